@@ -1,0 +1,37 @@
+# Compiler flags shared by every target.
+#
+# Floating point: no contraction into fused multiply-adds and no fast-math in any
+# configuration, so that rendering and geometry give the same bits in Debug,
+# Release and sanitizer builds (the pixel tests compare exact values).
+
+find_program(CCACHE_PROGRAM ccache)
+if(CCACHE_PROGRAM)
+  set(CMAKE_C_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
+  set(CMAKE_CXX_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
+endif()
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()
+
+add_compile_options(-ffp-contract=off -fno-fast-math -Wall -Wextra)
+if(TV_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(TV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TV_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TV_FUZZ needs clang (CXX=clang++)")
+  endif()
+  # The libraries are instrumented for coverage; each target links the fuzzer driver.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(TV_SOURCE_ROOT "${CMAKE_SOURCE_DIR}")

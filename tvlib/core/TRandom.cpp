@@ -1,0 +1,9 @@
+#include "tvlib/core/TRandom.h"
+
+namespace {
+TRandom gSharedRandom;
+}
+
+void TvSrand(uint32_t seed) { gSharedRandom.Seed(seed); }
+
+int TvRand() { return gSharedRandom.Next(); }
