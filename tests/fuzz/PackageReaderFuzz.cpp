@@ -2,20 +2,13 @@
 // accepts, so any entry that reaches outside the package is caught by the sanitizer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
-#include "tvlib/core/DebugLog.h"
+#include "tests/fuzz/FuzzLog.h"
 #include "tvlib/core/TPackageFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static bool logSet = [] {
-    const char* tmp = std::getenv("TMPDIR");
-    SetLogDirectory((std::string(tmp && *tmp ? tmp : "/tmp") + "/tvfuzz-package").c_str());
-    return true;
-  }();
-  (void)logSet;
+  SetFuzzLog("package_reader");
   // An exact-size copy, so a read one byte past the package is reported.
   std::vector<unsigned char> bytes(data, data + size);
   std::vector<TPackageEntry> entries;
