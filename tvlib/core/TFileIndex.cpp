@@ -83,6 +83,8 @@ void SetProgramFolder(const TString& folder) {
   State().programFolder = folder.Length() ? folder : TString(".");
 }
 
+TString GetProgramFolder() { return State().programFolder; }
+
 void SetDataFolders(const TString& user, const TString& common) {
   State().userFolder = user;
   State().commonFolder = common;
