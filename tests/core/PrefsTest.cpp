@@ -12,7 +12,7 @@
 namespace fs = std::filesystem;
 
 class Prefs : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     fs::create_directories(dir / "user");
     SetLogDirectory(dir.Path().c_str());

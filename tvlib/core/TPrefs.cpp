@@ -200,8 +200,7 @@ int TPrefs::GetBinary(const TString& key, void* buffer, int size, int player) {
   return 0;
 }
 
-void TPrefs::SetBinary(const TString& key, const void* bytes, int length, int player,
-                       bool save) {
+void TPrefs::SetBinary(const TString& key, const void* bytes, int length, int player, bool save) {
   std::string text(static_cast<size_t>(Base64EncodedSize(length)), '\0');
   Base64Encode(text.data(), bytes, length);
   SetString(key, text.c_str(), player, save);

@@ -15,7 +15,7 @@
 #include "tvlib/core/TXmlNode.h"
 
 class TPrefs {
-public:
+ public:
   // Reads "encryptionkey" and "installkey" from `settings`, then loads the store.
   TPrefs(const TSettings& settings, bool saveEnabled);
 
@@ -34,7 +34,7 @@ public:
 
   void PrefsSave();
 
-private:
+ private:
   void PrefsLoad();
   bool LoadDocument();
   TXmlNode* Global();

@@ -26,7 +26,9 @@ void TSettings::SetSetting(const TString& key, const TString& value) {
   mValues["cheatmode"] = match ? "1" : "0";
 }
 
-bool TSettings::IsSettingSet(const TString& key) const { return GetSetting(key).ToInt() != 0; }
+bool TSettings::IsSettingSet(const TString& key) const {
+  return GetSetting(key).ToInt() != 0;
+}
 
 void TSettings::SetCheatCode(const TString& commandLine) {
   int at = commandLine.Find(kCheatSwitch);

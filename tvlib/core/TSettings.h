@@ -13,7 +13,7 @@
 #include "tvlib/core/TString.h"
 
 class TSettings {
-public:
+ public:
   // The value of `key`, inserting it empty when it is new.
   TString& GetSettingRef(const TString& key) { return mValues[key]; }
   // The value, or empty; nothing is inserted.
@@ -29,6 +29,6 @@ public:
   // The "options=" pairs: "options=a=1&b=2"; see the .cpp for the exact word rules.
   void ParseOptions(const TString& commandLine);
 
-private:
+ private:
   std::map<TString, TString> mValues;
 };
