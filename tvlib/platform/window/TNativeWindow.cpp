@@ -86,6 +86,11 @@ intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t, intptr_t lPar
     case WM_CLOSE:
       Destroy();
       return 0;
+    case WM_RBUTTONUP:
+      // As on the designed system: an unhandled right click offers a context menu, which a
+      // child window passes on to its host.
+      SendToHost(WM_CONTEXTMENU, 0, lParam);
+      return 0;
     default:
       return 0;
   }

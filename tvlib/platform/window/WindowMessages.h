@@ -18,6 +18,7 @@ inline constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
 inline constexpr uint32_t WM_SETCURSOR = 0x0020;
 inline constexpr uint32_t WM_MOUSEACTIVATE = 0x0021;
 inline constexpr uint32_t WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr uint32_t WM_CONTEXTMENU = 0x007B;
 inline constexpr uint32_t WM_DISPLAYCHANGE = 0x007E;
 inline constexpr uint32_t WM_NCHITTEST = 0x0084;
 inline constexpr uint32_t WM_KEYDOWN = 0x0100;
