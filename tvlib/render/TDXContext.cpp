@@ -5,6 +5,7 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TGuid.h"
+#include "tvlib/platform/pointer/TSystemPointer.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
 namespace {
@@ -26,6 +27,7 @@ TDXContext::TDXContext(sd::TPresenter* presenter) : display(presenter) {
   mMutexName = TString::Format("TDXContextMouseMutex:%x:%x:%x:%x", Word(guid), Word(guid + 4),
                                Word(guid + 8), Word(guid + 12));
   display.onOutOfVideoMemory = [this] { OutOfVideoMemory(); };
+  pointerSource = ReadSystemPointer;
   ReadDesktop();
 }
 
@@ -49,6 +51,7 @@ void TDXContext::ReleaseDevice() {
   device.reset();
   display.RestoreDisplayMode();
   display.Release();
+  positionKnown = false;
 }
 
 bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel, int flags) {
@@ -129,8 +132,6 @@ bool TDXContext::CreateDeviceOnBackBuffer(bool embedded) {
     }
     return false;
   }
-  const sd::TPixelFormat& backFormat = back->Format();
-  colourKey = backFormat.rMask | backFormat.bMask | backFormat.aMask;
   hr = back->AddAttachedSurface(z->Ptr());
   if (hr == sd::kErrOutOfVideoMemory) OutOfVideoMemory();
 
@@ -196,25 +197,4 @@ TString TDXContext::HexDump(const void* bytes, int count) {
     text += kDigits[p[i] & 15];
   }
   return TString(text.c_str());
-}
-
-bool TDXContext::PrepareBackBuffer() {
-  if (display.IsWindowed()) return true;
-  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
-  const sd::TSurfacePtr& back = display.GetBackBuffer();
-  const sd::TSurfacePtr& primary = display.GetPrimary();
-  sd::HR hr = back && primary ? back->BltFast(0, 0, primary.get(), nullptr, sd::kBltFastWait)
-                              : sd::kErrPointer;
-  if (sd::Failed(hr)) {
-    if (hr == sd::kErrOutOfVideoMemory) OutOfVideoMemory();
-    if (onDeviceBroken) onDeviceBroken();
-    return false;
-  }
-  return true;
-}
-
-sd::HR TDXContext::Present() {
-  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
-  display.UpdateBounds();
-  return display.Present();
 }

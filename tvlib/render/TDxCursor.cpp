@@ -2,24 +2,29 @@
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
-void TDxDisplayHandler::HideCursor() {}
+void TDxDisplayHandler::HideCursor() {
+  mData->context.HideCursor();
+}
 
-TPoint TDxDisplayHandler::UpdateCursor(int, int) {
-  return TPoint{-1, -1};
+TPoint TDxDisplayHandler::UpdateCursor(int x, int y) {
+  return mData->context.UpdateCursor(x, y, false);
 }
 
 void TDxDisplayHandler::OnWindowMoved() {
-  mData->context.display.UpdateBounds();
+  mData->context.OnWindowMoved();
 }
 
 TPoint TDxDisplayHandler::GetCursorPosition() {
-  return TPoint{-1, -1};
+  return mData->context.GetCursorPosition();
 }
 
 bool TDxDisplayHandler::HideSystemCursor() {
-  return false;
+  if (!mData->context.GetCursorTexture()) return false;
+  TPlatformData* platform = CurrentPlatformData();
+  if (platform && platform->window) platform->window->GetBackend().ShowSystemCursor(false);
+  return true;
 }
 
-bool TDxDisplayHandler::SetCursorTexture(std::shared_ptr<TTexture>, int, int) {
-  return false;
+bool TDxDisplayHandler::SetCursorTexture(std::shared_ptr<TTexture> texture, int hotX, int hotY) {
+  return mData->context.SetCursorImage(std::move(texture), hotX, hotY);
 }
