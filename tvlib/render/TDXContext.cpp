@@ -32,6 +32,7 @@ TDXContext::TDXContext(sd::TPresenter* presenter) : display(presenter) {
 }
 
 TDXContext::~TDXContext() {
+  if (listener) listener->Unlink();
   ReleaseDevice();
 }
 
