@@ -39,6 +39,8 @@ bool TDxDisplayHandler::BeginDraw(bool prepare) {
     ClockSleep(200);
     return false;
   }
+  // What the cursor thread drew since the last frame reaches the screen here, on this thread.
+  d.directDraw->ShowPending();
   if (prepare && !d.context.PrepareBackBuffer()) return false;
   sd::HR hr = d.device->BeginScene();
   if (hr == sd::kErrSurfaceLost) {
