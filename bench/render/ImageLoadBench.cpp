@@ -69,12 +69,7 @@ const std::string& Encoded(const std::string& name) {
 }
 
 TByteSource MemorySource(const std::string& bytes, size_t* at) {
-  return [&bytes, at](void* buffer, int count) {
-    size_t n = std::min(bytes.size() - *at, static_cast<size_t>(count));
-    std::memcpy(buffer, bytes.data() + *at, n);
-    *at += n;
-    return static_cast<int>(n);
-  };
+  return MemoryByteSource(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), at);
 }
 
 void DecodePngFile(benchmark::State& state, const char* name, bool palettised) {

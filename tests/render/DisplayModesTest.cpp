@@ -63,7 +63,7 @@ TEST_F(DisplayTest, SixteenColourDesktopIsFatalWithItsMessage) {
   EXPECT_TRUE(HandlerData().context.palettised);
   // Every later mode set ends the process at once.
   handler->SetDisplay(800, 600, true, true, true, false);
-  EXPECT_EQ(ends.size(), 3u);
+  EXPECT_EQ(ends, (std::vector<int>{-1, -1}));
 }
 
 TEST_F(DisplayTest, LowVideoMemoryForcesSixteenBitFullScreenAndRefusesWindows) {
@@ -234,4 +234,28 @@ TEST_F(DisplayTest, CalibrationFindsTheDesignedOffset) {
   EXPECT_FLOAT_EQ(HandlerData().texelOffset, -0.5f);
   EXPECT_TRUE(handler->IsRenderingToScreen());
   EXPECT_FALSE(data->in2d);
+}
+
+TEST_F(DisplayTest, AGameInAHostWindowEndsWhereTheDesktopCannotHoldIt) {
+  struct Case {
+    int width, height;
+    uint32_t bits;
+    const char* text;
+  };
+  const Case cases[] = {
+      {1920, 1080, 8, "when your video mode is 8 bits or less"},
+      {800, 600, 32, "at your current screen resolution. Change"},
+  };
+  for (const Case& c : cases) {
+    boxes.clear();
+    ends.clear();
+    data->hostWindow = 7;
+    MakeHandler(c.width, c.height, c.bits);
+    handler->SetDisplay(800, 600, false, false, false, false);
+    ASSERT_EQ(boxes.size(), 1u) << c.text;
+    EXPECT_NE(boxes[0].text.find(c.text), std::string::npos);
+    EXPECT_EQ(boxes[0].flags, kMbIconExclamation);
+    EXPECT_EQ(ends, std::vector<int>{-1});
+    EXPECT_EQ(HandlerData().device, nullptr);
+  }
 }

@@ -148,12 +148,7 @@ bool TDx3dDisplayHandler::Begin3d() {
   SetRenderState(sd::kRsZEnable, 1);
   SetRenderState(sd::kRsZWriteEnable, 1);
   SetRenderState(sd::kRsClipping, 1);
-  SetStageState(sd::kTssColorArg1, sd::kTaTexture);
-  SetStageState(sd::kTssColorArg2, sd::kTaCurrent);
-  SetStageState(sd::kTssColorOp, sd::kTopModulate);
-  SetStageState(sd::kTssAlphaArg1, sd::kTaTexture);
-  SetStageState(sd::kTssAlphaArg2, sd::kTaCurrent);
-  SetStageState(sd::kTssAlphaOp, sd::kTopModulate);
+  SetModulateStage(sd::kTaCurrent);
   SetStageState(sd::kTssMinFilter, sd::kTfnLinear);
   SetStageState(sd::kTssMagFilter, sd::kTfgLinear);
   SetTextureAddressMode(1, 1);

@@ -46,6 +46,15 @@ void TDxDisplayHandler::SetStageState(uint32_t state, uint32_t value) {
   if (mData->device) Check(mData->device->SetTextureStageState(0, state, value));
 }
 
+void TDxDisplayHandler::SetModulateStage(uint32_t alphaArg2) {
+  SetStageState(sd::kTssColorArg1, sd::kTaTexture);
+  SetStageState(sd::kTssColorArg2, sd::kTaCurrent);
+  SetStageState(sd::kTssColorOp, sd::kTopModulate);
+  SetStageState(sd::kTssAlphaArg1, sd::kTaTexture);
+  SetStageState(sd::kTssAlphaArg2, alphaArg2);
+  SetStageState(sd::kTssAlphaOp, sd::kTopModulate);
+}
+
 TString TDxDisplayHandler::GetDeviceDescription() {
   return mData->context.info;
 }

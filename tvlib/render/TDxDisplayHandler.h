@@ -111,6 +111,9 @@ class TDxDisplayHandler : public TDisplayHandler {
   sd::HR Check(sd::HR hr);
   void SetRenderState(uint32_t state, uint32_t value);
   void SetStageState(uint32_t state, uint32_t value);
+  // Stage 0 modulates the texture with what came before, colour and alpha; alpha's second
+  // argument is the vertex colour in 2-D, the lit colour in 3-D.
+  void SetModulateStage(uint32_t alphaArg2);
 
  private:
   bool SetDisplayFailed(int width, int height, bool fullScreen, bool quiet, bool activeNow);

@@ -19,6 +19,12 @@ void ForgetAlphaFormat() {
   TDxTextureData::ClearAlphaFormatCache();
 }
 
+// A game inside a host window cannot change the desktop's mode: it says why and ends.
+void EndForHost(const char* text) {
+  ShowMessageBox(text, "Error", kMbIconExclamation);
+  EndProcess(-1);
+}
+
 }  // namespace
 
 // The platform rebuilds the assets' device data and asks for a redraw; without a platform the
@@ -58,17 +64,18 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
   DebugLog("SetDisplay active or force, active %d, changed %d, new active %d, force %d", p.visible,
            p.activationChanged, p.active, force);
   bool hostWindow = p.hostWindow != 0;
-  if (d.fatal) EndProcess(-1);
+  if (d.fatal) {
+    EndProcess(-1);
+    return false;
+  }
   // The guard spans the second after the device broke (a plain difference: no wrap-around).
   if (hostWindow && d.broken && TPlatform::GetTime() - d.brokenTime < kBrokenGuardMs) return false;
   d.workingCount = 0;
   if (!fullScreen && context.desktopColours != -1) {
     if (hostWindow) {
-      ShowMessageBox(
+      EndForHost(
           "You cannot run this application when your video mode is 8 bits or less. "
-          "Change your display settings and run again.",
-          "Error", kMbIconExclamation);
-      EndProcess(-1);
+          "Change your display settings and run again.");
       return false;
     }
     DebugLog("SetDisplay Forcing Fullscreen (PALLETTED)");
@@ -83,22 +90,18 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
                                                         static_cast<int>(height * p.displayScale));
     if (tooSmall) {
       if (hostWindow) {
-        ShowMessageBox(
+        EndForHost(
             "You cannot run this application at your current screen resolution. "
-            "Change your display settings and run again.",
-            "Error", kMbIconExclamation);
-        EndProcess(-1);
+            "Change your display settings and run again.");
         return false;
       }
       DebugLog("SetDisplay Forcing Fullscreen (SMALL)");
       fullScreen = true;
     } else if (context.forceFullScreen) {
       if (hostWindow) {
-        ShowMessageBox(
+        EndForHost(
             "You cannot run this application at your current screen resolution or "
-            "bit depth (out of memory). Change your display settings and run again.",
-            "Error", kMbIconExclamation);
-        EndProcess(-1);
+            "bit depth (out of memory). Change your display settings and run again.");
         return false;
       }
       DebugLog("SetDisplay Forcing Fullscreen (MEMORY)");
@@ -266,12 +269,7 @@ void TDxDisplayHandler::SetInitialRenderStates() {
   SetStageState(sd::kTssMagFilter, sd::kTfgLinear);
   SetStageState(sd::kTssMinFilter, sd::kTfnLinear);
   SetStageState(sd::kTssMipFilter, sd::kTfpLinear);
-  SetStageState(sd::kTssColorArg1, sd::kTaTexture);
-  SetStageState(sd::kTssColorArg2, sd::kTaCurrent);
-  SetStageState(sd::kTssColorOp, sd::kTopModulate);
-  SetStageState(sd::kTssAlphaArg1, sd::kTaTexture);
-  SetStageState(sd::kTssAlphaArg2, sd::kTaCurrent);
-  SetStageState(sd::kTssAlphaOp, sd::kTopModulate);
+  SetModulateStage(sd::kTaCurrent);
   SetRenderState(sd::kRsAlphaTestEnable, 1);
   SetRenderState(sd::kRsAlphaRef, 1);
   SetRenderState(sd::kRsAlphaFunc, sd::kCmpGreaterEqual);

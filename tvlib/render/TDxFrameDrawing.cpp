@@ -97,12 +97,7 @@ void TDxDisplayHandler::EndDraw(bool present) {
 }
 
 bool TDxDisplayHandler::Begin2d() {
-  SetStageState(sd::kTssColorArg1, sd::kTaTexture);
-  SetStageState(sd::kTssColorArg2, sd::kTaCurrent);
-  SetStageState(sd::kTssColorOp, sd::kTopModulate);
-  SetStageState(sd::kTssAlphaArg1, sd::kTaTexture);
-  SetStageState(sd::kTssAlphaArg2, sd::kTaDiffuse);
-  SetStageState(sd::kTssAlphaOp, sd::kTopModulate);
+  SetModulateStage(sd::kTaDiffuse);
   SetStageState(sd::kTssMagFilter, sd::kTfgLinear);
   SetStageState(sd::kTssMinFilter, sd::kTfnLinear);
   SetTextureAddressMode(0, 0);

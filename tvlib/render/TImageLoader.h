@@ -7,6 +7,7 @@
 // or oversized file (S above the device's largest texture) gives false and a log line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -25,6 +26,9 @@ struct TDecodedImage {
 
 // Reads up to `count` bytes into `buffer`; answers how many arrived (0 at the end).
 using TByteSource = std::function<int(void* buffer, int count)>;
+
+// A source over bytes in memory; `at` counts what was read (it must outlive the source).
+TByteSource MemoryByteSource(const uint8_t* data, size_t size, size_t* at);
 
 // The largest side a decoded image may have.
 int MaxImageSide();

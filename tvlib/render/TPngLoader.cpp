@@ -1,6 +1,7 @@
 // PNG decoding through libpng, with the transforms the textures expect.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -120,6 +121,15 @@ bool Decode(png_structp png, png_infop info, TPngState* state, bool palettised,
 }
 
 }  // namespace
+
+TByteSource MemoryByteSource(const uint8_t* data, size_t size, size_t* at) {
+  return [data, size, at](void* buffer, int count) {
+    size_t n = std::min(size - *at, static_cast<size_t>(std::max(count, 0)));
+    std::memcpy(buffer, data + *at, n);
+    *at += n;
+    return static_cast<int>(n);
+  };
+}
 
 int MaxImageSide() {
   return static_cast<int>(sd::TDevice3d::Caps().maxTextureWidth);
