@@ -151,3 +151,27 @@ TEST_F(CursorTest, ReplacingTheDeviceWaitsForTheCursorThread) {
   EXPECT_TRUE(replaced);
   EXPECT_NE(context().GetMutexName().Find("TDXContextMouseMutex:"), -1);
 }
+
+TEST_F(CursorTest, TheCursorImageComesBackAfterADeviceRestore) {
+  auto image = CursorImage();
+  ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
+  sd::TSurface* before = context().cursorSurface.Get();
+  // A new mode rebuilds every texture; the cursor follows at the next frame.
+  handler->SetDisplay(800, 600, false, true, false, false);
+  ASSERT_NE(image->GetData()->surface.get(), before);
+  EXPECT_TRUE(data->restorePending);
+  ASSERT_TRUE(platform->BeginFrame(false));
+  EXPECT_EQ(context().cursorSurface.Get(), image->GetData()->surface.get());
+  EXPECT_TRUE(handler->HideSystemCursor());
+  handler->EndDraw(false);
+}
+
+TEST_F(CursorTest, ThePlatformCreatesTheThreeDimensionalHandler) {
+  setenv("TV_HEADLESS", "1", 1);
+  platform->CreateDisplayHandler();
+  handler = nullptr;
+  auto* created = dynamic_cast<TDx3dDisplayHandler*>(platform->GetDisplayHandler());
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(TDxDisplayHandler::GetInstance(), created);
+  EXPECT_FALSE(created->IsDeviceValid());
+}

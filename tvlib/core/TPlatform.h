@@ -86,6 +86,8 @@ public:
   TDisplayHandler* GetDisplayHandler();
   // Installs a handler (owned from now on) and deletes the previous one.
   void SetDisplayHandler(TDisplayHandler* handler);
+  // Installs the display handler the program runs on (defined by the render library).
+  void CreateDisplayHandler();
   int GetMouseMode() const { return mData->mouseMode; }
 
   // --- Display forwarding --------------------------------------------------------------

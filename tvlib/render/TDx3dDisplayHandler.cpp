@@ -52,10 +52,8 @@ float Dot(const float a[3], const float b[3]) {
 
 }  // namespace
 
-TDx3dDisplayHandler* TDx3dDisplayHandler::CreateForPlatform(TPlatform* platform) {
-  auto* handler = new TDx3dDisplayHandler();
-  platform->SetDisplayHandler(handler);
-  return handler;
+void TPlatform::CreateDisplayHandler() {
+  SetDisplayHandler(new TDx3dDisplayHandler());
 }
 
 void TDx3dDisplayHandler::SetTransform(uint32_t which, const TMat4& matrix, bool checkMemory) {

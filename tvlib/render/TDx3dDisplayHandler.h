@@ -9,14 +9,9 @@
 
 #include "tvlib/render/TDxDisplayHandler.h"
 
-class TPlatform;
-
 class TDx3dDisplayHandler : public TDxDisplayHandler {
  public:
   using TDxDisplayHandler::TDxDisplayHandler;
-
-  // Creates the handler and installs it in the platform (which owns it from then on).
-  static TDx3dDisplayHandler* CreateForPlatform(TPlatform* platform);
 
   bool IntersectTriangle(const float origin[3], const float direction[3], const float a[3],
                          const float b[3], const float c[3], float* distance,
