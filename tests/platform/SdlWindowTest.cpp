@@ -19,10 +19,6 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-// SDL's video start-up loads the session bus library, which keeps allocations for the life of
-// the process by design.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
-
 namespace {
 
 class SdlWindowTest : public testing::Test {
