@@ -8,8 +8,11 @@
 // connection, so that the host's client messages reach it as SDL_SYSWMEVENT.
 #include <SDL.h>
 
+#include <cstring>
+
 #include "tvlib/platform/host/HostMessage.h"
 #include "tvlib/platform/window/TNativeWindow.h"
+#include "tvlib/platform/window/Utf8.h"
 #include "tvlib/platform/window/sdl/SdlKeyTable.h"
 
 // Last: Xlib's macros must not reach the headers above.
@@ -21,28 +24,6 @@ namespace {
 // Inside a host, requests may name windows the host has already destroyed (ours goes with
 // it); as posting to a destroyed window is, they are silent instead of ending the program.
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
-// Decodes UTF-8 text input into code points; malformed bytes are dropped.
-template <typename F>
-void ForEachCodePoint(const char* text, F&& f) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text);
-  while (*p) {
-    uint32_t c = *p;
-    int more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    ++p;
-    if (more < 0) continue;
-    if (more > 0) c &= 0x3Fu >> more;
-    bool ok = true;
-    for (int i = 0; i < more; ++i, ++p) {
-      if ((*p & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      c = (c << 6) | (*p & 0x3F);
-    }
-    if (ok) f(c);
-  }
-}
 
 class TSdlWindowBackend : public TWindowBackend {
 public:
@@ -163,7 +144,9 @@ private:
         break;
       }
       case SDL_TEXTINPUT:
-        ForEachCodePoint(event.text.text, [&](uint32_t c) { window.InputText(c); });
+        for (uint32_t c : DecodeUtf8(event.text.text, std::strlen(event.text.text))) {
+          window.InputText(c);
+        }
         break;
       case SDL_MOUSEMOTION:
         window.InputMouseMove(event.motion.x, event.motion.y);
