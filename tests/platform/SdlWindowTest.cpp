@@ -21,6 +21,18 @@
 
 namespace {
 
+// Shows the platform's SDL window and answers its X window id (0 when there is none).
+Window ShowGameWindow(TPlatformData& data) {
+  if (!data.window) return 0;
+  data.window->GetBackend().ShowWindow(true);
+  SDL_Window* window = nullptr;
+  for (uint32_t id = 1; !window && id < 16; ++id) window = SDL_GetWindowFromID(id);
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
+  return info.info.x11.window;
+}
+
 class SdlWindowTest : public testing::Test {
 protected:
   void SetUp() override {
@@ -30,15 +42,8 @@ protected:
     std::unique_ptr<TWindowBackend> backend = CreateSdlWindowBackend();
     ASSERT_NE(backend, nullptr);
     mPlatform.CreateMainWindow(std::move(backend));
-    ASSERT_NE(mData.window, nullptr);
-    mData.window->GetBackend().ShowWindow(true);
-    SDL_Window* window = SDL_GetKeyboardFocus();
-    for (uint32_t id = 1; !window && id < 16; ++id) window = SDL_GetWindowFromID(id);
-    ASSERT_NE(window, nullptr);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
-    mWindow = info.info.x11.window;
+    mWindow = ShowGameWindow(mData);
+    ASSERT_NE(mWindow, 0u);
     Pump(200);
     XSetInputFocus(mX, mWindow, RevertToParent, CurrentTime);
     XSync(mX, False);
@@ -155,15 +160,8 @@ protected:
     mData.embedded = true;
     SetPortalMode();
     mPlatform.CreateMainWindow(CreateSdlWindowBackend());
-    ASSERT_NE(mData.window, nullptr);
-    mData.window->GetBackend().ShowWindow(true);
-    SDL_Window* window = nullptr;
-    for (uint32_t id = 1; !window && id < 16; ++id) window = SDL_GetWindowFromID(id);
-    ASSERT_NE(window, nullptr);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
-    mGame = info.info.x11.window;
+    mGame = ShowGameWindow(mData);
+    ASSERT_NE(mGame, 0u);
   }
   void TearDown() override {
     ResetPortalState();
