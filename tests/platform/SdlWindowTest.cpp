@@ -88,6 +88,11 @@ TEST_F(SdlWindowTest, KeysAndClicksBecomeEngineEvents) {
   int x = 0, y = 0;
   Window child;
   XTranslateCoordinates(mX, mWindow, DefaultRootWindow(mX), 0, 0, &x, &y, &child);
+  // The pointer may already rest where the test moves it (an earlier run on the same
+  // server): step away first so the move is a real one.
+  XTestFakeMotionEvent(mX, -1, x + 5, y + 5, CurrentTime);
+  XFlush(mX);
+  Pump(50);
   mEvents.clear();
   XTestFakeMotionEvent(mX, -1, x + 40, y + 30, CurrentTime);
   XFlush(mX);
