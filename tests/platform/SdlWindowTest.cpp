@@ -10,6 +10,7 @@
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TPortal.h"
 #include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // After GoogleTest and the engine: Xlib's macros would break their headers.
@@ -21,16 +22,27 @@
 
 namespace {
 
-// Shows the platform's SDL window and answers its X window id (0 when there is none).
-Window ShowGameWindow(TPlatformData& data) {
-  if (!data.window) return 0;
-  data.window->GetBackend().ShowWindow(true);
-  SDL_Window* window = nullptr;
-  for (uint32_t id = 1; !window && id < 16; ++id) window = SDL_GetWindowFromID(id);
+// The X window id of the platform's SDL window (0 when there is none).
+Window GameXWindow(TPlatformData& data) {
+  SDL_Window* window = data.window ? data.window->GetBackend().GetSdlWindow() : nullptr;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
   return info.info.x11.window;
+}
+
+// Shows the platform's SDL window and answers its X window id.
+Window ShowGameWindow(TPlatformData& data) {
+  if (data.window) data.window->GetBackend().ShowWindow(true);
+  return GameXWindow(data);
+}
+
+Window ParentOf(Display* display, Window window) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return parent;
 }
 
 class SdlWindowTest : public testing::Test {
@@ -165,8 +177,6 @@ protected:
     mData.embedded = true;
     SetPortalMode();
     mPlatform.CreateMainWindow(CreateSdlWindowBackend());
-    mGame = ShowGameWindow(mData);
-    ASSERT_NE(mGame, 0u);
   }
   void TearDown() override {
     ResetPortalState();
@@ -196,11 +206,9 @@ protected:
 };
 
 TEST_F(EmbeddedSdlWindowTest, GameWindowLivesInTheHostAndTalksToIt) {
-  Window root, parent, *children = nullptr;
-  unsigned count = 0;
-  ASSERT_TRUE(XQueryTree(mX, mGame, &root, &parent, &children, &count));
-  if (children) XFree(children);
-  EXPECT_EQ(parent, mHost);
+  mGame = ShowGameWindow(mData);
+  ASSERT_NE(mGame, 0u);
+  EXPECT_EQ(ParentOf(mX, mGame), mHost);
   int width = 0, height = 0;
   EXPECT_TRUE(mData.window->GetBackend().GetHostClientSize(mHost, &width, &height));
   EXPECT_EQ(width, 1000);
@@ -231,7 +239,19 @@ TEST_F(EmbeddedSdlWindowTest, GameWindowLivesInTheHostAndTalksToIt) {
   EXPECT_EQ(Next().type, kEventQuit);
 }
 
+TEST_F(EmbeddedSdlWindowTest, APresenterShowingTheWindowPutsItIntoTheHost) {
+  ASSERT_NE(mData.window, nullptr);
+  auto presenter = sd::TSdlPresenter::Create(mData.window->GetBackend().GetSdlWindow());
+  ASSERT_NE(presenter, nullptr);
+  mGame = GameXWindow(mData);  // read after the renderer was made: it may recreate the window
+  std::vector<uint32_t> frame(64 * 48, 0xFF336699u);
+  presenter->Show(frame.data(), 64, 64, 48, sd::TRect{0, 0, 64, 48});
+  for (int i = 0; i < 200 && ParentOf(mX, mGame) != mHost; ++i) Pump(1);
+  EXPECT_EQ(ParentOf(mX, mGame), mHost);
+}
+
 TEST_F(EmbeddedSdlWindowTest, AHostThatGoesEndsTheGameQuietly) {
+  mGame = ShowGameWindow(mData);
   Pump(20);
   XDestroyWindow(mX, mHost);
   XSync(mX, False);

@@ -13,6 +13,7 @@
 #include <string>
 
 class TNativeWindow;
+struct SDL_Window;
 
 struct TWindowDesc {
   std::string title;
@@ -55,6 +56,8 @@ public:
   virtual void Wait(uint32_t ms) = 0;
   // Sends a message to the host window, without waiting for an answer.
   virtual void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // The SDL window the display's presenter draws into; null for backends without one.
+  virtual SDL_Window* GetSdlWindow() { return nullptr; }
 };
 
 // The real backend unless the environment variable TV_WINDOW_BACKEND says "headless" or no

@@ -5,7 +5,8 @@
 // Living inside a host window ("-wnd=") needs X11: the window is made hidden and
 // borderless, and only when it is first shown (after the display set-up made its renderer,
 // which may recreate the X window) is its X window reparented into the host, on SDL's own
-// connection, so that the host's client messages reach it as SDL_SYSWMEVENT.
+// connection, so that the host's client messages reach it as SDL_SYSWMEVENT. A presenter
+// that shows the window itself moves it into the host when SDL reports it shown.
 #include <SDL.h>
 
 #include <cstring>
@@ -119,6 +120,8 @@ public:
     while (SDL_PollEvent(&event)) Deliver(window, event);
   }
 
+  SDL_Window* GetSdlWindow() override { return mWindow; }
+
   void Wait(uint32_t ms) override { SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); }
   void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     if (!mHost || !QueryDisplay()) return;
@@ -195,6 +198,7 @@ private:
         window.InputSize(SIZE_RESTORED);
         break;
       case SDL_WINDOWEVENT_SHOWN: {
+        if (mHost && !mInHost) MoveIntoHost();
         TWindowPos pos;
         SDL_GetWindowPosition(mWindow, &pos.x, &pos.y);
         SDL_GetWindowSize(mWindow, &pos.cx, &pos.cy);
