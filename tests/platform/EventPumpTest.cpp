@@ -69,6 +69,13 @@ TEST_F(EventPumpTest, AltF1TogglesTheOverlayAndAltEnterSwitchesTheDisplay) {
   EXPECT_EQ(mDisplay->Count("SetFullscreen(1)"), 1);
 }
 
+TEST_F(EventPumpTest, AltF4IsACloseRequest) {
+  mBackend->mModifiers = kModAlt;
+  ExpectEvent(Post(WM_SYSKEYDOWN, VK_F4, kKeyAltBit), {kEventKeyDown, VK_F4, 4, 0, 0});
+  EXPECT_EQ(Next().type, kEventClose);
+  EXPECT_TRUE(mBackend->mCreated);  // the game decides
+}
+
 TEST_F(EventPumpTest, TranslatedKeysGiveTheControlCharacters) {
   mBackend->mModifiers = kModCtrl;
   Post(WM_KEYDOWN, 'C');

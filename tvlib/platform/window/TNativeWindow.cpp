@@ -73,7 +73,7 @@ intptr_t TNativeWindow::DispatchMessage(const TWindowMessage& message) {
   return SendMessage(message.message, message.wParam, message.lParam);
 }
 
-intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t, intptr_t lParam) {
+intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case WM_PAINT:
       Validate();
@@ -85,6 +85,11 @@ intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t, intptr_t lPar
       return 0;
     case WM_CLOSE:
       Destroy();
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes, as the system's keyboard interface does where no window manager
+      // takes the key first (inside a host, or without one).
+      if (wParam == VK_F4 && (lParam & kKeyAltBit)) SendMessage(WM_CLOSE, 0, 0);
       return 0;
     case WM_RBUTTONUP:
       // As on the designed system: an unhandled right click offers a context menu, which a

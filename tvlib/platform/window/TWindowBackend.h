@@ -32,7 +32,8 @@ public:
   virtual void DestroyWindow() = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void ShowWindow(bool shown) = 0;
-  // Brings the window to the front (the full-screen keep-on-top rule).
+  // Brings the window to the front and gives it the focus when another window has it (the
+  // full-screen keep-on-top rule).
   virtual void RaiseWindow() = 0;
   // Whether a host window id names an existing window, and its client size.
   virtual bool IsHostWindow(uint64_t id) = 0;

@@ -75,8 +75,10 @@ public:
     if (shown && mHost && !mInHost) MoveIntoHost();
     shown ? SDL_ShowWindow(mWindow) : SDL_HideWindow(mWindow);
   }
+  // Called on every idle tick in full screen: asks the X server only when another window
+  // has taken the focus.
   void RaiseWindow() override {
-    if (mWindow) SDL_RaiseWindow(mWindow);
+    if (mWindow && !(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_INPUT_FOCUS)) SDL_RaiseWindow(mWindow);
   }
   bool IsHostWindow(uint64_t id) override {
     return QueryDisplay() && ::IsHostWindow(mQueryDisplay, static_cast<TXWindow>(id));
