@@ -26,6 +26,11 @@ namespace {
 // it); as posting to a destroyed window is, they are silent instead of ending the program.
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
+uint32_t ModifierBits(int mod) {
+  return ((mod & KMOD_SHIFT) ? kModShift : 0) | ((mod & KMOD_CTRL) ? kModCtrl : 0) |
+         ((mod & KMOD_ALT) ? kModAlt : 0);
+}
+
 class TSdlWindowBackend : public TWindowBackend {
 public:
   ~TSdlWindowBackend() override {
@@ -97,11 +102,7 @@ public:
   }
   void ShowSystemCursor(bool shown) override { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
 
-  uint32_t GetModifiers() override {
-    SDL_Keymod mod = SDL_GetModState();
-    return ((mod & KMOD_SHIFT) ? kModShift : 0) | ((mod & KMOD_CTRL) ? kModCtrl : 0) |
-           ((mod & KMOD_ALT) ? kModAlt : 0);
-  }
+  uint32_t GetModifiers() override { return ModifierBits(SDL_GetModState()); }
 
   void GetCursorPosition(int* x, int* y) override { SDL_GetMouseState(x, y); }
 
@@ -144,7 +145,8 @@ private:
         uint32_t vk = 0;
         bool extended = false;
         if (SdlKeyToVirtualKey(event.key.keysym, &vk, &extended)) {
-          window.InputKey(vk, extended, event.type == SDL_KEYDOWN, event.key.repeat != 0);
+          window.InputKey(vk, extended, event.type == SDL_KEYDOWN, event.key.repeat != 0,
+                          ModifierBits(event.key.keysym.mod));
         }
         break;
       }
