@@ -66,7 +66,7 @@ void CheckMatch(LexState* ls, int what, int who, int where) {
 }
 
 TStr* StrCheckName(LexState* ls) {
-  Check(ls, TK_NAME);
+  CheckCondition(ls, ls->t.token == TK_NAME, "<name> expected");
   TStr* ts = ls->t.seminfo.ts;
   Next(ls);
   return ts;
