@@ -27,9 +27,18 @@ int Out(lua_State* L) {
   return 0;
 }
 
+// typeof(v): the type name of v.
+int TypeOf(lua_State* L) {
+  lua_pushstring(L, lua_typename(L, lua_type(L, 1)));
+  return 1;
+}
+
 }  // namespace
 
-ScriptState::ScriptState() : mL(lua_open()) { luaopen_print(mL); }
+ScriptState::ScriptState() : mL(lua_open()) {
+  luaopen_print(mL);
+  lua_register(mL, "typeof", TypeOf);
+}
 
 ScriptState::~ScriptState() { lua_close(mL); }
 

@@ -1,5 +1,6 @@
-// Test helpers for the script runtime: a state with `print' and an `out' function that
-// collects its arguments (tab-separated, one line per call), and runners for source text.
+// Test helpers for the script runtime: a state with `print', `typeof' (the type name) and an
+// `out' function that collects its arguments (tab-separated, one line per call), and
+// runners for source text.
 #pragma once
 
 #include <string>
