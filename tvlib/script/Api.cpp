@@ -372,6 +372,28 @@ int lua_getmetatable(lua_State* L, int idx) {
   return 1;
 }
 
+int lua_setmetatable(lua_State* L, int objindex) {
+  const TValue* obj = Value(L, objindex);
+  const TValue* mt = L->top - 1;
+  TTable* table = mt->tt == kTTable ? TableValue(mt) : G(L)->defaultMeta;
+  int done = 1;
+  switch (obj->tt) {
+    case kTTable: TableValue(obj)->metatable = table; break;
+    case kTUserdata: UdataValue(obj)->metatable = table; break;
+    default: done = 0; break;
+  }
+  L->top--;
+  return done;
+}
+
+void* lua_newuserdata(lua_State* L, size_t size) {
+  CheckGC(L);
+  TUdata* u = NewUdata(L, size);
+  SetGc(L->top, u, kTUserdata);
+  IncrApiTop(L);
+  return u->Data();
+}
+
 void lua_register(lua_State* L, const char* name, lua_CFunction f) {
   lua_pushstring(L, name);
   lua_pushcfunction(L, f);

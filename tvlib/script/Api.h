@@ -94,6 +94,10 @@ int lua_next(lua_State* L, int idx);
 // Pushes the metatable of a table or userdata, or the per-type table of any other value;
 // returns 0 (pushing nothing) when there is none.
 int lua_getmetatable(lua_State* L, int idx);
+// Pops a table (or nil: the default metatable) and makes it the metatable of the table or
+// userdata at idx; returns 0 for other values.
+int lua_setmetatable(lua_State* L, int objindex);
+void* lua_newuserdata(lua_State* L, size_t size);
 void lua_register(lua_State* L, const char* name, lua_CFunction f);
 
 // Calls and chunks

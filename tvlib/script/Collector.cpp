@@ -298,6 +298,7 @@ void FullGC(lua_State* L) {
   SweepList(L, &g->rootgc, false);
   SweepList(L, &g->rootudata, false);
   for (GcObject* o = g->tmudata; o; o = o->next) o->marked &= static_cast<uint8_t>(~kMarkedBit);
+  g->mainthread->marked &= static_cast<uint8_t>(~kMarkedBit);  // it is in no list to sweep
   ShrinkBuffers(L);
   g->gcThreshold = 2 * (g->nblocks - (deadBytes < g->nblocks ? deadBytes : 0));
   g->gcRunning = false;
