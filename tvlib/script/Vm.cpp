@@ -19,7 +19,6 @@ namespace tvs {
 
 namespace {
 
-const TValue kNilValue = {kTNil, {nullptr}};
 
 // Calls tag method f with (p1, p2) and stores its first result in res.
 void CallTMRes(lua_State* L, const TValue* f, const TValue* p1, const TValue* p2, StkId res) {
