@@ -455,19 +455,102 @@ void lua_setgcthreshold(lua_State* L, int newthreshold) {
   CheckGC(L);
 }
 
+int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
+  CallInfo* ci = L->ci;
+  for (; level > 0 && ci > L->base_ci; ci--) {
+    level--;
+    if (IsLuaFrame(ci)) level -= ci->tailcalls;  // tail calls lost below this record
+  }
+  if (level > 0 || ci == L->base_ci) return 0;
+  ar->i_ci = level < 0 ? 0 : static_cast<int>(ci - L->base_ci);
+  return 1;
+}
+
+namespace {
+
+void FuncInfo(lua_Debug* ar, const TValue* f) {
+  if (f == nullptr) {
+    ar->source = "=(tail call)";
+    ar->linedefined = -1;
+    ar->what = "tail";
+  } else if (ClosureValue(f)->isC) {
+    ar->source = "=[C]";
+    ar->linedefined = -1;
+    ar->what = "C";
+  } else {
+    const TProto* p = static_cast<TLClosure*>(ClosureValue(f))->p;
+    ar->source = p->source->Data();
+    ar->linedefined = p->lineDefined;
+    ar->what = p->lineDefined == 0 ? "main" : "Lua";
+  }
+  ChunkId(ar->short_src, ar->source, LUA_IDSIZE);
+}
+
+// A string key of the globals table holding the function, or null.
+const char* GlobalNameOf(lua_State* L, const TValue* f) {
+  TTable* g = TableValue(&L->l_gt);
+  for (int i = 0; i < SizeNode(g) && g->lsizenode > 0; i++) {
+    const TNode* n = &g->node[i];
+    if (n->key.tt == kTString && RawEqual(&n->val, f)) return StrValue(&n->key)->Data();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar) {
+  CallInfo* ci = nullptr;
+  TValue func;
+  const TValue* f = nullptr;
+  if (*what == '>') {
+    func = L->top[-1];
+    if (func.tt != kTFunction) RunError(L, "value for `lua_getinfo' is not a function");
+    L->top--;
+    f = &func;
+    what++;
+  } else if (ar->i_ci != 0) {
+    ci = L->base_ci + ar->i_ci;
+    f = ci->func;
+  }
+  int status = 1;
+  for (; *what; what++) {
+    switch (*what) {
+      case 'S': FuncInfo(ar, f); break;
+      case 'l': ar->currentline = ci ? CurrentLine(ci) : -1; break;
+      case 'u': ar->nups = f ? ClosureValue(f)->nupvalues : 0; break;
+      case 'n': {
+        ar->name = nullptr;
+        ar->namewhat = ci ? GetFuncName(ci, &ar->name) : nullptr;
+        if (ar->namewhat == nullptr) {
+          ar->name = f ? GlobalNameOf(L, f) : nullptr;
+          ar->namewhat = ar->name ? "global" : "";
+        }
+        break;
+      }
+      case 'f':
+        if (f) PushObj(L, f);
+        else lua_pushnil(L);
+        break;
+      default: status = 0;
+    }
+  }
+  return status;
+}
+
 int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* name) {
   std::pair<const char*, size_t> piece{buff, size};
   return lua_load(L, ReadBuffer, &piece, name);
 }
 
 int luaL_argerror(lua_State* L, int narg, const char* extramsg) {
-  const char* name = nullptr;
-  const char* kind = GetFuncName(L->ci, &name);
-  if (kind && strcmp(kind, "method") == 0) {
+  lua_Debug ar;
+  lua_getstack(L, 0, &ar);
+  lua_getinfo(L, "n", &ar);
+  if (strcmp(ar.namewhat, "method") == 0) {
     narg--;  // do not count `self'
-    if (narg == 0) return luaL_error(L, "calling `%s' on bad self (%s)", name, extramsg);
+    if (narg == 0) return luaL_error(L, "calling `%s' on bad self (%s)", ar.name, extramsg);
   }
-  return luaL_error(L, "bad argument #%d to `%s' (%s)", narg, name ? name : "?", extramsg);
+  return luaL_error(L, "bad argument #%d to `%s' (%s)", narg, ar.name ? ar.name : "?", extramsg);
 }
 
 int luaL_error(lua_State* L, const char* fmt, ...) {

@@ -111,6 +111,27 @@ void lua_concat(lua_State* L, int n);
 int lua_getgccount(lua_State* L);
 void lua_setgcthreshold(lua_State* L, int newthreshold);
 
+// Debug interface
+constexpr int LUA_IDSIZE = 60;
+struct lua_Debug {
+  int event;
+  const char* name;      // (n)
+  const char* namewhat;  // (n) "global", "local", "field", "method" or ""
+  const char* what;      // (S) "Lua", "C", "main", "tail"
+  const char* source;    // (S)
+  int currentline;       // (l)
+  int nups;              // (u) number of upvalues
+  int linedefined;       // (S)
+  char short_src[LUA_IDSIZE];  // (S)
+  int i_ci;              // private: the call record, 0 for a lost tail call
+};
+// Fills ar for the function `level' calls below the running one (0 = the running one);
+// returns 0 when there is no such level.
+int lua_getstack(lua_State* L, int level, lua_Debug* ar);
+// Options: S source, l current line, u upvalues, n name, f push the function; a leading '>'
+// takes the function from the stack top (popping it). Returns 0 for an unknown option.
+int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar);
+
 // Auxiliary library (the part needed so far)
 int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* name);
 // Raises "bad argument #narg to `name' (extramsg)".
