@@ -277,7 +277,7 @@ void InitReservedWords(lua_State* L) {
 
 const char* TokenToStr(LexState* ls, int token) {
   if (token >= kFirstReserved) return kTokenNames[token - kFirstReserved];
-  static thread_local char text[16];
+  static thread_local char text[24];
   if ((token >= 0 && token < 32) || token == 127 || token >= 255) std::snprintf(text, sizeof text, "char(%d)", token);
   else std::snprintf(text, sizeof text, "%c", token);
   (void)ls;
@@ -396,7 +396,7 @@ int Lex(LexState* ls, SemInfo* seminfo) {
           return TK_NAME;
         }
         if (c >= 255 || c < 32 || c == 127) {
-          char text[16];
+          char text[24];
           std::snprintf(text, sizeof text, "char(%d)", c);
           ErrorNear(ls, c >= 255 ? "invalid wide char" : "invalid control char", text);
         }

@@ -122,7 +122,10 @@ void ListCode(std::string& out, const TProto* f) {
       case OP_CLOSURE: Append(comment, "function %d", bx); break;
       default: break;
     }
-    if (!comment.empty()) out += "\t; " + comment;
+    if (!comment.empty()) {
+      out += "\t; ";
+      out += comment;
+    }
     out += '\n';
   }
 }
@@ -139,7 +142,10 @@ std::string ListFunction(const TProto* f, bool nested) {
          f->isVararg ? "+" : "", f->maxstacksize, f->nups, f->sizelocvars, f->sizek, f->sizep);
   ListCode(out, f);
   if (nested)
-    for (int i = 0; i < f->sizep; i++) out += "\n" + ListFunction(f->p[i], true);
+    for (int i = 0; i < f->sizep; i++) {
+      out += '\n';
+      out += ListFunction(f->p[i], true);
+    }
   return out;
 }
 

@@ -312,19 +312,21 @@ reentry:
   StkId base = L->base;
   const TValue* k = cl->p->k;
   const Instruction* pc = ci->savedpc;
-// Reloads what a call may have moved.
-#define PROTECT(x) \
-  do {             \
-    x;             \
+// The pc is stored only before what may raise an error or call (messages and the debug
+// interface read it); after a call, what the call may have moved is reloaded.
+#define SAVEPC() (ci->savedpc = pc)
+#define PROTECT(x)  \
+  do {              \
+    SAVEPC();       \
+    x;              \
     base = L->base; \
-    ci = L->ci;    \
+    ci = L->ci;     \
   } while (0)
 #define RB(i) (base + GetB(i))
 #define RKB(i) (IsK(GetB(i)) ? k + GetB(i) - kRkConstBase : base + GetB(i))
 #define RKC(i) (IsK(GetC(i)) ? k + GetC(i) - kRkConstBase : base + GetC(i))
   for (;;) {
     const Instruction i = *pc++;
-    ci->savedpc = pc;
     StkId ra = base + GetA(i);
     switch (GetOp(i)) {
       case OP_MOVE: *ra = *RB(i); break;
@@ -368,6 +370,7 @@ reentry:
       case OP_SETTABLE: PROTECT(SetTable(L, ra, RKB(i), RKC(i))); break;
       case OP_NEWTABLE: {
         const long narray = DecodeFloatByte(GetB(i));
+        SAVEPC();
         if (narray < 0 || GetC(i) > kMaxHashBits) RunError(L, "table overflow");
         SetGc(ra, NewTable(L, static_cast<int>(narray), GetC(i)), kTTable);
         PROTECT(CheckGC(L));
@@ -379,32 +382,34 @@ reentry:
         PROTECT(GetTable(L, base + GetB(i), RKC(i), base + GetA(i)));
         break;
       }
-      case OP_ADD:
-      case OP_SUB:
-      case OP_MUL:
-      case OP_DIV: {
-        const TValue* rb = RKB(i);
-        const TValue* rc = RKC(i);
-        if (rb->tt == kTNumber && rc->tt == kTNumber) {
-          const Number nb = rb->v.n, nc = rc->v.n;
-          switch (GetOp(i)) {
-            case OP_ADD: SetNumber(ra, nb + nc); break;
-            case OP_SUB: SetNumber(ra, nb - nc); break;
-            case OP_MUL: SetNumber(ra, nb * nc); break;
-            default: SetNumber(ra, nb / nc); break;
-          }
-        } else {
-          PROTECT(Arith(L, ra, rb, rc, static_cast<TMS>(TM_ADD + (GetOp(i) - OP_ADD))));
-        }
-        break;
-      }
+// Two numbers are computed in place; anything else takes the conversions and tag methods.
+#define ARITH_CASE(op, tm, expr)                                            \
+  case op: {                                                                \
+    const TValue* rb = RKB(i);                                              \
+    const TValue* rc = RKC(i);                                              \
+    if (rb->tt == kTNumber && rc->tt == kTNumber) {                         \
+      const Number nb = rb->v.n, nc = rc->v.n;                              \
+      SetNumber(ra, expr);                                                  \
+    } else {                                                                \
+      PROTECT(Arith(L, ra, rb, rc, tm));                                    \
+    }                                                                       \
+    break;                                                                  \
+  }
+      ARITH_CASE(OP_ADD, TM_ADD, nb + nc)
+      ARITH_CASE(OP_SUB, TM_SUB, nb - nc)
+      ARITH_CASE(OP_MUL, TM_MUL, nb * nc)
+      ARITH_CASE(OP_DIV, TM_DIV, nb / nc)
+#undef ARITH_CASE
       case OP_BAND:
       case OP_BOR:
       case OP_SHL:
       case OP_SHR: {
         const TValue* rb = RKB(i);
         const TValue* rc = RKC(i);
-        if (rb->tt != kTNumber || rc->tt != kTNumber) ArithError(L, rb, rc);
+        if (rb->tt != kTNumber || rc->tt != kTNumber) {
+          SAVEPC();
+          ArithError(L, rb, rc);
+        }
         const uint32_t x = NumberToBits(rb->v.n), y = NumberToBits(rc->v.n);
         uint32_t r;
         switch (GetOp(i)) {
@@ -431,9 +436,9 @@ reentry:
           SetNumber(ra, -n->v.n);
         } else {
           SetNil(&temp);
-          if (!CallBinTM(L, rb, &temp, ra, TM_UNM)) ArithError(L, rb, &temp);
-          base = L->base;
-          ci = L->ci;
+          bool called;
+          PROTECT(called = CallBinTM(L, rb, &temp, ra, TM_UNM));
+          if (!called) ArithError(L, rb, &temp);
         }
         break;
       }
@@ -519,6 +524,16 @@ reentry:
         goto reentry;
       }
       case OP_FORLOOP: {
+        if (ra[0].tt == kTNumber && ra[1].tt == kTNumber && ra[2].tt == kTNumber) {
+          const Number step = ra[2].v.n;
+          const Number idx = ra->v.n + step;
+          if (step > 0 ? idx <= ra[1].v.n : idx >= ra[1].v.n) {
+            pc += GetSBx(i);
+            ra->v.n = idx;
+          }
+          break;
+        }
+        SAVEPC();
         if (ra->tt != kTNumber) RunError(L, "`for' initial value must be a number");
         TValue temp;
         const TValue* plimit = ToNumber(ra + 1, &temp);
@@ -568,7 +583,10 @@ reentry:
       }
       case OP_SETLIST:
       case OP_SETLISTO: {
-        if (ra->tt != kTTable) TypeError(L, ra, "index");
+        if (ra->tt != kTTable) {
+          SAVEPC();
+          TypeError(L, ra, "index");
+        }
         TTable* h = TableValue(ra);
         int bc = GetBx(i);
         int n;
@@ -597,10 +615,11 @@ reentry:
         PROTECT(CheckGC(L));
         break;
       }
-      default: RunError(L, "bad code");
+      default: SAVEPC(); RunError(L, "bad code");
     }
   }
 #undef PROTECT
+#undef SAVEPC
 #undef RB
 #undef RKB
 #undef RKC
