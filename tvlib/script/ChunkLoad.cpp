@@ -45,11 +45,14 @@ int LoadByte(LoadState* S) {
   return c;
 }
 
-int32_t LoadRawInt(LoadState* S) {
-  int32_t x;
+template <typename T>
+T LoadValue(LoadState* S) {
+  T x;
   LoadScalar(S, &x, sizeof x);
   return x;
 }
+
+int32_t LoadRawInt(LoadState* S) { return LoadValue<int32_t>(S); }
 
 int LoadInt(LoadState* S) {
   const int32_t x = LoadRawInt(S);
@@ -57,17 +60,9 @@ int LoadInt(LoadState* S) {
   return x;
 }
 
-uint32_t LoadSize(LoadState* S) {
-  uint32_t x;
-  LoadScalar(S, &x, sizeof x);
-  return x;
-}
+uint32_t LoadSize(LoadState* S) { return LoadValue<uint32_t>(S); }
 
-Number LoadNumber(LoadState* S) {
-  double x;
-  LoadScalar(S, &x, sizeof x);
-  return x;
-}
+Number LoadNumber(LoadState* S) { return LoadValue<double>(S); }
 
 TStr* LoadString(LoadState* S) {
   const uint32_t size = LoadSize(S);
@@ -87,11 +82,7 @@ TStr* LoadWString(LoadState* S) {
   const uint32_t size = LoadSize(S);
   if (size == 0) return nullptr;
   std::u16string units;
-  for (uint32_t i = 0; i < size; i++) {
-    char16_t u;
-    LoadScalar(S, &u, sizeof u);
-    units.push_back(u);
-  }
+  for (uint32_t i = 0; i < size; i++) units.push_back(LoadValue<char16_t>(S));
   return NewWStr(S->L, units.data(), size - 1);
 }
 
@@ -106,10 +97,7 @@ void LoadVector(LoadState* S, T*& v, int& size, int n, ReadOne readOne) {
     v[count] = readOne();
     count++;
   }
-  if (size != n) {
-    ResizeVector(S->L, v, size, n);
-    size = n;
-  }
+  if (size != n) ShrinkVector(S->L, v, size, n);
 }
 
 TProto* LoadFunction(LoadState* S, TStr* psource);

@@ -19,6 +19,12 @@ void ResizeVector(lua_State* L, T*& v, int oldn, int newn) {
   v = static_cast<T*>(Realloc(L, v, sizeof(T) * static_cast<size_t>(oldn),
                               sizeof(T) * static_cast<size_t>(newn)));
 }
+// Resizes a vector to exactly n elements and records the size.
+template <typename T>
+void ShrinkVector(lua_State* L, T*& v, int& size, int n) {
+  ResizeVector(L, v, size, n);
+  size = n;
+}
 template <typename T>
 void FreeVector(lua_State* L, T* v, int n) {
   Realloc(L, v, sizeof(T) * static_cast<size_t>(n), 0);

@@ -247,18 +247,12 @@ void CloseFunc(LexState* ls) {
   TProto* f = fs->f;
   RemoveVars(ls, 0);
   CodeABC(fs, OP_RETURN, 0, 1, 0);
-  ResizeVector(L, f->code, f->sizecode, fs->pc);
-  f->sizecode = fs->pc;
-  ResizeVector(L, f->lineinfo, f->sizelineinfo, fs->pc);
-  f->sizelineinfo = fs->pc;
-  ResizeVector(L, f->k, f->sizek, fs->nk);
-  f->sizek = fs->nk;
-  ResizeVector(L, f->p, f->sizep, fs->np);
-  f->sizep = fs->np;
-  ResizeVector(L, f->locvars, f->sizelocvars, fs->nlocvars);
-  f->sizelocvars = fs->nlocvars;
-  ResizeVector(L, f->upvalues, f->sizeupvalues, f->nups);
-  f->sizeupvalues = f->nups;
+  ShrinkVector(L, f->code, f->sizecode, fs->pc);
+  ShrinkVector(L, f->lineinfo, f->sizelineinfo, fs->pc);
+  ShrinkVector(L, f->k, f->sizek, fs->nk);
+  ShrinkVector(L, f->p, f->sizep, fs->np);
+  ShrinkVector(L, f->locvars, f->sizelocvars, fs->nlocvars);
+  ShrinkVector(L, f->upvalues, f->sizeupvalues, static_cast<int>(f->nups));
   ls->fs = fs->prev;
 }
 
