@@ -455,6 +455,29 @@ void lua_setgcthreshold(lua_State* L, int newthreshold) {
   CheckGC(L);
 }
 
+lua_State* lua_newthread(lua_State* L) {
+  CheckGC(L);
+  lua_State* L1 = NewThread(L);
+  SetGc(L->top, L1, kTThread);
+  IncrApiTop(L);
+  return L1;
+}
+
+lua_State* lua_tothread(lua_State* L, int idx) {
+  const TValue* o = Value(L, idx);
+  return o->tt == kTThread ? ThreadValue(o) : nullptr;
+}
+
+void lua_xmove(lua_State* from, lua_State* to, int n) {
+  if (from == to) return;
+  from->top -= n;
+  for (int i = 0; i < n; i++) PushObj(to, from->top + i);
+}
+
+int lua_resume(lua_State* L, int nargs) { return Resume(L, nargs); }
+
+int lua_yield(lua_State* L, int nresults) { return Yield(L, nresults); }
+
 int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
   CallInfo* ci = L->ci;
   for (; level > 0 && ci > L->base_ci; ci--) {

@@ -111,6 +111,14 @@ void lua_concat(lua_State* L, int n);
 int lua_getgccount(lua_State* L);
 void lua_setgcthreshold(lua_State* L, int newthreshold);
 
+// Coroutines
+lua_State* lua_newthread(lua_State* L);
+lua_State* lua_tothread(lua_State* L, int idx);
+// Moves n values from the top of one thread's stack to another's (same state).
+void lua_xmove(lua_State* from, lua_State* to, int n);
+int lua_resume(lua_State* L, int nargs);
+int lua_yield(lua_State* L, int nresults);
+
 // Debug interface
 constexpr int LUA_IDSIZE = 60;
 struct lua_Debug {

@@ -175,6 +175,7 @@ int PreCall(lua_State* L, StkId func, int nresults) {
     ci->savedpc = p->code;
     ci->tailcalls = 0;
     ci->nresults = nresults;
+    ci->yielded = false;
     for (StkId st = L->top; st < ci->top; st++) SetNil(st);
     L->top = ci->top;
     return kPcrLua;
@@ -187,7 +188,9 @@ int PreCall(lua_State* L, StkId func, int nresults) {
   ci->savedpc = nullptr;
   ci->tailcalls = 0;
   ci->nresults = nresults;
+  ci->yielded = false;
   const int n = static_cast<TCClosure*>(cl)->f(L);
+  if (n < 0) return kPcrYield;
   PosCall(L, L->top - n);
   return kPcrC;
 }
@@ -208,9 +211,70 @@ void Call(lua_State* L, StkId func, int nresults) {
     if (L->nCcalls == kMaxCalls) RunError(L, "C stack overflow");
     if (L->nCcalls >= kMaxCalls + kCallsForHandler) Throw(L, kErrErr);
   }
-  if (PreCall(L, func, nresults) == kPcrLua) Execute(L, 1);
+  const int kind = PreCall(L, func, nresults);
+  if (kind == kPcrLua) Execute(L, 1);
+  else if (kind == kPcrYield) RunError(L, "attempt to yield across metamethod/C-call boundary");
   L->nCcalls--;
   CheckGC(L);
+}
+
+namespace {
+
+void ResumeBody(lua_State* L, void* ud) {
+  const int nargs = *static_cast<int*>(ud);
+  CallInfo* ci = L->ci;
+  if (ci == L->base_ci) {
+    if (PreCall(L, L->top - (nargs + 1), kMultRet) != kPcrLua) return;  // a native function
+  } else {
+    // Finish the call that yielded: its arguments to resume are its results.
+    ci->yielded = false;
+    const int wanted = ci->nresults;
+    PosCall(L, L->top - nargs);
+    if (wanted >= 0) L->top = L->ci->top;
+    if (L->ci == L->base_ci) return;
+  }
+  // Every record of a coroutine above the base is a script function (no native call can be
+  // crossed by a yield), so the VM runs until all of them have returned or one yields.
+  Execute(L, static_cast<int>(L->ci - L->base_ci));
+}
+
+int ResumeError(lua_State* L, const char* msg) {
+  L->top = L->ci->base;
+  SetGc(L->top, NewStr(L, msg), kTString);
+  IncrTop(L);
+  return kErrRun;
+}
+
+}  // namespace
+
+int Resume(lua_State* L, int nargs) {
+  if (L->ci == L->base_ci) {
+    if (nargs >= L->top - L->base) return ResumeError(L, "cannot resume dead coroutine");
+  } else if (!L->ci->yielded) {
+    return ResumeError(L, "cannot resume non-suspended coroutine");
+  }
+  const int status = RunProtected(L, ResumeBody, &nargs);
+  if (status != 0) {
+    L->ci = L->base_ci;
+    L->base = L->ci->base;
+    L->nCcalls = 0;
+    CloseUpvals(L, L->base);
+    SetErrorObj(L, status, L->base);
+  }
+  return status;
+}
+
+int Yield(lua_State* L, int nresults) {
+  CallInfo* ci = L->ci;
+  if (L->nCcalls > 0) RunError(L, "attempt to yield across metamethod/C-call boundary");
+  if (!IsLuaFrame(ci - 1)) RunError(L, "cannot yield a C function");
+  // Keep only the yielded values, at the base of the native function's frame.
+  if (L->top - nresults > L->base) {
+    for (int i = 0; i < nresults; i++) L->base[i] = L->top[i - nresults];
+    L->top = L->base + nresults;
+  }
+  ci->yielded = true;
+  return -1;
 }
 
 }  // namespace tvs

@@ -39,13 +39,20 @@ void GrowCI(lua_State* L);
 
 // Prepares a call of the value at func with the arguments above it. For a script function it
 // pushes a frame and returns kPcrLua (the VM runs it); a native function runs at once and its
-// results are moved into place (kPcrC).
-enum : int { kPcrLua = 0, kPcrC = 1 };
+// results are moved into place (kPcrC), unless it yielded its coroutine (kPcrYield: its record
+// stays until the coroutine is resumed).
+enum : int { kPcrLua = 0, kPcrC = 1, kPcrYield = 2 };
 int PreCall(lua_State* L, StkId func, int nresults);
 // Moves the results starting at firstResult to the frame's function slot and pops the frame.
 void PosCall(lua_State* L, StkId firstResult);
 // Calls the value at func with the arguments above it; leaves nresults results at func.
 void Call(lua_State* L, StkId func, int nresults);
+
+// Coroutines. Resume starts the function below the nargs arguments on a thread with no
+// activation, or continues one suspended by Yield; returns 0 or an error status (the message
+// then on the thread's stack). Yield is returned by a native function: return Yield(L, n).
+int Resume(lua_State* L, int nargs);
+int Yield(lua_State* L, int nresults);
 
 // Pushes the message of an error status (the fixed text for memory errors) at oldtop.
 void SetErrorObj(lua_State* L, int status, StkId oldtop);

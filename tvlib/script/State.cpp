@@ -64,6 +64,7 @@ void InitStack(lua_State* L1, lua_State* L) {
   L1->ci->savedpc = nullptr;
   L1->ci->nresults = 0;
   L1->ci->tailcalls = 0;
+  L1->ci->yielded = false;
   L1->end_ci = L1->base_ci + L1->size_ci - 1;
 }
 

@@ -40,6 +40,7 @@ struct CallInfo {
   const Instruction* savedpc;  // next instruction of a script function
   int nresults;                // results the caller wants (-1: all)
   int tailcalls;               // tail calls lost under this record
+  bool yielded;                // a native function that yielded its coroutine
 };
 
 struct StringTable {

@@ -485,6 +485,7 @@ reentry:
           nexeccalls++;
           goto reentry;
         }
+        if (kind == kPcrYield) return;  // the coroutine is suspended here
         if (nresults >= 0) L->top = ci->top;
         break;
       }
@@ -511,6 +512,7 @@ reentry:
           L->ci = oldci;
           goto reentry;
         }
+        if (kind == kPcrYield) return;
         break;  // a native function: its results sit at ra for the following RETURN
       }
       case OP_RETURN: {
