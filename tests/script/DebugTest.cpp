@@ -58,3 +58,48 @@ TEST(Debug, StackLevelsAndNames) {
 
 }  // namespace
 }  // namespace tvs
+
+namespace tvs {
+namespace {
+
+std::string gEvents;
+
+void RecordHook(lua_State* L, lua_Debug* ar) {
+  static const char* const kNames[] = {"call", "return", "line", "count", "tail return"};
+  gEvents += kNames[ar->event];
+  if (ar->event == LUA_HOOKLINE) gEvents += " " + std::to_string(ar->currentline);
+  if (ar->event == LUA_HOOKCALL || ar->event == LUA_HOOKRET) {
+    lua_getinfo(L, "S", ar);
+    gEvents += std::string(" ") + ar->what;
+  }
+  gEvents += "\n";
+}
+
+TEST(Debug, LineHookFollowsLinesAndLoops) {
+  test::ScriptState s;
+  ASSERT_EQ(s.Load("local a = 0\nfor i = 1, 2 do\n  a = a + i\nend\nlocal b = a"), 0);
+  gEvents.clear();
+  lua_sethook(s.L(), RecordHook, LUA_MASKLINE, 0);
+  ASSERT_EQ(lua_pcall(s.L(), 0, 0, 0), 0);
+  lua_sethook(s.L(), nullptr, 0, 0);
+  EXPECT_EQ(gEvents, "line 1\nline 2\nline 3\nline 2\nline 3\nline 2\nline 5\n");
+}
+
+TEST(Debug, CallReturnAndCountHooks) {
+  test::ScriptState s;
+  ASSERT_EQ(s.Load("local function f() return 1 end\nlocal function g() return f() end\ng()"), 0);
+  gEvents.clear();
+  lua_sethook(s.L(), RecordHook, LUA_MASKCALL | LUA_MASKRET, 0);
+  ASSERT_EQ(lua_pcall(s.L(), 0, 0, 0), 0);
+  EXPECT_EQ(gEvents,
+            "call main\ncall Lua\ncall Lua\nreturn Lua\ntail return\nreturn main\n");
+  ASSERT_EQ(s.Load("local x = 0 for i = 1, 10 do x = x + i end"), 0);
+  gEvents.clear();
+  lua_sethook(s.L(), RecordHook, LUA_MASKCOUNT, 10);
+  ASSERT_EQ(lua_pcall(s.L(), 0, 0, 0), 0);
+  lua_sethook(s.L(), nullptr, 0, 0);
+  EXPECT_EQ(gEvents, "count\ncount\n");  // 28 instructions, a count every 10
+}
+
+}  // namespace
+}  // namespace tvs

@@ -455,6 +455,24 @@ void lua_setgcthreshold(lua_State* L, int newthreshold) {
   CheckGC(L);
 }
 
+int lua_sethook(lua_State* L, lua_Hook func, int mask, int count) {
+  if (func == nullptr || mask == 0) {
+    mask = 0;
+    func = nullptr;
+  }
+  L->hook = func;
+  L->basehookcount = count;
+  L->hookcount = count;
+  L->hookmask = static_cast<uint8_t>(mask);
+  return 1;
+}
+
+lua_Hook lua_gethook(lua_State* L) { return L->hook; }
+
+int lua_gethookmask(lua_State* L) { return L->hookmask; }
+
+int lua_gethookcount(lua_State* L) { return L->basehookcount; }
+
 lua_State* lua_newthread(lua_State* L) {
   CheckGC(L);
   lua_State* L1 = NewThread(L);

@@ -111,6 +111,22 @@ void lua_concat(lua_State* L, int n);
 int lua_getgccount(lua_State* L);
 void lua_setgcthreshold(lua_State* L, int newthreshold);
 
+// Hooks
+constexpr int LUA_HOOKCALL = tvs::kHookCall;
+constexpr int LUA_HOOKRET = tvs::kHookRet;
+constexpr int LUA_HOOKLINE = tvs::kHookLine;
+constexpr int LUA_HOOKCOUNT = tvs::kHookCount;
+constexpr int LUA_HOOKTAILRET = tvs::kHookTailRet;
+constexpr int LUA_MASKCALL = 1 << LUA_HOOKCALL;
+constexpr int LUA_MASKRET = 1 << LUA_HOOKRET;
+constexpr int LUA_MASKLINE = 1 << LUA_HOOKLINE;
+constexpr int LUA_MASKCOUNT = 1 << LUA_HOOKCOUNT;
+// Sets the hook (null or mask 0: none); the count hook fires every `count' instructions.
+int lua_sethook(lua_State* L, lua_Hook func, int mask, int count);
+lua_Hook lua_gethook(lua_State* L);
+int lua_gethookmask(lua_State* L);
+int lua_gethookcount(lua_State* L);
+
 // Coroutines
 lua_State* lua_newthread(lua_State* L);
 lua_State* lua_tothread(lua_State* L, int idx);

@@ -13,6 +13,7 @@
 #include "tvlib/script/StringTable.h"
 #include "tvlib/script/Table.h"
 #include "tvlib/script/TagMethods.h"
+#include "tvlib/script/Api.h"
 #include "tvlib/script/Vm.h"
 
 namespace tvs {
@@ -96,6 +97,24 @@ int RunProtected(lua_State* L, ProtectedFn f, void* ud) {
   return status;
 }
 
+void CallHook(lua_State* L, int event, int line) {
+  lua_Hook hook = L->hook;
+  if (hook == nullptr || !L->allowhook) return;
+  const ptrdiff_t top = SaveStack(L, L->top);
+  const ptrdiff_t ciTop = SaveStack(L, L->ci->top);
+  lua_Debug ar;
+  ar.event = event;
+  ar.currentline = line;
+  ar.i_ci = event == kHookTailRet ? 0 : static_cast<int>(L->ci - L->base_ci);
+  CheckStack(L, kMinCStack);
+  L->ci->top = L->top + kMinCStack;
+  L->allowhook = false;
+  hook(L, &ar);
+  L->allowhook = true;
+  L->ci->top = RestoreStack(L, ciTop);
+  L->top = RestoreStack(L, top);
+}
+
 void SetErrorObj(lua_State* L, int status, StkId oldtop) {
   switch (status) {
     case kErrMem: SetGc(oldtop, NewStr(L, kMemErrorMessage), kTString); break;
@@ -109,6 +128,7 @@ int PCall(lua_State* L, ProtectedFn f, void* ud, ptrdiff_t oldtop, ptrdiff_t ef)
   const int oldCcalls = L->nCcalls;
   const ptrdiff_t oldci = L->ci - L->base_ci;
   const ptrdiff_t oldErrfunc = L->errfunc;
+  const bool oldAllowhook = L->allowhook;
   L->errfunc = ef;
   const int status = RunProtected(L, f, ud);
   if (status != 0) {
@@ -118,6 +138,7 @@ int PCall(lua_State* L, ProtectedFn f, void* ud, ptrdiff_t oldtop, ptrdiff_t ef)
     L->nCcalls = oldCcalls;
     L->ci = L->base_ci + oldci;
     L->base = L->ci->base;
+    L->allowhook = oldAllowhook;
   }
   L->errfunc = oldErrfunc;
   return status;
@@ -176,8 +197,14 @@ int PreCall(lua_State* L, StkId func, int nresults) {
     ci->tailcalls = 0;
     ci->nresults = nresults;
     ci->yielded = false;
+    ci->hookpc = nullptr;
     for (StkId st = L->top; st < ci->top; st++) SetNil(st);
     L->top = ci->top;
+    if (L->hookmask & kMaskCall) {
+      ci->savedpc++;  // the hook sees the function's first line
+      CallHook(L, kHookCall, -1);
+      L->ci->savedpc--;
+    }
     return kPcrLua;
   }
   CheckStack(L, kMinCStack);
@@ -189,6 +216,8 @@ int PreCall(lua_State* L, StkId func, int nresults) {
   ci->tailcalls = 0;
   ci->nresults = nresults;
   ci->yielded = false;
+  ci->hookpc = nullptr;
+  if (L->hookmask & kMaskCall) CallHook(L, kHookCall, -1);
   const int n = static_cast<TCClosure*>(cl)->f(L);
   if (n < 0) return kPcrYield;
   PosCall(L, L->top - n);
@@ -196,6 +225,13 @@ int PreCall(lua_State* L, StkId func, int nresults) {
 }
 
 void PosCall(lua_State* L, StkId firstResult) {
+  if (L->hookmask & kMaskRet) {
+    const ptrdiff_t fr = SaveStack(L, firstResult);
+    CallHook(L, kHookRet, -1);
+    if (IsLuaFrame(L->ci))
+      for (int lost = L->ci->tailcalls; lost > 0; lost--) CallHook(L, kHookTailRet, -1);
+    firstResult = RestoreStack(L, fr);
+  }
   CallInfo* ci = L->ci;
   StkId res = ci->func;
   int wanted = ci->nresults;
@@ -258,6 +294,7 @@ int Resume(lua_State* L, int nargs) {
     L->ci = L->base_ci;
     L->base = L->ci->base;
     L->nCcalls = 0;
+    L->allowhook = true;
     CloseUpvals(L, L->base);
     SetErrorObj(L, status, L->base);
   }
@@ -266,7 +303,7 @@ int Resume(lua_State* L, int nargs) {
 
 int Yield(lua_State* L, int nresults) {
   CallInfo* ci = L->ci;
-  if (L->nCcalls > 0) RunError(L, "attempt to yield across metamethod/C-call boundary");
+  if (L->nCcalls > 0 || !L->allowhook) RunError(L, "attempt to yield across metamethod/C-call boundary");
   if (!IsLuaFrame(ci - 1)) RunError(L, "cannot yield a C function");
   // Keep only the yielded values, at the base of the native function's frame.
   if (L->top - nresults > L->base) {

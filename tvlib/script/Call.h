@@ -48,6 +48,9 @@ void PosCall(lua_State* L, StkId firstResult);
 // Calls the value at func with the arguments above it; leaves nresults results at func.
 void Call(lua_State* L, StkId func, int nresults);
 
+// Calls the debug hook for an event (line: the current line, else -1) unless a hook runs.
+void CallHook(lua_State* L, int event, int line);
+
 // Coroutines. Resume starts the function below the nargs arguments on a thread with no
 // activation, or continues one suspended by Yield; returns 0 or an error status (the message
 // then on the thread's stack). Yield is returned by a native function: return Yield(L, n).

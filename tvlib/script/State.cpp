@@ -45,6 +45,11 @@ void PreinitThread(lua_State* L, GlobalState* g) {
   L->errfunc = 0;
   L->nexeccalls = 0;
   L->nprotected = 0;
+  L->hookmask = 0;
+  L->allowhook = true;
+  L->basehookcount = 0;
+  L->hookcount = 0;
+  L->hook = nullptr;
   SetNil(&L->l_gt);
 }
 
@@ -65,6 +70,7 @@ void InitStack(lua_State* L1, lua_State* L) {
   L1->ci->nresults = 0;
   L1->ci->tailcalls = 0;
   L1->ci->yielded = false;
+  L1->ci->hookpc = nullptr;
   L1->end_ci = L1->base_ci + L1->size_ci - 1;
 }
 
@@ -160,6 +166,11 @@ lua_State* NewThread(lua_State* L) {
   G(L)->rootgc = L1;
   InitStack(L1, L);
   L1->l_gt = L->l_gt;
+  // A coroutine inherits the hooks of the thread creating it.
+  L1->hookmask = L->hookmask;
+  L1->basehookcount = L->basehookcount;
+  L1->hook = L->hook;
+  L1->hookcount = L->basehookcount;
   return L1;
 }
 

@@ -5,6 +5,10 @@
 
 #include "tvlib/script/Object.h"
 
+struct lua_Debug;
+// Debug hook: called with the event in ar->event (see the hook events of the API).
+using lua_Hook = void (*)(lua_State* L, lua_Debug* ar);
+
 // Allocation hook: (user word, block or null, old size, new size, 0, 1 while the scratch buffer
 // grows). Returns the new block, or null when the new size is 0 (block freed) or on failure.
 using lua_Alloc = void* (*)(void* ud, void* block, size_t osize, size_t nsize, int reserved,
@@ -41,7 +45,13 @@ struct CallInfo {
   int nresults;                // results the caller wants (-1: all)
   int tailcalls;               // tail calls lost under this record
   bool yielded;                // a native function that yielded its coroutine
+  const Instruction* hookpc;   // instruction last seen by the line hook (null: none yet)
 };
+
+// Hook events and the masks that select them.
+enum : int { kHookCall, kHookRet, kHookLine, kHookCount, kHookTailRet };
+constexpr uint8_t kMaskCall = 1 << kHookCall, kMaskRet = 1 << kHookRet, kMaskLine = 1 << kHookLine,
+                  kMaskCount = 1 << kHookCount;
 
 struct StringTable {
   TStr** hash = nullptr;
@@ -91,6 +101,11 @@ struct lua_State : tvs::GcObject {
   ptrdiff_t errfunc;  // stack offset of the error handler, 0 for none
   int nexeccalls;
   int nprotected;  // protected boundaries active on this thread (none: errors are fatal)
+  uint8_t hookmask;
+  bool allowhook;  // false while a hook runs
+  int basehookcount;
+  int hookcount;
+  lua_Hook hook;
 };
 
 namespace tvs {

@@ -19,6 +19,30 @@ namespace tvs {
 
 namespace {
 
+// The count and line hooks, before the instruction before pc runs. A count hook that fires
+// takes the place of the line hook for that instruction.
+void TraceExec(lua_State* L, const Instruction* pc) {
+  const uint8_t mask = L->hookmask;
+  if ((mask & kMaskCount) && L->hookcount == 0) {
+    L->hookcount = L->basehookcount;
+    CallHook(L, kHookCount, -1);
+    return;
+  }
+  if (!(mask & kMaskLine)) return;
+  CallInfo* ci = L->ci;
+  const TProto* p = static_cast<TLClosure*>(ClosureValue(ci->func))->p;
+  auto lineAt = [p](const Instruction* at) {
+    const int n = static_cast<int>(at - p->code) - 1;
+    return p->lineinfo && n < p->sizelineinfo ? p->lineinfo[n] : 0;
+  };
+  const int newline = lineAt(pc);
+  // A new line, a jump backwards (a loop) or the first instruction traced calls the hook.
+  if (ci->hookpc == nullptr || pc <= ci->hookpc || newline != lineAt(ci->hookpc)) {
+    CallHook(L, kHookLine, newline);
+    ci = L->ci;
+  }
+  ci->hookpc = pc;
+}
 
 // Calls tag method f with (p1, p2) and stores its first result in res.
 void CallTMRes(lua_State* L, const TValue* f, const TValue* p1, const TValue* p2, StkId res) {
@@ -327,6 +351,9 @@ reentry:
 #define RKC(i) (IsK(GetC(i)) ? k + GetC(i) - kRkConstBase : base + GetC(i))
   for (;;) {
     const Instruction i = *pc++;
+    if (L->hookmask >= kMaskLine && (--L->hookcount == 0 || (L->hookmask & kMaskLine))) {
+      PROTECT(TraceExec(L, pc));
+    }
     StkId ra = base + GetA(i);
     switch (GetOp(i)) {
       case OP_MOVE: *ra = *RB(i); break;
