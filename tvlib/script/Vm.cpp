@@ -21,7 +21,7 @@ namespace {
 
 // The count and line hooks, before the instruction before pc runs. A count hook that fires
 // takes the place of the line hook for that instruction.
-void TraceExec(lua_State* L, const Instruction* pc) {
+[[gnu::noinline, gnu::cold]] void TraceExec(lua_State* L, const Instruction* pc) {
   const uint8_t mask = L->hookmask;
   if ((mask & kMaskCount) && L->hookcount == 0) {
     L->hookcount = L->basehookcount;
@@ -336,23 +336,26 @@ reentry:
   StkId base = L->base;
   const TValue* k = cl->p->k;
   const Instruction* pc = ci->savedpc;
+  // Hooks can only change during a call, after which this is reloaded.
+  bool traced = L->hookmask >= kMaskLine;
 // The pc is stored only before what may raise an error or call (messages and the debug
 // interface read it); after a call, what the call may have moved is reloaded.
 #define SAVEPC() (ci->savedpc = pc)
-#define PROTECT(x)  \
-  do {              \
-    SAVEPC();       \
-    x;              \
-    base = L->base; \
-    ci = L->ci;     \
+#define PROTECT(x)                        \
+  do {                                    \
+    SAVEPC();                             \
+    x;                                    \
+    base = L->base;                       \
+    ci = L->ci;                           \
+    traced = L->hookmask >= kMaskLine;    \
   } while (0)
 #define RB(i) (base + GetB(i))
 #define RKB(i) (IsK(GetB(i)) ? k + GetB(i) - kRkConstBase : base + GetB(i))
 #define RKC(i) (IsK(GetC(i)) ? k + GetC(i) - kRkConstBase : base + GetC(i))
   for (;;) {
     const Instruction i = *pc++;
-    if (L->hookmask >= kMaskLine && (--L->hookcount == 0 || (L->hookmask & kMaskLine))) {
-      PROTECT(TraceExec(L, pc));
+    if (traced) [[unlikely]] {
+      if (--L->hookcount == 0 || (L->hookmask & kMaskLine)) PROTECT(TraceExec(L, pc));
     }
     StkId ra = base + GetA(i);
     switch (GetOp(i)) {
