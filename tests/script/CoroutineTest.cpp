@@ -96,18 +96,7 @@ TEST_F(CoroutineTest, RefusedYieldsAndResumes) {
 
 TEST_F(CoroutineTest, YieldAcrossANativeCallIsRefused) {
   // tostring calls a __tostring tag method through a native call: no yield may cross it.
-  lua_State* co = Start(
-      "return function() local t = {} setmeta(t) return tostring(t) end");
-  lua_State* L = mS.L();
-  lua_register(L, "setmeta", [](lua_State* L) {
-    lua_newtable(L);
-    lua_pushstring(L, "__tostring");
-    lua_pushstring(L, "yield");
-    lua_gettable(L, LUA_GLOBALSINDEX);
-    lua_rawset(L, -3);
-    lua_setmetatable(L, 1);
-    return 0;
-  });
+  lua_State* co = Start("return function() return tostring(setmeta({}, {__tostring = yield})) end");
   EXPECT_EQ(Resume(co, {}), "1: attempt to yield across metamethod/C-call boundary");
 }
 

@@ -33,11 +33,19 @@ int TypeOf(lua_State* L) {
   return 1;
 }
 
+// setmeta(t, mt): sets the metatable of a table or userdata; returns t.
+int SetMeta(lua_State* L) {
+  lua_settop(L, 2);
+  lua_setmetatable(L, 1);
+  return 1;
+}
+
 }  // namespace
 
 ScriptState::ScriptState() : mL(lua_open()) {
   luaopen_print(mL);
   lua_register(mL, "typeof", TypeOf);
+  lua_register(mL, "setmeta", SetMeta);
 }
 
 ScriptState::~ScriptState() { lua_close(mL); }

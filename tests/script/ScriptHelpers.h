@@ -1,5 +1,5 @@
-// Test helpers for the script runtime: a state with `print', `typeof' (the type name) and an
-// `out' function that collects its arguments (tab-separated, one line per call), and
+// Test helpers for the script runtime: a state with `print', `typeof' (the type name),
+// `setmeta' (sets a metatable, returns the table) and an `out' function that collects its arguments (tab-separated, one line per call), and
 // runners for source text.
 #pragma once
 

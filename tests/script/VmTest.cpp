@@ -100,6 +100,65 @@ TEST(Vm, PerTypeTables) {
   ExpectOutputs(cases, std::size(cases));
 }
 
+TEST(Vm, TagMethods) {
+  const Case cases[] = {
+      {"local base = {x = 1} local t = setmeta({}, {__index = base}) out(t.x, t.y)", "1\tnil\n"},
+      {"local t = setmeta({}, {__index = function(t, k) return k .. '!' end}) out(t.a)", "a!\n"},
+      {"local log = {} local t = setmeta({}, {__newindex = function(t, k, v) log[k] = v end}) "
+       "t.a = 5 out(rawa == nil, log.a)",
+       "true\t5\n"},
+      {"local mt = {__add = function(a, b) return 42 end, __concat = function(a, b) return 'cat' end, "
+       "__unm = function(a) return 'neg' end} local t = setmeta({}, mt) out(t + 1, t .. 'x', -t)",
+       "42\tcat\tneg\n"},
+      {"local eq = function(a, b) return true end local m1 = {__eq = eq} local m2 = {__eq = eq} "
+       "out(setmeta({}, m1) == setmeta({}, m2), setmeta({}, m1) == setmeta({}, {}))",
+       "true\tfalse\n"},
+      {"local mt = {__lt = function(a, b) return a.v < b.v end} "
+       "local a, b = setmeta({v = 1}, mt), setmeta({v = 2}, mt) out(a < b, a <= b, b <= a)",
+       "true\ttrue\tfalse\n"},
+      {"local t = setmeta({}, {__call = function(self, a) return a * 2 end}) out(t(21))", "42\n"},
+  };
+  ExpectOutputs(cases, std::size(cases));
+  test::ScriptState s;
+  EXPECT_EQ(s.Run("local a = {} local b = {} setmeta(a, {__index = b}) setmeta(b, {__index = a}) "
+                  "local x = a.missing").error,
+            "test:1: loop in gettable");
+  EXPECT_EQ(s.Run("local a = {} local b = {} setmeta(a, {__newindex = b}) setmeta(b, {__newindex = a}) "
+                  "a.missing = 1").error,
+            "test:1: loop in settable");
+  // A number's tag method is its per-type table, which is not a function: the second
+  // operand's tag method is never consulted.
+  EXPECT_EQ(s.Run("local t = setmeta({}, {__add = function() return 1 end}) local x = 1 + t").error,
+            "test:1: attempt to perform arithmetic on local `t' (a table value)");
+}
+
+int ErrorHandler(lua_State* L) {
+  lua_pushstring(L, "handled: ");
+  lua_insert(L, -2);
+  lua_concat(L, 2);
+  return 1;
+}
+
+TEST(Vm, ErrorHandlers) {
+  test::ScriptState s;
+  lua_State* L = s.L();
+  lua_pushcfunction(L, ErrorHandler);
+  ASSERT_EQ(s.Load("local x = nil .. 1"), 0);
+  EXPECT_EQ(lua_pcall(L, 0, 0, 1), LUA_ERRRUN);
+  EXPECT_STREQ(lua_tostring(L, -1), "handled: test:1: attempt to concatenate a nil value");
+  lua_settop(L, 0);
+  lua_pushnumber(L, 1);  // a handler that is not a function
+  ASSERT_EQ(s.Load("local x = nil .. 1"), 0);
+  EXPECT_EQ(lua_pcall(L, 0, 0, 1), LUA_ERRERR);
+  EXPECT_STREQ(lua_tostring(L, -1), "error in error handling");
+  lua_settop(L, 0);
+  ASSERT_EQ(s.Load("return function(m) local y = nil .. m end"), 0);  // a handler that fails
+  ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
+  ASSERT_EQ(s.Load("local x = nil .. 1"), 0);
+  EXPECT_EQ(lua_pcall(L, 0, 0, 1), LUA_ERRERR);
+  EXPECT_STREQ(lua_tostring(L, -1), "error in error handling");
+}
+
 TEST(Vm, FiveZeroSemantics) {
   const Case cases[] = {
       // varargs arrive in `arg' with n
