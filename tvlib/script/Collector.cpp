@@ -300,9 +300,14 @@ void FullGC(lua_State* L) {
   for (GcObject* o = g->tmudata; o; o = o->next) o->marked &= static_cast<uint8_t>(~kMarkedBit);
   g->mainthread->marked &= static_cast<uint8_t>(~kMarkedBit);  // it is in no list to sweep
   ShrinkBuffers(L);
-  g->gcThreshold = 2 * (g->nblocks - (deadBytes < g->nblocks ? deadBytes : 0));
+  g->gcThreshold = g->gcStress ? 0 : 2 * (g->nblocks - (deadBytes < g->nblocks ? deadBytes : 0));
   g->gcRunning = false;
   CallGCTM(L);
+}
+
+void SetGcStress(lua_State* L, bool on) {
+  G(L)->gcStress = on;
+  G(L)->gcThreshold = on ? 0 : 2 * G(L)->nblocks;
 }
 
 void SeparateAllUdata(lua_State* L) {

@@ -12,6 +12,8 @@ void FullGC(lua_State* L);
 inline void CheckGC(lua_State* L) {
   if (G(L)->nblocks >= G(L)->gcThreshold) FullGC(L);
 }
+// Test hook: with `on', every CheckGC point runs a full collection.
+void SetGcStress(lua_State* L, bool on);
 // Runs pending finalisers; with `all', finalises every userdata (state close).
 void CallGCTM(lua_State* L);
 void SeparateAllUdata(lua_State* L);

@@ -78,6 +78,7 @@ struct GlobalState {
   TNode dummynode[1];  // the shared node of tables without a hash part
   TStr* tmname[TM_N] = {};
   bool gcRunning = false;
+  bool gcStress = false;  // collect at every check (a test hook)
 };
 
 }  // namespace tvs
