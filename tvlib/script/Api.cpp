@@ -40,6 +40,7 @@ TValue* Index2Adr(lua_State* L, int idx) {
     // Read-only view of registry[n]; an absent key reads as nil.
     return const_cast<TValue*>(TableGetNum(TableValue(&G(L)->registry), LUA_REGISTRYREFBASE - idx));
   }
+  if (L->ci->func->tt != kTFunction) return nullptr;  // no function is running
   TClosure* func = ClosureValue(L->ci->func);
   const int n = LUA_GLOBALSINDEX - idx;
   if (!func->isC || n > func->nupvalues) return nullptr;
