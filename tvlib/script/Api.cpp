@@ -600,12 +600,10 @@ int luaL_error(lua_State* L, const char* fmt, ...) {
   va_start(argp, fmt);
   PushVFString(L, fmt, argp);
   va_end(argp);
-  // The position is that of the script function calling the native one, if any.
-  CallInfo* caller = L->ci - 1;
-  if (L->ci > L->base_ci && IsLuaFrame(caller)) {
-    char id[kIdSize];
-    ChunkId(id, static_cast<TLClosure*>(ClosureValue(caller->func))->p->source->Data(), kIdSize);
-    PushFString(L, "%s:%d: ", id, CurrentLine(caller));
+  // The position is that of the function calling the native one, when it has one.
+  lua_Debug ar;
+  if (lua_getstack(L, 1, &ar) && lua_getinfo(L, "Sl", &ar) && ar.currentline > 0) {
+    lua_pushfstring(L, "%s:%d: ", ar.short_src, ar.currentline);
     lua_insert(L, -2);
     lua_concat(L, 2);
   }
