@@ -167,6 +167,9 @@ TEST(Chunk, HeaderMutations) {
 // upvalue names or nested functions, one constant (the number 1) and three instructions.
 size_t CodeOffset(const std::string& chunk) { return chunk.size() - 4 - 3 * 4; }
 
+// Header, the source name "=prog" (size and 6 bytes), the line defined, then the upvalue count.
+constexpr size_t kNupsOffset = 22 + 4 + 6 + 4;
+
 TEST(Chunk, BodyMutations) {
   const std::string chunk = Compile("return 1");
   const size_t code = CodeOffset(chunk);
@@ -192,6 +195,8 @@ TEST(Chunk, BodyMutations) {
       {patch32(chunk, code + 4, CreateABx(OP_CLOSURE, 0, 0)), "bad code in m"},
       // a table size beyond the limits
       {patch32(chunk, code + 4, CreateABC(OP_NEWTABLE, 0, 511, 0)), "bad code in m"},
+      // a main function claiming an upvalue
+      {[&] { std::string s = chunk; s[kNupsOffset] = 1; return s; }(), "bad code in m"},
       // no final RETURN
       {patch32(chunk, code + 12, CreateABC(OP_MOVE, 0, 0, 0)), "bad code in m"},
   };

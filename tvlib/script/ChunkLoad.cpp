@@ -197,7 +197,10 @@ TProto* LoadChunk(lua_State* L, Zio* z) {
   S.z = z;
   S.swap = false;
   LoadHeader(&S);
-  return LoadFunction(&S, nullptr);
+  TProto* f = LoadFunction(&S, nullptr);
+  // The main function is closed over nothing: upvalues would read past its closure.
+  if (f->nups != 0) RunError(L, "bad code in %s", S.name);
+  return f;
 }
 
 }  // namespace tvs
