@@ -133,21 +133,28 @@ int32_t Address(int64_t t, int32_t size, uint32_t mode) {
   return int32_t(t < 0 ? 0 : (t >= size ? size - 1 : t));
 }
 
-uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
-                uint32_t wv) {
-  uint32_t w00 = (256 - wu) * (256 - wv), w10 = wu * (256 - wv);
-  uint32_t w01 = (256 - wu) * wv, w11 = wu * wv;
-  uint32_t r = 0;
-  for (int s = 0; s < 32; s += 8) {
-    uint32_t c = (((t00 >> s) & 255) * w00 + ((t10 >> s) & 255) * w10 +
-                  ((t01 >> s) & 255) * w01 + ((t11 >> s) & 255) * w11 + 32768) >>
-                 16;
-    r |= c << s;
-  }
-  return r;
+// Bilinear blend with 8-bit weights: per channel, (sum of texel x weight + 32768) >> 16 with the
+// weights (256 - wu)(256 - wv), wu (256 - wv), (256 - wu) wv and wu wv. Computed as a vertical
+// blend per column (at most 255 x 256, exact in 16 bits) and a horizontal one in 32 bits.
+inline uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
+                       uint32_t wv) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i row0 = _mm_unpacklo_epi8(
+      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t00)), _mm_cvtsi32_si128(int(t10))), zero);
+  __m128i row1 = _mm_unpacklo_epi8(
+      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t01)), _mm_cvtsi32_si128(int(t11))), zero);
+  __m128i col = _mm_add_epi16(_mm_mullo_epi16(row0, _mm_set1_epi16(short(256 - wv))),
+                              _mm_mullo_epi16(row1, _mm_set1_epi16(short(wv))));
+  // Left column times 256 - wu, right column times wu.
+  __m128i w = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wu)), _mm_set1_epi16(short(wu)));
+  __m128i lo = _mm_mullo_epi16(col, w), hi = _mm_mulhi_epu16(col, w);
+  __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(lo, hi), _mm_unpackhi_epi16(lo, hi));
+  sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
+  sum = _mm_packs_epi32(sum, sum);
+  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
 }
 
-uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
+inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   const TRasterTexture& t = *p.tex;
   const TRasterState& st = *p.st;
   if (!p.linear) {
@@ -157,26 +164,33 @@ uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   }
   int64_t ub = u - 32768, vb = v - 32768;
   uint32_t wu = uint32_t(ub >> 8) & 255, wv = uint32_t(vb >> 8) & 255;
-  int32_t x0 = Address(ub >> 16, t.width, st.addressU);
-  int32_t x1 = Address((ub >> 16) + 1, t.width, st.addressU);
-  const uint32_t* r0 = t.texels + size_t(Address(vb >> 16, t.height, st.addressV)) * t.pitch;
-  const uint32_t* r1 = t.texels + size_t(Address((vb >> 16) + 1, t.height, st.addressV)) * t.pitch;
+  int64_t cx = ub >> 16, cy = vb >> 16;
+  if (cx >= 0 && cx + 1 < t.width && cy >= 0 && cy + 1 < t.height) {
+    // All four texels inside: addressing changes nothing.
+    const uint32_t* r0 = t.texels + size_t(cy) * t.pitch + cx;
+    const uint32_t* r1 = r0 + t.pitch;
+    return Bilerp(r0[0], r0[1], r1[0], r1[1], wu, wv);
+  }
+  int32_t x0 = Address(cx, t.width, st.addressU);
+  int32_t x1 = Address(cx + 1, t.width, st.addressU);
+  const uint32_t* r0 = t.texels + size_t(Address(cy, t.height, st.addressV)) * t.pitch;
+  const uint32_t* r1 = t.texels + size_t(Address(cy + 1, t.height, st.addressV)) * t.pitch;
   return Bilerp(r0[x0], r0[x1], r1[x0], r1[x1], wu, wv);
 }
 
-// A row of n texels that maps 1:1 onto texel columns with zero bilinear weight is a plain copy.
-bool TexelRowCopy(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
-  if (p.ux != 65536 || p.vx != 0) return false;
+// The texels of a run of n pixels that map 1:1 onto texel columns with zero bilinear weight
+// (what a texture drawn unscaled at whole pixels gives), or null when they do not.
+const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
+  if (p.ux != 65536 || p.vx != 0) return nullptr;
   if (p.linear) {
     u -= 32768;
     v -= 32768;
-    if (((u >> 8) & 255) || ((v >> 8) & 255)) return false;
+    if (((u >> 8) & 255) || ((v >> 8) & 255)) return nullptr;
   }
   int64_t col = u >> 16, row = v >> 16;
   const TRasterTexture& t = *p.tex;
-  if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return false;
-  std::memcpy(out, t.texels + size_t(row) * t.pitch + col, size_t(n) * 4);
-  return true;
+  if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return nullptr;
+  return t.texels + size_t(row) * t.pitch + col;
 }
 
 void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
@@ -187,7 +201,12 @@ void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
   if (!p.persp) {
     int64_t u = p.u0 + p.ux * (x - p.ox) + p.uy * (y - p.oy);
     int64_t v = p.v0 + p.vx * (x - p.ox) + p.vy * (y - p.oy);
-    if (gFastPaths && TexelRowCopy(p, u, v, n, out)) return;
+    if (gFastPaths) {
+      if (const uint32_t* row = TexelRow(p, u, v, n)) {
+        std::memcpy(out, row, size_t(n) * 4);
+        return;
+      }
+    }
     for (int i = 0; i < n; ++i) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
     return;
   }
@@ -279,40 +298,42 @@ uint32_t Factor(uint32_t f, int s, uint32_t src, uint32_t dst) {
   }
 }
 
+// One blend rounds once: round((s fs + d fd) / 255) per channel, saturated. (255 is odd, so a
+// quotient never ends in exactly one half, and (x + 127) / 255 rounds it.)
 uint32_t BlendPixel(const TRasterState& st, uint32_t src, uint32_t dst) {
   uint32_t r = 0;
   for (int s = 0; s < 32; s += 8) {
-    uint32_t c = Mul255((src >> s) & 255, Factor(st.srcBlend, s, src, dst)) +
-                 Mul255((dst >> s) & 255, Factor(st.destBlend, s, src, dst));
+    uint32_t c = (((src >> s) & 255) * Factor(st.srcBlend, s, src, dst) +
+                  ((dst >> s) & 255) * Factor(st.destBlend, s, src, dst) + 127) /
+                 255;
     r |= std::min<uint32_t>(c, 255) << s;
   }
   return r;
 }
 
-// round(a b / 255) on eight 16-bit lanes holding bytes.
-inline __m128i Mul255x8(__m128i a, __m128i b) {
-  __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
-  t = _mm_add_epi16(t, _mm_srli_epi16(t, 8));
-  return _mm_srli_epi16(t, 8);
+// round(x / 255) on eight 16-bit lanes, for x up to 255 * 255: ((x + 128) * 257) >> 16.
+inline __m128i Div255x8(__m128i x) {
+  return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 inline __m128i AlphaLanes(__m128i px16) {
   return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
 }
 
-// Four pixels: src * srcAlpha + dst * (inverse ? 255 - srcAlpha : 255), saturated.
+// Four pixels blended by source alpha: with kInverse, round((s a + d (255 - a)) / 255);
+// without, d + round(s a / 255) saturated (destination factor one).
 template <bool kInverse>
 inline __m128i BlendAlpha4(__m128i s, __m128i d) {
   const __m128i zero = _mm_setzero_si128();
   __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
   __m128i al = AlphaLanes(sl), ah = AlphaLanes(sh);
-  __m128i src = _mm_packus_epi16(Mul255x8(sl, al), Mul255x8(sh, ah));
-  if (!kInverse) return _mm_adds_epu8(src, d);
+  __m128i pl = _mm_mullo_epi16(sl, al), ph = _mm_mullo_epi16(sh, ah);
+  if (!kInverse) return _mm_adds_epu8(_mm_packus_epi16(Div255x8(pl), Div255x8(ph)), d);
   const __m128i full = _mm_set1_epi16(255);
   __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
-  __m128i dst = _mm_packus_epi16(Mul255x8(dl, _mm_sub_epi16(full, al)),
-                                 Mul255x8(dh, _mm_sub_epi16(full, ah)));
-  return _mm_adds_epu8(src, dst);
+  pl = _mm_add_epi16(pl, _mm_mullo_epi16(dl, _mm_sub_epi16(full, al)));
+  ph = _mm_add_epi16(ph, _mm_mullo_epi16(dh, _mm_sub_epi16(full, ah)));
+  return _mm_packus_epi16(Div255x8(pl), Div255x8(ph));
 }
 
 // Keeps the destination where the source alpha is 0.
@@ -322,30 +343,43 @@ inline __m128i KeepZeroAlpha(__m128i s, __m128i result, __m128i d) {
   return _mm_or_si128(_mm_and_si128(zeroAlpha, d), _mm_andnot_si128(zeroAlpha, result));
 }
 
-void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
+template <TWrite kMode>
+inline __m128i Write4(__m128i s, __m128i d, bool killZeroAlpha) {
+  __m128i r;
+  if constexpr (kMode == TWrite::kBlendAlpha) return BlendAlpha4<true>(s, d);  // alpha 0 keeps d
+  else if constexpr (kMode == TWrite::kAddAlpha) return BlendAlpha4<false>(s, d);  // likewise
+  else if constexpr (kMode == TWrite::kAdd) r = _mm_adds_epu8(s, d);
+  else r = s;
+  return killZeroAlpha ? KeepZeroAlpha(s, r, d) : r;
+}
+
+// Four pixels at a time; a tail of 1 to 3 pixels goes through the same code on a padded copy.
+template <TWrite kMode>
+void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
   int i = 0;
-  if (p.write == TWrite::kCopy && !p.killZeroAlpha) {
-    std::memcpy(dst, src, size_t(n) * 4);
-    return;
-  }
   for (; i + 4 <= n; i += 4) {
     __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    __m128i r;
-    switch (p.write) {
-      case TWrite::kBlendAlpha: r = BlendAlpha4<true>(s, d); break;  // alpha 0 leaves dst
-      case TWrite::kAddAlpha: r = BlendAlpha4<false>(s, d); break;   // alpha 0 leaves dst
-      case TWrite::kAdd: r = _mm_adds_epu8(s, d); break;
-      default: r = s; break;
-    }
-    if (p.killZeroAlpha && (p.write == TWrite::kAdd || p.write == TWrite::kCopy))
-      r = KeepZeroAlpha(s, r, d);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Write4<kMode>(s, d, killZeroAlpha));
   }
-  const TRasterState& st = *p.st;
-  for (; i < n; ++i) {
-    if (p.killZeroAlpha && (src[i] >> 24) == 0) continue;
-    dst[i] = st.blend ? BlendPixel(st, src[i], dst[i]) : src[i];
+  if (i == n) return;
+  alignas(16) uint32_t s4[4] = {}, d4[4] = {};
+  std::memcpy(s4, src + i, size_t(n - i) * 4);
+  std::memcpy(d4, dst + i, size_t(n - i) * 4);
+  __m128i r = Write4<kMode>(_mm_load_si128(reinterpret_cast<const __m128i*>(s4)),
+                            _mm_load_si128(reinterpret_cast<const __m128i*>(d4)), killZeroAlpha);
+  _mm_store_si128(reinterpret_cast<__m128i*>(d4), r);
+  std::memcpy(dst + i, d4, size_t(n - i) * 4);
+}
+
+void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
+  switch (p.write) {
+    case TWrite::kBlendAlpha: return WriteRun<TWrite::kBlendAlpha>(src, dst, n, false);
+    case TWrite::kAddAlpha: return WriteRun<TWrite::kAddAlpha>(src, dst, n, false);
+    case TWrite::kAdd: return WriteRun<TWrite::kAdd>(src, dst, n, p.killZeroAlpha);
+    default:
+      if (p.killZeroAlpha) return WriteRun<TWrite::kCopy>(src, dst, n, true);
+      std::memcpy(dst, src, size_t(n) * 4);
   }
 }
 
@@ -375,10 +409,39 @@ void WriteGeneral(const TPrim& p, int32_t y, int32_t x, const uint32_t* src, uin
   }
 }
 
+// dst = src with its alpha replaced: the opaque draw of a texture.
+void CopyWithAlpha(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha) {
+  int i = 0;
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF), a = _mm_set1_epi32(int(alpha));
+  for (; i + 4 <= n; i += 4) {
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(s, rgb), a));
+  }
+  for (; i < n; ++i) dst[i] = (src[i] & 0x00FFFFFF) | alpha;
+}
+
+// A whole span whose texels come 1:1 from one texture row and pass the combiner unchanged (or
+// with a constant alpha) goes straight from the texture to the target.
+bool ShadeTexelRun(const TPrim& p, int32_t y, int32_t x0, int32_t x1, uint32_t* row) {
+  if (!p.tex || p.persp || p.addSpecular || p.write == TWrite::kGeneral) return false;
+  bool opaque = p.combine == TCombine::kTextureOpaque && p.write == TWrite::kCopy;
+  if (p.combine != TCombine::kTexture && !opaque) return false;
+  int n = x1 - x0;
+  const uint32_t* texels = TexelRow(p, p.u0 + p.ux * (x0 - p.ox) + p.uy * (y - p.oy),
+                                    p.v0 + p.vx * (x0 - p.ox) + p.vy * (y - p.oy), n);
+  if (!texels) return false;
+  if (opaque)
+    CopyWithAlpha(texels, row + x0, n, p.st->textureFactor & 0xFF000000);
+  else
+    WriteFast(p, texels, row + x0, n);
+  return true;
+}
+
 void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
   const TRasterState& st = *p.st;
   uint32_t tex[kChunk], diff[kChunk], spec[kChunk], src[kChunk];
   uint32_t* row = st.target + size_t(y) * st.targetPitch;
+  if (gFastPaths && ShadeTexelRun(p, y, x0, x1, row)) return;
   for (int32_t x = x0; x < x1; x += kChunk) {
     int n = int(std::min<int32_t>(kChunk, x1 - x));
     FetchTexels(p, y, x, n, tex);
@@ -431,7 +494,10 @@ void ChooseFastPaths(TPrim* p) {
                        (st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 0);
   bool testDropsZero = st.alphaTest && st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 1;
   if (p->depthTest || !(testPassesAll || testDropsZero)) return;
-  p->killZeroAlpha = testDropsZero;
+  // A constant alpha from the texture factor that is not 0 passes the test everywhere.
+  bool alphaNeverZero =
+      p->combine == TCombine::kTextureOpaque && (st.textureFactor & 0xFF000000) != 0;
+  p->killZeroAlpha = testDropsZero && !alphaNeverZero;
   if (!st.blend) p->write = TWrite::kCopy;
   else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha)
     p->write = TWrite::kBlendAlpha;

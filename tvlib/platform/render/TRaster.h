@@ -10,7 +10,8 @@
 //   coordinates step in 16.16 fixed point, affine unless rhw differs between the vertices (then
 //   perspective-correct). The mip level is chosen once per primitive.
 // - No texture reads as opaque white. Products of two 8-bit values round: round(a b / 255).
-// - Blending applies both factors to all four channels, alpha included, and saturates.
+// - Blending applies both factors to all four channels, alpha included, rounds once,
+//   round((s fs + d fd) / 255), and saturates.
 // - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
 // - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
 //   lines likewise with the axes exchanged).
