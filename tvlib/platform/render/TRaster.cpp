@@ -521,16 +521,15 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
   const TRasterVertex& b = *v[1];
   const TRasterVertex& c = m.line ? *v[1] : *v[2];
   double base;
-  if (!st.levels.empty()) {
+  if (st.levelCount > 0) {
     const TRasterTexture& top = st.levels[0];
     double gux, guy, gvx, gvy;
     m.Plane(a.u * top.width, b.u * top.width, c.u * top.width, &base, &gux, &guy);
     m.Plane(a.v * top.height, b.v * top.height, c.v * top.height, &base, &gvx, &gvy);
     double rho = std::max(std::hypot(gux, gvx), std::hypot(guy, gvy));
     size_t level = 0;
-    if (rho > 1.0 && st.mipFilter != kTfpNone && st.levels.size() > 1)
-      level = size_t(std::clamp(std::floor(std::log2(rho) + 0.5), 0.0,
-                                double(st.levels.size() - 1)));
+    if (rho > 1.0 && st.mipFilter != kTfpNone && st.levelCount > 1)
+      level = size_t(std::clamp(std::floor(std::log2(rho) + 0.5), 0.0, double(st.levelCount - 1)));
     p->tex = &st.levels[level];
     p->linear = rho > 1.0 ? st.minFilter == kTfnLinear : st.magFilter == kTfgLinear;
     double w = p->tex->width, h = p->tex->height;

@@ -20,7 +20,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/platform/render/TSurface.h"
@@ -54,8 +53,10 @@ struct TRasterState {
   uint32_t depthMax = 0;
   bool zEnable = false, zWrite = false;
   uint32_t zFunc = kCmpLessEqual;
-  // Texture levels, largest first (empty: no texture).
-  std::vector<TRasterTexture> levels;
+  // Texture levels, largest first (none: no texture). Enough for the largest surface side.
+  static constexpr int kMaxLevels = 16;
+  TRasterTexture levels[kMaxLevels];
+  int levelCount = 0;
   uint32_t magFilter = kTfgPoint, minFilter = kTfnPoint, mipFilter = kTfpNone;
   uint32_t addressU = kTaddressWrap, addressV = kTaddressWrap;
   uint32_t colorOp = kTopModulate, colorArg1 = kTaTexture, colorArg2 = kTaCurrent;
