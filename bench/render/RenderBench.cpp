@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/platform/render/Engine2dStates.h"
 #include "tvlib/core/TRandom.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/render/TDisplay.h"
@@ -53,26 +54,8 @@ struct TBenchRig {
     }
     display->CreateDevice(target, &device);
     device->BeginScene();
-    TDevice3d& dv = *device;
-    dv.SetTexture(0, texture);
-    dv.SetTextureStageState(0, kTssColorArg1, kTaTexture);
-    dv.SetTextureStageState(0, kTssColorArg2, kTaCurrent);
-    dv.SetTextureStageState(0, kTssColorOp, kTopModulate);
-    dv.SetTextureStageState(0, kTssAlphaArg1, kTaTexture);
-    dv.SetTextureStageState(0, kTssAlphaArg2, kTaDiffuse);
-    dv.SetTextureStageState(0, kTssAlphaOp, kTopModulate);
-    dv.SetTextureStageState(0, kTssMagFilter, kTfgLinear);
-    dv.SetTextureStageState(0, kTssMinFilter, kTfnLinear);
-    dv.SetTextureStageState(0, kTssAddressU, kTaddressClamp);
-    dv.SetTextureStageState(0, kTssAddressV, kTaddressClamp);
-    dv.SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
-    dv.SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
-    dv.SetRenderState(kRsAlphaBlendEnable, 1);
-    dv.SetRenderState(kRsZEnable, 0);
-    dv.SetRenderState(kRsCullMode, kCullNone);
-    dv.SetRenderState(kRsAlphaTestEnable, 1);
-    dv.SetRenderState(kRsAlphaRef, 1);
-    dv.SetRenderState(kRsAlphaFunc, kCmpGreaterEqual);
+    test::SetEngine2dStates(*device);
+    device->SetTexture(0, texture);
   }
 
   void FullScreenQuad() {
