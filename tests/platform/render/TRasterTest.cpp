@@ -11,11 +11,15 @@
 namespace sd::test {
 namespace {
 
-// Runs the test body with the fast paths on, then off, restoring them afterwards.
-class RasterPaths : public ::testing::TestWithParam<bool> {
+// Runs the test body on each set of paths this processor has, restoring the best afterwards.
+class RasterPathsTest : public ::testing::TestWithParam<TRasterPaths> {
 protected:
-  void SetUp() override { SetRasterFastPaths(GetParam()); }
-  void TearDown() override { SetRasterFastPaths(true); }
+  void SetUp() override {
+    if (GetParam() == TRasterPaths::kAvx2 && BestRasterPaths() != TRasterPaths::kAvx2)
+      GTEST_SKIP() << "no AVX2 here";
+    SetRasterPaths(GetParam());
+  }
+  void TearDown() override { SetRasterPaths(BestRasterPaths()); }
 };
 
 std::vector<uint32_t> RandomPixels(size_t n, uint32_t seed) {
@@ -31,7 +35,7 @@ TSurfacePtr MakeTexture(TDisplay& d, int32_t w, int32_t h, const std::vector<uin
   return t;
 }
 
-TEST_P(RasterPaths, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
+TEST_P(RasterPathsTest, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
   for (bool linear : {false, true}) {
     TRenderRig rig(64, 64, 0xFF336699);
     std::vector<uint32_t> texels = RandomPixels(32 * 16, 7);
@@ -52,7 +56,7 @@ TEST_P(RasterPaths, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
 
 // A rectangle split into jittered triangles, drawn additively at 1/255: every pixel centre inside
 // the rectangle is covered exactly once, whatever edge it lies on.
-TEST_P(RasterPaths, SharedEdgesCoverEveryPixelExactlyOnce) {
+TEST_P(RasterPathsTest, SharedEdgesCoverEveryPixelExactlyOnce) {
   TRenderRig rig(64, 64, 0);
   rig.device->SetRenderState(kRsSrcBlend, kBlendOne);
   rig.device->SetRenderState(kRsDestBlend, kBlendOne);
@@ -92,7 +96,7 @@ TEST_P(RasterPaths, SharedEdgesCoverEveryPixelExactlyOnce) {
     }
 }
 
-TEST_P(RasterPaths, BlendPairsApplyToColourAndAlpha) {
+TEST_P(RasterPathsTest, BlendPairsApplyToColourAndAlpha) {
   struct Case {
     uint32_t src, dst;
     bool blend;
@@ -125,7 +129,7 @@ TEST_P(RasterPaths, BlendPairsApplyToColourAndAlpha) {
   }
 }
 
-TEST_P(RasterPaths, AlphaTestDiscardsWhatTheReferenceRejects) {
+TEST_P(RasterPathsTest, AlphaTestDiscardsWhatTheReferenceRejects) {
   struct Case {
     uint32_t func, ref, blend;
   };
@@ -163,7 +167,7 @@ TEST_P(RasterPaths, AlphaTestDiscardsWhatTheReferenceRejects) {
   }
 }
 
-TEST_P(RasterPaths, AddressingModesRepeatMirrorAndClamp) {
+TEST_P(RasterPathsTest, AddressingModesRepeatMirrorAndClamp) {
   // A 4 x 1 texture drawn 1:1 over 12 pixels with u from -1 to 2 (point sampling).
   std::vector<uint32_t> texels = {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004};
   struct Case {
@@ -187,7 +191,7 @@ TEST_P(RasterPaths, AddressingModesRepeatMirrorAndClamp) {
   }
 }
 
-TEST_P(RasterPaths, BilinearSamplesBetweenTexelCentres) {
+TEST_P(RasterPathsTest, BilinearSamplesBetweenTexelCentres) {
   // Texels 0 and 255 drawn at twice their size: pixel centres fall at quarter texels.
   TRenderRig rig(4, 1, 0);
   rig.device->SetTexture(0, MakeTexture(*rig.display, 2, 1, {0xFF000000, 0xFF0000FF}));
@@ -200,7 +204,7 @@ TEST_P(RasterPaths, BilinearSamplesBetweenTexelCentres) {
   EXPECT_EQ(rig.At(3, 0) & 0xFF, 255u);
 }
 
-TEST_P(RasterPaths, ViewportAlwaysClips) {
+TEST_P(RasterPathsTest, ViewportAlwaysClips) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 0);
   TViewport vp{10, 12, 6, 5};
@@ -213,7 +217,7 @@ TEST_P(RasterPaths, ViewportAlwaysClips) {
     }
 }
 
-TEST_P(RasterPaths, LinesLightTheDesignedPixels) {
+TEST_P(RasterPathsTest, LinesLightTheDesignedPixels) {
   TRenderRig rig(16, 16, 0);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   // The text rasteriser's run: one pixel per run with its measured offsets (-0.75, -0.75, 0).
@@ -243,7 +247,7 @@ TEST_P(RasterPaths, LinesLightTheDesignedPixels) {
   EXPECT_EQ(rig.At(5, 5), 0xFF00FF00u);
 }
 
-TEST_P(RasterPaths, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
+TEST_P(RasterPathsTest, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
   TRenderRig rig(16, 1, 0);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   rig.device->SetRenderState(kRsShadeMode, kShadeGouraud);
@@ -262,7 +266,7 @@ TEST_P(RasterPaths, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
   EXPECT_EQ(rig.At(0, 0), 0xFFFF0000u);
 }
 
-TEST_P(RasterPaths, DepthTestKeepsTheNearerSurface) {
+TEST_P(RasterPathsTest, DepthTestKeepsTheNearerSurface) {
   TRenderRig rig(8, 8, 0);
   TSurfacePtr z = MakeSurface(*rig.display, 8, 8, kFmtZ16, kCapsZBuffer);
   ASSERT_EQ(rig.target->AddAttachedSurface(z), kOk);
@@ -285,13 +289,23 @@ TEST_P(RasterPaths, DepthTestKeepsTheNearerSurface) {
   for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 4), want[x]) << x;
 }
 
-INSTANTIATE_TEST_SUITE_P(FastAndGeneral, RasterPaths, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Fast" : "General"; });
+std::string PathsName(const ::testing::TestParamInfo<TRasterPaths>& info) {
+  switch (info.param) {
+    case TRasterPaths::kGeneral: return "General";
+    case TRasterPaths::kSse2: return "Sse2";
+    default: return "Avx2";
+  }
+}
 
-// A busy scene drawn with and without the fast paths must give the same bytes.
+INSTANTIATE_TEST_SUITE_P(AllPaths, RasterPathsTest,
+                         ::testing::Values(TRasterPaths::kGeneral, TRasterPaths::kSse2,
+                                           TRasterPaths::kAvx2),
+                         PathsName);
+
+// A busy scene drawn on every set of paths must give the same bytes.
 TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
-  auto render = [](bool fast) {
-    SetRasterFastPaths(fast);
+  auto render = [](TRasterPaths paths) {
+    SetRasterPaths(paths);
     TRenderRig rig(160, 120, 0xFF202830);
     std::vector<uint32_t> texels = RandomPixels(64 * 64, 3);
     for (size_t i = 0; i < texels.size(); i += 7) texels[i] &= 0x00FFFFFF;  // some alpha 0
@@ -331,14 +345,17 @@ TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
         rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4);
       }
     }
-    SetRasterFastPaths(true);
+    SetRasterPaths(BestRasterPaths());
     return rig.Pixels();
   };
-  std::vector<uint32_t> fast = render(true), general = render(false);
-  ASSERT_EQ(fast.size(), general.size());
-  size_t differ = 0;
-  for (size_t i = 0; i < fast.size(); ++i) differ += fast[i] != general[i];
-  EXPECT_EQ(differ, 0u);
+  std::vector<uint32_t> general = render(TRasterPaths::kGeneral);
+  for (TRasterPaths paths : {TRasterPaths::kSse2, BestRasterPaths()}) {
+    std::vector<uint32_t> fast = render(paths);
+    ASSERT_EQ(fast.size(), general.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < fast.size(); ++i) differ += fast[i] != general[i];
+    EXPECT_EQ(differ, 0u) << "paths " << int(paths);
+  }
 }
 
 }  // namespace

@@ -76,9 +76,14 @@ void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRaste
                     const TRasterVertex& c);
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
 
-// Whether the fast paths are used (on by default); tests turn them off to compare buffers.
-void SetRasterFastPaths(bool on);
-bool RasterFastPaths();
+// Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, or the fast
+// paths with AVX2 spans (the default where the processor has AVX2, else SSE2). Tests switch
+// between them to compare buffers; asking for AVX2 without it gives SSE2.
+enum class TRasterPaths { kGeneral, kSse2, kAvx2 };
+void SetRasterPaths(TRasterPaths paths);
+TRasterPaths RasterPaths();
+// The best paths this processor runs.
+TRasterPaths BestRasterPaths();
 
 // round(a * b / 255) for bytes a and b.
 inline uint32_t Mul255(uint32_t a, uint32_t b) {
