@@ -96,6 +96,28 @@ TEST_P(RasterPathsTest, SharedEdgesCoverEveryPixelExactlyOnce) {
     }
 }
 
+// Axis-aligned rectangles meeting on pixel centres: the top-left rule gives each pixel on a
+// shared edge to exactly one of them, and the outer edges keep only their top and left pixels.
+TEST_P(RasterPathsTest, AxisAlignedEdgesOnPixelCentres) {
+  TRenderRig rig(16, 16, 0);
+  rig.device->SetRenderState(kRsSrcBlend, kBlendOne);
+  rig.device->SetRenderState(kRsDestBlend, kBlendOne);
+  rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+  const float xs[3] = {2, 7, 12}, ys[3] = {3, 8, 11};
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      float l = xs[i], r = xs[i + 1], t = ys[j], b = ys[j + 1];
+      TLVertex q[4] = {{l, t, 0, 1, 0x01010101, 0, 0, 0}, {r, t, 0, 1, 0x01010101, 0, 0, 0},
+                       {r, b, 0, 1, 0x01010101, 0, 0, 0}, {l, b, 0, 1, 0x01010101, 0, 0, 0}};
+      ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
+    }
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x) {
+      bool inside = x >= 2 && x < 12 && y >= 3 && y < 11;
+      ASSERT_EQ(rig.At(x, y), inside ? 0x01010101u : 0u) << x << "," << y;
+    }
+}
+
 TEST_P(RasterPathsTest, BlendPairsApplyToColourAndAlpha) {
   struct Case {
     uint32_t src, dst;

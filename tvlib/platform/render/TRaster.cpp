@@ -689,30 +689,43 @@ void RasterTriangle(const TRasterState& st, const TRasterVertex& va, const TRast
 
   // Edge a->b: E(p) = (Xb - Xa)(py - Ya) - (Yb - Ya)(px - Xa), positive inside. A pixel on the
   // edge (E = 0) belongs to the triangle only for a top edge or a left edge.
+  // In row j, E(i) = c + i step with c = dx (256 j - ya) + dy xa and step = -256 dy. A horizontal
+  // edge limits the rows and a vertical one the columns, once; only slanted edges bound each row.
   struct TEdge {
     int64_t dx, dy, xa, ya, bias;
-  } edges[3];
+  } slanted[3];
+  int slantedCount = 0;
+  int64_t lo0 = left, hi0 = right, top0 = top, bottom0 = bottom;
   for (int k = 0; k < 3; ++k) {
     int a = k, b = (k + 1) % 3;
-    TEdge& e = edges[k];
-    e.dx = X[b] - X[a], e.dy = Y[b] - Y[a], e.xa = X[a], e.ya = Y[a];
+    TEdge e{X[b] - X[a], Y[b] - Y[a], X[a], Y[a], 0};
     bool topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
     e.bias = topLeft ? 0 : 1;
-  }
-  for (int32_t j = top; j <= bottom; ++j) {
-    int64_t lo = left, hi = right;
-    for (const TEdge& e : edges) {
-      // E(i) = c + i * step >= bias.
-      int64_t c = e.dx * (int64_t(j) * 256 - e.ya) + e.dy * e.xa;
-      int64_t step = -e.dy * 256;
-      if (step > 0)
-        lo = std::max(lo, CeilDiv(e.bias - c, step));
-      else if (step < 0)
-        hi = std::min(hi, FloorDiv(c - e.bias, -step));
-      else if (c < e.bias)
-        hi = lo - 1;
+    if (e.dy == 0) {  // dx (256 j - ya) >= bias
+      if (e.dx > 0)
+        top0 = std::max(top0, CeilDiv(e.bias + e.dx * e.ya, e.dx * 256));
+      else
+        bottom0 = std::min(bottom0, FloorDiv(-e.dx * e.ya - e.bias, -e.dx * 256));
+    } else if (e.dx == 0) {  // dy xa - 256 dy i >= bias
+      if (e.dy < 0)
+        lo0 = std::max(lo0, CeilDiv(e.bias - e.dy * e.xa, -e.dy * 256));
+      else
+        hi0 = std::min(hi0, FloorDiv(e.dy * e.xa - e.bias, e.dy * 256));
+    } else {
+      slanted[slantedCount++] = e;
     }
-    if (lo <= hi) ShadeSpan(p, j, int32_t(lo), int32_t(hi + 1));
+  }
+  for (int64_t j = top0; j <= bottom0; ++j) {
+    int64_t lo = lo0, hi = hi0;
+    for (int k = 0; k < slantedCount; ++k) {
+      const TEdge& e = slanted[k];
+      int64_t c = e.dx * (j * 256 - e.ya) + e.dy * e.xa;
+      if (e.dy < 0)
+        lo = std::max(lo, CeilDiv(e.bias - c, -e.dy * 256));
+      else
+        hi = std::min(hi, FloorDiv(c - e.bias, e.dy * 256));
+    }
+    if (lo <= hi) ShadeSpan(p, int32_t(j), int32_t(lo), int32_t(hi + 1));
   }
 }
 
