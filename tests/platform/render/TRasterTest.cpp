@@ -226,6 +226,63 @@ TEST_P(RasterPathsTest, BilinearSamplesBetweenTexelCentres) {
   EXPECT_EQ(rig.At(3, 0) & 0xFF, 255u);
 }
 
+TEST_P(RasterPathsTest, CombinerOperationsWithTheTextureFactor) {
+  struct Case {
+    uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2, want;
+  };
+  // Texel 0x80FF8040, vertex colour 0x40808080, texture factor 0xC0204060.
+  const Case cases[] = {
+      // The engine's alpha blend: texture times vertex colour, alpha too.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopModulate, kTaTexture, kTaDiffuse, 0x20804020},
+      // A negative draw alpha: the vertex alpha alone.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopSelectArg2, kTaTexture, kTaDiffuse, 0x40804020},
+      // Opaque: alpha from the texture factor.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopSelectArg1, kTaTFactor, kTaDiffuse, 0xC0804020},
+      {kTopSelectArg1, kTaTFactor, kTaCurrent, kTopSelectArg1, kTaTexture, kTaDiffuse, 0x80204060},
+      {kTopModulate, kTaTexture, kTaTFactor, kTopModulate, kTaTFactor, kTaDiffuse, 0x30202018},
+      {kTopDisable, kTaTexture, kTaCurrent, kTopModulate, kTaTexture, kTaDiffuse, 0x40808080},
+  };
+  for (const Case& c : cases) {
+    TRenderRig rig(4, 1, 0);
+    rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 1, std::vector<uint32_t>(4, 0x80FF8040)));
+    rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+    rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+    rig.device->SetRenderState(kRsTextureFactor, 0xC0204060);
+    rig.device->SetTextureStageState(0, kTssColorOp, c.colorOp);
+    rig.device->SetTextureStageState(0, kTssColorArg1, c.colorArg1);
+    rig.device->SetTextureStageState(0, kTssColorArg2, c.colorArg2);
+    rig.device->SetTextureStageState(0, kTssAlphaOp, c.alphaOp);
+    rig.device->SetTextureStageState(0, kTssAlphaArg1, c.alphaArg1);
+    rig.device->SetTextureStageState(0, kTssAlphaArg2, c.alphaArg2);
+    ASSERT_EQ(rig.Quad(0, 0, 4, 1, 0x40808080), kOk);
+    for (int32_t x = 0; x < 4; ++x) ASSERT_EQ(rig.At(x, 0), c.want) << std::hex << c.want << " " << x;
+  }
+}
+
+TEST_P(RasterPathsTest, MipLevelFollowsTheScreenSizeWhenMipFilteringIsOn) {
+  TRenderRig rig(8, 8, 0);
+  TSurfaceDesc d;
+  d.flags = kDescCaps | kDescWidth | kDescHeight | kDescPixelFormat | kDescMipMapCount;
+  d.width = d.height = 16, d.format = kFmtA8R8G8B8, d.mipMapCount = 3;
+  d.caps = kCapsTexture | kCapsMipMap | kCapsComplex;
+  TSurfacePtr tex;
+  ASSERT_EQ(rig.display->CreateSurface(d, &tex), kOk);
+  const uint32_t colours[3] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+  int level = 0;
+  for (TSurfacePtr l = tex; l; l = l->GetAttachedSurface(kCapsMipMap), ++level)
+    FillArgb(*l, std::vector<uint32_t>(size_t(l->Width()) * l->Height(), colours[level]));
+  ASSERT_EQ(level, 3);
+  rig.device->SetTexture(0, tex);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  for (uint32_t mip : {kTfpNone, kTfpPoint, kTfpLinear}) {
+    rig.device->SetTextureStageState(0, kTssMipFilter, mip);
+    ASSERT_EQ(rig.Quad(0, 0, 8, 8, 0xFFFFFFFF), kOk);  // 16 texels onto 8 pixels: level 1
+    EXPECT_EQ(rig.At(3, 3), mip == kTfpNone ? colours[0] : colours[1]) << mip;
+    ASSERT_EQ(rig.Quad(0, 0, 4, 4, 0xFFFFFFFF), kOk);  // onto 4 pixels: level 2
+    EXPECT_EQ(rig.At(1, 1), mip == kTfpNone ? colours[0] : colours[2]) << mip;
+  }
+}
+
 TEST_P(RasterPathsTest, ViewportAlwaysClips) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 0);
