@@ -283,6 +283,34 @@ TEST_P(RasterPathsTest, MipLevelFollowsTheScreenSizeWhenMipFilteringIsOn) {
   }
 }
 
+TEST_P(RasterPathsTest, PerspectiveCorrectTexturesWhenRhwVaries) {
+  // Red then blue texel; w = 1 at the left edge, 3 at the right. Texture coordinate 0.5 (the
+  // colour change) lies three quarters of the way across, not half way.
+  TRenderRig rig(8, 1, 0);
+  rig.device->SetTexture(0, MakeTexture(*rig.display, 2, 1, {0xFFFF0000, 0xFF0000FF}));
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  rig.SetFilter(false);
+  const float q = 1.0f / 3;
+  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0}, {7.5f, -0.5f, 0, q, 0xFFFFFFFF, 0, 1, 0},
+                   {7.5f, 0.5f, 0, q, 0xFFFFFFFF, 0, 1, 1},   {-0.5f, 0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 0), x < 6 ? 0xFFFF0000u : 0xFF0000FFu) << x;
+}
+
+TEST_P(RasterPathsTest, SpecularAddsToTheColourOnlyWhenEnabled) {
+  TRenderRig rig(4, 1, 0);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0x80404040, 0x00F02030, 0, 0},
+                   {3.5f, -0.5f, 0, 1, 0x80404040, 0x00F02030, 1, 0},
+                   {3.5f, 0.5f, 0, 1, 0x80404040, 0x00F02030, 1, 1},
+                   {-0.5f, 0.5f, 0, 1, 0x80404040, 0x00F02030, 0, 1}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  EXPECT_EQ(rig.At(1, 0), 0x80404040u);
+  rig.device->SetRenderState(kRsSpecularEnable, 1);
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  EXPECT_EQ(rig.At(1, 0), 0x80FF6070u);  // saturated red, alpha untouched
+}
+
 TEST_P(RasterPathsTest, ViewportAlwaysClips) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 0);
