@@ -1,0 +1,9 @@
+# The free Debian faces the vector fonts are made from (packages fonts-liberation2 and
+# fonts-dejavu-core): a sans for the default and built-in fonts, an italic face for the
+# calligraphic one, and a plain sans for the generic "font.mvec".
+set(TV_FONT_SANS "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"
+    CACHE FILEPATH "TrueType face of the built-in, default and arial fonts")
+set(TV_FONT_SCRIPT "/usr/share/fonts/truetype/liberation2/LiberationSerif-Italic.ttf"
+    CACHE FILEPATH "TrueType face of the calligraphic font")
+set(TV_FONT_PLAIN "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+    CACHE FILEPATH "TrueType face of font.mvec")

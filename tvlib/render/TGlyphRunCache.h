@@ -1,0 +1,76 @@
+// The rasteriser's memory of glyphs it has already swept: per glyph, sub-pixel phase and
+// transform, the runs of coverage it produced, so a repeated glyph is replayed instead of
+// rasterised. Runs hold coverage and colour slot, not colours, so a replay takes the
+// colours current at the time.
+//
+// Entries are found through 2039 chains hashed on the outline's address. The cache has a
+// memory cap: when a new glyph would start past it, everything is dropped and the cache
+// starts again (animated scales and rotations would otherwise grow it without bound).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+struct TGlyphKey {
+  const uint8_t* outline = nullptr;
+  uint8_t phaseX = 0, phaseY = 0;
+  bool italic = false;
+  float scaleX = 0, scaleY = 0;
+  float strokeWidth[2] = {0, 0};
+  float cosAngle = 0, sinAngle = 0;
+
+  bool operator==(const TGlyphKey& o) const {
+    return outline == o.outline && phaseX == o.phaseX && phaseY == o.phaseY && italic == o.italic &&
+           scaleX == o.scaleX && scaleY == o.scaleY && strokeWidth[0] == o.strokeWidth[0] &&
+           strokeWidth[1] == o.strokeWidth[1] && cosAngle == o.cosAngle && sinAngle == o.sinAngle;
+  }
+};
+
+// Pixels [x0, x1) of row, relative to the glyph's whole-pixel origin.
+struct TGlyphRun {
+  int16_t x0, x1, row;
+  uint8_t coverageMinusOne;
+  uint8_t slot;
+};
+static_assert(sizeof(TGlyphRun) == 8);
+
+class TGlyphRunCache {
+ public:
+  static constexpr size_t kDefaultCapBytes = 16u << 20;
+
+  explicit TGlyphRunCache(size_t capBytes = kDefaultCapBytes) : mCapBytes(capBytes) {
+    mHeads.assign(kChains, -1);
+  }
+
+  // The runs of a cached glyph; false when it is not cached.
+  bool Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const;
+  // Starts recording a glyph (emptying the cache first when it is past its cap), then
+  // AddRun for each of its runs and EndGlyph.
+  void BeginGlyph(const TGlyphKey& key);
+  void AddRun(const TGlyphRun& run) { mRuns.push_back(run); }
+  void EndGlyph();
+
+  int GetEntryCount() const { return static_cast<int>(mEntries.size()); }
+  size_t GetBytes() const {
+    return mRuns.size() * sizeof(TGlyphRun) + mEntries.size() * sizeof(TEntry);
+  }
+
+ private:
+  static constexpr int kChains = 2039;
+  struct TEntry {
+    TGlyphKey key;
+    size_t firstRun;
+    size_t runCount;
+    int next;
+  };
+  static int Chain(const TGlyphKey& key) {
+    return static_cast<int>(reinterpret_cast<uintptr_t>(key.outline) % kChains);
+  }
+
+  size_t mCapBytes;
+  std::vector<int> mHeads;
+  std::vector<TEntry> mEntries;
+  std::vector<TGlyphRun> mRuns;
+};

@@ -1,0 +1,241 @@
+// The anti-aliased vector rasteriser's colours, outputs, glyph cache use and line
+// measurement; the scan conversion itself is TVecSweep.
+#include "tvlib/render/TTvMiniVecDraw.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tvlib/core/DebugLog.h"
+
+namespace {
+constexpr int kMeasureCombinations = 128;
+constexpr int kDarkLimit = 75;
+// Origins beyond this are as good as off any display and stay exact in float.
+constexpr float kOriginLimit = 1 << 24;
+
+int FloorToInt(float v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int>(std::floor(std::clamp(v, -kOriginLimit, kOriginLimit)));
+}
+
+uint8_t UnitToByte(float v) {
+  return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255);
+}
+
+uint32_t PixelAt(const TLockedPixels& target, int x, int y) {
+  if (!target.pixels || x < 0 || y < 0 || x >= target.width || y >= target.height) return 0;
+  const uint8_t* p = target.pixels + static_cast<ptrdiff_t>(target.pitch) * y + 4 * x;
+  return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+void OffsetsOfCombination(int k, float& start, float& end, float& y) {
+  start = ((k >> 3) & 3) / 4.0f - 1;
+  end = (k & 7) / 4.0f - 1;
+  y = (k >> 5) / 4.0f;
+}
+}  // namespace
+
+TTvMiniVecDraw::TTvMiniVecDraw(TLineListDrawer drawer, size_t cacheCapBytes)
+    : mDrawer(std::move(drawer)), mCache(cacheCapBytes) {
+  for (TLineVertex& v : mBatch) v = {0, 0, 0.1f, 0.5f, 0, 0, 0, 0};
+}
+
+void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaScale) {
+  if (colourIndex < 0 || colourIndex > 255) return;
+  const uint32_t rgb = UnitToByte(rgba[0]) << 16 | UnitToByte(rgba[1]) << 8 | UnitToByte(rgba[2]);
+  const uint32_t alpha =
+      static_cast<uint32_t>(std::clamp(UnitToByte(rgba[3]) * alphaScale, 0.0f, 255.0f));
+  static constexpr uint32_t kEdgeShares[4] = {17, 40, 73, 128};
+  for (int q = 0; q < 4; ++q)
+    mEdgeColours[colourIndex][q] = (alpha * kEdgeShares[q] / 256) << 24 | rgb;
+  uint32_t* coverage = mCoverageColours[SlotOfColour(colourIndex)];
+  for (uint32_t j = 0; j < 32; ++j) {
+    coverage[j] = (j < 16 ? alpha * 16 * (j + 1) / 256 : alpha * 255 / 256) << 24 | rgb;
+  }
+}
+
+void TTvMiniVecDraw::DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue,
+                                  bool opaque) {
+  const float rgba[4] = {red / 255.0f, green / 255.0f, blue / 255.0f, opaque ? 1.0f : 0.0f};
+  SetColor(index, rgba, 1.0f);
+}
+
+bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target) {
+  // Floors, so that a point left of or above pixel 0 gets the phase it really has.
+  mOriginX = FloorToInt(x);
+  mOriginY = FloorToInt(y);
+  mPhaseX = FloorToInt(x * 4) - 4 * mOriginX;
+  mPhaseY = FloorToInt(y * 4) - 4 * mOriginY;
+  mPhaseX = std::clamp(mPhaseX, 0, 3);
+  mPhaseY = std::clamp(mPhaseY, 0, 3);
+  const uint8_t* pixels = target ? target->pixels : nullptr;
+  if (pixels != mTarget.pixels) {
+    EndDraw();
+    if (target) mTarget = *target;
+  }
+  return true;
+}
+
+void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
+  if (!outline) return;
+  const int qx = FloorToInt(mPhaseX + x);
+  const int qy = FloorToInt(mPhaseY + y);
+  mGlyphX = mOriginX + (qx >> 2);
+  mGlyphY = mOriginY + (qy >> 2);
+  TGlyphKey key;
+  key.outline = outline;
+  key.phaseX = static_cast<uint8_t>(qx & 3);
+  key.phaseY = static_cast<uint8_t>(qy & 3);
+  key.italic = italic != 0;
+  key.scaleX = scaleX;
+  key.scaleY = scaleY;
+  key.strokeWidth[0] = strokeWidth[0];
+  key.strokeWidth[1] = key.strokeWidth[0] != 0.0f ? strokeWidth[1] : 0.0f;
+  key.cosAngle = cosAngle;
+  key.sinAngle = sinAngle;
+
+  std::span<const TGlyphRun> runs;
+  if (mCache.Find(key, runs)) {
+    for (const TGlyphRun& r : runs) {
+      AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
+              mCoverageColours[r.slot][r.coverageMinusOne]);
+    }
+    return;
+  }
+  const TVecTransform transform{
+      scaleX, scaleY, cosAngle, sinAngle, {key.strokeWidth[0], key.strokeWidth[1]}, key.italic};
+  mCache.BeginGlyph(key);
+  mSweep.Fill(outline, transform, key.phaseX, key.phaseY, *this);
+  mCache.EndGlyph();
+}
+
+void TTvMiniVecDraw::Run(int row, int x0, int x1, int coverage, int slot) {
+  mCache.AddRun({int16_t(x0), int16_t(x1), int16_t(row), uint8_t(coverage - 1), uint8_t(slot)});
+  AddLine(mGlyphX + x0, mGlyphX + x1, mGlyphY + row, mCoverageColours[slot][coverage - 1]);
+}
+
+void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {
+  TLineVertex* v = &mBatch[mCount];
+  v[0].x = x0 + startOffsetX;
+  v[1].x = x1 + endOffsetX;
+  v[0].y = v[1].y = row + offsetY;
+  v[0].diffuse = v[1].diffuse = colour;
+  mCount += 2;
+  if (mCount >= mBatchSize) Flush();
+}
+
+void TTvMiniVecDraw::Flush() {
+  if (mCount == 0) return;
+  if (mTarget.pixels) {
+    for (int i = 0; i + 1 < mCount; i += 2) WriteSpan(mBatch[i], mBatch[i + 1]);
+  } else if (mDrawer) {
+    mDrawer(TVertexSet::TVertexSet3(mBatch, mCount));
+  }
+  mCount = 0;
+}
+
+void TTvMiniVecDraw::WriteSpan(const TLineVertex& from, const TLineVertex& to) {
+  const int row = static_cast<int>(std::lround(from.y - offsetY));
+  if (row < 0 || row >= mTarget.height) return;
+  const int x0 = std::max(0, static_cast<int>(std::lround(from.x - startOffsetX)));
+  const int x1 = std::min(mTarget.width, static_cast<int>(std::lround(to.x - endOffsetX)));
+  const uint32_t colour = from.diffuse;
+  const uint8_t bgra[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
+                           uint8_t(colour >> 24)};
+  const uint32_t a = bgra[3];
+  uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * row + 4 * x0;
+  for (int x = x0; x < x1; ++x, p += 4) {
+    if (replaceTarget) {
+      std::copy(bgra, bgra + 4, p);
+    } else {
+      for (int c = 0; c < 3; ++c)
+        p[c] = static_cast<uint8_t>((p[c] * (255 - a) + bgra[c] * a) / 255);
+    }
+  }
+}
+
+void TTvMiniVecDraw::EndDraw() {
+  Flush();
+  mTarget = {};
+}
+
+uint32_t TTvMiniVecDraw::GetPixel(int x, int y) const {
+  return PixelAt(mTarget, x, y);
+}
+
+void TTvMiniVecDraw::DirectRun(int x1, int x2, int quarterRow, int colourIndex) {
+  if (x2 < x1) return;
+  if (mCount + 6 >= mBatchSize) Flush();
+  const uint32_t* colours = mEdgeColours[colourIndex];
+  const int row = quarterRow >> 2;
+  const int p1 = x1 >> 2;
+  const int p2 = x2 >> 2;
+  if (p1 == p2) {
+    AddLine(p1, p1 + 1, row, colours[(x2 & 3) - (x1 & 3)]);
+    return;
+  }
+  int fullStart = p1;
+  if ((x1 & 3) != 0) {
+    AddLine(p1, p1 + 1, row, colours[3 - (x1 & 3)]);
+    ++fullStart;
+  }
+  // A right end covering the whole pixel joins the full pixels.
+  const int fullEnd = (x2 & 3) == 3 ? p2 + 1 : p2;
+  if (fullStart < fullEnd) AddLine(fullStart, fullEnd, row, colours[3]);
+  if ((x2 & 3) != 3) AddLine(p2, p2 + 1, row, colours[x2 & 3]);
+}
+
+bool TTvMiniVecDraw::Init(TLineMeasureTarget& target) {
+  for (;;) {
+    int best = -1;
+    int dark = 0;
+    if (!MeasureLines(target, best, dark)) return false;
+    if (best >= 0) {
+      OffsetsOfCombination(best, startOffsetX, endOffsetX, offsetY);
+      return true;
+    }
+    // The combination that suits most drivers.
+    startOffsetX = endOffsetX = -0.75f;
+    offsetY = 0.25f;
+    // Some drivers draw nothing of a long line list: try again with short batches.
+    if (dark <= kDarkLimit || mBatchSize == kShortBatchSize) return true;
+    mBatchSize = kShortBatchSize;
+  }
+}
+
+bool TTvMiniVecDraw::MeasureLines(TLineMeasureTarget& target, int& best, int& dark) {
+  if (!target.Begin()) {
+    DebugLog("TTvMiniVecDraw::Init: no measurement target");
+    return false;
+  }
+  const float white[4] = {1, 1, 1, 1};
+  SetColor(0, white, 1.0f);
+  BeginDraw(0, 0, nullptr);
+  for (int k = 0; k < kMeasureCombinations; ++k) {
+    OffsetsOfCombination(k, startOffsetX, endOffsetX, offsetY);
+    DirectRun(4 + 16 * k, 7 + 16 * k, 4, 0);
+    DirectRun(8 + 16 * k, 11 + 16 * k, 8, 0);
+  }
+  EndDraw();
+  TLockedPixels pixels;
+  if (!target.End(pixels)) {
+    DebugLog("TTvMiniVecDraw::Init: the measurement target cannot be read");
+    return false;
+  }
+  uint32_t bestSum = 0;
+  for (int k = 0; k < kMeasureCombinations; ++k) {
+    const int x = 1 + 4 * k;
+    const uint32_t a = PixelAt(pixels, x, 1);
+    const uint32_t b = PixelAt(pixels, x + 1, 2);
+    const uint32_t around = PixelAt(pixels, x - 1, 1) | PixelAt(pixels, x + 1, 1) |
+                            PixelAt(pixels, x, 0) | PixelAt(pixels, x, 2) |
+                            PixelAt(pixels, x + 2, 2) | PixelAt(pixels, x + 1, 3);
+    if (a != 0 && b != 0 && around == 0 && (best < 0 || a + b > bestSum)) {
+      best = k;
+      bestSum = a + b;
+    }
+    if ((a | b | around) == 0) ++dark;
+  }
+  target.Unlock();
+  return true;
+}

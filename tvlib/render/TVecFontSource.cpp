@@ -1,0 +1,28 @@
+// The built-in font and the name chain; see TVecFontSource.h.
+#include "tvlib/render/TVecFontSource.h"
+
+// Generated from the built-in face during the build (cmake/EmbedFile.cmake).
+extern const unsigned char kBuiltinFontImage[];
+extern const size_t kBuiltinFontImageSize;
+
+std::span<const uint8_t> GetBuiltinFontImage() {
+  return {kBuiltinFontImage, kBuiltinFontImageSize};
+}
+
+std::unique_ptr<TVecFont> LoadBuiltinVecFont() {
+  const std::span<const uint8_t> image = GetBuiltinFontImage();
+  auto font = std::make_unique<TVecFont>();
+  font->Load(std::vector<uint8_t>(image.begin(), image.end()));
+  return font;
+}
+
+std::unique_ptr<TVecFont> LoadVecFontByName(const TString& name, const TFontFileReader& readFile) {
+  if (name == "__DEFAULT" || !readFile) return LoadBuiltinVecFont();
+  std::vector<uint8_t> bytes;
+  if (readFile(name, bytes) || readFile("fonts/default.mvec", bytes)) {
+    auto font = std::make_unique<TVecFont>();
+    font->Load(std::move(bytes));
+    return font;
+  }
+  return LoadBuiltinVecFont();
+}
