@@ -2,6 +2,18 @@
 #include "tvlib/render/TGlyphRunCache.h"
 
 #include <algorithm>
+#include <bit>
+
+int TGlyphRunCache::Chain(const TGlyphKey& key) {
+  uint64_t hash = reinterpret_cast<uintptr_t>(key.outline);
+  auto mix = [&hash](uint64_t v) { hash = (hash ^ v) * 0x100000001B3ull; };
+  mix(key.phaseX | key.phaseY << 2 | key.italic << 4);
+  for (float f : {key.scaleX, key.scaleY, key.strokeWidth[0], key.strokeWidth[1], key.cosAngle,
+                  key.sinAngle}) {
+    mix(std::bit_cast<uint32_t>(f));
+  }
+  return static_cast<int>((hash ^ hash >> 29) % kChains);
+}
 
 bool TGlyphRunCache::Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const {
   for (int e = mHeads[Chain(key)]; e >= 0; e = mEntries[e].next) {

@@ -3,7 +3,8 @@
 // rasterised. Runs hold coverage and colour slot, not colours, so a replay takes the
 // colours current at the time.
 //
-// Entries are found through 2039 chains hashed on the outline's address. The cache has a
+// Entries are found through 2039 chains hashed on the whole key (the outline alone would put
+// every size and angle of a glyph on one chain). The cache has a
 // memory cap: when a new glyph would start past it, everything is dropped and the cache
 // starts again (animated scales and rotations would otherwise grow it without bound).
 #pragma once
@@ -65,9 +66,7 @@ class TGlyphRunCache {
     size_t runCount;
     int next;
   };
-  static int Chain(const TGlyphKey& key) {
-    return static_cast<int>(reinterpret_cast<uintptr_t>(key.outline) % kChains);
-  }
+  static int Chain(const TGlyphKey& key);
 
   size_t mCapBytes;
   std::vector<int> mHeads;

@@ -115,6 +115,11 @@ void TTvMiniVecDraw::Run(int row, int x0, int x1, int coverage, int slot) {
 }
 
 void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {
+  // Into a target the run goes straight away: the same pixels its vertex pair would give.
+  if (mTarget.pixels) {
+    WriteSpan(x0, x1, row, colour);
+    return;
+  }
   TLineVertex* v = &mBatch[mCount];
   v[0].x = x0 + startOffsetX;
   v[1].x = x1 + endOffsetX;
@@ -126,20 +131,16 @@ void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {
 
 void TTvMiniVecDraw::Flush() {
   if (mCount == 0) return;
-  if (mTarget.pixels) {
-    for (int i = 0; i + 1 < mCount; i += 2) WriteSpan(mBatch[i], mBatch[i + 1]);
-  } else if (mDrawer) {
+  if (mDrawer) {
     mDrawer(TVertexSet::TVertexSet3(mBatch, mCount));
   }
   mCount = 0;
 }
 
-void TTvMiniVecDraw::WriteSpan(const TLineVertex& from, const TLineVertex& to) {
-  const int row = static_cast<int>(std::lround(from.y - offsetY));
+void TTvMiniVecDraw::WriteSpan(int x0, int x1, int row, uint32_t colour) {
   if (row < 0 || row >= mTarget.height) return;
-  const int x0 = std::max(0, static_cast<int>(std::lround(from.x - startOffsetX)));
-  const int x1 = std::min(mTarget.width, static_cast<int>(std::lround(to.x - endOffsetX)));
-  const uint32_t colour = from.diffuse;
+  x0 = std::max(0, x0);
+  x1 = std::min(mTarget.width, x1);
   const uint8_t bgra[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
                            uint8_t(colour >> 24)};
   const uint32_t a = bgra[3];

@@ -62,7 +62,8 @@ class TTvMiniVecDraw : private TVecRunSink {
   // A run of quarter columns [x1, x2] on a quarter row, drawn with the edge colours.
   void DirectRun(int x1, int x2, int quarterRow, int colourIndex);
   void AddLine(int x0, int x1, int row, uint32_t colour);
-  void WriteSpan(const TLineVertex& from, const TLineVertex& to);
+  // Pixels [x0, x1) of row written into the target, clipped to it.
+  void WriteSpan(int x0, int x1, int row, uint32_t colour);
   void Run(int row, int x0, int x1, int coverage, int slot) override;
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
   // Draws the measurement pattern and reads it back; false when the target fails.

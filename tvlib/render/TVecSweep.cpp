@@ -12,10 +12,18 @@ constexpr int kQuarterLimit = 4 * TVecSweep::kPixelLimit;
 constexpr float kXLimit = 8.0f * kQuarterLimit;
 constexpr int kInitialEdges = 512;
 
-// Halves away from zero, within the range the accumulators can use.
+// Halves away from zero, within the range the accumulators can use (library rounding is a
+// call per edge and scanline).
 int RoundX(float x) {
   if (std::isnan(x)) return 0;
-  return static_cast<int>(std::lround(std::clamp(x, -kXLimit, kXLimit)));
+  x = std::clamp(x, -kXLimit, kXLimit);
+  return x >= 0 ? static_cast<int>(x + 0.5f) : -static_cast<int>(0.5f - x);
+}
+
+// The ceiling of a value already clamped to the quarter scanline range.
+int CeilInt(float v) {
+  const int i = static_cast<int>(v);
+  return i + (v > static_cast<float>(i));
 }
 }  // namespace
 
@@ -139,15 +147,19 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   }
   const bool swapped = p1.y < p0.y;
   if (swapped) std::swap(p0, p1);
-  // Scanline y is sampled at y + 0.5; far-off or non-finite edges are cut to the limit.
-  const float top = std::ceil(std::clamp(p0.y - 0.5f, float(-kQuarterLimit), float(kQuarterLimit)));
-  const float bottom =
-      std::ceil(std::clamp(p1.y - 0.5f, float(-kQuarterLimit), float(kQuarterLimit)));
-  if (!(top < bottom) || !std::isfinite(p0.x) || !std::isfinite(p1.x)) return;
+  // Scanline y is sampled at y + 0.5; far-off edges are cut to the limit, non-finite dropped.
+  if (!std::isfinite(p0.y) || !std::isfinite(p1.y) || !std::isfinite(p0.x) ||
+      !std::isfinite(p1.x)) {
+    return;
+  }
+  const float limit = kQuarterLimit;
+  const int top = CeilInt(std::clamp(p0.y - 0.5f, -limit, limit));
+  const int bottom = CeilInt(std::clamp(p1.y - 0.5f, -limit, limit));
+  if (top >= bottom) return;
   uint8_t colour = left != 0 ? left : right;
   // Stroke edges carry their direction in the colour byte.
   if (group < 2 && !swapped) colour = 0;
-  TEdge edge{p0.x, p0.y, p1.x, p1.y, 0, 0, int(top), int(bottom), -1, colour, uint8_t(group)};
+  TEdge edge{p0.x, p0.y, p1.x, p1.y, 0, 0, top, bottom, -1, colour, uint8_t(group)};
   mEdges.push_back(edge);
   mMinTop = std::min(mMinTop, edge.top);
   mMaxTop = std::max(mMaxTop, edge.top);
@@ -168,8 +180,14 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
   mActive.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
-    std::erase_if(mActive, [&](int e) { return mEdges[e].bottom <= y; });
-    for (int e : mActive) mEdges[e].x += mEdges[e].step;
+    size_t kept = 0;
+    for (int e : mActive) {
+      TEdge& edge = mEdges[e];
+      if (edge.bottom <= y) continue;
+      edge.x += edge.step;
+      mActive[kept++] = e;
+    }
+    mActive.resize(kept);
     if (y <= mMaxTop) {
       for (int e = mBuckets[y - mMinTop]; e >= 0; e = mEdges[e].next) {
         TEdge& edge = mEdges[e];
@@ -195,13 +213,13 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
 void TVecSweep::WalkScanline() {
   std::fill_n(mGroupColour, mMaxGroup + 1, 0);
   mWinding[0] = mWinding[1] = 0;
+  int top = -1;  // the highest group showing a colour
   int current = 0;
   int slot = SlotOfColour(0);
   int start = 0, end = 0;
   for (int e : mActive) {
     const TEdge& edge = mEdges[e];
-    int shown = 0;
-    for (int g = mMaxGroup; g >= 0 && shown == 0; --g) shown = mGroupColour[g];
+    const int shown = top >= 0 ? mGroupColour[top] : 0;
     const int x = RoundX(edge.x);
     if (shown == 0) {
       CloseRun(start, end, slot);
@@ -221,6 +239,11 @@ void TVecSweep::WalkScanline() {
       mGroupColour[g] = mWinding[g] != 0 ? uint8_t(255 - g) : 0;
     } else {
       mGroupColour[g] = mGroupColour[g] != 0 ? 0 : edge.colour;
+    }
+    if (mGroupColour[g] != 0) {
+      top = std::max(top, g);
+    } else {
+      while (top >= 0 && mGroupColour[top] == 0) --top;
     }
   }
   CloseRun(start, end, slot);
