@@ -39,7 +39,7 @@ static_assert(sizeof(TGlyphRun) == 8);
 
 class TGlyphRunCache {
  public:
-  static constexpr size_t kDefaultCapBytes = 16u << 20;
+  static constexpr size_t kDefaultCapBytes = 4u << 20;
 
   explicit TGlyphRunCache(size_t capBytes = kDefaultCapBytes) : mCapBytes(capBytes) {
     mHeads.assign(kChains, -1);

@@ -159,11 +159,10 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   uint8_t colour = left != 0 ? left : right;
   // Stroke edges carry their direction in the colour byte.
   if (group < 2 && !swapped) colour = 0;
-  TEdge edge{p0.x, p0.y, p1.x, p1.y, 0, 0, top, bottom, -1, colour, uint8_t(group)};
-  mEdges.push_back(edge);
-  mMinTop = std::min(mMinTop, edge.top);
-  mMaxTop = std::max(mMaxTop, edge.top);
-  mMaxBottom = std::max(mMaxBottom, edge.bottom);
+  mEdges.push_back({p0.x, p0.y, p1.x, p1.y, top, bottom, -1, colour, uint8_t(group)});
+  mMinTop = std::min(mMinTop, top);
+  mMaxTop = std::max(mMaxTop, top);
+  mMaxBottom = std::max(mMaxBottom, bottom);
   mMaxGroup = std::max(mMaxGroup, group);
 }
 
@@ -181,27 +180,26 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
     size_t kept = 0;
-    for (int e : mActive) {
-      TEdge& edge = mEdges[e];
+    for (TActiveEdge edge : mActive) {  // by value: a whole-record store after a load
       if (edge.bottom <= y) continue;
       edge.x += edge.step;
-      mActive[kept++] = e;
+      mActive[kept++] = edge;
     }
     mActive.resize(kept);
     if (y <= mMaxTop) {
       for (int e = mBuckets[y - mMinTop]; e >= 0; e = mEdges[e].next) {
-        TEdge& edge = mEdges[e];
-        edge.step = (edge.x1 - edge.x0) / (edge.y1 - edge.y0);
-        edge.x = edge.step * (y + 0.5f - edge.y0) + edge.x0 + phaseX;
-        mActive.push_back(e);
+        const TEdge& edge = mEdges[e];
+        const float step = (edge.x1 - edge.x0) / (edge.y1 - edge.y0);
+        const float x = step * (y + 0.5f - edge.y0) + edge.x0 + phaseX;
+        mActive.push_back({x, step, edge.bottom, edge.colour, edge.group});
       }
     }
     // Insertion sort: the order barely changes from one scanline to the next.
     for (size_t i = 1; i < mActive.size(); ++i) {
-      const int e = mActive[i];
+      const TActiveEdge edge = mActive[i];
       size_t j = i;
-      for (; j > 0 && mEdges[mActive[j - 1]].x > mEdges[e].x; --j) mActive[j] = mActive[j - 1];
-      mActive[j] = e;
+      for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
+      mActive[j] = edge;
     }
     WalkScanline();
     row = (y + phaseY) >> 2;
@@ -217,8 +215,7 @@ void TVecSweep::WalkScanline() {
   int current = 0;
   int slot = SlotOfColour(0);
   int start = 0, end = 0;
-  for (int e : mActive) {
-    const TEdge& edge = mEdges[e];
+  for (const TActiveEdge& edge : mActive) {
     const int shown = top >= 0 ? mGroupColour[top] : 0;
     const int x = RoundX(edge.x);
     if (shown == 0) {

@@ -55,9 +55,14 @@ class TVecSweep {
  private:
   struct TEdge {
     float x0, y0, x1, y1;  // quarter pixels, y0 <= y1
-    float x, step;         // position on the current quarter scanline, change per scanline
     int top, bottom;       // first and one-past-last quarter scanline it covers
     int next;              // next edge with the same top
+    uint8_t colour, group;
+  };
+  // An edge crossing the current scanline, kept compact for the per-scanline passes.
+  struct TActiveEdge {
+    float x, step;  // position on the current quarter scanline, change per scanline
+    int bottom;
     uint8_t colour, group;
   };
   struct TPoint {
@@ -80,7 +85,7 @@ class TVecSweep {
   int mMaxGroup = 0;
   std::vector<TEdge> mEdges;
   std::vector<int> mBuckets;
-  std::vector<int> mActive;
+  std::vector<TActiveEdge> mActive;
   int mMinTop = 0, mMaxTop = 0, mMaxBottom = 0;
   // Per scanline walk: the colour each group shows, the stroke winding counts.
   uint8_t mGroupColour[256] = {};
