@@ -51,6 +51,8 @@ void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int
   mMinTop = INT32_MAX;
   mMaxTop = mMaxBottom = INT32_MIN;
   mMaxGroup = 0;
+  mSoleColour = -1;
+  mFirstEdge = true;
   sink.DefineColour(0, 0, 0, 0, false);
   RunProgram(program, sink);
   if (!mEdges.empty()) Sweep(phaseX, phaseY, sink);
@@ -164,6 +166,9 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   mMaxTop = std::max(mMaxTop, top);
   mMaxBottom = std::max(mMaxBottom, bottom);
   mMaxGroup = std::max(mMaxGroup, group);
+  if (mFirstEdge) mSoleColour = group == 2 && colour != 0 ? colour : -1;
+  if (group != 2 || colour != mSoleColour) mSoleColour = -1;
+  mFirstEdge = false;
 }
 
 void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
@@ -201,7 +206,11 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
       for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
       mActive[j] = edge;
     }
-    WalkScanline();
+    if (mSoleColour > 0) {
+      WalkPairs();
+    } else {
+      WalkScanline();
+    }
     row = (y + phaseY) >> 2;
     if (((y + phaseY) & 3) == 3) EmitRow(row, sink);
   }
@@ -244,6 +253,16 @@ void TVecSweep::WalkScanline() {
     }
   }
   CloseRun(start, end, slot);
+}
+
+// One even-odd group in one colour: the runs lie between the first and second edge, the
+// third and fourth, and so on (what WalkScanline makes of such a scanline, without the
+// bookkeeping).
+void TVecSweep::WalkPairs() {
+  const int slot = SlotOfColour(mSoleColour);
+  for (size_t i = 0; i + 1 < mActive.size(); i += 2) {
+    CloseRun(RoundX(mActive[i].x), RoundX(mActive[i + 1].x), slot);
+  }
 }
 
 void TVecSweep::CloseRun(int start, int end, int slot) {

@@ -76,6 +76,7 @@ class TVecSweep {
   void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
   void Sweep(int phaseX, int phaseY, TVecRunSink& sink);
   void WalkScanline();
+  void WalkPairs();
   void CloseRun(int start, int end, int slot);
   void EmitRow(int row, TVecRunSink& sink);
 
@@ -83,6 +84,10 @@ class TVecSweep {
   uint8_t mLeft = 0, mRight = 0;
   int mGroup = 2;
   int mMaxGroup = 0;
+  // The colour of every edge while all are in the first fill group with one colour (a plain
+  // glyph, walked as pairs of edges); -1 otherwise.
+  int mSoleColour = -1;
+  bool mFirstEdge = true;
   std::vector<TEdge> mEdges;
   std::vector<int> mBuckets;
   std::vector<TActiveEdge> mActive;
