@@ -19,6 +19,8 @@ class TFakeLineDevice : public TLineMeasureTarget {
   // Vertex sets longer than this draw nothing.
   int maxVertices = 1 << 30;
   int drawCalls = 0;
+  // False: the measurement target cannot be made.
+  bool available = true;
 
   TLineListDrawer Drawer() {
     return [this](const TVertexSet& set) { Draw(set); };
@@ -28,6 +30,7 @@ class TFakeLineDevice : public TLineMeasureTarget {
   uint8_t Alpha(int x, int y) const { return mPixels[(y * kWidth + x) * 4 + 3]; }
 
   bool Begin() override {
+    if (!available) return false;
     Clear();
     for (int y = 0; y < 4; ++y) {
       for (int x = 0; x < 800; ++x) mPixels[(y * kWidth + x) * 4 + 3] = 255;

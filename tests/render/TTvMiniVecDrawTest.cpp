@@ -79,6 +79,26 @@ TEST(TTvMiniVecDraw, CoverageScalesTheColourAlpha) {
   Fill(draw, canvas, RectProgram(0, 0, 1, 1), 4, 2);
   EXPECT_EQ(canvas.Alpha(2, 2), 127 * 16 / 256);
   EXPECT_EQ(canvas.Alpha(4, 2), 127);
+
+  // While drawing, the target's pixels can be read back (colour only); outside it, 0.
+  TLockedPixels target = canvas.Lock();
+  draw.BeginDraw(0, 0, &target);
+  EXPECT_EQ(draw.GetPixel(4, 2), 0xFFFFFFu);
+  EXPECT_EQ(draw.GetPixel(3, 2), 0u);
+  EXPECT_EQ(draw.GetPixel(-1, 2), 0u);
+  EXPECT_EQ(draw.GetPixel(16, 2), 0u);
+  draw.EndDraw();
+  EXPECT_EQ(draw.GetPixel(4, 2), 0u);
+}
+
+TEST(TTvMiniVecDraw, TargetWritesClipAtEveryEdge) {
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, kWhite, 1.0f);
+  TCanvas canvas(4, 3);
+  Fill(draw, canvas, RectProgram(0, 0, 9, 9), -2.5f, -2.5f);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(canvas.Alpha(x, y), 255);
+  }
 }
 
 TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
@@ -272,34 +292,35 @@ void DrawWord(TTvMiniVecDraw& draw, const TVecFont& font, const char* word, floa
   draw.EndDraw();
 }
 
-TEST(TTvMiniVecDraw, InitFindsWhereTheDeviceDrawsLines) {
-  TFakeLineDevice device;
-  TTvMiniVecDraw draw(device.Drawer());
-  ASSERT_TRUE(draw.Init(device));
-  EXPECT_EQ(draw.startOffsetX, -0.75f);
-  EXPECT_EQ(draw.endOffsetX, -0.75f);
-  EXPECT_EQ(draw.offsetY, 0.0f);
-  EXPECT_EQ(draw.GetBatchSize(), TTvMiniVecDraw::kBatchSize);
-}
-
-TEST(TTvMiniVecDraw, InitShortensBatchesForDevicesThatDropLongOnes) {
-  TFakeLineDevice device;
-  device.maxVertices = 64;
-  TTvMiniVecDraw draw(device.Drawer());
-  ASSERT_TRUE(draw.Init(device));
-  EXPECT_EQ(draw.GetBatchSize(), TTvMiniVecDraw::kShortBatchSize);
-  EXPECT_EQ(draw.startOffsetX, -0.75f);
-  EXPECT_EQ(draw.offsetY, 0.0f);
-
-  // A device that draws nothing keeps the usual offsets after trying short batches.
-  TFakeLineDevice blind;
-  blind.maxVertices = 0;
-  TTvMiniVecDraw fallback(blind.Drawer());
-  ASSERT_TRUE(fallback.Init(blind));
-  EXPECT_EQ(fallback.GetBatchSize(), TTvMiniVecDraw::kShortBatchSize);
-  EXPECT_EQ(fallback.startOffsetX, -0.75f);
-  EXPECT_EQ(fallback.endOffsetX, -0.75f);
-  EXPECT_EQ(fallback.offsetY, 0.25f);
+// Our device lights pixel i for x0 <= i < x1: the first exact combination is offsets
+// (-0.75, -0.75, 0). A device that drops long batches is measured again with short ones; one
+// that draws nothing at all keeps the offsets that suit most drivers.
+TEST(TTvMiniVecDraw, InitMeasuresWhereTheDeviceDrawsLines) {
+  struct TCase {
+    int maxVertices;
+    int batchSize;
+    float offsetY;
+  };
+  const TCase cases[] = {
+      {1 << 30, TTvMiniVecDraw::kBatchSize, 0.0f},
+      {64, TTvMiniVecDraw::kShortBatchSize, 0.0f},
+      {0, TTvMiniVecDraw::kShortBatchSize, 0.25f},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.maxVertices);
+    TFakeLineDevice device;
+    device.maxVertices = c.maxVertices;
+    TTvMiniVecDraw draw(device.Drawer());
+    ASSERT_TRUE(draw.Init(device));
+    EXPECT_EQ(draw.GetBatchSize(), c.batchSize);
+    EXPECT_EQ(draw.startOffsetX, -0.75f);
+    EXPECT_EQ(draw.endOffsetX, -0.75f);
+    EXPECT_EQ(draw.offsetY, c.offsetY);
+  }
+  TFakeLineDevice missing;
+  missing.available = false;
+  TTvMiniVecDraw draw(missing.Drawer());
+  EXPECT_FALSE(draw.Init(missing));
 }
 
 TEST(TTvMiniVecDraw, LineAndTargetOutputsGiveTheSamePixels) {
