@@ -7,3 +7,9 @@ set(TV_FONT_SCRIPT "/usr/share/fonts/truetype/liberation2/LiberationSerif-Italic
     CACHE FILEPATH "TrueType face of the calligraphic font")
 set(TV_FONT_PLAIN "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
     CACHE FILEPATH "TrueType face of font.mvec")
+foreach(face TV_FONT_SANS TV_FONT_SCRIPT TV_FONT_PLAIN)
+  if(NOT EXISTS "${${face}}")
+    message(FATAL_ERROR "${face}: ${${face}} is missing (./build.sh installs fonts-liberation2 "
+                        "and fonts-dejavu-core)")
+  endif()
+endforeach()
