@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 #include <string>
 
@@ -63,9 +64,16 @@ TEST(DebugLog, WrapsBehindTheMarkerOnlyPastTheThreshold) {
 
 TEST(DebugLog, FallsBackToTheTemporaryFolder) {
   TTempDir dir;
+  const char* old = std::getenv("TMPDIR");
+  std::string saved = old ? old : "";
   setenv("TMPDIR", dir.Path().c_str(), 1);
   WriteWholeFile(dir / "blocker", "a file, not a folder");
   SetLogDirectory((dir / "blocker/user").c_str());
   DebugLog("to the fallback");
   EXPECT_NE(ReadWholeFile(dir / "wrenfold.log").find(": to the fallback\n"), std::string::npos);
+  // Later tests in this process make their folders under the temporary directory.
+  if (old)
+    setenv("TMPDIR", saved.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
 }

@@ -1,0 +1,345 @@
+#include "tvlib/platform/render/TRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/platform/render/RenderTestUtil.h"
+#include "tvlib/core/TRandom.h"
+#include "tvlib/platform/render/TTextureHelpers.h"
+
+namespace sd::test {
+namespace {
+
+// Runs the test body with the fast paths on, then off, restoring them afterwards.
+class RasterPaths : public ::testing::TestWithParam<bool> {
+protected:
+  void SetUp() override { SetRasterFastPaths(GetParam()); }
+  void TearDown() override { SetRasterFastPaths(true); }
+};
+
+std::vector<uint32_t> RandomPixels(size_t n, uint32_t seed) {
+  TRandom r(seed);
+  std::vector<uint32_t> px(n);
+  for (auto& p : px) p = uint32_t(r.Next()) << 17 ^ uint32_t(r.Next()) << 2 ^ uint32_t(r.Next());
+  return px;
+}
+
+TSurfacePtr MakeTexture(TDisplay& d, int32_t w, int32_t h, const std::vector<uint32_t>& px) {
+  TSurfacePtr t = MakeSurface(d, w, h, kFmtA8R8G8B8, kCapsTexture);
+  FillArgb(*t, px);
+  return t;
+}
+
+TEST_P(RasterPaths, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
+  for (bool linear : {false, true}) {
+    TRenderRig rig(64, 64, 0xFF336699);
+    std::vector<uint32_t> texels = RandomPixels(32 * 16, 7);
+    for (auto& t : texels) t |= 0xFF000000;  // opaque, so blending leaves them as they are
+    TSurfacePtr tex = MakeTexture(*rig.display, 32, 16, texels);
+    rig.device->SetTexture(0, tex);
+    rig.SetFilter(linear);
+    // 20 x 10 texels from (4, 3) of the texture, drawn at (5, 7).
+    ASSERT_EQ(rig.Quad(5, 7, 20, 10, 0xFFFFFFFF, 4 / 32.f, 3 / 16.f, 24 / 32.f, 13 / 16.f), kOk);
+    for (int32_t y = 0; y < 64; ++y)
+      for (int32_t x = 0; x < 64; ++x) {
+        bool inside = x >= 5 && x < 25 && y >= 7 && y < 17;
+        uint32_t want = inside ? texels[size_t(y - 7 + 3) * 32 + (x - 5 + 4)] : 0xFF336699;
+        ASSERT_EQ(rig.At(x, y), want) << "linear " << linear << " at " << x << "," << y;
+      }
+  }
+}
+
+// A rectangle split into jittered triangles, drawn additively at 1/255: every pixel centre inside
+// the rectangle is covered exactly once, whatever edge it lies on.
+TEST_P(RasterPaths, SharedEdgesCoverEveryPixelExactlyOnce) {
+  TRenderRig rig(64, 64, 0);
+  rig.device->SetRenderState(kRsSrcBlend, kBlendOne);
+  rig.device->SetRenderState(kRsDestBlend, kBlendOne);
+  rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+  const float x0 = 2.3f, y0 = 3.7f, x1 = 58.6f, y1 = 52.2f;
+  const int n = 7;
+  TRandom r(99);
+  float px[n + 1][n + 1], py[n + 1][n + 1];
+  for (int j = 0; j <= n; ++j)
+    for (int i = 0; i <= n; ++i) {
+      // Interior points jitter; some land on pixel centres and half pixels on purpose.
+      float jx = (i == 0 || i == n) ? 0 : float(r.Next() % 9 - 4) * 0.5f;
+      float jy = (j == 0 || j == n) ? 0 : float(r.Next() % 9 - 4) * 0.5f;
+      px[j][i] = x0 + (x1 - x0) * i / n + jx;
+      py[j][i] = y0 + (y1 - y0) * j / n + jy;
+    }
+  std::vector<TLVertex> tris;
+  auto vtx = [&](int j, int i) {
+    return TLVertex{px[j][i], py[j][i], 0.1f, 0.5f, 0x01010101, 0, 0, 0};
+  };
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      bool flip = (i + j) % 2;  // both diagonals, both windings
+      TLVertex a = vtx(j, i), b = vtx(j, i + 1), c = vtx(j + 1, i + 1), d = vtx(j + 1, i);
+      if (flip)
+        tris.insert(tris.end(), {a, b, d, b, c, d});
+      else
+        tris.insert(tris.end(), {a, c, b, a, d, c});
+    }
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleList, kFvfTLVertex, tris.data(),
+                                      uint32_t(tris.size())),
+            kOk);
+  for (int32_t y = 0; y < 64; ++y)
+    for (int32_t x = 0; x < 64; ++x) {
+      bool inside = x > x0 && x < x1 && y > y0 && y < y1;
+      ASSERT_EQ(rig.At(x, y), inside ? 0x01010101u : 0u) << x << "," << y;
+    }
+}
+
+TEST_P(RasterPaths, BlendPairsApplyToColourAndAlpha) {
+  struct Case {
+    uint32_t src, dst;
+    bool blend;
+    uint32_t srcBlend, destBlend, want;
+  };
+  // Expected values worked out from round(c * f / 255), summed and saturated per channel.
+  const Case cases[] = {
+      {0x80FF4020, 0xFF102030, true, kBlendSrcAlpha, kBlendInvSrcAlpha, 0xBF883028},
+      {0x80FF4020, 0xFF102030, true, kBlendOne, kBlendOne, 0xFFFF6050},
+      {0x80FF4020, 0xFF102030, true, kBlendSrcAlpha, kBlendOne, 0xFF904040},
+      {0x80FF4020, 0xFF102030, true, kBlendInvSrcAlpha, kBlendInvSrcColor, 0xBF7F383A},
+      {0x40C0C0C0, 0x80808080, true, kBlendSrcAlpha, kBlendInvSrcAlpha, 0x70909090},
+      {0x40C0C0C0, 0x80808080, true, kBlendOne, kBlendOne, 0xC0FFFFFF},
+      {0x40C0C0C0, 0x80808080, true, kBlendSrcAlpha, kBlendOne, 0x90B0B0B0},
+      {0x00FFFFFF, 0x12345678, true, kBlendSrcAlpha, kBlendInvSrcAlpha, 0x12345678},
+      {0x00FFFFFF, 0x12345678, true, kBlendOne, kBlendOne, 0x12FFFFFF},
+      {0xFF0A1424, 0xF0F0F0F0, true, kBlendInvSrcAlpha, kBlendInvSrcColor, 0x00E7DDCE},
+      {0x80FF4020, 0xFF102030, false, kBlendOne, kBlendZero, 0x80FF4020},
+  };
+  for (const Case& c : cases) {
+    TRenderRig rig(16, 8, c.dst);
+    rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+    rig.device->SetRenderState(kRsAlphaBlendEnable, c.blend);
+    rig.device->SetRenderState(kRsSrcBlend, c.srcBlend);
+    rig.device->SetRenderState(kRsDestBlend, c.destBlend);
+    ASSERT_EQ(rig.Quad(0, 0, 16, 8, c.src), kOk);
+    for (int32_t x = 0; x < 16; ++x)  // spans of 16: the SIMD part and the scalar tail
+      ASSERT_EQ(rig.At(x, 3), c.want) << std::hex << c.src << " over " << c.dst << " pair "
+                                       << c.srcBlend << "/" << c.destBlend << " x " << x;
+  }
+}
+
+TEST_P(RasterPaths, AlphaTestDiscardsWhatTheReferenceRejects) {
+  struct Case {
+    uint32_t func, ref, blend;
+  };
+  for (Case c : {Case{kCmpGreaterEqual, 1, 0}, Case{kCmpGreaterEqual, 1, 1},
+                 Case{kCmpGreater, 0x80, 0}, Case{kCmpGreaterEqual, 1, 2}}) {
+    TRenderRig rig(8, 1, 0xFF000000);
+    std::vector<uint32_t> texels = {0x00FF0000, 0x01FF0000, 0x7FFF0000, 0x80FF0000,
+                                    0x81FF0000, 0xFFFF0000, 0x00FFFFFF, 0xFF00FF00};
+    rig.device->SetTexture(0, MakeTexture(*rig.display, 8, 1, texels));
+    rig.device->SetRenderState(kRsAlphaFunc, c.func);
+    rig.device->SetRenderState(kRsAlphaRef, c.ref);
+    rig.device->SetRenderState(kRsAlphaBlendEnable, c.blend != 0);
+    rig.device->SetRenderState(kRsSrcBlend, c.blend == 2 ? kBlendOne : kBlendSrcAlpha);
+    rig.device->SetRenderState(kRsDestBlend, c.blend == 2 ? kBlendOne : kBlendInvSrcAlpha);
+    rig.SetFilter(false);
+    ASSERT_EQ(rig.Quad(0, 0, 8, 1, 0xFFFFFFFF), kOk);
+    for (int32_t x = 0; x < 8; ++x) {
+      uint32_t a = texels[x] >> 24;
+      bool pass = c.func == kCmpGreater ? a > c.ref : a >= c.ref;
+      uint32_t dst = 0xFF000000;
+      uint32_t want = dst;
+      if (pass) {
+        if (c.blend == 0) want = texels[x];
+        else if (c.blend == 2) want = 0xFF000000 | (texels[x] & 0xFFFFFF);
+        else {
+          want = 0;
+          for (int s = 0; s < 32; s += 8)
+            want |= std::min<uint32_t>(255, Mul255((texels[x] >> s) & 255, a) +
+                                                Mul255((dst >> s) & 255, 255 - a))
+                    << s;
+        }
+      }
+      ASSERT_EQ(rig.At(x, 0), want) << "func " << c.func << " blend " << c.blend << " x " << x;
+    }
+  }
+}
+
+TEST_P(RasterPaths, AddressingModesRepeatMirrorAndClamp) {
+  // A 4 x 1 texture drawn 1:1 over 12 pixels with u from -1 to 2 (point sampling).
+  std::vector<uint32_t> texels = {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004};
+  struct Case {
+    uint32_t mode;
+    uint32_t want[12];
+  };
+  const Case cases[] = {
+      {kTaddressWrap, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}},
+      {kTaddressMirror, {4, 3, 2, 1, 1, 2, 3, 4, 4, 3, 2, 1}},
+      {kTaddressClamp, {1, 1, 1, 1, 1, 2, 3, 4, 4, 4, 4, 4}},
+  };
+  for (const Case& c : cases) {
+    TRenderRig rig(12, 2, 0);
+    rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 1, texels));
+    rig.device->SetTextureStageState(0, kTssAddressU, c.mode);
+    rig.device->SetTextureStageState(0, kTssAddressV, c.mode);
+    rig.SetFilter(false);
+    ASSERT_EQ(rig.Quad(0, 0, 12, 2, 0xFFFFFFFF, -1, 0, 2, 1), kOk);
+    for (int32_t x = 0; x < 12; ++x)
+      ASSERT_EQ(rig.At(x, 1), 0xFF000000 | c.want[x]) << "mode " << c.mode << " x " << x;
+  }
+}
+
+TEST_P(RasterPaths, BilinearSamplesBetweenTexelCentres) {
+  // Texels 0 and 255 drawn at twice their size: pixel centres fall at quarter texels.
+  TRenderRig rig(4, 1, 0);
+  rig.device->SetTexture(0, MakeTexture(*rig.display, 2, 1, {0xFF000000, 0xFF0000FF}));
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  ASSERT_EQ(rig.Quad(0, 0, 4, 1, 0xFFFFFFFF), kOk);
+  // u W - 0.5 at the pixel centres: -0.25 (clamped to texel 0), 0.25, 0.75, 1.25 (clamped).
+  EXPECT_EQ(rig.At(0, 0) & 0xFF, 0u);
+  EXPECT_EQ(rig.At(1, 0) & 0xFF, 64u);   // (255 * 64 + 128) >> 8
+  EXPECT_EQ(rig.At(2, 0) & 0xFF, 191u);  // (255 * 192 + 128) >> 8
+  EXPECT_EQ(rig.At(3, 0) & 0xFF, 255u);
+}
+
+TEST_P(RasterPaths, ViewportAlwaysClips) {
+  TRenderRig rig(32, 32, 0);
+  rig.device->SetRenderState(kRsClipping, 0);
+  TViewport vp{10, 12, 6, 5};
+  ASSERT_EQ(rig.device->SetViewport(vp), kOk);
+  ASSERT_EQ(rig.Quad(-100, -100, 300, 300, 0xFFFFFFFF), kOk);
+  for (int32_t y = 0; y < 32; ++y)
+    for (int32_t x = 0; x < 32; ++x) {
+      bool inside = x >= 10 && x < 16 && y >= 12 && y < 17;
+      ASSERT_EQ(rig.At(x, y), inside ? 0xFFFFFFFFu : 0u) << x << "," << y;
+    }
+}
+
+TEST_P(RasterPaths, LinesLightTheDesignedPixels) {
+  TRenderRig rig(16, 16, 0);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  // The text rasteriser's run: one pixel per run with its measured offsets (-0.75, -0.75, 0).
+  TLVertex run[2] = {{1 - 0.75f, 1, 0.1f, 0.5f, 0xFFFFFFFF, 0, 0, 0},
+                     {2 - 0.75f, 1, 0.1f, 0.5f, 0xFFFFFFFF, 0, 0, 0}};
+  // A longer run, a diagonal and a steep line.
+  TLVertex more[6] = {{3.0f, 5.4f, 0.1f, 0.5f, 0xFF00FF00, 0, 0, 0},
+                      {9.0f, 5.4f, 0.1f, 0.5f, 0xFF00FF00, 0, 0, 0},
+                      {0.0f, 8.0f, 0.1f, 0.5f, 0xFFFF0000, 0, 0, 0},
+                      {4.0f, 12.0f, 0.1f, 0.5f, 0xFFFF0000, 0, 0, 0},
+                      {14.2f, 2.0f, 0.1f, 0.5f, 0xFF0000FF, 0, 0, 0},
+                      {14.2f, 6.0f, 0.1f, 0.5f, 0xFF0000FF, 0, 0, 0}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtLineList, kFvfTLVertex, run, 2), kOk);
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtLineList, kFvfTLVertex, more, 6), kOk);
+  std::vector<std::pair<int, int>> lit;
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x)
+      if (rig.At(x, y)) lit.push_back({x, y});
+  std::vector<std::pair<int, int>> want = {{1, 1},  {14, 2}, {14, 3}, {14, 4}, {14, 5}, {3, 5},
+                                           {4, 5},  {5, 5},  {6, 5},  {7, 5},  {8, 5},  {0, 8},
+                                           {1, 9},  {2, 10}, {3, 11}};
+  std::sort(want.begin(), want.end(), [](auto a, auto b) {
+    return a.second != b.second ? a.second < b.second : a.first < b.first;
+  });
+  EXPECT_EQ(lit, want);
+  EXPECT_EQ(rig.At(1, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(rig.At(5, 5), 0xFF00FF00u);
+}
+
+TEST_P(RasterPaths, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
+  TRenderRig rig(16, 1, 0);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  rig.device->SetRenderState(kRsShadeMode, kShadeGouraud);
+  // Red 0 at the left edge (x = -0.5) to 255 at the right (x = 15.5): 255 (i + 0.5) / 16.
+  TLVertex q[4] = {{-0.5f, -0.5f, 0, 1, 0xFF000000, 0, 0, 0},
+                   {15.5f, -0.5f, 0, 1, 0xFFFF0000, 0, 0, 0},
+                   {15.5f, 0.5f, 0, 1, 0xFFFF0000, 0, 0, 0},
+                   {-0.5f, 0.5f, 0, 1, 0xFF000000, 0, 0, 0}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
+  for (int32_t x = 0; x < 16; ++x)
+    EXPECT_EQ(rig.At(x, 0), 0xFF000000u | uint32_t(std::lround(255.0 * (x + 0.5) / 16)) << 16)
+        << x;
+  rig.device->SetRenderState(kRsShadeMode, kShadeFlat);
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
+  // Flat: each fan triangle takes its first outer vertex (here both red).
+  EXPECT_EQ(rig.At(0, 0), 0xFFFF0000u);
+}
+
+TEST_P(RasterPaths, DepthTestKeepsTheNearerSurface) {
+  TRenderRig rig(8, 8, 0);
+  TSurfacePtr z = MakeSurface(*rig.display, 8, 8, kFmtZ16, kCapsZBuffer);
+  ASSERT_EQ(rig.target->AddAttachedSurface(z), kOk);
+  rig.device->Clear(0, nullptr, kClearZBuffer, 0, 1.0f);
+  rig.device->SetRenderState(kRsZEnable, 1);
+  rig.device->SetRenderState(kRsZWriteEnable, 1);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  auto quad = [&](float x, float z, uint32_t c) {
+    TLVertex q[4] = {{x - 0.5f, -0.5f, z, 1, c, 0, 0, 0},
+                     {x + 3.5f, -0.5f, z, 1, c, 0, 0, 0},
+                     {x + 3.5f, 7.5f, z, 1, c, 0, 0, 0},
+                     {x - 0.5f, 7.5f, z, 1, c, 0, 0, 0}};
+    return rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4);
+  };
+  ASSERT_EQ(quad(0, 0.25f, 0xFFFF0000), kOk);
+  ASSERT_EQ(quad(2, 0.75f, 0xFF00FF00), kOk);  // behind the red one where they overlap
+  ASSERT_EQ(quad(4, 0.5f, 0xFF0000FF), kOk);   // in front of the green one
+  uint32_t want[8] = {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000,
+                      0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF};
+  for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 4), want[x]) << x;
+}
+
+INSTANTIATE_TEST_SUITE_P(FastAndGeneral, RasterPaths, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Fast" : "General"; });
+
+// A busy scene drawn with and without the fast paths must give the same bytes.
+TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
+  auto render = [](bool fast) {
+    SetRasterFastPaths(fast);
+    TRenderRig rig(160, 120, 0xFF202830);
+    std::vector<uint32_t> texels = RandomPixels(64 * 64, 3);
+    for (size_t i = 0; i < texels.size(); i += 7) texels[i] &= 0x00FFFFFF;  // some alpha 0
+    TSurfacePtr tex = MakeTexture(*rig.display, 64, 64, texels);
+    rig.device->SetTexture(0, tex);
+    TRandom r(5);
+    const uint32_t pairs[][3] = {{1, kBlendSrcAlpha, kBlendInvSrcAlpha},
+                                 {1, kBlendOne, kBlendOne},
+                                 {1, kBlendSrcAlpha, kBlendOne},
+                                 {1, kBlendInvSrcAlpha, kBlendInvSrcColor},
+                                 {0, kBlendOne, kBlendZero}};
+    for (int i = 0; i < 120; ++i) {
+      const uint32_t* p = pairs[i % 5];
+      rig.device->SetRenderState(kRsAlphaBlendEnable, p[0]);
+      rig.device->SetRenderState(kRsSrcBlend, p[1]);
+      rig.device->SetRenderState(kRsDestBlend, p[2]);
+      rig.SetFilter(i % 3 != 0);
+      bool opaque = i % 5 == 4;
+      rig.device->SetTextureStageState(0, kTssAlphaArg1, opaque ? kTaTFactor : kTaTexture);
+      rig.device->SetTextureStageState(0, kTssAlphaOp, opaque ? kTopSelectArg1 : kTopModulate);
+      rig.device->SetRenderState(kRsTextureFactor, 0xFFFFFFFF);
+      uint32_t colour = i % 4 == 0 ? 0xFFFFFFFF : (uint32_t(r.Next()) << 17 | uint32_t(r.Next()));
+      float x = float(r.Next() % 200) - 20, y = float(r.Next() % 160) - 20;
+      if (i % 2) {
+        // 1:1 quads at whole pixels (the fast texel rows) with part of the texture.
+        float u0 = float(r.Next() % 32) / 64, v0 = float(r.Next() % 32) / 64;
+        rig.Quad(std::floor(x), std::floor(y), 32, 24, colour, u0, v0, u0 + 0.5f,
+                 v0 + 24.f / 64);
+      } else {
+        // Rotated, scaled quads with Gouraud colours.
+        float a = float(r.Next() % 628) / 100, s = 0.5f + float(r.Next() % 100) / 50;
+        float c = std::cos(a) * 32 * s, sn = std::sin(a) * 32 * s;
+        TLVertex q[4] = {{x - c + sn, y - sn - c, 0.1f, 0.5f, colour, 0, 0, 0},
+                         {x + c + sn, y + sn - c, 0.1f, 0.5f, 0xFF80FF80, 0, 1, 0},
+                         {x + c - sn, y + sn + c, 0.1f, 0.5f, colour, 0, 1, 1},
+                         {x - c - sn, y - sn + c, 0.1f, 0.5f, 0x80FFFFFF, 0, 0, 1}};
+        rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4);
+      }
+    }
+    SetRasterFastPaths(true);
+    return rig.Pixels();
+  };
+  std::vector<uint32_t> fast = render(true), general = render(false);
+  ASSERT_EQ(fast.size(), general.size());
+  size_t differ = 0;
+  for (size_t i = 0; i < fast.size(); ++i) differ += fast[i] != general[i];
+  EXPECT_EQ(differ, 0u);
+}
+
+}  // namespace
+}  // namespace sd::test

@@ -1,0 +1,41 @@
+// tvpack: packs a folder into an asset package.
+//   tvpack <folder> <package.tvp>
+// The package is written beside its final name and renamed over it, so a failed run never
+// leaves a half-written package.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tools/tvpack/TPackageWriter.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: tvpack <folder> <package.tvp>\n");
+    return 2;
+  }
+  std::string error, package;
+  std::vector<TPackMember> members;
+  if (!CollectFolder(argv[1], &members, &error) || !BuildPackage(members, &package, &error)) {
+    std::fprintf(stderr, "tvpack: %s\n", error.c_str());
+    return 1;
+  }
+  std::string temporary = std::string(argv[2]) + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(package.data(), static_cast<std::streamsize>(package.size()));
+    if (!out.flush()) {
+      std::fprintf(stderr, "tvpack: cannot write %s\n", temporary.c_str());
+      return 1;
+    }
+  }
+  std::error_code failure;
+  std::filesystem::rename(temporary, argv[2], failure);
+  if (failure) {
+    std::fprintf(stderr, "tvpack: cannot rename %s: %s\n", temporary.c_str(),
+                 failure.message().c_str());
+    return 1;
+  }
+  std::printf("tvpack: %zu entries, %zu bytes in %s\n", members.size(), package.size(), argv[2]);
+  return 0;
+}

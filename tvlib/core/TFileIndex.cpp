@@ -1,0 +1,127 @@
+#include "tvlib/core/TFileIndex.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "tvlib/core/TDirectoryIterator.h"
+#include "tvlib/core/TFile.h"
+
+namespace {
+
+// "final.txt" of this size or more is ignored.
+constexpr int kMaxExclusionFile = 99999;
+// Folders nested deeper (or linked into themselves) are not indexed.
+constexpr int kMaxFolderDepth = 32;
+
+struct TFileSystem {
+  TFileIndexMap index;
+  std::set<TString> exclusions;
+  TString programFolder = ".";
+  TString userFolder;
+  TString commonFolder;
+};
+
+TFileSystem& State() {
+  static TFileSystem state;
+  return state;
+}
+
+TString AssetsFolder() { return State().programFolder + "/assets"; }
+
+bool StartsWith(const TString& text, const char* prefix) {
+  return std::strncmp(text.c_str(), prefix, std::strlen(prefix)) == 0;
+}
+
+void ReadExclusions() {
+  std::string text;
+  if (!FileReadAll((TString("::") + State().programFolder + "/final.txt").c_str(),
+                   kFileReadBinary, kMaxExclusionFile, &text))
+    return;
+  size_t start = 0;
+  while ((start = text.find_first_not_of(" \t\n\r", start)) != std::string::npos) {
+    size_t end = text.find_first_of(" \t\n\r", start);
+    std::string token = text.substr(start, end - start);
+    State().exclusions.insert(TString(token.c_str()));
+    start = end;
+  }
+}
+
+void IndexFolder(const TString& folder, const TString& prefix, int depth) {
+  if (depth > kMaxFolderDepth) return;
+  TString relative;
+  if (prefix.Length() == 0) {
+    TString assets = AssetsFolder();
+    int n = assets.Length();
+    if (StartsWith(folder, assets.c_str()) && (folder.Length() == n || folder.GetAt(n) == '/'))
+      relative = folder.Substr(n + 1);
+    else
+      relative = folder;
+    if (relative.Length()) relative += "/";
+  }
+  TDirectoryIterator entries(folder);
+  TString name;
+  bool isDirectory = false;
+  while (entries.Next(&name, &isDirectory)) {
+    if (State().exclusions.count(name)) continue;
+    TString path = folder + "/" + name;
+    if (isDirectory) {
+      IndexFolder(path, TString(), depth + 1);
+    } else {
+      TString key = prefix + relative + name;
+      key.ToLower();
+      State().index[key] = path;
+    }
+  }
+}
+
+}  // namespace
+
+void SetProgramFolder(const TString& folder) {
+  State().programFolder = folder.Length() ? folder : TString(".");
+}
+
+void SetDataFolders(const TString& user, const TString& common) {
+  State().userFolder = user;
+  State().commonFolder = common;
+}
+
+void ClearFileIndex() { State().index.clear(); }
+
+void MountFileSystem() {
+  TFileSystem& state = State();
+  ReadExclusions();
+  MountPackages(state.index, AssetsFolder());
+  IndexDirectory(AssetsFolder(), TString());
+  IndexDirectory(state.userFolder, "user:");
+  IndexDirectory(state.commonFolder, "common:");
+}
+
+void IndexDirectory(const TString& folder, const TString& prefix) {
+  IndexFolder(folder, prefix, 0);
+}
+
+TString ResolvePath(const TString& name) {
+  TFileSystem& state = State();
+  TString key = name;
+  key.ToLower();
+  auto found = state.index.find(key);
+  if (found != state.index.end() && found->second.Length()) return found->second;
+  if (StartsWith(key, "::")) {
+    TString path = name.Substr(2);  // a disk path keeps its case
+    return access(path.c_str(), R_OK) == 0 ? path : TString();
+  }
+  if (StartsWith(key, "user:"))
+    return state.index[key] = state.userFolder + "/" + key.Substr(5);
+  if (StartsWith(key, "common:"))
+    return state.index[key] = state.commonFolder + "/" + key.Substr(7);
+  if (StartsWith(key, "assets") && (key.GetAt(6) == '/' || key.GetAt(6) == '\\'))
+    return ResolvePath(key.Substr(7));
+  return TString();
+}
+
+bool FileExists(const TString& name) { return ResolvePath(name).Length() != 0; }
+
+const TFileIndexMap& GetFileIndex() { return State().index; }

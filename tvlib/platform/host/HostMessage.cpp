@@ -1,0 +1,42 @@
+#include "tvlib/platform/host/HostMessage.h"
+
+#include <X11/Xlib.h>
+
+#include "tvlib/platform/host/XErrorTrap.h"
+
+TXAtom GetHostMessageAtom(TXDisplay* display) {
+  return XInternAtom(display, kHostMessageAtomName, False);
+}
+
+bool PostHostMessage(TXDisplay* display, TXWindow target, const THostMessage& message) {
+  if (!display || target == None) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = target;
+  event.xclient.message_type = GetHostMessageAtom(display);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(message.message);
+  event.xclient.data.l[1] = message.wParam;
+  event.xclient.data.l[2] = message.lParam;
+  TXErrorTrap trap(display);
+  Status sent = XSendEvent(display, target, False, NoEventMask, &event);
+  return sent != 0 && trap.Succeeded();
+}
+
+bool ReadHostMessage(TXDisplay* display, const XEvent& event, THostMessage* message) {
+  if (event.type != ClientMessage || event.xclient.format != 32 ||
+      event.xclient.message_type != GetHostMessageAtom(display))
+    return false;
+  message->message = static_cast<uint32_t>(event.xclient.data.l[0]);
+  message->wParam = event.xclient.data.l[1];
+  message->lParam = event.xclient.data.l[2];
+  return true;
+}
+
+bool IsHostWindow(TXDisplay* display, TXWindow window) {
+  if (!display || window == None) return false;
+  TXErrorTrap trap(display);
+  XWindowAttributes attributes;
+  Status found = XGetWindowAttributes(display, window, &attributes);
+  return trap.Succeeded() && found != 0;
+}

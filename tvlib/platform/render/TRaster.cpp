@@ -1,0 +1,601 @@
+// The rasteriser of the software rendering device.
+//
+// A primitive is set up once (edges in 1/256-pixel integers, attribute planes, mip level, which
+// fast paths apply), then drawn as horizontal spans. A span goes through the pixel pipeline in
+// chunks: texels, colours, combiner, then alpha test, depth test and blending into the target.
+// Every stage has a general per-pixel form; the fast forms are used only where they give the same
+// bits.
+#include "tvlib/platform/render/TRaster.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace sd {
+
+namespace {
+
+bool gFastPaths = true;
+
+// Pixels per pipeline chunk: small enough to stay in L1.
+constexpr int kChunk = 64;
+// Positions are clamped to this many pixels either way so that edge products fit 64 bits.
+constexpr double kMaxCoord = 1 << 20;
+// Texture coordinates are clamped to this many texels either way before going fixed point.
+constexpr double kMaxTexel = 1ll << 40;
+
+int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
+  int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
+
+int64_t ToFixed16(double d) {
+  d = std::clamp(d, -kMaxTexel, kMaxTexel);
+  return int64_t(std::floor(d * 65536.0 + 0.5));
+}
+
+bool Compare(uint32_t func, uint32_t a, uint32_t b) {
+  switch (func) {
+    case kCmpNever: return false;
+    case kCmpLess: return a < b;
+    case kCmpEqual: return a == b;
+    case kCmpLessEqual: return a <= b;
+    case kCmpGreater: return a > b;
+    case kCmpNotEqual: return a != b;
+    case kCmpGreaterEqual: return a >= b;
+    default: return true;
+  }
+}
+
+// ---- Attribute planes ---------------------------------------------------------------------------
+
+// Maps values at the vertices to a plane a(x, y) = base + gx (x - ox) + gy (y - oy).
+struct TPlaneMap {
+  bool line = false;
+  double x0 = 0, y0 = 0;
+  double dx1 = 0, dy1 = 0, dx2 = 0, dy2 = 0, det = 1;  // triangle
+  double kx = 0, ky = 0;                               // line: 1 / length along its major axis
+  int32_t ox = 0, oy = 0;
+
+  void Plane(double a0, double a1, double a2, double* base, double* gx, double* gy) const {
+    if (line) {
+      *gx = (a1 - a0) * kx;
+      *gy = (a1 - a0) * ky;
+    } else {
+      double d1 = a1 - a0, d2 = a2 - a0;
+      *gx = (d1 * dy2 - d2 * dy1) / det;
+      *gy = (d2 * dx1 - d1 * dx2) / det;
+    }
+    *base = a0 + *gx * (ox - x0) + *gy * (oy - y0);
+  }
+};
+
+// A colour, constant or stepped per channel in 16.16 fixed point.
+struct TColourPlane {
+  bool constant = true;
+  uint32_t value = 0;
+  int64_t base[4] = {}, gx[4] = {}, gy[4] = {};
+};
+
+void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32_t c2,
+                 TColourPlane* out) {
+  out->constant = flat || (c0 == c1 && (m.line || c0 == c2));
+  out->value = c0;
+  if (out->constant) return;
+  for (int ch = 0; ch < 4; ++ch) {
+    int s = ch * 8;
+    double base, gx, gy;
+    m.Plane((c0 >> s) & 255, (c1 >> s) & 255, (c2 >> s) & 255, &base, &gx, &gy);
+    out->base[ch] = ToFixed16(base) + 32768;  // rounds when the fraction is dropped
+    out->gx[ch] = ToFixed16(gx);
+    out->gy[ch] = ToFixed16(gy);
+  }
+}
+
+enum class TCombine { kGeneral, kTexture, kTextureOpaque };
+enum class TWrite { kGeneral, kCopy, kBlendAlpha, kAddAlpha, kAdd };
+
+// A primitive ready to be drawn as spans.
+struct TPrim {
+  const TRasterState* st = nullptr;
+  int32_t ox = 0, oy = 0;
+  // Texture: null reads as opaque white.
+  const TRasterTexture* tex = nullptr;
+  bool linear = false;
+  bool persp = false;
+  int64_t u0 = 0, ux = 0, uy = 0, v0 = 0, vx = 0, vy = 0;  // texel units, 16.16
+  double q0 = 0, qx = 0, qy = 0, uq0 = 0, uqx = 0, uqy = 0, vq0 = 0, vqx = 0, vqy = 0;
+  TColourPlane diffuse, specular;
+  bool addSpecular = false;
+  double z0 = 0, zx = 0, zy = 0;
+  bool depthTest = false;
+  TCombine combine = TCombine::kGeneral;
+  TWrite write = TWrite::kGeneral;
+  bool killZeroAlpha = false;  // the alpha test discards exactly the pixels of alpha 0
+};
+
+// ---- Texels -------------------------------------------------------------------------------------
+
+int32_t Address(int64_t t, int32_t size, uint32_t mode) {
+  if (mode == kTaddressWrap) {
+    int64_t m = t % size;
+    return int32_t(m < 0 ? m + size : m);
+  }
+  if (mode == kTaddressMirror) {
+    int64_t period = 2 * int64_t(size);
+    int64_t m = t % period;
+    if (m < 0) m += period;
+    return int32_t(m < size ? m : period - 1 - m);
+  }
+  return int32_t(t < 0 ? 0 : (t >= size ? size - 1 : t));
+}
+
+uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
+                uint32_t wv) {
+  uint32_t w00 = (256 - wu) * (256 - wv), w10 = wu * (256 - wv);
+  uint32_t w01 = (256 - wu) * wv, w11 = wu * wv;
+  uint32_t r = 0;
+  for (int s = 0; s < 32; s += 8) {
+    uint32_t c = (((t00 >> s) & 255) * w00 + ((t10 >> s) & 255) * w10 +
+                  ((t01 >> s) & 255) * w01 + ((t11 >> s) & 255) * w11 + 32768) >>
+                 16;
+    r |= c << s;
+  }
+  return r;
+}
+
+uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
+  const TRasterTexture& t = *p.tex;
+  const TRasterState& st = *p.st;
+  if (!p.linear) {
+    int32_t x = Address(u >> 16, t.width, st.addressU);
+    int32_t y = Address(v >> 16, t.height, st.addressV);
+    return t.texels[size_t(y) * t.pitch + x];
+  }
+  int64_t ub = u - 32768, vb = v - 32768;
+  uint32_t wu = uint32_t(ub >> 8) & 255, wv = uint32_t(vb >> 8) & 255;
+  int32_t x0 = Address(ub >> 16, t.width, st.addressU);
+  int32_t x1 = Address((ub >> 16) + 1, t.width, st.addressU);
+  const uint32_t* r0 = t.texels + size_t(Address(vb >> 16, t.height, st.addressV)) * t.pitch;
+  const uint32_t* r1 = t.texels + size_t(Address((vb >> 16) + 1, t.height, st.addressV)) * t.pitch;
+  return Bilerp(r0[x0], r0[x1], r1[x0], r1[x1], wu, wv);
+}
+
+// A row of n texels that maps 1:1 onto texel columns with zero bilinear weight is a plain copy.
+bool TexelRowCopy(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
+  if (p.ux != 65536 || p.vx != 0) return false;
+  if (p.linear) {
+    u -= 32768;
+    v -= 32768;
+    if (((u >> 8) & 255) || ((v >> 8) & 255)) return false;
+  }
+  int64_t col = u >> 16, row = v >> 16;
+  const TRasterTexture& t = *p.tex;
+  if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return false;
+  std::memcpy(out, t.texels + size_t(row) * t.pitch + col, size_t(n) * 4);
+  return true;
+}
+
+void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
+  if (!p.tex) {
+    std::fill_n(out, n, 0xFFFFFFFFu);
+    return;
+  }
+  if (!p.persp) {
+    int64_t u = p.u0 + p.ux * (x - p.ox) + p.uy * (y - p.oy);
+    int64_t v = p.v0 + p.vx * (x - p.ox) + p.vy * (y - p.oy);
+    if (gFastPaths && TexelRowCopy(p, u, v, n, out)) return;
+    for (int i = 0; i < n; ++i) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
+    return;
+  }
+  double dy = y - p.oy;
+  for (int i = 0; i < n; ++i) {
+    double dx = x + i - p.ox;
+    double q = p.q0 + p.qx * dx + p.qy * dy;
+    if (!(q > 1e-12)) q = 1e-12;  // behind the eye only through rounding at a clipped edge
+    double u = (p.uq0 + p.uqx * dx + p.uqy * dy) / q;
+    double v = (p.vq0 + p.vqx * dx + p.vqy * dy) / q;
+    out[i] = Sample(p, ToFixed16(u), ToFixed16(v));
+  }
+}
+
+void FetchColours(const TPrim& p, const TColourPlane& c, int32_t y, int32_t x, int n,
+                  uint32_t* out) {
+  if (c.constant) {
+    std::fill_n(out, n, c.value);
+    return;
+  }
+  std::fill_n(out, n, 0u);
+  for (int ch = 0; ch < 4; ++ch) {
+    int64_t v = c.base[ch] + c.gx[ch] * (x - p.ox) + c.gy[ch] * (y - p.oy);
+    for (int i = 0; i < n; ++i) {
+      int64_t s = (v + c.gx[ch] * i) >> 16;
+      out[i] |= uint32_t(std::clamp<int64_t>(s, 0, 255)) << (ch * 8);
+    }
+  }
+}
+
+// ---- Combiner -----------------------------------------------------------------------------------
+
+uint32_t Modulate(uint32_t a, uint32_t b) {
+  uint32_t r = 0;
+  for (int s = 0; s < 32; s += 8) r |= Mul255((a >> s) & 255, (b >> s) & 255) << s;
+  return r;
+}
+
+uint32_t Arg(uint32_t which, uint32_t tex, uint32_t diff, uint32_t spec, uint32_t factor) {
+  switch (which & 0xF) {
+    case kTaTexture: return tex;
+    case kTaTFactor: return factor;
+    case kTaSpecular: return spec;
+    default: return diff;  // diffuse, and the current colour of stage 0
+  }
+}
+
+uint32_t Operate(uint32_t op, uint32_t a, uint32_t b) {
+  switch (op) {
+    case kTopSelectArg1: return a;
+    case kTopSelectArg2: return b;
+    default: return Modulate(a, b);
+  }
+}
+
+uint32_t CombinePixel(const TRasterState& st, uint32_t tex, uint32_t diff, uint32_t spec) {
+  if (st.colorOp == kTopDisable) return diff;
+  uint32_t f = st.textureFactor;
+  uint32_t rgb = Operate(st.colorOp, Arg(st.colorArg1, tex, diff, spec, f),
+                         Arg(st.colorArg2, tex, diff, spec, f));
+  uint32_t a = st.alphaOp == kTopDisable
+                   ? diff
+                   : Operate(st.alphaOp, Arg(st.alphaArg1, tex, diff, spec, f),
+                             Arg(st.alphaArg2, tex, diff, spec, f));
+  return (rgb & 0x00FFFFFF) | (a & 0xFF000000);
+}
+
+uint32_t AddSpecular(uint32_t c, uint32_t spec) {
+  uint32_t r = c & 0xFF000000;
+  for (int s = 0; s < 24; s += 8) r |= std::min<uint32_t>(255, ((c >> s) & 255) + ((spec >> s) & 255)) << s;
+  return r;
+}
+
+// ---- Blending -----------------------------------------------------------------------------------
+
+uint32_t Factor(uint32_t f, int s, uint32_t src, uint32_t dst) {
+  switch (f) {
+    case kBlendZero: return 0;
+    case kBlendOne: return 255;
+    case kBlendSrcColor: return (src >> s) & 255;
+    case kBlendInvSrcColor: return 255 - ((src >> s) & 255);
+    case kBlendSrcAlpha: return src >> 24;
+    case kBlendInvSrcAlpha: return 255 - (src >> 24);
+    case kBlendDestAlpha: return dst >> 24;
+    case kBlendInvDestAlpha: return 255 - (dst >> 24);
+    case kBlendDestColor: return (dst >> s) & 255;
+    case kBlendInvDestColor: return 255 - ((dst >> s) & 255);
+    default: return 255;
+  }
+}
+
+uint32_t BlendPixel(const TRasterState& st, uint32_t src, uint32_t dst) {
+  uint32_t r = 0;
+  for (int s = 0; s < 32; s += 8) {
+    uint32_t c = Mul255((src >> s) & 255, Factor(st.srcBlend, s, src, dst)) +
+                 Mul255((dst >> s) & 255, Factor(st.destBlend, s, src, dst));
+    r |= std::min<uint32_t>(c, 255) << s;
+  }
+  return r;
+}
+
+// round(a b / 255) on eight 16-bit lanes holding bytes.
+inline __m128i Mul255x8(__m128i a, __m128i b) {
+  __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
+  t = _mm_add_epi16(t, _mm_srli_epi16(t, 8));
+  return _mm_srli_epi16(t, 8);
+}
+
+inline __m128i AlphaLanes(__m128i px16) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
+}
+
+// Four pixels: src * srcAlpha + dst * (inverse ? 255 - srcAlpha : 255), saturated.
+template <bool kInverse>
+inline __m128i BlendAlpha4(__m128i s, __m128i d) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
+  __m128i al = AlphaLanes(sl), ah = AlphaLanes(sh);
+  __m128i src = _mm_packus_epi16(Mul255x8(sl, al), Mul255x8(sh, ah));
+  if (!kInverse) return _mm_adds_epu8(src, d);
+  const __m128i full = _mm_set1_epi16(255);
+  __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
+  __m128i dst = _mm_packus_epi16(Mul255x8(dl, _mm_sub_epi16(full, al)),
+                                 Mul255x8(dh, _mm_sub_epi16(full, ah)));
+  return _mm_adds_epu8(src, dst);
+}
+
+// Keeps the destination where the source alpha is 0.
+inline __m128i KeepZeroAlpha(__m128i s, __m128i result, __m128i d) {
+  __m128i zeroAlpha =
+      _mm_cmpeq_epi32(_mm_and_si128(s, _mm_set1_epi32(int(0xFF000000u))), _mm_setzero_si128());
+  return _mm_or_si128(_mm_and_si128(zeroAlpha, d), _mm_andnot_si128(zeroAlpha, result));
+}
+
+void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
+  int i = 0;
+  if (p.write == TWrite::kCopy && !p.killZeroAlpha) {
+    std::memcpy(dst, src, size_t(n) * 4);
+    return;
+  }
+  for (; i + 4 <= n; i += 4) {
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    __m128i r;
+    switch (p.write) {
+      case TWrite::kBlendAlpha: r = BlendAlpha4<true>(s, d); break;  // alpha 0 leaves dst
+      case TWrite::kAddAlpha: r = BlendAlpha4<false>(s, d); break;   // alpha 0 leaves dst
+      case TWrite::kAdd: r = _mm_adds_epu8(s, d); break;
+      default: r = s; break;
+    }
+    if (p.killZeroAlpha && (p.write == TWrite::kAdd || p.write == TWrite::kCopy))
+      r = KeepZeroAlpha(s, r, d);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+  }
+  const TRasterState& st = *p.st;
+  for (; i < n; ++i) {
+    if (p.killZeroAlpha && (src[i] >> 24) == 0) continue;
+    dst[i] = st.blend ? BlendPixel(st, src[i], dst[i]) : src[i];
+  }
+}
+
+// ---- Spans --------------------------------------------------------------------------------------
+
+uint32_t DepthValue(const TPrim& p, int32_t x, int32_t y) {
+  double z = p.z0 + p.zx * (x - p.ox) + p.zy * (y - p.oy);
+  z = std::clamp(z, 0.0, 1.0);
+  return uint32_t(z * double(p.st->depthMax) + 0.5);
+}
+
+void WriteGeneral(const TPrim& p, int32_t y, int32_t x, const uint32_t* src, uint32_t* dst,
+                  int n) {
+  const TRasterState& st = *p.st;
+  uint8_t* zrow = p.depthTest ? st.depth + size_t(y) * st.depthPitch : nullptr;
+  for (int i = 0; i < n; ++i) {
+    uint32_t s = src[i];
+    if (st.alphaTest && !Compare(st.alphaFunc, s >> 24, st.alphaRef & 255)) continue;
+    if (zrow) {
+      uint8_t* zp = zrow + size_t(x + i) * st.depthBytes;
+      uint32_t z = DepthValue(p, x + i, y);
+      uint32_t stored = st.depthBytes == 2 ? uint32_t(zp[0] | zp[1] << 8) : ReadRaw(zp, 4);
+      if (!Compare(st.zFunc, z, stored)) continue;
+      if (st.zWrite) WriteRaw(zp, st.depthBytes, z);
+    }
+    dst[i] = st.blend ? BlendPixel(st, s, dst[i]) : s;
+  }
+}
+
+void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
+  const TRasterState& st = *p.st;
+  uint32_t tex[kChunk], diff[kChunk], spec[kChunk], src[kChunk];
+  uint32_t* row = st.target + size_t(y) * st.targetPitch;
+  for (int32_t x = x0; x < x1; x += kChunk) {
+    int n = int(std::min<int32_t>(kChunk, x1 - x));
+    FetchTexels(p, y, x, n, tex);
+    if (gFastPaths && p.combine == TCombine::kTexture) {
+      std::memcpy(src, tex, size_t(n) * 4);
+    } else if (gFastPaths && p.combine == TCombine::kTextureOpaque) {
+      uint32_t alpha = st.textureFactor & 0xFF000000;
+      for (int i = 0; i < n; ++i) src[i] = (tex[i] & 0x00FFFFFF) | alpha;
+    } else {
+      FetchColours(p, p.diffuse, y, x, n, diff);
+      FetchColours(p, p.specular, y, x, n, spec);
+      for (int i = 0; i < n; ++i) src[i] = CombinePixel(st, tex[i], diff[i], spec[i]);
+    }
+    if (p.addSpecular) {
+      FetchColours(p, p.specular, y, x, n, spec);
+      for (int i = 0; i < n; ++i) src[i] = AddSpecular(src[i], spec[i]);
+    }
+    if (gFastPaths && p.write != TWrite::kGeneral)
+      WriteFast(p, src, row + x, n);
+    else
+      WriteGeneral(p, y, x, src, row + x, n);
+  }
+}
+
+// ---- Set-up -------------------------------------------------------------------------------------
+
+bool IsDiffuseArg(uint32_t a) { return (a & 0xF) == kTaDiffuse || (a & 0xF) == kTaCurrent; }
+
+// Chooses the fast stages that are exact for this primitive.
+void ChooseFastPaths(TPrim* p) {
+  const TRasterState& st = *p->st;
+  bool whiteDiffuse = p->diffuse.constant && p->diffuse.value == 0xFFFFFFFF;
+  bool colourIsTexture =
+      (st.colorOp == kTopSelectArg1 && st.colorArg1 == kTaTexture) ||
+      (st.colorOp == kTopModulate && whiteDiffuse &&
+       ((st.colorArg1 == kTaTexture && IsDiffuseArg(st.colorArg2)) ||
+        (st.colorArg2 == kTaTexture && IsDiffuseArg(st.colorArg1))));
+  bool alphaIsTexture =
+      (st.alphaOp == kTopSelectArg1 && st.alphaArg1 == kTaTexture) ||
+      (st.alphaOp == kTopModulate && whiteDiffuse &&
+       ((st.alphaArg1 == kTaTexture && IsDiffuseArg(st.alphaArg2)) ||
+        (st.alphaArg2 == kTaTexture && IsDiffuseArg(st.alphaArg1))));
+  bool alphaIsFactor = (st.alphaOp == kTopSelectArg1 && st.alphaArg1 == kTaTFactor) ||
+                       (st.alphaOp == kTopSelectArg2 && st.alphaArg2 == kTaTFactor);
+  if (colourIsTexture && alphaIsTexture) p->combine = TCombine::kTexture;
+  else if (colourIsTexture && alphaIsFactor) p->combine = TCombine::kTextureOpaque;
+
+  // Writes: no depth test, and an alpha test that passes everything or drops exactly alpha 0.
+  bool testPassesAll = !st.alphaTest || st.alphaFunc == kCmpAlways ||
+                       (st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 0);
+  bool testDropsZero = st.alphaTest && st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 1;
+  if (p->depthTest || !(testPassesAll || testDropsZero)) return;
+  p->killZeroAlpha = testDropsZero;
+  if (!st.blend) p->write = TWrite::kCopy;
+  else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha)
+    p->write = TWrite::kBlendAlpha;
+  else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendOne)
+    p->write = TWrite::kAddAlpha;
+  else if (st.srcBlend == kBlendOne && st.destBlend == kBlendOne)
+    p->write = TWrite::kAdd;
+}
+
+// Everything but the edges: texture level and coordinates, colours, depth, fast paths.
+void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
+               const TRasterVertex* const* v, const TRasterVertex& first) {
+  p->st = &st;
+  p->ox = m.ox;
+  p->oy = m.oy;
+  const TRasterVertex& a = *v[0];
+  const TRasterVertex& b = *v[1];
+  const TRasterVertex& c = m.line ? *v[1] : *v[2];
+  double base;
+  if (!st.levels.empty()) {
+    const TRasterTexture& top = st.levels[0];
+    double gux, guy, gvx, gvy;
+    m.Plane(a.u * top.width, b.u * top.width, c.u * top.width, &base, &gux, &guy);
+    m.Plane(a.v * top.height, b.v * top.height, c.v * top.height, &base, &gvx, &gvy);
+    double rho = std::max(std::hypot(gux, gvx), std::hypot(guy, gvy));
+    size_t level = 0;
+    if (rho > 1.0 && st.mipFilter != kTfpNone && st.levels.size() > 1)
+      level = size_t(std::clamp(std::floor(std::log2(rho) + 0.5), 0.0,
+                                double(st.levels.size() - 1)));
+    p->tex = &st.levels[level];
+    p->linear = rho > 1.0 ? st.minFilter == kTfnLinear : st.magFilter == kTfgLinear;
+    double w = p->tex->width, h = p->tex->height;
+    p->persp = !(a.rhw == b.rhw && a.rhw == c.rhw);
+    if (!p->persp) {
+      double gx, gy;
+      m.Plane(a.u * w, b.u * w, c.u * w, &base, &gx, &gy);
+      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx), p->uy = ToFixed16(gy);
+      m.Plane(a.v * h, b.v * h, c.v * h, &base, &gx, &gy);
+      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx), p->vy = ToFixed16(gy);
+    } else {
+      m.Plane(a.rhw, b.rhw, c.rhw, &p->q0, &p->qx, &p->qy);
+      m.Plane(a.u * w * a.rhw, b.u * w * b.rhw, c.u * w * c.rhw, &p->uq0, &p->uqx, &p->uqy);
+      m.Plane(a.v * h * a.rhw, b.v * h * b.rhw, c.v * h * c.rhw, &p->vq0, &p->vqx, &p->vqy);
+    }
+  }
+  bool flat = st.shadeMode == kShadeFlat;
+  SetupColour(m, flat, flat ? first.diffuse : a.diffuse, b.diffuse, c.diffuse, &p->diffuse);
+  if (flat) p->diffuse.value = first.diffuse;
+  SetupColour(m, flat, flat ? first.specular : a.specular, b.specular, c.specular, &p->specular);
+  if (flat) p->specular.value = first.specular;
+  p->addSpecular =
+      st.specularEnable && !(p->specular.constant && (p->specular.value & 0x00FFFFFF) == 0);
+  p->depthTest = st.zEnable && st.depth;
+  if (p->depthTest) m.Plane(a.z, b.z, c.z, &p->z0, &p->zx, &p->zy);
+  ChooseFastPaths(p);
+}
+
+int64_t Snap(float f) {
+  double d = std::clamp(double(f), -kMaxCoord, kMaxCoord);
+  return int64_t(std::floor(d * 256.0 + 0.5));
+}
+
+bool Finite(const TRasterVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+}  // namespace
+
+void SetRasterFastPaths(bool on) { gFastPaths = on; }
+bool RasterFastPaths() { return gFastPaths; }
+
+void RasterTriangle(const TRasterState& st, const TRasterVertex& va, const TRasterVertex& vb,
+                    const TRasterVertex& vc) {
+  if (!st.target || st.scissor.IsEmpty() || !Finite(va) || !Finite(vb) || !Finite(vc)) return;
+  const TRasterVertex* v[3] = {&va, &vb, &vc};
+  int64_t X[3], Y[3];
+  for (int k = 0; k < 3; ++k) X[k] = Snap(v[k]->x), Y[k] = Snap(v[k]->y);
+  int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
+  if (area == 0) return;
+  bool clockwise = area > 0;  // on screen, y growing downwards
+  if ((st.cullMode == kCullCcw && !clockwise) || (st.cullMode == kCullCw && clockwise)) return;
+  if (!clockwise) {
+    std::swap(v[1], v[2]);
+    std::swap(X[1], X[2]);
+    std::swap(Y[1], Y[2]);
+  }
+  int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+  int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+  int32_t left = int32_t(std::max<int64_t>(st.scissor.left, CeilDiv(minX, 256)));
+  int32_t right = int32_t(std::min<int64_t>(st.scissor.right - 1, FloorDiv(maxX, 256)));
+  int32_t top = int32_t(std::max<int64_t>(st.scissor.top, CeilDiv(minY, 256)));
+  int32_t bottom = int32_t(std::min<int64_t>(st.scissor.bottom - 1, FloorDiv(maxY, 256)));
+  if (left > right || top > bottom) return;
+
+  TPlaneMap m;
+  m.x0 = X[0] / 256.0, m.y0 = Y[0] / 256.0;
+  m.dx1 = (X[1] - X[0]) / 256.0, m.dy1 = (Y[1] - Y[0]) / 256.0;
+  m.dx2 = (X[2] - X[0]) / 256.0, m.dy2 = (Y[2] - Y[0]) / 256.0;
+  m.det = m.dx1 * m.dy2 - m.dx2 * m.dy1;
+  m.ox = left, m.oy = top;
+  TPrim p;
+  SetupPrim(&p, st, m, v, va);
+
+  // Edge a->b: E(p) = (Xb - Xa)(py - Ya) - (Yb - Ya)(px - Xa), positive inside. A pixel on the
+  // edge (E = 0) belongs to the triangle only for a top edge or a left edge.
+  struct TEdge {
+    int64_t dx, dy, xa, ya, bias;
+  } edges[3];
+  for (int k = 0; k < 3; ++k) {
+    int a = k, b = (k + 1) % 3;
+    TEdge& e = edges[k];
+    e.dx = X[b] - X[a], e.dy = Y[b] - Y[a], e.xa = X[a], e.ya = Y[a];
+    bool topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
+    e.bias = topLeft ? 0 : 1;
+  }
+  for (int32_t j = top; j <= bottom; ++j) {
+    int64_t lo = left, hi = right;
+    for (const TEdge& e : edges) {
+      // E(i) = c + i * step >= bias.
+      int64_t c = e.dx * (int64_t(j) * 256 - e.ya) + e.dy * e.xa;
+      int64_t step = -e.dy * 256;
+      if (step > 0)
+        lo = std::max(lo, CeilDiv(e.bias - c, step));
+      else if (step < 0)
+        hi = std::min(hi, FloorDiv(c - e.bias, -step));
+      else if (c < e.bias)
+        hi = lo - 1;
+    }
+    if (lo <= hi) ShadeSpan(p, j, int32_t(lo), int32_t(hi + 1));
+  }
+}
+
+void RasterLine(const TRasterState& st, const TRasterVertex& va, const TRasterVertex& vb) {
+  if (!st.target || st.scissor.IsEmpty() || !Finite(va) || !Finite(vb)) return;
+  double dx = double(vb.x) - va.x, dy = double(vb.y) - va.y;
+  bool xMajor = std::fabs(dx) >= std::fabs(dy);
+  if ((xMajor ? dx : dy) == 0) return;
+  // Walk from the smaller major coordinate; attributes follow the walk.
+  const TRasterVertex* v[2] = {&va, &vb};
+  if ((xMajor ? dx : dy) < 0) std::swap(v[0], v[1]);
+  double x0 = std::clamp<double>(v[0]->x, -kMaxCoord, kMaxCoord);
+  double y0 = std::clamp<double>(v[0]->y, -kMaxCoord, kMaxCoord);
+  double x1 = std::clamp<double>(v[1]->x, -kMaxCoord, kMaxCoord);
+  double y1 = std::clamp<double>(v[1]->y, -kMaxCoord, kMaxCoord);
+  double from = xMajor ? x0 : y0, to = xMajor ? x1 : y1;
+  double slope = xMajor ? (y1 - y0) / (x1 - x0) : (x1 - x0) / (y1 - y0);
+  int64_t first = int64_t(std::ceil(from)), last = int64_t(std::ceil(to)) - 1;
+  const TRect& s = st.scissor;
+  first = std::max<int64_t>(first, xMajor ? s.left : s.top);
+  last = std::min<int64_t>(last, (xMajor ? s.right : s.bottom) - 1);
+  if (first > last) return;
+
+  TPlaneMap m;
+  m.line = true;
+  m.x0 = x0, m.y0 = y0;
+  (xMajor ? m.kx : m.ky) = 1.0 / (to - from);
+  m.ox = int32_t(xMajor ? first : 0);
+  m.oy = int32_t(xMajor ? 0 : first);
+  TPrim p;
+  SetupPrim(&p, st, m, v, va);
+  for (int64_t t = first; t <= last; ++t) {
+    int64_t minor = int64_t(std::floor((xMajor ? y0 : x0) + (double(t) - from) * slope + 0.5));
+    int64_t px = xMajor ? t : minor, py = xMajor ? minor : t;
+    if (px < s.left || px >= s.right || py < s.top || py >= s.bottom) continue;
+    ShadeSpan(p, int32_t(py), int32_t(px), int32_t(px + 1));
+  }
+}
+
+}  // namespace sd

@@ -1,0 +1,87 @@
+// The rasteriser of the software rendering device: screen-space triangles and lines into a 32-bit
+// ARGB render target, with texturing, the stage-0 combiner, alpha test, depth test and blending.
+//
+// Raster rules (the engine's drawing code is written for them):
+// - Pixel (i, j) has its centre at (i, j). Vertex positions are snapped to 1/256 pixel; a pixel
+//   belongs to a triangle when its centre is inside, or on a top or left edge (top-left rule), so
+//   triangles sharing an edge cover every pixel of it exactly once.
+// - Texel centres lie at (i + 0.5) / W. Point sampling takes texel floor(u W); bilinear sampling
+//   starts at u W - 0.5 with 8-bit weights. Addressing is wrap, mirror or clamp per axis. Texture
+//   coordinates step in 16.16 fixed point, affine unless rhw differs between the vertices (then
+//   perspective-correct). The mip level is chosen once per primitive.
+// - No texture reads as opaque white. Products of two 8-bit values round: round(a b / 255).
+// - Blending applies both factors to all four channels, alpha included, and saturates.
+// - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
+// - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
+//   lines likewise with the axes exchanged).
+// Fast paths (1:1 texel rows, SSE2 blending, trivial combiner stages) give exactly the pixels of
+// the general per-pixel path; tests switch them off to compare.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tvlib/platform/render/SdDefs.h"
+#include "tvlib/platform/render/TSurface.h"
+
+namespace sd {
+
+// A vertex after transformation: screen position, depth 0..1, reciprocal of w, colours, texture
+// coordinates.
+struct TRasterVertex {
+  float x = 0, y = 0, z = 0, rhw = 1;
+  uint32_t diffuse = 0xFFFFFFFF, specular = 0;
+  float u = 0, v = 0;
+};
+
+// One level of a bound texture, as ARGB pixels.
+struct TRasterTexture {
+  const uint32_t* texels = nullptr;
+  int32_t pitch = 0;  // in pixels
+  int32_t width = 0, height = 0;
+};
+
+// Everything the rasteriser needs to draw one primitive.
+struct TRasterState {
+  uint32_t* target = nullptr;  // ARGB pixels
+  int32_t targetPitch = 0;     // in pixels
+  TRect scissor;               // inside the target
+  // Depth buffer (null: none): 2 or 4 bytes a value, valueMax is the value of depth 1.0.
+  uint8_t* depth = nullptr;
+  int32_t depthPitch = 0;  // in bytes
+  int depthBytes = 0;
+  uint32_t depthMax = 0;
+  bool zEnable = false, zWrite = false;
+  uint32_t zFunc = kCmpLessEqual;
+  // Texture levels, largest first (empty: no texture).
+  std::vector<TRasterTexture> levels;
+  uint32_t magFilter = kTfgPoint, minFilter = kTfnPoint, mipFilter = kTfpNone;
+  uint32_t addressU = kTaddressWrap, addressV = kTaddressWrap;
+  uint32_t colorOp = kTopModulate, colorArg1 = kTaTexture, colorArg2 = kTaCurrent;
+  uint32_t alphaOp = kTopSelectArg1, alphaArg1 = kTaTexture, alphaArg2 = kTaCurrent;
+  uint32_t textureFactor = 0xFFFFFFFF;
+  bool specularEnable = false;
+  bool alphaTest = false;
+  uint32_t alphaRef = 0, alphaFunc = kCmpAlways;
+  bool blend = false;
+  uint32_t srcBlend = kBlendOne, destBlend = kBlendZero;
+  uint32_t shadeMode = kShadeGouraud;
+  uint32_t cullMode = kCullCcw;
+};
+
+// Draws one triangle (culled as the state says) or one line.
+void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b,
+                    const TRasterVertex& c);
+void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
+
+// Whether the fast paths are used (on by default); tests turn them off to compare buffers.
+void SetRasterFastPaths(bool on);
+bool RasterFastPaths();
+
+// round(a * b / 255) for bytes a and b.
+inline uint32_t Mul255(uint32_t a, uint32_t b) {
+  uint32_t t = a * b + 128;
+  return (t + (t >> 8)) >> 8;
+}
+
+}  // namespace sd
