@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "tests/render/VecFontBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TFileIndex.h"
 #include "tvlib/render/TVecFontSource.h"
 
 namespace {
@@ -163,6 +167,22 @@ TEST(TVecFontSource, NameChainFallsBackToDefaultThenBuiltin) {
   EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), 6);
   files["fonts/x.mvec"] = BuildFontImage({SmallFont()[2]});
   EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), 1);
+}
+
+TEST(TVecFontSource, ReadsFontsThroughTheFileLayer) {
+  TTempDir dir;
+  std::filesystem::create_directories(dir.Path() / "assets" / "fonts");
+  SetLogDirectory(dir.Path().c_str());
+  SetProgramFolder(dir.Path().c_str());
+  SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
+  const std::vector<uint8_t> small = BuildFontImage(SmallFont());
+  WriteWholeFile(dir / "assets/fonts/default.mvec", std::string(small.begin(), small.end()));
+  ClearFileIndex();
+  MountFileSystem();
+  EXPECT_EQ(LoadVecFontByName("fonts/default.mvec")->GetGlyphCount(), 6);
+  EXPECT_EQ(LoadVecFontByName("fonts/arial.mvec")->GetGlyphCount(), 6);
+  EXPECT_EQ(LoadVecFontByName("__DEFAULT")->GetGlyphCount(), LoadBuiltinVecFont()->GetGlyphCount());
+  ClearFileIndex();
 }
 
 }  // namespace

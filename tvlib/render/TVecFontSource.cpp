@@ -1,9 +1,24 @@
 // The built-in font and the name chain; see TVecFontSource.h.
 #include "tvlib/render/TVecFontSource.h"
 
+#include <string>
+
+#include "tvlib/core/TFile.h"
+
 // Generated from the built-in face during the build (cmake/EmbedFile.cmake).
 extern const unsigned char kBuiltinFontImage[];
 extern const size_t kBuiltinFontImageSize;
+
+namespace {
+constexpr int kMaxFontFile = 16 << 20;
+}  // namespace
+
+bool ReadFontFile(const TString& name, std::vector<uint8_t>& bytes) {
+  std::string data;
+  if (!FileReadAll(name.c_str(), kFileReadBinary, kMaxFontFile, &data)) return false;
+  bytes.assign(data.begin(), data.end());
+  return true;
+}
 
 std::span<const uint8_t> GetBuiltinFontImage() {
   return {kBuiltinFontImage, kBuiltinFontImageSize};
