@@ -7,6 +7,10 @@ set(TV_FONT_SCRIPT "/usr/share/fonts/truetype/liberation2/LiberationSerif-Italic
     CACHE FILEPATH "TrueType face of the calligraphic font")
 set(TV_FONT_PLAIN "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
     CACHE FILEPATH "TrueType face of font.mvec")
+# The texts every font must be able to show: converting a font fails on a character of
+# theirs that its face lacks.
+set(TV_FONT_TEXTS "${CMAKE_SOURCE_DIR}/assets/strings.xml")
+
 foreach(face TV_FONT_SANS TV_FONT_SCRIPT TV_FONT_PLAIN)
   if(NOT EXISTS "${${face}}")
     message(FATAL_ERROR "${face}: ${${face}} is missing (./build.sh installs fonts-liberation2 "

@@ -1,13 +1,15 @@
 // fontconv: converts the outlines of a TrueType font into the engine's vector font format
 // ("MVC4", see tvlib/render/TVecFont.h).
 //
-//   fontconv <font.ttf> <out.mvec>
+//   fontconv <font.ttf> <out.mvec> [<text file>...]
 //
 // Needs FreeType. Converts the character set the game's texts use (ASCII, Latin-1,
-// typographic quotes and dashes, ellipsis, bullet, euro, trade mark); characters missing
-// from the font are left out. The em is scaled to 192 outline units; quadratic contours
-// become curve opcodes, each curve split until drawing it as three chords stays within a
-// quarter of a unit; cubic outlines are approximated by quadratics. Returns 0 on success.
+// typographic quotes and dashes, ellipsis, bullet, euro, trade mark; characters of this set
+// missing from the face are left out) and every character used in the text files (UTF-8,
+// numeric character references included): a character there that the face lacks fails the
+// conversion, so the build says which text cannot be shown. The em is scaled to 192 outline units;
+// quadratic contours become curve opcodes, each curve split until drawing it as three chords stays
+// within a quarter of a unit; cubic outlines are approximated by quadratics. Returns 0 on success.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -17,6 +19,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "tvlib/render/TVecOutline.h"
@@ -38,15 +44,56 @@ TPoint Mid(TPoint a, TPoint b) {
   return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
-std::vector<uint32_t> CharacterSet() {
-  std::vector<uint32_t> codes;
-  for (uint32_t c = 32; c < 127; ++c) codes.push_back(c);
-  for (uint32_t c = 160; c < 256; ++c) codes.push_back(c);
+std::set<uint32_t> CharacterSet() {
+  std::set<uint32_t> codes;
+  for (uint32_t c = 32; c < 127; ++c) codes.insert(c);
+  for (uint32_t c = 160; c < 256; ++c) codes.insert(c);
   for (uint32_t c : {0x2013u, 0x2014u, 0x2018u, 0x2019u, 0x201Au, 0x201Cu, 0x201Du, 0x201Eu,
                      0x2022u, 0x2026u, 0x2039u, 0x203Au, 0x20ACu, 0x2122u}) {
-    codes.push_back(c);
+    codes.insert(c);
   }
-  return codes;  // ascending
+  return codes;
+}
+
+// Adds the printable characters of a UTF-8 text, written out or as "&#N;" / "&#xH;"; false
+// for a file that cannot be read or is not UTF-8.
+bool AddTextCharacters(const char* path, std::set<uint32_t>& codes) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) return false;
+  auto add = [&codes](uint32_t c) {
+    if (c >= 32 && (c < 0x7F || c > 0x9F)) codes.insert(c);
+  };
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<uint8_t>(text[i]);
+    const int extra = lead < 0x80    ? 0
+                      : lead >= 0xF8 ? -1
+                      : lead >= 0xF0 ? 3
+                      : lead >= 0xE0 ? 2
+                      : lead >= 0xC0 ? 1
+                                     : -1;
+    if (extra < 0 || i + extra >= text.size()) return false;
+    uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      const auto next = static_cast<uint8_t>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = c << 6 | (next & 0x3F);
+    }
+    add(c);
+    i += extra + 1;
+    if (c == '&' && i < text.size() && text[i] == '#') {
+      const bool hex = i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X');
+      const size_t end = text.find(';', i);
+      if (end != std::string::npos) {
+        const std::string digits = text.substr(i + (hex ? 2 : 1), end - i - (hex ? 2 : 1));
+        char* stop = nullptr;
+        const unsigned long value = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
+        if (!digits.empty() && *stop == '\0' && value <= 0x10FFFF)
+          add(static_cast<uint32_t>(value));
+      }
+    }
+  }
+  return true;
 }
 
 // Writes one glyph's outline program while FreeType walks its contours.
@@ -220,10 +267,19 @@ std::vector<uint8_t> WriteImage(const std::vector<TGlyph>& glyphs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: fontconv <font.ttf> <out.mvec>\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: fontconv <font.ttf> <out.mvec> [<text file>...]\n");
     return 2;
   }
+  std::set<uint32_t> codes = CharacterSet();
+  std::set<uint32_t> required;
+  for (int i = 3; i < argc; ++i) {
+    if (!AddTextCharacters(argv[i], required)) {
+      std::fprintf(stderr, "fontconv: %s cannot be read as UTF-8 text\n", argv[i]);
+      return 1;
+    }
+  }
+  codes.insert(required.begin(), required.end());
   FT_Library library = nullptr;
   FT_Face face = nullptr;
   if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, argv[1], 0, &face) != 0 ||
@@ -234,13 +290,20 @@ int main(int argc, char** argv) {
   }
   const double scale = kUnitsPerEm / face->units_per_EM;
   std::vector<TGlyph> glyphs;
-  for (uint32_t code : CharacterSet()) {
+  bool complete = true;
+  for (uint32_t code : codes) {
     TGlyph glyph;
-    if (ConvertGlyph(face, code, scale, glyph)) glyphs.push_back(std::move(glyph));
+    if (ConvertGlyph(face, code, scale, glyph)) {
+      glyphs.push_back(std::move(glyph));
+    } else if (required.count(code)) {
+      std::fprintf(stderr, "fontconv: %s has no glyph for U+%04X, which the texts use\n", argv[1],
+                   code);
+      complete = false;
+    }
   }
   FT_Done_Face(face);
   FT_Done_FreeType(library);
-  if (glyphs.size() > 0xFFFF) return 1;
+  if (!complete || glyphs.size() > 0xFFFF) return 1;
 
   const std::vector<uint8_t> image = WriteImage(glyphs);
   FILE* out = std::fopen(argv[2], "wb");
