@@ -79,6 +79,12 @@ TEST(TTvMiniVecDraw, CoverageScalesTheColourAlpha) {
   Fill(draw, canvas, RectProgram(0, 0, 1, 1), 4, 2);
   EXPECT_EQ(canvas.Alpha(2, 2), 127 * 16 / 256);
   EXPECT_EQ(canvas.Alpha(4, 2), 127);
+  // Out-of-range and NaN parts are clamped, not wrapped.
+  const float wild[4] = {2.0f, -1.0f, std::nanf(""), 0.9f};
+  draw.SetColor(1, wild, 7.0f);
+  Fill(draw, canvas, RectProgram(0, 0, 1, 1), 6, 2);
+  EXPECT_EQ(canvas.Rgb(6, 2), 0xFF0000u);
+  EXPECT_EQ(canvas.Alpha(6, 2), 255);
 
   // While drawing, the target's pixels can be read back (colour only); outside it, 0.
   TLockedPixels target = canvas.Lock();
@@ -102,7 +108,7 @@ TEST(TTvMiniVecDraw, TargetWritesClipAtEveryEdge) {
 }
 
 TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
-  // Colour 1 red: a square with a square hole; a new group with colour 2 blue in the hole's
+  // Colour 1 red: a square with a square hole; a new group with colour 2 (green) in the hole's
   // middle and over the red ring's corner.
   const std::vector<uint8_t> program = TProgramBuilder()
                                            .Colour(255, 0, 0)
@@ -110,7 +116,7 @@ TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
                                            .Rect(0, 0, 12, 12)
                                            .Rect(3, 3, 9, 9)
                                            .Op(kOpNewGroup)
-                                           .Colour(0, 0, 255)
+                                           .Colour(10, 200, 37)
                                            .Byte(kOpLeftColour, 1)
                                            .Rect(5, 5, 7, 7)
                                            .Rect(0, 0, 2, 2)
@@ -118,10 +124,10 @@ TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
   TTvMiniVecDraw draw;
   TCanvas canvas(32, 32);
   Fill(draw, canvas, program, 0, 0);
-  EXPECT_EQ(canvas.Rgb(1, 1), 0x0000FFu);  // the new group over the ring
+  EXPECT_EQ(canvas.Rgb(1, 1), 0x0AC825u);  // the new group over the ring
   EXPECT_EQ(canvas.Rgb(2, 6), 0xFF0000u);  // the ring
   EXPECT_EQ(canvas.Alpha(4, 6), 0);        // the hole
-  EXPECT_EQ(canvas.Rgb(6, 6), 0x0000FFu);  // the new group in the hole
+  EXPECT_EQ(canvas.Rgb(6, 6), 0x0AC825u);  // the new group in the hole
   EXPECT_EQ(canvas.Alpha(6, 6), 255);
 }
 

@@ -18,8 +18,9 @@ int FloorToInt(float v) {
   return static_cast<int>(std::floor(std::clamp(v, -kOriginLimit, kOriginLimit)));
 }
 
-uint8_t UnitToByte(float v) {
-  return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255);
+// A float to a byte, truncated; NaN counts as 0.
+uint8_t ToByte(float v) {
+  return v > 0 ? static_cast<uint8_t>(std::min(v, 255.0f)) : 0;
 }
 
 uint32_t PixelAt(const TLockedPixels& target, int x, int y) {
@@ -42,9 +43,12 @@ TTvMiniVecDraw::TTvMiniVecDraw(TLineListDrawer drawer, size_t cacheCapBytes)
 
 void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaScale) {
   if (colourIndex < 0 || colourIndex > 255) return;
-  const uint32_t rgb = UnitToByte(rgba[0]) << 16 | UnitToByte(rgba[1]) << 8 | UnitToByte(rgba[2]);
-  const uint32_t alpha =
-      static_cast<uint32_t>(std::clamp(UnitToByte(rgba[3]) * alphaScale, 0.0f, 255.0f));
+  const uint32_t rgb =
+      ToByte(rgba[0] * 255) << 16 | ToByte(rgba[1] * 255) << 8 | ToByte(rgba[2] * 255);
+  SetColourBytes(colourIndex, rgb, ToByte(ToByte(rgba[3] * 255) * alphaScale));
+}
+
+void TTvMiniVecDraw::SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha) {
   static constexpr uint32_t kEdgeShares[4] = {17, 40, 73, 128};
   for (int q = 0; q < 4; ++q)
     mEdgeColours[colourIndex][q] = (alpha * kEdgeShares[q] / 256) << 24 | rgb;
@@ -56,8 +60,7 @@ void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaS
 
 void TTvMiniVecDraw::DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue,
                                   bool opaque) {
-  const float rgba[4] = {red / 255.0f, green / 255.0f, blue / 255.0f, opaque ? 1.0f : 0.0f};
-  SetColor(index, rgba, 1.0f);
+  SetColourBytes(index, red << 16 | green << 8 | blue, opaque ? 255 : 0);
 }
 
 bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target) {

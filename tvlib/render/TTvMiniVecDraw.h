@@ -60,6 +60,8 @@ class TTvMiniVecDraw : private TVecRunSink {
 
  private:
   // A run of quarter columns [x1, x2] on a quarter row, drawn with the edge colours.
+  // Fills the colour's edge colours and its slot's coverage colours.
+  void SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha);
   void DirectRun(int x1, int x2, int quarterRow, int colourIndex);
   void AddLine(int x0, int x1, int row, uint32_t colour);
   // Pixels [x0, x1) of row written into the target, clipped to it.
