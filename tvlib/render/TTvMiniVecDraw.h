@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecDrawOutput.h"
@@ -33,11 +32,12 @@ class TTvMiniVecDraw : private TVecRunSink {
   // Colour index 0-255 from red, green, blue, alpha in 0..1; the alpha is scaled by
   // alphaScale. Sets the colour's slot for every run drawn afterwards.
   void SetColor(int colourIndex, const float rgba[4], float alphaScale);
-  // Starts drawing at pixel (x, y) into target (null: the display). Returns true.
+  // Starts drawing at pixel (x, y) into target (null: the display), which the caller keeps
+  // locked until EndDraw or a BeginDraw with another target. Returns true.
   bool BeginDraw(float x, float y, const TLockedPixels* target);
   // Fills an outline program placed (x, y) quarter pixels from the BeginDraw origin.
   void FillOutline(const uint8_t* outline, float x, float y);
-  // Draws the pending runs.
+  // Hands the pending line vertices to the display (runs into a target are written at once).
   void Flush();
   // Flush, and lets go of the target.
   void EndDraw();
@@ -55,7 +55,8 @@ class TTvMiniVecDraw : private TVecRunSink {
   uint8_t italic = 0;
   // With a target: 1 writes the run colour, 0 blends it over the pixel.
   uint8_t replaceTarget = 0;
-  // Added to a run's start x, end x and row when making line vertices (set by Init).
+  // Added to a run's start x, end x and row when making line vertices (set by Init; until
+  // then the values that suit most drivers).
   float startOffsetX = -0.75f, endOffsetX = -0.75f, offsetY = 0.25f;
 
  private:
