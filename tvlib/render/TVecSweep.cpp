@@ -184,11 +184,16 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
   mActive.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
+    // Drop finished edges, step the others and keep them in x order (an insertion sort in
+    // the same pass: the order barely changes from one scanline to the next).
     size_t kept = 0;
-    for (TActiveEdge edge : mActive) {  // by value: a whole-record store after a load
+    for (size_t i = 0; i < mActive.size(); ++i) {
+      TActiveEdge edge = mActive[i];  // a copy: slots up to i may be overwritten below
       if (edge.bottom <= y) continue;
       edge.x += edge.step;
-      mActive[kept++] = edge;
+      size_t j = kept++;
+      for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
+      mActive[j] = edge;
     }
     mActive.resize(kept);
     if (y <= mMaxTop) {
@@ -197,14 +202,10 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
         const float step = (edge.x1 - edge.x0) / (edge.y1 - edge.y0);
         const float x = step * (y + 0.5f - edge.y0) + edge.x0 + phaseX;
         mActive.push_back({x, step, edge.bottom, edge.colour, edge.group});
+        size_t j = mActive.size() - 1;
+        for (; j > 0 && mActive[j - 1].x > x; --j) mActive[j] = mActive[j - 1];
+        mActive[j] = {x, step, edge.bottom, edge.colour, edge.group};
       }
-    }
-    // Insertion sort: the order barely changes from one scanline to the next.
-    for (size_t i = 1; i < mActive.size(); ++i) {
-      const TActiveEdge edge = mActive[i];
-      size_t j = i;
-      for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
-      mActive[j] = edge;
     }
     if (mSoleColour > 0) {
       WalkPairs();
