@@ -64,6 +64,7 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
   int colourBase = 0;
   int coloursDefined = 0;
   TPoint current{0, 0};
+  mPlaced = Place(current);
   auto point = [](const uint8_t* p) {
     return TPoint{ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
   };
@@ -85,6 +86,7 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
         break;
       case kOpMove:
         current = point(op + 1);
+        mPlaced = Place(current);
         break;
       case kOpLine: {
         const TPoint to = point(op + 1);
@@ -120,9 +122,21 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
   }
 }
 
+TVecSweep::TPoint TVecSweep::Place(TPoint p) const {
+  const TVecTransform& t = *mTransform;
+  if (t.italic) p.x -= p.y / 3;
+  p.x *= t.scaleX;
+  p.y *= t.scaleY;
+  if (t.sinAngle != 0.0f)
+    p = {p.x * t.cosAngle - p.y * t.sinAngle, p.x * t.sinAngle + p.y * t.cosAngle};
+  return p;
+}
+
 void TVecSweep::Segment(TPoint from, TPoint to) {
   for (int k = 0; k < 2 && mTransform->strokeWidth[k] != 0.0f; ++k) StrokeSegment(from, to, k);
-  AddEdge(from, to, mLeft, mRight, mGroup);
+  const TPoint placed = Place(to);
+  AddEdge(mPlaced, placed, mLeft, mRight, mGroup);
+  mPlaced = placed;
 }
 
 void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
@@ -135,18 +149,12 @@ void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
   const float b = width / mTransform->scaleY * dy / length;
   const TPoint band[6] = {{p0.x + b, p0.y - a}, {p0.x - a, p0.y - b}, {p0.x - b, p0.y + a},
                           {p1.x - b, p1.y + a}, {p1.x + a, p1.y + b}, {p1.x + b, p1.y - a}};
-  for (int i = 0; i < 6; ++i) AddEdge(band[i], band[(i + 1) % 6], 1, 0, stroke);
+  TPoint placed[6];
+  for (int i = 0; i < 6; ++i) placed[i] = Place(band[i]);
+  for (int i = 0; i < 6; ++i) AddEdge(placed[i], placed[(i + 1) % 6], 1, 0, stroke);
 }
 
 void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group) {
-  const TVecTransform& t = *mTransform;
-  for (TPoint* p : {&p0, &p1}) {
-    if (t.italic) p->x -= p->y / 3;
-    p->x *= t.scaleX;
-    p->y *= t.scaleY;
-    if (t.sinAngle != 0.0f)
-      *p = {p->x * t.cosAngle - p->y * t.sinAngle, p->x * t.sinAngle + p->y * t.cosAngle};
-  }
   const bool swapped = p1.y < p0.y;
   if (swapped) std::swap(p0, p1);
   // Scanline y is sampled at y + 0.5; far-off edges are cut to the limit, non-finite dropped.

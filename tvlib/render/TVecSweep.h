@@ -71,8 +71,12 @@ class TVecSweep {
   static constexpr int kCells = 2 * kPixelLimit;
 
   void RunProgram(const uint8_t* program, TVecRunSink& sink);
+  // Outline units to quarter pixels: shear, scale, rotation.
+  TPoint Place(TPoint p) const;
+  // A line from the current point (placed: mPlaced) to `to`, with its strokes.
   void Segment(TPoint from, TPoint to);
   void StrokeSegment(TPoint p0, TPoint p1, int stroke);
+  // An edge between placed points.
   void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
   void Sweep(int phaseX, int phaseY, TVecRunSink& sink);
   void WalkScanline();
@@ -82,6 +86,7 @@ class TVecSweep {
 
   const TVecTransform* mTransform = nullptr;
   uint8_t mLeft = 0, mRight = 0;
+  TPoint mPlaced{0, 0};  // the current point, placed
   int mGroup = 2;
   int mMaxGroup = 0;
   // The colour of every edge while all are in the first fill group with one colour (a plain
