@@ -7,6 +7,9 @@ set(TV_FONT_SCRIPT "/usr/share/fonts/truetype/liberation2/LiberationSerif-Italic
     CACHE FILEPATH "TrueType face of the calligraphic font")
 set(TV_FONT_PLAIN "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
     CACHE FILEPATH "TrueType face of font.mvec")
+# Where the asset fonts are converted to, as the package will name them.
+set(TV_FONT_ASSETS_DIR "${CMAKE_BINARY_DIR}/fontassets")
+
 # The texts every font must be able to show: converting a font fails on a character of
 # theirs that its face lacks.
 set(TV_FONT_TEXTS "${CMAKE_SOURCE_DIR}/assets/strings.xml")
