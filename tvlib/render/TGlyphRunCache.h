@@ -14,6 +14,8 @@
 #include <span>
 #include <vector>
 
+#include "tvlib/render/TVecSweep.h"
+
 struct TGlyphKey {
   const uint8_t* outline = nullptr;
   uint8_t phaseX = 0, phaseY = 0;
@@ -29,14 +31,6 @@ struct TGlyphKey {
   }
 };
 
-// Pixels [x0, x1) of row, relative to the glyph's whole-pixel origin.
-struct TGlyphRun {
-  int16_t x0, x1, row;
-  uint8_t coverageMinusOne;
-  uint8_t slot;
-};
-static_assert(sizeof(TGlyphRun) == 8);
-
 class TGlyphRunCache {
  public:
   static constexpr size_t kDefaultCapBytes = 4u << 20;
@@ -48,9 +42,11 @@ class TGlyphRunCache {
   // The runs of a cached glyph; false when it is not cached.
   bool Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const;
   // Starts recording a glyph (emptying the cache first when it is past its cap), then
-  // AddRun for each of its runs and EndGlyph.
+  // AddRuns with its runs and EndGlyph.
   void BeginGlyph(const TGlyphKey& key);
-  void AddRun(const TGlyphRun& run) { mRuns.push_back(run); }
+  void AddRuns(std::span<const TGlyphRun> runs) {
+    mRuns.insert(mRuns.end(), runs.begin(), runs.end());
+  }
   void EndGlyph();
 
   int GetEntryCount() const { return static_cast<int>(mEntries.size()); }

@@ -99,10 +99,7 @@ void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
 
   std::span<const TGlyphRun> runs;
   if (mCache.Find(key, runs)) {
-    for (const TGlyphRun& r : runs) {
-      AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
-              mCoverageColours[r.slot][r.coverageMinusOne]);
-    }
+    DrawRuns(runs);
     return;
   }
   const TVecTransform transform{
@@ -112,9 +109,16 @@ void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
   mCache.EndGlyph();
 }
 
-void TTvMiniVecDraw::Run(int row, int x0, int x1, int coverage, int slot) {
-  mCache.AddRun({int16_t(x0), int16_t(x1), int16_t(row), uint8_t(coverage - 1), uint8_t(slot)});
-  AddLine(mGlyphX + x0, mGlyphX + x1, mGlyphY + row, mCoverageColours[slot][coverage - 1]);
+void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
+  mCache.AddRuns(runs);
+  DrawRuns(runs);
+}
+
+void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
+  for (const TGlyphRun& r : runs) {
+    AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
+            mCoverageColours[r.slot][r.coverageMinusOne]);
+  }
 }
 
 void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {

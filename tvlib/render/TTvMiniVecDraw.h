@@ -67,7 +67,9 @@ class TTvMiniVecDraw : private TVecRunSink {
   void AddLine(int x0, int x1, int row, uint32_t colour);
   // Pixels [x0, x1) of row written into the target, clipped to it.
   void WriteSpan(int x0, int x1, int row, uint32_t colour);
-  void Run(int row, int x0, int x1, int coverage, int slot) override;
+  void Runs(std::span<const TGlyphRun> runs) override;
+  // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours.
+  void DrawRuns(std::span<const TGlyphRun> runs);
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
   // Draws the measurement pattern and reads it back; false when the target fails.
   bool MeasureLines(TLineMeasureTarget& target, int& best, int& dark);

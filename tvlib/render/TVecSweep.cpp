@@ -291,6 +291,7 @@ void TVecSweep::CloseRun(int start, int end, int slot) {
 }
 
 void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
+  mRowRuns.clear();
   for (int slot = 0; slot < 4; ++slot) {
     if (!mDirty[slot]) continue;
     mDirty[slot] = false;
@@ -298,18 +299,22 @@ void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
     uint8_t coverage = 0;
     int runStart = mLowCell;
     const int last = std::min(mHighCell, kCells - 1);
+    auto close = [&](int end) {
+      mRowRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
+                          uint8_t(coverage - 1), uint8_t(slot)});
+    };
     for (int c = mLowCell; c <= last; ++c) {
       const uint8_t next = static_cast<uint8_t>(coverage + cells[c]);
       if (next != coverage) {
-        if (coverage != 0) sink.Run(row, runStart - kPixelLimit, c - kPixelLimit, coverage, slot);
+        if (coverage != 0) close(c);
         coverage = next;
         runStart = c;
       }
     }
-    if (coverage != 0)
-      sink.Run(row, runStart - kPixelLimit, last + 1 - kPixelLimit, coverage, slot);
+    if (coverage != 0) close(last + 1);
     std::fill(cells + mLowCell, cells + mHighCell + 1, 0);
   }
   mLowCell = kCells;
   mHighCell = -1;
+  if (!mRowRuns.empty()) sink.Runs(mRowRuns);
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // How the outline is placed: quarter pixels per outline unit, rotation, strokes, shear.
@@ -25,12 +26,21 @@ struct TVecTransform {
   bool italic = false;
 };
 
+// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
+// origin.
+struct TGlyphRun {
+  int16_t x0, x1, row;
+  uint8_t coverageMinusOne;  // 0-15
+  uint8_t slot;
+};
+static_assert(sizeof(TGlyphRun) == 8);
+
 // Where the sweep's output goes.
 class TVecRunSink {
  public:
   virtual ~TVecRunSink() = default;
-  // A run of pixels [x0, x1) in row, relative to the glyph's whole-pixel origin.
-  virtual void Run(int row, int x0, int x1, int coverage, int slot) = 0;
+  // The runs of one pixel row.
+  virtual void Runs(std::span<const TGlyphRun> runs) = 0;
   // Opcode 7 and the transparent colour 0 at the start of every program.
   virtual void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) = 0;
 };
@@ -104,5 +114,6 @@ class TVecSweep {
   // of runs cut at the right limit), dirty flags and the touched range.
   uint8_t mCells[4][kCells + 2] = {};
   bool mDirty[4] = {};
+  std::vector<TGlyphRun> mRowRuns;
   int mLowCell = kCells, mHighCell = -1;
 };
