@@ -15,7 +15,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   libsdl2-dev libx11-dev libxtst-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libogg-dev
-  libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core
+  libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
 )
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
