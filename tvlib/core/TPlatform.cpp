@@ -9,6 +9,7 @@
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/clock/Clock.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TTextBlock.h"
 #include "tvlib/ui/TWindowManager.h"
 
@@ -34,6 +35,7 @@ TPlatformData::~TPlatformData() {
   windowManager.reset();
   taskList.DeleteAll();
   soundManager.reset();
+  vectorRasteriser.reset();
   displayHandler.reset();
   // The window procedure must find no platform while the window is destroyed.
   if (window) window->SetUserData(nullptr);

@@ -26,6 +26,7 @@ class TSoundManager;
 class TStringTable;
 class TTextBlock;
 class TTexture;
+class TTvMiniVecDraw;
 class TWindowManager;
 
 inline constexpr int kFrameRing = 15;  // frames in the frame-rate ring
@@ -87,6 +88,7 @@ public:
   std::unique_ptr<TStringTable> stringTable;
   std::unique_ptr<TSoundManager> soundManager;
   std::unique_ptr<TDisplayHandler> displayHandler;
+  std::unique_ptr<TTvMiniVecDraw> vectorRasteriser;  // made by the display set-up
   TTaskList restoreListeners;
   TTaskList taskList;
 
