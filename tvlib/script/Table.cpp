@@ -246,9 +246,11 @@ const TValue* TableGet(TTable* t, const TValue* key) {
     case kTString:
     case kTWString: return TableGetStr(t, StrValue(key));
     case kTNumber: {
-      const int k = static_cast<int>(key->v.n);
-      if (key->v.n >= -2147483647.0 && key->v.n <= 2147483647.0 && static_cast<Number>(k) == key->v.n)
-        return TableGetNum(t, k);
+      const Number n = key->v.n;
+      if (n >= -2147483647.0 && n <= 2147483647.0) {
+        const int k = static_cast<int>(n);
+        if (static_cast<Number>(k) == n) return TableGetNum(t, k);
+      }
       [[fallthrough]];
     }
     default:
