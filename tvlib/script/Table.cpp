@@ -192,12 +192,6 @@ TTable* NewTable(lua_State* L, int narray, int lnhash) {
   return t;
 }
 
-size_t TableSize(const TTable* t) {
-  size_t n = sizeof(TTable) + sizeof(TValue) * static_cast<size_t>(t->sizearray);
-  if (t->firstfree != nullptr || t->lsizenode > 0) n += sizeof(TNode) * static_cast<size_t>(SizeNode(t));
-  return n;
-}
-
 void FreeTable(lua_State* L, TTable* t) {
   if (HasNodes(t, G(L))) FreeVector(L, t->node, SizeNode(t));
   FreeVector(L, t->array, t->sizearray);
