@@ -84,6 +84,23 @@ TEST_F(CoroutineTest, LocalsSurviveCollectionWhileSuspended) {
   EXPECT_EQ(Resume(co, {}), "0: v50");
 }
 
+// A suspended coroutine that nothing references is collected; closures over its locals keep
+// their values.
+TEST_F(CoroutineTest, CollectedCoroutineClosesItsUpvalues) {
+  lua_State* L = mS.L();
+  ASSERT_EQ(mS.Load("return function() local v = {'kept'} getter = function() return v[1] end yield() end"), 0);
+  ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
+  lua_State* co = lua_newthread(L);
+  lua_insert(L, -2);
+  lua_xmove(L, co, 1);
+  EXPECT_EQ(Resume(co, {}), "0:");
+  lua_settop(L, 0);  // the thread is now unreachable
+  FullGC(L);
+  FullGC(L);
+  const test::RunResult r = mS.Run("out(getter())");
+  EXPECT_EQ(r.output, "kept\n");
+}
+
 TEST_F(CoroutineTest, RefusedYieldsAndResumes) {
   lua_State* co = Start("return function() return resumeself() end");
   EXPECT_EQ(Resume(co, {}), "0: 1 cannot resume non-suspended coroutine");

@@ -81,6 +81,8 @@ TEST(Value, TableKeys) {
        "2550\t100\tnil\n"},
       {"local t = {} t[1.5] = 'a' t[-1] = 'b' t[2^31] = 'c' t[true] = 'd' out(t[1.5], t[-1], t[2^31], t[true])",
        "a\tb\tc\td\n"},
+      // number keys far outside the integer range
+      {"local t = {} t[1e12] = 'x' t[-1e13] = 'y' out(t[1e12], t[-1e13], t[1/0])", "x\ty\tnil\n"},
   };
   for (const Case& c : cases) {
     test::ScriptState s;

@@ -26,14 +26,6 @@ TProto* NewProto(lua_State* L) {
   return f;
 }
 
-size_t ProtoSize(const TProto* f) {
-  return sizeof(TProto) + sizeof(Instruction) * static_cast<size_t>(f->sizecode) +
-         sizeof(TProto*) * static_cast<size_t>(f->sizep) + sizeof(TValue) * static_cast<size_t>(f->sizek) +
-         sizeof(int) * static_cast<size_t>(f->sizelineinfo) +
-         sizeof(TLocVar) * static_cast<size_t>(f->sizelocvars) +
-         sizeof(TStr*) * static_cast<size_t>(f->sizeupvalues);
-}
-
 void FreeProto(lua_State* L, TProto* f) {
   FreeVector(L, f->code, f->sizecode);
   FreeVector(L, f->p, f->sizep);
@@ -68,9 +60,13 @@ TLClosure* NewLClosure(lua_State* L, int nelems, const TValue* globals) {
   return c;
 }
 
+namespace {
+
 size_t ClosureSize(const TClosure* c) {
   return c->isC ? SizeCClosure(c->nupvalues) : SizeLClosure(c->nupvalues);
 }
+
+}  // namespace
 
 void FreeClosure(lua_State* L, TClosure* c) { Free(L, c, ClosureSize(c)); }
 

@@ -77,7 +77,6 @@ inline void SetGc(TValue* o, GcObject* g, int tt) {
   o->tt = tt;
   o->v.gc = g;
 }
-inline void SetObj(TValue* to, const TValue* from) { *to = *from; }
 
 // Interned string, narrow (tag 4, bytes) or wide (tag 9, 16-bit units). The text follows the
 // header and ends with a zero byte or a zero unit that is not part of the length.

@@ -192,12 +192,6 @@ TTable* NewTable(lua_State* L, int narray, int lnhash) {
   return t;
 }
 
-size_t TableSize(const TTable* t) {
-  size_t n = sizeof(TTable) + sizeof(TValue) * static_cast<size_t>(t->sizearray);
-  if (t->firstfree != nullptr || t->lsizenode > 0) n += sizeof(TNode) * static_cast<size_t>(SizeNode(t));
-  return n;
-}
-
 void FreeTable(lua_State* L, TTable* t) {
   if (HasNodes(t, G(L))) FreeVector(L, t->node, SizeNode(t));
   FreeVector(L, t->array, t->sizearray);
@@ -246,9 +240,11 @@ const TValue* TableGet(TTable* t, const TValue* key) {
     case kTString:
     case kTWString: return TableGetStr(t, StrValue(key));
     case kTNumber: {
-      const int k = static_cast<int>(key->v.n);
-      if (key->v.n >= -2147483647.0 && key->v.n <= 2147483647.0 && static_cast<Number>(k) == key->v.n)
-        return TableGetNum(t, k);
+      const Number n = key->v.n;
+      if (n >= -2147483647.0 && n <= 2147483647.0) {
+        const int k = static_cast<int>(n);
+        if (static_cast<Number>(k) == n) return TableGetNum(t, k);
+      }
       [[fallthrough]];
     }
     default:

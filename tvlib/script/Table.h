@@ -10,7 +10,6 @@ namespace tvs {
 // A table with an array part of narray slots and a hash part of 2^lnhash nodes (none for 0).
 TTable* NewTable(lua_State* L, int narray, int lnhash);
 void FreeTable(lua_State* L, TTable* t);
-size_t TableSize(const TTable* t);
 
 const TValue* TableGet(TTable* t, const TValue* key);
 const TValue* TableGetNum(TTable* t, int key);
