@@ -77,8 +77,11 @@ cmd_test() {
   start_xvfb
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure
-  ctest --test-dir build/test -j "$JOBS" --output-on-failure
+  # Both suites run even when the first fails, so one report shows every failure.
+  local status=0
+  ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure || status=1
+  ctest --test-dir build/test -j "$JOBS" --output-on-failure || status=1
+  return $status
 }
 
 cmd_bench() {
