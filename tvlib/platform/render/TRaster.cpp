@@ -35,7 +35,7 @@ constexpr double kMaxTexel = 1ll << 40;
 // floor(a / b) for b > 0. A 64-bit division costs tens of cycles and runs three times per row of
 // every triangle, so the quotient is estimated in double precision and then corrected exactly.
 int64_t FloorDiv(int64_t a, int64_t b) {
-  int64_t q = int64_t(std::floor(double(a) / double(b)));
+  int64_t q = int64_t(double(a) / double(b));  // truncated; the loops below round down
   while (q * b > a) --q;
   while ((q + 1) * b <= a) ++q;
   return q;
