@@ -29,8 +29,11 @@ bool gAvx2 = HasAvx2();
 constexpr int kChunk = 64;
 // Positions are clamped to this many pixels either way so that edge products fit 64 bits.
 constexpr double kMaxCoord = 1 << 20;
-// Texture coordinates are clamped to this many texels either way before going fixed point.
-constexpr double kMaxTexel = 1ll << 40;
+// Values stepped in 16.16 fixed point are clamped before conversion, so that a value plus a step
+// times a pixel offset (at most 2^21) stays far inside 64 bits: values to 2^40, steps per pixel to
+// 2^20. Only degenerate input (slivers, absurd texture coordinates) reaches the limits.
+constexpr double kMaxValue = double(1ll << 40);
+constexpr double kMaxStep = double(1ll << 20);
 
 // floor(a / b) for b > 0. A 64-bit division costs tens of cycles and runs three times per row of
 // every triangle, so the quotient is estimated in double precision and then corrected exactly.
@@ -42,8 +45,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
 
-int64_t ToFixed16(double d) {
-  d = std::clamp(d, -kMaxTexel, kMaxTexel);
+int64_t ToFixed16(double d, double limit = kMaxValue) {
+  d = std::isnan(d) ? 0.0 : std::clamp(d, -limit, limit);
   return int64_t(std::floor(d * 65536.0 + 0.5));
 }
 
@@ -100,8 +103,8 @@ void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32
     double base, gx, gy;
     m.Plane((c0 >> s) & 255, (c1 >> s) & 255, (c2 >> s) & 255, &base, &gx, &gy);
     out->base[ch] = ToFixed16(base) + 32768;  // rounds when the fraction is dropped
-    out->gx[ch] = ToFixed16(gx);
-    out->gy[ch] = ToFixed16(gy);
+    out->gx[ch] = ToFixed16(gx, kMaxStep);
+    out->gy[ch] = ToFixed16(gy, kMaxStep);
   }
 }
 
@@ -613,9 +616,9 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
     if (!p->persp) {
       double gx, gy;
       m.Plane(a.u * w, b.u * w, c.u * w, &base, &gx, &gy);
-      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx), p->uy = ToFixed16(gy);
+      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx, kMaxStep), p->uy = ToFixed16(gy, kMaxStep);
       m.Plane(a.v * h, b.v * h, c.v * h, &base, &gx, &gy);
-      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx), p->vy = ToFixed16(gy);
+      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx, kMaxStep), p->vy = ToFixed16(gy, kMaxStep);
     } else {
       m.Plane(a.rhw, b.rhw, c.rhw, &p->q0, &p->qx, &p->qy);
       m.Plane(a.u * w * a.rhw, b.u * w * b.rhw, c.u * w * c.rhw, &p->uq0, &p->uqx, &p->uqy);
