@@ -146,25 +146,29 @@ int32_t Address(int64_t t, int32_t size, uint32_t mode) {
   return int32_t(t < 0 ? 0 : (t >= size ? size - 1 : t));
 }
 
-// Bilinear blend with 8-bit weights: per channel, (sum of texel x weight + 32768) >> 16 with the
-// weights (256 - wu)(256 - wv), wu (256 - wv), (256 - wu) wv and wu wv. Computed as a vertical
-// blend per column (at most 255 x 256, exact in 16 bits) and a horizontal one in 32 bits.
-inline uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
-                       uint32_t wv) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i row0 = _mm_unpacklo_epi8(
-      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t00)), _mm_cvtsi32_si128(int(t10))), zero);
-  __m128i row1 = _mm_unpacklo_epi8(
-      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t01)), _mm_cvtsi32_si128(int(t11))), zero);
-  __m128i col = _mm_add_epi16(_mm_mullo_epi16(row0, _mm_set1_epi16(short(256 - wv))),
-                              _mm_mullo_epi16(row1, _mm_set1_epi16(short(wv))));
-  // Left column times 256 - wu, right column times wu.
-  __m128i w = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wu)), _mm_set1_epi16(short(wu)));
-  __m128i lo = _mm_mullo_epi16(col, w), hi = _mm_mulhi_epu16(col, w);
-  __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(lo, hi), _mm_unpackhi_epi16(lo, hi));
-  sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
-  sum = _mm_packs_epi32(sum, sum);
-  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+// Bilinear blend with 8-bit weights, in two stages that each round to 8 bits: down each column
+// c = (t0 (256 - wv) + t1 wv + 128) >> 8, then across (cL (256 - wu) + cR wu + 128) >> 8. A stage
+// is computed as a 256 + (b - a) w, whose true value fits 16 bits, so 16-bit lanes that wrap give
+// it exactly. Zero weights give the texel itself. pair0 holds texels (x, y) and (x + 1, y),
+// pair1 the two below, each in its low 64 bits.
+inline uint32_t BilerpPairs(__m128i pair0, __m128i pair1, uint32_t wu, uint32_t wv) {
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+  __m128i w = _mm_cvtsi32_si128(int(wu << 16 | wv));
+  __m128i wvs = _mm_unpacklo_epi64(_mm_shufflelo_epi16(w, 0x00), _mm_shufflelo_epi16(w, 0x00));
+  __m128i wus = _mm_shufflelo_epi16(w, 0x55);
+  __m128i row0 = _mm_unpacklo_epi8(pair0, zero), row1 = _mm_unpacklo_epi8(pair1, zero);
+  __m128i col = _mm_add_epi16(_mm_slli_epi16(row0, 8),
+                              _mm_mullo_epi16(_mm_sub_epi16(row1, row0), wvs));
+  col = _mm_srli_epi16(_mm_add_epi16(col, half), 8);  // left texel in lanes 0-3, right in 4-7
+  __m128i right = _mm_srli_si128(col, 8);
+  __m128i h = _mm_add_epi16(_mm_slli_epi16(col, 8),
+                            _mm_mullo_epi16(_mm_sub_epi16(right, col), wus));
+  h = _mm_srli_epi16(_mm_add_epi16(h, half), 8);
+  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(h, h)));
+}
+
+inline __m128i Pair(uint32_t a, uint32_t b) {
+  return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a)), _mm_cvtsi32_si128(int(b)));
 }
 
 inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
@@ -179,16 +183,16 @@ inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   uint32_t wu = uint32_t(ub >> 8) & 255, wv = uint32_t(vb >> 8) & 255;
   int64_t cx = ub >> 16, cy = vb >> 16;
   if (cx >= 0 && cx + 1 < t.width && cy >= 0 && cy + 1 < t.height) {
-    // All four texels inside: addressing changes nothing.
+    // All four texels inside: addressing changes nothing, and each pair is adjacent.
     const uint32_t* r0 = t.texels + size_t(cy) * t.pitch + cx;
-    const uint32_t* r1 = r0 + t.pitch;
-    return Bilerp(r0[0], r0[1], r1[0], r1[1], wu, wv);
+    return BilerpPairs(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)),
+                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + t.pitch)), wu, wv);
   }
   int32_t x0 = Address(cx, t.width, st.addressU);
   int32_t x1 = Address(cx + 1, t.width, st.addressU);
   const uint32_t* r0 = t.texels + size_t(Address(cy, t.height, st.addressV)) * t.pitch;
   const uint32_t* r1 = t.texels + size_t(Address(cy + 1, t.height, st.addressV)) * t.pitch;
-  return Bilerp(r0[x0], r0[x1], r1[x0], r1[x1], wu, wv);
+  return BilerpPairs(Pair(r0[x0], r0[x1]), Pair(r1[x0], r1[x1]), wu, wv);
 }
 
 // The texels of a run of n pixels that map 1:1 onto texel columns with zero bilinear weight

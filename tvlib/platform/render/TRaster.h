@@ -6,7 +6,8 @@
 //   belongs to a triangle when its centre is inside, or on a top or left edge (top-left rule), so
 //   triangles sharing an edge cover every pixel of it exactly once.
 // - Texel centres lie at (i + 0.5) / W. Point sampling takes texel floor(u W); bilinear sampling
-//   starts at u W - 0.5 with 8-bit weights. Addressing is wrap, mirror or clamp per axis. Texture
+//   starts at u W - 0.5 with 8-bit weights, blending down the columns and then across, each stage
+//   rounded to 8 bits. Addressing is wrap, mirror or clamp per axis. Texture
 //   coordinates step in 16.16 fixed point, affine unless rhw differs between the vertices (then
 //   perspective-correct). The mip level is chosen once per primitive.
 // - No texture reads as opaque white. Products of two 8-bit values round: round(a b / 255).
