@@ -26,7 +26,7 @@ bool gFastPaths = true;
 bool gAvx2 = HasAvx2();
 
 // Pixels per pipeline chunk: small enough to stay in L1.
-constexpr int kChunk = 64;
+constexpr int kChunk = 128;
 // Positions are clamped to this many pixels either way so that edge products fit 64 bits.
 constexpr double kMaxCoord = 1 << 20;
 // Values stepped in 16.16 fixed point are clamped before conversion, so that a value plus a step
