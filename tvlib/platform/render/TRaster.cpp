@@ -397,17 +397,18 @@ TV_AVX2 inline __m256i Div255x16(__m256i x) {
   return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
 }
 
-TV_AVX2 inline __m256i AlphaLanes16(__m256i px16) {
-  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px16, 0xFF), 0xFF);
-}
-
 template <TWrite kMode>
 TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
   const __m256i zero = _mm256_setzero_si256();
   __m256i r;
   if constexpr (kMode == TWrite::kBlendAlpha || kMode == TWrite::kAddAlpha) {
+    // Each pixel's alpha byte widened into its four 16-bit lanes, straight from the source.
+    const __m256i lowPixels = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7,
+                                               -1, 3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1,
+                                               7, -1);
+    const __m256i highPixels = _mm256_add_epi8(lowPixels, _mm256_set1_epi16(8));
     __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
-    __m256i al = AlphaLanes16(sl), ah = AlphaLanes16(sh);
+    __m256i al = _mm256_shuffle_epi8(s, lowPixels), ah = _mm256_shuffle_epi8(s, highPixels);
     __m256i pl = _mm256_mullo_epi16(sl, al), ph = _mm256_mullo_epi16(sh, ah);
     if constexpr (kMode == TWrite::kAddAlpha)
       return _mm256_adds_epu8(_mm256_packus_epi16(Div255x16(pl), Div255x16(ph)), d);
@@ -430,6 +431,15 @@ TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
 template <TWrite kMode>
 TV_AVX2 void WriteRunAvx2(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
   int i = 0;
+  for (; i + 16 <= n; i += 16) {  // two independent registers a step
+    __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i s1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 8));
+    __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    __m256i d1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i + 8));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s0, d0, killZeroAlpha));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8),
+                        Write8<kMode>(s1, d1, killZeroAlpha));
+  }
   for (; i + 8 <= n; i += 8) {
     __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
     __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
