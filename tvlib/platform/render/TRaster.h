@@ -16,8 +16,9 @@
 // - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
 // - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
 //   lines likewise with the axes exchanged).
-// Fast paths (1:1 texel rows, SSE2 blending, trivial combiner stages) give exactly the pixels of
-// the general per-pixel path; tests switch them off to compare.
+// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans for the blend pairs the
+// engine uses) give exactly the pixels of the general per-pixel path; tests switch between them
+// to compare.
 #pragma once
 
 #include <cstdint>
