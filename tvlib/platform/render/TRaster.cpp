@@ -25,6 +25,9 @@ bool HasAvx2() {
 bool gFastPaths = true;
 bool gAvx2 = HasAvx2();
 
+// Functions compiled for AVX2, called only when the processor has it.
+#define TV_AVX2 __attribute__((target("avx2")))
+
 // Pixels per pipeline chunk: small enough to stay in L1.
 constexpr int kChunk = 128;
 // Positions are clamped to this many pixels either way so that edge products fit 64 bits.
@@ -210,6 +213,58 @@ const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
   return t.texels + size_t(row) * t.pitch + col;
 }
 
+// Two bilinear samples at once, one in each 128-bit half, each computed as BilerpPairs does.
+// ra and rb point at the top-left texels of footprints lying wholly inside the texture.
+TV_AVX2 inline __m256i Both(__m128i low, __m128i high) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
+inline __m128i PairAt(const uint32_t* t) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t));
+}
+
+TV_AVX2 inline void BilerpTwo(const uint32_t* ra, const uint32_t* rb, size_t pitch,
+                              uint32_t weightsA, uint32_t weightsB, uint32_t* out) {
+  const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
+  __m256i w = Both(_mm_cvtsi32_si128(int(weightsA)), _mm_cvtsi32_si128(int(weightsB)));
+  __m256i wvs = _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
+  __m256i wus = _mm256_shufflelo_epi16(w, 0x55);
+  __m256i row0 = _mm256_unpacklo_epi8(Both(PairAt(ra), PairAt(rb)), zero);
+  __m256i row1 = _mm256_unpacklo_epi8(Both(PairAt(ra + pitch), PairAt(rb + pitch)), zero);
+  __m256i col = _mm256_add_epi16(_mm256_slli_epi16(row0, 8),
+                                 _mm256_mullo_epi16(_mm256_sub_epi16(row1, row0), wvs));
+  col = _mm256_srli_epi16(_mm256_add_epi16(col, half), 8);
+  __m256i right = _mm256_srli_si256(col, 8);
+  __m256i h = _mm256_add_epi16(_mm256_slli_epi16(col, 8),
+                               _mm256_mullo_epi16(_mm256_sub_epi16(right, col), wus));
+  h = _mm256_packus_epi16(_mm256_srli_epi16(_mm256_add_epi16(h, half), 8), zero);
+  out[0] = uint32_t(_mm256_cvtsi256_si32(h));
+  out[1] = uint32_t(_mm_cvtsi128_si32(_mm256_extracti128_si256(h, 1)));
+}
+
+// An affine bilinear run, two pixels at a time where both footprints lie inside the texture.
+TV_AVX2 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
+  const TRasterTexture& t = *p.tex;
+  const size_t pitch = size_t(t.pitch);
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    int64_t ua = u + p.ux * i - 32768, va = v + p.vx * i - 32768;
+    int64_t ub = ua + p.ux, vb = va + p.vx;
+    int64_t xa = ua >> 16, ya = va >> 16, xb = ub >> 16, yb = vb >> 16;
+    if (xa < 0 || xa + 1 >= t.width || ya < 0 || ya + 1 >= t.height || xb < 0 ||
+        xb + 1 >= t.width || yb < 0 || yb + 1 >= t.height) {
+      out[i] = Sample(p, ua + 32768, va + 32768);
+      out[i + 1] = Sample(p, ub + 32768, vb + 32768);
+      continue;
+    }
+    uint32_t wa = (uint32_t(ua >> 8) & 255) << 16 | (uint32_t(va >> 8) & 255);
+    uint32_t wb = (uint32_t(ub >> 8) & 255) << 16 | (uint32_t(vb >> 8) & 255);
+    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa), t.texels + size_t(yb) * pitch + size_t(xb),
+              pitch, wa, wb, out + i);
+  }
+  if (i < n) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
+}
+
 void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
   if (!p.tex) {
     std::fill_n(out, n, 0xFFFFFFFFu);
@@ -223,6 +278,7 @@ void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
         std::memcpy(out, row, size_t(n) * 4);
         return;
       }
+      if (gAvx2 && p.linear) return BilinearRunAvx2(p, u, v, n, out);
     }
     for (int i = 0; i < n; ++i) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
     return;
@@ -391,7 +447,6 @@ void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
 
 // The same spans eight pixels at a time. Each 128-bit half of an AVX2 register is handled as the
 // SSE2 code handles its one register, so the results are the same bits.
-#define TV_AVX2 __attribute__((target("avx2")))
 
 TV_AVX2 inline __m256i Div255x16(__m256i x) {
   return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
