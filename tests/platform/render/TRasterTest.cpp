@@ -311,6 +311,38 @@ TEST_P(RasterPathsTest, SpecularAddsToTheColourOnlyWhenEnabled) {
   EXPECT_EQ(rig.At(1, 0), 0x80FF6070u);  // saturated red, alpha untouched
 }
 
+// Slivers, enormous positions and texture coordinates, and NaN must draw something defined (the
+// sanitized build checks the arithmetic) and never outside the viewport.
+TEST_P(RasterPathsTest, DegenerateInputStaysDefinedAndInside) {
+  TRenderRig rig(16, 16, 0);
+  rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 4, std::vector<uint32_t>(16, 0xFF808080)));
+  rig.device->SetTextureStageState(0, kTssAddressU, kTaddressWrap);
+  rig.device->SetTextureStageState(0, kTssAddressV, kTaddressMirror);
+  rig.device->SetViewport(TViewport{2, 2, 12, 12});
+  const float big = 1e30f, nan = std::nanf("");
+  const TLVertex tris[][3] = {
+      {{-big, -big, 0, 1, 0xFF000000, 0, big, -big}, {big, 0, 0, 1, 0xFFFFFFFF, 0, -big, big},
+       {0, big, 0, 1, 0x00FFFFFF, 0, 1, 1}},
+      {{3, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3.0001f, 0, 1, 0xFFFFFFFF, 0, 1e9f, 0},
+       {3, 3.0002f, 0, 1, 0x00FFFFFF, 0, 0, 1e9f}},
+      {{3, 3, 0, 1e-30f, 0xFF000000, 0, 1e20f, 0}, {13, 3, 0, 1e30f, 0xFFFFFFFF, 0, 0, 1},
+       {3, 13, 0, 1, 0x00FFFFFF, 0, 5, 5}},
+      {{nan, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3, 0, 1, 0xFFFFFFFF, 0, nan, 0},
+       {3, 13, 0, 1, 0x00FFFFFF, 0, 0, 1}},
+      {{3, 3, 0, 1, 0xFF000000, 0, nan, nan}, {13, 3, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+       {3, 13, 0, nan, 0x00FFFFFF, 0, 0, 1}},
+  };
+  for (const auto& t : tris) {
+    ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleList, kFvfTLVertex, t, 3), kOk);
+    ASSERT_EQ(rig.device->DrawPrimitive(kPtLineStrip, kFvfTLVertex, t, 3), kOk);
+  }
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x)
+      if (x < 2 || x >= 14 || y < 2 || y >= 14) {
+        ASSERT_EQ(rig.At(x, y), 0u) << x << "," << y;
+      }
+}
+
 TEST_P(RasterPathsTest, ViewportAlwaysClips) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 0);

@@ -25,25 +25,31 @@ bool HasAvx2() {
 bool gFastPaths = true;
 bool gAvx2 = HasAvx2();
 
+// Functions compiled for AVX2, called only when the processor has it.
+#define TV_AVX2 __attribute__((target("avx2")))
+
 // Pixels per pipeline chunk: small enough to stay in L1.
-constexpr int kChunk = 64;
+constexpr int kChunk = 128;
 // Positions are clamped to this many pixels either way so that edge products fit 64 bits.
 constexpr double kMaxCoord = 1 << 20;
-// Texture coordinates are clamped to this many texels either way before going fixed point.
-constexpr double kMaxTexel = 1ll << 40;
+// Values stepped in 16.16 fixed point are clamped before conversion, so that a value plus a step
+// times a pixel offset (at most 2^21) stays far inside 64 bits: values to 2^40, steps per pixel to
+// 2^20. Only degenerate input (slivers, absurd texture coordinates) reaches the limits.
+constexpr double kMaxValue = double(1ll << 40);
+constexpr double kMaxStep = double(1ll << 20);
 
 // floor(a / b) for b > 0. A 64-bit division costs tens of cycles and runs three times per row of
 // every triangle, so the quotient is estimated in double precision and then corrected exactly.
 int64_t FloorDiv(int64_t a, int64_t b) {
-  int64_t q = int64_t(std::floor(double(a) / double(b)));
+  int64_t q = int64_t(double(a) / double(b));  // truncated; the loops below round down
   while (q * b > a) --q;
   while ((q + 1) * b <= a) ++q;
   return q;
 }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
 
-int64_t ToFixed16(double d) {
-  d = std::clamp(d, -kMaxTexel, kMaxTexel);
+int64_t ToFixed16(double d, double limit = kMaxValue) {
+  d = std::isnan(d) ? 0.0 : std::clamp(d, -limit, limit);
   return int64_t(std::floor(d * 65536.0 + 0.5));
 }
 
@@ -100,8 +106,8 @@ void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32
     double base, gx, gy;
     m.Plane((c0 >> s) & 255, (c1 >> s) & 255, (c2 >> s) & 255, &base, &gx, &gy);
     out->base[ch] = ToFixed16(base) + 32768;  // rounds when the fraction is dropped
-    out->gx[ch] = ToFixed16(gx);
-    out->gy[ch] = ToFixed16(gy);
+    out->gx[ch] = ToFixed16(gx, kMaxStep);
+    out->gy[ch] = ToFixed16(gy, kMaxStep);
   }
 }
 
@@ -143,25 +149,29 @@ int32_t Address(int64_t t, int32_t size, uint32_t mode) {
   return int32_t(t < 0 ? 0 : (t >= size ? size - 1 : t));
 }
 
-// Bilinear blend with 8-bit weights: per channel, (sum of texel x weight + 32768) >> 16 with the
-// weights (256 - wu)(256 - wv), wu (256 - wv), (256 - wu) wv and wu wv. Computed as a vertical
-// blend per column (at most 255 x 256, exact in 16 bits) and a horizontal one in 32 bits.
-inline uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
-                       uint32_t wv) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i row0 = _mm_unpacklo_epi8(
-      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t00)), _mm_cvtsi32_si128(int(t10))), zero);
-  __m128i row1 = _mm_unpacklo_epi8(
-      _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(t01)), _mm_cvtsi32_si128(int(t11))), zero);
-  __m128i col = _mm_add_epi16(_mm_mullo_epi16(row0, _mm_set1_epi16(short(256 - wv))),
-                              _mm_mullo_epi16(row1, _mm_set1_epi16(short(wv))));
-  // Left column times 256 - wu, right column times wu.
-  __m128i w = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wu)), _mm_set1_epi16(short(wu)));
-  __m128i lo = _mm_mullo_epi16(col, w), hi = _mm_mulhi_epu16(col, w);
-  __m128i sum = _mm_add_epi32(_mm_unpacklo_epi16(lo, hi), _mm_unpackhi_epi16(lo, hi));
-  sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
-  sum = _mm_packs_epi32(sum, sum);
-  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+// Bilinear blend with 8-bit weights, in two stages that each round to 8 bits: down each column
+// c = (t0 (256 - wv) + t1 wv + 128) >> 8, then across (cL (256 - wu) + cR wu + 128) >> 8. A stage
+// is computed as a 256 + (b - a) w, whose true value fits 16 bits, so 16-bit lanes that wrap give
+// it exactly. Zero weights give the texel itself. pair0 holds texels (x, y) and (x + 1, y),
+// pair1 the two below, each in its low 64 bits.
+inline uint32_t BilerpPairs(__m128i pair0, __m128i pair1, uint32_t wu, uint32_t wv) {
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+  __m128i w = _mm_cvtsi32_si128(int(wu << 16 | wv));
+  __m128i wvs = _mm_unpacklo_epi64(_mm_shufflelo_epi16(w, 0x00), _mm_shufflelo_epi16(w, 0x00));
+  __m128i wus = _mm_shufflelo_epi16(w, 0x55);
+  __m128i row0 = _mm_unpacklo_epi8(pair0, zero), row1 = _mm_unpacklo_epi8(pair1, zero);
+  __m128i col = _mm_add_epi16(_mm_slli_epi16(row0, 8),
+                              _mm_mullo_epi16(_mm_sub_epi16(row1, row0), wvs));
+  col = _mm_srli_epi16(_mm_add_epi16(col, half), 8);  // left texel in lanes 0-3, right in 4-7
+  __m128i right = _mm_srli_si128(col, 8);
+  __m128i h = _mm_add_epi16(_mm_slli_epi16(col, 8),
+                            _mm_mullo_epi16(_mm_sub_epi16(right, col), wus));
+  h = _mm_srli_epi16(_mm_add_epi16(h, half), 8);
+  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(h, h)));
+}
+
+inline __m128i Pair(uint32_t a, uint32_t b) {
+  return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a)), _mm_cvtsi32_si128(int(b)));
 }
 
 inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
@@ -176,16 +186,16 @@ inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   uint32_t wu = uint32_t(ub >> 8) & 255, wv = uint32_t(vb >> 8) & 255;
   int64_t cx = ub >> 16, cy = vb >> 16;
   if (cx >= 0 && cx + 1 < t.width && cy >= 0 && cy + 1 < t.height) {
-    // All four texels inside: addressing changes nothing.
+    // All four texels inside: addressing changes nothing, and each pair is adjacent.
     const uint32_t* r0 = t.texels + size_t(cy) * t.pitch + cx;
-    const uint32_t* r1 = r0 + t.pitch;
-    return Bilerp(r0[0], r0[1], r1[0], r1[1], wu, wv);
+    return BilerpPairs(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)),
+                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + t.pitch)), wu, wv);
   }
   int32_t x0 = Address(cx, t.width, st.addressU);
   int32_t x1 = Address(cx + 1, t.width, st.addressU);
   const uint32_t* r0 = t.texels + size_t(Address(cy, t.height, st.addressV)) * t.pitch;
   const uint32_t* r1 = t.texels + size_t(Address(cy + 1, t.height, st.addressV)) * t.pitch;
-  return Bilerp(r0[x0], r0[x1], r1[x0], r1[x1], wu, wv);
+  return BilerpPairs(Pair(r0[x0], r0[x1]), Pair(r1[x0], r1[x1]), wu, wv);
 }
 
 // The texels of a run of n pixels that map 1:1 onto texel columns with zero bilinear weight
@@ -203,6 +213,58 @@ const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
   return t.texels + size_t(row) * t.pitch + col;
 }
 
+// Two bilinear samples at once, one in each 128-bit half, each computed as BilerpPairs does.
+// ra and rb point at the top-left texels of footprints lying wholly inside the texture.
+TV_AVX2 inline __m256i Both(__m128i low, __m128i high) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
+inline __m128i PairAt(const uint32_t* t) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t));
+}
+
+TV_AVX2 inline void BilerpTwo(const uint32_t* ra, const uint32_t* rb, size_t pitch,
+                              uint32_t weightsA, uint32_t weightsB, uint32_t* out) {
+  const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
+  __m256i w = Both(_mm_cvtsi32_si128(int(weightsA)), _mm_cvtsi32_si128(int(weightsB)));
+  __m256i wvs = _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
+  __m256i wus = _mm256_shufflelo_epi16(w, 0x55);
+  __m256i row0 = _mm256_unpacklo_epi8(Both(PairAt(ra), PairAt(rb)), zero);
+  __m256i row1 = _mm256_unpacklo_epi8(Both(PairAt(ra + pitch), PairAt(rb + pitch)), zero);
+  __m256i col = _mm256_add_epi16(_mm256_slli_epi16(row0, 8),
+                                 _mm256_mullo_epi16(_mm256_sub_epi16(row1, row0), wvs));
+  col = _mm256_srli_epi16(_mm256_add_epi16(col, half), 8);
+  __m256i right = _mm256_srli_si256(col, 8);
+  __m256i h = _mm256_add_epi16(_mm256_slli_epi16(col, 8),
+                               _mm256_mullo_epi16(_mm256_sub_epi16(right, col), wus));
+  h = _mm256_packus_epi16(_mm256_srli_epi16(_mm256_add_epi16(h, half), 8), zero);
+  out[0] = uint32_t(_mm256_cvtsi256_si32(h));
+  out[1] = uint32_t(_mm_cvtsi128_si32(_mm256_extracti128_si256(h, 1)));
+}
+
+// An affine bilinear run, two pixels at a time where both footprints lie inside the texture.
+TV_AVX2 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
+  const TRasterTexture& t = *p.tex;
+  const size_t pitch = size_t(t.pitch);
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    int64_t ua = u + p.ux * i - 32768, va = v + p.vx * i - 32768;
+    int64_t ub = ua + p.ux, vb = va + p.vx;
+    int64_t xa = ua >> 16, ya = va >> 16, xb = ub >> 16, yb = vb >> 16;
+    if (xa < 0 || xa + 1 >= t.width || ya < 0 || ya + 1 >= t.height || xb < 0 ||
+        xb + 1 >= t.width || yb < 0 || yb + 1 >= t.height) {
+      out[i] = Sample(p, ua + 32768, va + 32768);
+      out[i + 1] = Sample(p, ub + 32768, vb + 32768);
+      continue;
+    }
+    uint32_t wa = (uint32_t(ua >> 8) & 255) << 16 | (uint32_t(va >> 8) & 255);
+    uint32_t wb = (uint32_t(ub >> 8) & 255) << 16 | (uint32_t(vb >> 8) & 255);
+    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa), t.texels + size_t(yb) * pitch + size_t(xb),
+              pitch, wa, wb, out + i);
+  }
+  if (i < n) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
+}
+
 void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
   if (!p.tex) {
     std::fill_n(out, n, 0xFFFFFFFFu);
@@ -216,6 +278,7 @@ void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
         std::memcpy(out, row, size_t(n) * 4);
         return;
       }
+      if (gAvx2 && p.linear) return BilinearRunAvx2(p, u, v, n, out);
     }
     for (int i = 0; i < n; ++i) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
     return;
@@ -384,14 +447,9 @@ void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
 
 // The same spans eight pixels at a time. Each 128-bit half of an AVX2 register is handled as the
 // SSE2 code handles its one register, so the results are the same bits.
-#define TV_AVX2 __attribute__((target("avx2")))
 
 TV_AVX2 inline __m256i Div255x16(__m256i x) {
   return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
-}
-
-TV_AVX2 inline __m256i AlphaLanes16(__m256i px16) {
-  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px16, 0xFF), 0xFF);
 }
 
 template <TWrite kMode>
@@ -399,8 +457,13 @@ TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
   const __m256i zero = _mm256_setzero_si256();
   __m256i r;
   if constexpr (kMode == TWrite::kBlendAlpha || kMode == TWrite::kAddAlpha) {
+    // Each pixel's alpha byte widened into its four 16-bit lanes, straight from the source.
+    const __m256i lowPixels = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7,
+                                               -1, 3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1,
+                                               7, -1);
+    const __m256i highPixels = _mm256_add_epi8(lowPixels, _mm256_set1_epi16(8));
     __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
-    __m256i al = AlphaLanes16(sl), ah = AlphaLanes16(sh);
+    __m256i al = _mm256_shuffle_epi8(s, lowPixels), ah = _mm256_shuffle_epi8(s, highPixels);
     __m256i pl = _mm256_mullo_epi16(sl, al), ph = _mm256_mullo_epi16(sh, ah);
     if constexpr (kMode == TWrite::kAddAlpha)
       return _mm256_adds_epu8(_mm256_packus_epi16(Div255x16(pl), Div255x16(ph)), d);
@@ -423,6 +486,15 @@ TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
 template <TWrite kMode>
 TV_AVX2 void WriteRunAvx2(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
   int i = 0;
+  for (; i + 16 <= n; i += 16) {  // two independent registers a step
+    __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i s1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 8));
+    __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    __m256i d1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i + 8));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s0, d0, killZeroAlpha));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8),
+                        Write8<kMode>(s1, d1, killZeroAlpha));
+  }
   for (; i + 8 <= n; i += 8) {
     __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
     __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
@@ -613,9 +685,9 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
     if (!p->persp) {
       double gx, gy;
       m.Plane(a.u * w, b.u * w, c.u * w, &base, &gx, &gy);
-      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx), p->uy = ToFixed16(gy);
+      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx, kMaxStep), p->uy = ToFixed16(gy, kMaxStep);
       m.Plane(a.v * h, b.v * h, c.v * h, &base, &gx, &gy);
-      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx), p->vy = ToFixed16(gy);
+      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx, kMaxStep), p->vy = ToFixed16(gy, kMaxStep);
     } else {
       m.Plane(a.rhw, b.rhw, c.rhw, &p->q0, &p->qx, &p->qy);
       m.Plane(a.u * w * a.rhw, b.u * w * b.rhw, c.u * w * c.rhw, &p->uq0, &p->uqx, &p->uqy);

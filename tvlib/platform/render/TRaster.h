@@ -6,7 +6,8 @@
 //   belongs to a triangle when its centre is inside, or on a top or left edge (top-left rule), so
 //   triangles sharing an edge cover every pixel of it exactly once.
 // - Texel centres lie at (i + 0.5) / W. Point sampling takes texel floor(u W); bilinear sampling
-//   starts at u W - 0.5 with 8-bit weights. Addressing is wrap, mirror or clamp per axis. Texture
+//   starts at u W - 0.5 with 8-bit weights, blending down the columns and then across, each stage
+//   rounded to 8 bits. Addressing is wrap, mirror or clamp per axis. Texture
 //   coordinates step in 16.16 fixed point, affine unless rhw differs between the vertices (then
 //   perspective-correct). The mip level is chosen once per primitive.
 // - No texture reads as opaque white. Products of two 8-bit values round: round(a b / 255).
@@ -15,8 +16,9 @@
 // - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
 // - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
 //   lines likewise with the axes exchanged).
-// Fast paths (1:1 texel rows, SSE2 blending, trivial combiner stages) give exactly the pixels of
-// the general per-pixel path; tests switch them off to compare.
+// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans for the blend pairs the
+// engine uses) give exactly the pixels of the general per-pixel path; tests switch between them
+// to compare.
 #pragma once
 
 #include <cstdint>
