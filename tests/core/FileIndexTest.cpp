@@ -129,6 +129,10 @@ TEST_F(FileSystem, DataFolderAndDiskNames) {
   EXPECT_EQ(Slurp("user:prefs.dat"), "p");  // found on disk whatever its case
   EXPECT_EQ(Slurp("::" + (dir / "user/Prefs.dat")), "p");
   EXPECT_FALSE(FileExists(("::" + (dir / "user/nothing.dat")).c_str()));
+
+  SetDataFolders("", "");  // before start-up sets them, no disk path is made up
+  EXPECT_FALSE(FileExists("user:unset.dat"));
+  EXPECT_FALSE(FileExists("common:unset.dat"));
 }
 
 // Each broken package keeps the entries that are sound and logs what it skipped.

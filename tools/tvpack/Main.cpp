@@ -20,17 +20,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tvpack: %s\n", error.c_str());
     return 1;
   }
-  std::string temporary = std::string(argv[2]) + ".part";
+  // The partial file's name holds no ".tvp", so a failed run never leaves a package behind
+  // that the game would mount.
+  std::filesystem::path target(argv[2]);
+  std::filesystem::path temporary =
+      target.parent_path() / ("~" + target.stem().string() + ".partial");
+  std::error_code failure;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(package.data(), static_cast<std::streamsize>(package.size()));
     if (!out.flush()) {
       std::fprintf(stderr, "tvpack: cannot write %s\n", temporary.c_str());
+      std::filesystem::remove(temporary, failure);
       return 1;
     }
   }
-  std::error_code failure;
-  std::filesystem::rename(temporary, argv[2], failure);
+  std::filesystem::rename(temporary, target, failure);
   if (failure) {
     std::fprintf(stderr, "tvpack: cannot rename %s: %s\n", temporary.c_str(),
                  failure.message().c_str());

@@ -29,7 +29,9 @@ TFileSystem& State() {
   return state;
 }
 
-TString AssetsFolder() { return State().programFolder + "/assets"; }
+TString AssetsFolder() {
+  return State().programFolder + "/assets";
+}
 
 bool StartsWith(const TString& text, const char* prefix) {
   return std::strncmp(text.c_str(), prefix, std::strlen(prefix)) == 0;
@@ -37,8 +39,8 @@ bool StartsWith(const TString& text, const char* prefix) {
 
 void ReadExclusions() {
   std::string text;
-  if (!FileReadAll((TString("::") + State().programFolder + "/final.txt").c_str(),
-                   kFileReadBinary, kMaxExclusionFile, &text))
+  if (!FileReadAll((TString("::") + State().programFolder + "/final.txt").c_str(), kFileReadBinary,
+                   kMaxExclusionFile, &text))
     return;
   size_t start = 0;
   while ((start = text.find_first_not_of(" \t\n\r", start)) != std::string::npos) {
@@ -83,12 +85,18 @@ void SetProgramFolder(const TString& folder) {
   State().programFolder = folder.Length() ? folder : TString(".");
 }
 
+TString GetProgramFolder() {
+  return State().programFolder;
+}
+
 void SetDataFolders(const TString& user, const TString& common) {
   State().userFolder = user;
   State().commonFolder = common;
 }
 
-void ClearFileIndex() { State().index.clear(); }
+void ClearFileIndex() {
+  State().index.clear();
+}
 
 void MountFileSystem() {
   TFileSystem& state = State();
@@ -113,15 +121,22 @@ TString ResolvePath(const TString& name) {
     TString path = name.Substr(2);  // a disk path keeps its case
     return access(path.c_str(), R_OK) == 0 ? path : TString();
   }
+  // Before the data folders are set, "user:" and "common:" name nothing (not the root).
   if (StartsWith(key, "user:"))
-    return state.index[key] = state.userFolder + "/" + key.Substr(5);
+    return state.userFolder.Length() ? state.index[key] = state.userFolder + "/" + key.Substr(5)
+                                     : TString();
   if (StartsWith(key, "common:"))
-    return state.index[key] = state.commonFolder + "/" + key.Substr(7);
+    return state.commonFolder.Length() ? state.index[key] = state.commonFolder + "/" + key.Substr(7)
+                                       : TString();
   if (StartsWith(key, "assets") && (key.GetAt(6) == '/' || key.GetAt(6) == '\\'))
     return ResolvePath(key.Substr(7));
   return TString();
 }
 
-bool FileExists(const TString& name) { return ResolvePath(name).Length() != 0; }
+bool FileExists(const TString& name) {
+  return ResolvePath(name).Length() != 0;
+}
 
-const TFileIndexMap& GetFileIndex() { return State().index; }
+const TFileIndexMap& GetFileIndex() {
+  return State().index;
+}

@@ -13,6 +13,7 @@
 
 // The folder holding "assets" and "final.txt"; the working directory until set.
 void SetProgramFolder(const TString& folder);
+TString GetProgramFolder();
 // The folders of "user:" and "common:" names, without a trailing separator.
 void SetDataFolders(const TString& user, const TString& common);
 

@@ -1,0 +1,162 @@
+// The platform's smaller services: web addresses, the clipboard, the cursor thread and the
+// forwarding of display calls to the display handler.
+#include <chrono>
+#include <string>
+
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TPlatform.h"
+#include "tvlib/platform/process/Process.h"
+#include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/ui/TWindowManager.h"
+
+namespace {
+
+// ShellExecute-style answers: above 32 is success.
+constexpr int kOpenSucceeded = 33;
+constexpr int kOpenFailed = 2;
+
+// How often the cursor thread polls, with and without a cursor on screen.
+constexpr int kCursorPollMs = 16;
+constexpr int kNoCursorPollMs = 250;
+
+// The program a "-host=" switch names: its first blank-delimited word, empty when none.
+std::string HostProgram(const TString& commandLine) {
+  int at = commandLine.Find("-host=");
+  if (at < 0) return {};
+  std::string rest = commandLine.c_str() + at + 6;
+  return rest.substr(0, rest.find(' '));
+}
+
+void CursorThreadProc(TPlatformData* data) {
+  while (!data->cursorThreadStop) {
+    int pause = kCursorPollMs;
+    std::unique_lock<std::mutex> lock(data->cursorLock);
+    if (data->displayHandler && data->windowManager) {
+      if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
+    }
+    // Waiting on the lock's condition lets a stop request end the pause at once.
+    data->cursorWake.wait_for(lock, std::chrono::milliseconds(pause),
+                              [data] { return data->cursorThreadStop.load(); });
+  }
+}
+
+}  // namespace
+
+int TPlatform::OpenUrl(const TString& address) {
+  std::string program = "xdg-open";
+  if (mData->embedded) {
+    std::string host = HostProgram(mData->commandLine);
+    if (!host.empty()) program = host;
+  }
+  if (!SpawnProgram({program, address.c_str()})) {
+    DebugLog("TPlatform::OpenUrl failed! Could not start %s.", program.c_str());
+    return kOpenFailed;
+  }
+  return kOpenSucceeded;
+}
+
+bool TPlatform::SetClipboardText(const TString& text) {
+  return mData->window && mData->window->GetBackend().SetClipboardText(text.c_str());
+}
+
+TString TPlatform::GetClipboardText() {
+  std::string text;
+  if (!mData->window || !mData->window->GetBackend().GetClipboardText(&text)) return {};
+  return TString(text.c_str());
+}
+
+void TPlatform::StartCursorThread() {
+  if (mData->cursorThread.joinable()) return;
+  mData->cursorThreadStop = false;
+  mData->cursorThread = std::thread(CursorThreadProc, mData);
+}
+
+void TPlatform::StopCursorThread() {
+  if (!mData->cursorThread.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mData->cursorLock);
+    mData->cursorThreadStop = true;
+  }
+  mData->cursorWake.notify_all();
+  mData->cursorThread.join();
+}
+
+// Display forwarding: each passes its arguments to the handler's operation of the same role.
+// Without a handler there is no device: nothing is drawn and the answers are false or empty.
+
+void TPlatform::SetTexture(int, std::shared_ptr<TTexture> texture) {
+  if (auto* handler = GetDisplayHandler()) handler->SetTexture(std::move(texture));
+}
+
+void TPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
+                         std::shared_ptr<TTexture> texture) {
+  auto* handler = GetDisplayHandler();
+  if (!handler) return;
+  const float rgba[4] = {colour.GetRed() / 255.0f, colour.GetGreen() / 255.0f,
+                         colour.GetBlue() / 255.0f, colour.GetAlpha() / 255.0f};
+  handler->FillRect(x, y, x + width, y + height, rgba, std::move(texture));
+}
+
+void TPlatform::GetViewport(int* left, int* top, int* right, int* bottom) {
+  *left = *top = *right = *bottom = 0;
+  if (auto* handler = GetDisplayHandler()) handler->GetViewport(left, top, right, bottom);
+}
+
+void TPlatform::PushViewport(int left, int top, int right, int bottom) {
+  if (auto* handler = GetDisplayHandler()) handler->PushViewport(left, top, right, bottom);
+}
+
+void TPlatform::PopViewport() {
+  if (auto* handler = GetDisplayHandler()) handler->PopViewport();
+}
+
+bool TPlatform::SetRenderTarget(std::shared_ptr<TTexture> texture) {
+  auto* handler = GetDisplayHandler();
+  return handler && handler->PushRenderTarget(std::move(texture));
+}
+
+bool TPlatform::PopRenderTarget() {
+  auto* handler = GetDisplayHandler();
+  return handler && handler->PopRenderTarget();
+}
+
+bool TPlatform::IsFlipDone() {
+  auto* handler = GetDisplayHandler();
+  return handler && handler->IsFlipDone();
+}
+
+void TPlatform::HandleOutOfVideoMemory() {
+  if (auto* handler = GetDisplayHandler()) handler->HandleOutOfVideoMemory();
+}
+
+void TPlatform::SetBlendMode(int mode) {
+  if (auto* handler = GetDisplayHandler()) handler->SetBlendMode(mode);
+}
+
+void TPlatform::SetTextureFilter(int mode) {
+  if (auto* handler = GetDisplayHandler()) handler->SetTextureFilter(mode);
+}
+
+void TPlatform::SetWorldMatrix(const TMat4& matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->SetWorldMatrix(matrix);
+}
+
+void TPlatform::SetViewMatrix(const TMat4& matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->SetViewMatrix(matrix);
+}
+
+void TPlatform::SetProjectionMatrix(const TMat4& matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->SetProjectionMatrix(matrix);
+}
+
+void TPlatform::GetWorldMatrix(TMat4* matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->GetWorldMatrix(matrix);
+}
+
+void TPlatform::GetViewMatrix(TMat4* matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->GetViewMatrix(matrix);
+}
+
+void TPlatform::GetProjectionMatrix(TMat4* matrix) {
+  if (auto* handler = GetDisplayHandler()) handler->GetProjectionMatrix(matrix);
+}

@@ -1,0 +1,36 @@
+// Commands from a hosting portal ("-msn" or "-pq="): pause, resume, start and mute.
+//
+// The host sends WM_USER with a command code 1 to 10; only in portal mode are they obeyed.
+// The game stays silent until the host has sent 7 (start), and while the host suspends it
+// the pump only pumps messages and the platform clock stands still. Process-wide state,
+// UI thread only.
+#pragma once
+
+#include <cstdint>
+
+// Host command codes (WM_USER wParam).
+inline constexpr uint32_t kPortalMenu = 1;
+inline constexpr uint32_t kPortalMuteOn = 2;
+inline constexpr uint32_t kPortalMuteOff = 3;
+inline constexpr uint32_t kPortalPause = 4;
+inline constexpr uint32_t kPortalResume5 = 5;
+inline constexpr uint32_t kPortalResume6 = 6;
+inline constexpr uint32_t kPortalStart = 7;
+inline constexpr uint32_t kPortalRestart = 8;
+inline constexpr uint32_t kPortalResume9 = 9;
+inline constexpr uint32_t kPortalResume10 = 10;
+
+void SetPortalMode();
+bool IsPortalMode();
+void HandlePortalCommand(uint32_t command);
+void PortalPause();
+void PortalResume();
+// Applies the mute rule: heard only when started, not muted and not suspended.
+void UpdatePortalMute();
+// Whether a host command came in portal mode (the mute rule is owed once sound starts).
+bool HasPortalCommandArrived();
+bool IsPortalSuspended();
+// Milliseconds of all finished suspensions in portal mode, else 0.
+uint32_t GetPortalSuspendedTime();
+// Back to the state of a fresh process (tests run many sequences in one process).
+void ResetPortalState();

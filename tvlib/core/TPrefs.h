@@ -1,0 +1,53 @@
+// The game's persistent settings and per-player values, in "user:prefs.dat".
+//
+// One XML tree: an "install" element per installation sharing the user folder (keyed by the
+// setting "installkey", or the text of "install.txt" beside the program), holding one
+// "global" element and one "user" element per player slot; values are attribute texts.
+// With the setting "encryptionkey" set, the file holds the tree enciphered (Base64 in
+// data1) and a checksum of the plain text (data2). A file that fails to load (bad checksum,
+// wrong key, not the store's XML, too large) gives an empty store and a log line, and is
+// kept aside once as "prefs.dat.bad" before the first save replaces it. Saving writes a
+// temporary file in the same folder, flushes it and renames it over the old one.
+#pragma once
+
+#include "tvlib/core/TSettings.h"
+#include "tvlib/core/TString.h"
+#include "tvlib/core/TXmlNode.h"
+
+class TPrefs {
+ public:
+  // Reads "encryptionkey" and "installkey" from `settings`, then loads the store.
+  TPrefs(const TSettings& settings, bool saveEnabled);
+
+  // player < 0: the global value; a missing slot or key, or an empty value, gives the default.
+  TString GetString(const TString& key, const TString& defaultValue, int player);
+  // player >= 0 creates the user slots up to it; `save` writes the file at once.
+  void SetString(const TString& key, const TString& value, int player, bool save);
+  int GetInt(const TString& key, int defaultValue, int player);
+  void SetInt(const TString& key, int value, int player, bool save);
+  // -1 when absent; 0 with the bytes copied when `size` holds them; else the size needed.
+  int GetBinary(const TString& key, void* buffer, int size, int player);
+  void SetBinary(const TString& key, const void* bytes, int length, int player, bool save);
+  int GetUserCount() const;
+  // Removes the slot (later slots move down); out of range does nothing. Does not save.
+  void DeleteUser(int player);
+
+  void PrefsSave();
+
+ private:
+  void PrefsLoad();
+  bool LoadDocument();
+  TXmlNode* Global();
+  TXmlNode* User(int player) const;
+
+  TXmlNode mDocument;
+  TXmlNode* mBranch = nullptr;
+  TString mKey;
+  TString mInstallKey;
+  bool mSaveEnabled;
+  bool mKeepBadFile = false;  // the loaded file was rejected and is still to be kept aside
+};
+
+// The checksum of the enciphered form: each byte, sign-extended, XORed in at a shift of
+// 8 * (i mod 4) bits. "AB" gives 16961.
+int PrefsChecksum(const TString& text);

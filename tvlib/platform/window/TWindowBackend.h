@@ -1,0 +1,65 @@
+// The interface every window backend implements: the one native window of the program,
+// its input, the mouse capture, the cursor and the clipboard.
+//
+// A backend only moves events: it reports native input to TNativeWindow's Input* calls
+// (during Poll, on the UI thread) and carries out the window operations below. The shared
+// work (message numbers, key bits, character synthesis, hover, leave and click-to-activate
+// emulation) is done once, in TNativeWindow. Backends: "sdl" (SDL2, for players) and
+// "headless" (a scriptable fake for tests). CreateWindowBackend picks one.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TNativeWindow;
+
+struct TWindowDesc {
+  std::string title;
+  int width = 0;
+  int height = 0;
+  uint64_t hostWindow = 0;  // X window id of a host to live inside; 0 for a desktop window
+};
+
+class TWindowBackend {
+public:
+  virtual ~TWindowBackend() = default;
+  virtual const char* GetName() const = 0;
+
+  // Creates the window, hidden; answers false when it cannot be made.
+  virtual bool CreateWindow(const TWindowDesc& desc) = 0;
+  virtual void DestroyWindow() = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual void ShowWindow(bool shown) = 0;
+  // Brings the window to the front (the full-screen keep-on-top rule).
+  virtual void RaiseWindow() = 0;
+  // Whether a host window id names an existing window, and its client size.
+  virtual bool IsHostWindow(uint64_t id) = 0;
+  virtual bool GetHostClientSize(uint64_t id, int* width, int* height) = 0;
+
+  virtual void SetMouseCapture(bool on) = 0;
+  virtual void SetInputFocus() = 0;
+  virtual void ShowSystemCursor(bool shown) = 0;
+  // kModShift, kModCtrl and kModAlt bits of the keys held now.
+  virtual uint32_t GetModifiers() = 0;
+  // The pointer's position in the window's client area.
+  virtual void GetCursorPosition(int* x, int* y) = 0;
+
+  virtual bool SetClipboardText(const std::string& text) = 0;
+  // False when the clipboard holds no text.
+  virtual bool GetClipboardText(std::string* text) = 0;
+
+  // Reports every native event waiting to the window's Input* calls.
+  virtual void Poll(TNativeWindow& window) = 0;
+  // Waits at most `ms` milliseconds for native input.
+  virtual void Wait(uint32_t ms) = 0;
+  // Sends a message to the host window, without waiting for an answer.
+  virtual void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+};
+
+// The real backend unless the environment variable TV_WINDOW_BACKEND says "headless" or no
+// display is available; null only when no backend at all can start.
+std::unique_ptr<TWindowBackend> CreateWindowBackend();
+
+std::unique_ptr<TWindowBackend> CreateSdlWindowBackend();
+std::unique_ptr<TWindowBackend> CreateHeadlessWindowBackend();

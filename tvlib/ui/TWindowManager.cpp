@@ -1,0 +1,22 @@
+// The window manager's root window and tick routing.
+#include "tvlib/ui/TWindowManager.h"
+
+#include "tvlib/core/TPlatform.h"
+
+TWindowManager::TWindowManager() = default;
+TWindowManager::~TWindowManager() = default;
+
+void TWindowManager::SetRootWindow(TModalWindow* root) {
+  mRoot.reset(root);
+  if (!mRoot) return;
+  if (TPlatform* platform = TPlatform::GetInstance()) {
+    int left, top, right, bottom;
+    platform->GetViewport(&left, &top, &right, &bottom);
+    if (right > left && bottom > top) mRoot->SetSize(right - left, bottom - top);
+  }
+  mRoot->Init();
+}
+
+void TWindowManager::HandleEvent(TPlatformEvent* event) {
+  if (event->type == kEventTick && mRoot) mRoot->RunTasks(kTimerPhase);
+}
