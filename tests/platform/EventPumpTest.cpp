@@ -113,9 +113,9 @@ TEST_F(EventPumpTest, ReleasingOurOwnCaptureIsNoLeave) {
 }
 
 TEST_F(EventPumpTest, TheActivatingClickReachesNoWindow) {
-  Window().InputFocus(false);
+  Window().InputFocusChange(false);
   Drain();
-  Window().InputFocus(true);
+  Window().InputFocusChange(true);
   Drain();
   Window().InputButton(1, true, 5, 5);  // right after the focus: the activating click
   EXPECT_TRUE(mData.mouseActivated);

@@ -15,12 +15,15 @@
 #include <mutex>
 #include <thread>
 
+#include "tvlib/core/TSettings.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/platform/window/TNativeWindow.h"
 
+class TAssetManager;
 class TDisplayHandler;
 class TSoundManager;
+class TStringTable;
 class TTextBlock;
 class TTexture;
 class TWindowManager;
@@ -38,6 +41,8 @@ public:
   bool GetDisplayScale(float* scale) const;
   // Asks the display handler to restore the lost device.
   void Restore();
+  // Every asset drops its display-device data.
+  void ReleaseAssets();
 
   TString commandLine;
   std::unique_ptr<TNativeWindow> window;  // the main window, null until created
@@ -75,8 +80,11 @@ public:
   bool screensaverMouseKnown = false;  // the screensaver's remembered pointer position
   int screensaverMouseX = -1, screensaverMouseY = -1;
   int mouseMode = 0;  // pointer positions are absolute game coordinates
+  TSettings settings;
 
   std::unique_ptr<TWindowManager> windowManager;
+  std::unique_ptr<TAssetManager> assetManager;
+  std::unique_ptr<TStringTable> stringTable;
   std::unique_ptr<TSoundManager> soundManager;
   std::unique_ptr<TDisplayHandler> displayHandler;
   TTaskList restoreListeners;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TAsset.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/platform/clock/Clock.h"
 #include "tvlib/render/TDisplayHandler.h"
@@ -167,6 +168,7 @@ void TPlatform::RestoreAssets() {
     DebugLog("RestoreAssets: DX broken");
     return;
   }
+  if (mData->assetManager) mData->assetManager->RestoreAll();
   mData->restorePending = true;
   if (TWindowManager* manager = GetWindowManager()) {
     if (TModalWindow* root = manager->GetRootWindow()) root->Invalidate();

@@ -186,7 +186,7 @@ void TNativeWindow::InputButton(int button, bool down, int x, int y) {
   PostMessage(down ? kDown[button - 1] : kUp[button - 1], wParam, MakePointParam(x, y));
 }
 
-void TNativeWindow::InputFocus(bool gained) {
+void TNativeWindow::InputFocusChange(bool gained) {
   mFocusFresh = gained;
   mFocusTime = ClockMilliseconds();
   if (!mEmbedded) SendMessage(WM_ACTIVATEAPP, gained ? 1 : 0, 0);

@@ -93,7 +93,7 @@ public:
   void InputMouseMove(int x, int y);
   // button: 1 left, 2 middle, 3 right, 4 first extra, 5 second extra.
   void InputButton(int button, bool down, int x, int y);
-  void InputFocus(bool gained);
+  void InputFocusChange(bool gained);
   void InputLeave();
   void InputClose();
   void InputQuit() { PostQuitMessage(); }
