@@ -22,6 +22,12 @@ static_assert(sizeof(TLineVertex) == kVertexSize);
 
 using TLineListDrawer = std::function<void(const TVertexSet& lines)>;
 
+// The display's primitive type of a line list.
+inline constexpr int kPrimitiveLineList = 2;
+
+// The line drawer of the running program: the platform's display, inside Begin2d.
+TLineListDrawer PlatformLineDrawer();
+
 // A locked 32-bit target: row y starts pitch * y bytes after pixels.
 struct TLockedPixels {
   uint8_t* pixels = nullptr;

@@ -1,4 +1,4 @@
-// The scan conversion under the vector rasteriser: runs an outline program (Parts: groups,
+// The scan conversion under the vector rasteriser: runs an outline program (groups,
 // colours, moves, lines, quadratic curves cut into three chords, strokes as pointed bands),
 // sweeps its edges on quarter scanlines and counts coverage on a 4 x 4 grid per pixel, and
 // hands each pixel row out as runs of equal coverage (1-16) per colour slot.
