@@ -538,6 +538,7 @@ reentry:
           L->top = oldci->top;
           L->base = oldci->base;
           oldci->savedpc = newci->savedpc;
+          oldci->hookpc = nullptr;  // another function: the line hook starts afresh
           oldci->tailcalls++;
           L->ci = oldci;
           goto reentry;
