@@ -15,7 +15,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   libsdl2-dev libx11-dev libxtst-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libogg-dev
-  libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core
+  libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
 )
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -77,8 +77,11 @@ cmd_test() {
   start_xvfb
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure
-  ctest --test-dir build/test -j "$JOBS" --output-on-failure
+  # Both suites run even when the first fails, so one report shows every failure.
+  local status=0
+  ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure || status=1
+  ctest --test-dir build/test -j "$JOBS" --output-on-failure || status=1
+  return $status
 }
 
 cmd_bench() {

@@ -69,6 +69,31 @@ TEST_F(EventPumpTest, AltF1TogglesTheOverlayAndAltEnterSwitchesTheDisplay) {
   EXPECT_EQ(mDisplay->Count("SetFullscreen(1)"), 1);
 }
 
+TEST_F(EventPumpTest, ModifiersAreThoseHeldWhenTheKeyWasPressed) {
+  // Ctrl+C typed faster than the pump: Ctrl is up again before the key is converted.
+  Window().InputKey(VK_CONTROL, false, true, false, kModCtrl);
+  Window().InputKey('C', false, true, false, kModCtrl);
+  Window().InputKey('C', false, false, false, kModCtrl);
+  Window().InputKey(VK_CONTROL, false, false, false, 0);
+  std::vector<std::pair<uint32_t, uint32_t>> events;
+  for (int i = 0; i < 5; ++i) {
+    TPlatformEvent e = Next();
+    events.push_back({e.type, e.type == kEventKeyDown ? e.param2 : e.param});
+  }
+  EXPECT_EQ(events, (std::vector<std::pair<uint32_t, uint32_t>>{{kEventKeyDown, kKeyModCtrl},
+                                                                 {kEventKeyDown, kKeyModCtrl},
+                                                                 {kEventChar, 3},
+                                                                 {kEventKeyUp, 'C'},
+                                                                 {kEventKeyUp, VK_CONTROL}}));
+}
+
+TEST_F(EventPumpTest, AltF4IsACloseRequest) {
+  mBackend->mModifiers = kModAlt;
+  ExpectEvent(Post(WM_SYSKEYDOWN, VK_F4, kKeyAltBit), {kEventKeyDown, VK_F4, 4, 0, 0});
+  EXPECT_EQ(Next().type, kEventClose);
+  EXPECT_TRUE(mBackend->mCreated);  // the game decides
+}
+
 TEST_F(EventPumpTest, TranslatedKeysGiveTheControlCharacters) {
   mBackend->mModifiers = kModCtrl;
   Post(WM_KEYDOWN, 'C');
@@ -113,9 +138,9 @@ TEST_F(EventPumpTest, ReleasingOurOwnCaptureIsNoLeave) {
 }
 
 TEST_F(EventPumpTest, TheActivatingClickReachesNoWindow) {
-  Window().InputFocus(false);
+  Window().InputFocusChange(false);
   Drain();
-  Window().InputFocus(true);
+  Window().InputFocusChange(true);
   Drain();
   Window().InputButton(1, true, 5, 5);  // right after the focus: the activating click
   EXPECT_TRUE(mData.mouseActivated);

@@ -3,6 +3,7 @@
 #include "tests/platform/PlatformFixture.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TTextBlock.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -111,8 +112,11 @@ TEST_F(FrameTest, InitDisplayMakesTheRootScreenAndSetsTheMode) {
   EXPECT_EQ(root->GetRect().bottom, 600);
   EXPECT_EQ(mDisplay->Count("SetDisplay(800,600,1,0)"), 1);
   EXPECT_EQ(mDisplay->Count("CalibrateTexelOffset"), 1);
+  TTvMiniVecDraw* rasteriser = mData.vectorRasteriser.get();
+  EXPECT_NE(rasteriser, nullptr);
   mPlatform->InitDisplay(640, 480, false);
   EXPECT_EQ(mPlatform->GetWindowManager()->GetRootWindow(), root);  // made once
+  EXPECT_EQ(mData.vectorRasteriser.get(), rasteriser);
 }
 
 TEST_F(FrameTest, ScreensaverIsAlwaysFullScreen) {

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TPortal.h"
+#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // After GoogleTest and the engine: Xlib's macros would break their headers.
@@ -17,11 +20,30 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-// SDL's video start-up loads the session bus library, which keeps allocations for the life of
-// the process by design.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
-
 namespace {
+
+// The X window id of the platform's SDL window (0 when there is none).
+Window GameXWindow(TPlatformData& data) {
+  SDL_Window* window = data.window ? data.window->GetBackend().GetSdlWindow() : nullptr;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
+  return info.info.x11.window;
+}
+
+// Shows the platform's SDL window and answers its X window id.
+Window ShowGameWindow(TPlatformData& data) {
+  if (data.window) data.window->GetBackend().ShowWindow(true);
+  return GameXWindow(data);
+}
+
+Window ParentOf(Display* display, Window window) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+  if (children) XFree(children);
+  return parent;
+}
 
 class SdlWindowTest : public testing::Test {
 protected:
@@ -32,15 +54,8 @@ protected:
     std::unique_ptr<TWindowBackend> backend = CreateSdlWindowBackend();
     ASSERT_NE(backend, nullptr);
     mPlatform.CreateMainWindow(std::move(backend));
-    ASSERT_NE(mData.window, nullptr);
-    mData.window->GetBackend().ShowWindow(true);
-    SDL_Window* window = SDL_GetKeyboardFocus();
-    for (uint32_t id = 1; !window && id < 16; ++id) window = SDL_GetWindowFromID(id);
-    ASSERT_NE(window, nullptr);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
-    mWindow = info.info.x11.window;
+    mWindow = ShowGameWindow(mData);
+    ASSERT_NE(mWindow, 0u);
     Pump(200);
     XSetInputFocus(mX, mWindow, RevertToParent, CurrentTime);
     XSync(mX, False);
@@ -144,6 +159,108 @@ TEST_F(SdlWindowTest, ClosingTheWindowIsACloseRequest) {
 TEST_F(SdlWindowTest, ClipboardHoldsUtf8Text) {
   EXPECT_TRUE(mPlatform.SetClipboardText("Festsaal \xC3\xBC"));
   EXPECT_EQ(mPlatform.GetClipboardText(), TString("Festsaal \xC3\xBC"));
+}
+
+// A host window of the test's own, with the game's window living inside it.
+class EmbeddedSdlWindowTest : public testing::Test {
+protected:
+  void SetUp() override {
+    ResetPortalState();
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    mX = XOpenDisplay(nullptr);
+    if (!mX) GTEST_SKIP() << "no X display";
+    mHost = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1000, 750, 0, 0, 0);
+    XMapWindow(mX, mHost);
+    XSync(mX, False);
+    mData.commandLine = "game -msn";
+    mData.hostWindow = mHost;
+    mData.embedded = true;
+    SetPortalMode();
+    mPlatform.CreateMainWindow(CreateSdlWindowBackend());
+  }
+  void TearDown() override {
+    ResetPortalState();
+    if (mX) XCloseDisplay(mX);
+  }
+  TPlatformEvent Next() {
+    TPlatformEvent event;
+    for (int i = 0; i < 2000; ++i) {
+      mPlatform.GetEvent(&event);
+      if (event.type != kEventTick && event.type != kEventNothing) break;
+    }
+    return event;
+  }
+  void Pump(int ticks) {
+    TPlatformEvent event;
+    for (int i = 0; i < ticks; ++i) mPlatform.GetEvent(&event);
+  }
+  void HostSends(uint32_t message, long wParam) {
+    PostHostMessage(mX, mGame, {message, wParam, 0});
+    XFlush(mX);
+  }
+
+  TPlatformData mData;
+  TPlatform mPlatform{&mData};
+  Display* mX = nullptr;
+  Window mHost = 0, mGame = 0;
+};
+
+TEST_F(EmbeddedSdlWindowTest, GameWindowLivesInTheHostAndTalksToIt) {
+  mGame = ShowGameWindow(mData);
+  ASSERT_NE(mGame, 0u);
+  EXPECT_EQ(ParentOf(mX, mGame), mHost);
+  int width = 0, height = 0;
+  EXPECT_TRUE(mData.window->GetBackend().GetHostClientSize(mHost, &width, &height));
+  EXPECT_EQ(width, 1000);
+
+  HostSends(WM_USER, kPortalPause);
+  for (int i = 0; i < 500 && !IsPortalSuspended(); ++i) Pump(1);
+  EXPECT_TRUE(IsPortalSuspended());
+  HostSends(WM_USER, kPortalStart);
+  Pump(1);  // the pump waits in the suspension until the host resumes
+  EXPECT_FALSE(IsPortalSuspended());
+
+  SendToParent(WM_USER + 2, 0x64636261, 0);
+  XEvent event;
+  THostMessage message;
+  bool got = false;
+  for (int i = 0; i < 200 && !got; ++i) {
+    XSync(mX, False);
+    while (!got && XCheckTypedWindowEvent(mX, mHost, ClientMessage, &event)) {
+      got = ReadHostMessage(mX, event, &message);
+    }
+    if (!got) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(got);
+  EXPECT_EQ(message.message, WM_USER + 2);
+  EXPECT_EQ(message.wParam, 0x64636261);
+
+  HostSends(WM_QUIT, 0);
+  EXPECT_EQ(Next().type, kEventQuit);
+}
+
+TEST_F(EmbeddedSdlWindowTest, APresenterShowingTheWindowPutsItIntoTheHost) {
+  ASSERT_NE(mData.window, nullptr);
+  auto presenter = sd::TSdlPresenter::Create(mData.window->GetBackend().GetSdlWindow());
+  ASSERT_NE(presenter, nullptr);
+  mGame = GameXWindow(mData);  // read after the renderer was made: it may recreate the window
+  std::vector<uint32_t> frame(64 * 48, 0xFF336699u);
+  presenter->Show(frame.data(), 64, 64, 48, sd::TRect{0, 0, 64, 48});
+  for (int i = 0; i < 200 && ParentOf(mX, mGame) != mHost; ++i) Pump(1);
+  EXPECT_EQ(ParentOf(mX, mGame), mHost);
+}
+
+TEST_F(EmbeddedSdlWindowTest, AHostThatGoesEndsTheGameQuietly) {
+  mGame = ShowGameWindow(mData);
+  Pump(20);
+  XDestroyWindow(mX, mHost);
+  XSync(mX, False);
+  uint32_t type = 0;
+  for (int i = 0; i < 10 && type != kEventQuit; ++i) type = Next().type;  // a leave may come first
+  EXPECT_EQ(type, kEventQuit);
+  HostSends(WM_USER, kPortalPause);  // posting to the gone window is silent
+  EXPECT_FALSE(IsPortalSuspended());
+  SendToParent(WM_USER + 2, 1, 2);
 }
 
 }  // namespace

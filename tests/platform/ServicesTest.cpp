@@ -8,6 +8,7 @@
 
 #include "tests/platform/PlatformFixture.h"
 #include "tests/support/TempDir.h"
+#include "tvlib/core/TAsset.h"
 #include "tvlib/core/TColor32.h"
 #include "tvlib/core/TGuid.h"
 
@@ -128,6 +129,30 @@ TEST_F(ServicesTest, CursorThreadPollsAndSurvivesHandlerSwaps) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
   EXPECT_GE(last->Count("UpdateCursor(-1,-1)"), 2);
   mPlatform->StopCursorThread();  // stopping twice is harmless
+}
+
+TEST_F(ServicesTest, SettingsAreTheSettingsMapsOwn) {
+  EXPECT_FALSE(mPlatform->IsSettingSet("metrics"));
+  EXPECT_EQ(mPlatform->GetSetting("metrics"), TString(""));
+  mPlatform->SetSetting("metrics", "2");
+  EXPECT_TRUE(mPlatform->IsSettingSet("metrics"));
+  mPlatform->GetSettingRef("game") = "festra";
+  EXPECT_EQ(mData.settings.GetSetting("game"), TString("festra"));
+}
+
+TEST_F(ServicesTest, DeviceDataOfEveryAssetIsReleasedAndRestored) {
+  struct TCountingAsset : TAsset {
+    int released = 0, restored = 0;
+    void Release() override { ++released; }
+    void Restore() override { ++restored; }
+  };
+  auto asset = std::make_shared<TCountingAsset>();
+  GetAssetManager()->Insert("tex", asset);
+  mData.ReleaseAssets();
+  mPlatform->RestoreAssets();
+  EXPECT_EQ(asset->released, 1);
+  EXPECT_EQ(asset->restored, 1);
+  EXPECT_NE(mPlatform->GetStringTable(), nullptr);
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ TEST_F(WindowProcTest, MinimiseAndRestoreBeforeThePumpCancelOut) {
 }
 
 TEST_F(WindowProcTest, ActivationChangesAlwaysReport) {
-  Window().InputFocus(false);
-  Window().InputFocus(true);
+  Window().InputFocusChange(false);
+  Window().InputFocusChange(true);
   // The visibility toggled back; the activation change is still reported once.
   EXPECT_EQ(EventsUntilTick(), (std::vector<uint32_t>{181}));
   EXPECT_FALSE(mData.hidden);
@@ -60,7 +60,7 @@ TEST_F(WindowProcTest, HiddenOrOffScreenCountsAsDeactivation) {
 
 TEST_F(WindowProcTest, DeactivationInFullScreenHidesTheGame) {
   mDisplay->mFullscreen = true;
-  Window().InputFocus(false);
+  Window().InputFocusChange(false);
   EXPECT_TRUE(mData.hidden);
   EventsUntilTick();
   mData.visible = true;  // a full-screen game that lost the focus is still on screen
@@ -158,7 +158,7 @@ TEST(MainWindowHost, EmbeddedWindowLivesInItsHost) {
   platform.CreateMainWindow(std::move(backend));
   EXPECT_EQ(fake->mDesc.hostWindow, 0x1234u);
   EXPECT_EQ(data.parentWindow, 0x1234u);
-  data.window->InputFocus(false);  // a child window is never deactivated
+  data.window->InputFocusChange(false);  // a child window is never deactivated
   EXPECT_TRUE(data.active);
 }
 

@@ -1,5 +1,5 @@
 // Test set-up for the display handler and textures: a platform on a fake clock, a headless
-// presenter with a fake desktop, an asset manager, data folders in a temporary directory, the
+// presenter with a fake desktop, data folders in a temporary directory, the
 // debug log there, and recorders for message boxes and process ends.
 #pragma once
 
@@ -84,6 +84,8 @@ class DisplayTest : public ::testing::Test {
     return *handler;
   }
   TDxDisplayHandlerData& HandlerData() { return handler->Data(); }
+  // The platform's asset manager, the one textures register with.
+  TAssetManager& Assets() { return *GetAssetManager(); }
   sd::TDevice3d& Device() { return *HandlerData().device; }
   std::string Log() { return ReadWholeFile(dir / "logfile.txt"); }
   bool Logged(const std::string& line) { return Log().find(line) != std::string::npos; }
@@ -110,7 +112,6 @@ class DisplayTest : public ::testing::Test {
 
   TTempDir dir;
   TStillClock clock;
-  TAssetManager assets;
   std::vector<TBox> boxes;
   std::vector<int> ends;
   std::unique_ptr<TPlatformData> data;

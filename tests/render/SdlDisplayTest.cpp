@@ -8,6 +8,7 @@
 #include "tests/render/DisplayFixture.h"
 #include "tests/render/TestImages.h"
 #include "tests/render/XScreen.h"
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {
@@ -27,10 +28,12 @@ bool ShowsSoon(int px, int py, uint32_t colour, const std::function<void()>& ste
 
 TEST_F(DisplayTest, RealWindowShowsFramesAndTheCursorFollowsThePointer) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-  unsetenv("TV_HEADLESS");
   ASSERT_TRUE(XScreenOpen());
-  handler = new TDx3dDisplayHandler();
-  platform->SetDisplayHandler(handler);
+  platform->CreateMainWindow(CreateSdlWindowBackend());
+  ASSERT_TRUE(data->window);
+  platform->CreateDisplayHandler();
+  handler = dynamic_cast<TDx3dDisplayHandler*>(platform->GetDisplayHandler());
+  ASSERT_NE(handler, nullptr);
   handler->SetDisplay(800, 600, false, false, false, false);
   ASSERT_TRUE(handler->IsDeviceValid());
   ASSERT_FALSE(handler->IsFullscreen());

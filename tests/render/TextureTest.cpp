@@ -79,9 +79,9 @@ TEST_F(TextureTest, UnnamedTexturesRemoveOnlyTheirOwnKeys) {
   TString oneKey = one->MakeAnonymousKey(), twoKey = two->MakeAnonymousKey();
   EXPECT_NE(oneKey, twoKey);
   EXPECT_NE(oneKey.Find(":tex:r"), -1);
-  int before = assets.GetCount();
+  int before = Assets().GetCount();
   one.reset();
-  EXPECT_EQ(assets.GetCount(), before - 1);
+  EXPECT_EQ(Assets().GetCount(), before - 1);
   EXPECT_EQ(TTexture::Find(twoKey), two);
 }
 
@@ -252,8 +252,8 @@ TEST_F(TextureTest, LostTexturesComeBackFromTheirFiles) {
   PutPng("back.png", SolidRgba(8, 8, 0x11223344));
   auto texture = TTexture::Get("back", kLoadAlpha);
   ASSERT_TRUE(texture);
-  assets.ReleaseAll();
+  Assets().ReleaseAll();
   EXPECT_EQ(texture->GetData()->surface, nullptr);
-  assets.RestoreAll();
+  Assets().RestoreAll();
   EXPECT_EQ(Pixels(*texture)[0], 0x44112233u);
 }

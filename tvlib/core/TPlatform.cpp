@@ -1,11 +1,15 @@
 // The platform object: the singleton, the clock, the task lists and the owned services.
 #include "tvlib/core/TPlatform.h"
 
+#include "tvlib/core/TAsset.h"
+#include "tvlib/core/TStringTable.h"
+
 #include "tvlib/core/TPortal.h"
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/clock/Clock.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TTextBlock.h"
 #include "tvlib/ui/TWindowManager.h"
 
@@ -18,6 +22,8 @@ std::atomic<TPlatform*> gInstance{nullptr};
 
 TPlatformData::TPlatformData() : startTime(ClockMilliseconds()) {
   windowManager = std::make_unique<TWindowManager>();
+  assetManager = std::make_unique<TAssetManager>();
+  stringTable = std::make_unique<TStringTable>();
 }
 
 TPlatformData::~TPlatformData() {
@@ -29,10 +35,13 @@ TPlatformData::~TPlatformData() {
   windowManager.reset();
   taskList.DeleteAll();
   soundManager.reset();
+  vectorRasteriser.reset();
   displayHandler.reset();
   // The window procedure must find no platform while the window is destroyed.
   if (window) window->SetUserData(nullptr);
   window.reset();
+  stringTable.reset();
+  assetManager.reset();
 }
 
 bool TPlatformData::GetDisplayScale(float* scale) const {
@@ -42,6 +51,10 @@ bool TPlatformData::GetDisplayScale(float* scale) const {
 
 void TPlatformData::Restore() {
   if (displayHandler) displayHandler->Restore();
+}
+
+void TPlatformData::ReleaseAssets() {
+  if (assetManager) assetManager->ReleaseAll();
 }
 
 TPlatform::TPlatform(TPlatformData* data) : mData(data) { gInstance = this; }
@@ -65,6 +78,14 @@ TTaskList* TPlatform::GetTaskList() { return &mData->taskList; }
 void TPlatform::AddRestoreListener(TTask* task) { mData->restoreListeners.Add(task); }
 
 TWindowManager* TPlatform::GetWindowManager() { return mData->windowManager.get(); }
+TStringTable* TPlatform::GetStringTable() { return mData->stringTable.get(); }
+
+TString& TPlatform::GetSettingRef(const TString& key) { return mData->settings.GetSettingRef(key); }
+TString TPlatform::GetSetting(const TString& key) { return mData->settings.GetSetting(key); }
+void TPlatform::SetSetting(const TString& key, const TString& value) {
+  mData->settings.SetSetting(key, value);
+}
+bool TPlatform::IsSettingSet(const TString& key) { return mData->settings.IsSettingSet(key); }
 TSoundManager* TPlatform::GetSoundManager() { return mData->soundManager.get(); }
 TDisplayHandler* TPlatform::GetDisplayHandler() { return mData->displayHandler.get(); }
 

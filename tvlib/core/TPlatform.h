@@ -19,6 +19,7 @@
 
 class TDisplayHandler;
 class TSoundManager;
+class TStringTable;
 class TTask;
 class TTaskList;
 class TTexture;
@@ -43,6 +44,12 @@ public:
   TTaskList* GetTaskList();
   // Tasks run once after the display device was restored.
   void AddRestoreListener(TTask* task);
+
+  // --- Settings (the settings map's operations) ------------------------------------
+  TString& GetSettingRef(const TString& key);
+  TString GetSetting(const TString& key);
+  void SetSetting(const TString& key, const TString& value);
+  bool IsSettingSet(const TString& key);
 
   // --- Main window ---------------------------------------------------------------------
   // Creates the main window on `backend` (null: the backend the environment chooses).
@@ -82,6 +89,7 @@ public:
   void StopCursorThread();
 
   TWindowManager* GetWindowManager();
+  TStringTable* GetStringTable();
   TSoundManager* GetSoundManager();
   TDisplayHandler* GetDisplayHandler();
   // Installs a handler (owned from now on) and deletes the previous one.

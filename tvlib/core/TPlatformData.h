@@ -15,14 +15,18 @@
 #include <mutex>
 #include <thread>
 
+#include "tvlib/core/TSettings.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/platform/window/TNativeWindow.h"
 
+class TAssetManager;
 class TDisplayHandler;
 class TSoundManager;
+class TStringTable;
 class TTextBlock;
 class TTexture;
+class TTvMiniVecDraw;
 class TWindowManager;
 
 inline constexpr int kFrameRing = 15;  // frames in the frame-rate ring
@@ -38,6 +42,8 @@ public:
   bool GetDisplayScale(float* scale) const;
   // Asks the display handler to restore the lost device.
   void Restore();
+  // Every asset drops its display-device data.
+  void ReleaseAssets();
 
   TString commandLine;
   std::unique_ptr<TNativeWindow> window;  // the main window, null until created
@@ -75,10 +81,14 @@ public:
   bool screensaverMouseKnown = false;  // the screensaver's remembered pointer position
   int screensaverMouseX = -1, screensaverMouseY = -1;
   int mouseMode = 0;  // pointer positions are absolute game coordinates
+  TSettings settings;
 
   std::unique_ptr<TWindowManager> windowManager;
+  std::unique_ptr<TAssetManager> assetManager;
+  std::unique_ptr<TStringTable> stringTable;
   std::unique_ptr<TSoundManager> soundManager;
   std::unique_ptr<TDisplayHandler> displayHandler;
+  std::unique_ptr<TTvMiniVecDraw> vectorRasteriser;  // made by the display set-up
   TTaskList restoreListeners;
   TTaskList taskList;
 

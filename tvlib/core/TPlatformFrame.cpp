@@ -7,7 +7,9 @@
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/platform/clock/Clock.h"
+#include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TTextBlock.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -153,6 +155,11 @@ void TPlatform::InitDisplay(int width, int height, bool full) {
     return;
   }
   handler->SetDisplay(width, height, full, false, false, mData->hostWindow != 0);
+  if (!mData->vectorRasteriser) {
+    // Text is drawn as runs of anti-aliased lines through the render-state guards.
+    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(
+        [this](const TVertexSet& lines) { DrawVertices(sd::kPtLineList, lines); });
+  }
   handler->CalibrateTexelOffset();
 }
 
@@ -168,7 +175,7 @@ void TPlatform::RestoreAssets() {
     DebugLog("RestoreAssets: DX broken");
     return;
   }
-  if (TAssetManager* assets = GetAssetManager()) assets->RestoreAll();
+  if (mData->assetManager) mData->assetManager->RestoreAll();
   mData->restorePending = true;
   if (TWindowManager* manager = GetWindowManager()) {
     if (TModalWindow* root = manager->GetRootWindow()) root->Invalidate();

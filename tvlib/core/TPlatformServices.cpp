@@ -1,5 +1,8 @@
 // The platform's smaller services: web addresses, the clipboard, the cursor thread and the
 // forwarding of display calls to the display handler.
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <string>
 
@@ -28,6 +31,10 @@ std::string HostProgram(const TString& commandLine) {
 }
 
 void CursorThreadProc(TPlatformData* data) {
+  // The cursor must keep up with the pointer while the UI thread is busy: the highest
+  // ordinary priority when the system allows it (it needs the privilege; without it the
+  // thread runs at the normal one).
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -20);
   while (!data->cursorThreadStop) {
     int pause = kCursorPollMs;
     std::unique_lock<std::mutex> lock(data->cursorLock);

@@ -112,8 +112,10 @@ sd::HR CDisplay::CreateFullScreen(int width, int height, int bitsPerPixel, uint3
   return sd::kOk;
 }
 
-sd::HR CDisplay::CreateWindowed(int width, int height, bool backInVideoMemory) {
+sd::HR CDisplay::CreateWindowed(int width, int height, bool backInVideoMemory,
+                                bool keepWindowSize) {
   Release();
+  if (!keepWindowSize) mPresenter->SetClientSize(width, height);
   sd::HR hr = sd::kOk;
   mDisplay = sd::TDisplay::Create(mPresenter, &hr);
   if (!mDisplay) return hr;

@@ -41,7 +41,8 @@ class CDisplay {
 
   // attempt: device index in the high 16 bits, the caller's flags in the low 16 bits.
   sd::HR CreateFullScreen(int width, int height, int bitsPerPixel, uint32_t attempt);
-  sd::HR CreateWindowed(int width, int height, bool backInVideoMemory);
+  // keepWindowSize: an embedded game's window is sized by its host.
+  sd::HR CreateWindowed(int width, int height, bool backInVideoMemory, bool keepWindowSize);
   // The finished frame to the screen: a flip, or a copy to the window's rectangle.
   sd::HR Present();
   // Copies source of the back buffer onto dest of the primary; dest becomes the screen rect.

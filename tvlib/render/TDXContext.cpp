@@ -84,7 +84,7 @@ bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel
       width = static_cast<int>(width * platform->displayScale + 0.5f);
       height = static_cast<int>(height * platform->displayScale + 0.5f);
     }
-    hr = display.CreateWindowed(width, height, backInVideoMemory);
+    hr = display.CreateWindowed(width, height, backInVideoMemory, (flags & 2) != 0);
     if (hr == sd::kErrOutOfVideoMemory) forceFullScreen = true;
     if (sd::Failed(hr)) return false;
   }

@@ -3,8 +3,8 @@
 // An abstract interface of 60 operations in a fixed slot order. The platform owns exactly
 // one handler (TPlatform::SetDisplayHandler) and forwards its display calls to it. Only
 // UpdateCursor is called from another thread (the cursor thread); everything else runs on
-// the UI thread. The implementation (modes, frames, device loss, 3-D) lives beside this
-// header; this file only fixes the contract.
+// the UI thread. This file fixes the contract; the implementation (modes, frames, device
+// loss, 3-D) is the rendering subsystem's.
 #pragma once
 
 #include <memory>

@@ -18,7 +18,7 @@ struct TDxDisplayHandlerData;
 
 class TDxDisplayHandler : public TDisplayHandler {
  public:
-  // presenter: where frames are shown (owned); null chooses the one the environment asks for.
+  // presenter: where frames are shown (owned); null: the one the main window's backend takes.
   explicit TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter = nullptr);
   ~TDxDisplayHandler() override;
   TDxDisplayHandler(const TDxDisplayHandler&) = delete;

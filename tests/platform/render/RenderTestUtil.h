@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/platform/render/Engine2dStates.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/render/TDisplay.h"
 
@@ -60,32 +61,7 @@ struct TRenderRig {
     EXPECT_EQ(display->CreateDevice(target, &device), kOk);
     device->Clear(0, nullptr, kClearTarget, clear, 1.0f);
     device->BeginScene();
-    Begin2d();
-  }
-
-  void Begin2d() {
-    TDevice3d& d = *device;
-    d.SetTextureStageState(0, kTssColorArg1, kTaTexture);
-    d.SetTextureStageState(0, kTssColorArg2, kTaCurrent);
-    d.SetTextureStageState(0, kTssColorOp, kTopModulate);
-    d.SetTextureStageState(0, kTssAlphaArg1, kTaTexture);
-    d.SetTextureStageState(0, kTssAlphaArg2, kTaDiffuse);
-    d.SetTextureStageState(0, kTssAlphaOp, kTopModulate);
-    d.SetTextureStageState(0, kTssMagFilter, kTfgLinear);
-    d.SetTextureStageState(0, kTssMinFilter, kTfnLinear);
-    d.SetTextureStageState(0, kTssAddressU, kTaddressClamp);
-    d.SetTextureStageState(0, kTssAddressV, kTaddressClamp);
-    d.SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
-    d.SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
-    d.SetRenderState(kRsAlphaBlendEnable, 1);
-    d.SetRenderState(kRsZEnable, 0);
-    d.SetRenderState(kRsCullMode, kCullNone);
-    d.SetRenderState(kRsZWriteEnable, 0);
-    d.SetRenderState(kRsClipping, 0);
-    d.SetRenderState(kRsLighting, 0);
-    d.SetRenderState(kRsAlphaTestEnable, 1);
-    d.SetRenderState(kRsAlphaRef, 1);
-    d.SetRenderState(kRsAlphaFunc, kCmpGreaterEqual);
+    SetEngine2dStates(*device);
   }
 
   void SetFilter(bool linear) {

@@ -11,11 +11,15 @@
 namespace sd::test {
 namespace {
 
-// Runs the test body with the fast paths on, then off, restoring them afterwards.
-class RasterPaths : public ::testing::TestWithParam<bool> {
+// Runs the test body on each set of paths this processor has, restoring the best afterwards.
+class RasterPathsTest : public ::testing::TestWithParam<TRasterPaths> {
 protected:
-  void SetUp() override { SetRasterFastPaths(GetParam()); }
-  void TearDown() override { SetRasterFastPaths(true); }
+  void SetUp() override {
+    if (GetParam() == TRasterPaths::kAvx2 && BestRasterPaths() != TRasterPaths::kAvx2)
+      GTEST_SKIP() << "no AVX2 here";
+    SetRasterPaths(GetParam());
+  }
+  void TearDown() override { SetRasterPaths(BestRasterPaths()); }
 };
 
 std::vector<uint32_t> RandomPixels(size_t n, uint32_t seed) {
@@ -31,7 +35,7 @@ TSurfacePtr MakeTexture(TDisplay& d, int32_t w, int32_t h, const std::vector<uin
   return t;
 }
 
-TEST_P(RasterPaths, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
+TEST_P(RasterPathsTest, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
   for (bool linear : {false, true}) {
     TRenderRig rig(64, 64, 0xFF336699);
     std::vector<uint32_t> texels = RandomPixels(32 * 16, 7);
@@ -52,7 +56,7 @@ TEST_P(RasterPaths, OneToOneQuadReproducesItsTexelsPointAndBilinear) {
 
 // A rectangle split into jittered triangles, drawn additively at 1/255: every pixel centre inside
 // the rectangle is covered exactly once, whatever edge it lies on.
-TEST_P(RasterPaths, SharedEdgesCoverEveryPixelExactlyOnce) {
+TEST_P(RasterPathsTest, SharedEdgesCoverEveryPixelExactlyOnce) {
   TRenderRig rig(64, 64, 0);
   rig.device->SetRenderState(kRsSrcBlend, kBlendOne);
   rig.device->SetRenderState(kRsDestBlend, kBlendOne);
@@ -92,7 +96,29 @@ TEST_P(RasterPaths, SharedEdgesCoverEveryPixelExactlyOnce) {
     }
 }
 
-TEST_P(RasterPaths, BlendPairsApplyToColourAndAlpha) {
+// Axis-aligned rectangles meeting on pixel centres: the top-left rule gives each pixel on a
+// shared edge to exactly one of them, and the outer edges keep only their top and left pixels.
+TEST_P(RasterPathsTest, AxisAlignedEdgesOnPixelCentres) {
+  TRenderRig rig(16, 16, 0);
+  rig.device->SetRenderState(kRsSrcBlend, kBlendOne);
+  rig.device->SetRenderState(kRsDestBlend, kBlendOne);
+  rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+  const float xs[3] = {2, 7, 12}, ys[3] = {3, 8, 11};
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      float l = xs[i], r = xs[i + 1], t = ys[j], b = ys[j + 1];
+      TLVertex q[4] = {{l, t, 0, 1, 0x01010101, 0, 0, 0}, {r, t, 0, 1, 0x01010101, 0, 0, 0},
+                       {r, b, 0, 1, 0x01010101, 0, 0, 0}, {l, b, 0, 1, 0x01010101, 0, 0, 0}};
+      ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
+    }
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x) {
+      bool inside = x >= 2 && x < 12 && y >= 3 && y < 11;
+      ASSERT_EQ(rig.At(x, y), inside ? 0x01010101u : 0u) << x << "," << y;
+    }
+}
+
+TEST_P(RasterPathsTest, BlendPairsApplyToColourAndAlpha) {
   struct Case {
     uint32_t src, dst;
     bool blend;
@@ -125,7 +151,7 @@ TEST_P(RasterPaths, BlendPairsApplyToColourAndAlpha) {
   }
 }
 
-TEST_P(RasterPaths, AlphaTestDiscardsWhatTheReferenceRejects) {
+TEST_P(RasterPathsTest, AlphaTestDiscardsWhatTheReferenceRejects) {
   struct Case {
     uint32_t func, ref, blend;
   };
@@ -163,7 +189,7 @@ TEST_P(RasterPaths, AlphaTestDiscardsWhatTheReferenceRejects) {
   }
 }
 
-TEST_P(RasterPaths, AddressingModesRepeatMirrorAndClamp) {
+TEST_P(RasterPathsTest, AddressingModesRepeatMirrorAndClamp) {
   // A 4 x 1 texture drawn 1:1 over 12 pixels with u from -1 to 2 (point sampling).
   std::vector<uint32_t> texels = {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004};
   struct Case {
@@ -187,7 +213,7 @@ TEST_P(RasterPaths, AddressingModesRepeatMirrorAndClamp) {
   }
 }
 
-TEST_P(RasterPaths, BilinearSamplesBetweenTexelCentres) {
+TEST_P(RasterPathsTest, BilinearSamplesBetweenTexelCentres) {
   // Texels 0 and 255 drawn at twice their size: pixel centres fall at quarter texels.
   TRenderRig rig(4, 1, 0);
   rig.device->SetTexture(0, MakeTexture(*rig.display, 2, 1, {0xFF000000, 0xFF0000FF}));
@@ -200,7 +226,124 @@ TEST_P(RasterPaths, BilinearSamplesBetweenTexelCentres) {
   EXPECT_EQ(rig.At(3, 0) & 0xFF, 255u);
 }
 
-TEST_P(RasterPaths, ViewportAlwaysClips) {
+TEST_P(RasterPathsTest, CombinerOperationsWithTheTextureFactor) {
+  struct Case {
+    uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2, want;
+  };
+  // Texel 0x80FF8040, vertex colour 0x40808080, texture factor 0xC0204060.
+  const Case cases[] = {
+      // The engine's alpha blend: texture times vertex colour, alpha too.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopModulate, kTaTexture, kTaDiffuse, 0x20804020},
+      // A negative draw alpha: the vertex alpha alone.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopSelectArg2, kTaTexture, kTaDiffuse, 0x40804020},
+      // Opaque: alpha from the texture factor.
+      {kTopModulate, kTaTexture, kTaCurrent, kTopSelectArg1, kTaTFactor, kTaDiffuse, 0xC0804020},
+      {kTopSelectArg1, kTaTFactor, kTaCurrent, kTopSelectArg1, kTaTexture, kTaDiffuse, 0x80204060},
+      {kTopModulate, kTaTexture, kTaTFactor, kTopModulate, kTaTFactor, kTaDiffuse, 0x30202018},
+      {kTopDisable, kTaTexture, kTaCurrent, kTopModulate, kTaTexture, kTaDiffuse, 0x40808080},
+  };
+  for (const Case& c : cases) {
+    TRenderRig rig(4, 1, 0);
+    rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 1, std::vector<uint32_t>(4, 0x80FF8040)));
+    rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+    rig.device->SetRenderState(kRsAlphaTestEnable, 0);
+    rig.device->SetRenderState(kRsTextureFactor, 0xC0204060);
+    rig.device->SetTextureStageState(0, kTssColorOp, c.colorOp);
+    rig.device->SetTextureStageState(0, kTssColorArg1, c.colorArg1);
+    rig.device->SetTextureStageState(0, kTssColorArg2, c.colorArg2);
+    rig.device->SetTextureStageState(0, kTssAlphaOp, c.alphaOp);
+    rig.device->SetTextureStageState(0, kTssAlphaArg1, c.alphaArg1);
+    rig.device->SetTextureStageState(0, kTssAlphaArg2, c.alphaArg2);
+    ASSERT_EQ(rig.Quad(0, 0, 4, 1, 0x40808080), kOk);
+    for (int32_t x = 0; x < 4; ++x) ASSERT_EQ(rig.At(x, 0), c.want) << std::hex << c.want << " " << x;
+  }
+}
+
+TEST_P(RasterPathsTest, MipLevelFollowsTheScreenSizeWhenMipFilteringIsOn) {
+  TRenderRig rig(8, 8, 0);
+  TSurfaceDesc d;
+  d.flags = kDescCaps | kDescWidth | kDescHeight | kDescPixelFormat | kDescMipMapCount;
+  d.width = d.height = 16, d.format = kFmtA8R8G8B8, d.mipMapCount = 3;
+  d.caps = kCapsTexture | kCapsMipMap | kCapsComplex;
+  TSurfacePtr tex;
+  ASSERT_EQ(rig.display->CreateSurface(d, &tex), kOk);
+  const uint32_t colours[3] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+  int level = 0;
+  for (TSurfacePtr l = tex; l; l = l->GetAttachedSurface(kCapsMipMap), ++level)
+    FillArgb(*l, std::vector<uint32_t>(size_t(l->Width()) * l->Height(), colours[level]));
+  ASSERT_EQ(level, 3);
+  rig.device->SetTexture(0, tex);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  for (uint32_t mip : {kTfpNone, kTfpPoint, kTfpLinear}) {
+    rig.device->SetTextureStageState(0, kTssMipFilter, mip);
+    ASSERT_EQ(rig.Quad(0, 0, 8, 8, 0xFFFFFFFF), kOk);  // 16 texels onto 8 pixels: level 1
+    EXPECT_EQ(rig.At(3, 3), mip == kTfpNone ? colours[0] : colours[1]) << mip;
+    ASSERT_EQ(rig.Quad(0, 0, 4, 4, 0xFFFFFFFF), kOk);  // onto 4 pixels: level 2
+    EXPECT_EQ(rig.At(1, 1), mip == kTfpNone ? colours[0] : colours[2]) << mip;
+  }
+}
+
+TEST_P(RasterPathsTest, PerspectiveCorrectTexturesWhenRhwVaries) {
+  // Red then blue texel; w = 1 at the left edge, 3 at the right. Texture coordinate 0.5 (the
+  // colour change) lies three quarters of the way across, not half way.
+  TRenderRig rig(8, 1, 0);
+  rig.device->SetTexture(0, MakeTexture(*rig.display, 2, 1, {0xFFFF0000, 0xFF0000FF}));
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  rig.SetFilter(false);
+  const float q = 1.0f / 3;
+  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0}, {7.5f, -0.5f, 0, q, 0xFFFFFFFF, 0, 1, 0},
+                   {7.5f, 0.5f, 0, q, 0xFFFFFFFF, 0, 1, 1},   {-0.5f, 0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 0), x < 6 ? 0xFFFF0000u : 0xFF0000FFu) << x;
+}
+
+TEST_P(RasterPathsTest, SpecularAddsToTheColourOnlyWhenEnabled) {
+  TRenderRig rig(4, 1, 0);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0x80404040, 0x00F02030, 0, 0},
+                   {3.5f, -0.5f, 0, 1, 0x80404040, 0x00F02030, 1, 0},
+                   {3.5f, 0.5f, 0, 1, 0x80404040, 0x00F02030, 1, 1},
+                   {-0.5f, 0.5f, 0, 1, 0x80404040, 0x00F02030, 0, 1}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  EXPECT_EQ(rig.At(1, 0), 0x80404040u);
+  rig.device->SetRenderState(kRsSpecularEnable, 1);
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
+  EXPECT_EQ(rig.At(1, 0), 0x80FF6070u);  // saturated red, alpha untouched
+}
+
+// Slivers, enormous positions and texture coordinates, and NaN must draw something defined (the
+// sanitized build checks the arithmetic) and never outside the viewport.
+TEST_P(RasterPathsTest, DegenerateInputStaysDefinedAndInside) {
+  TRenderRig rig(16, 16, 0);
+  rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 4, std::vector<uint32_t>(16, 0xFF808080)));
+  rig.device->SetTextureStageState(0, kTssAddressU, kTaddressWrap);
+  rig.device->SetTextureStageState(0, kTssAddressV, kTaddressMirror);
+  rig.device->SetViewport(TViewport{2, 2, 12, 12});
+  const float big = 1e30f, nan = std::nanf("");
+  const TLVertex tris[][3] = {
+      {{-big, -big, 0, 1, 0xFF000000, 0, big, -big}, {big, 0, 0, 1, 0xFFFFFFFF, 0, -big, big},
+       {0, big, 0, 1, 0x00FFFFFF, 0, 1, 1}},
+      {{3, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3.0001f, 0, 1, 0xFFFFFFFF, 0, 1e9f, 0},
+       {3, 3.0002f, 0, 1, 0x00FFFFFF, 0, 0, 1e9f}},
+      {{3, 3, 0, 1e-30f, 0xFF000000, 0, 1e20f, 0}, {13, 3, 0, 1e30f, 0xFFFFFFFF, 0, 0, 1},
+       {3, 13, 0, 1, 0x00FFFFFF, 0, 5, 5}},
+      {{nan, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3, 0, 1, 0xFFFFFFFF, 0, nan, 0},
+       {3, 13, 0, 1, 0x00FFFFFF, 0, 0, 1}},
+      {{3, 3, 0, 1, 0xFF000000, 0, nan, nan}, {13, 3, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+       {3, 13, 0, nan, 0x00FFFFFF, 0, 0, 1}},
+  };
+  for (const auto& t : tris) {
+    ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleList, kFvfTLVertex, t, 3), kOk);
+    ASSERT_EQ(rig.device->DrawPrimitive(kPtLineStrip, kFvfTLVertex, t, 3), kOk);
+  }
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x)
+      if (x < 2 || x >= 14 || y < 2 || y >= 14) {
+        ASSERT_EQ(rig.At(x, y), 0u) << x << "," << y;
+      }
+}
+
+TEST_P(RasterPathsTest, ViewportAlwaysClips) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 0);
   TViewport vp{10, 12, 6, 5};
@@ -213,7 +356,7 @@ TEST_P(RasterPaths, ViewportAlwaysClips) {
     }
 }
 
-TEST_P(RasterPaths, LinesLightTheDesignedPixels) {
+TEST_P(RasterPathsTest, LinesLightTheDesignedPixels) {
   TRenderRig rig(16, 16, 0);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   // The text rasteriser's run: one pixel per run with its measured offsets (-0.75, -0.75, 0).
@@ -243,7 +386,7 @@ TEST_P(RasterPaths, LinesLightTheDesignedPixels) {
   EXPECT_EQ(rig.At(5, 5), 0xFF00FF00u);
 }
 
-TEST_P(RasterPaths, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
+TEST_P(RasterPathsTest, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
   TRenderRig rig(16, 1, 0);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   rig.device->SetRenderState(kRsShadeMode, kShadeGouraud);
@@ -262,7 +405,7 @@ TEST_P(RasterPaths, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
   EXPECT_EQ(rig.At(0, 0), 0xFFFF0000u);
 }
 
-TEST_P(RasterPaths, DepthTestKeepsTheNearerSurface) {
+TEST_P(RasterPathsTest, DepthTestKeepsTheNearerSurface) {
   TRenderRig rig(8, 8, 0);
   TSurfacePtr z = MakeSurface(*rig.display, 8, 8, kFmtZ16, kCapsZBuffer);
   ASSERT_EQ(rig.target->AddAttachedSurface(z), kOk);
@@ -285,13 +428,23 @@ TEST_P(RasterPaths, DepthTestKeepsTheNearerSurface) {
   for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 4), want[x]) << x;
 }
 
-INSTANTIATE_TEST_SUITE_P(FastAndGeneral, RasterPaths, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Fast" : "General"; });
+std::string PathsName(const ::testing::TestParamInfo<TRasterPaths>& info) {
+  switch (info.param) {
+    case TRasterPaths::kGeneral: return "General";
+    case TRasterPaths::kSse2: return "Sse2";
+    default: return "Avx2";
+  }
+}
 
-// A busy scene drawn with and without the fast paths must give the same bytes.
+INSTANTIATE_TEST_SUITE_P(AllPaths, RasterPathsTest,
+                         ::testing::Values(TRasterPaths::kGeneral, TRasterPaths::kSse2,
+                                           TRasterPaths::kAvx2),
+                         PathsName);
+
+// A busy scene drawn on every set of paths must give the same bytes.
 TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
-  auto render = [](bool fast) {
-    SetRasterFastPaths(fast);
+  auto render = [](TRasterPaths paths) {
+    SetRasterPaths(paths);
     TRenderRig rig(160, 120, 0xFF202830);
     std::vector<uint32_t> texels = RandomPixels(64 * 64, 3);
     for (size_t i = 0; i < texels.size(); i += 7) texels[i] &= 0x00FFFFFF;  // some alpha 0
@@ -331,14 +484,17 @@ TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
         rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4);
       }
     }
-    SetRasterFastPaths(true);
+    SetRasterPaths(BestRasterPaths());
     return rig.Pixels();
   };
-  std::vector<uint32_t> fast = render(true), general = render(false);
-  ASSERT_EQ(fast.size(), general.size());
-  size_t differ = 0;
-  for (size_t i = 0; i < fast.size(); ++i) differ += fast[i] != general[i];
-  EXPECT_EQ(differ, 0u);
+  std::vector<uint32_t> general = render(TRasterPaths::kGeneral);
+  for (TRasterPaths paths : {TRasterPaths::kSse2, BestRasterPaths()}) {
+    std::vector<uint32_t> fast = render(paths);
+    ASSERT_EQ(fast.size(), general.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < fast.size(); ++i) differ += fast[i] != general[i];
+    EXPECT_EQ(differ, 0u) << "paths " << int(paths);
+  }
 }
 
 }  // namespace

@@ -14,7 +14,10 @@ TEST(SdlPresenter, ShowsWindowedAndFullScreenFrames) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
   {
-    auto p = TSdlPresenter::CreateWithWindow("FestraVask test", 320, 240);
+    SDL_Window* window = SDL_CreateWindow("FestraVask test", SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, 320, 240, SDL_WINDOW_HIDDEN);
+    ASSERT_TRUE(window) << SDL_GetError();
+    auto p = TSdlPresenter::Create(window);
     ASSERT_TRUE(p);
     TDisplayMode desk = p->Desktop();
     EXPECT_GT(desk.width, 0);
@@ -37,6 +40,8 @@ TEST(SdlPresenter, ShowsWindowedAndFullScreenFrames) {
     EXPECT_EQ(lh, 600);
     p->LeaveFullScreen();
     EXPECT_FALSE(p->IsFullScreen());
+    p.reset();
+    SDL_DestroyWindow(window);
   }
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -115,20 +115,25 @@ double PlaneDistance(const TClipVertex& v, int k) {
 constexpr int kAlwaysPlanes = 5;
 constexpr int kAllPlanes = 7;
 
+// A triangle clipped by at most kAllPlanes planes: each plane adds at most one corner.
+struct TClipPolygon {
+  TClipVertex v[3 + kAllPlanes];
+  int n = 0;
+};
+
 // Clips a convex polygon against the planes (Sutherland-Hodgman).
-void ClipPolygon(std::vector<TClipVertex>* poly, int planes) {
-  std::vector<TClipVertex> out;
-  for (int k = 0; k < planes && !poly->empty(); ++k) {
-    out.clear();
-    size_t n = poly->size();
-    for (size_t i = 0; i < n; ++i) {
-      const TClipVertex& a = (*poly)[i];
-      const TClipVertex& b = (*poly)[(i + 1) % n];
+void ClipPolygon(TClipPolygon* poly, int planes) {
+  TClipPolygon out;
+  for (int k = 0; k < planes && poly->n > 0; ++k) {
+    out.n = 0;
+    for (int i = 0; i < poly->n; ++i) {
+      const TClipVertex& a = poly->v[i];
+      const TClipVertex& b = poly->v[(i + 1) % poly->n];
       double da = PlaneDistance(a, k), db = PlaneDistance(b, k);
-      if (da >= 0) out.push_back(a);
-      if ((da >= 0) != (db >= 0)) out.push_back(Lerp(a, b, da / (da - db)));
+      if (da >= 0) out.v[out.n++] = a;
+      if ((da >= 0) != (db >= 0)) out.v[out.n++] = Lerp(a, b, da / (da - db));
     }
-    poly->swap(out);
+    *poly = out;
   }
 }
 
@@ -564,11 +569,10 @@ HR TDevice3d::BuildRasterState(TRasterState* st) {
   st->zEnable = mRs[kRsZEnable] != 0;
   st->zWrite = mRs[kRsZWriteEnable] != 0;
   st->zFunc = mRs[kRsZFunc];
-  for (TSurface* level = mTexture.get(); level;) {
-    TRasterTexture t;
+  for (TSurface* level = mTexture.get(); level && st->levelCount < TRasterState::kMaxLevels;) {
+    TRasterTexture& t = st->levels[st->levelCount++];
     t.texels = level->SampleArgb(&t.pitch);
     t.width = level->Width(), t.height = level->Height();
-    st->levels.push_back(t);
     TSurfacePtr next = level->GetAttachedSurface(kCapsMipMap);
     level = next.get();
   }
@@ -623,10 +627,11 @@ HR TDevice3d::Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t c
       RasterTriangle(st, vp.Screen(a), vp.Screen(b), vp.Screen(c));
       return;
     }
-    std::vector<TClipVertex> poly{vp.Clip(a), vp.Clip(b), vp.Clip(c)};
+    TClipPolygon poly;
+    poly.v[0] = vp.Clip(a), poly.v[1] = vp.Clip(b), poly.v[2] = vp.Clip(c), poly.n = 3;
     ClipPolygon(&poly, planes);
-    for (size_t k = 2; k < poly.size(); ++k)
-      RasterTriangle(st, vp.Project(poly[0]), vp.Project(poly[k - 1]), vp.Project(poly[k]));
+    for (int k = 2; k < poly.n; ++k)
+      RasterTriangle(st, vp.Project(poly.v[0]), vp.Project(poly.v[k - 1]), vp.Project(poly.v[k]));
   };
   auto line = [&](uint32_t a, uint32_t b) {
     if (layout.screen) {

@@ -1,14 +1,14 @@
 // The presenter: where the display object's primary surface becomes visible.
 //
 // Backends: headless/THeadlessPresenter (the frame kept in memory, for tests and runs without a
-// display) and sdl/TSdlPresenter (a window, or the full-screen desktop at the game's logical size).
-// ChoosePresenter picks one. Every call is made on the main thread (the thread that created the
-// display object); the cursor thread only writes pixels and marks them dirty, and the main thread
-// shows them later (TDisplay::ShowPending).
+// display) and sdl/TSdlPresenter (shows frames in the program's SDL window, windowed or on the
+// full-screen desktop at the game's logical size). The presenter follows the window backend: the
+// SDL window gets the SDL presenter, the headless window the headless one. Every call is made on
+// the main thread (the thread that created the display object); the cursor thread only writes
+// pixels and marks them dirty, and the main thread shows them later (TDisplay::ShowPending).
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "tvlib/platform/render/TSurface.h"
 
@@ -33,15 +33,13 @@ public:
   virtual bool IsFullScreen() const = 0;
   // Where the window's client area lies on the desktop, in desktop pixels.
   virtual TRect ClientRect() const = 0;
+  // Gives the window's client area this size, keeping its position (a windowed mode set).
+  virtual void SetClientSize(int32_t width, int32_t height) = 0;
   // Shows an image: full screen, the whole screen image (width x height, the logical size);
   // windowed, the desktop image whose part under ClientRect is the window. Only `changed`
   // (image coordinates) differs from what was shown before.
   virtual void Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
                     const TRect& changed) = 0;
 };
-
-// The real presenter unless the environment asks for the headless one (TV_HEADLESS set to a
-// non-empty value other than "0") or no display can be opened; `title` names the window.
-std::unique_ptr<TPresenter> ChoosePresenter(const char* title);
 
 }  // namespace sd

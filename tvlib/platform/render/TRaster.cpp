@@ -7,7 +7,7 @@
 // bits.
 #include "tvlib/platform/render/TRaster.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,23 +17,39 @@ namespace sd {
 
 namespace {
 
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
 bool gFastPaths = true;
+bool gAvx2 = HasAvx2();
+
+// Functions compiled for AVX2, called only when the processor has it.
+#define TV_AVX2 __attribute__((target("avx2")))
 
 // Pixels per pipeline chunk: small enough to stay in L1.
-constexpr int kChunk = 64;
+constexpr int kChunk = 128;
 // Positions are clamped to this many pixels either way so that edge products fit 64 bits.
 constexpr double kMaxCoord = 1 << 20;
-// Texture coordinates are clamped to this many texels either way before going fixed point.
-constexpr double kMaxTexel = 1ll << 40;
+// Values stepped in 16.16 fixed point are clamped before conversion, so that a value plus a step
+// times a pixel offset (at most 2^21) stays far inside 64 bits: values to 2^40, steps per pixel to
+// 2^20. Only degenerate input (slivers, absurd texture coordinates) reaches the limits.
+constexpr double kMaxValue = double(1ll << 40);
+constexpr double kMaxStep = double(1ll << 20);
 
-int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
-  int64_t q = a / b;
-  return (a % b != 0 && a < 0) ? q - 1 : q;
+// floor(a / b) for b > 0. A 64-bit division costs tens of cycles and runs three times per row of
+// every triangle, so the quotient is estimated in double precision and then corrected exactly.
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = int64_t(double(a) / double(b));  // truncated; the loops below round down
+  while (q * b > a) --q;
+  while ((q + 1) * b <= a) ++q;
+  return q;
 }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
 
-int64_t ToFixed16(double d) {
-  d = std::clamp(d, -kMaxTexel, kMaxTexel);
+int64_t ToFixed16(double d, double limit = kMaxValue) {
+  d = std::isnan(d) ? 0.0 : std::clamp(d, -limit, limit);
   return int64_t(std::floor(d * 65536.0 + 0.5));
 }
 
@@ -90,8 +106,8 @@ void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32
     double base, gx, gy;
     m.Plane((c0 >> s) & 255, (c1 >> s) & 255, (c2 >> s) & 255, &base, &gx, &gy);
     out->base[ch] = ToFixed16(base) + 32768;  // rounds when the fraction is dropped
-    out->gx[ch] = ToFixed16(gx);
-    out->gy[ch] = ToFixed16(gy);
+    out->gx[ch] = ToFixed16(gx, kMaxStep);
+    out->gy[ch] = ToFixed16(gy, kMaxStep);
   }
 }
 
@@ -133,21 +149,32 @@ int32_t Address(int64_t t, int32_t size, uint32_t mode) {
   return int32_t(t < 0 ? 0 : (t >= size ? size - 1 : t));
 }
 
-uint32_t Bilerp(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t wu,
-                uint32_t wv) {
-  uint32_t w00 = (256 - wu) * (256 - wv), w10 = wu * (256 - wv);
-  uint32_t w01 = (256 - wu) * wv, w11 = wu * wv;
-  uint32_t r = 0;
-  for (int s = 0; s < 32; s += 8) {
-    uint32_t c = (((t00 >> s) & 255) * w00 + ((t10 >> s) & 255) * w10 +
-                  ((t01 >> s) & 255) * w01 + ((t11 >> s) & 255) * w11 + 32768) >>
-                 16;
-    r |= c << s;
-  }
-  return r;
+// Bilinear blend with 8-bit weights, in two stages that each round to 8 bits: down each column
+// c = (t0 (256 - wv) + t1 wv + 128) >> 8, then across (cL (256 - wu) + cR wu + 128) >> 8. A stage
+// is computed as a 256 + (b - a) w, whose true value fits 16 bits, so 16-bit lanes that wrap give
+// it exactly. Zero weights give the texel itself. pair0 holds texels (x, y) and (x + 1, y),
+// pair1 the two below, each in its low 64 bits.
+inline uint32_t BilerpPairs(__m128i pair0, __m128i pair1, uint32_t wu, uint32_t wv) {
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+  __m128i w = _mm_cvtsi32_si128(int(wu << 16 | wv));
+  __m128i wvs = _mm_unpacklo_epi64(_mm_shufflelo_epi16(w, 0x00), _mm_shufflelo_epi16(w, 0x00));
+  __m128i wus = _mm_shufflelo_epi16(w, 0x55);
+  __m128i row0 = _mm_unpacklo_epi8(pair0, zero), row1 = _mm_unpacklo_epi8(pair1, zero);
+  __m128i col = _mm_add_epi16(_mm_slli_epi16(row0, 8),
+                              _mm_mullo_epi16(_mm_sub_epi16(row1, row0), wvs));
+  col = _mm_srli_epi16(_mm_add_epi16(col, half), 8);  // left texel in lanes 0-3, right in 4-7
+  __m128i right = _mm_srli_si128(col, 8);
+  __m128i h = _mm_add_epi16(_mm_slli_epi16(col, 8),
+                            _mm_mullo_epi16(_mm_sub_epi16(right, col), wus));
+  h = _mm_srli_epi16(_mm_add_epi16(h, half), 8);
+  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(h, h)));
 }
 
-uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
+inline __m128i Pair(uint32_t a, uint32_t b) {
+  return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a)), _mm_cvtsi32_si128(int(b)));
+}
+
+inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   const TRasterTexture& t = *p.tex;
   const TRasterState& st = *p.st;
   if (!p.linear) {
@@ -157,26 +184,85 @@ uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   }
   int64_t ub = u - 32768, vb = v - 32768;
   uint32_t wu = uint32_t(ub >> 8) & 255, wv = uint32_t(vb >> 8) & 255;
-  int32_t x0 = Address(ub >> 16, t.width, st.addressU);
-  int32_t x1 = Address((ub >> 16) + 1, t.width, st.addressU);
-  const uint32_t* r0 = t.texels + size_t(Address(vb >> 16, t.height, st.addressV)) * t.pitch;
-  const uint32_t* r1 = t.texels + size_t(Address((vb >> 16) + 1, t.height, st.addressV)) * t.pitch;
-  return Bilerp(r0[x0], r0[x1], r1[x0], r1[x1], wu, wv);
+  int64_t cx = ub >> 16, cy = vb >> 16;
+  if (cx >= 0 && cx + 1 < t.width && cy >= 0 && cy + 1 < t.height) {
+    // All four texels inside: addressing changes nothing, and each pair is adjacent.
+    const uint32_t* r0 = t.texels + size_t(cy) * t.pitch + cx;
+    return BilerpPairs(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)),
+                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + t.pitch)), wu, wv);
+  }
+  int32_t x0 = Address(cx, t.width, st.addressU);
+  int32_t x1 = Address(cx + 1, t.width, st.addressU);
+  const uint32_t* r0 = t.texels + size_t(Address(cy, t.height, st.addressV)) * t.pitch;
+  const uint32_t* r1 = t.texels + size_t(Address(cy + 1, t.height, st.addressV)) * t.pitch;
+  return BilerpPairs(Pair(r0[x0], r0[x1]), Pair(r1[x0], r1[x1]), wu, wv);
 }
 
-// A row of n texels that maps 1:1 onto texel columns with zero bilinear weight is a plain copy.
-bool TexelRowCopy(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
-  if (p.ux != 65536 || p.vx != 0) return false;
+// The texels of a run of n pixels that map 1:1 onto texel columns with zero bilinear weight
+// (what a texture drawn unscaled at whole pixels gives), or null when they do not.
+const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
+  if (p.ux != 65536 || p.vx != 0) return nullptr;
   if (p.linear) {
     u -= 32768;
     v -= 32768;
-    if (((u >> 8) & 255) || ((v >> 8) & 255)) return false;
+    if (((u >> 8) & 255) || ((v >> 8) & 255)) return nullptr;
   }
   int64_t col = u >> 16, row = v >> 16;
   const TRasterTexture& t = *p.tex;
-  if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return false;
-  std::memcpy(out, t.texels + size_t(row) * t.pitch + col, size_t(n) * 4);
-  return true;
+  if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return nullptr;
+  return t.texels + size_t(row) * t.pitch + col;
+}
+
+// Two bilinear samples at once, one in each 128-bit half, each computed as BilerpPairs does.
+// ra and rb point at the top-left texels of footprints lying wholly inside the texture.
+TV_AVX2 inline __m256i Both(__m128i low, __m128i high) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
+inline __m128i PairAt(const uint32_t* t) {
+  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t));
+}
+
+TV_AVX2 inline void BilerpTwo(const uint32_t* ra, const uint32_t* rb, size_t pitch,
+                              uint32_t weightsA, uint32_t weightsB, uint32_t* out) {
+  const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
+  __m256i w = Both(_mm_cvtsi32_si128(int(weightsA)), _mm_cvtsi32_si128(int(weightsB)));
+  __m256i wvs = _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
+  __m256i wus = _mm256_shufflelo_epi16(w, 0x55);
+  __m256i row0 = _mm256_unpacklo_epi8(Both(PairAt(ra), PairAt(rb)), zero);
+  __m256i row1 = _mm256_unpacklo_epi8(Both(PairAt(ra + pitch), PairAt(rb + pitch)), zero);
+  __m256i col = _mm256_add_epi16(_mm256_slli_epi16(row0, 8),
+                                 _mm256_mullo_epi16(_mm256_sub_epi16(row1, row0), wvs));
+  col = _mm256_srli_epi16(_mm256_add_epi16(col, half), 8);
+  __m256i right = _mm256_srli_si256(col, 8);
+  __m256i h = _mm256_add_epi16(_mm256_slli_epi16(col, 8),
+                               _mm256_mullo_epi16(_mm256_sub_epi16(right, col), wus));
+  h = _mm256_packus_epi16(_mm256_srli_epi16(_mm256_add_epi16(h, half), 8), zero);
+  out[0] = uint32_t(_mm256_cvtsi256_si32(h));
+  out[1] = uint32_t(_mm_cvtsi128_si32(_mm256_extracti128_si256(h, 1)));
+}
+
+// An affine bilinear run, two pixels at a time where both footprints lie inside the texture.
+TV_AVX2 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
+  const TRasterTexture& t = *p.tex;
+  const size_t pitch = size_t(t.pitch);
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    int64_t ua = u + p.ux * i - 32768, va = v + p.vx * i - 32768;
+    int64_t ub = ua + p.ux, vb = va + p.vx;
+    int64_t xa = ua >> 16, ya = va >> 16, xb = ub >> 16, yb = vb >> 16;
+    if (xa < 0 || xa + 1 >= t.width || ya < 0 || ya + 1 >= t.height || xb < 0 ||
+        xb + 1 >= t.width || yb < 0 || yb + 1 >= t.height) {
+      out[i] = Sample(p, ua + 32768, va + 32768);
+      out[i + 1] = Sample(p, ub + 32768, vb + 32768);
+      continue;
+    }
+    uint32_t wa = (uint32_t(ua >> 8) & 255) << 16 | (uint32_t(va >> 8) & 255);
+    uint32_t wb = (uint32_t(ub >> 8) & 255) << 16 | (uint32_t(vb >> 8) & 255);
+    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa), t.texels + size_t(yb) * pitch + size_t(xb),
+              pitch, wa, wb, out + i);
+  }
+  if (i < n) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
 }
 
 void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
@@ -187,7 +273,13 @@ void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
   if (!p.persp) {
     int64_t u = p.u0 + p.ux * (x - p.ox) + p.uy * (y - p.oy);
     int64_t v = p.v0 + p.vx * (x - p.ox) + p.vy * (y - p.oy);
-    if (gFastPaths && TexelRowCopy(p, u, v, n, out)) return;
+    if (gFastPaths) {
+      if (const uint32_t* row = TexelRow(p, u, v, n)) {
+        std::memcpy(out, row, size_t(n) * 4);
+        return;
+      }
+      if (gAvx2 && p.linear) return BilinearRunAvx2(p, u, v, n, out);
+    }
     for (int i = 0; i < n; ++i) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
     return;
   }
@@ -279,40 +371,42 @@ uint32_t Factor(uint32_t f, int s, uint32_t src, uint32_t dst) {
   }
 }
 
+// One blend rounds once: round((s fs + d fd) / 255) per channel, saturated. (255 is odd, so a
+// quotient never ends in exactly one half, and (x + 127) / 255 rounds it.)
 uint32_t BlendPixel(const TRasterState& st, uint32_t src, uint32_t dst) {
   uint32_t r = 0;
   for (int s = 0; s < 32; s += 8) {
-    uint32_t c = Mul255((src >> s) & 255, Factor(st.srcBlend, s, src, dst)) +
-                 Mul255((dst >> s) & 255, Factor(st.destBlend, s, src, dst));
+    uint32_t c = (((src >> s) & 255) * Factor(st.srcBlend, s, src, dst) +
+                  ((dst >> s) & 255) * Factor(st.destBlend, s, src, dst) + 127) /
+                 255;
     r |= std::min<uint32_t>(c, 255) << s;
   }
   return r;
 }
 
-// round(a b / 255) on eight 16-bit lanes holding bytes.
-inline __m128i Mul255x8(__m128i a, __m128i b) {
-  __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
-  t = _mm_add_epi16(t, _mm_srli_epi16(t, 8));
-  return _mm_srli_epi16(t, 8);
+// round(x / 255) on eight 16-bit lanes, for x up to 255 * 255: ((x + 128) * 257) >> 16.
+inline __m128i Div255x8(__m128i x) {
+  return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 inline __m128i AlphaLanes(__m128i px16) {
   return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
 }
 
-// Four pixels: src * srcAlpha + dst * (inverse ? 255 - srcAlpha : 255), saturated.
+// Four pixels blended by source alpha: with kInverse, round((s a + d (255 - a)) / 255);
+// without, d + round(s a / 255) saturated (destination factor one).
 template <bool kInverse>
 inline __m128i BlendAlpha4(__m128i s, __m128i d) {
   const __m128i zero = _mm_setzero_si128();
   __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
   __m128i al = AlphaLanes(sl), ah = AlphaLanes(sh);
-  __m128i src = _mm_packus_epi16(Mul255x8(sl, al), Mul255x8(sh, ah));
-  if (!kInverse) return _mm_adds_epu8(src, d);
+  __m128i pl = _mm_mullo_epi16(sl, al), ph = _mm_mullo_epi16(sh, ah);
+  if (!kInverse) return _mm_adds_epu8(_mm_packus_epi16(Div255x8(pl), Div255x8(ph)), d);
   const __m128i full = _mm_set1_epi16(255);
   __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
-  __m128i dst = _mm_packus_epi16(Mul255x8(dl, _mm_sub_epi16(full, al)),
-                                 Mul255x8(dh, _mm_sub_epi16(full, ah)));
-  return _mm_adds_epu8(src, dst);
+  pl = _mm_add_epi16(pl, _mm_mullo_epi16(dl, _mm_sub_epi16(full, al)));
+  ph = _mm_add_epi16(ph, _mm_mullo_epi16(dh, _mm_sub_epi16(full, ah)));
+  return _mm_packus_epi16(Div255x8(pl), Div255x8(ph));
 }
 
 // Keeps the destination where the source alpha is 0.
@@ -322,30 +416,120 @@ inline __m128i KeepZeroAlpha(__m128i s, __m128i result, __m128i d) {
   return _mm_or_si128(_mm_and_si128(zeroAlpha, d), _mm_andnot_si128(zeroAlpha, result));
 }
 
-void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
+template <TWrite kMode>
+inline __m128i Write4(__m128i s, __m128i d, bool killZeroAlpha) {
+  __m128i r;
+  if constexpr (kMode == TWrite::kBlendAlpha) return BlendAlpha4<true>(s, d);  // alpha 0 keeps d
+  else if constexpr (kMode == TWrite::kAddAlpha) return BlendAlpha4<false>(s, d);  // likewise
+  else if constexpr (kMode == TWrite::kAdd) r = _mm_adds_epu8(s, d);
+  else r = s;
+  return killZeroAlpha ? KeepZeroAlpha(s, r, d) : r;
+}
+
+// Four pixels at a time; a tail of 1 to 3 pixels goes through the same code on a padded copy.
+template <TWrite kMode>
+void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
   int i = 0;
-  if (p.write == TWrite::kCopy && !p.killZeroAlpha) {
-    std::memcpy(dst, src, size_t(n) * 4);
-    return;
-  }
   for (; i + 4 <= n; i += 4) {
     __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    __m128i r;
-    switch (p.write) {
-      case TWrite::kBlendAlpha: r = BlendAlpha4<true>(s, d); break;  // alpha 0 leaves dst
-      case TWrite::kAddAlpha: r = BlendAlpha4<false>(s, d); break;   // alpha 0 leaves dst
-      case TWrite::kAdd: r = _mm_adds_epu8(s, d); break;
-      default: r = s; break;
-    }
-    if (p.killZeroAlpha && (p.write == TWrite::kAdd || p.write == TWrite::kCopy))
-      r = KeepZeroAlpha(s, r, d);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Write4<kMode>(s, d, killZeroAlpha));
   }
-  const TRasterState& st = *p.st;
-  for (; i < n; ++i) {
-    if (p.killZeroAlpha && (src[i] >> 24) == 0) continue;
-    dst[i] = st.blend ? BlendPixel(st, src[i], dst[i]) : src[i];
+  if (i == n) return;
+  alignas(16) uint32_t s4[4] = {}, d4[4] = {};
+  std::memcpy(s4, src + i, size_t(n - i) * 4);
+  std::memcpy(d4, dst + i, size_t(n - i) * 4);
+  __m128i r = Write4<kMode>(_mm_load_si128(reinterpret_cast<const __m128i*>(s4)),
+                            _mm_load_si128(reinterpret_cast<const __m128i*>(d4)), killZeroAlpha);
+  _mm_store_si128(reinterpret_cast<__m128i*>(d4), r);
+  std::memcpy(dst + i, d4, size_t(n - i) * 4);
+}
+
+// The same spans eight pixels at a time. Each 128-bit half of an AVX2 register is handled as the
+// SSE2 code handles its one register, so the results are the same bits.
+
+TV_AVX2 inline __m256i Div255x16(__m256i x) {
+  return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
+}
+
+template <TWrite kMode>
+TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
+  const __m256i zero = _mm256_setzero_si256();
+  __m256i r;
+  if constexpr (kMode == TWrite::kBlendAlpha || kMode == TWrite::kAddAlpha) {
+    // Each pixel's alpha byte widened into its four 16-bit lanes, straight from the source.
+    const __m256i lowPixels = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7,
+                                               -1, 3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1,
+                                               7, -1);
+    const __m256i highPixels = _mm256_add_epi8(lowPixels, _mm256_set1_epi16(8));
+    __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
+    __m256i al = _mm256_shuffle_epi8(s, lowPixels), ah = _mm256_shuffle_epi8(s, highPixels);
+    __m256i pl = _mm256_mullo_epi16(sl, al), ph = _mm256_mullo_epi16(sh, ah);
+    if constexpr (kMode == TWrite::kAddAlpha)
+      return _mm256_adds_epu8(_mm256_packus_epi16(Div255x16(pl), Div255x16(ph)), d);
+    const __m256i full = _mm256_set1_epi16(255);
+    __m256i dl = _mm256_unpacklo_epi8(d, zero), dh = _mm256_unpackhi_epi8(d, zero);
+    pl = _mm256_add_epi16(pl, _mm256_mullo_epi16(dl, _mm256_sub_epi16(full, al)));
+    ph = _mm256_add_epi16(ph, _mm256_mullo_epi16(dh, _mm256_sub_epi16(full, ah)));
+    return _mm256_packus_epi16(Div255x16(pl), Div255x16(ph));
+  } else if constexpr (kMode == TWrite::kAdd) {
+    r = _mm256_adds_epu8(s, d);
+  } else {
+    r = s;
+  }
+  if (!killZeroAlpha) return r;
+  __m256i zeroAlpha = _mm256_cmpeq_epi32(
+      _mm256_and_si256(s, _mm256_set1_epi32(int(0xFF000000u))), zero);
+  return _mm256_or_si256(_mm256_and_si256(zeroAlpha, d), _mm256_andnot_si256(zeroAlpha, r));
+}
+
+template <TWrite kMode>
+TV_AVX2 void WriteRunAvx2(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {  // two independent registers a step
+    __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i s1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 8));
+    __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    __m256i d1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i + 8));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s0, d0, killZeroAlpha));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8),
+                        Write8<kMode>(s1, d1, killZeroAlpha));
+  }
+  for (; i + 8 <= n; i += 8) {
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s, d, killZeroAlpha));
+  }
+  if (i < n) WriteRun<kMode>(src + i, dst + i, n - i, killZeroAlpha);
+}
+
+TV_AVX2 void CopyWithAlphaAvx2(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha) {
+  int i = 0;
+  const __m256i rgb = _mm256_set1_epi32(0x00FFFFFF), a = _mm256_set1_epi32(int(alpha));
+  for (; i + 8 <= n; i += 8) {
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
+                        _mm256_or_si256(_mm256_and_si256(s, rgb), a));
+  }
+  for (; i < n; ++i) dst[i] = (src[i] & 0x00FFFFFF) | alpha;
+}
+
+template <TWrite kMode>
+void Run(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
+  if (gAvx2)
+    WriteRunAvx2<kMode>(src, dst, n, killZeroAlpha);
+  else
+    WriteRun<kMode>(src, dst, n, killZeroAlpha);
+}
+
+void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
+  switch (p.write) {
+    case TWrite::kBlendAlpha: return Run<TWrite::kBlendAlpha>(src, dst, n, false);
+    case TWrite::kAddAlpha: return Run<TWrite::kAddAlpha>(src, dst, n, false);
+    case TWrite::kAdd: return Run<TWrite::kAdd>(src, dst, n, p.killZeroAlpha);
+    default:
+      if (p.killZeroAlpha) return Run<TWrite::kCopy>(src, dst, n, true);
+      std::memcpy(dst, src, size_t(n) * 4);
   }
 }
 
@@ -375,10 +559,41 @@ void WriteGeneral(const TPrim& p, int32_t y, int32_t x, const uint32_t* src, uin
   }
 }
 
+// dst = src with its alpha replaced: the opaque draw of a texture.
+void CopyWithAlpha(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha) {
+  int i = 0;
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF), a = _mm_set1_epi32(int(alpha));
+  for (; i + 4 <= n; i += 4) {
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(s, rgb), a));
+  }
+  for (; i < n; ++i) dst[i] = (src[i] & 0x00FFFFFF) | alpha;
+}
+
+// A whole span whose texels come 1:1 from one texture row and pass the combiner unchanged (or
+// with a constant alpha) goes straight from the texture to the target.
+bool ShadeTexelRun(const TPrim& p, int32_t y, int32_t x0, int32_t x1, uint32_t* row) {
+  if (!p.tex || p.persp || p.addSpecular || p.write == TWrite::kGeneral) return false;
+  bool opaque = p.combine == TCombine::kTextureOpaque && p.write == TWrite::kCopy;
+  if (p.combine != TCombine::kTexture && !opaque) return false;
+  int n = x1 - x0;
+  const uint32_t* texels = TexelRow(p, p.u0 + p.ux * (x0 - p.ox) + p.uy * (y - p.oy),
+                                    p.v0 + p.vx * (x0 - p.ox) + p.vy * (y - p.oy), n);
+  if (!texels) return false;
+  if (opaque && gAvx2)
+    CopyWithAlphaAvx2(texels, row + x0, n, p.st->textureFactor & 0xFF000000);
+  else if (opaque)
+    CopyWithAlpha(texels, row + x0, n, p.st->textureFactor & 0xFF000000);
+  else
+    WriteFast(p, texels, row + x0, n);
+  return true;
+}
+
 void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
   const TRasterState& st = *p.st;
   uint32_t tex[kChunk], diff[kChunk], spec[kChunk], src[kChunk];
   uint32_t* row = st.target + size_t(y) * st.targetPitch;
+  if (gFastPaths && ShadeTexelRun(p, y, x0, x1, row)) return;
   for (int32_t x = x0; x < x1; x += kChunk) {
     int n = int(std::min<int32_t>(kChunk, x1 - x));
     FetchTexels(p, y, x, n, tex);
@@ -431,7 +646,10 @@ void ChooseFastPaths(TPrim* p) {
                        (st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 0);
   bool testDropsZero = st.alphaTest && st.alphaFunc == kCmpGreaterEqual && (st.alphaRef & 255) == 1;
   if (p->depthTest || !(testPassesAll || testDropsZero)) return;
-  p->killZeroAlpha = testDropsZero;
+  // A constant alpha from the texture factor that is not 0 passes the test everywhere.
+  bool alphaNeverZero =
+      p->combine == TCombine::kTextureOpaque && (st.textureFactor & 0xFF000000) != 0;
+  p->killZeroAlpha = testDropsZero && !alphaNeverZero;
   if (!st.blend) p->write = TWrite::kCopy;
   else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha)
     p->write = TWrite::kBlendAlpha;
@@ -451,16 +669,15 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
   const TRasterVertex& b = *v[1];
   const TRasterVertex& c = m.line ? *v[1] : *v[2];
   double base;
-  if (!st.levels.empty()) {
+  if (st.levelCount > 0) {
     const TRasterTexture& top = st.levels[0];
     double gux, guy, gvx, gvy;
     m.Plane(a.u * top.width, b.u * top.width, c.u * top.width, &base, &gux, &guy);
     m.Plane(a.v * top.height, b.v * top.height, c.v * top.height, &base, &gvx, &gvy);
     double rho = std::max(std::hypot(gux, gvx), std::hypot(guy, gvy));
     size_t level = 0;
-    if (rho > 1.0 && st.mipFilter != kTfpNone && st.levels.size() > 1)
-      level = size_t(std::clamp(std::floor(std::log2(rho) + 0.5), 0.0,
-                                double(st.levels.size() - 1)));
+    if (rho > 1.0 && st.mipFilter != kTfpNone && st.levelCount > 1)
+      level = size_t(std::clamp(std::floor(std::log2(rho) + 0.5), 0.0, double(st.levelCount - 1)));
     p->tex = &st.levels[level];
     p->linear = rho > 1.0 ? st.minFilter == kTfnLinear : st.magFilter == kTfgLinear;
     double w = p->tex->width, h = p->tex->height;
@@ -468,9 +685,9 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
     if (!p->persp) {
       double gx, gy;
       m.Plane(a.u * w, b.u * w, c.u * w, &base, &gx, &gy);
-      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx), p->uy = ToFixed16(gy);
+      p->u0 = ToFixed16(base), p->ux = ToFixed16(gx, kMaxStep), p->uy = ToFixed16(gy, kMaxStep);
       m.Plane(a.v * h, b.v * h, c.v * h, &base, &gx, &gy);
-      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx), p->vy = ToFixed16(gy);
+      p->v0 = ToFixed16(base), p->vx = ToFixed16(gx, kMaxStep), p->vy = ToFixed16(gy, kMaxStep);
     } else {
       m.Plane(a.rhw, b.rhw, c.rhw, &p->q0, &p->qx, &p->qy);
       m.Plane(a.u * w * a.rhw, b.u * w * b.rhw, c.u * w * c.rhw, &p->uq0, &p->uqx, &p->uqy);
@@ -498,8 +715,17 @@ bool Finite(const TRasterVertex& v) { return std::isfinite(v.x) && std::isfinite
 
 }  // namespace
 
-void SetRasterFastPaths(bool on) { gFastPaths = on; }
-bool RasterFastPaths() { return gFastPaths; }
+void SetRasterPaths(TRasterPaths paths) {
+  gFastPaths = paths != TRasterPaths::kGeneral;
+  gAvx2 = paths == TRasterPaths::kAvx2 && HasAvx2();
+}
+
+TRasterPaths RasterPaths() {
+  if (!gFastPaths) return TRasterPaths::kGeneral;
+  return gAvx2 ? TRasterPaths::kAvx2 : TRasterPaths::kSse2;
+}
+
+TRasterPaths BestRasterPaths() { return HasAvx2() ? TRasterPaths::kAvx2 : TRasterPaths::kSse2; }
 
 void RasterTriangle(const TRasterState& st, const TRasterVertex& va, const TRasterVertex& vb,
                     const TRasterVertex& vc) {
@@ -535,30 +761,43 @@ void RasterTriangle(const TRasterState& st, const TRasterVertex& va, const TRast
 
   // Edge a->b: E(p) = (Xb - Xa)(py - Ya) - (Yb - Ya)(px - Xa), positive inside. A pixel on the
   // edge (E = 0) belongs to the triangle only for a top edge or a left edge.
+  // In row j, E(i) = c + i step with c = dx (256 j - ya) + dy xa and step = -256 dy. A horizontal
+  // edge limits the rows and a vertical one the columns, once; only slanted edges bound each row.
   struct TEdge {
     int64_t dx, dy, xa, ya, bias;
-  } edges[3];
+  } slanted[3];
+  int slantedCount = 0;
+  int64_t lo0 = left, hi0 = right, top0 = top, bottom0 = bottom;
   for (int k = 0; k < 3; ++k) {
     int a = k, b = (k + 1) % 3;
-    TEdge& e = edges[k];
-    e.dx = X[b] - X[a], e.dy = Y[b] - Y[a], e.xa = X[a], e.ya = Y[a];
+    TEdge e{X[b] - X[a], Y[b] - Y[a], X[a], Y[a], 0};
     bool topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
     e.bias = topLeft ? 0 : 1;
-  }
-  for (int32_t j = top; j <= bottom; ++j) {
-    int64_t lo = left, hi = right;
-    for (const TEdge& e : edges) {
-      // E(i) = c + i * step >= bias.
-      int64_t c = e.dx * (int64_t(j) * 256 - e.ya) + e.dy * e.xa;
-      int64_t step = -e.dy * 256;
-      if (step > 0)
-        lo = std::max(lo, CeilDiv(e.bias - c, step));
-      else if (step < 0)
-        hi = std::min(hi, FloorDiv(c - e.bias, -step));
-      else if (c < e.bias)
-        hi = lo - 1;
+    if (e.dy == 0) {  // dx (256 j - ya) >= bias
+      if (e.dx > 0)
+        top0 = std::max(top0, CeilDiv(e.bias + e.dx * e.ya, e.dx * 256));
+      else
+        bottom0 = std::min(bottom0, FloorDiv(-e.dx * e.ya - e.bias, -e.dx * 256));
+    } else if (e.dx == 0) {  // dy xa - 256 dy i >= bias
+      if (e.dy < 0)
+        lo0 = std::max(lo0, CeilDiv(e.bias - e.dy * e.xa, -e.dy * 256));
+      else
+        hi0 = std::min(hi0, FloorDiv(e.dy * e.xa - e.bias, e.dy * 256));
+    } else {
+      slanted[slantedCount++] = e;
     }
-    if (lo <= hi) ShadeSpan(p, j, int32_t(lo), int32_t(hi + 1));
+  }
+  for (int64_t j = top0; j <= bottom0; ++j) {
+    int64_t lo = lo0, hi = hi0;
+    for (int k = 0; k < slantedCount; ++k) {
+      const TEdge& e = slanted[k];
+      int64_t c = e.dx * (j * 256 - e.ya) + e.dy * e.xa;
+      if (e.dy < 0)
+        lo = std::max(lo, CeilDiv(e.bias - c, -e.dy * 256));
+      else
+        hi = std::min(hi, FloorDiv(c - e.bias, e.dy * 256));
+    }
+    if (lo <= hi) ShadeSpan(p, int32_t(j), int32_t(lo), int32_t(hi + 1));
   }
 }
 

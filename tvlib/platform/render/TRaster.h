@@ -6,20 +6,22 @@
 //   belongs to a triangle when its centre is inside, or on a top or left edge (top-left rule), so
 //   triangles sharing an edge cover every pixel of it exactly once.
 // - Texel centres lie at (i + 0.5) / W. Point sampling takes texel floor(u W); bilinear sampling
-//   starts at u W - 0.5 with 8-bit weights. Addressing is wrap, mirror or clamp per axis. Texture
+//   starts at u W - 0.5 with 8-bit weights, blending down the columns and then across, each stage
+//   rounded to 8 bits. Addressing is wrap, mirror or clamp per axis. Texture
 //   coordinates step in 16.16 fixed point, affine unless rhw differs between the vertices (then
 //   perspective-correct). The mip level is chosen once per primitive.
 // - No texture reads as opaque white. Products of two 8-bit values round: round(a b / 255).
-// - Blending applies both factors to all four channels, alpha included, and saturates.
+// - Blending applies both factors to all four channels, alpha included, rounds once,
+//   round((s fs + d fd) / 255), and saturates.
 // - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
 // - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
 //   lines likewise with the axes exchanged).
-// Fast paths (1:1 texel rows, SSE2 blending, trivial combiner stages) give exactly the pixels of
-// the general per-pixel path; tests switch them off to compare.
+// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans for the blend pairs the
+// engine uses) give exactly the pixels of the general per-pixel path; tests switch between them
+// to compare.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/platform/render/TSurface.h"
@@ -53,8 +55,10 @@ struct TRasterState {
   uint32_t depthMax = 0;
   bool zEnable = false, zWrite = false;
   uint32_t zFunc = kCmpLessEqual;
-  // Texture levels, largest first (empty: no texture).
-  std::vector<TRasterTexture> levels;
+  // Texture levels, largest first (none: no texture). Enough for the largest surface side.
+  static constexpr int kMaxLevels = 16;
+  TRasterTexture levels[kMaxLevels];
+  int levelCount = 0;
   uint32_t magFilter = kTfgPoint, minFilter = kTfnPoint, mipFilter = kTfpNone;
   uint32_t addressU = kTaddressWrap, addressV = kTaddressWrap;
   uint32_t colorOp = kTopModulate, colorArg1 = kTaTexture, colorArg2 = kTaCurrent;
@@ -74,9 +78,14 @@ void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRaste
                     const TRasterVertex& c);
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
 
-// Whether the fast paths are used (on by default); tests turn them off to compare buffers.
-void SetRasterFastPaths(bool on);
-bool RasterFastPaths();
+// Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, or the fast
+// paths with AVX2 spans (the default where the processor has AVX2, else SSE2). Tests switch
+// between them to compare buffers; asking for AVX2 without it gives SSE2.
+enum class TRasterPaths { kGeneral, kSse2, kAvx2 };
+void SetRasterPaths(TRasterPaths paths);
+TRasterPaths RasterPaths();
+// The best paths this processor runs.
+TRasterPaths BestRasterPaths();
 
 // round(a * b / 255) for bytes a and b.
 inline uint32_t Mul255(uint32_t a, uint32_t b) {

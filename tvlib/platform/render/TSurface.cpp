@@ -11,6 +11,8 @@ namespace sd {
 namespace {
 // Larger surfaces are refused: twice the device's maximum texture size covers every screen.
 constexpr int32_t kMaxSide = 16384;
+// No one surface takes more memory than this (a 4096 x 4096 ARGB image is 64 MB).
+constexpr int64_t kMaxBytes = 256ll << 20;
 }  // namespace
 
 TRect Intersect(const TRect& a, const TRect& b) {
@@ -62,6 +64,7 @@ std::shared_ptr<TSurface> TSurface::Make(const TSurfaceDesc& desc,
   s->mDesc.pitch = (desc.width * bpp + 15) & ~15;
   s->mDesc.flags |= kDescWidth | kDescHeight | kDescPitch | kDescPixelFormat | kDescCaps;
   int64_t bytes = int64_t(s->mDesc.pitch) * desc.height;
+  if (bytes > kMaxBytes) return fail(kErrOutOfMemory);
   if (desc.caps & kCapsVideoMemory) {
     if (!vidMem || vidMem->total - vidMem->used < bytes) return fail(kErrOutOfVideoMemory);
     vidMem->used += bytes;

@@ -78,6 +78,8 @@ struct TVideoMemory {
 class TSurface {
 public:
   // Surfaces are made by the display object (TDisplay::CreateSurface) or the texture helpers.
+  // kErrInvalidArg for a side outside 1..16384 or a format that cannot be stored,
+  // kErrOutOfMemory above 256 MB, kErrOutOfVideoMemory when the video-memory budget is spent.
   static std::shared_ptr<TSurface> Make(const TSurfaceDesc& desc,
                                         std::shared_ptr<TVideoMemory> vidMem, HR* result);
   ~TSurface();

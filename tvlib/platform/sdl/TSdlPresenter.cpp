@@ -19,25 +19,9 @@ std::unique_ptr<TSdlPresenter> TSdlPresenter::Create(SDL_Window* window) {
   return p;
 }
 
-std::unique_ptr<TSdlPresenter> TSdlPresenter::CreateWithWindow(const char* title, int32_t width,
-                                                                int32_t height) {
-  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-  SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_HIDDEN);
-  if (!window) return nullptr;
-  auto p = Create(window);
-  if (!p) {
-    SDL_DestroyWindow(window);
-    return nullptr;
-  }
-  p->mOwnsWindow = true;
-  return p;
-}
-
 TSdlPresenter::~TSdlPresenter() {
   if (mTexture) SDL_DestroyTexture(mTexture);
   if (mRenderer) SDL_DestroyRenderer(mRenderer);
-  if (mOwnsWindow) SDL_DestroyWindow(mWindow);
 }
 
 TDisplayMode TSdlPresenter::Desktop() const {
@@ -58,6 +42,10 @@ void TSdlPresenter::LeaveFullScreen() {
   SDL_SetWindowFullscreen(mWindow, 0);
   SDL_RenderSetLogicalSize(mRenderer, 0, 0);
   mFullScreen = false;
+}
+
+void TSdlPresenter::SetClientSize(int32_t width, int32_t height) {
+  SDL_SetWindowSize(mWindow, width, height);
 }
 
 TRect TSdlPresenter::ClientRect() const {

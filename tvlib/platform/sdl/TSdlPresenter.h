@@ -18,12 +18,9 @@ namespace sd {
 
 class TSdlPresenter : public TPresenter {
 public:
-  // Shows frames in `window` (borrowed; it must outlive the presenter). Null when SDL cannot make
-  // a renderer for it.
+  // Shows frames in `window` (borrowed; it must outlive the presenter), showing the window with
+  // the first frame. Null when SDL cannot make a renderer for it.
   static std::unique_ptr<TSdlPresenter> Create(SDL_Window* window);
-  // Opens a window of its own (hidden until the first frame), width x height client pixels.
-  static std::unique_ptr<TSdlPresenter> CreateWithWindow(const char* title, int32_t width,
-                                                         int32_t height);
   ~TSdlPresenter() override;
 
   TDisplayMode Desktop() const override;
@@ -31,6 +28,7 @@ public:
   void LeaveFullScreen() override;
   bool IsFullScreen() const override { return mFullScreen; }
   TRect ClientRect() const override;
+  void SetClientSize(int32_t width, int32_t height) override;
   void Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
             const TRect& changed) override;
 
@@ -41,7 +39,6 @@ private:
   bool EnsureTexture(int32_t width, int32_t height);
 
   SDL_Window* mWindow = nullptr;
-  bool mOwnsWindow = false;
   SDL_Renderer* mRenderer = nullptr;
   SDL_Texture* mTexture = nullptr;
   int32_t mTextureWidth = 0, mTextureHeight = 0;

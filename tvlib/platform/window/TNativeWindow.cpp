@@ -29,24 +29,32 @@ bool TNativeWindow::PeekMessage(TWindowMessage* out, uint32_t only) {
     if (only != 0 && it->message != only) continue;
     *out = *it;
     mQueue.erase(it);
+    mMessageModifiers = out->modifiers;
     return true;
   }
+  mMessageModifiers = mBackend->GetModifiers();
   // As on the designed system: the quit message comes after the posted ones, and a paint
   // only when nothing else is waiting.
   if (mQuitPosted && (only == 0 || only == WM_QUIT)) {
     mQuitPosted = false;
-    *out = {this, WM_QUIT, 0, 0};
+    *out = {this, WM_QUIT, 0, 0, mMessageModifiers};
     return true;
   }
   if (mPaintPending && (only == 0 || only == WM_PAINT)) {
-    *out = {this, WM_PAINT, 0, 0};  // stays pending until the window validates itself
+    *out = {this, WM_PAINT, 0, 0, mMessageModifiers};  // stays pending until the window validates itself
     return true;
   }
   return false;
 }
 
 void TNativeWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  mQueue.push_back({this, message, wParam, lParam});
+  Enqueue(message, wParam, lParam, mBackend->GetModifiers(), false);
+}
+
+void TNativeWindow::Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                            uint32_t modifiers, bool first) {
+  TWindowMessage entry{this, message, wParam, lParam, modifiers};
+  first ? mQueue.push_front(entry) : mQueue.push_back(entry);
 }
 
 intptr_t TNativeWindow::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -65,7 +73,9 @@ bool TNativeWindow::TranslateMessage(const TWindowMessage& message) {
     character = vk - 'A' + 1;
   }
   if (character == 0) return false;
-  PostMessage(WM_CHAR, character, 1);
+  // Ahead of the input still waiting, as the system's posted messages are: the character
+  // comes right after its key.
+  Enqueue(WM_CHAR, character, 1, message.modifiers, true);
   return true;
 }
 
@@ -73,7 +83,7 @@ intptr_t TNativeWindow::DispatchMessage(const TWindowMessage& message) {
   return SendMessage(message.message, message.wParam, message.lParam);
 }
 
-intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t, intptr_t lParam) {
+intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case WM_PAINT:
       Validate();
@@ -85,6 +95,11 @@ intptr_t TNativeWindow::DefWindowProc(uint32_t message, uintptr_t, intptr_t lPar
       return 0;
     case WM_CLOSE:
       Destroy();
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes, as the system's keyboard interface does where no window manager
+      // takes the key first (inside a host, or without one).
+      if (wParam == VK_F4 && (lParam & kKeyAltBit)) SendMessage(WM_CLOSE, 0, 0);
       return 0;
     case WM_RBUTTONUP:
       // As on the designed system: an unhandled right click offers a context menu, which a
@@ -113,8 +128,8 @@ void TNativeWindow::ReleaseCapture() {
   SendMessage(WM_CAPTURECHANGED, 0, 0);
 }
 
-int16_t TNativeWindow::GetKeyState(uint32_t vk) {
-  uint32_t modifiers = mBackend->GetModifiers();
+int16_t TNativeWindow::GetKeyState(uint32_t vk) const {
+  uint32_t modifiers = mMessageModifiers;
   uint32_t bit = vk == VK_SHIFT ? kModShift : vk == VK_CONTROL ? kModCtrl : vk == VK_MENU ? kModAlt : 0;
   return (modifiers & bit) ? static_cast<int16_t>(-128) : 0;
 }
@@ -137,8 +152,9 @@ void TNativeWindow::CheckHover() {
   PostMessage(WM_MOUSEHOVER, 0, MakePointParam(mHoverX, mHoverY));
 }
 
-void TNativeWindow::InputKey(uint32_t vk, bool extended, bool down, bool repeat) {
-  bool alt = (mBackend->GetModifiers() & kModAlt) != 0;
+void TNativeWindow::InputKey(uint32_t vk, bool extended, bool down, bool repeat,
+                             uint32_t modifiers) {
+  bool alt = (modifiers & kModAlt) != 0;
   intptr_t lParam = 1;
   if (extended) lParam |= kKeyExtendedBit;
   if (alt) lParam |= kKeyAltBit;
@@ -146,7 +162,7 @@ void TNativeWindow::InputKey(uint32_t vk, bool extended, bool down, bool repeat)
   if (!down) lParam |= (intptr_t{1} << 30) | (intptr_t{1} << 31);
   uint32_t message = down ? (alt || vk == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN)
                           : (alt || vk == VK_MENU ? WM_SYSKEYUP : WM_KEYUP);
-  PostMessage(message, vk, lParam);
+  Enqueue(message, vk, lParam, modifiers, false);
 }
 
 void TNativeWindow::InputText(uint32_t codePoint) {
@@ -186,7 +202,7 @@ void TNativeWindow::InputButton(int button, bool down, int x, int y) {
   PostMessage(down ? kDown[button - 1] : kUp[button - 1], wParam, MakePointParam(x, y));
 }
 
-void TNativeWindow::InputFocus(bool gained) {
+void TNativeWindow::InputFocusChange(bool gained) {
   mFocusFresh = gained;
   mFocusTime = ClockMilliseconds();
   if (!mEmbedded) SendMessage(WM_ACTIVATEAPP, gained ? 1 : 0, 0);

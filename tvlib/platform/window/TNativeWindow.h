@@ -27,6 +27,7 @@ struct TWindowMessage {
   uint32_t message = 0;
   uintptr_t wParam = 0;
   intptr_t lParam = 0;
+  uint32_t modifiers = 0;  // kMod* bits of the keys held when the message was made
 };
 
 // lParam of WM_WINDOWPOSCHANGED points at one of these.
@@ -78,8 +79,9 @@ public:
   void ReleaseCapture();
   bool HasCapture() const { return mCapture; }
   void SetFocus() { mBackend->SetInputFocus(); }
-  // Negative when the key (VK_SHIFT, VK_CONTROL, VK_MENU) is held.
-  int16_t GetKeyState(uint32_t vk);
+  // Negative when the key (VK_SHIFT, VK_CONTROL, VK_MENU) was held when the message last
+  // taken from the queue was made: the state moves with the queue, not with the keyboard.
+  int16_t GetKeyState(uint32_t vk) const;
   bool TrackMouseEvent(uint32_t flags);
   // The class cursor shown by the default WM_SETCURSOR handling: the arrow or none.
   void SetClassCursor(bool arrow) { mClassArrow = arrow; }
@@ -88,12 +90,13 @@ public:
   }
 
   // --- Input reported by the backend -------------------------------------------------
-  void InputKey(uint32_t vk, bool extended, bool down, bool repeat);
+  // `modifiers`: the kMod* keys held at this key event.
+  void InputKey(uint32_t vk, bool extended, bool down, bool repeat, uint32_t modifiers);
   void InputText(uint32_t codePoint);
   void InputMouseMove(int x, int y);
   // button: 1 left, 2 middle, 3 right, 4 first extra, 5 second extra.
   void InputButton(int button, bool down, int x, int y);
-  void InputFocus(bool gained);
+  void InputFocusChange(bool gained);
   void InputLeave();
   void InputClose();
   void InputQuit() { PostQuitMessage(); }
@@ -108,6 +111,8 @@ public:
 
 private:
   void CheckHover();
+  void Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t modifiers,
+               bool first);
 
   std::unique_ptr<TWindowBackend> mBackend;
   TWindowProc mProc;
@@ -115,6 +120,7 @@ private:
   bool mCreated = false;
   bool mEmbedded = false;
   std::deque<TWindowMessage> mQueue;
+  uint32_t mMessageModifiers = 0;
   bool mQuitPosted = false;
   bool mPaintPending = false;
   bool mCapture = false;

@@ -13,6 +13,7 @@
 #include <string>
 
 class TNativeWindow;
+struct SDL_Window;
 
 struct TWindowDesc {
   std::string title;
@@ -31,7 +32,8 @@ public:
   virtual void DestroyWindow() = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void ShowWindow(bool shown) = 0;
-  // Brings the window to the front (the full-screen keep-on-top rule).
+  // Brings the window to the front and gives it the focus when another window has it (the
+  // full-screen keep-on-top rule).
   virtual void RaiseWindow() = 0;
   // Whether a host window id names an existing window, and its client size.
   virtual bool IsHostWindow(uint64_t id) = 0;
@@ -55,6 +57,8 @@ public:
   virtual void Wait(uint32_t ms) = 0;
   // Sends a message to the host window, without waiting for an answer.
   virtual void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // The SDL window the display's presenter draws into; null for backends without one.
+  virtual SDL_Window* GetSdlWindow() { return nullptr; }
 };
 
 // The real backend unless the environment variable TV_WINDOW_BACKEND says "headless" or no

@@ -104,6 +104,7 @@ inline constexpr uint32_t VK_SUBTRACT = 0x6D;
 inline constexpr uint32_t VK_DECIMAL = 0x6E;
 inline constexpr uint32_t VK_DIVIDE = 0x6F;
 inline constexpr uint32_t VK_F1 = 0x70;  // ..VK_F12 0x7B
+inline constexpr uint32_t VK_F4 = 0x73;
 inline constexpr uint32_t VK_NUMLOCK = 0x90;
 inline constexpr uint32_t VK_SCROLL = 0x91;
 inline constexpr uint32_t VK_OEM_1 = 0xBA;  // ;

@@ -2,52 +2,60 @@
 //
 // Needs a display (X11 or Wayland through SDL's video drivers); CreateSdlWindowBackend
 // answers null when SDL's video cannot start. Every SDL call happens on the UI thread.
-// Limit: living inside a host window ("-wnd=") is not offered by this backend yet, so
-// host ids are never windows here.
+// Living inside a host window ("-wnd=") needs X11: the window is made hidden and
+// borderless, and only when it is first shown (after the display set-up made its renderer,
+// which may recreate the X window) is its X window reparented into the host, on SDL's own
+// connection, so that the host's client messages reach it as SDL_SYSWMEVENT. A presenter
+// that shows the window itself moves it into the host when SDL reports it shown.
 #include <SDL.h>
 
+#include <cstring>
+
+#include "tvlib/platform/host/HostMessage.h"
 #include "tvlib/platform/window/TNativeWindow.h"
+#include "tvlib/platform/window/Utf8.h"
 #include "tvlib/platform/window/sdl/SdlKeyTable.h"
+
+// Last: Xlib's macros must not reach the headers above.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 namespace {
 
-// Decodes UTF-8 text input into code points; malformed bytes are dropped.
-template <typename F>
-void ForEachCodePoint(const char* text, F&& f) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text);
-  while (*p) {
-    uint32_t c = *p;
-    int more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    ++p;
-    if (more < 0) continue;
-    if (more > 0) c &= 0x3Fu >> more;
-    bool ok = true;
-    for (int i = 0; i < more; ++i, ++p) {
-      if ((*p & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      c = (c << 6) | (*p & 0x3F);
-    }
-    if (ok) f(c);
-  }
+// Inside a host, requests may name windows the host has already destroyed (ours goes with
+// it); as posting to a destroyed window is, they are silent instead of ending the program.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+uint32_t ModifierBits(int mod) {
+  return ((mod & KMOD_SHIFT) ? kModShift : 0) | ((mod & KMOD_CTRL) ? kModCtrl : 0) |
+         ((mod & KMOD_ALT) ? kModAlt : 0);
 }
 
 class TSdlWindowBackend : public TWindowBackend {
 public:
   ~TSdlWindowBackend() override {
     DestroyWindow();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (mQueryDisplay) XCloseDisplay(mQueryDisplay);
+    // SDL would wait forever to see a window unmapped that X has already destroyed: such a
+    // window is left to the end of the process.
+    if (!mWindowLost) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
   const char* GetName() const override { return "sdl"; }
 
   bool CreateWindow(const TWindowDesc& desc) override {
-    if (desc.hostWindow != 0 || mWindow) return false;
+    if (mWindow) return false;
+    if (desc.hostWindow != 0 && !IsHostWindow(desc.hostWindow)) return false;
+    uint32_t flags = SDL_WINDOW_HIDDEN | (desc.hostWindow ? SDL_WINDOW_BORDERLESS : 0);
     mWindow = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
-                               SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height,
-                               SDL_WINDOW_HIDDEN);
+                               SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height, flags);
     if (!mWindow) return false;
+    mHost = desc.hostWindow;
+    mInHost = false;
+    if (mHost) {
+      SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+      mPreviousErrorHandler = XSetErrorHandler(IgnoreXError);
+    }
     SDL_StartTextInput();
     return true;
   }
@@ -55,8 +63,13 @@ public:
   void DestroyWindow() override {
     if (!mWindow) return;
     SDL_StopTextInput();
-    SDL_DestroyWindow(mWindow);
+    if (mInHost && !IsHostWindow(mXWindow)) mWindowLost = true;  // gone with its host
+    if (!mWindowLost) SDL_DestroyWindow(mWindow);
     mWindow = nullptr;
+    if (mHost) {
+      XSetErrorHandler(mPreviousErrorHandler);
+      mHost = 0;
+    }
   }
 
   void SetTitle(const std::string& title) override {
@@ -64,24 +77,32 @@ public:
   }
   void ShowWindow(bool shown) override {
     if (!mWindow) return;
+    if (shown && mHost && !mInHost) MoveIntoHost();
     shown ? SDL_ShowWindow(mWindow) : SDL_HideWindow(mWindow);
   }
+  // Called on every idle tick in full screen: asks the X server only when another window
+  // has taken the focus.
   void RaiseWindow() override {
-    if (mWindow) SDL_RaiseWindow(mWindow);
+    if (mWindow && !(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_INPUT_FOCUS)) SDL_RaiseWindow(mWindow);
   }
-  bool IsHostWindow(uint64_t) override { return false; }
-  bool GetHostClientSize(uint64_t, int*, int*) override { return false; }
+  bool IsHostWindow(uint64_t id) override {
+    return QueryDisplay() && ::IsHostWindow(mQueryDisplay, static_cast<TXWindow>(id));
+  }
+  bool GetHostClientSize(uint64_t id, int* width, int* height) override {
+    if (!IsHostWindow(id)) return false;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(mQueryDisplay, static_cast<Window>(id), &attributes)) return false;
+    *width = attributes.width;
+    *height = attributes.height;
+    return true;
+  }
   void SetMouseCapture(bool on) override { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
   void SetInputFocus() override {
     if (mWindow) SDL_SetWindowInputFocus(mWindow);
   }
   void ShowSystemCursor(bool shown) override { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
 
-  uint32_t GetModifiers() override {
-    SDL_Keymod mod = SDL_GetModState();
-    return ((mod & KMOD_SHIFT) ? kModShift : 0) | ((mod & KMOD_CTRL) ? kModCtrl : 0) |
-           ((mod & KMOD_ALT) ? kModAlt : 0);
-  }
+  uint32_t GetModifiers() override { return ModifierBits(SDL_GetModState()); }
 
   void GetCursorPosition(int* x, int* y) override { SDL_GetMouseState(x, y); }
 
@@ -102,8 +123,16 @@ public:
     while (SDL_PollEvent(&event)) Deliver(window, event);
   }
 
+  SDL_Window* GetSdlWindow() override { return mWindow; }
+
   void Wait(uint32_t ms) override { SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); }
-  void SendToHost(uint32_t, uintptr_t, intptr_t) override {}
+  void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    if (!mHost || !QueryDisplay()) return;
+    // A host that has gone is silent, as posting to a destroyed window is.
+    PostHostMessage(mQueryDisplay, static_cast<TXWindow>(mHost),
+                    {message, static_cast<long>(wParam), static_cast<long>(lParam)});
+    XFlush(mQueryDisplay);
+  }
 
 private:
   void Deliver(TNativeWindow& window, const SDL_Event& event) {
@@ -116,12 +145,15 @@ private:
         uint32_t vk = 0;
         bool extended = false;
         if (SdlKeyToVirtualKey(event.key.keysym, &vk, &extended)) {
-          window.InputKey(vk, extended, event.type == SDL_KEYDOWN, event.key.repeat != 0);
+          window.InputKey(vk, extended, event.type == SDL_KEYDOWN, event.key.repeat != 0,
+                          ModifierBits(event.key.keysym.mod));
         }
         break;
       }
       case SDL_TEXTINPUT:
-        ForEachCodePoint(event.text.text, [&](uint32_t c) { window.InputText(c); });
+        for (uint32_t c : DecodeUtf8(event.text.text, std::strlen(event.text.text))) {
+          window.InputText(c);
+        }
         break;
       case SDL_MOUSEMOTION:
         window.InputMouseMove(event.motion.x, event.motion.y);
@@ -135,6 +167,9 @@ private:
       case SDL_WINDOWEVENT:
         DeliverWindowEvent(window, event.window);
         break;
+      case SDL_SYSWMEVENT:
+        DeliverHostMessage(window, *event.syswm.msg);
+        break;
       default:
         break;
     }
@@ -143,10 +178,10 @@ private:
   void DeliverWindowEvent(TNativeWindow& window, const SDL_WindowEvent& event) {
     switch (event.event) {
       case SDL_WINDOWEVENT_FOCUS_GAINED:
-        window.InputFocus(true);
+        window.InputFocusChange(true);
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
-        window.InputFocus(false);
+        window.InputFocusChange(false);
         break;
       case SDL_WINDOWEVENT_LEAVE:
         window.InputLeave();
@@ -167,6 +202,7 @@ private:
         window.InputSize(SIZE_RESTORED);
         break;
       case SDL_WINDOWEVENT_SHOWN: {
+        if (mHost && !mInHost) MoveIntoHost();
         TWindowPos pos;
         SDL_GetWindowPosition(mWindow, &pos.x, &pos.y);
         SDL_GetWindowSize(mWindow, &pos.cx, &pos.cy);
@@ -181,7 +217,52 @@ private:
     }
   }
 
+  // The host posts its quit message and sends everything else (answered at once).
+  void DeliverHostMessage(TNativeWindow& window, const SDL_SysWMmsg& native) {
+    if (native.subsystem != SDL_SYSWM_X11) return;
+    const XEvent& event = native.msg.x11.event;
+    if (event.type == DestroyNotify && mInHost && event.xdestroywindow.window == mXWindow) {
+      mWindowLost = true;
+      window.InputQuit();  // destroyed with its host: the program ends, as on WM_DESTROY
+      return;
+    }
+    THostMessage message;
+    if (!ReadHostMessage(native.msg.x11.event.xany.display, native.msg.x11.event, &message)) return;
+    if (message.message == WM_QUIT) {
+      window.InputQuit();
+    } else {
+      window.InputHostMessage(message.message, static_cast<uintptr_t>(message.wParam),
+                              static_cast<intptr_t>(message.lParam));
+    }
+  }
+
+  void MoveIntoHost() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    int width = 0, height = 0;
+    if (!GetHostClientSize(mHost, &width, &height)) return;
+    mXWindow = info.info.x11.window;
+    XReparentWindow(info.info.x11.display, mXWindow, static_cast<Window>(mHost), 0, 0);
+    XSync(info.info.x11.display, False);
+    SDL_SetWindowSize(mWindow, width, height);
+    mInHost = true;
+  }
+
+  // A connection of our own for questions about other clients' windows; its errors are
+  // trapped, so a vanished host never ends the program.
+  bool QueryDisplay() {
+    if (!mQueryDisplay) mQueryDisplay = XOpenDisplay(nullptr);
+    return mQueryDisplay != nullptr;
+  }
+
   SDL_Window* mWindow = nullptr;
+  uint64_t mHost = 0;
+  bool mInHost = false;
+  Window mXWindow = 0;
+  bool mWindowLost = false;
+  int (*mPreviousErrorHandler)(Display*, XErrorEvent*) = nullptr;
+  Display* mQueryDisplay = nullptr;
 };
 
 }  // namespace

@@ -1,0 +1,52 @@
+// The cost of the event pump and the frame end per call, on the headless window backend:
+// what each engine event and each frame adds to the 20 ms tick.
+#include <benchmark/benchmark.h>
+
+#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TTaskList.h"
+#include "tvlib/platform/window/headless/THeadlessWindowBackend.h"
+
+namespace {
+
+struct TPumpFixture {
+  TPumpFixture() { platform.CreateMainWindow(std::make_unique<THeadlessWindowBackend>()); }
+  TPlatformData data;
+  TPlatform platform{&data};
+};
+
+// A key press posted and turned into its engine event (plus the translated character).
+void BM_KeyMessageToEvent(benchmark::State& state) {
+  TPumpFixture f;
+  TPlatformEvent event;
+  for (auto _ : state) {
+    f.data.window->PostMessage(WM_KEYDOWN, 'A', 0);
+    f.platform.GetEvent(&event);
+    benchmark::DoNotOptimize(event);
+  }
+}
+BENCHMARK(BM_KeyMessageToEvent);
+
+// The idle tick: no message waiting, the platform task list run with `range(0)` due tasks.
+void BM_IdleTick(benchmark::State& state) {
+  struct TNoop : TTask {
+    bool Run() override { return true; }
+  };
+  TPumpFixture f;
+  for (int i = 0; i < state.range(0); ++i) f.platform.AddTask(new TNoop);
+  TPlatformEvent event;
+  for (auto _ : state) {
+    f.platform.GetEvent(&event);
+    benchmark::DoNotOptimize(event);
+  }
+}
+BENCHMARK(BM_IdleTick)->Arg(0)->Arg(100);
+
+// The frame end's frame-rate bookkeeping (no display handler, no overlay).
+void BM_EndFrame(benchmark::State& state) {
+  TPumpFixture f;
+  for (auto _ : state) f.platform.EndFrame(true);
+  benchmark::DoNotOptimize(f.data.framesPerSecond);
+}
+BENCHMARK(BM_EndFrame);
+
+}  // namespace

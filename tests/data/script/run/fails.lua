@@ -1,0 +1,3 @@
+local t = nil
+print("before")
+local x = t.field

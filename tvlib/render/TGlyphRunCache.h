@@ -1,0 +1,71 @@
+// The rasteriser's memory of glyphs it has already swept: per glyph, sub-pixel phase and
+// transform, the runs of coverage it produced, so a repeated glyph is replayed instead of
+// rasterised. Runs hold coverage and colour slot, not colours, so a replay takes the
+// colours current at the time.
+//
+// Entries are found through 2039 chains hashed on the whole key (the outline alone would put
+// every size and angle of a glyph on one chain). The cache has a
+// memory cap: when a new glyph would start past it, everything is dropped and the cache
+// starts again (animated scales and rotations would otherwise grow it without bound).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "tvlib/render/TVecSweep.h"
+
+struct TGlyphKey {
+  const uint8_t* outline = nullptr;
+  uint8_t phaseX = 0, phaseY = 0;
+  bool italic = false;
+  float scaleX = 0, scaleY = 0;
+  float strokeWidth[2] = {0, 0};
+  float cosAngle = 0, sinAngle = 0;
+
+  bool operator==(const TGlyphKey& o) const {
+    return outline == o.outline && phaseX == o.phaseX && phaseY == o.phaseY && italic == o.italic &&
+           scaleX == o.scaleX && scaleY == o.scaleY && strokeWidth[0] == o.strokeWidth[0] &&
+           strokeWidth[1] == o.strokeWidth[1] && cosAngle == o.cosAngle && sinAngle == o.sinAngle;
+  }
+};
+
+class TGlyphRunCache {
+ public:
+  static constexpr size_t kDefaultCapBytes = 4u << 20;
+
+  explicit TGlyphRunCache(size_t capBytes = kDefaultCapBytes) : mCapBytes(capBytes) {
+    mHeads.assign(kChains, -1);
+  }
+
+  // The runs of a cached glyph; false when it is not cached.
+  bool Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const;
+  // Starts recording a glyph (emptying the cache first when it is past its cap), then
+  // AddRuns with its runs and EndGlyph.
+  void BeginGlyph(const TGlyphKey& key);
+  void AddRuns(std::span<const TGlyphRun> runs) {
+    mRuns.insert(mRuns.end(), runs.begin(), runs.end());
+  }
+  void EndGlyph();
+
+  int GetEntryCount() const { return static_cast<int>(mEntries.size()); }
+  size_t GetBytes() const {
+    return mRuns.size() * sizeof(TGlyphRun) + mEntries.size() * sizeof(TEntry);
+  }
+
+ private:
+  static constexpr int kChains = 2039;
+  struct TEntry {
+    TGlyphKey key;
+    size_t firstRun;
+    size_t runCount;
+    int next;
+  };
+  static int Chain(const TGlyphKey& key);
+
+  size_t mCapBytes;
+  std::vector<int> mHeads;
+  std::vector<TEntry> mEntries;
+  std::vector<TGlyphRun> mRuns;
+};

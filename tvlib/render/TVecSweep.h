@@ -1,0 +1,119 @@
+// The scan conversion under the vector rasteriser: runs an outline program (groups,
+// colours, moves, lines, quadratic curves cut into three chords, strokes as pointed bands),
+// sweeps its edges on quarter scanlines and counts coverage on a 4 x 4 grid per pixel, and
+// hands each pixel row out as runs of equal coverage (1-16) per colour slot.
+//
+// Sampling: a quarter scanline is sampled through its centre and an edge covers the quarter
+// columns left of its rounded x, so a shape aligned to whole pixels covers exactly its own
+// pixels. Groups 0 and 1 (strokes) fill by winding, groups 2 and up even-odd; where groups
+// overlap the highest one shows. Everything beyond 1600 pixels of the glyph origin, in any
+// direction, is cut off; no transform can push an index outside its array.
+// Needs nothing but the program bytes; the program must end with its end opcode (the font
+// loader checks this), and an unknown opcode ends it too.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// How the outline is placed: quarter pixels per outline unit, rotation, strokes, shear.
+struct TVecTransform {
+  float scaleX = 1.0f;
+  float scaleY = 1.0f;
+  float cosAngle = 1.0f;
+  float sinAngle = 0.0f;
+  float strokeWidth[2] = {0.0f, 0.0f};  // half-widths in pixels; the first 0.0 ends the list
+  bool italic = false;
+};
+
+// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
+// origin.
+struct TGlyphRun {
+  int16_t x0, x1, row;
+  uint8_t coverageMinusOne;  // 0-15
+  uint8_t slot;
+};
+static_assert(sizeof(TGlyphRun) == 8);
+
+// Where the sweep's output goes.
+class TVecRunSink {
+ public:
+  virtual ~TVecRunSink() = default;
+  // The runs of one pixel row.
+  virtual void Runs(std::span<const TGlyphRun> runs) = 0;
+  // Opcode 7 and the transparent colour 0 at the start of every program.
+  virtual void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) = 0;
+};
+
+// The coverage slot (0-3) each colour index draws into.
+int SlotOfColour(int colour);
+
+class TVecSweep {
+ public:
+  static constexpr int kPixelLimit = 1600;
+
+  TVecSweep();
+
+  // Runs the program with the glyph placed phaseX, phaseY quarter pixels (0-3) right of and
+  // below its whole-pixel origin.
+  void Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
+            TVecRunSink& sink);
+
+  // The edge pool's capacity (it only grows).
+  int GetEdgeCapacity() const { return static_cast<int>(mEdges.capacity()); }
+
+ private:
+  struct TEdge {
+    float x0, y0, x1, y1;  // quarter pixels, y0 <= y1
+    int top, bottom;       // first and one-past-last quarter scanline it covers
+    int next;              // next edge with the same top
+    uint8_t colour, group;
+  };
+  // An edge crossing the current scanline, kept compact for the per-scanline passes.
+  struct TActiveEdge {
+    float x, step;  // position on the current quarter scanline, change per scanline
+    int bottom;
+    uint8_t colour, group;
+  };
+  struct TPoint {
+    float x, y;
+  };
+  static constexpr int kCells = 2 * kPixelLimit;
+
+  void RunProgram(const uint8_t* program, TVecRunSink& sink);
+  // Outline units to quarter pixels: shear, scale, rotation.
+  TPoint Place(TPoint p) const;
+  // A line from the current point (placed: mPlaced) to `to`, with its strokes.
+  void Segment(TPoint from, TPoint to);
+  void StrokeSegment(TPoint p0, TPoint p1, int stroke);
+  // An edge between placed points.
+  void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
+  void Sweep(int phaseX, int phaseY, TVecRunSink& sink);
+  void WalkScanline();
+  void WalkPairs();
+  void CloseRun(int start, int end, int slot);
+  void EmitRow(int row, TVecRunSink& sink);
+
+  const TVecTransform* mTransform = nullptr;
+  uint8_t mLeft = 0, mRight = 0;
+  TPoint mPlaced{0, 0};  // the current point, placed
+  int mGroup = 2;
+  int mMaxGroup = 0;
+  // The colour of every edge while all are in the first fill group with one colour (a plain
+  // glyph, walked as pairs of edges); -1 otherwise.
+  int mSoleColour = -1;
+  bool mFirstEdge = true;
+  std::vector<TEdge> mEdges;
+  std::vector<int> mBuckets;
+  std::vector<TActiveEdge> mActive;
+  int mMinTop = 0, mMaxTop = 0, mMaxBottom = 0;
+  // Per scanline walk: the colour each group shows, the stroke winding counts.
+  uint8_t mGroupColour[256] = {};
+  int mWinding[2] = {};
+  // Coverage per slot: a difference row of pixel cells (two spare cells take the carries
+  // of runs cut at the right limit), dirty flags and the touched range.
+  uint8_t mCells[4][kCells + 2] = {};
+  bool mDirty[4] = {};
+  std::vector<TGlyphRun> mRowRuns;
+  int mLowCell = kCells, mHighCell = -1;
+};

@@ -1,0 +1,166 @@
+// The script interface: a stack of values shared with native code, in the names scripts'
+// hosts know. This is the part the tools and tests use so far; values are addressed by stack
+// index (1 is the first argument, -1 the top) or by pseudo-index.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+#include "tvlib/script/Chunk.h"
+#include "tvlib/script/State.h"
+#include "tvlib/script/Zio.h"
+
+constexpr int LUA_REGISTRYINDEX = -10000;
+constexpr int LUA_GLOBALSINDEX = -10001;
+constexpr int lua_upvalueindex(int i) { return LUA_GLOBALSINDEX - i; }
+// Indices below this one read registry[LUA_REGISTRYREFBASE - index] (reading only).
+constexpr int LUA_REGISTRYREFBASE = -40000;
+constexpr int LUA_MULTRET = -1;
+constexpr int LUA_MINSTACK = 20;
+
+constexpr int LUA_ERRRUN = 1;
+constexpr int LUA_ERRFILE = 2;
+constexpr int LUA_ERRSYNTAX = 3;
+constexpr int LUA_ERRMEM = 4;
+constexpr int LUA_ERRERR = 5;
+
+constexpr int LUA_TNONE = -1;
+constexpr int LUA_TNIL = 0;
+constexpr int LUA_TBOOLEAN = 1;
+constexpr int LUA_TLIGHTUSERDATA = 2;
+constexpr int LUA_TNUMBER = 3;
+constexpr int LUA_TSTRING = 4;
+constexpr int LUA_TTABLE = 5;
+constexpr int LUA_TFUNCTION = 6;
+constexpr int LUA_TUSERDATA = 7;
+constexpr int LUA_TTHREAD = 8;
+constexpr int LUA_TWSTRING = 9;
+
+using lua_Number = double;
+
+// State
+lua_State* lua_open();
+void lua_close(lua_State* L);
+lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf);
+
+// Stack
+int lua_gettop(lua_State* L);
+void lua_settop(lua_State* L, int idx);
+void lua_pushvalue(lua_State* L, int idx);
+void lua_remove(lua_State* L, int idx);
+void lua_insert(lua_State* L, int idx);
+void lua_replace(lua_State* L, int idx);
+int lua_checkstack(lua_State* L, int size);
+inline void lua_pop(lua_State* L, int n) { lua_settop(L, -n - 1); }
+
+// Access
+int lua_type(lua_State* L, int idx);
+const char* lua_typename(lua_State* L, int tp);
+int lua_isnumber(lua_State* L, int idx);
+int lua_isstring(lua_State* L, int idx);
+int lua_iscfunction(lua_State* L, int idx);
+lua_Number lua_tonumber(lua_State* L, int idx);
+int lua_toboolean(lua_State* L, int idx);
+const char* lua_tostring(lua_State* L, int idx);
+const char16_t* lua_towstring(lua_State* L, int idx);
+size_t lua_strlen(lua_State* L, int idx);
+void* lua_touserdata(lua_State* L, int idx);
+const void* lua_topointer(lua_State* L, int idx);
+size_t lua_wstrlen(const char16_t* s);
+
+// Pushing
+void lua_pushnil(lua_State* L);
+void lua_pushnumber(lua_State* L, lua_Number n);
+void lua_pushlstring(lua_State* L, const char* s, size_t len);
+void lua_pushstring(lua_State* L, const char* s);
+void lua_pushwlstring(lua_State* L, const char16_t* s, size_t len);
+void lua_pushwstring(lua_State* L, const char16_t* s);
+const char* lua_pushvfstring(lua_State* L, const char* fmt, va_list argp);
+const char* lua_pushfstring(lua_State* L, const char* fmt, ...);
+void lua_pushcclosure(lua_State* L, lua_CFunction fn, int n);
+inline void lua_pushcfunction(lua_State* L, lua_CFunction f) { lua_pushcclosure(L, f, 0); }
+void lua_pushboolean(lua_State* L, int b);
+void lua_pushlightuserdata(lua_State* L, void* p);
+
+// Tables
+void lua_gettable(lua_State* L, int idx);
+void lua_rawget(lua_State* L, int idx);
+void lua_rawgeti(lua_State* L, int idx, int n);
+void lua_newtable(lua_State* L);
+void lua_settable(lua_State* L, int idx);
+void lua_rawset(lua_State* L, int idx);
+void lua_rawseti(lua_State* L, int idx, int n);
+int lua_next(lua_State* L, int idx);
+// Pushes the metatable of a table or userdata, or the per-type table of any other value;
+// returns 0 (pushing nothing) when there is none.
+int lua_getmetatable(lua_State* L, int idx);
+// Pops a table (or nil: the default metatable) and makes it the metatable of the table or
+// userdata at idx; returns 0 for other values.
+int lua_setmetatable(lua_State* L, int objindex);
+void* lua_newuserdata(lua_State* L, size_t size);
+void lua_register(lua_State* L, const char* name, lua_CFunction f);
+
+// Calls and chunks
+void lua_call(lua_State* L, int nargs, int nresults);
+int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc);
+int lua_load(lua_State* L, lua_Chunkreader reader, void* dt, const char* chunkname);
+// Dumps the script function on the top (without upvalues); returns 0 for anything else.
+int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data);
+int lua_error(lua_State* L);
+void lua_concat(lua_State* L, int n);
+int lua_getgccount(lua_State* L);
+void lua_setgcthreshold(lua_State* L, int newthreshold);
+
+// Hooks
+constexpr int LUA_HOOKCALL = tvs::kHookCall;
+constexpr int LUA_HOOKRET = tvs::kHookRet;
+constexpr int LUA_HOOKLINE = tvs::kHookLine;
+constexpr int LUA_HOOKCOUNT = tvs::kHookCount;
+constexpr int LUA_HOOKTAILRET = tvs::kHookTailRet;
+constexpr int LUA_MASKCALL = 1 << LUA_HOOKCALL;
+constexpr int LUA_MASKRET = 1 << LUA_HOOKRET;
+constexpr int LUA_MASKLINE = 1 << LUA_HOOKLINE;
+constexpr int LUA_MASKCOUNT = 1 << LUA_HOOKCOUNT;
+// Sets the hook (null or mask 0: none); the count hook fires every `count' instructions.
+int lua_sethook(lua_State* L, lua_Hook func, int mask, int count);
+lua_Hook lua_gethook(lua_State* L);
+int lua_gethookmask(lua_State* L);
+int lua_gethookcount(lua_State* L);
+
+// Coroutines
+lua_State* lua_newthread(lua_State* L);
+lua_State* lua_tothread(lua_State* L, int idx);
+// Moves n values from the top of one thread's stack to another's (same state).
+void lua_xmove(lua_State* from, lua_State* to, int n);
+int lua_resume(lua_State* L, int nargs);
+int lua_yield(lua_State* L, int nresults);
+
+// Debug interface
+constexpr int LUA_IDSIZE = 60;
+struct lua_Debug {
+  int event;
+  const char* name;      // (n)
+  const char* namewhat;  // (n) "global", "local", "field", "method" or ""
+  const char* what;      // (S) "Lua", "C", "main", "tail"
+  const char* source;    // (S)
+  int currentline;       // (l)
+  int nups;              // (u) number of upvalues
+  int linedefined;       // (S)
+  char short_src[LUA_IDSIZE];  // (S)
+  int i_ci;              // private: the call record, 0 for a lost tail call
+};
+// Fills ar for the function `level' calls below the running one (0 = the running one);
+// returns 0 when there is no such level.
+int lua_getstack(lua_State* L, int level, lua_Debug* ar);
+// Options: S source, l current line, u upvalues, n name, f push the function; a leading '>'
+// takes the function from the stack top (popping it). Returns 0 for an unknown option.
+int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar);
+
+// Auxiliary library (the part needed so far)
+int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* name);
+// Raises "bad argument #narg to `name' (extramsg)".
+int luaL_argerror(lua_State* L, int narg, const char* extramsg);
+int luaL_error(lua_State* L, const char* fmt, ...);
+
+// The text functions of the base library: print, tostring, towstring (registered as globals).
+void luaopen_print(lua_State* L);
