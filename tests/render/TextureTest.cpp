@@ -257,3 +257,38 @@ TEST_F(TextureTest, LostTexturesComeBackFromTheirFiles) {
   Assets().RestoreAll();
   EXPECT_EQ(Pixels(*texture)[0], 0x44112233u);
 }
+
+TEST_F(TextureTest, DrawAlphaClipAndTheTwoDimensionalGuard) {
+  PutPng("half.png", SolidRgba(4, 4, 0xFF000080));  // red, texture alpha one half
+  auto half = TTexture::Get("half", 0);
+  ASSERT_TRUE(half);
+  auto target = TTexture::CreateRenderTarget(16, 16);
+  const float black[4] = {0, 0, 0, 1};
+  auto drawn = [&](float alpha, const TRect* clip) {
+    handler->FillRect(0, 0, -1, -1, black, target);
+    EXPECT_TRUE(platform->SetRenderTarget(target));
+    platform->Begin2d();
+    if (clip) {
+      half->DrawClipped(4, 4, alpha, 2.0f, clip);
+    } else {
+      half->DrawAt(8, 8, alpha, 1.0f, 0.0f, 0);
+    }
+    platform->End2d();
+    platform->PopRenderTarget();
+    return Raw(*target, 8, 8) & 0xFF0000;
+  };
+  EXPECT_EQ(drawn(1.0f, nullptr), 0x800000u);   // texture alpha
+  EXPECT_EQ(drawn(-1.0f, nullptr), 0xFF0000u);  // vertex alpha only
+  EXPECT_EQ(drawn(-0.5f, nullptr), 0x7F0000u);  // 0.5 x 255, truncated
+  EXPECT_EQ(drawn(4.0f, nullptr), 0x800000u);   // alpha above one is clamped
+  // Scaled twice into 4..12 and clipped to its own 0..3 x 0..3 corner.
+  const TRect corner{0, 0, 3, 3};
+  EXPECT_EQ(drawn(1.0f, &corner), 0u);
+  EXPECT_EQ(Raw(*target, 5, 5) & 0xFF0000, 0x800000u);
+  // Outside Begin2d nothing is drawn.
+  handler->FillRect(0, 0, -1, -1, black, target);
+  ASSERT_TRUE(platform->SetRenderTarget(target));
+  half->DrawAt(8, 8, 1.0f, 1.0f, 0.0f, 0);
+  platform->PopRenderTarget();
+  EXPECT_EQ(Raw(*target, 8, 8) & 0xFF0000, 0u);
+}
