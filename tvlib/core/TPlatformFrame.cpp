@@ -175,7 +175,7 @@ void TPlatform::RestoreAssets() {
     DebugLog("RestoreAssets: DX broken");
     return;
   }
-  if (mData->assetManager) mData->assetManager->RestoreAll();
+  if (TAssetManager* assets = GetAssetManager()) assets->RestoreAll();
   mData->restorePending = true;
   if (TWindowManager* manager = GetWindowManager()) {
     if (TModalWindow* root = manager->GetRootWindow()) root->Invalidate();

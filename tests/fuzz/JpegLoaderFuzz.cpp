@@ -1,0 +1,22 @@
+// Decodes arbitrary bytes as a JPEG.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "tests/fuzz/FuzzLog.h"
+#include "tvlib/render/TImageLoader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  SetFuzzLog("jpeg_loader");
+  size_t at = 0;
+  TByteSource source = [&](void* buffer, int count) {
+    size_t n = std::min(size - at, static_cast<size_t>(count));
+    std::memcpy(buffer, data + at, n);
+    at += n;
+    return static_cast<int>(n);
+  };
+  TDecodedImage image;
+  DecodeJpeg(source, &image);
+  return 0;
+}

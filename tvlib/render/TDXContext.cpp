@@ -1,0 +1,220 @@
+// The device context: device creation with its refusals, release, clear and the present.
+#include "tvlib/render/TDXContext.h"
+
+#include <cstring>
+
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TGuid.h"
+#include "tvlib/render/TDxDisplayHandlerData.h"
+
+namespace {
+
+// The device must take textures of at least this side.
+constexpr uint32_t kMinTextureSide = 1024;
+
+uint32_t Word(const uint8_t* bytes) {
+  uint32_t w;
+  std::memcpy(&w, bytes, 4);
+  return w;
+}
+
+}  // namespace
+
+TDXContext::TDXContext(sd::TPresenter* presenter) : display(presenter) {
+  uint8_t guid[16] = {};
+  MakeGuid(guid);
+  mMutexName = TString::Format("TDXContextMouseMutex:%x:%x:%x:%x", Word(guid), Word(guid + 4),
+                               Word(guid + 8), Word(guid + 12));
+  display.onOutOfVideoMemory = [this] { OutOfVideoMemory(); };
+  ReadDesktop();
+}
+
+TDXContext::~TDXContext() {
+  ReleaseDevice();
+}
+
+void TDXContext::OutOfVideoMemory() {
+  if (onOutOfVideoMemory) onOutOfVideoMemory();
+}
+
+void TDXContext::ReadDesktop() {
+  sd::TDisplayMode desktop = display.GetPresenter()->Desktop();
+  desktopWidth = desktop.width;
+  desktopHeight = desktop.height;
+  desktopColours = desktop.bitCount <= 8 ? (1 << desktop.bitCount) : -1;
+}
+
+void TDXContext::ReleaseDevice() {
+  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
+  device.reset();
+  display.RestoreDisplayMode();
+  display.Release();
+}
+
+bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel, int flags) {
+  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
+  TPlatformData* platform = CurrentPlatformData();
+  bool embedded = platform && platform->embedded;
+  if (platform && platform->hostWindow) {
+    fullScreen = false;
+    forceFullScreen = false;
+  }
+  ReleaseDevice();
+  ReadDesktop();
+  if (!embedded && !fullScreen && (desktopWidth <= width || desktopHeight <= height)) return false;
+  if (desktopColours != -1) {
+    if (desktopColours <= 16) {
+      palettised = true;
+      return false;
+    }
+    if (!fullScreen) return false;
+  }
+  if (forceFullScreen && !fullScreen) return false;
+
+  sd::HR hr;
+  if (fullScreen) {
+    hr = display.CreateFullScreen(width, height, bitsPerPixel, static_cast<uint32_t>(flags));
+    if (sd::Failed(hr)) return false;
+  } else {
+    if (embedded && platform) {
+      width = static_cast<int>(width * platform->displayScale + 0.5f);
+      height = static_cast<int>(height * platform->displayScale + 0.5f);
+    }
+    hr = display.CreateWindowed(width, height, backInVideoMemory);
+    if (hr == sd::kErrOutOfVideoMemory) forceFullScreen = true;
+    if (sd::Failed(hr)) return false;
+  }
+  return CreateDeviceOnBackBuffer(embedded);
+}
+
+bool TDXContext::CreateDeviceOnBackBuffer(bool embedded) {
+  sd::TDisplay* dd = display.GetDirectDraw();
+  dd->GetDisplayMode(&displayMode);
+
+  hardware = false;
+  bool found = false;
+  uint32_t modeFlag = displayMode.format.bitCount == 8    ? sd::kBitDepth8
+                      : displayMode.format.bitCount == 16 ? sd::kBitDepth16
+                      : displayMode.format.bitCount == 24 ? sd::kBitDepth24
+                                                          : sd::kBitDepth32;
+  dd->EnumDevices([&](const sd::TDeviceDesc& desc) {
+    bool isHardware = (desc.devCaps & sd::kDevCapsHwRasterization) != 0;
+    if (!isHardware && !embedded) return true;
+    if (!(desc.renderBitDepth & modeFlag) || !(desc.shadeCaps & sd::kShadeCapsColorGouraudRgb))
+      return true;
+    deviceDesc = desc;
+    hardware = isHardware;
+    found = true;
+    return !(isHardware && (desc.devCaps & sd::kDevCapsHwTransformAndLight));
+  });
+  if (!found || (!hardware && !embedded)) {
+    DebugLog("TDXContext::Create failed! Could not find a hardware renderer.");
+    return false;
+  }
+
+  zFormat = {};
+  dd->EnumZBufferFormats([&](const sd::TPixelFormat& f) {
+    if (f.flags != sd::kPfZBuffer || f.bitCount < 16) return true;
+    zFormat = f;
+    return false;
+  });
+  const sd::TSurfacePtr& back = display.GetBackBuffer();
+  std::unique_ptr<CSurface> z;
+  uint32_t zCaps = sd::kCapsZBuffer | (hardware ? sd::kCapsVideoMemory : sd::kCapsSystemMemory);
+  sd::HR hr = display.CreateSurface(&z, back->Width(), back->Height(), &zFormat, &zCaps);
+  if (sd::Failed(hr)) {
+    if (hr == sd::kErrOutOfVideoMemory) {
+      if (display.IsWindowed()) forceFullScreen = true;
+      OutOfVideoMemory();
+    }
+    return false;
+  }
+  const sd::TPixelFormat& backFormat = back->Format();
+  colourKey = backFormat.rMask | backFormat.bMask | backFormat.aMask;
+  hr = back->AddAttachedSurface(z->Ptr());
+  if (hr == sd::kErrOutOfVideoMemory) OutOfVideoMemory();
+
+  hr = dd->CreateDevice(back, &device);
+  if (sd::Failed(hr)) {
+    if (hr == sd::kErrNeedVideoMemoryBack) backInVideoMemory = true;
+    if (hr == sd::kErrNeedTrueColour) desktopColours = 32;
+    device.reset();
+    return false;
+  }
+  if (deviceDesc.maxTextureWidth < kMinTextureSide ||
+      deviceDesc.maxTextureHeight < kMinTextureSide) {
+    DebugLog("TDXContext::Create - context does not support 1024x1024 textures! Failing!");
+    ReleaseDevice();
+    return false;
+  }
+
+  sd::TDeviceIdentifier id;
+  dd->GetDeviceIdentifier(&id);
+  TString identifier = TString::Format(
+      "Device identifier:  \n  Driver: '%s'\n  Description: '%s'\n  Version: %x:%x\n  Vendor "
+      "ID: %x (%d)\n  Device ID: %x (%d)\n  SubSys:  : %x (%d)\n  Revision:  %x (%d)\n  GUID:"
+      "      %x:%x:%x:%x\n",
+      id.driver, id.description, id.driverVersionHigh, id.driverVersionLow, id.vendorId,
+      id.vendorId, id.deviceId, id.deviceId, id.subSysId, id.subSysId, id.revision, id.revision,
+      id.guid[0], id.guid[1], id.guid[2], id.guid[3]);
+  DebugLog("%s", identifier.c_str());
+  sd::TDisplayCaps caps;
+  dd->GetCaps(&caps);
+  info = info + identifier;
+  info = info + TString::Format("DDCAPS: %s\n", HexDump(&caps, sizeof caps).c_str());
+  info = info + TString::Format("D3DDESC: %s\n", HexDump(&deviceDesc, sizeof deviceDesc).c_str());
+  srcColourKeyBlt = (caps.colorKeyCaps & sd::kColorKeyCapsSrcBlt) != 0;
+  return true;
+}
+
+sd::HR TDXContext::Clear(uint32_t flags) {
+  if (!device) return sd::kErrPointer;
+  sd::HR hr = device->Clear(0, nullptr, flags, 0, 1.0f);
+  if (hr == sd::kErrOutOfVideoMemory) OutOfVideoMemory();
+  return hr;
+}
+
+sd::HR TDXContext::PresentRect(const sd::TRect& dest, const sd::TRect& source) {
+  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
+  return display.PresentRect(dest, source);
+}
+
+bool TDXContext::IsFrontBufferReady() const {
+  const sd::TSurfacePtr& back = display.GetBackBuffer();
+  if (!back) return false;
+  return display.IsWindowed() || back->GetFlipStatus(sd::kFlipStatusIsFlipDone) == sd::kOk;
+}
+
+TString TDXContext::HexDump(const void* bytes, int count) {
+  if (count <= 0) return TString();
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(static_cast<size_t>(count) * 2);
+  const auto* p = static_cast<const uint8_t*>(bytes);
+  for (int i = 0; i < count; ++i) {
+    text += kDigits[p[i] >> 4];
+    text += kDigits[p[i] & 15];
+  }
+  return TString(text.c_str());
+}
+
+bool TDXContext::PrepareBackBuffer() {
+  if (display.IsWindowed()) return true;
+  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
+  const sd::TSurfacePtr& back = display.GetBackBuffer();
+  const sd::TSurfacePtr& primary = display.GetPrimary();
+  sd::HR hr = back && primary ? back->BltFast(0, 0, primary.get(), nullptr, sd::kBltFastWait)
+                              : sd::kErrPointer;
+  if (sd::Failed(hr)) {
+    if (hr == sd::kErrOutOfVideoMemory) OutOfVideoMemory();
+    if (onDeviceBroken) onDeviceBroken();
+    return false;
+  }
+  return true;
+}
+
+sd::HR TDXContext::Present() {
+  std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
+  display.UpdateBounds();
+  return display.Present();
+}

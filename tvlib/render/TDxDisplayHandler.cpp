@@ -1,0 +1,116 @@
+// The display handler: construction, "common:display.xml", and the small slots that forward
+// to the device context.
+#include "tvlib/render/TDxDisplayHandler.h"
+
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TXmlNode.h"
+#include "tvlib/render/TDxDisplayHandlerData.h"
+#include "tvlib/render/TDxTextureData.h"
+#include "tvlib/render/TTexture.h"
+
+namespace {
+
+// Frames are shown in the program's main window; without one, in memory.
+std::unique_ptr<sd::TPresenter> MainWindowPresenter() {
+  TPlatform* platform = TPlatform::GetInstance();
+  TNativeWindow* window = platform ? platform->GetData()->window.get() : nullptr;
+  return CreateWindowPresenter(window ? &window->GetBackend() : nullptr);
+}
+
+}  // namespace
+
+TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter)
+    : mPresenter(presenter ? std::move(presenter) : MainWindowPresenter()),
+      mData(std::make_unique<TDxDisplayHandlerData>(mPresenter.get())) {
+  mData->context.onOutOfVideoMemory = [this] { HandleOutOfVideoMemory(); };
+  mData->context.onDeviceBroken = [this] { MarkDeviceBroken(); };
+  TXmlNode document;
+  document.LoadFile("common:display.xml");
+  if (TXmlNode* settings = document.FindChild("Settings")) {
+    mData->lowMemoryVideo = settings->GetAttribute("LowMemoryVideo").ToInt() != 0;
+    DebugLog("Low memory video card setting enabled!");
+  }
+}
+
+TDxDisplayHandler::~TDxDisplayHandler() {
+  mData->viewports.clear();
+  mData->renderTargets.clear();
+  mData->currentTexture.reset();
+  mData.reset();
+}
+
+TDxDisplayHandler* TDxDisplayHandler::GetInstance() {
+  TPlatform* platform = TPlatform::GetInstance();
+  return platform ? dynamic_cast<TDxDisplayHandler*>(platform->GetDisplayHandler()) : nullptr;
+}
+
+sd::HR TDxDisplayHandler::Check(sd::HR hr) {
+  if (hr == sd::kErrOutOfVideoMemory) HandleOutOfVideoMemory();
+  return hr;
+}
+
+void TDxDisplayHandler::SetRenderState(uint32_t state, uint32_t value) {
+  if (mData->device) Check(mData->device->SetRenderState(state, value));
+}
+
+void TDxDisplayHandler::SetStageState(uint32_t state, uint32_t value) {
+  if (mData->device) Check(mData->device->SetTextureStageState(0, state, value));
+}
+
+TString TDxDisplayHandler::GetDeviceDescription() {
+  return mData->context.info;
+}
+
+void TDxDisplayHandler::GetDisplaySize(int* width, int* height, bool* fullScreen) {
+  if (width) *width = mData->displayRect.right - mData->displayRect.left;
+  if (height) *height = mData->displayRect.bottom - mData->displayRect.top;
+  if (fullScreen) *fullScreen = mData->fullScreen;
+}
+
+bool TDxDisplayHandler::IsFullscreen() {
+  return mData->fullScreen;
+}
+
+void TDxDisplayHandler::PresentRect(const int destination[4], const int source[4]) {
+  mData->context.PresentRect(
+      sd::TRect{destination[0], destination[1], destination[2], destination[3]},
+      sd::TRect{source[0], source[1], source[2], source[3]});
+}
+
+void TDxDisplayHandler::OnDisplayChange() {
+  mData->context.ReadDesktop();
+}
+
+void TDxDisplayHandler::ResetWorkingCount() {
+  mData->workingCount = 0;
+}
+
+bool TDxDisplayHandler::IsFlipDone() {
+  const sd::TSurfacePtr& back = mData->context.GetBackBuffer();
+  return !back || back->GetFlipStatus(sd::kFlipStatusIsFlipDone) != sd::kErrWasStillDrawing;
+}
+
+bool TDxDisplayHandler::RequiresSquareTextures() {
+  return mData->squareTexturesOnly;
+}
+
+TDxTextureData* TDxDisplayHandler::CreateTextureData() {
+  return new TDxTextureData();
+}
+
+bool TDxDisplayHandler::IsRenderingToScreen() {
+  return mData->renderTargets.size() == 1;
+}
+
+void TDxDisplayHandler::SetShadeMode(int mode) {
+  SetRenderState(sd::kRsShadeMode, mode == 2 ? sd::kShadeGouraud : sd::kShadeFlat);
+}
+
+void TDxDisplayHandler::SetZWriteEnable(bool enable) {
+  SetRenderState(sd::kRsZWriteEnable, enable ? 1 : 0);
+}
+
+void TDxDisplayHandler::SetZEnable(bool enable) {
+  SetRenderState(sd::kRsZEnable, enable ? 1 : 0);
+}
