@@ -2,9 +2,10 @@
 // its main function reports what start-up left behind instead of playing.
 //
 // It prints the command line it was given and the settings the tests look at, one
-// "key=value" line each. With "--wait" it then runs the event loop until the quit event,
-// and when embedded it reports every change of the portal state to its host: WM_USER + 2
-// with wParam 1 while suspended (0 otherwise) and lParam the master volume in percent.
+// "key=value" line each. With "--wait" it then sets up the display, prints the display
+// scale ("scale=0.750") and runs the event loop until the quit event; when embedded it
+// reports every change of the portal state to its host: WM_USER + 2 with wParam the time
+// the host has kept the game suspended so far (ms) and lParam the master volume in percent.
 #include <cstdio>
 
 #include "tvlib/core/TApplication.h"
@@ -19,13 +20,14 @@ constexpr const char* kReportedSettings[] = {"a",          "b",         "c",
                                              "cheatcode",  "installkey", "startupdir",
                                              "buildtag",   "computerid"};
 
-void ReportPortalState(TPlatform* platform, int* last) {
+void ReportPortalState(TPlatform* platform, long* last) {
   TSoundManager* sound = platform->GetSoundManager();
   int volume = sound ? static_cast<int>(sound->GetGroupVolume(-1) * 100.0f + 0.5f) : -1;
-  int state = (IsPortalSuspended() ? 1000 : 0) + volume;
+  long suspended = static_cast<long>(GetPortalSuspendedTime());
+  long state = suspended * 1000 + volume;
   if (state == *last) return;
   *last = state;
-  SendToParent(WM_USER + 2, IsPortalSuspended() ? 1 : 0, volume);
+  SendToParent(WM_USER + 2, static_cast<uintptr_t>(suspended), volume);
 }
 
 int ProbeMain(TPlatform* platform, const char* commandLine) {
@@ -36,7 +38,11 @@ int ProbeMain(TPlatform* platform, const char* commandLine) {
   std::fflush(stdout);
   if (TString(commandLine).Find("--wait") < 0) return 0;
   platform->InitDisplay(800, 600, false);
-  int lastState = -1;
+  float scale = 0.0f;
+  platform->GetData()->GetDisplayScale(&scale);
+  std::printf("scale=%.3f\n", scale);
+  std::fflush(stdout);
+  long lastState = -1;
   TPlatformEvent event;
   for (;;) {
     platform->GetEvent(&event);

@@ -150,6 +150,9 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
   if (data->harnessTest) data->embedded = true;  // its window is its own host
   platform->StartSound();
   TDx3dDisplayHandler::CreateForPlatform(platform.get());
+  // A window inside a host is visible from its creation; its X window may only move into
+  // the host once the display handler has made the renderer, which can recreate it.
+  if (data->hostWindow != 0) data->window->GetBackend().ShowWindow(true);
 
   platform->SetSetting("installkey", data->programFolder);
   platform->SetSetting("startupdir", data->startupFolder);
