@@ -126,3 +126,15 @@ TEST_F(StartupTest, HarnessReplacesTheCommandLine) {
   EXPECT_EQ(Run({"original"}, &output), 0);
   EXPECT_TRUE(Has(output, "commandline=--multiple replaced-by-harness")) << output;
 }
+
+// The game itself, on the headless backend with the leak checker on: it opens its window,
+// runs its loop and, asked to end, shuts down with nothing left behind.
+TEST_F(StartupTest, GameRunsAndEndsInOrder) {
+  TChildProcess game({TV_GAME_PROGRAM, "--multiple"},
+                     {{"TV_WINDOW_BACKEND", "headless"}, {"XDG_DATA_HOME", dir / "data"}},
+                     dir.Path().string(), dir / "game.out");
+  ASSERT_TRUE(WaitFor([&] { return LogText().find("Device identifier") != std::string::npos; }))
+      << Output("game");
+  game.Signal(SIGTERM);
+  EXPECT_EQ(game.Wait(), 0) << Output("game");
+}
