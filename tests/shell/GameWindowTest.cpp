@@ -12,6 +12,7 @@
 
 // Last: Xlib's macros.
 #include "tests/shell/XHost.h"
+#include "tests/support/XCloseRequest.h"
 #include <X11/extensions/XTest.h>
 
 namespace {
@@ -72,7 +73,7 @@ TEST_F(GameWindowTest, OpensTitledAndQuitsOnACloseRequest) {
   Window window = None;
   ASSERT_TRUE(WaitFor([&] { return (window = host.FindViewable("FestraVask")) != None; }))
       << Output();
-  host.RequestClose(window);
+  RequestWindowClose(host.GetDisplay(), window);
   EXPECT_EQ(game->Wait(), 0) << Output();
 }
 

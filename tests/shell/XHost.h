@@ -88,19 +88,6 @@ public:
   Window FindViewable(const char* title) const {
     return FindBelow(DefaultRootWindow(mDisplay), title);
   }
-  // Asks the window to close as a window manager's close button does.
-  void RequestClose(Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(mDisplay, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(mDisplay, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(mDisplay, window, False, NoEventMask, &event);
-    XSync(mDisplay, False);
-  }
-
 private:
   Window FindBelow(Window window, const char* title) const {
     char* name = nullptr;
