@@ -15,7 +15,7 @@
 #include <vector>
 
 class TChildProcess {
-public:
+ public:
   using TEnvironment = std::vector<std::pair<std::string, std::string>>;
 
   // Starts argv[0] with stdout and stderr going to `outputPath`.
@@ -57,7 +57,7 @@ public:
   }
   void Signal(int signal) { kill(mPid, signal); }
 
-private:
+ private:
   pid_t mPid = -1;
   bool mDone = false;
 };

@@ -11,9 +11,9 @@
 #include "tvlib/platform/window/WindowMessages.h"
 
 // Last: Xlib's macros.
+#include <X11/extensions/XTest.h>
 #include "tests/shell/XHost.h"
 #include "tests/support/XCloseRequest.h"
-#include <X11/extensions/XTest.h>
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr uint32_t kPassOn = WM_USER + 2;
 
 // The program started with a private data folder; the real window backend.
 class GameWindowTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     if (!host.Ok()) GTEST_SKIP() << "no X display";
   }
@@ -47,13 +47,15 @@ protected:
   // Waits until the game has reported this portal state (suspended time at least
   // `suspendedAtLeast`, master volume in percent).
   bool WaitForReport(long suspendedAtLeast, long volume) {
-    return WaitFor([&] {
-      for (const THostMessage& m : host.Receive())
-        if (m.message == kPassOn && m.wParam >= suspendedAtLeast && m.lParam == volume &&
-            m.wParam != 0x1234)
-          return true;
-      return false;
-    }, 10000);
+    return WaitFor(
+        [&] {
+          for (const THostMessage& m : host.Receive())
+            if (m.message == kPassOn && m.wParam >= suspendedAtLeast && m.lParam == volume &&
+                m.wParam != 0x1234)
+              return true;
+          return false;
+        },
+        10000);
   }
   long LastSuspendedTime() {
     long last = 0;

@@ -16,9 +16,8 @@
 
 namespace {
 
-constexpr const char* kReportedSettings[] = {"a",          "b",         "c",
-                                             "cheatcode",  "installkey", "startupdir",
-                                             "buildtag",   "computerid"};
+constexpr const char* kReportedSettings[] = {"a",          "b",          "c",        "cheatcode",
+                                             "installkey", "startupdir", "buildtag", "computerid"};
 
 void ReportPortalState(TPlatform* platform, long* last) {
   TSoundManager* sound = platform->GetSoundManager();

@@ -14,14 +14,16 @@ namespace fs = std::filesystem;
 namespace {
 
 class StartupTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     fs::create_directories(dir / "game/assets");
     fs::copy_file(TV_STARTUP_PROBE, Program());
     fs::permissions(Program(), fs::perms::owner_all);
   }
   std::string Program() const { return dir / "game/probe"; }
-  std::string LogText() const { return ReadWholeFile(dir / "data/Tarvolen/FestraVask/logfile.txt"); }
+  std::string LogText() const {
+    return ReadWholeFile(dir / "data/Tarvolen/FestraVask/logfile.txt");
+  }
 
   // Starts the probe with these arguments; its output goes to dir/<name>.out.
   std::unique_ptr<TChildProcess> Start(const std::string& name,
@@ -61,7 +63,8 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstAndEnds) {
   std::string output;
   EXPECT_EQ(Run({}, &output), 0);
   EXPECT_EQ(output, "");  // it ended before the game ran
-  EXPECT_TRUE(WaitFor([&] { return LogText().find("asked for this window") != std::string::npos; }));
+  EXPECT_TRUE(
+      WaitFor([&] { return LogText().find("asked for this window") != std::string::npos; }));
   first->Signal(SIGTERM);
   EXPECT_EQ(first->Wait(), 0);
   EXPECT_TRUE(Has(Output("first"), "quit"));

@@ -15,13 +15,13 @@
 #include <X11/Xutil.h>
 
 class TXHost {
-public:
+ public:
   TXHost(int width, int height) : mDisplay(XOpenDisplay(nullptr)) {
     if (!mDisplay) return;
     // Windows of other clients may go while they are looked at.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    mWindow = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, width, height, 0,
-                                  0, 0);
+    mWindow =
+        XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, width, height, 0, 0, 0);
     XMapWindow(mDisplay, mWindow);
     XSync(mDisplay, False);
   }
@@ -88,7 +88,8 @@ public:
   Window FindViewable(const char* title) const {
     return FindBelow(DefaultRootWindow(mDisplay), title);
   }
-private:
+
+ private:
   Window FindBelow(Window window, const char* title) const {
     char* name = nullptr;
     XWindowAttributes attributes;

@@ -68,7 +68,6 @@ bool BuildPlatformData(TPlatformData* data, const char* commandLine, bool allowS
     }
   }
   data->assetsFolder = data->programFolder + "assets/";
-  data->startTime = ClockMilliseconds();
   return true;
 }
 

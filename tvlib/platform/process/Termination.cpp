@@ -6,7 +6,9 @@ namespace {
 
 volatile std::sig_atomic_t gTerminationRequested = 0;
 
-void OnTerminationSignal(int) { gTerminationRequested = 1; }
+void OnTerminationSignal(int) {
+  gTerminationRequested = 1;
+}
 
 }  // namespace
 
