@@ -88,6 +88,12 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
   DebugLog("SetDisplay active or force, active %d, changed %d, new active %d, force %d", p.visible,
            p.activationChanged, p.active, force);
   bool hostWindow = p.hostWindow != 0;
+  if (p.embedded && !p.harnessTest && hostWindow && p.window &&
+      !p.window->GetBackend().IsHostWindow(p.hostWindow)) {
+    DebugLog("Error: mExternalWindowParent is lost, exiting!");
+    EndProcess(-1);
+    return false;
+  }
   if (d.fatal) {
     EndProcess(-1);
     return false;
