@@ -1,11 +1,9 @@
-// FestraVask: program entry.
-#include <cstdio>
+// FestraVask: program entry. The framework runs the program; the game's main function is
+// its part.
+#include "game/shell/GameMain.h"
+#include "tvlib/core/TApplication.h"
 
-#include "tvlib/core/TVersion.h"
-
-int main() {
-  std::printf("%s %d.%d.%d.%d - a reception planning game. "
-              "The engine is being built; the game cannot be played yet.\n",
-              kProductName, kVersion[0], kVersion[1], kVersion[2], kVersion[3]);
-  return 0;
+int main(int argc, char** argv) {
+  TString commandLine = MakeCommandLine(argc, argv);
+  return RunApplication(commandLine.c_str(), GameMain, false);
 }

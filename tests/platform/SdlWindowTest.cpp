@@ -20,6 +20,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "tests/support/XCloseRequest.h"
+
 namespace {
 
 // The X window id of the platform's SDL window (0 when there is none).
@@ -142,15 +144,7 @@ TEST_F(SdlWindowTest, KeysAndClicksBecomeEngineEvents) {
 }
 
 TEST_F(SdlWindowTest, ClosingTheWindowIsACloseRequest) {
-  XEvent close{};
-  close.xclient.type = ClientMessage;
-  close.xclient.window = mWindow;
-  close.xclient.message_type = XInternAtom(mX, "WM_PROTOCOLS", False);
-  close.xclient.format = 32;
-  close.xclient.data.l[0] = static_cast<long>(XInternAtom(mX, "WM_DELETE_WINDOW", False));
-  close.xclient.data.l[1] = CurrentTime;
-  XSendEvent(mX, mWindow, False, NoEventMask, &close);
-  XFlush(mX);
+  RequestWindowClose(mX, mWindow);
   Pump(300);
   EXPECT_GE(Find(kEventClose, 0), 0);
   EXPECT_LT(Find(kEventQuit, 0), 0);  // the game decides; the window is still there

@@ -83,9 +83,9 @@ class DisplayTest : public ::testing::Test {
     handler->SetDisplay(width, height, full, false, false, false);
     return *handler;
   }
+  // The platform data block's asset manager, the current one while the block lives.
+  TAssetManager& Assets() { return *data->assetManager; }
   TDxDisplayHandlerData& HandlerData() { return handler->Data(); }
-  // The platform's asset manager, the one textures register with.
-  TAssetManager& Assets() { return *GetAssetManager(); }
   sd::TDevice3d& Device() { return *HandlerData().device; }
   std::string Log() { return ReadWholeFile(dir / "logfile.txt"); }
   bool Logged(const std::string& line) { return Log().find(line) != std::string::npos; }

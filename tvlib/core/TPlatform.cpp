@@ -27,11 +27,18 @@ TPlatformData::TPlatformData() : startTime(ClockMilliseconds()) {
 }
 
 TPlatformData::~TPlatformData() {
+  ReleaseServices();
+  stringTable.reset();
+  assetManager.reset();
+}
+
+void TPlatformData::ReleaseServices() {
   // The cursor thread uses the window manager and the display handler: it goes first.
   cursorThreadStop = true;
   cursorWake.notify_all();
   if (cursorThread.joinable()) cursorThread.join();
   TTextBlock::Delete(fpsText);
+  fpsText = nullptr;
   windowManager.reset();
   taskList.DeleteAll();
   soundManager.reset();
@@ -40,8 +47,6 @@ TPlatformData::~TPlatformData() {
   // The window procedure must find no platform while the window is destroyed.
   if (window) window->SetUserData(nullptr);
   window.reset();
-  stringTable.reset();
-  assetManager.reset();
 }
 
 bool TPlatformData::GetDisplayScale(float* scale) const {
@@ -65,6 +70,13 @@ TPlatform::~TPlatform() {
 }
 
 TPlatform* TPlatform::GetInstance() { return gInstance; }
+
+void TPlatform::Shutdown() {
+  mData->cursorTexture.reset();
+  mData->ReleaseServices();
+  TPlatform* self = this;
+  gInstance.compare_exchange_strong(self, nullptr);
+}
 
 uint32_t TPlatform::GetTime() {
   TPlatform* platform = gInstance;

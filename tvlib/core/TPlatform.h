@@ -34,6 +34,15 @@ public:
 
   static TPlatform* GetInstance();
   TPlatformData* GetData() { return mData; }
+  // The application setup: version, data folders, the log, the file system, the string
+  // table, the cursor thread and the machine's identifier. Run once by the start-up, after
+  // the data block is built and before the main window exists.
+  void Setup();
+  // Stops the cursor thread, deletes the services and the main window in order, and leaves
+  // GetInstance answering null. The string table and the asset manager go with the block.
+  void Shutdown();
+  const TString& GetVersionString() const { return mData->versionText; }
+  bool IsScreensaver() const { return mData->screensaver; }
 
   // --- Clock and tasks -----------------------------------------------------------------
   // Milliseconds since the data block was built, less the time a portal host kept the game
@@ -126,6 +135,8 @@ private:
   bool SwallowActivationClick(bool buttonUp);
   TPoint GetPointer();
   void KeepOnTop();
+  // Raise requests of later instances and the system's request to end the program.
+  void ServiceProcessRequests();
   void DrawFrameRateOverlay();
 
   TPlatformData* mData;

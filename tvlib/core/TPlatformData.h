@@ -18,6 +18,7 @@
 #include "tvlib/core/TSettings.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TTaskList.h"
+#include "tvlib/platform/process/SingleInstance.h"
 #include "tvlib/platform/window/TNativeWindow.h"
 
 class TAssetManager;
@@ -44,8 +45,19 @@ public:
   void Restore();
   // Every asset drops its display-device data.
   void ReleaseAssets();
+  // Stops the cursor thread and deletes the services, then the window, in the order each
+  // still needs the next.
+  void ReleaseServices();
 
   TString commandLine;
+  TString programPath;    // the program file, canonical
+  TString programFolder;  // the program's folder, ending in "/"
+  TString assetsFolder;   // programFolder followed by "assets/"
+  TString userFolder;     // per-user data folder, no trailing "/"
+  TString commonFolder;   // shared data folder, no trailing "/"
+  TString versionText;    // "major.minor.patch.build"
+  TString startupFolder;  // the working directory at start
+  TSingleInstance singleInstance;
   std::unique_ptr<TNativeWindow> window;  // the main window, null until created
   uint64_t hostWindow = 0;                // X window id from "-wnd="; 0 when not embedded
   uint64_t parentWindow = 0;              // the main window's parent, 0 for a desktop window

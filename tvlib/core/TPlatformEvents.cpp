@@ -5,6 +5,7 @@
 #include "tvlib/core/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/clock/Clock.h"
+#include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"
 
 namespace {
@@ -90,10 +91,21 @@ void TPlatform::GetEvent(TPlatformEvent* out) {
   if (handler && handler->IsFullscreen() && mData->visible && !mData->visibilityChanged) {
     KeepOnTop();
   }
+  ServiceProcessRequests();
   if (mData->soundManager) mData->soundManager->Update();
   mData->taskList.Run(kTimerPhase);
   MakePlatformEvent(out, kEventTick, 0, 0, 0, 0);
   if (window) window->WaitMessage(1);
+}
+
+void TPlatform::ServiceProcessRequests() {
+  TNativeWindow* window = mData->window.get();
+  if (!window) return;
+  if (mData->singleInstance.TakeRaiseRequest()) {
+    DebugLog("Another instance of the program asked for this window.");
+    window->GetBackend().RaiseWindow();
+  }
+  if (TakeTerminationRequest()) window->PostQuitMessage();
 }
 
 void TPlatform::ConvertMessage(const TWindowMessage& message, TPlatformEvent* out) {

@@ -3,32 +3,25 @@
 #include "tvlib/render/TDxDisplayHandler.h"
 
 #include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TXmlNode.h"
-#include "tvlib/platform/headless/THeadlessPresenter.h"
-#include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TDxTextureData.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {
 
-// The presenter follows the main window: the SDL window shows frames through SDL, a window
-// without one (headless) keeps them in memory.
-std::unique_ptr<sd::TPresenter> PresenterForMainWindow() {
-  TPlatformData* platform = CurrentPlatformData();
-  SDL_Window* window =
-      platform && platform->window ? platform->window->GetBackend().GetSdlWindow() : nullptr;
-  if (window) {
-    if (auto sdl = sd::TSdlPresenter::Create(window)) return sdl;
-    DebugLog("TDxDisplayHandler: no SDL renderer for the main window; frames stay in memory.");
-  }
-  return std::make_unique<sd::THeadlessPresenter>();
+// Frames are shown in the program's main window; without one, in memory.
+std::unique_ptr<sd::TPresenter> MainWindowPresenter() {
+  TPlatform* platform = TPlatform::GetInstance();
+  TNativeWindow* window = platform ? platform->GetData()->window.get() : nullptr;
+  return CreateWindowPresenter(window ? &window->GetBackend() : nullptr);
 }
 
 }  // namespace
 
 TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter)
-    : mPresenter(presenter ? std::move(presenter) : PresenterForMainWindow()),
+    : mPresenter(presenter ? std::move(presenter) : MainWindowPresenter()),
       mData(std::make_unique<TDxDisplayHandlerData>(mPresenter.get())) {
   mData->context.onOutOfVideoMemory = [this] { HandleOutOfVideoMemory(); };
   mData->context.onDeviceBroken = [this] { MarkDeviceBroken(); };

@@ -40,3 +40,32 @@ bool IsHostWindow(TXDisplay* display, TXWindow window) {
   Status found = XGetWindowAttributes(display, window, &attributes);
   return trap.Succeeded() && found != 0;
 }
+
+namespace {
+
+// A short-lived connection to the default display, closed when it goes out of scope.
+class TOwnDisplay {
+public:
+  TOwnDisplay() : mDisplay(XOpenDisplay(nullptr)) {}
+  ~TOwnDisplay() {
+    if (mDisplay) XCloseDisplay(mDisplay);
+  }
+  TOwnDisplay(const TOwnDisplay&) = delete;
+  TOwnDisplay& operator=(const TOwnDisplay&) = delete;
+  TXDisplay* Get() const { return mDisplay; }
+
+private:
+  TXDisplay* mDisplay;
+};
+
+}  // namespace
+
+bool IsHostWindowOnDisplay(TXWindow window) {
+  TOwnDisplay display;
+  return display.Get() && IsHostWindow(display.Get(), window);
+}
+
+bool PostHostMessageOnDisplay(TXWindow target, const THostMessage& message) {
+  TOwnDisplay display;
+  return display.Get() && PostHostMessage(display.Get(), target, message);
+}

@@ -36,3 +36,9 @@ bool ReadHostMessage(TXDisplay* display, const _XEvent& event, THostMessage* mes
 
 // Whether the id names an existing window, asked under an error trap.
 bool IsHostWindow(TXDisplay* display, TXWindow window);
+
+// The same two questions on a connection of their own to the default display, for callers
+// that hold none (start-up, before the window exists; the end of a test run). Without a
+// display no window exists and nothing is posted.
+bool IsHostWindowOnDisplay(TXWindow window);
+bool PostHostMessageOnDisplay(TXWindow target, const THostMessage& message);

@@ -14,6 +14,9 @@
 
 class TNativeWindow;
 struct SDL_Window;
+namespace sd {
+class TPresenter;
+}
 
 struct TWindowDesc {
   std::string title;
@@ -64,6 +67,10 @@ public:
 // The real backend unless the environment variable TV_WINDOW_BACKEND says "headless" or no
 // display is available; null only when no backend at all can start.
 std::unique_ptr<TWindowBackend> CreateWindowBackend();
+
+// The presenter that shows frames in the backend's window: the SDL presenter for an SDL
+// window, else (no window, or SDL cannot draw into it) the headless one.
+std::unique_ptr<sd::TPresenter> CreateWindowPresenter(TWindowBackend* backend);
 
 std::unique_ptr<TWindowBackend> CreateSdlWindowBackend();
 std::unique_ptr<TWindowBackend> CreateHeadlessWindowBackend();

@@ -1,7 +1,9 @@
-// The list of window backends and the choice between them.
+// The list of window backends, the choice between them, and the presenter each one gets.
 #include <cstdlib>
 #include <cstring>
 
+#include "tvlib/platform/headless/THeadlessPresenter.h"
+#include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/TWindowBackend.h"
 
 std::unique_ptr<TWindowBackend> CreateWindowBackend() {
@@ -10,4 +12,11 @@ std::unique_ptr<TWindowBackend> CreateWindowBackend() {
   // The real backend answers null when no display can be opened.
   if (auto sdl = CreateSdlWindowBackend()) return sdl;
   return CreateHeadlessWindowBackend();
+}
+
+std::unique_ptr<sd::TPresenter> CreateWindowPresenter(TWindowBackend* backend) {
+  if (SDL_Window* window = backend ? backend->GetSdlWindow() : nullptr) {
+    if (auto sdl = sd::TSdlPresenter::Create(window)) return sdl;
+  }
+  return std::make_unique<sd::THeadlessPresenter>();
 }
