@@ -13,15 +13,24 @@ class CursorTest : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     Display();
+    UsePointer();
+  }
+  // The fake pointer, given in client pixels.
+  void UsePointer() {
     context().pointerSource = [this](int* x, int* y) {
-      *x = pointer.x;
-      *y = pointer.y;
+      sd::TRect client = presenter->IsFullScreen() ? sd::TRect{} : presenter->ClientRect();
+      *x = client.left + pointer.x;
+      *y = client.top + pointer.y;
       return true;
     };
   }
   TDXContext& context() { return HandlerData().context; }
   sd::TSurface& Primary() { return *context().GetPrimary(); }
+  // The primary's pixel under client position (x, y).
   uint32_t PrimaryPixel(int x, int y) {
+    sd::TRect client = presenter->IsFullScreen() ? sd::TRect{} : presenter->ClientRect();
+    x += client.left;
+    y += client.top;
     return reinterpret_cast<const uint32_t*>(Primary().Bits() + y * Primary().Pitch())[x] &
            0xFFFFFF;
   }
@@ -112,11 +121,7 @@ TEST_F(CursorTest, PresentDrawsTheCursorIntoTheFrameAndKeepsTheBackBufferClean) 
 
 TEST_F(CursorTest, FullScreenFramesCarryTheCursorAcrossFlips) {
   handler->SetDisplay(800, 600, true, false, false, false);
-  context().pointerSource = [this](int* x, int* y) {
-    *x = pointer.x;
-    *y = pointer.y;
-    return true;
-  };
+  UsePointer();
   auto image = CursorImage();
   ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
   pointer = TPoint{10, 10};

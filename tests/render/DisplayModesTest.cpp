@@ -259,3 +259,20 @@ TEST_F(DisplayTest, AGameInAHostWindowEndsWhereTheDesktopCannotHoldIt) {
     EXPECT_EQ(HandlerData().device, nullptr);
   }
 }
+
+TEST_F(DisplayTest, WindowsAreSizedCentredAndKeptOnTheMonitor) {
+  presenter = nullptr;
+  Display();
+  EXPECT_EQ(presenter->ClientRect(), (sd::TRect{560, 240, 1360, 840}));
+  EXPECT_EQ(HandlerData().context.display.GetScreenRect(), presenter->ClientRect());
+  sd::TRect off{1800, 1000, 2600, 1600};
+  handler->FitRectToMonitor(&off, 0);
+  EXPECT_EQ(off, (sd::TRect{1120, 480, 1920, 1080}));
+  sd::TRect before{-50, -20, 750, 580};
+  handler->FitRectToMonitor(&before, 2);
+  EXPECT_EQ(before, (sd::TRect{0, 0, 800, 600}));
+  // A window placed by the player stays where it is.
+  presenter->PlaceClient(sd::TRect{10, 20, 810, 620});
+  handler->SetDisplay(800, 600, false, true, false, false);
+  EXPECT_EQ(presenter->ClientRect(), (sd::TRect{10, 20, 810, 620}));
+}

@@ -292,3 +292,37 @@ TEST_F(TextureTest, DrawAlphaClipAndTheTwoDimensionalGuard) {
   platform->PopRenderTarget();
   EXPECT_EQ(Raw(*target, 8, 8) & 0xFF0000, 0u);
 }
+
+TEST_F(TextureTest, NamedPalettesLoadOnceAndMissingOnesAreLogged) {
+  TPngSpec spec;
+  spec.width = spec.height = 2;
+  spec.colourType = PNG_COLOR_TYPE_PALETTE;
+  spec.palette = {{255, 0, 0}, {0, 255, 0}};
+  spec.bytes = {0, 1, 1, 0};
+  PutPng("pal.png", spec);
+  std::string riff = "RIFF";
+  auto le = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) riff += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  le(4 + 8 + 8);
+  riff += "PAL data";
+  le(8);
+  le(0x0300);
+  riff += std::string{char(0), char(0), char(255), 0};  // entry 0 becomes blue
+  WriteWholeFile(dir / "assets/blue.pal", riff);
+  Mount();
+  auto indexed = TTexture::Get("pal?palettized", 0);
+  ASSERT_TRUE(indexed);
+  TDxTextureData& data = *indexed->GetData();
+  EXPECT_EQ(data.currentPalette[0] & 0xFFFFFF, 0xFF0000u);
+  indexed->SetPalette("blue.pal");
+  EXPECT_EQ(data.currentPalette[0] & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(data.currentPalette[1] & 0xFFFFFF, 0x00FF00u);
+  std::filesystem::remove(dir / "assets/blue.pal");
+  indexed->SetPalette("default");
+  indexed->SetPalette("blue.pal");  // kept from the first load
+  EXPECT_EQ(data.currentPalette[0] & 0xFFFFFF, 0x0000FFu);
+  indexed->SetPalette("absent.pal");
+  EXPECT_TRUE(Logged("Unable to activate palette: absent.pal"));
+  EXPECT_EQ(data.currentPalette[0] & 0xFFFFFF, 0x0000FFu);
+}

@@ -115,7 +115,11 @@ sd::HR CDisplay::CreateFullScreen(int width, int height, int bitsPerPixel, uint3
 sd::HR CDisplay::CreateWindowed(int width, int height, bool backInVideoMemory,
                                 bool keepWindowSize) {
   Release();
-  if (!keepWindowSize) mPresenter->SetClientSize(width, height);
+  if (!keepWindowSize) {
+    sd::TRect client = mPresenter->ClientRect();
+    mPresenter->PlaceClient(
+        sd::TRect{client.left, client.top, client.left + width, client.top + height});
+  }
   sd::HR hr = sd::kOk;
   mDisplay = sd::TDisplay::Create(mPresenter, &hr);
   if (!mDisplay) return hr;

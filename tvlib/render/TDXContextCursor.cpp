@@ -134,11 +134,19 @@ void TDXContext::EraseCursorFromBackBuffer() {
 TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
   TPlatformData* platform = CurrentPlatformData();
   bool poll = x == -1;
+  // Every cursor field is read under the mutex; the thread's poll waits only briefly for it so
+  // it never stalls a frame (a missed poll is simply skipped).
+  std::unique_lock<std::recursive_timed_mutex> lock(mouseMutex, std::defer_lock);
+  if (poll && !force) {
+    // Busy with a frame: not "no cursor", so the thread polls again at its short interval.
+    if (!lock.try_lock_for(kPollWait)) return TPoint{0, 0};
+  } else {
+    lock.lock();
+  }
   if ((platform && (platform->screensaver || !platform->active)) || surfacesLost) return cursorPos;
   if (!force) {
     if (!positionKnown) {
       if (poll) return TPoint{-1, -1};
-      std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
       ReadCursorPosition();
       positionKnown = true;
     }
@@ -146,20 +154,10 @@ TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
     const sd::TRect& screen = display.GetScreenRect();
     int left = cursorPos.x + screen.left, top = cursorPos.y + screen.top;
     if (left < 0 || top < 0 || left + cursorWidth > desktopWidth ||
-        top + cursorHeight > desktopHeight) {
+        top + cursorHeight > desktopHeight || noSaveUnder) {
       RequestRepaint();
       return cursorPos;
     }
-    if (noSaveUnder) {
-      RequestRepaint();
-      return cursorPos;
-    }
-  }
-  std::unique_lock<std::recursive_timed_mutex> lock(mouseMutex, std::defer_lock);
-  if (poll && !force) {
-    if (!lock.try_lock_for(kPollWait)) return cursorPos;
-  } else {
-    lock.lock();
   }
   if (poll) ReadCursorPosition();
   if (!cursorSurface.Get() || cursorWidth == 0 || cursorHeight == 0) return TPoint{x, y};

@@ -100,6 +100,11 @@ class TDxDisplayHandler : public TDisplayHandler {
   // vertices when embedded, the transforms that map the game area onto the back buffer.
   uint32_t SelectVertexFormat(int format);
   void RestoreVertexTransforms(int format);
+  // Fits a rectangle to the monitor (the desktop): flags 1 centres it, otherwise it is moved
+  // inside; flags 2 asks for the work area, which here is the whole desktop.
+  void FitRectToMonitor(sd::TRect* rect, int flags) const;
+  // Moves the window's client area as FitRectToMonitor places it.
+  void PositionWindowOnMonitor(int flags);
   // The anchor-free desktop test: the desktop must be strictly larger than w x h.
   bool IsDesktopTooSmall(int width, int height) const;
 

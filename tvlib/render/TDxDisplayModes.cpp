@@ -1,5 +1,7 @@
 // Display modes: the SetDisplay ladder with its refusals, fallback and messages, the switch
 // between window and full screen, and the initial device state of every new mode.
+#include <algorithm>
+
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/platform/clock/Clock.h"
@@ -39,6 +41,28 @@ void RestoreAllAssets() {
 
 namespace {}  // namespace
 
+void TDxDisplayHandler::FitRectToMonitor(sd::TRect* rect, int flags) const {
+  const TDXContext& context = mData->context;
+  sd::TRect area{0, 0, context.desktopWidth, context.desktopHeight};
+  int width = rect->Width(), height = rect->Height();
+  if (flags & 1) {
+    rect->left = area.left + (area.Width() - width) / 2;
+    rect->top = area.top + (area.Height() - height) / 2;
+  } else {
+    rect->left = std::max(area.left, std::min(rect->left, area.right - width));
+    rect->top = std::max(area.top, std::min(rect->top, area.bottom - height));
+  }
+  rect->right = rect->left + width;
+  rect->bottom = rect->top + height;
+}
+
+void TDxDisplayHandler::PositionWindowOnMonitor(int flags) {
+  sd::TRect client = mPresenter->ClientRect();
+  FitRectToMonitor(&client, flags);
+  mPresenter->PlaceClient(client);
+  mData->context.display.UpdateBounds();
+}
+
 bool TDxDisplayHandler::IsDesktopTooSmall(int width, int height) const {
   const TDXContext& context = mData->context;
   return context.desktopWidth <= width || context.desktopHeight <= height;
@@ -64,6 +88,12 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
   DebugLog("SetDisplay active or force, active %d, changed %d, new active %d, force %d", p.visible,
            p.activationChanged, p.active, force);
   bool hostWindow = p.hostWindow != 0;
+  if (p.embedded && !p.harnessTest && hostWindow && p.window &&
+      !p.window->GetBackend().IsHostWindow(p.hostWindow)) {
+    DebugLog("Error: mExternalWindowParent is lost, exiting!");
+    EndProcess(-1);
+    return false;
+  }
   if (d.fatal) {
     EndProcess(-1);
     return false;
@@ -222,7 +252,11 @@ void TDxDisplayHandler::SetDisplaySucceeded(bool embedded) {
   TDXContext& context = d.context;
   d.fallbackTried = false;
   TPlatformData* platform = CurrentPlatformData();
-  if (!embedded && platform && platform->window) platform->window->GetBackend().ShowWindow(true);
+  if (!embedded) {
+    sd::TRect client = mPresenter->ClientRect();
+    if (!d.fullScreen && client.left == 0 && client.top == 0) PositionWindowOnMonitor(1);
+    if (platform && platform->window) platform->window->GetBackend().ShowWindow(true);
+  }
   d.directDraw = context.GetDirectDraw();
   d.device = context.device.get();
 

@@ -22,10 +22,7 @@ public:
   void LeaveFullScreen() override;
   bool IsFullScreen() const override { return mFullScreen; }
   TRect ClientRect() const override { return mClient; }
-  void SetClientSize(int32_t width, int32_t height) override {
-    mClient.right = mClient.left + width;
-    mClient.bottom = mClient.top + height;
-  }
+  void PlaceClient(const TRect& client) override { mClient = client; }
   void Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
             const TRect& changed) override;
 

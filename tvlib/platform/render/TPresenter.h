@@ -33,8 +33,8 @@ public:
   virtual bool IsFullScreen() const = 0;
   // Where the window's client area lies on the desktop, in desktop pixels.
   virtual TRect ClientRect() const = 0;
-  // Gives the window's client area this size, keeping its position (a windowed mode set).
-  virtual void SetClientSize(int32_t width, int32_t height) = 0;
+  // Places the window's client area on the desktop (a windowed mode set sizes and centres it).
+  virtual void PlaceClient(const TRect& client) = 0;
   // Shows an image: full screen, the whole screen image (width x height, the logical size);
   // windowed, the desktop image whose part under ClientRect is the window. Only `changed`
   // (image coordinates) differs from what was shown before.

@@ -44,8 +44,9 @@ void TSdlPresenter::LeaveFullScreen() {
   mFullScreen = false;
 }
 
-void TSdlPresenter::SetClientSize(int32_t width, int32_t height) {
-  SDL_SetWindowSize(mWindow, width, height);
+void TSdlPresenter::PlaceClient(const TRect& client) {
+  SDL_SetWindowSize(mWindow, client.Width(), client.Height());
+  SDL_SetWindowPosition(mWindow, client.left, client.top);
 }
 
 TRect TSdlPresenter::ClientRect() const {

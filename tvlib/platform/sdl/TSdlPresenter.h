@@ -28,7 +28,7 @@ public:
   void LeaveFullScreen() override;
   bool IsFullScreen() const override { return mFullScreen; }
   TRect ClientRect() const override;
-  void SetClientSize(int32_t width, int32_t height) override;
+  void PlaceClient(const TRect& client) override;
   void Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
             const TRect& changed) override;
 
