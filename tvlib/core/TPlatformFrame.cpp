@@ -9,6 +9,7 @@
 #include "tvlib/platform/clock/Clock.h"
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TTextureLineTarget.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TTextBlock.h"
@@ -156,9 +157,11 @@ void TPlatform::InitDisplay(int width, int height, bool full) {
   }
   handler->SetDisplay(width, height, full, false, false, mData->hostWindow != 0);
   if (!mData->vectorRasteriser) {
-    // Text is drawn as runs of anti-aliased lines through the render-state guards.
-    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(
-        [this](const TVertexSet& lines) { DrawVertices(sd::kPtLineList, lines); });
+    // Text is drawn as runs of anti-aliased lines; where the display puts a line's pixels is
+    // measured once, on the display just set.
+    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(PlatformLineDrawer());
+    TTextureLineTarget target;
+    mData->vectorRasteriser->Init(target);
   }
   handler->CalibrateTexelOffset();
 }
