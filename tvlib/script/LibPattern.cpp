@@ -239,6 +239,7 @@ void InitMatch(MatchState* ms, lua_State* L, const char* s, size_t ls, const cha
 }
 
 void PushOneCapture(MatchState* ms, int i, const char* s, const char* e) {
+  if (i < 0) luaL_error(ms->L, "invalid capture index");
   if (i >= ms->level) {
     if (i != 0) luaL_error(ms->L, "invalid capture index");
     lua_pushlstring(ms->L, s, static_cast<size_t>(e - s));  // no captures: the whole match
