@@ -12,14 +12,18 @@
 
 namespace {
 
+// Repeat counts, lengths and field sizes of a format at most (a larger one is refused rather
+// than building a record of gigabytes).
+constexpr int kMaxCount = 1 << 24;
+
 // Reads a decimal count at *fmt (0 when there is none).
-int ReadCount(const char*& fmt, const char* end) {
-  long long n = 0;
+int ReadCount(lua_State* L, int formatArg, const char*& fmt, const char* end) {
+  int n = 0;
   while (fmt < end && std::isdigit(static_cast<unsigned char>(*fmt))) {
-    if (n < 1000000000) n = n * 10 + (*fmt - '0');
-    fmt++;
+    n = n * 10 + (*fmt++ - '0');
+    if (n > kMaxCount) luaL_argerror(L, formatArg, "count too large");
   }
-  return static_cast<int>(n);
+  return n;
 }
 
 void PutInt(std::string& out, uint64_t v, int bytes, bool big) {
@@ -91,16 +95,16 @@ int StrPack(lua_State* L) {
         fieldOpen = false;
         continue;
       }
-      fieldSize = static_cast<size_t>(ReadCount(fmt, end));
+      fieldSize = static_cast<size_t>(ReadCount(L, 1, fmt, end));
       if (fmt < end && *fmt == ':') {
         fmt++;
-        fill = ReadCount(fmt, end);
+        fill = ReadCount(L, 1, fmt, end);
       }
       fieldStart = out.size();
       fieldOpen = true;
       continue;
     }
-    int count = ReadCount(fmt, end);
+    int count = ReadCount(L, 1, fmt, end);
     if (c == '<' || c == '=' || c == '>') {
       big = c == '>';
       continue;
@@ -245,7 +249,7 @@ int StrUnpack(lua_State* L) {
       wide = true;
       c = *fmt++;
     }
-    int count = ReadCount(fmt, end);
+    int count = ReadCount(L, 2, fmt, end);
     if (c == '<' || c == '=' || c == '>') {
       big = c == '>';
       continue;
