@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tvlib/script/Api.h"
+#include "tvlib/script/AuxLib.h"
 
 namespace {
 

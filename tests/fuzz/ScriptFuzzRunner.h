@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tvlib/script/Api.h"
+#include "tvlib/script/AuxLib.h"
 #include "tvlib/script/State.h"
 
 namespace tvfuzz {

@@ -35,7 +35,7 @@ TEST(Collector, MemoryStaysBoundedWhileObjectsAreDropped) {
   Usage usage;
   lua_State* L = OpenState(CountingAlloc, &usage);
   ASSERT_NE(L, nullptr);
-  luaopen_print(L);
+  luaopen_base(L);
   const std::string source =
       "for i = 1, 100000 do\n"
       "  local t = {i, i + 1; name = tostring(i) .. 'x'}\n"

@@ -48,7 +48,7 @@ int SetMeta(lua_State* L) {
 ScriptState::ScriptState() : mL(lua_open()) {
   // The suite runs a second time collecting at every check point (see CMakeLists.txt).
   if (std::getenv("TV_SCRIPT_GC_STRESS")) SetGcStress(mL, true);
-  luaopen_print(mL);
+  luaopen_all(mL);
   lua_register(mL, "typeof", TypeOf);
   lua_register(mL, "setmeta", SetMeta);
 }

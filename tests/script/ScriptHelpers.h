@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "tvlib/script/Api.h"
+#include "tvlib/script/AuxLib.h"
+#include "tvlib/script/Libs.h"
 #include "tvlib/script/Object.h"
 
 namespace tvs::test {

@@ -7,7 +7,8 @@
 #include <iterator>
 #include <string>
 
-#include "tvlib/script/Api.h"
+#include "tvlib/script/AuxLib.h"
+#include "tvlib/script/Libs.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tvlua: not enough memory\n");
     return 1;
   }
-  luaopen_print(L);
+  luaopen_all(L);
   lua_pushstring(L, "arg");
   lua_newtable(L);
   for (int i = 1; i < argc; i++) {

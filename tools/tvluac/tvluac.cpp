@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "tvlib/script/Api.h"
+#include "tvlib/script/AuxLib.h"
 #include "tvlib/script/Function.h"
 #include "tvlib/script/Lister.h"
 

@@ -68,14 +68,6 @@ void PushObj(lua_State* L, const TValue* o) {
   IncrApiTop(L);
 }
 
-const char* ReadBuffer(lua_State*, void* ud, size_t* size) {
-  auto* piece = static_cast<std::pair<const char*, size_t>*>(ud);
-  if (piece->second == 0) return nullptr;
-  *size = piece->second;
-  piece->second = 0;
-  return piece->first;
-}
-
 struct ParserArgs {
   Zio* z;
   bool bin;
@@ -449,6 +441,11 @@ void lua_concat(lua_State* L, int n) {
 
 int lua_getgccount(lua_State* L) { return static_cast<int>(G(L)->nblocks >> 10); }
 
+int lua_getgcthreshold(lua_State* L) {
+  const size_t kb = G(L)->gcThreshold >> 10;
+  return kb > INT32_MAX ? INT32_MAX : static_cast<int>(kb);
+}
+
 void lua_setgcthreshold(lua_State* L, int newthreshold) {
   // 4194304 KB or more (the byte count would overflow 32 bits) means "never".
   if (newthreshold >= 4194304) G(L)->gcThreshold = static_cast<size_t>(-1);
@@ -579,33 +576,76 @@ int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar) {
   return status;
 }
 
-int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* name) {
-  std::pair<const char*, size_t> piece{buff, size};
-  return lua_load(L, ReadBuffer, &piece, name);
+int lua_isuserdata(lua_State* L, int idx) {
+  const int t = lua_type(L, idx);
+  return t == LUA_TUSERDATA || t == LUA_TLIGHTUSERDATA;
 }
 
-int luaL_argerror(lua_State* L, int narg, const char* extramsg) {
-  lua_Debug ar;
-  lua_getstack(L, 0, &ar);
-  lua_getinfo(L, "n", &ar);
-  if (strcmp(ar.namewhat, "method") == 0) {
-    narg--;  // do not count `self'
-    if (narg == 0) return luaL_error(L, "calling `%s' on bad self (%s)", ar.name, extramsg);
-  }
-  return luaL_error(L, "bad argument #%d to `%s' (%s)", narg, ar.name ? ar.name : "?", extramsg);
+lua_CFunction lua_tocfunction(lua_State* L, int idx) {
+  const TValue* o = Value(L, idx);
+  if (o->tt != kTFunction || !ClosureValue(o)->isC) return nullptr;
+  return static_cast<TCClosure*>(ClosureValue(o))->f;
 }
 
-int luaL_error(lua_State* L, const char* fmt, ...) {
-  va_list argp;
-  va_start(argp, fmt);
-  PushVFString(L, fmt, argp);
-  va_end(argp);
-  // The position is that of the function calling the native one, when it has one.
-  lua_Debug ar;
-  if (lua_getstack(L, 1, &ar) && lua_getinfo(L, "Sl", &ar) && ar.currentline > 0) {
-    lua_pushfstring(L, "%s:%d: ", ar.short_src, ar.currentline);
-    lua_insert(L, -2);
-    lua_concat(L, 2);
-  }
-  return lua_error(L);
+int lua_equal(lua_State* L, int index1, int index2) {
+  const TValue* o1 = Index2Adr(L, index1);
+  const TValue* o2 = Index2Adr(L, index2);
+  if (o1 == nullptr || o2 == nullptr) return 0;
+  const TValue a = *o1, b = *o2;  // the comparison may move the stack
+  return EqualObj(L, &a, &b);
 }
+
+int lua_rawequal(lua_State* L, int index1, int index2) {
+  const TValue* o1 = Index2Adr(L, index1);
+  const TValue* o2 = Index2Adr(L, index2);
+  return o1 != nullptr && o2 != nullptr && RawEqual(o1, o2);
+}
+
+int lua_lessthan(lua_State* L, int index1, int index2) {
+  const TValue* o1 = Index2Adr(L, index1);
+  const TValue* o2 = Index2Adr(L, index2);
+  if (o1 == nullptr || o2 == nullptr) return 0;
+  const TValue a = *o1, b = *o2;
+  return LessThan(L, &a, &b);
+}
+
+void lua_pushboxedpointer(lua_State* L, void* p) {
+  CheckGC(L);
+  TUdata* u = NewUdata(L, sizeof p);
+  memcpy(u->Data(), &p, sizeof p);
+  u->len = 1;  // odd: the block holds a pointer, which lua_touserdata gives back
+  SetGc(L->top, u, kTUserdata);
+  IncrApiTop(L);
+}
+
+void lua_gettypemetatable(lua_State* L, int tag) {
+  if (tag < 1 || tag >= kTypeSlots) {
+    lua_pushnil(L);
+    return;
+  }
+  PushObj(L, &G(L)->typeSlots[tag]);
+}
+
+void lua_settypemetatable(lua_State* L, int tag) {
+  if (tag >= 1 && tag < kTypeSlots && L->top[-1].tt == kTTable) G(L)->typeSlots[tag] = L->top[-1];
+  L->top--;
+}
+
+void lua_getfenv(lua_State* L, int idx) {
+  const TValue* o = Value(L, idx);
+  if (o->tt == kTFunction) PushObj(L, &ClosureValue(o)->g);
+  else PushObj(L, &L->l_gt);
+}
+
+int lua_setfenv(lua_State* L, int idx) {
+  const TValue* o = Value(L, idx);
+  int done = 0;
+  if (o->tt == kTFunction && L->top[-1].tt == kTTable) {
+    ClosureValue(o)->g = L->top[-1];
+    done = 1;
+  }
+  L->top--;
+  return done;
+}
+
+const char* lua_version() { return "Lua 5.0.2"; }

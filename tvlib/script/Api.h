@@ -108,7 +108,9 @@ int lua_load(lua_State* L, lua_Chunkreader reader, void* dt, const char* chunkna
 int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data);
 int lua_error(lua_State* L);
 void lua_concat(lua_State* L, int n);
+// Kilobytes in use, and the threshold of the next collection in kilobytes.
 int lua_getgccount(lua_State* L);
+int lua_getgcthreshold(lua_State* L);
 void lua_setgcthreshold(lua_State* L, int newthreshold);
 
 // Hooks
@@ -156,11 +158,36 @@ int lua_getstack(lua_State* L, int level, lua_Debug* ar);
 // takes the function from the stack top (popping it). Returns 0 for an unknown option.
 int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar);
 
-// Auxiliary library (the part needed so far)
-int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* name);
-// Raises "bad argument #narg to `name' (extramsg)".
-int luaL_argerror(lua_State* L, int narg, const char* extramsg);
-int luaL_error(lua_State* L, const char* fmt, ...);
+// Comparisons (lua_equal and lua_lessthan call metamethods); 0 when an index is not valid.
+int lua_equal(lua_State* L, int index1, int index2);
+int lua_rawequal(lua_State* L, int index1, int index2);
+int lua_lessthan(lua_State* L, int index1, int index2);
 
-// The text functions of the base library: print, tostring, towstring (registered as globals).
-void luaopen_print(lua_State* L);
+int lua_isuserdata(lua_State* L, int idx);
+lua_CFunction lua_tocfunction(lua_State* L, int idx);
+inline int lua_isfunction(lua_State* L, int n) { return lua_type(L, n) == LUA_TFUNCTION; }
+inline int lua_istable(lua_State* L, int n) { return lua_type(L, n) == LUA_TTABLE; }
+inline int lua_islightuserdata(lua_State* L, int n) { return lua_type(L, n) == LUA_TLIGHTUSERDATA; }
+inline int lua_isnil(lua_State* L, int n) { return lua_type(L, n) == LUA_TNIL; }
+inline int lua_isboolean(lua_State* L, int n) { return lua_type(L, n) == LUA_TBOOLEAN; }
+inline int lua_isnone(lua_State* L, int n) { return lua_type(L, n) == LUA_TNONE; }
+inline int lua_isnoneornil(lua_State* L, int n) { return lua_type(L, n) <= 0; }
+inline void lua_getregistry(lua_State* L) { lua_pushvalue(L, LUA_REGISTRYINDEX); }
+
+// A boxed pointer: a full userdata holding one pointer, which lua_touserdata gives back. Its
+// metatable is that of every new userdata until the caller sets another.
+void lua_pushboxedpointer(lua_State* L, void* p);
+inline void lua_boxpointer(lua_State* L, void* p) { lua_pushboxedpointer(L, p); }
+inline void* lua_unboxpointer(lua_State* L, int i) { return lua_touserdata(L, i); }
+
+// The per-type table of a tag (1 to 10): pushed (nil for another tag), or replaced by the table
+// on the top (which is popped in every case).
+void lua_gettypemetatable(lua_State* L, int tag);
+void lua_settypemetatable(lua_State* L, int tag);
+
+// The globals table of a function (the thread's own for other values), and its replacement
+// by the table on the top (popped); lua_setfenv returns 0 when idx is not a function.
+void lua_getfenv(lua_State* L, int idx);
+int lua_setfenv(lua_State* L, int idx);
+
+const char* lua_version();

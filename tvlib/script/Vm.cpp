@@ -168,8 +168,7 @@ char* OpenScratch(lua_State* L, size_t size) {
 }  // namespace
 
 uint32_t NumberToBits(Number d) {
-  if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) return 0;
-  return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(d)));
+  return static_cast<uint32_t>(static_cast<uint64_t>(NumberToInt64(d)));
 }
 
 const TValue* ToNumber(const TValue* obj, TValue* n) {

@@ -1,0 +1,33 @@
+-- Pattern matching: find, gsub, gfind with classes, sets, quantifiers, anchors, captures.
+local function q(s) return (string.gsub(tostring(s), "`", "'")) end
+print(string.find("hello world", "wor"))
+print(string.find("hello world", "o", 6))
+print(string.find("hello", "l+"))
+print(string.find("hello", "^h"), string.find("hello", "^e"))
+print(string.find("hello", "o$"), string.find("hello", "l$"))
+print(string.find("key = value", "(%w+)%s*=%s*(%w+)"))
+print(string.find("2024-01-15", "(%d+)-(%d+)-(%d+)"))
+print(string.find("abc", "()b()"))
+print(string.find("a.b.c", ".", 1, true), string.find("a+b", "+", 1, true))
+print(string.find("THE (quick) fox", "%((%a+)%)"))
+print(string.find("  trim  ", "^%s*(.-)%s*$"))
+print(string.find("aaab", "a-b"), string.find("aaab", "a*"), string.find("", "a*"))
+print(string.find("[test]", "[%[%]]"), string.find("x9y", "[0-9]"), string.find("abc", "[^ab]"))
+print(string.find("hello", "l?lo"), string.find("f(a(b)c)d", "%b()"))
+print(string.find("hello hello", "(l+)o %a+%1"))
+print(string.gsub("hello world", "o", "0"))
+print(string.gsub("hello world", "(%w+)", "<%1>"))
+print(string.gsub("abc", "", "-"))
+print(string.gsub("hello", "l", "L", 1))
+print(string.gsub("$name is $age", "%$(%w+)", function(k) return ({name = "Ann", age = 30})[k] end))
+print(string.gsub("one two", "(%w+) (%w+)", "%2 %1"))
+print(string.gsub("abc", "b", "%%"))
+print(string.gsub("x = 1, y = 2", "(%w+) = (%w+)", function(k, v) return v .. "=" .. k end))
+local words = {}
+for w in string.gfind("The quick brown fox", "%a+") do table.insert(words, w) end
+print(table.concat(words, "|"))
+for k, v in string.gfind("a=1, b=2, c=3", "(%w+)=(%w+)") do print(k, v) end
+print(string.find("%d", "%%d"), string.find("a\0b", "%z"))
+print(q(({pcall(string.find, "a", "%")})[2]))
+print(q(({pcall(string.find, "a", "[a")})[2]))
+print(pcall(string.gsub, "a", "(", "x"))
