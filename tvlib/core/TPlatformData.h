@@ -87,7 +87,7 @@ public:
   TTextBlock* fpsText = nullptr;
   bool mouseActivated = false;
   uint32_t activationTime = 0;
-  bool repaintRequested = false;
+  std::atomic<bool> repaintRequested = false;  // also raised by the cursor thread
   bool restorePending = false;
   bool hoverTracked = false, mouseLeft = false, leaveTracked = false;
   bool screensaverMouseKnown = false;  // the screensaver's remembered pointer position

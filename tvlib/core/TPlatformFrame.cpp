@@ -167,9 +167,7 @@ void TPlatform::InitDisplay(int width, int height, bool full) {
 }
 
 bool TPlatform::ConsumeRepaintRequest() {
-  bool requested = mData->repaintRequested;
-  mData->repaintRequested = false;
-  return requested;
+  return mData->repaintRequested.exchange(false);
 }
 
 void TPlatform::RestoreAssets() {
