@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ public:
 class TRecordingDisplayHandler : public TDisplayHandler {
 public:
   std::vector<std::string> mCalls;
+  mutable std::mutex mCallsLock;
   bool mDeviceValid = true;
   bool mFullscreen = false;
   bool mBeginAnswer = true;
@@ -59,8 +61,13 @@ public:
   ~TRecordingDisplayHandler() override {
     if (mDestroyed) *mDestroyed = true;
   }
-  void Note(const std::string& call) { mCalls.push_back(call); }
+  // The cursor thread notes its polls while the test reads: both take the lock.
+  void Note(const std::string& call) {
+    std::lock_guard lock(mCallsLock);
+    mCalls.push_back(call);
+  }
   int Count(const std::string& call) const {
+    std::lock_guard lock(mCallsLock);
     int n = 0;
     for (const auto& c : mCalls) n += c == call;
     return n;

@@ -162,4 +162,18 @@ TEST(MainWindowHost, EmbeddedWindowLivesInItsHost) {
   EXPECT_TRUE(data.active);
 }
 
+TEST(MainWindow, CarriesTheProgramIcon) {
+  TFakeClock clock;
+  TPlatformData data;
+  TPlatform platform(&data);
+  static const uint32_t kIcon[2 * 2] = {0xff102030, 0xff405060, 0x00000000, 0x80ffffff};
+  TPlatform::SetProgramIcon(kIcon, 2);
+  auto backend = std::make_unique<THeadlessWindowBackend>();
+  THeadlessWindowBackend* fake = backend.get();
+  platform.CreateMainWindow(std::move(backend));
+  TPlatform::SetProgramIcon(nullptr, 0);
+  EXPECT_EQ(fake->mDesc.icon, kIcon);
+  EXPECT_EQ(fake->mDesc.iconSize, 2);
+}
+
 }  // namespace

@@ -79,7 +79,7 @@ def main():
     print("// The program's window icon, drawn by tools/icon/make_icon.py; do not edit.")
     print('#include "game/shell/ProgramIcon.h"')
     print()
-    print(f"const uint32_t kProgramIcon[{SIZE} * {SIZE}] = {{")
+    print("const uint32_t kProgramIcon[kProgramIconSize * kProgramIconSize] = {")
     for row in range(SIZE):
         line = pixels[row * SIZE:(row + 1) * SIZE]
         print("    " + ", ".join(f"0x{p:08x}" for p in line) + ",")

@@ -11,6 +11,10 @@
 
 namespace {
 
+// The program's own icon, given before the window is made (the program's resource).
+const uint32_t* gProgramIcon = nullptr;
+int gProgramIconSize = 0;
+
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 360;
 
@@ -53,6 +57,11 @@ void OnMouseMove(TNativeWindow* window, TPlatformData* data, intptr_t lParam) {
 
 }  // namespace
 
+void TPlatform::SetProgramIcon(const uint32_t* argb, int size) {
+  gProgramIcon = argb;
+  gProgramIconSize = size;
+}
+
 void TPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
   if (!backend) backend = CreateWindowBackend();
   if (mData->hostWindow != 0 && !(backend && backend->IsHostWindow(mData->hostWindow))) {
@@ -69,6 +78,8 @@ void TPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
   desc.width = kWindowWidth;
   desc.height = kWindowHeight;
   desc.hostWindow = mData->hostWindow;
+  desc.icon = gProgramIcon;
+  desc.iconSize = gProgramIconSize;
   if (!mData->window->Create(desc)) {
     DebugLog("TPlatform::CreateMainWindow failed! The %s backend made no window.",
              mData->window->GetBackend().GetName());

@@ -61,6 +61,9 @@ public:
   bool IsSettingSet(const TString& key);
 
   // --- Main window ---------------------------------------------------------------------
+  // The icon of every window made from now on: size x size packed ARGB pixels, rows top to
+  // bottom, kept by the caller for the program's life.
+  static void SetProgramIcon(const uint32_t* argb, int size);
   // Creates the main window on `backend` (null: the backend the environment chooses).
   // A host window that is gone ends the process with status 255.
   void CreateMainWindow(std::unique_ptr<TWindowBackend> backend = nullptr);

@@ -23,6 +23,10 @@ struct TWindowDesc {
   int width = 0;
   int height = 0;
   uint64_t hostWindow = 0;  // X window id of a host to live inside; 0 for a desktop window
+  // The program's icon: iconSize x iconSize packed ARGB pixels, rows top to bottom; none
+  // when null.
+  const uint32_t* icon = nullptr;
+  int iconSize = 0;
 };
 
 class TWindowBackend {

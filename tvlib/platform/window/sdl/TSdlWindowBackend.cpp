@@ -50,6 +50,7 @@ public:
     mWindow = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height, flags);
     if (!mWindow) return false;
+    if (desc.icon) SetIcon(desc.icon, desc.iconSize);
     mHost = desc.hostWindow;
     mInHost = false;
     if (mHost) {
@@ -58,6 +59,14 @@ public:
     }
     SDL_StartTextInput();
     return true;
+  }
+
+  void SetIcon(const uint32_t* argb, int size) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(argb), size, size, 32, size * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(mWindow, icon);  // SDL keeps its own copy
+    SDL_FreeSurface(icon);
   }
 
   void DestroyWindow() override {
