@@ -4,8 +4,10 @@
 
 #include "tests/render/DisplayFixture.h"
 #include "tests/render/TestImages.h"
+#include "tests/render/VecFontBuilder.h"
 #include "tvlib/render/TImageLoader.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 
 namespace {
 
@@ -325,4 +327,26 @@ TEST_F(TextureTest, NamedPalettesLoadOnceAndMissingOnesAreLogged) {
   indexed->SetPalette("absent.pal");
   EXPECT_TRUE(Logged("Unable to activate palette: absent.pal"));
   EXPECT_EQ(data.currentPalette[0] & 0xFFFFFF, 0x0000FFu);
+}
+
+TEST_F(TextureTest, TextRasteriserDrawsIntoALockedTexture) {
+  auto texture = TTexture::CreateBlank(16, 16, true);
+  ASSERT_TRUE(texture);
+  const std::vector<uint8_t> square = RectProgram(0, 0, 4, 4);
+  const float white[4] = {1, 1, 1, 1};
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, white, 1.0f);  // the colour the outline fills with
+  draw.scaleX = draw.scaleY = 4;
+  draw.replaceTarget = 1;
+  ASSERT_TRUE(draw.BeginDraw(2, 3, texture));
+  draw.FillOutline(square.data(), 0, 0);
+  EXPECT_EQ(draw.GetPixel(2, 3), 0xffffffu);  // read from the locked texture
+  draw.EndDraw();  // unlocks: the texture can be locked again
+  int width = 0;
+  std::vector<uint32_t> pixels = Pixels(*texture, &width);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      bool inside = x >= 2 && x < 6 && y >= 3 && y < 7;
+      EXPECT_EQ(pixels[y * width + x], inside ? 0xffffffffu : 0u) << x << "," << y;
+    }
 }

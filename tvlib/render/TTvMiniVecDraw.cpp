@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "tvlib/core/DebugLog.h"
+#include "tvlib/render/TTexture.h"
 
 namespace {
 constexpr int kMeasureCombinations = 128;
@@ -162,8 +163,31 @@ void TTvMiniVecDraw::WriteSpan(int x0, int x1, int row, uint32_t colour) {
   }
 }
 
+bool TTvMiniVecDraw::BeginDraw(float x, float y, const std::shared_ptr<TTexture>& target) {
+  if (target != mTargetTexture) {
+    EndDraw();
+    if (target) {
+      int width = 0, height = 0;
+      if (target->Lock(&mTarget.pixels, &width, &height, &mTarget.pitch)) {
+        mTarget.width = width;
+        mTarget.height = height;
+        mTargetTexture = target;
+      } else {
+        // An empty target, not the display: the text meant for the texture is dropped.
+        static uint8_t nowhere[4];
+        mTarget = {nowhere, 0, 0, 0};
+        DebugLog("TTvMiniVecDraw::BeginDraw: the target texture cannot be locked");
+        return BeginDraw(x, y, &mTarget);
+      }
+    }
+  }
+  return BeginDraw(x, y, mTargetTexture ? &mTarget : nullptr);
+}
+
 void TTvMiniVecDraw::EndDraw() {
   Flush();
+  if (mTargetTexture) mTargetTexture->Unlock();
+  mTargetTexture.reset();
   mTarget = {};
 }
 

@@ -10,10 +10,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecDrawOutput.h"
 #include "tvlib/render/TVecSweep.h"
+
+class TTexture;
 
 class TTvMiniVecDraw : private TVecRunSink {
  public:
@@ -35,11 +38,14 @@ class TTvMiniVecDraw : private TVecRunSink {
   // Starts drawing at pixel (x, y) into target (null: the display), which the caller keeps
   // locked until EndDraw or a BeginDraw with another target. Returns true.
   bool BeginDraw(float x, float y, const TLockedPixels* target);
+  // The same into a texture: locks it until EndDraw or a BeginDraw with another target.
+  // A texture that cannot be locked is logged and drawing goes to nothing.
+  bool BeginDraw(float x, float y, const std::shared_ptr<TTexture>& target);
   // Fills an outline program placed (x, y) quarter pixels from the BeginDraw origin.
   void FillOutline(const uint8_t* outline, float x, float y);
   // Hands the pending line vertices to the display (runs into a target are written at once).
   void Flush();
-  // Flush, and lets go of the target.
+  // Flush, and lets go of the target (unlocking a texture target).
   void EndDraw();
   // The target's pixel as 0xRRGGBB; 0 outside it or without a target.
   uint32_t GetPixel(int x, int y) const;
@@ -89,4 +95,5 @@ class TTvMiniVecDraw : private TVecRunSink {
   int mPhaseX = 0, mPhaseY = 0;
   int mGlyphX = 0, mGlyphY = 0;  // whole-pixel origin of the glyph being drawn
   TLockedPixels mTarget;
+  std::shared_ptr<TTexture> mTargetTexture;  // locked into mTarget while set
 };
