@@ -494,6 +494,8 @@ int lua_resume(lua_State* L, int nargs) { return Resume(L, nargs); }
 
 int lua_yield(lua_State* L, int nresults) { return Yield(L, nresults); }
 
+int lua_isyielded(lua_State* L) { return L->ci != L->base_ci && L->ci->yielded; }
+
 int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
   CallInfo* ci = L->ci;
   for (; level > 0 && ci > L->base_ci; ci--) {

@@ -136,6 +136,8 @@ lua_State* lua_tothread(lua_State* L, int idx);
 void lua_xmove(lua_State* from, lua_State* to, int n);
 int lua_resume(lua_State* L, int nargs);
 int lua_yield(lua_State* L, int nresults);
+// Whether the thread is suspended in a yield (and may be resumed).
+int lua_isyielded(lua_State* L);
 
 // Debug interface
 constexpr int LUA_IDSIZE = 60;
