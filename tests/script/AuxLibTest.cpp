@@ -207,5 +207,55 @@ TEST(AuxLib, LoadFileFromDisk) {
   lua_settop(L, 0);
 }
 
+// peek(): the name and value of its caller's first local, then sets that local to 99.
+int PeekLocal(lua_State* L) {
+  lua_Debug ar;
+  if (!lua_getstack(L, 1, &ar)) return 0;
+  const char* name = lua_getlocal(L, &ar, 1);
+  lua_pushstring(L, name ? name : "none");
+  lua_insert(L, -2);
+  lua_pushnumber(L, 99);
+  lua_setlocal(L, &ar, 1);
+  return 2;
+}
+
+int CountUpvalues(lua_State* L) {
+  lua_pushnumber(L, lua_pushupvalues(L));
+  return lua_gettop(L);
+}
+
+int FailsWithUd(lua_State* L) {
+  return luaL_error(L, "ud is %s", static_cast<const char*>(lua_touserdata(L, 1)));
+}
+
+TEST(AuxLib, DebugAccessAndProtectedNativeCalls) {
+  test::ScriptState s;
+  lua_State* L = s.L();
+  lua_register(L, "peek", PeekLocal);
+  const test::RunResult r = s.Run("local answer = 42 out(peek()) out(answer)");
+  EXPECT_EQ(r.output, "answer\t42\n99\n") << r.error;
+  const std::string maker = "local a, b = 1, 2 return function() return a + b end";
+  ASSERT_EQ(luaL_loadbuffer(L, maker.data(), maker.size(), "=u"), 0);
+  lua_call(L, 0, 1);
+  EXPECT_STREQ(lua_getupvalue(L, -1, 2), "b");
+  EXPECT_EQ(lua_tonumber(L, -1), 2);
+  lua_pop(L, 1);
+  lua_pushnumber(L, 40);
+  EXPECT_STREQ(lua_setupvalue(L, -2, 1), "a");
+  EXPECT_EQ(lua_getupvalue(L, -1, 3), nullptr);
+  lua_call(L, 0, 1);
+  EXPECT_EQ(lua_tonumber(L, -1), 42);
+  lua_pushstring(L, "x");
+  lua_pushstring(L, "y");
+  lua_pushcclosure(L, CountUpvalues, 2);
+  lua_call(L, 0, LUA_MULTRET);
+  EXPECT_STREQ(lua_tostring(L, -1), "2");
+  lua_settop(L, 0);
+  char text[] = "here";
+  EXPECT_EQ(lua_cpcall(L, FailsWithUd, text), LUA_ERRRUN);
+  EXPECT_STREQ(lua_tostring(L, -1), "ud is here");
+  lua_settop(L, 0);
+}
+
 }  // namespace
 }  // namespace tvs
