@@ -1,22 +1,10 @@
 // Typed reads over the anchored table; every read restores the stack top it found.
 #include "tvlib/script/TLuaTable.h"
+#include "tvlib/script/TLuaStackGuard.h"
 
 #include "tvlib/script/TScript.h"
 
 namespace {
-
-// Restores the stack top on scope exit.
-class TStackGuard {
- public:
-  explicit TStackGuard(lua_State* L) : mL(L), mTop(lua_gettop(L)) {}
-  ~TStackGuard() { lua_settop(mL, mTop); }
-  TStackGuard(const TStackGuard&) = delete;
-  TStackGuard& operator=(const TStackGuard&) = delete;
-
- private:
-  lua_State* mL;
-  int mTop;
-};
 
 TString ReadString(lua_State* L, const TString& def) { return lua_isnil(L, -1) ? def : LuaToString(L, -1); }
 double ReadNumber(lua_State* L, double def) { return lua_isnil(L, -1) ? def : lua_tonumber(L, -1); }
@@ -25,7 +13,7 @@ TLuaTable* ReadTable(lua_State* L) { return lua_istable(L, -1) ? new TLuaTable(L
 }  // namespace
 
 void TLuaTable::DeleteLater() {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   lua_pushstring(mL, "_SCRIPT");
   lua_gettable(mL, LUA_GLOBALSINDEX);
   auto* script = static_cast<TScript*>(lua_touserdata(mL, -1));
@@ -47,55 +35,55 @@ void TLuaTable::PushItem(int index) const {
 }
 
 TString TLuaTable::GetString(const char* key, const TString& def) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushField(key);
   return ReadString(mL, def);
 }
 
 TString TLuaTable::GetStringAt(int index, const TString& def) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushItem(index);
   return ReadString(mL, def);
 }
 
 double TLuaTable::GetNumber(const char* key, double def) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushField(key);
   return ReadNumber(mL, def);
 }
 
 double TLuaTable::GetNumberAt(int index, double def) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushItem(index);
   return ReadNumber(mL, def);
 }
 
 bool TLuaTable::GetBool(const char* key, bool def) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushField(key);
   return lua_isnil(mL, -1) ? def : lua_toboolean(mL, -1) != 0;
 }
 
 TLuaFunction* TLuaTable::GetFunction(const char* key) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushField(key);
   return lua_isfunction(mL, -1) ? new TLuaFunction(mL) : nullptr;
 }
 
 TLuaTable* TLuaTable::GetTable(const char* key) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushField(key);
   return ReadTable(mL);
 }
 
 TLuaTable* TLuaTable::GetTableAt(int index) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushItem(index);
   return ReadTable(mL);
 }
 
 TLuaObjectWrapper* TLuaTable::Next(TLuaObjectWrapper** key) const {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   Push();
   if (*key != nullptr) (*key)->Push();
   else lua_pushnil(mL);

@@ -9,6 +9,7 @@
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/Libs.h"
 #include "tvlib/script/TLuaBindings.h"
+#include "tvlib/script/TLuaStackGuard.h"
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScriptCode.h"
 #include "tvlib/script/TScriptFiles.h"
@@ -53,19 +54,6 @@ void PushGlobal(lua_State* L, const char* name) {
   lua_pushstring(L, name);
   lua_gettable(L, LUA_GLOBALSINDEX);
 }
-
-// Restores the stack top on scope exit.
-class TStackGuard {
- public:
-  explicit TStackGuard(lua_State* L) : mL(L), mTop(lua_gettop(L)) {}
-  ~TStackGuard() { lua_settop(mL, mTop); }
-  TStackGuard(const TStackGuard&) = delete;
-  TStackGuard& operator=(const TStackGuard&) = delete;
-
- private:
-  lua_State* mL;
-  int mTop;
-};
 
 bool FindStyle(lua_State* L, const char* key, bool useDefault, int depth) {
   lua_pushstring(L, key);
@@ -297,33 +285,33 @@ bool TScript::PushTableItem(int n) {
 bool TScript::FindStyleValue(const char* key, bool useDefault) { return FindStyle(mL, key, useDefault, 0); }
 
 TLuaTable* TScript::GetStyleTable(const char* key) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   if (!FindStyleValue(key, true) || !lua_istable(mL, -1)) return nullptr;
   return new TLuaTable(mL);
 }
 
 TString TScript::GetStyleString(const char* key, const TString& def) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   return FindStyleValue(key, true) ? LuaToString(mL, -1) : def;
 }
 
 double TScript::GetStyleNumber(const char* key, double def) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   return FindStyleValue(key, true) ? lua_tonumber(mL, -1) : def;
 }
 
 TLuaColor TScript::GetStyleColor(const char* key, const TLuaColor& def) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   return FindStyleValue(key, true) && lua_istable(mL, -1) ? PopColor() : def;
 }
 
 bool TScript::GetStyleBool(const char* key, bool def) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   return FindStyleValue(key, true) ? PopBool() : def;
 }
 
 TString TScript::GetGlobalString(const char* name) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushGlobal(mL, name);
   return LuaToString(mL, -1);
 }
@@ -335,13 +323,13 @@ void TScript::SetGlobalString(const char* name, const TString& text) {
 }
 
 TLuaTable* TScript::GetGlobalTable(const char* name) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushGlobal(mL, name);
   return lua_istable(mL, -1) ? new TLuaTable(mL) : nullptr;
 }
 
 double TScript::GetGlobalNumber(const char* name) {
-  TStackGuard guard(mL);
+  TLuaStackGuard guard(mL);
   PushGlobal(mL, name);
   return lua_tonumber(mL, -1);
 }
