@@ -274,6 +274,22 @@ TLuaColor TScript::PopColor() {
   return c;
 }
 
+TFontSpec TScript::PopFontSpec() {
+  TFontSpec spec;
+  if (!lua_istable(mL, -1)) {
+    lua_pop(mL, 1);
+    return spec;
+  }
+  lua_rawgeti(mL, -1, 1);
+  spec.face = PopString();
+  lua_rawgeti(mL, -1, 2);
+  spec.height = tvs::NumberToInt(PopNumber());
+  lua_rawgeti(mL, -1, 3);
+  spec.color = PopColor();
+  lua_pop(mL, 1);
+  return spec;
+}
+
 bool TScript::PushTableItem(int n) {
   if (!lua_istable(mL, -1)) return false;
   lua_rawgeti(mL, -1, n);

@@ -22,6 +22,13 @@ struct TLuaColor {
   float r = 0, g = 0, b = 0, a = 0;
 };
 
+// A font as scripts give it: { face, height, { r, g, b, a } }.
+struct TFontSpec {
+  TString face = "";
+  int height = 16;
+  TLuaColor color;
+};
+
 class TScript : public TAnimTask {
  public:
   // Takes the state (null: opens a new one); the script owns it. Built suspended.
@@ -61,6 +68,8 @@ class TScript : public TAnimTask {
   bool PopBool();
   // Fields 1 to 4 of the table on the top as red, green, blue, alpha (missing: 0).
   TLuaColor PopColor();
+  // The table on the top as a font (missing face "", height 0, colour 0, 0, 0, 0).
+  TFontSpec PopFontSpec();
   // Pushes field n of the table on the top; false (pushing nothing) when it is nil.
   bool PushTableItem(int n);
 
