@@ -330,6 +330,42 @@ TEST_F(ScriptTest, ValueOperationsAndStyles) {
   EXPECT_EQ(script.GetGlobalTable("greeting"), nullptr);
 }
 
+TEST_F(ScriptTest, WrappersAnchorIndependently) {
+  TScript script;
+  lua_State* L = script.GetState();
+  lua_pushnil(L);
+  auto nothing = std::make_unique<TLuaObjectWrapper>(L);
+  nothing->Push();
+  EXPECT_TRUE(lua_isnil(L, -1));
+  lua_pop(L, 1);
+  nothing.reset();
+  lua_newtable(L);
+  lua_pushvalue(L, -1);
+  auto first = std::make_unique<TLuaObjectWrapper>(L);
+  TLuaObjectWrapper second(L);
+  first.reset();
+  second.Push();
+  EXPECT_TRUE(lua_istable(L, -1));
+  lua_pop(L, 1);
+  // A function wrapper calls with _ALERT as handler: an error leaves nil as the result.
+  script.DoLuaString("function ok() return 5 end function bad() error('inside') end");
+  lua_pushstring(L, "ok");
+  lua_gettable(L, LUA_GLOBALSINDEX);
+  TLuaFunction okFn(L);
+  okFn.Call();
+  EXPECT_EQ(lua_tonumber(L, -1), 5);
+  lua_settop(L, 0);
+  lua_pushstring(L, "bad");
+  lua_gettable(L, LUA_GLOBALSINDEX);
+  TLuaFunction badFn(L);
+  badFn.Call();
+  EXPECT_TRUE(lua_isnil(L, -1));
+  EXPECT_NE(Log().find("Lua error: [string \"function ok() return 5 end function bad() e...\"]:1: inside"),
+            std::string::npos)
+      << Log();
+  lua_settop(L, 0);
+}
+
 TEST_F(ScriptTest, DumpTableAndDebugOut) {
   TScript script;
   script.DoLuaString("DumpTable({}) DebugOut('quiet') DumpTable({ k = 1 })");
