@@ -185,12 +185,14 @@ TEST(AuxLib, LoadFileThroughFileLayer) {
     return 1;
   }, &chunk);
   gFiles["compiled.luc"] = chunk;
+  const std::u16string wide = u"\xFEFFreturn 'wide'";
+  gFiles["wide.lua"] = std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   lua_settop(L, 0);
   const test::RunResult r = s.Run(
-      "out(dofile('lib.lua'), loadfile('compiled.luc')(), loadfile('nope'))\n"
-      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m)");
-  EXPECT_EQ(r.output, "from lib\t3\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\n") << r.error;
-  EXPECT_EQ(gFiles.size(), 3u);
+      "out(dofile('lib.lua'), loadfile('compiled.luc')(), dofile('wide.lua'), loadfile('nope'))\n"
+      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m, _REQUIREDNAME)");
+  EXPECT_EQ(r.output, "from lib\t3\twide\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\tnil\n") << r.error;
+  EXPECT_EQ(gFiles.size(), 4u);
   luaL_setfilelayer(old);
 }
 
