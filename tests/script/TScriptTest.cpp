@@ -76,7 +76,7 @@ TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   gNotes.clear();
   BindFunction(script.GetState(), "Note", Note);
   EXPECT_TRUE(script.IsSuspended());
-  const std::string file = WriteScript("waits.lua", "return function() Note('a') Wait(100) Note('b') Wait(50) Note('c') end");
+  const std::string file = WriteScript("waits.lua", "return function() Note('a') Wait(100) Note('b') Wait(50) Note('c') return 1, 2 end");
   ASSERT_TRUE(script.RunScript(file.c_str()));
   EXPECT_EQ(gNotes, "a;");  // started at once, up to its first wait
   EXPECT_TRUE(script.IsYielded());
@@ -92,6 +92,7 @@ TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   EXPECT_EQ(gNotes, "a;b;c;");
   EXPECT_TRUE(script.IsSuspended());  // the coroutine ended
   EXPECT_FALSE(script.IsYielded());
+  EXPECT_EQ(lua_gettop(script.GetState()), 0);
 }
 
 TEST_F(ScriptTest, MainChunkWithoutFunctionRunsOnceAndStaysSuspended) {

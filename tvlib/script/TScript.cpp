@@ -204,6 +204,7 @@ int TScript::RunFunction(int nargs, int nresults) {
   if (!IsYielded() && nresults == 1 && lua_isfunction(mL, -1)) {
     // The result becomes the script's coroutine, started at once.
     if (GetTimePastDue() == -1) SetPeriod(0, false, true, false);
+    mCoroutineBase = lua_gettop(mL) - 1;
     if (lua_resume(mL, 0) != 0) {
       DebugLog("lua_resume error: %s", TextForLog(mL, -1).c_str());
       lua_pop(mL, 1);
@@ -224,7 +225,10 @@ int TScript::Resume(int nargs) {
 
 bool TScript::Animate() {
   if (Resume(0) != 0) Suspend();
-  if (!IsYielded()) Suspend();
+  if (!IsYielded()) {
+    Suspend();
+    if (lua_gettop(mL) > mCoroutineBase) lua_settop(mL, mCoroutineBase);  // its results
+  }
   return true;
 }
 

@@ -100,4 +100,6 @@ class TScript : public TAnimTask {
 
   lua_State* mL;
   std::vector<TLuaObjectWrapper*> mPending;
+  // The stack top below the coroutine's function: what it leaves when it ends is dropped.
+  int mCoroutineBase = 0;
 };
