@@ -1,15 +1,18 @@
 // Speed of the script runtime on small classic workloads: calls, arithmetic, tables, strings,
-// closures and compilation. Each benchmark compiles once and runs the chunk per iteration.
+// closures, compilation and the libraries (patterns, sorting, formatting, pack). Each
+// benchmark compiles once and runs the chunk per iteration.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "tvlib/script/AuxLib.h"
+#include "tvlib/script/Libs.h"
 
 namespace {
 
 void RunChunk(benchmark::State& state, const std::string& source) {
   lua_State* L = lua_open();
+  luaopen_all(L);
   if (luaL_loadbuffer(L, source.data(), source.size(), "=bench") != 0) {
     state.SkipWithError(lua_tostring(L, -1));
     lua_close(L);
@@ -57,6 +60,35 @@ void BM_Bitwise(benchmark::State& state) {
   RunChunk(state, "local x = 0 for i = 1, 1000000 do x = (x ^ i) & 0xFFFF | (i << 3) >> 2 end");
 }
 BENCHMARK(BM_Bitwise);
+
+void BM_Patterns(benchmark::State& state) {
+  RunChunk(state,
+           "local text = string.rep('alpha=1, beta=22; (gamma) 333\\n', 100) local n = 0 "
+           "for k, v in string.gfind(text, '(%a+)=(%d+)') do n = n + v end "
+           "local r = string.gsub(text, '%s+', ' ') local a, b = string.find(text, '%b()', 500)");
+}
+BENCHMARK(BM_Patterns);
+
+void BM_Sort(benchmark::State& state) {
+  RunChunk(state,
+           "local t = {} local s = 7 for i = 1, 5000 do s = math.mod(s * 16807, 2147483647) t[i] = s end "
+           "table.sort(t) table.sort(t, function(a, b) return a > b end)");
+}
+BENCHMARK(BM_Sort);
+
+void BM_FormatConcat(benchmark::State& state) {
+  RunChunk(state,
+           "local p = {} for i = 1, 2000 do p[i] = string.format('%d:%5.2f:%s', i, i / 7, 'x') end "
+           "local s = table.concat(p, ',')");
+}
+BENCHMARK(BM_FormatConcat);
+
+void BM_PackUnpack(benchmark::State& state) {
+  RunChunk(state,
+           "for i = 1, 2000 do local r = string.pack('>ihdz', i, -i, i / 3, 'name') "
+           "local pos, a, b, c, d = string.unpack(r, '>ihdz') end");
+}
+BENCHMARK(BM_PackUnpack);
 
 void BM_Compile(benchmark::State& state) {
   std::string source = "return {";

@@ -185,12 +185,14 @@ TEST(AuxLib, LoadFileThroughFileLayer) {
     return 1;
   }, &chunk);
   gFiles["compiled.luc"] = chunk;
+  const std::u16string wide = u"\xFEFFreturn 'wide'";
+  gFiles["wide.lua"] = std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   lua_settop(L, 0);
   const test::RunResult r = s.Run(
-      "out(dofile('lib.lua'), loadfile('compiled.luc')(), loadfile('nope'))\n"
-      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m)");
-  EXPECT_EQ(r.output, "from lib\t3\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\n") << r.error;
-  EXPECT_EQ(gFiles.size(), 3u);
+      "out(dofile('lib.lua'), loadfile('compiled.luc')(), dofile('wide.lua'), loadfile('nope'))\n"
+      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m, _REQUIREDNAME)");
+  EXPECT_EQ(r.output, "from lib\t3\twide\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\tnil\n") << r.error;
+  EXPECT_EQ(gFiles.size(), 4u);
   luaL_setfilelayer(old);
 }
 
@@ -204,6 +206,56 @@ TEST(AuxLib, LoadFileFromDisk) {
   EXPECT_EQ(lua_tonumber(L, -1), 42);
   std::filesystem::remove(path);
   EXPECT_EQ(luaL_loadfile(L, path.c_str()), LUA_ERRFILE);
+  lua_settop(L, 0);
+}
+
+// peek(): the name and value of its caller's first local, then sets that local to 99.
+int PeekLocal(lua_State* L) {
+  lua_Debug ar;
+  if (!lua_getstack(L, 1, &ar)) return 0;
+  const char* name = lua_getlocal(L, &ar, 1);
+  lua_pushstring(L, name ? name : "none");
+  lua_insert(L, -2);
+  lua_pushnumber(L, 99);
+  lua_setlocal(L, &ar, 1);
+  return 2;
+}
+
+int CountUpvalues(lua_State* L) {
+  lua_pushnumber(L, lua_pushupvalues(L));
+  return lua_gettop(L);
+}
+
+int FailsWithUd(lua_State* L) {
+  return luaL_error(L, "ud is %s", static_cast<const char*>(lua_touserdata(L, 1)));
+}
+
+TEST(AuxLib, DebugAccessAndProtectedNativeCalls) {
+  test::ScriptState s;
+  lua_State* L = s.L();
+  lua_register(L, "peek", PeekLocal);
+  const test::RunResult r = s.Run("local answer = 42 out(peek()) out(answer)");
+  EXPECT_EQ(r.output, "answer\t42\n99\n") << r.error;
+  const std::string maker = "local a, b = 1, 2 return function() return a + b end";
+  ASSERT_EQ(luaL_loadbuffer(L, maker.data(), maker.size(), "=u"), 0);
+  lua_call(L, 0, 1);
+  EXPECT_STREQ(lua_getupvalue(L, -1, 2), "b");
+  EXPECT_EQ(lua_tonumber(L, -1), 2);
+  lua_pop(L, 1);
+  lua_pushnumber(L, 40);
+  EXPECT_STREQ(lua_setupvalue(L, -2, 1), "a");
+  EXPECT_EQ(lua_getupvalue(L, -1, 3), nullptr);
+  lua_call(L, 0, 1);
+  EXPECT_EQ(lua_tonumber(L, -1), 42);
+  lua_pushstring(L, "x");
+  lua_pushstring(L, "y");
+  lua_pushcclosure(L, CountUpvalues, 2);
+  lua_call(L, 0, LUA_MULTRET);
+  EXPECT_STREQ(lua_tostring(L, -1), "2");
+  lua_settop(L, 0);
+  char text[] = "here";
+  EXPECT_EQ(lua_cpcall(L, FailsWithUd, text), LUA_ERRRUN);
+  EXPECT_STREQ(lua_tostring(L, -1), "ud is here");
   lua_settop(L, 0);
 }
 

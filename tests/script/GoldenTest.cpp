@@ -1,6 +1,8 @@
 // The golden corpus: short scripts in the language subset shared with the stock interpreter,
 // each with its expected standard output committed beside it (produced once by the stock
-// interpreter and reviewed).
+// interpreter and reviewed: `lua5.1 name.lua > name.out` in the corpus folder). Scripts stay
+// in the shared subset: no operators or literals of this dialect only, no behaviours where
+// the two differ (loop variables, getn with `n', table addresses, pairs order, error quotes).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,7 +37,7 @@ TEST(Golden, CorpusOutputsMatch) {
     EXPECT_EQ(printed, ReadFile(expected)) << entry.path();
     compared++;
   }
-  EXPECT_GE(compared, 18);
+  EXPECT_GE(compared, 24);
 }
 
 }  // namespace

@@ -494,6 +494,8 @@ int lua_resume(lua_State* L, int nargs) { return Resume(L, nargs); }
 
 int lua_yield(lua_State* L, int nresults) { return Yield(L, nresults); }
 
+int lua_isyielded(lua_State* L) { return L->ci != L->base_ci && L->ci->yielded; }
+
 int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
   CallInfo* ci = L->ci;
   for (; level > 0 && ci > L->base_ci; ci--) {
@@ -649,3 +651,90 @@ int lua_setfenv(lua_State* L, int idx) {
 }
 
 const char* lua_version() { return "Lua 5.0.2"; }
+
+namespace {
+
+struct CCallArgs {
+  lua_CFunction func;
+  void* ud;
+};
+
+void ProtectedCCall(lua_State* L, void* ud) {
+  auto* c = static_cast<CCallArgs*>(ud);
+  lua_pushcfunction(L, c->func);
+  lua_pushlightuserdata(L, c->ud);
+  Call(L, L->top - 2, 0);
+}
+
+// The value of local n (1-based) of the frame ar designates, and its name; null when none.
+const char* FindLocal(lua_State* L, const lua_Debug* ar, int n, StkId* slot) {
+  CallInfo* ci = L->base_ci + ar->i_ci;
+  if (ar->i_ci == 0 || !IsLuaFrame(ci) || n < 1) return nullptr;
+  const TProto* p = static_cast<TLClosure*>(ClosureValue(ci->func))->p;
+  const char* name = GetLocalName(p, n, CurrentPc(ci));
+  if (name != nullptr) *slot = ci->base + (n - 1);
+  return name;
+}
+
+// Upvalue n (1-based) of the function at funcindex and its name ("" for native functions).
+const char* AuxUpvalue(lua_State* L, int funcindex, int n, TValue** val) {
+  const TValue* fi = Value(L, funcindex);
+  if (fi->tt != kTFunction) return nullptr;
+  TClosure* f = ClosureValue(fi);
+  if (f->isC) {
+    if (n < 1 || n > f->nupvalues) return nullptr;
+    *val = &static_cast<TCClosure*>(f)->upvalue[n - 1];
+    return "";
+  }
+  TLClosure* lf = static_cast<TLClosure*>(f);
+  const TProto* p = lf->p;
+  if (n < 1 || n > p->sizeupvalues) return nullptr;
+  *val = lf->upvals[n - 1]->v;
+  return p->upvalues[n - 1]->Data();
+}
+
+}  // namespace
+
+int lua_cpcall(lua_State* L, lua_CFunction func, void* ud) {
+  CCallArgs c{func, ud};
+  const ptrdiff_t top = SaveStack(L, L->top);
+  return PCall(L, ProtectedCCall, &c, top, 0);
+}
+
+int lua_pushupvalues(lua_State* L) {
+  TCClosure* func = static_cast<TCClosure*>(ClosureValue(L->ci->func));
+  const int n = func->nupvalues;
+  CheckStack(L, n + LUA_MINSTACK);
+  for (int i = 0; i < n; i++) PushObj(L, &func->upvalue[i]);
+  return n;
+}
+
+const char* lua_getlocal(lua_State* L, const lua_Debug* ar, int n) {
+  StkId slot = nullptr;
+  const char* name = FindLocal(L, ar, n, &slot);
+  if (name != nullptr) PushObj(L, slot);
+  return name;
+}
+
+const char* lua_setlocal(lua_State* L, const lua_Debug* ar, int n) {
+  StkId slot = nullptr;
+  const char* name = FindLocal(L, ar, n, &slot);
+  if (name != nullptr) *slot = L->top[-1];
+  L->top--;
+  return name;
+}
+
+const char* lua_getupvalue(lua_State* L, int funcindex, int n) {
+  TValue* val = nullptr;
+  const char* name = AuxUpvalue(L, funcindex, n, &val);
+  if (name != nullptr) PushObj(L, val);
+  return name;
+}
+
+const char* lua_setupvalue(lua_State* L, int funcindex, int n) {
+  TValue* val = nullptr;
+  const char* name = AuxUpvalue(L, funcindex, n, &val);
+  if (name != nullptr) *val = L->top[-1];
+  L->top--;
+  return name;
+}

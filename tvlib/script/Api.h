@@ -136,6 +136,8 @@ lua_State* lua_tothread(lua_State* L, int idx);
 void lua_xmove(lua_State* from, lua_State* to, int n);
 int lua_resume(lua_State* L, int nargs);
 int lua_yield(lua_State* L, int nresults);
+// Whether the thread is suspended in a yield (and may be resumed).
+int lua_isyielded(lua_State* L);
 
 // Debug interface
 constexpr int LUA_IDSIZE = 60;
@@ -157,6 +159,14 @@ int lua_getstack(lua_State* L, int level, lua_Debug* ar);
 // Options: S source, l current line, u upvalues, n name, f push the function; a leading '>'
 // takes the function from the stack top (popping it). Returns 0 for an unknown option.
 int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar);
+// Local n (1-based) of a script frame: pushed (get) or set from the popped top (set); the
+// name, or null when there is no such local (set still pops).
+const char* lua_getlocal(lua_State* L, const lua_Debug* ar, int n);
+const char* lua_setlocal(lua_State* L, const lua_Debug* ar, int n);
+// Upvalue n of a function: pushed or set from the popped top; its name ("" for a native
+// function's), or null when there is none (set still pops).
+const char* lua_getupvalue(lua_State* L, int funcindex, int n);
+const char* lua_setupvalue(lua_State* L, int funcindex, int n);
 
 // Comparisons (lua_equal and lua_lessthan call metamethods); 0 when an index is not valid.
 int lua_equal(lua_State* L, int index1, int index2);
@@ -191,3 +201,9 @@ void lua_getfenv(lua_State* L, int idx);
 int lua_setfenv(lua_State* L, int idx);
 
 const char* lua_version();
+
+// Calls func(ud) protected, with ud as a light userdata argument; returns the status (an
+// error message is left on the stack).
+int lua_cpcall(lua_State* L, lua_CFunction func, void* ud);
+// Pushes the upvalues of the running native function; returns their count.
+int lua_pushupvalues(lua_State* L);

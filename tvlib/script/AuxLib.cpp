@@ -331,7 +331,18 @@ char* luaL_prepbuffer(luaL_Buffer* B) {
 }
 
 void luaL_addlstring(luaL_Buffer* B, const char* s, size_t l) {
-  while (l-- > 0) luaL_putchar(B, *s++);
+  while (l > 0) {
+    size_t room = static_cast<size_t>(B->buffer + LUAL_BUFFERSIZE - B->p);
+    if (room == 0) {
+      luaL_prepbuffer(B);
+      room = LUAL_BUFFERSIZE;
+    }
+    const size_t n = l < room ? l : room;
+    std::memcpy(B->p, s, n);
+    B->p += n;
+    s += n;
+    l -= n;
+  }
 }
 
 void luaL_addstring(luaL_Buffer* B, const char* s) { luaL_addlstring(B, s, std::strlen(s)); }

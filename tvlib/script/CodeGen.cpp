@@ -79,7 +79,7 @@ void FreeExp(FuncState* fs, ExpDesc* e) {
 
 int AddK(FuncState* fs, const TValue* key, const TValue* value) {
   const TValue* idx = TableGet(fs->h, key);
-  if (idx->tt == kTNumber) return static_cast<int>(idx->v.n);
+  if (idx->tt == kTNumber) return NumberToInt(idx->v.n);
   TProto* f = fs->f;
   if (fs->nk > kMaxArgBx) SyntaxError(fs->ls, "constant table overflow");
   int oldsize = f->sizek;

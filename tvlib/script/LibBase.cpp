@@ -420,10 +420,16 @@ int Require(lua_State* L) {
   lua_pushboolean(L, 1);
   lua_rawset(L, 2);  // marks it loaded before running, so that cycles end
   lua_pushstring(L, "_REQUIREDNAME");
+  lua_gettable(L, LUA_GLOBALSINDEX);  // the outer package's name, put back afterwards
+  lua_insert(L, -2);
+  lua_pushstring(L, "_REQUIREDNAME");
   lua_pushvalue(L, 1);
   lua_settable(L, LUA_GLOBALSINDEX);
   lua_pushvalue(L, 1);
   lua_call(L, 1, 1);
+  lua_pushstring(L, "_REQUIREDNAME");
+  lua_pushvalue(L, -3);
+  lua_settable(L, LUA_GLOBALSINDEX);
   if (!lua_isnil(L, -1)) {
     lua_pushvalue(L, 1);
     lua_pushvalue(L, -2);

@@ -65,8 +65,10 @@ const char* ClassEnd(MatchState* ms, const char* p) {
 }
 
 bool MatchClass(int c, int cl) {
+  // Class letters are ASCII; a capital letter names the complement.
+  const bool complement = cl >= 'A' && cl <= 'Z';
   bool res;
-  switch (std::tolower(cl)) {
+  switch (complement ? cl + ('a' - 'A') : cl) {
     case 'a': res = std::isalpha(c); break;
     case 'c': res = std::iscntrl(c); break;
     case 'd': res = std::isdigit(c); break;
@@ -79,7 +81,7 @@ bool MatchClass(int c, int cl) {
     case 'z': res = c == 0; break;
     default: return cl == c;
   }
-  return std::isupper(cl) ? !res : res;
+  return complement ? !res : res;
 }
 
 // p is the `[' of a set and ec its closing `]'.

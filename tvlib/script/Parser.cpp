@@ -965,7 +965,7 @@ void LoopJumpStat(LexState* ls, bool isContinue) {
     Next(ls);
     if (n != std::floor(n)) SyntaxError(ls, "loop block number must be integer");
     if (n < 1 || n > kMaxLoopCount) SyntaxError(ls, "loop block number out of range");
-    count = static_cast<int>(n);
+    count = NumberToInt(n);
   }
   BlockCnt* bl = fs->bl;
   bool captured = false;

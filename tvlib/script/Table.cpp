@@ -41,7 +41,7 @@ int ArrayIndex(const TValue* key) {
   if (key->tt != kTNumber) return 0;
   const Number n = key->v.n;
   if (!(n >= 1 && n <= (1 << kMaxArrayBits))) return 0;
-  const int k = static_cast<int>(n);
+  const int k = NumberToInt(n);
   return static_cast<Number>(k) == n ? k : 0;
 }
 
@@ -242,7 +242,7 @@ const TValue* TableGet(TTable* t, const TValue* key) {
     case kTNumber: {
       const Number n = key->v.n;
       if (n >= -2147483647.0 && n <= 2147483647.0) {
-        const int k = static_cast<int>(n);
+        const int k = NumberToInt(n);
         if (static_cast<Number>(k) == n) return TableGetNum(t, k);
       }
       [[fallthrough]];

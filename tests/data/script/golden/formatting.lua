@@ -1,0 +1,10 @@
+-- string.format over numbers and strings, and number printing corners.
+print(string.format("[%d] [%5d] [%-5d] [%05d] [%+d]", 7, 7, 7, 7, 7))
+print(string.format("[%.2f] [%10.3f] [%-10.1f] [%e] [%.0e]", 3.14159, 2.71828, 1.5, 123456, 0.5))
+print(string.format("[%g] [%g] [%g] [%G]", 100000, 1000000, 0.0001, 1e-10))
+print(string.format("[%x] [%X] [%o] [%#x] [%#o]", 3054, 3054, 8, 255, 8))
+print(string.format("[%s] [%10s] [%-10s] [%.2s]", "str", "right", "left", "cut"))
+print(string.format("%c%c%c", 76, 117, 97), string.format("%%d"))
+print(string.format("%5.1s|%-5.3s|", "abc", "abcdef"))
+print(1/3, 2/3, 100/3, 1e300 * 10 > 1e308, -1/3)
+print(123456789, 1234567890123, 0.1, 1e-3, 12.0, -0.25)
