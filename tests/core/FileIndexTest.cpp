@@ -209,3 +209,21 @@ TEST(PackageWriter, OrderIsSortedAndLayoutExact) {
                        8 + 2 * 10 + 3);
   EXPECT_EQ(package, expected);
 }
+
+TEST(PackageWriter, LaterFoldersReplaceFilesOfTheSameName) {
+  // The game packs its assets, then its precompiled scripts over their sources.
+  TTempDir dir;
+  std::filesystem::create_directories(dir.Path() / "assets/scripts");
+  std::filesystem::create_directories(dir.Path() / "compiled/scripts");
+  WriteWholeFile(dir / "assets/scripts/main.lua", "print 'source'");
+  WriteWholeFile(dir / "assets/strings.xml", "<x/>");
+  WriteWholeFile(dir / "compiled/scripts/main.lua", "\x1bLua chunk");
+  std::vector<TPackMember> members;
+  std::string error;
+  ASSERT_TRUE(CollectFolders({dir / "assets", dir / "compiled"}, &members, &error)) << error;
+  ASSERT_EQ(members.size(), 2u);
+  EXPECT_EQ(members[0].name, "scripts/main.lua");
+  EXPECT_EQ(members[0].data, "\x1bLua chunk");
+  EXPECT_EQ(members[1].name, "strings.xml");
+  EXPECT_FALSE(CollectFolders({dir / "missing"}, &members, &error));
+}

@@ -1,7 +1,9 @@
-// tvpack: packs a folder into an asset package.
-//   tvpack <folder> <package.tvp>
-// The package is written beside its final name and renamed over it, so a failed run never
-// leaves a half-written package.
+// tvpack: packs folders into an asset package.
+//   tvpack <folder>... <package.tvp>
+// A file of a later folder replaces the file of the same name from an earlier one (the game
+// packs its assets, then its precompiled scripts over their sources). The package is
+// written beside its final name and renamed over it, so a failed run never leaves a
+// half-written package.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,19 +12,23 @@
 #include "tools/tvpack/TPackageWriter.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: tvpack <folder> <package.tvp>\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: tvpack <folder>... <package.tvp>\n");
     return 2;
   }
   std::string error, package;
   std::vector<TPackMember> members;
-  if (!CollectFolder(argv[1], &members, &error) || !BuildPackage(members, &package, &error)) {
+  if (!CollectFolders({argv + 1, argv + argc - 1}, &members, &error)) {
+    std::fprintf(stderr, "tvpack: %s\n", error.c_str());
+    return 1;
+  }
+  if (!BuildPackage(members, &package, &error)) {
     std::fprintf(stderr, "tvpack: %s\n", error.c_str());
     return 1;
   }
   // The partial file's name holds no ".tvp", so a failed run never leaves a package behind
   // that the game would mount.
-  std::filesystem::path target(argv[2]);
+  std::filesystem::path target(argv[argc - 1]);
   std::filesystem::path temporary =
       target.parent_path() / ("~" + target.stem().string() + ".partial");
   std::error_code failure;
@@ -41,6 +47,7 @@ int main(int argc, char** argv) {
                  failure.message().c_str());
     return 1;
   }
-  std::printf("tvpack: %zu entries, %zu bytes in %s\n", members.size(), package.size(), argv[2]);
+  std::printf("tvpack: %zu entries, %zu bytes in %s\n", members.size(), package.size(),
+              argv[argc - 1]);
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "tvlib/core/TPackageFormat.h"
 
@@ -85,5 +86,17 @@ bool CollectFolder(const std::string& folder, std::vector<TPackMember>* members,
     *error = "cannot list " + folder + ": " + failure.message();
     return false;
   }
+  return true;
+}
+
+bool CollectFolders(const std::vector<std::string>& folders, std::vector<TPackMember>* members,
+                    std::string* error) {
+  std::map<std::string, std::string> byName;
+  for (const std::string& folder : folders) {
+    std::vector<TPackMember> found;
+    if (!CollectFolder(folder, &found, error)) return false;
+    for (TPackMember& member : found) byName[member.name] = std::move(member.data);
+  }
+  for (auto& [name, data] : byName) members->push_back({name, std::move(data)});
   return true;
 }

@@ -26,3 +26,8 @@ bool BuildPackage(std::vector<TPackMember> members, std::string* package, std::s
 // Every file below `folder`, named by its path relative to it.
 bool CollectFolder(const std::string& folder, std::vector<TPackMember>* members,
                    std::string* error);
+
+// Every file below each folder in turn; a later folder's file replaces an earlier folder's
+// file of the same name.
+bool CollectFolders(const std::vector<std::string>& folders, std::vector<TPackMember>* members,
+                    std::string* error);
