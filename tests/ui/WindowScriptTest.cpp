@@ -20,7 +20,9 @@
 namespace {
 
 std::string gNotes;
-void Note(TString text) { gNotes += std::string(text.c_str()) + ";"; }
+void Note(TString text) {
+  gNotes += std::string(text.c_str()) + ";";
+}
 
 class WindowScriptTest : public testing::Test {
  protected:

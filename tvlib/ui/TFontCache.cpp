@@ -3,4 +3,6 @@
 
 #include "tvlib/render/TVecFont.h"
 
-void ClearFontCache(TFontCache* cache) { cache->clear(); }
+void ClearFontCache(TFontCache* cache) {
+  cache->clear();
+}

@@ -11,7 +11,7 @@
 #include "tvlib/script/Api.h"
 
 class TMessage {
-public:
+ public:
   TMessage(int type, const TString& name) : mType(type), mName(name) {}
   virtual ~TMessage() = default;
 

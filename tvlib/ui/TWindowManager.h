@@ -1,7 +1,8 @@
 // The owner of the window tree and the modal stack; routes engine events.
 //
 // First cut: the root window, the drawing-disabled flag, the tick routing to the root's
-// timed tasks and the window script (the root stands for the top of the modal stack). Pointer and key routing, capture, focus, the modal stack, message queues and
+// timed tasks and the window script, for which the root stands as the top modal window.
+// Pointer and key routing, capture, focus, the modal stack, message queues, window types and
 // the frame step come with the windows-and-text subsystem.
 #pragma once
 

@@ -15,7 +15,7 @@
 class TWindow;
 
 class TWindowScript : public TScript {
-public:
+ public:
   // Takes the state (null: opens a new one), binds "HandleGetMessage" and builds the
   // message metatable.
   explicit TWindowScript(lua_State* L = nullptr);
@@ -41,7 +41,7 @@ public:
   bool SetLocalizeLabels(bool localize);
   bool GetLocalizeLabels() const { return mLocalizeLabels; }
 
-private:
+ private:
   enum { kResumed = 0, kNotStarted = 1, kWaitingForMessage = 3 };
 
   int mWaitState = kNotStarted;
