@@ -1,8 +1,8 @@
 // A stand-in game for the start-up tests: the framework runs it as it runs FestraVask, and
 // its main function reports what start-up left behind instead of playing.
 //
-// It prints the command line it was given and the settings the tests look at, one
-// "key=value" line each. With "--wait" it then sets up the display, prints the display
+// It prints the command line it was given, the settings the tests look at and the window
+// script's state ("windowscript=1", "localizelabels=1"), one "key=value" line each. With "--wait" it then sets up the display, prints the display
 // scale ("scale=0.750") and runs the event loop until the quit event; when embedded it
 // reports every change of the portal state to its host: WM_USER + 2 with wParam the time
 // the host has kept the game suspended so far (ms) and lParam the master volume in percent.
@@ -34,6 +34,9 @@ int ProbeMain(TPlatform* platform, const char* commandLine) {
   for (const char* key : kReportedSettings) {
     std::printf("%s=%s\n", key, platform->GetSetting(key).c_str());
   }
+  const TWindowScript* script = platform->GetWindowManager()->GetWindowScript();
+  std::printf("windowscript=%d\nlocalizelabels=%d\n", script != nullptr,
+              script != nullptr && script->GetLocalizeLabels());
   std::fflush(stdout);
   if (TString(commandLine).Find("--wait") < 0) return 0;
   platform->InitDisplay(800, 600, false);

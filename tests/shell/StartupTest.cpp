@@ -111,6 +111,19 @@ TEST_F(StartupTest, FrameworkSettings) {
   EXPECT_NE(LogText().find("FestraVask, version "), std::string::npos);
 }
 
+TEST_F(StartupTest, WindowScriptLocalizesLabelsWhenStringsLoad) {
+  std::string output;
+  ASSERT_EQ(Run({}, &output), 0);
+  EXPECT_TRUE(Has(output, "windowscript=1")) << output;
+  EXPECT_TRUE(Has(output, "localizelabels=0")) << output;
+  WriteWholeFile(dir / "game/assets/strings.xml",
+                 "<?xml version=\"1.0\"?><Workbook><Worksheet><Table><Row><Cell><Data>play</Data>"
+                 "</Cell><Cell><Data>Play</Data></Cell></Row></Table></Worksheet></Workbook>");
+  ASSERT_EQ(Run({}, &output), 0);
+  EXPECT_TRUE(Has(output, "windowscript=1")) << output;
+  EXPECT_TRUE(Has(output, "localizelabels=1")) << output;
+}
+
 TEST_F(StartupTest, CheatCodeIsTheRestOfTheLine) {
   struct Case {
     std::vector<std::string> args;

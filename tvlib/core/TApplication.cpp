@@ -21,6 +21,7 @@
 #include "tvlib/platform/process/ProgramPath.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/platform/window/WindowMessages.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -105,12 +106,11 @@ void TPlatform::Setup() {
   mData->userFolder = WithoutTrailingSlash(mData->userFolder);
   mData->commonFolder = WithoutTrailingSlash(mData->commonFolder);
   if (!mData->embedded) SetLogDirectory(mData->userFolder.c_str());
-  // The window script is made and attached to the window manager at this point once the
-  // script binding exists; until then the windows run without it.
+  mData->windowManager->AttachScript(new TWindowScript());
   SetProgramFolder(mData->programFolder);
   SetDataFolders(mData->userFolder, mData->commonFolder);
   MountFileSystem();
-  mData->stringTable->Load("strings.xml");
+  if (mData->stringTable->Load("strings.xml")) mData->windowManager->SetLocalizeLabels(true);
   DebugLog("%s, version %s.", kProductName, mData->versionText.c_str());
   StartCursorThread();
   SetSetting("computerid", GetComputerId());

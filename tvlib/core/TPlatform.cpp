@@ -30,6 +30,7 @@ TPlatformData::~TPlatformData() {
   ReleaseServices();
   stringTable.reset();
   assetManager.reset();
+  ClearFontCache(&fontCache);
 }
 
 void TPlatformData::ReleaseServices() {

@@ -20,6 +20,7 @@
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/platform/process/SingleInstance.h"
 #include "tvlib/platform/window/TNativeWindow.h"
+#include "tvlib/ui/TFontCache.h"
 
 class TAssetManager;
 class TDisplayHandler;
@@ -94,6 +95,7 @@ public:
   int screensaverMouseX = -1, screensaverMouseY = -1;
   int mouseMode = 0;  // pointer positions are absolute game coordinates
   TSettings settings;
+  TFontCache fontCache;  // emptied when the block goes
 
   std::unique_ptr<TWindowManager> windowManager;
   std::unique_ptr<TAssetManager> assetManager;

@@ -1,4 +1,4 @@
-// The window manager's root window and tick routing.
+// The window manager's root window, window script and tick routing.
 #include "tvlib/ui/TWindowManager.h"
 
 #include "tvlib/core/TPlatform.h"
@@ -8,6 +8,7 @@ TWindowManager::~TWindowManager() = default;
 
 void TWindowManager::SetRootWindow(TModalWindow* root) {
   mRoot.reset(root);
+  if (mScript) mScript->ResetParents(mRoot.get());
   if (!mRoot) return;
   if (TPlatform* platform = TPlatform::GetInstance()) {
     int left, top, right, bottom;
@@ -19,4 +20,15 @@ void TWindowManager::SetRootWindow(TModalWindow* root) {
 
 void TWindowManager::HandleEvent(TPlatformEvent* event) {
   if (event->type == kEventTick && mRoot) mRoot->RunTasks(kTimerPhase);
+}
+
+void TWindowManager::AttachScript(TWindowScript* script) {
+  mScript.reset(script);
+  if (!mScript) return;
+  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
+  mScript->ResetParents(mRoot.get());
+}
+
+bool TWindowManager::SetLocalizeLabels(bool localize) {
+  return mScript ? mScript->SetLocalizeLabels(localize) : false;
 }
