@@ -26,6 +26,20 @@ int ReadCount(lua_State* L, int formatArg, const char*& fmt, const char* end) {
   return n;
 }
 
+// The next code letter of a pack format, skipping the blanks and commas that separate
+// codes; `wide` tells whether a "w" prefix made it a wide-string code. False at the end.
+bool NextFormatCode(const char*& fmt, const char* end, char* code, bool* wide) {
+  while (fmt < end && (*fmt == ' ' || *fmt == ',')) ++fmt;
+  if (fmt >= end) return false;
+  *code = *fmt++;
+  *wide = false;
+  if (*code == 'w' && fmt < end) {
+    *wide = true;
+    *code = *fmt++;
+  }
+  return true;
+}
+
 void PutInt(std::string& out, uint64_t v, int bytes, bool big) {
   for (int i = 0; i < bytes; i++) {
     const int shift = 8 * (big ? bytes - 1 - i : i);
@@ -81,14 +95,9 @@ int StrPack(lua_State* L) {
   bool fieldOpen = false;
   size_t fieldStart = 0, fieldSize = 0;
   int fill = 0;
-  while (fmt < end) {
-    char c = *fmt++;
-    if (c == ' ' || c == ',') continue;
-    bool wide = false;
-    if (c == 'w' && fmt < end) {
-      wide = true;
-      c = *fmt++;
-    }
+  char c;
+  bool wide;
+  while (NextFormatCode(fmt, end, &c, &wide)) {
     if (c == '@') {
       if (fieldOpen) {
         while (out.size() - fieldStart < fieldSize) out += static_cast<char>(fill);
@@ -241,14 +250,9 @@ int StrUnpack(lua_State* L) {
   lua_pushnil(L);  // 3: the position, set at the end
   bool big = false;
   bool complete = true;
-  while (fmt < end && complete) {
-    char c = *fmt++;
-    if (c == ' ' || c == ',') continue;
-    bool wide = false;
-    if (c == 'w' && fmt < end) {
-      wide = true;
-      c = *fmt++;
-    }
+  char c;
+  bool wide;
+  while (complete && NextFormatCode(fmt, end, &c, &wide)) {
     int count = ReadCount(L, 2, fmt, end);
     if (c == '<' || c == '=' || c == '>') {
       big = c == '>';
