@@ -143,6 +143,16 @@ TEST_F(StartupTest, HarnessReplacesTheCommandLine) {
   EXPECT_TRUE(Has(output, "commandline=--multiple replaced-by-harness")) << output;
 }
 
+TEST_F(StartupTest, HarnessLayoutIsItsOwnHost) {
+  // "--axtest": the 480 x 360 window is its own host, so the game area is scaled to it.
+  auto probe = Start("axtest", {"--axtest", "--wait"});
+  ASSERT_TRUE(WaitFor([&] { return Output("axtest").find("scale=") != std::string::npos; }))
+      << Output("axtest");
+  EXPECT_TRUE(Has(Output("axtest"), "scale=0.600")) << Output("axtest");
+  probe->Signal(SIGTERM);
+  EXPECT_EQ(probe->Wait(), 0) << Output("axtest");
+}
+
 // The game itself, on the headless backend with the leak checker on: it opens its window,
 // runs its loop and, asked to end, shuts down with nothing left behind.
 TEST_F(StartupTest, GameRunsAndEndsInOrder) {

@@ -148,6 +148,9 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
   if (data->harnessTest) data->embedded = true;  // its window is its own host
   platform->StartSound();
   platform->CreateDisplayHandler();
+  // The harness layout's host is the window itself; its id is read only now that the
+  // renderer exists, since making the renderer can recreate the window.
+  if (data->harnessTest) data->hostWindow = data->window->GetBackend().GetWindowId();
   // A window inside a host is visible from its creation; its X window may only move into
   // the host once the display handler has made the renderer, which can recreate it.
   if (data->hostWindow != 0) data->window->GetBackend().ShowWindow(true);

@@ -42,6 +42,9 @@ public:
   // Brings the window to the front and gives it the focus when another window has it (the
   // full-screen keep-on-top rule).
   virtual void RaiseWindow() = 0;
+  // The native id of the program's own window (an X window id); 0 while there is none.
+  // Read it after the display's renderer exists: making the renderer can recreate the window.
+  virtual uint64_t GetWindowId() = 0;
   // Whether a host window id names an existing window, and its client size.
   virtual bool IsHostWindow(uint64_t id) = 0;
   virtual bool GetHostClientSize(uint64_t id, int* width, int* height) = 0;

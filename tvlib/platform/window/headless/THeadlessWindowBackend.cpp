@@ -11,8 +11,9 @@ bool THeadlessWindowBackend::CreateWindow(const TWindowDesc& desc) {
 
 bool THeadlessWindowBackend::GetHostClientSize(uint64_t id, int* width, int* height) {
   if (!IsHostWindow(id)) return false;
-  *width = mHostWidth;
-  *height = mHostHeight;
+  bool own = id == GetWindowId();
+  *width = own ? mDesc.width : mHostWidth;
+  *height = own ? mDesc.height : mHostHeight;
   return true;
 }
 

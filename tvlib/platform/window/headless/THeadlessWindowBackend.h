@@ -26,7 +26,12 @@ public:
   void SetTitle(const std::string& title) override { mTitle = title; }
   void ShowWindow(bool shown) override { mShown = shown; }
   void RaiseWindow() override { ++mRaiseCount; }
-  bool IsHostWindow(uint64_t id) override { return mHostWindows.count(id) != 0; }
+  // The fake window's own id, which it also answers as a host (the harness layout).
+  static constexpr uint64_t kOwnWindowId = 0x1f00001;
+  uint64_t GetWindowId() override { return mCreated ? kOwnWindowId : 0; }
+  bool IsHostWindow(uint64_t id) override {
+    return mHostWindows.count(id) != 0 || (id != 0 && id == GetWindowId());
+  }
   bool GetHostClientSize(uint64_t id, int* width, int* height) override;
   void SetMouseCapture(bool on) override { mCapture = on; }
   void SetInputFocus() override { ++mFocusCount; }

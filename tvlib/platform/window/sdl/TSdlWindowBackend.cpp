@@ -94,6 +94,14 @@ public:
   void RaiseWindow() override {
     if (mWindow && !(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_INPUT_FOCUS)) SDL_RaiseWindow(mWindow);
   }
+  uint64_t GetWindowId() override {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!mWindow || !SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11)
+      return 0;
+    return info.info.x11.window;
+  }
+
   bool IsHostWindow(uint64_t id) override {
     return QueryDisplay() && ::IsHostWindow(mQueryDisplay, static_cast<TXWindow>(id));
   }
