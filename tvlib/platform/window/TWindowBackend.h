@@ -39,8 +39,9 @@ public:
   virtual void DestroyWindow() = 0;
   virtual void SetTitle(const std::string& title) = 0;
   virtual void ShowWindow(bool shown) = 0;
-  // Brings the window to the front and gives it the focus when another window has it (the
-  // full-screen keep-on-top rule).
+  // Shows the window normally (restoring it when minimised), brings it to the front and
+  // gives it the focus when another window has it: the full-screen keep-on-top rule, and a
+  // later instance's request.
   virtual void RaiseWindow() = 0;
   // The native id of the program's own window (an X window id); 0 while there is none.
   // Read it after the display's renderer exists: making the renderer can recreate the window.

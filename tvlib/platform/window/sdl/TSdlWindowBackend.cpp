@@ -92,7 +92,10 @@ public:
   // Called on every idle tick in full screen: asks the X server only when another window
   // has taken the focus.
   void RaiseWindow() override {
-    if (mWindow && !(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_INPUT_FOCUS)) SDL_RaiseWindow(mWindow);
+    if (!mWindow) return;
+    uint32_t flags = SDL_GetWindowFlags(mWindow);
+    if (flags & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(mWindow);
+    if (!(flags & SDL_WINDOW_INPUT_FOCUS)) SDL_RaiseWindow(mWindow);
   }
   uint64_t GetWindowId() override {
     SDL_SysWMinfo info;
