@@ -30,6 +30,20 @@ uint32_t PixelAt(const TLockedPixels& target, int x, int y) {
   return p[0] | (p[1] << 8) | (p[2] << 16);
 }
 
+struct TLineOffsets {
+  float startX, endX, y;
+};
+
+// The two vertices of the line drawing pixels [x0, x1) of row; only the position and
+// colour change from line to line.
+void SetLineVertices(TLineVertex* v, int x0, int x1, int row, uint32_t colour,
+                     const TLineOffsets& offsets) {
+  v[0].x = x0 + offsets.startX;
+  v[1].x = x1 + offsets.endX;
+  v[0].y = v[1].y = row + offsets.y;
+  v[0].diffuse = v[1].diffuse = colour;
+}
+
 void OffsetsOfCombination(int k, float& start, float& end, float& y) {
   start = ((k >> 3) & 3) / 4.0f - 1;
   end = (k & 7) / 4.0f - 1;
@@ -116,9 +130,28 @@ void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
 }
 
 void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
-  for (const TGlyphRun& r : runs) {
-    AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
-            mCoverageColours[r.slot][r.coverageMinusOne]);
+  if (mTarget.pixels) {
+    for (const TGlyphRun& r : runs) {
+      WriteSpan(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
+                mCoverageColours[r.slot][r.coverageMinusOne]);
+    }
+    return;
+  }
+  // The vertices AddLine would make, a batch's worth at a time: the colour stores may alias
+  // the count and offsets, so the loop reads them from locals instead of once per run.
+  const TLineOffsets offsets{startOffsetX, endOffsetX, offsetY};
+  const int glyphX = mGlyphX, glyphY = mGlyphY;
+  while (!runs.empty()) {
+    const size_t count = std::min(runs.size(), static_cast<size_t>(mBatchSize - mCount) / 2);
+    TLineVertex* v = &mBatch[mCount];
+    for (const TGlyphRun& r : runs.first(count)) {
+      SetLineVertices(v, glyphX + r.x0, glyphX + r.x1, glyphY + r.row,
+                      mCoverageColours[r.slot][r.coverageMinusOne], offsets);
+      v += 2;
+    }
+    mCount += 2 * static_cast<int>(count);
+    runs = runs.subspan(count);
+    if (mCount >= mBatchSize) Flush();
   }
 }
 
@@ -128,11 +161,7 @@ void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {
     WriteSpan(x0, x1, row, colour);
     return;
   }
-  TLineVertex* v = &mBatch[mCount];
-  v[0].x = x0 + startOffsetX;
-  v[1].x = x1 + endOffsetX;
-  v[0].y = v[1].y = row + offsetY;
-  v[0].diffuse = v[1].diffuse = colour;
+  SetLineVertices(&mBatch[mCount], x0, x1, row, colour, {startOffsetX, endOffsetX, offsetY});
   mCount += 2;
   if (mCount >= mBatchSize) Flush();
 }
