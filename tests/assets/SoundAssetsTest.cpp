@@ -1,0 +1,135 @@
+// Every sound in the sound manifest is in the built asset package, decodes at 44.1 kHz, has
+// its listed length, stays below full scale, and, where it loops, joins its end to its start
+// without a click.
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempDir.h"
+#include "tvlib/core/TFile.h"
+#include "tvlib/core/TFileIndex.h"
+
+namespace {
+
+struct ManifestEntry {
+  std::string path;
+  bool loops = false;
+  double seconds = 0;
+};
+
+std::vector<ManifestEntry> ReadManifest() {
+  std::ifstream in(TV_SOURCE_DIR "/tools/sound/manifest.csv");
+  std::vector<ManifestEntry> entries;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::stringstream row(line);
+    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
+    if (fields.size() != 4) continue;
+    entries.push_back({fields[0], fields[2] == "loop", std::strtod(fields[3].c_str(), nullptr)});
+  }
+  return entries;
+}
+
+struct MemoryReader {
+  const std::string* bytes;
+  size_t position = 0;
+};
+
+size_t ReadMemory(void* out, size_t size, size_t count, void* source) {
+  auto* reader = static_cast<MemoryReader*>(source);
+  size_t wanted = size * count;
+  size_t left = reader->bytes->size() - reader->position;
+  size_t n = std::min(wanted, left);
+  std::memcpy(out, reader->bytes->data() + reader->position, n);
+  reader->position += n;
+  return size ? n / size : 0;
+}
+
+struct DecodedSound {
+  long rate = 0;
+  int channels = 0;
+  std::vector<int16_t> samples;  // interleaved
+  size_t Frames() const { return channels ? samples.size() / channels : 0; }
+};
+
+bool Decode(const std::string& bytes, DecodedSound* out) {
+  MemoryReader reader{&bytes};
+  OggVorbis_File file;
+  ov_callbacks callbacks{ReadMemory, nullptr, nullptr, nullptr};
+  if (ov_open_callbacks(&reader, &file, nullptr, 0, callbacks) != 0) return false;
+  vorbis_info* info = ov_info(&file, -1);
+  out->rate = info->rate;
+  out->channels = info->channels;
+  char buffer[8192];
+  int section = 0;
+  long n;
+  while ((n = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
+    size_t old = out->samples.size();
+    out->samples.resize(old + n / 2);
+    std::memcpy(out->samples.data() + old, buffer, n);
+  }
+  ov_clear(&file);
+  return n == 0;
+}
+
+class SoundAssets : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFolder(TV_GAME_DIR "/");
+    SetDataFolders(mUser.Path().c_str(), mUser.Path().c_str());
+    ClearFileIndex();
+    MountFileSystem();
+  }
+  TTempDir mUser;
+};
+
+TEST_F(SoundAssets, EveryManifestEntryDecodesAtItsLengthBelowFullScale) {
+  std::vector<ManifestEntry> entries = ReadManifest();
+  ASSERT_GE(entries.size(), 25u);
+  for (const ManifestEntry& entry : entries) {
+    SCOPED_TRACE(entry.path);
+    std::string bytes;
+    ASSERT_TRUE(FileReadAll(("assets/" + entry.path).c_str(), 0, 16 << 20, &bytes));
+    DecodedSound sound;
+    ASSERT_TRUE(Decode(bytes, &sound));
+    EXPECT_EQ(sound.rate, 44100);
+    double seconds = double(sound.Frames()) / 44100;
+    EXPECT_NEAR(seconds, entry.seconds, entry.seconds * 0.05);
+    int peak = 0;
+    for (int16_t s : sound.samples) peak = std::max(peak, std::abs(int(s)));
+    EXPECT_LT(peak, 32767);
+  }
+}
+
+TEST_F(SoundAssets, LoopsJoinWithoutAStepLargerThanTheirOrdinaryChange) {
+  for (const ManifestEntry& entry : ReadManifest()) {
+    if (!entry.loops) continue;
+    SCOPED_TRACE(entry.path);
+    std::string bytes;
+    ASSERT_TRUE(FileReadAll(("assets/" + entry.path).c_str(), 0, 16 << 20, &bytes));
+    DecodedSound sound;
+    ASSERT_TRUE(Decode(bytes, &sound));
+    const int c = sound.channels;
+    ASSERT_GT(sound.Frames(), 2u);
+    std::vector<int> steps;
+    for (size_t i = c; i < sound.samples.size(); ++i)
+      steps.push_back(std::abs(sound.samples[i] - sound.samples[i - c]));
+    std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
+    const int ordinary = steps[steps.size() * 99 / 100];
+    const size_t last = sound.samples.size() - c;
+    for (int ch = 0; ch < c; ++ch)
+      EXPECT_LE(std::abs(sound.samples[ch] - sound.samples[last + ch]), ordinary)
+          << "channel " << ch;
+  }
+}
+
+}  // namespace
