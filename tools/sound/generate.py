@@ -79,7 +79,7 @@ def main(root):
     out = os.path.join(root, "assets", "audio")
     rows, report = [], []
     with tempfile.TemporaryDirectory() as workdir:
-        for tune in ([] if os.environ.get("TV_SFX_ONLY") else TUNES):
+        for tune in TUNES:
             audio = level(render_tune(tune, workdir), MUSIC_LUFS)
             encode(audio, os.path.join(out, tune.path), 4)
             rows.append(("audio/" + tune.path, tune.purpose, "loop", len(audio) / RATE))
