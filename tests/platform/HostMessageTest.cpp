@@ -1,4 +1,4 @@
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 #include <gtest/gtest.h>
 

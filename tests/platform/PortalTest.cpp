@@ -74,7 +74,7 @@ TEST(PortalWithoutSound, CommandsBeforeSoundChangeOnlyTheFlags) {
   ResetPortalState();
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   SetPortalMode();
   HandlePortalCommand(kPortalMuteOn);  // no sound manager yet: nothing to call
   HandlePortalCommand(kPortalStart);
@@ -90,7 +90,7 @@ TEST(PortalOutsidePortalMode, CommandsAreIgnored) {
   ResetPortalState();
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   platform.StartSound();
   HandlePortalCommand(kPortalPause);
   HandlePortalCommand(kPortalMuteOn);

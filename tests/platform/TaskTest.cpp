@@ -31,7 +31,7 @@ class TaskTest : public ::testing::Test {
 protected:
   TFakeClock mClock;
   TPlatformData mData;
-  TPlatform mPlatform{&mData};
+  TAppPlatform mPlatform{&mData};
   TTaskList mList;
 };
 

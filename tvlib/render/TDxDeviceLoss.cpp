@@ -1,10 +1,11 @@
 // Device loss: validity, marking the device broken, the restore ladder, and the one-time switch
 // to the low-memory configuration recorded in "common:display.xml".
+#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TXmlNode.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
@@ -41,8 +42,8 @@ void TDxDisplayHandler::NoteDeviceTrouble() {
 void TDxDisplayHandler::Restore() {
   TDxDisplayHandlerData& d = *mData;
   if (TAssetManager* assets = GetAssetManager()) assets->ReleaseAll();
-  TPlatformData* platform = CurrentPlatformData();
-  if (platform && platform->hidden) {
+  TRenderHost* host = d.host;
+  if (host && host->IsHidden()) {
     ClockSleep(50);
     return;
   }
@@ -53,7 +54,7 @@ void TDxDisplayHandler::Restore() {
     SetDisplay(width, height, d.fullScreen, true, true, false);
     return;
   }
-  bool visible = !platform || platform->visible;
+  bool visible = !host || host->IsVisible();
   sd::HR hr = d.directDraw->TestCooperativeLevel();
   if (sd::Failed(hr)) {
     if (!visible) return;

@@ -1,19 +1,17 @@
 // The main window: its creation, its window procedure, and the visibility and activation
 // bookkeeping the procedure does. The procedure raises flags in the platform data block;
-// TPlatform::GetEvent turns each into one engine event.
+// TAppPlatform::GetEvent turns each into one engine event.
 #include <cstdlib>
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
+#include "tvlib/core/app/WindowBackends.h"
 #include "tvlib/media/TSoundManager.h"
+#include "tvlib/platform/dialog/TMessageBox.h"
 #include "tvlib/render/TDisplayHandler.h"
 
 namespace {
-
-// The program's own icon, given before the window is made (the program's resource).
-const uint32_t* gProgramIcon = nullptr;
-int gProgramIconSize = 0;
 
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 360;
@@ -26,7 +24,7 @@ constexpr intptr_t HTLEFT = 10;
 constexpr intptr_t HTBORDER = 18;
 
 TPlatformData* DataOf(TNativeWindow* window) {
-  auto* platform = static_cast<TPlatform*>(window->GetUserData());
+  auto* platform = static_cast<TAppPlatform*>(window->GetUserData());
   return platform ? platform->GetData() : nullptr;
 }
 
@@ -57,29 +55,28 @@ void OnMouseMove(TNativeWindow* window, TPlatformData* data, intptr_t lParam) {
 
 }  // namespace
 
-void TPlatform::SetProgramIcon(const uint32_t* argb, int size) {
-  gProgramIcon = argb;
-  gProgramIconSize = size;
-}
-
-void TPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
+void TAppPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
   if (!backend) backend = CreateWindowBackend();
   if (mData->hostWindow != 0 && !(backend && backend->IsHostWindow(mData->hostWindow))) {
     DebugLog("Error: mExternalWindowParent is lost, exiting!");
-    std::exit(-1);
+    std::exit(kExitStartupFailed);
   }
   if (!backend) {
     DebugLog("TPlatform::CreateMainWindow failed! No window backend could start.");
     return;
   }
+  // Message boxes from now on are the chosen backend's.
+  TWindowBackend* chosen = backend.get();
+  SetMessageBoxService([chosen](const char* text, const char* caption, uint32_t flags) {
+    return chosen->ShowMessageBox(text, caption, flags);
+  });
   mData->window = std::make_unique<TNativeWindow>(std::move(backend), MainWindowProc);
   TWindowDesc desc;
   desc.title = "Tarvolen";
   desc.width = kWindowWidth;
   desc.height = kWindowHeight;
   desc.hostWindow = mData->hostWindow;
-  desc.icon = gProgramIcon;
-  desc.iconSize = gProgramIconSize;
+  desc.icon = GetProgramIcon(&desc.iconSize);
   if (!mData->window->Create(desc)) {
     DebugLog("TPlatform::CreateMainWindow failed! The %s backend made no window.",
              mData->window->GetBackend().GetName());
@@ -92,18 +89,18 @@ void TPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
   mData->window->SetUserData(this);
 }
 
-void TPlatform::SetWindowTitle(const TString& text) {
+void TAppPlatform::SetWindowTitle(const TString& text) {
   if (mData->window) mData->window->GetBackend().SetTitle(text.c_str());
 }
 
-void TPlatform::SetCursorImage(std::shared_ptr<TTexture> texture, int hotX, int hotY) {
+void TAppPlatform::SetCursorImage(std::shared_ptr<TTexture> texture, int hotX, int hotY) {
   mData->cursorTexture = std::move(texture);
   mData->cursorHotX = hotX;
   mData->cursorHotY = hotY;
   UpdateCursor();
 }
 
-void TPlatform::UpdateCursor() {
+void TAppPlatform::UpdateCursor() {
   if (TDisplayHandler* handler = GetDisplayHandler()) {
     handler->SetCursorTexture(mData->cursorTexture, mData->cursorHotX, mData->cursorHotY);
   }

@@ -48,6 +48,10 @@ public:
   void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     mSentToHost.push_back({message, wParam, lParam});
   }
+  // A presenter in memory; no system pointer and no message boxes.
+  std::unique_ptr<sd::TPresenter> CreatePresenter() override;
+  bool ReadSystemPointer(int*, int*) override { return false; }
+  bool ShowMessageBox(const char*, const char*, uint32_t) override { return false; }
 
   // Test controls.
   void Feed(std::function<void(TNativeWindow&)> input) { mPending.push_back(std::move(input)); }
@@ -71,3 +75,5 @@ public:
 private:
   std::vector<std::function<void(TNativeWindow&)>> mPending;
 };
+
+std::unique_ptr<TWindowBackend> CreateHeadlessWindowBackend();

@@ -8,15 +8,12 @@
 #pragma once
 
 #include "tvlib/core/TString.h"
+#include "tvlib/platform/dialog/TMessageBox.h"
 
 class TPlatform;
 
 // The game's main function: runs the whole game; its answer is not used.
 using TGameMain = int (*)(TPlatform* platform, const char* commandLine);
-
-// Exit status for a start-up that cannot go on (a "-wnd=" host that is no window, no window
-// at all): the designed -1 as a process status.
-inline constexpr int kExitStartupFailed = 255;
 
 // argv[1..] joined by single blanks.
 TString MakeCommandLine(int argc, char** argv);

@@ -3,7 +3,7 @@
 // must be used from one thread.
 #pragma once
 
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 class TXErrorTrap {
 public:

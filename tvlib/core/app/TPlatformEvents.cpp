@@ -1,10 +1,10 @@
 // The event pump: one engine event per call, from the window procedure's flags first, then
 // from one waiting message, and only when nothing waits the idle work and the tick.
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"
 
@@ -19,7 +19,7 @@ bool IsRightButton(uint32_t message) {
 
 }  // namespace
 
-TPoint TPlatform::GetPointer() {
+TPoint TAppPlatform::GetPointer() {
   if (TDisplayHandler* handler = GetDisplayHandler()) return handler->GetCursorPosition();
   // Without a display there is no game area to map to: the window's own position serves.
   TPoint point;
@@ -27,13 +27,13 @@ TPoint TPlatform::GetPointer() {
   return point;
 }
 
-bool TPlatform::SwallowActivationClick(bool buttonUp) {
+bool TAppPlatform::SwallowActivationClick(bool buttonUp) {
   bool activated = mData->mouseActivated;
   if (buttonUp) mData->mouseActivated = false;
   return activated && GetTime() - mData->activationTime < kActivationClickWindowMs;
 }
 
-void TPlatform::GetEvent(TPlatformEvent* out) {
+void TAppPlatform::GetEvent(TPlatformEvent* out) {
   TNativeWindow* window = mData->window.get();
   TDisplayHandler* handler = GetDisplayHandler();
   TWindowMessage message;
@@ -98,7 +98,7 @@ void TPlatform::GetEvent(TPlatformEvent* out) {
   if (window) window->WaitMessage(1);
 }
 
-void TPlatform::ServiceProcessRequests() {
+void TAppPlatform::ServiceProcessRequests() {
   TNativeWindow* window = mData->window.get();
   if (!window) return;
   if (mData->singleInstance.TakeRaiseRequest()) {
@@ -108,7 +108,7 @@ void TPlatform::ServiceProcessRequests() {
   if (TakeTerminationRequest()) window->PostQuitMessage();
 }
 
-void TPlatform::ConvertMessage(const TWindowMessage& message, TPlatformEvent* out) {
+void TAppPlatform::ConvertMessage(const TWindowMessage& message, TPlatformEvent* out) {
   TNativeWindow* window = mData->window.get();
   bool screensaver = mData->screensaver;
   // Input in screensaver mode ends a desktop program; an embedded one ignores it.
@@ -163,7 +163,7 @@ void TPlatform::ConvertMessage(const TWindowMessage& message, TPlatformEvent* ou
   }
 }
 
-void TPlatform::ConvertKeyDown(const TWindowMessage& message, TPlatformEvent* out) {
+void TAppPlatform::ConvertKeyDown(const TWindowMessage& message, TPlatformEvent* out) {
   TNativeWindow* window = mData->window.get();
   uint32_t vk = static_cast<uint32_t>(message.wParam);
   uint32_t modifiers = (window->GetKeyState(VK_CONTROL) < 0 ? kKeyModCtrl : 0) |
@@ -186,7 +186,7 @@ void TPlatform::ConvertKeyDown(const TWindowMessage& message, TPlatformEvent* ou
   MakePlatformEvent(out, kEventKeyDown, 0, 0, vk, modifiers);
 }
 
-void TPlatform::ConvertButton(const TWindowMessage& message, TPlatformEvent* out) {
+void TAppPlatform::ConvertButton(const TWindowMessage& message, TPlatformEvent* out) {
   TNativeWindow* window = mData->window.get();
   uint32_t type = kEventNothing;
   uint32_t param = 0;

@@ -5,8 +5,8 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTextureLineTarget.h"
@@ -26,7 +26,7 @@ constexpr uint32_t kHiddenPauseMs = 50;
 
 }  // namespace
 
-bool TPlatform::BeginFrame(bool prepare) {
+bool TAppPlatform::BeginFrame(bool prepare) {
   TDisplayHandler* handler = GetDisplayHandler();
   if (!handler || !handler->BeginDraw(prepare)) return false;
   if (mData->restorePending) {
@@ -36,7 +36,7 @@ bool TPlatform::BeginFrame(bool prepare) {
   return true;
 }
 
-void TPlatform::EndFrame(bool present) {
+void TAppPlatform::EndFrame(bool present) {
   uint32_t now = ClockMilliseconds();
   mData->frameTimes[mData->frameIndex] = now;
   mData->frameIndex = (mData->frameIndex + 1) % kFrameRing;
@@ -53,7 +53,7 @@ void TPlatform::EndFrame(bool present) {
   if (TDisplayHandler* handler = GetDisplayHandler()) handler->EndDraw(present);
 }
 
-void TPlatform::DrawFrameRateOverlay() {
+void TAppPlatform::DrawFrameRateOverlay() {
   if (!mData->fpsText) {
     const float red[4] = {1, 0, 0, 1};
     mData->fpsText = TTextBlock::Create("", "", 512, 512, 0, 0, 16, red);
@@ -69,7 +69,7 @@ void TPlatform::DrawFrameRateOverlay() {
   if (began) End2d();
 }
 
-bool TPlatform::Begin2d() {
+bool TAppPlatform::Begin2d() {
   if (mData->in2d) {
     DebugLog("Begin2d called when already in Begin2d state");
     return false;
@@ -83,7 +83,7 @@ bool TPlatform::Begin2d() {
   return mData->in2d;
 }
 
-void TPlatform::End2d() {
+void TAppPlatform::End2d() {
   if (!mData->in2d) {
     DebugLog("End2d called when not in Begin2d state");
     return;
@@ -92,7 +92,7 @@ void TPlatform::End2d() {
   mData->in2d = false;
 }
 
-void TPlatform::DrawVertices(int primitive, const TVertexSet& vertices) {
+void TAppPlatform::DrawVertices(int primitive, const TVertexSet& vertices) {
   if (!mData->in2d && !mData->in3d) {
     DebugLog("DrawVertices called when not in Begin2d or Begin3d state");
     return;
@@ -100,7 +100,7 @@ void TPlatform::DrawVertices(int primitive, const TVertexSet& vertices) {
   if (TDisplayHandler* handler = GetDisplayHandler()) handler->DrawVertices(primitive, vertices);
 }
 
-void TPlatform::DrawIndexedVertices(int primitive, const TVertexSet& vertices,
+void TAppPlatform::DrawIndexedVertices(int primitive, const TVertexSet& vertices,
                                     const uint16_t* indices, int indexCount) {
   if (!mData->in2d && !mData->in3d) {
     DebugLog("DrawIndexedVertices called when not in Begin2d or Begin3d state");
@@ -111,7 +111,7 @@ void TPlatform::DrawIndexedVertices(int primitive, const TVertexSet& vertices,
   }
 }
 
-bool TPlatform::SetFullscreen(bool full) {
+bool TAppPlatform::SetFullscreen(bool full) {
   TDisplayHandler* handler = GetDisplayHandler();
   if (HasPqSwitch()) {
     // The host decides: it is told the wish, and the game stays in its window.
@@ -122,13 +122,13 @@ bool TPlatform::SetFullscreen(bool full) {
   return handler && handler->SetFullscreen(full);
 }
 
-bool TPlatform::IsFullscreen() {
+bool TAppPlatform::IsFullscreen() {
   if (HasPqSwitch()) return IsParentFullscreen();
   TDisplayHandler* handler = GetDisplayHandler();
   return handler && handler->IsFullscreen();
 }
 
-void TPlatform::InitDisplay(int width, int height, bool full) {
+void TAppPlatform::InitDisplay(int width, int height, bool full) {
   if (HasPqSwitch()) {
     NotifyParentFullscreen(full);
     full = false;
@@ -166,11 +166,11 @@ void TPlatform::InitDisplay(int width, int height, bool full) {
   handler->CalibrateTexelOffset();
 }
 
-bool TPlatform::ConsumeRepaintRequest() {
+bool TAppPlatform::ConsumeRepaintRequest() {
   return mData->repaintRequested.exchange(false);
 }
 
-void TPlatform::RestoreAssets() {
+void TAppPlatform::RestoreAssets() {
   TDisplayHandler* handler = GetDisplayHandler();
   if (!handler || !handler->IsDeviceValid()) {
     DebugLog("RestoreAssets: DX broken");
@@ -184,7 +184,7 @@ void TPlatform::RestoreAssets() {
   mData->repaintRequested = true;
 }
 
-void TPlatform::KeepOnTop() {
+void TAppPlatform::KeepOnTop() {
   if (mData->hidden) {
     ClockSleep(kHiddenPauseMs);
     return;

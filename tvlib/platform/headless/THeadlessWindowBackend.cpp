@@ -1,5 +1,7 @@
 // The headless window backend's few operations that do more than record.
-#include "tvlib/platform/window/headless/THeadlessWindowBackend.h"
+#include "tvlib/platform/headless/THeadlessWindowBackend.h"
+
+#include "tvlib/platform/headless/THeadlessPresenter.h"
 
 bool THeadlessWindowBackend::CreateWindow(const TWindowDesc& desc) {
   if (desc.hostWindow != 0 && !IsHostWindow(desc.hostWindow)) return false;
@@ -39,4 +41,8 @@ void THeadlessWindowBackend::Poll(TNativeWindow& window) {
 
 std::unique_ptr<TWindowBackend> CreateHeadlessWindowBackend() {
   return std::make_unique<THeadlessWindowBackend>();
+}
+
+std::unique_ptr<sd::TPresenter> THeadlessWindowBackend::CreatePresenter() {
+  return std::make_unique<sd::THeadlessPresenter>();
 }

@@ -1,4 +1,4 @@
-#include "tvlib/platform/host/XErrorTrap.h"
+#include "tvlib/platform/x11/XErrorTrap.h"
 
 #include <X11/Xlib.h>
 

@@ -1,5 +1,5 @@
 // getrandom behind FillSystemRandom, retried on interruption and short reads.
-#include "tvlib/platform/process/SystemRandom.h"
+#include "tvlib/core/SystemRandom.h"
 
 #include <sys/random.h>
 

@@ -1,5 +1,5 @@
 // The monotonic system clock behind ClockMilliseconds, and the test seam that replaces it.
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 
 #include <atomic>
 #include <chrono>

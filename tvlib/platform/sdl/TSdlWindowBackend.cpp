@@ -11,10 +11,14 @@
 
 #include <cstring>
 
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/headless/THeadlessPresenter.h"
+#include "tvlib/platform/sdl/SdlBackend.h"
+#include "tvlib/platform/sdl/SdlKeyTable.h"
+#include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/TNativeWindow.h"
 #include "tvlib/platform/window/Utf8.h"
-#include "tvlib/platform/window/sdl/SdlKeyTable.h"
+#include "tvlib/platform/x11/HostMessage.h"
+#include "tvlib/platform/x11/TSystemPointer.h"
 
 // Last: Xlib's macros must not reach the headers above.
 #include <SDL_syswm.h>
@@ -143,7 +147,17 @@ public:
     while (SDL_PollEvent(&event)) Deliver(window, event);
   }
 
-  SDL_Window* GetSdlWindow() override { return mWindow; }
+  SDL_Window* GetSdlWindow() const { return mWindow; }
+  std::unique_ptr<sd::TPresenter> CreatePresenter() override {
+    if (mWindow) {
+      if (auto sdl = sd::TSdlPresenter::Create(mWindow)) return sdl;
+    }
+    return std::make_unique<sd::THeadlessPresenter>();
+  }
+  bool ReadSystemPointer(int* x, int* y) override { return ::ReadSystemPointer(x, y); }
+  bool ShowMessageBox(const char* text, const char* caption, uint32_t flags) override {
+    return ShowSdlMessageBox(text, caption, flags);
+  }
 
   void Wait(uint32_t ms) override { SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); }
   void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
@@ -292,4 +306,9 @@ std::unique_ptr<TWindowBackend> CreateSdlWindowBackend() {
   SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   return std::make_unique<TSdlWindowBackend>();
+}
+
+SDL_Window* GetSdlWindow(TWindowBackend& backend) {
+  auto* sdl = dynamic_cast<TSdlWindowBackend*>(&backend);
+  return sdl ? sdl->GetSdlWindow() : nullptr;
 }

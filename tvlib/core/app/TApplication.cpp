@@ -1,5 +1,5 @@
 // Start-up, the run of the game's main function, and shutdown; the platform's setup.
-#include "tvlib/core/TApplication.h"
+#include "tvlib/core/app/TApplication.h"
 
 #include <unistd.h>
 
@@ -10,13 +10,13 @@
 #include "tvlib/core/TComputerId.h"
 #include "tvlib/core/TDataFolders.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/core/TRandom.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/core/TVersion.h"
-#include "tvlib/platform/clock/Clock.h"
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/core/Clock.h"
+#include "tvlib/platform/x11/HostMessage.h"
 #include "tvlib/platform/process/Harness.h"
 #include "tvlib/platform/process/ProgramPath.h"
 #include "tvlib/platform/process/Termination.h"
@@ -90,7 +90,7 @@ TString MakeCommandLine(int argc, char** argv) {
   return line;
 }
 
-void TPlatform::Setup() {
+void TAppPlatform::Setup() {
   mData->userFolder = mData->programFolder;
   mData->commonFolder = mData->programFolder;
   mData->versionText =
@@ -138,9 +138,9 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
   if (line.Find("-msn") >= 0) SetPortalMode();
   if (line.Find("--axtest") >= 0) data->harnessTest = true;
 
-  auto platform = std::make_unique<TPlatform>(data.get());
+  auto platform = std::make_unique<TAppPlatform>(data.get());
   platform->Setup();
-  platform->CreateMainWindow();
+  platform->CreateMainWindow(nullptr);
   if (!data->window) {
     platform->Shutdown();
     return kExitStartupFailed;

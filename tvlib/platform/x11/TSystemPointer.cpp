@@ -1,5 +1,5 @@
 // The system pointer through a private Xlib connection, serialised by a lock.
-#include "tvlib/platform/pointer/TSystemPointer.h"
+#include "tvlib/platform/x11/TSystemPointer.h"
 
 #include <X11/Xlib.h>
 

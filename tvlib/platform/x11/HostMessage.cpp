@@ -1,8 +1,8 @@
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 #include <X11/Xlib.h>
 
-#include "tvlib/platform/host/XErrorTrap.h"
+#include "tvlib/platform/x11/XErrorTrap.h"
 
 TXAtom GetHostMessageAtom(TXDisplay* display) {
   return XInternAtom(display, kHostMessageAtomName, False);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/process/Process.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -49,7 +49,7 @@ void CursorThreadProc(TPlatformData* data) {
 
 }  // namespace
 
-int TPlatform::OpenUrl(const TString& address) {
+int TAppPlatform::OpenUrl(const TString& address) {
   std::string program = "xdg-open";
   if (mData->embedded) {
     std::string host = HostProgram(mData->commandLine);
@@ -62,23 +62,23 @@ int TPlatform::OpenUrl(const TString& address) {
   return kOpenSucceeded;
 }
 
-bool TPlatform::SetClipboardText(const TString& text) {
+bool TAppPlatform::SetClipboardText(const TString& text) {
   return mData->window && mData->window->GetBackend().SetClipboardText(text.c_str());
 }
 
-TString TPlatform::GetClipboardText() {
+TString TAppPlatform::GetClipboardText() {
   std::string text;
   if (!mData->window || !mData->window->GetBackend().GetClipboardText(&text)) return {};
   return TString(text.c_str());
 }
 
-void TPlatform::StartCursorThread() {
+void TAppPlatform::StartCursorThread() {
   if (mData->cursorThread.joinable()) return;
   mData->cursorThreadStop = false;
   mData->cursorThread = std::thread(CursorThreadProc, mData);
 }
 
-void TPlatform::StopCursorThread() {
+void TAppPlatform::StopCursorThread() {
   if (!mData->cursorThread.joinable()) return;
   {
     std::lock_guard<std::mutex> lock(mData->cursorLock);
@@ -91,11 +91,11 @@ void TPlatform::StopCursorThread() {
 // Display forwarding: each passes its arguments to the handler's operation of the same role.
 // Without a handler there is no device: nothing is drawn and the answers are false or empty.
 
-void TPlatform::SetTexture(int, std::shared_ptr<TTexture> texture) {
+void TAppPlatform::SetTexture(int, std::shared_ptr<TTexture> texture) {
   if (auto* handler = GetDisplayHandler()) handler->SetTexture(std::move(texture));
 }
 
-void TPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
+void TAppPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
                          std::shared_ptr<TTexture> texture) {
   auto* handler = GetDisplayHandler();
   if (!handler) return;
@@ -104,66 +104,66 @@ void TPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
   handler->FillRect(x, y, x + width, y + height, rgba, std::move(texture));
 }
 
-void TPlatform::GetViewport(int* left, int* top, int* right, int* bottom) {
+void TAppPlatform::GetViewport(int* left, int* top, int* right, int* bottom) {
   *left = *top = *right = *bottom = 0;
   if (auto* handler = GetDisplayHandler()) handler->GetViewport(left, top, right, bottom);
 }
 
-void TPlatform::PushViewport(int left, int top, int right, int bottom) {
+void TAppPlatform::PushViewport(int left, int top, int right, int bottom) {
   if (auto* handler = GetDisplayHandler()) handler->PushViewport(left, top, right, bottom);
 }
 
-void TPlatform::PopViewport() {
+void TAppPlatform::PopViewport() {
   if (auto* handler = GetDisplayHandler()) handler->PopViewport();
 }
 
-bool TPlatform::SetRenderTarget(std::shared_ptr<TTexture> texture) {
+bool TAppPlatform::SetRenderTarget(std::shared_ptr<TTexture> texture) {
   auto* handler = GetDisplayHandler();
   return handler && handler->PushRenderTarget(std::move(texture));
 }
 
-bool TPlatform::PopRenderTarget() {
+bool TAppPlatform::PopRenderTarget() {
   auto* handler = GetDisplayHandler();
   return handler && handler->PopRenderTarget();
 }
 
-bool TPlatform::IsFlipDone() {
+bool TAppPlatform::IsFlipDone() {
   auto* handler = GetDisplayHandler();
   return handler && handler->IsFlipDone();
 }
 
-void TPlatform::HandleOutOfVideoMemory() {
+void TAppPlatform::HandleOutOfVideoMemory() {
   if (auto* handler = GetDisplayHandler()) handler->HandleOutOfVideoMemory();
 }
 
-void TPlatform::SetBlendMode(int mode) {
+void TAppPlatform::SetBlendMode(int mode) {
   if (auto* handler = GetDisplayHandler()) handler->SetBlendMode(mode);
 }
 
-void TPlatform::SetTextureFilter(int mode) {
+void TAppPlatform::SetTextureFilter(int mode) {
   if (auto* handler = GetDisplayHandler()) handler->SetTextureFilter(mode);
 }
 
-void TPlatform::SetWorldMatrix(const TMat4& matrix) {
+void TAppPlatform::SetWorldMatrix(const TMat4& matrix) {
   if (auto* handler = GetDisplayHandler()) handler->SetWorldMatrix(matrix);
 }
 
-void TPlatform::SetViewMatrix(const TMat4& matrix) {
+void TAppPlatform::SetViewMatrix(const TMat4& matrix) {
   if (auto* handler = GetDisplayHandler()) handler->SetViewMatrix(matrix);
 }
 
-void TPlatform::SetProjectionMatrix(const TMat4& matrix) {
+void TAppPlatform::SetProjectionMatrix(const TMat4& matrix) {
   if (auto* handler = GetDisplayHandler()) handler->SetProjectionMatrix(matrix);
 }
 
-void TPlatform::GetWorldMatrix(TMat4* matrix) {
+void TAppPlatform::GetWorldMatrix(TMat4* matrix) {
   if (auto* handler = GetDisplayHandler()) handler->GetWorldMatrix(matrix);
 }
 
-void TPlatform::GetViewMatrix(TMat4* matrix) {
+void TAppPlatform::GetViewMatrix(TMat4* matrix) {
   if (auto* handler = GetDisplayHandler()) handler->GetViewMatrix(matrix);
 }
 
-void TPlatform::GetProjectionMatrix(TMat4* matrix) {
+void TAppPlatform::GetProjectionMatrix(TMat4* matrix) {
   if (auto* handler = GetDisplayHandler()) handler->GetProjectionMatrix(matrix);
 }

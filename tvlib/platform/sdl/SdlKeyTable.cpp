@@ -1,6 +1,6 @@
 // The key table: letters and digits follow the keyboard layout (SDL key codes), the rest
 // is taken by physical position (scan codes), as the designed system's key codes do.
-#include "tvlib/platform/window/sdl/SdlKeyTable.h"
+#include "tvlib/platform/sdl/SdlKeyTable.h"
 
 #include "tvlib/platform/window/WindowMessages.h"
 

@@ -1,9 +1,9 @@
 // Portal state, the host commands and the mute rule.
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TPortal.h"
 
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 
 namespace {
 
