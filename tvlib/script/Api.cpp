@@ -109,6 +109,8 @@ void ProtectedCall(lua_State* L, void* ud) {
 
 lua_State* lua_open() { return OpenState(DefaultAlloc, nullptr); }
 
+lua_State* lua_newstate(lua_Alloc alloc, void* ud) { return OpenState(alloc, ud); }
+
 void lua_close(lua_State* L) { CloseState(L); }
 
 lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf) {

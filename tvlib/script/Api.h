@@ -16,6 +16,10 @@ using lua_Chunkreader = const char* (*)(lua_State* L, void* ud, size_t* size);
 // Receives a piece of a dumped chunk; the result is ignored.
 using lua_Chunkwriter = int (*)(lua_State* L, const void* p, size_t size, void* ud);
 using lua_Hook = void (*)(lua_State* L, lua_Debug* ar);
+// Allocation hook: (user word, block or null, old size, new size, 0, 1 while the scratch buffer
+// grows). Returns the new block, or null when the new size is 0 (block freed) or on failure.
+using lua_Alloc = void* (*)(void* ud, void* block, size_t osize, size_t nsize, int reserved,
+                            int scratch);
 
 constexpr int LUA_REGISTRYINDEX = -10000;
 constexpr int LUA_GLOBALSINDEX = -10001;
@@ -47,6 +51,8 @@ using lua_Number = double;
 
 // State
 lua_State* lua_open();
+// A state whose every allocation goes through `alloc' (a memory budget, for instance).
+lua_State* lua_newstate(lua_Alloc alloc, void* ud);
 void lua_close(lua_State* L);
 lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf);
 
