@@ -197,6 +197,16 @@ TEST(AuxLib, LoadFileThroughFileLayer) {
   luaL_setfilelayer(old);
 }
 
+TEST(AuxLib, RandomDrawsFromTheInstalledSource) {
+  test::ScriptState s;
+  // The engine's sequence: the first value after seed 1 is 41 of 32767.
+  EXPECT_EQ(s.Run("math.randomseed(1) out(math.random(32767))").output, "42\n");
+  const luaL_RandomSource* old = luaL_setrandomsource(nullptr);
+  EXPECT_EQ(s.Run("math.random()").error, "test:1: no random source");
+  EXPECT_EQ(s.Run("math.randomseed(3)").error, "test:1: no random source");
+  luaL_setrandomsource(old);
+}
+
 TEST(AuxLib, LoadFileNeedsAFileLayer) {
   test::ScriptState s;
   lua_State* L = s.L();

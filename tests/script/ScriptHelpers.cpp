@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "tvlib/script/TScriptRandom.h"
 #include "tvlib/script/Collector.h"
 #include "tvlib/script/Function.h"
 #include "tvlib/script/Lister.h"
@@ -49,6 +50,7 @@ ScriptState::ScriptState() : mL(lua_open()) {
   // The suite runs a second time collecting at every check point (see CMakeLists.txt).
   if (std::getenv("TV_SCRIPT_GC_STRESS")) SetGcStress(mL, true);
   luaopen_all(mL);
+  UseEngineRandomForScripts();
   lua_register(mL, "typeof", TypeOf);
   lua_register(mL, "setmeta", SetMeta);
 }

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "tvlib/script/TScriptRandom.h"
+
 namespace {
 
 void* DiskOpen(const char* name, int mode) { return std::fopen(name, mode == 0 ? "rb" : "r"); }
@@ -52,3 +54,8 @@ void ReportScriptError(const char* tool, lua_State* L) {
 }
 
 void UseDiskFilesForScripts() { luaL_setfilelayer(&kDiskLayer); }
+
+void UseToolServicesForScripts() {
+  UseDiskFilesForScripts();
+  UseEngineRandomForScripts();
+}

@@ -16,3 +16,5 @@ int LoadScript(lua_State* L, const std::string& text, const std::string& path);
 void ReportScriptError(const char* tool, lua_State* L);
 // Scripts' dofile and loadfile read disk files from now on.
 void UseDiskFilesForScripts();
+// Disk files and the engine's random generator, for a tool that runs scripts.
+void UseToolServicesForScripts();

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   if (!ReadScriptFile("tvlua", argv[1], &text)) return 1;
   lua_State* L = OpenScriptState("tvlua");
   if (L == nullptr) return 1;
-  UseDiskFilesForScripts();
+  UseToolServicesForScripts();
   luaopen_all(L);
   lua_pushstring(L, "arg");
   lua_newtable(L);
