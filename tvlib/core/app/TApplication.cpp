@@ -164,7 +164,7 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
 
   gameMain(platform.get(), commandLine);
 
-  if (harnessWindow != 0) PostHostMessageOnDisplay(harnessWindow, {WM_QUIT, 0, 0});
+  if (harnessWindow != 0) PostHostMessageOnDisplay(harnessWindow, {kHostQuit, 0, 0});
   platform->Shutdown();
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "tvlib/core/app/WindowBackends.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
+#include "tvlib/platform/x11/HostMessage.h"
 #include "tvlib/render/TDisplayHandler.h"
 
 namespace {
@@ -16,12 +17,6 @@ namespace {
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 360;
 
-// Hit-test codes of the sizing frame and the maximise box, which must never be reached:
-// the window keeps the size the display set-up gives it.
-constexpr intptr_t HTSIZE = 4;
-constexpr intptr_t HTMAXBUTTON = 9;
-constexpr intptr_t HTLEFT = 10;
-constexpr intptr_t HTBORDER = 18;
 
 TPlatformData* DataOf(TNativeWindow* window) {
   auto* platform = static_cast<TAppPlatform*>(window->GetUserData());
@@ -154,6 +149,8 @@ intptr_t MainWindowProc(TNativeWindow* window, uint32_t message, uintptr_t wPara
       break;
     case WM_NCHITTEST: {
       intptr_t hit = window->DefWindowProc(message, wParam, lParam);
+      // The sizing frame and the maximise box are never reached: the window keeps the size
+      // the display set-up gives it.
       if (hit == HTSIZE || hit == HTMAXBUTTON || (hit >= HTLEFT && hit <= HTBORDER)) {
         hit = HTNOWHERE;
       }
@@ -170,10 +167,10 @@ intptr_t MainWindowProc(TNativeWindow* window, uint32_t message, uintptr_t wPara
       data->mouseLeft = true;
       data->leaveTracked = false;
       return 0;
-    case WM_USER:
+    case kHostCommand:
       HandlePortalCommand(static_cast<uint32_t>(wParam));
       return 1;
-    case WM_USER + 2:
+    case kHostForward:
       SendToParent(message, wParam, lParam);
       return 1;
     default:
@@ -216,7 +213,7 @@ void NotifyParentFullscreen(bool full) {
   TPlatform* platform = TPlatform::GetInstance();
   if (!platform) return;
   platform->GetData()->hostFullscreen = full;
-  SendToParent(WM_USER, full ? 1 : 0, 0);
+  SendToParent(kHostCommand, full ? 1 : 0, 0);
 }
 
 bool IsParentFullscreen() {

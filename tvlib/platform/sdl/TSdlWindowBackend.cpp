@@ -262,7 +262,7 @@ private:
     }
     THostMessage message;
     if (!ReadHostMessage(native.msg.x11.event.xany.display, native.msg.x11.event, &message)) return;
-    if (message.message == WM_QUIT) {
+    if (message.message == kHostQuit) {
       window.InputQuit();
     } else {
       window.InputHostMessage(message.message, static_cast<uintptr_t>(message.wParam),

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "tvlib/platform/window/WindowMessages.h"
+
 // Xlib's types, declared here so that Xlib's macros (None, Bool, Status ...) stay out of
 // every file that includes this one.
 struct _XDisplay;
@@ -17,6 +19,14 @@ using TXWindow = unsigned long;
 using TXAtom = unsigned long;
 
 inline constexpr char kHostMessageAtomName[] = "_TARVOLEN_HOST_MESSAGE";
+
+// The channel's message numbers. From the host: a portal command (wParam); to the host: the
+// full-screen report (wParam 1 or 0).
+inline constexpr uint32_t kHostCommand = WM_USER;
+// Sent to the game, passed on to the host as it is.
+inline constexpr uint32_t kHostForward = WM_USER + 2;
+// From the host: end the program.
+inline constexpr uint32_t kHostQuit = WM_QUIT;
 
 struct THostMessage {
   uint32_t message = 0;
