@@ -1,3 +1,4 @@
+// The preferences store: round trips with and without a key, slots, installations, bad files.
 #include "tvlib/core/TPrefs.h"
 
 #include <gtest/gtest.h>

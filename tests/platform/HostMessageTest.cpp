@@ -1,3 +1,4 @@
+// The host channel over X client messages: parameters, gone windows, foreign messages.
 #include "tvlib/platform/x11/HostMessage.h"
 
 #include <gtest/gtest.h>

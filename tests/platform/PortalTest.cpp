@@ -1,3 +1,4 @@
+// Portal hosts' commands: silence until start, mute requests, pauses and the mouse capture.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"

@@ -1,3 +1,4 @@
+// The task list: periodic tasks, catch-up, suspended tasks and finished ones.
 #include <gtest/gtest.h>
 
 #include <functional>

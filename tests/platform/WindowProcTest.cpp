@@ -1,3 +1,4 @@
+// The main window procedure: creation, minimise and restore, activation bookkeeping.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"

@@ -1,3 +1,4 @@
+// The script tests' shared state, runners and golden-file reader.
 #include "tests/script/ScriptHelpers.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The preferences store: loading, the install branch, values and the safe save.
 #include "tvlib/core/TPrefs.h"
 
 #include <unistd.h>

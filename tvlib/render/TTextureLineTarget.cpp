@@ -1,3 +1,4 @@
+// The line measurement's render target: set up, drawn into and read back.
 #include "tvlib/render/TTextureLineTarget.h"
 
 #include "tvlib/core/DebugLog.h"

@@ -1,3 +1,4 @@
+// Packing, sending and reading the host channel's X client messages.
 #include "tvlib/platform/x11/HostMessage.h"
 
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// Trapping the X errors of a span of requests.
 #include "tvlib/platform/x11/XErrorTrap.h"
 
 #include <X11/Xlib.h>
