@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layering check: fails when a file includes a header of a library above its own, when
-# code outside the script runtime reaches the runtime's internals, and (given a build folder)
+# the renderer includes the platform object's header, when code outside the script runtime
+# reaches the runtime's internals, and (given a build folder)
 # when tvlua, tvluac or a fuzz target links SDL2 or Xlib.
 #   tools/checks/layering.sh SOURCE_DIR [BUILD_DIR]
 # Libraries, bottom to top (a library may include what its line lists, and itself):
@@ -75,6 +76,10 @@ while IFS= read -r file; do
     [ -z "$to" ] && continue
     if [ -n "$from" ] && ! [[ " $(allowed "$from") " == *" $to "* ]]; then
       fail "$file ($from) includes $header ($to)"
+    fi
+    # The renderer reaches its host only through TRenderHost, never the platform object.
+    if [ "$from" = render ] && [ "$header" = tvlib/core/TPlatform.h ]; then
+      fail "$file (render) includes $header: the renderer's host is TRenderHost"
     fi
     if [ "$from" != script ] && [ "$from" != bind ] && [[ "$file" != tests/script/* ]] &&
        [[ "$header" == tvlib/script/* ]] && ! public_script_header "$header"; then

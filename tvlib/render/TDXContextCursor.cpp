@@ -2,7 +2,6 @@
 // cursor drawn into every frame, and the cursor image's restore after a lost device.
 #include <algorithm>
 
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDXContext.h"
@@ -151,7 +150,7 @@ TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
       ReadCursorPosition();
       positionKnown = true;
     }
-    if (poll && TPlatform::GetTime() - lastDrawTime < kPollMs) return cursorPos;
+    if (poll && RenderTime(host) - lastDrawTime < kPollMs) return cursorPos;
     const sd::TRect& screen = display.GetScreenRect();
     int left = cursorPos.x + screen.left, top = cursorPos.y + screen.top;
     if (left < 0 || top < 0 || left + cursorWidth > desktopWidth ||
@@ -222,7 +221,7 @@ TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
   lastDrawnPos = cursorPos;
   saveIndex = fresh;
   cursorDrawn = visible;
-  lastDrawTime = TPlatform::GetTime();
+  lastDrawTime = RenderTime(host);
   return cursorPos;
 }
 

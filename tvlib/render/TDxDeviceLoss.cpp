@@ -1,6 +1,5 @@
 // Device loss: validity, marking the device broken, the restore ladder, and the one-time switch
 // to the low-memory configuration recorded in "common:display.xml".
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFile.h"
@@ -30,7 +29,7 @@ bool TDxDisplayHandler::IsDeviceValid() {
 }
 
 void TDxDisplayHandler::NoteDeviceTrouble() {
-  uint32_t now = TPlatform::GetTime();
+  uint32_t now = RenderTime(mData->host);
   // Elapsed time since the last mark, by difference: a clock that wraps stays right.
   if (mData->broken || mData->brokenTime != 0) {
     if (now - mData->brokenTime <= kTroubleIntervalMs) return;

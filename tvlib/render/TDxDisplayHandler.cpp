@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TXmlNode.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
@@ -35,6 +36,10 @@ void SetCurrentDisplayHandler(TDisplayHandler* handler, TRenderHost* host) {
 }
 
 TRenderHost* GetCurrentRenderHost() { return gCurrentHost; }
+
+uint32_t RenderTime(const TRenderHost* host) {
+  return host ? host->GetEngineTime() : ClockMilliseconds();
+}
 
 TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter, TRenderHost* host)
     : mPresenter(presenter ? std::move(presenter) : MainWindowPresenter(host)),

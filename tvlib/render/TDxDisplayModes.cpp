@@ -2,7 +2,6 @@
 // between window and full screen, and the initial device state of every new mode.
 #include <algorithm>
 
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/Clock.h"
@@ -100,7 +99,7 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
     return false;
   }
   // The guard spans the second after the device broke (a plain difference: no wrap-around).
-  if (hostWindow && d.broken && TPlatform::GetTime() - d.brokenTime < kBrokenGuardMs) return false;
+  if (hostWindow && d.broken && RenderTime(host) - d.brokenTime < kBrokenGuardMs) return false;
   d.workingCount = 0;
   if (!fullScreen && context.desktopColours != -1) {
     if (hostWindow) {

@@ -3,7 +3,6 @@
 // of vertex format.
 #include <algorithm>
 
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/platform/render/TDeviceMath.h"
@@ -29,7 +28,7 @@ float DisplayScale(const TRenderHost* host) {
 
 void TDxDisplayHandler::MarkDeviceBroken() {
   mData->broken = true;
-  mData->brokenTime = TPlatform::GetTime();
+  mData->brokenTime = RenderTime(mData->host);
 }
 
 bool TDxDisplayHandler::BeginDraw(bool prepare) {

@@ -7,6 +7,8 @@
 // The current handler (the one the program draws with) is installed by the handler's owner.
 #pragma once
 
+#include <cstdint>
+
 class TDisplayHandler;
 class TTask;
 class TWindowBackend;
@@ -15,6 +17,8 @@ class TRenderHost {
 public:
   virtual ~TRenderHost() = default;
 
+  // The engine's milliseconds (the platform's clock); any thread.
+  virtual uint32_t GetEngineTime() const = 0;
   // The main window's backend; null while there is no main window.
   virtual TWindowBackend* GetWindowBackend() = 0;
   // Writes the display scale; answers whether the game runs embedded in a host window.
@@ -57,3 +61,5 @@ public:
 void SetCurrentDisplayHandler(TDisplayHandler* handler, TRenderHost* host);
 TDisplayHandler* GetCurrentDisplayHandler();
 TRenderHost* GetCurrentRenderHost();
+// The host's engine time; the engine clock's own reading for a handler running alone.
+uint32_t RenderTime(const TRenderHost* host);

@@ -92,6 +92,7 @@ public:
   void GetProjectionMatrix(TMat4* matrix) override;
 
   // --- The renderer's host ---------------------------------------------------------------
+  uint32_t GetEngineTime() const override { return TPlatform::GetTime(); }
   TWindowBackend* GetWindowBackend() override;
   bool GetDisplayScale(float* scale) const override { return mData->GetDisplayScale(scale); }
   bool HasHostWindow() const override { return mData->hostWindow != 0; }
