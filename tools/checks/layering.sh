@@ -20,39 +20,40 @@ src=${1:?source folder}
 build=${2:-}
 cd "$src"
 
-# The library a path belongs to ("" for files the check does not judge).
+# Sets `lib` to the library a path belongs to ("" for files the check does not judge).
 library_of() {
   case "$1" in
-    tvlib/core/app/*) echo app ;;
-    tvlib/core/*) echo core ;;
-    tvlib/platform/x11/*) echo x11 ;;
-    tvlib/platform/sdl/*) echo sdl ;;
-    tvlib/platform/*) echo platform ;;
-    tvlib/render/*) echo render ;;
-    tvlib/script/TScript* | tvlib/script/TLua*) echo bind ;;
-    tvlib/script/*) echo script ;;
-    tvlib/ui/*) echo ui ;;
-    tvlib/media/*) echo media ;;
-    tvlib/hiscore/*) echo hiscore ;;
-    game/*) echo game ;;
-    *) echo "" ;;
+    tvlib/core/app/*) lib=app ;;
+    tvlib/core/*) lib=core ;;
+    tvlib/platform/x11/*) lib=x11 ;;
+    tvlib/platform/sdl/*) lib=sdl ;;
+    tvlib/platform/*) lib=platform ;;
+    tvlib/render/*) lib=render ;;
+    tvlib/script/TScript* | tvlib/script/TLua*) lib=bind ;;
+    tvlib/script/*) lib=script ;;
+    tvlib/ui/*) lib=ui ;;
+    tvlib/media/*) lib=media ;;
+    tvlib/hiscore/*) lib=hiscore ;;
+    game/*) lib=game ;;
+    *) lib="" ;;
   esac
 }
 
-allowed() { # library: the libraries its files may include
-  local sibling="core platform render script bind ui media hiscore"
-  case "$1" in
-    core) echo "core" ;;
-    platform) echo "core platform" ;;
-    x11) echo "core platform x11" ;;
-    sdl) echo "core platform x11 sdl" ;;
-    render) echo "core platform render" ;;
-    script) echo "script" ;;
-    bind) echo "core script bind" ;;
-    ui | media | hiscore) echo "$sibling" ;;
-    app | game) echo "core platform x11 sdl render script bind ui media hiscore app game" ;;
-  esac
-}
+# The libraries each library's files may include.
+declare -A allowed=(
+  [core]="core"
+  [platform]="core platform"
+  [x11]="core platform x11"
+  [sdl]="core platform x11 sdl"
+  [render]="core platform render"
+  [script]="script"
+  [bind]="core script bind"
+  [ui]="core platform render script bind ui media hiscore"
+  [media]="core platform render script bind ui media hiscore"
+  [hiscore]="core platform render script bind ui media hiscore"
+  [app]="core platform x11 sdl render script bind ui media hiscore app game"
+  [game]="core platform x11 sdl render script bind ui media hiscore app game"
+)
 
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
 public_script_header() {
@@ -69,25 +70,28 @@ fail() {
   failures=$((failures + 1))
 }
 
-while IFS= read -r file; do
-  from=$(library_of "$file")
-  while IFS= read -r header; do
-    to=$(library_of "$header")
-    [ -z "$to" ] && continue
-    if [ -n "$from" ] && ! [[ " $(allowed "$from") " == *" $to "* ]]; then
-      fail "$file ($from) includes $header ($to)"
-    fi
-    # The renderer reaches its host only through TRenderHost, never the platform object.
-    if [ "$from" = render ] && [ "$header" = tvlib/core/TPlatform.h ]; then
-      fail "$file (render) includes $header: the renderer's host is TRenderHost"
-    fi
-    if [ "$from" != script ] && [ "$from" != bind ] && [[ "$file" != tests/script/* ]] &&
-       [[ "$header" == tvlib/script/* ]] && ! public_script_header "$header"; then
-      fail "$file includes the script runtime's internal $header"
-    fi
-  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(tvlib\/[^"]*\)".*/\1/p' "$file")
-done < <(git ls-files -- 'tvlib/*.h' 'tvlib/*.cpp' 'game/*.h' 'game/*.cpp' 'tools/*.h' 'tools/*.cpp' \
-           'tests/fuzz/*.h' 'tests/fuzz/*.cpp' 'bench/*.h' 'bench/*.cpp')
+# Every include of an engine header, as "file:header", in one pass over the tracked sources.
+while IFS=: read -r file header; do
+  library_of "$file"
+  from=$lib
+  library_of "$header"
+  to=$lib
+  [ -z "$to" ] && continue
+  if [ -n "$from" ] && ! [[ " ${allowed[$from]} " == *" $to "* ]]; then
+    fail "$file ($from) includes $header ($to)"
+  fi
+  # The renderer reaches its host only through TRenderHost, never the platform object.
+  if [ "$from" = render ] && [ "$header" = tvlib/core/TPlatform.h ]; then
+    fail "$file (render) includes $header: the renderer's host is TRenderHost"
+  fi
+  if [ "$from" != script ] && [ "$from" != bind ] && [[ "$file" != tests/script/* ]] &&
+     [[ "$header" == tvlib/script/* ]] && ! public_script_header "$header"; then
+    fail "$file includes the script runtime's internal $header"
+  fi
+done < <(git ls-files -z -- 'tvlib/*.h' 'tvlib/*.cpp' 'game/*.h' 'game/*.cpp' 'tools/*.h' \
+           'tools/*.cpp' 'tests/fuzz/*.h' 'tests/fuzz/*.cpp' 'bench/*.h' 'bench/*.cpp' |
+         xargs -0 grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"tvlib/' /dev/null |
+         sed 's/^\([^:]*\):.*"\(tvlib\/[^"]*\)".*/\1:\2/')
 
 # No CMake file forces a link cycle to resolve.
 if git grep -n LINK_INTERFACE_MULTIPLICITY -- '*CMakeLists.txt' '*.cmake' >&2; then
