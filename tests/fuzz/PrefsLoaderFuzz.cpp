@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool enciphered = size > 0 && (data[0] & 1);
   if (size > 0) ++data, --size;
   TXmlNode store;
-  if (!ParsePrefsStore(reinterpret_cast<const char*>(data), size,
-                       enciphered ? "c2VjcmV0a2V5" : "", &store)) {
+  if (!ParsePrefsStore(reinterpret_cast<const char*>(data), size, enciphered ? "c2VjcmV0a2V5" : "",
+                       &store)) {
     return 0;
   }
   TString name;

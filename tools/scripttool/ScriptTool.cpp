@@ -11,16 +11,30 @@
 
 namespace {
 
-void* DiskOpen(const char* name, int mode) { return std::fopen(name, mode == 0 ? "rb" : "r"); }
-int DiskGetc(void* f) { return std::fgetc(static_cast<FILE*>(f)); }
-void DiskUngetc(void* f, int c) { std::ungetc(c, static_cast<FILE*>(f)); }
+void* DiskOpen(const char* name, int mode) {
+  return std::fopen(name, mode == 0 ? "rb" : "r");
+}
+int DiskGetc(void* f) {
+  return std::fgetc(static_cast<FILE*>(f));
+}
+void DiskUngetc(void* f, int c) {
+  std::ungetc(c, static_cast<FILE*>(f));
+}
 size_t DiskRead(void* f, char* buf, size_t n) {
   return std::fread(buf, 1, n, static_cast<FILE*>(f));
 }
-bool DiskEof(void* f) { return std::feof(static_cast<FILE*>(f)) != 0; }
-bool DiskIsBad(void* f) { return std::ferror(static_cast<FILE*>(f)) != 0; }
-void DiskClose(void* f) { std::fclose(static_cast<FILE*>(f)); }
-const char* DiskError() { return std::strerror(errno); }
+bool DiskEof(void* f) {
+  return std::feof(static_cast<FILE*>(f)) != 0;
+}
+bool DiskIsBad(void* f) {
+  return std::ferror(static_cast<FILE*>(f)) != 0;
+}
+void DiskClose(void* f) {
+  std::fclose(static_cast<FILE*>(f));
+}
+const char* DiskError() {
+  return std::strerror(errno);
+}
 
 constexpr luaL_FileLayer kDiskLayer = {DiskOpen, DiskGetc,  DiskUngetc, DiskRead,
                                        DiskEof,  DiskIsBad, DiskClose,  DiskError};
@@ -53,7 +67,9 @@ void ReportScriptError(const char* tool, lua_State* L) {
   std::fprintf(stderr, "%s: %s\n", tool, msg ? msg : "(error object is not a string)");
 }
 
-void UseDiskFilesForScripts() { luaL_setfilelayer(&kDiskLayer); }
+void UseDiskFilesForScripts() {
+  luaL_setfilelayer(&kDiskLayer);
+}
 
 void UseToolServicesForScripts() {
   UseDiskFilesForScripts();

@@ -14,16 +14,22 @@ int gProgramIconSize = 0;
 
 }  // namespace
 
-TPlatform::TPlatform() { gInstance = this; }
+TPlatform::TPlatform() {
+  gInstance = this;
+}
 
-TPlatform::~TPlatform() { Unregister(); }
+TPlatform::~TPlatform() {
+  Unregister();
+}
 
 void TPlatform::Unregister() {
   TPlatform* self = this;
   gInstance.compare_exchange_strong(self, nullptr);
 }
 
-TPlatform* TPlatform::GetInstance() { return gInstance; }
+TPlatform* TPlatform::GetInstance() {
+  return gInstance;
+}
 
 uint32_t TPlatform::GetTime() {
   TPlatform* platform = gInstance;

@@ -27,7 +27,7 @@ class TWindowBackend;
 class TWindowManager;
 
 class TPlatform {
-public:
+ public:
   virtual ~TPlatform();
   TPlatform(const TPlatform&) = delete;
   TPlatform& operator=(const TPlatform&) = delete;
@@ -133,7 +133,7 @@ public:
   virtual void GetViewMatrix(TMat4* matrix) = 0;
   virtual void GetProjectionMatrix(TMat4* matrix) = 0;
 
-protected:
+ protected:
   // Registers the new object as the instance.
   TPlatform();
   // Leaves GetInstance answering null when this object is the instance.

@@ -14,7 +14,7 @@ class TTask;
 class TWindowBackend;
 
 class TRenderHost {
-public:
+ public:
   virtual ~TRenderHost() = default;
 
   // The engine's milliseconds (the platform's clock); any thread.

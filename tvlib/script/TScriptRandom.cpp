@@ -6,10 +6,14 @@
 
 namespace {
 
-void Seed(unsigned seed) { TvSrand(seed); }
+void Seed(unsigned seed) {
+  TvSrand(seed);
+}
 
 constexpr luaL_RandomSource kEngineRandom = {TvRand, Seed, kRandMax};
 
 }  // namespace
 
-void UseEngineRandomForScripts() { luaL_setrandomsource(&kEngineRandom); }
+void UseEngineRandomForScripts() {
+  luaL_setrandomsource(&kEngineRandom);
+}

@@ -17,7 +17,7 @@ struct TWindowMessage;
 struct TPoint;
 
 class TAppPlatform : public TPlatform, public TRenderHost {
-public:
+ public:
   explicit TAppPlatform(TPlatformData* data);
   ~TAppPlatform() override;
 
@@ -108,10 +108,10 @@ public:
   bool IsDrawingDisabled() override;
   bool IsInScene() const override { return mData->in2d || mData->in3d; }
 
-protected:
+ protected:
   uint32_t GetElapsedTime() const override;
 
-private:
+ private:
   friend intptr_t MainWindowProc(TNativeWindow*, uint32_t, uintptr_t, intptr_t);
   void ConvertMessage(const TWindowMessage& message, TPlatformEvent* out);
   void ConvertKeyDown(const TWindowMessage& message, TPlatformEvent* out);
@@ -127,8 +127,7 @@ private:
 };
 
 // The main window's procedure: bookkeeping only; the pump turns the flags into events.
-intptr_t MainWindowProc(TNativeWindow* window, uint32_t message, uintptr_t wParam,
-                        intptr_t lParam);
+intptr_t MainWindowProc(TNativeWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 void SetWindowVisibleState(TNativeWindow* window, bool visible);
 void HandleActivateApp(TNativeWindow* window, bool active);
 // Reports the full-screen wish to the host window and keeps it (IsParentFullscreen).
