@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for players and developers on Debian 12:
 #   ./build.sh play    install what is missing, build and start the game
-#   ./build.sh test    install what is missing, build and run every test (sanitizers, fuzzers)
+#   ./build.sh test    install what is missing, check the format, build and run every test
+#                      (sanitizers, fuzzers, the layering check)
 #   ./build.sh bench   build optimised and run the benchmarks
 # Installs only packages that are missing (through sudo when not root); builds are incremental.
 set -euo pipefail
@@ -19,7 +20,7 @@ PACKAGES=(
 )
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev xvfb xauth
+  clang clang-format libclang-rt-14-dev xvfb xauth
 )
 
 install_missing() {
@@ -65,6 +66,9 @@ cmd_play() {
 
 cmd_test() {
   install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  local status=0
+  # The sources as clang-format writes them (reported; the suite still runs).
+  tools/checks/format.sh || status=1
   # The suite: one sanitized configuration that also compiles the benchmarks.
   configure build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DTV_SANITIZE=ON -DTV_WERROR=ON -DTV_BENCH=ON
@@ -78,7 +82,6 @@ cmd_test() {
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
   # Both suites run even when the first fails, so one report shows every failure.
-  local status=0
   ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure || status=1
   ctest --test-dir build/test -j "$JOBS" --output-on-failure || status=1
   return $status

@@ -2,16 +2,16 @@
 // what each engine event and each frame adds to the 20 ms tick.
 #include <benchmark/benchmark.h>
 
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/core/TTaskList.h"
-#include "tvlib/platform/window/headless/THeadlessWindowBackend.h"
+#include "tvlib/platform/headless/THeadlessWindowBackend.h"
 
 namespace {
 
 struct TPumpFixture {
   TPumpFixture() { platform.CreateMainWindow(std::make_unique<THeadlessWindowBackend>()); }
   TPlatformData data;
-  TPlatform platform{&data};
+  TAppPlatform platform{&data};
 };
 
 // A key press posted and turned into its engine event (plus the translated character).

@@ -1,3 +1,4 @@
+// The asset manager: the weak cache of live assets and assets that outlive it.
 #include "tvlib/core/TAsset.h"
 
 #include <gtest/gtest.h>

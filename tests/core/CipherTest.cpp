@@ -1,3 +1,4 @@
+// Blowfish against published vectors, Base64, and the store cipher built on both.
 #include "tvlib/core/TCipher.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The debug log: fresh files, long lines, wrapping past the threshold, the fallback folder.
 #include "tvlib/core/DebugLog.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The file index: package entries, overrides by later packages and loose files, "final.txt".
 #include "tvlib/core/TFileIndex.h"
 
 #include <gtest/gtest.h>

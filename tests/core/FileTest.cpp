@@ -1,3 +1,4 @@
+// Disk files, the file handle without a file, and the sorted directory listing.
 #include "tvlib/core/TFile.h"
 
 #include <gtest/gtest.h>

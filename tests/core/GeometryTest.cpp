@@ -1,3 +1,4 @@
+// Vectors and the 2-D affine matrices: rotation, translation and scale order.
 #include "tvlib/core/TMat3.h"
 #include "tvlib/core/TMat4.h"
 #include "tvlib/core/TRect.h"

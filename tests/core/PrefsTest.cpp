@@ -1,3 +1,4 @@
+// The preferences store: round trips with and without a key, slots, installations, bad files.
 #include "tvlib/core/TPrefs.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,19 @@ TEST_F(Prefs, UnreadableFilesStartEmptyAndAreKeptAsideOnce) {
   settings.SetSetting("encryptionkey", "");
   WriteWholeFile(dir / "user/prefs.dat", "<>\n    <install\n        tvinstallkey=\"x\">\n");
   EXPECT_EQ(TPrefs(settings, false).GetUserCount(), 0);
+}
+
+TEST_F(Prefs, StoreBytesParseAloneAndCutOnesLeaveTheTreeAlone) {
+  settings.SetSetting("encryptionkey", "c2VjcmV0a2V5");
+  TPrefs(settings, true).SetString("name", "Velka", 0, true);
+  const std::string bytes = File();
+  TXmlNode tree;
+  ASSERT_TRUE(ParsePrefsStore(bytes.data(), bytes.size(), "c2VjcmV0a2V5", &tree));
+  ASSERT_NE(tree.FindChild("install"), nullptr);
+  TXmlNode untouched;
+  EXPECT_FALSE(ParsePrefsStore(bytes.data(), bytes.size() / 2, "c2VjcmV0a2V5", &untouched));
+  EXPECT_FALSE(ParsePrefsStore(bytes.data(), bytes.size(), "", &untouched));
+  EXPECT_EQ(untouched.FindChild("install"), nullptr);
 }
 
 TEST(PrefsChecksum, DesignedExample) {

@@ -1,3 +1,4 @@
+// The settings map, the options table, the settings document and the cheat code.
 #include "tvlib/core/TSettings.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The string table: arguments and labels, missing texts, ZXML loading.
 #include "tvlib/core/TStringTable.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The engine generator's designed sequence and its 15-bit range.
 #include "tvlib/core/TRandom.h"
 
 #include <gtest/gtest.h>

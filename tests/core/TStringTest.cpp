@@ -1,3 +1,4 @@
+// TString: null and empty, capacity, copy-on-write, find, replace, numbers and formatting.
 #include "tvlib/core/TString.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The XML reader and writer: attributes, entities, exact output, ZXML and hostile input.
 #include "tvlib/core/TXmlNode.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "tvlib/script/AuxLib.h"
-#include "tvlib/script/State.h"
 
 namespace tvfuzz {
 
@@ -39,7 +38,7 @@ inline void StopRunning(lua_State* L, lua_Debug*) {
 
 inline void LoadAndRun(const std::string& bytes) {
   Budget budget;
-  lua_State* L = tvs::OpenState(LimitedAlloc, &budget);
+  lua_State* L = lua_newstate(LimitedAlloc, &budget);
   if (L == nullptr) return;
   if (luaL_loadbuffer(L, bytes.data(), bytes.size(), "=fuzz") == 0) {
     lua_sethook(L, StopRunning, LUA_MASKCOUNT, kInstructionBudget);

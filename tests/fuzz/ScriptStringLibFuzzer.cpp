@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (p.size() > kMaxPattern) p.resize(kMaxPattern);
   if (s.size() > kMaxSubject) s.resize(kMaxSubject);
   tvfuzz::Budget budget;
-  lua_State* L = tvs::OpenState(tvfuzz::LimitedAlloc, &budget);
+  lua_State* L = lua_newstate(tvfuzz::LimitedAlloc, &budget);
   if (L == nullptr) return 0;
   luaopen_all(L);
   lua_pushstring(L, "p");

@@ -1,3 +1,4 @@
+// The event pump: keys with their modifiers, the engine's Alt shortcuts and close requests.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"

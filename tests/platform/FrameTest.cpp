@@ -1,3 +1,4 @@
+// Frames: the frame-rate ring, the overlay, guards, restores, display set-up and the host.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"

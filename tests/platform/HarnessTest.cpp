@@ -1,3 +1,4 @@
+// The optional test harness library that rewrites the command line.
 #include "tvlib/platform/process/Harness.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "tvlib/platform/host/HostMessage.h"
+// The host channel over X client messages: parameters, gone windows, foreign messages.
+#include "tvlib/platform/x11/HostMessage.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/platform/clock/Clock.h"
-#include "tvlib/platform/window/headless/THeadlessWindowBackend.h"
+#include "tvlib/core/Clock.h"
+#include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/render/TDisplayHandler.h"
 
 using Calls = std::vector<std::string>;
@@ -164,7 +164,7 @@ protected:
   explicit PlatformTest(const char* commandLine = "") {
     ResetPortalState();
     mData.commandLine = commandLine;
-    mPlatform = std::make_unique<TPlatform>(&mData);
+    mPlatform = std::make_unique<TAppPlatform>(&mData);
     auto backend = std::make_unique<THeadlessWindowBackend>();
     mBackend = backend.get();
     mPlatform->CreateMainWindow(std::move(backend));
@@ -185,7 +185,7 @@ protected:
 
   TFakeClock mClock;
   TPlatformData mData;
-  std::unique_ptr<TPlatform> mPlatform;
+  std::unique_ptr<TAppPlatform> mPlatform;
   THeadlessWindowBackend* mBackend = nullptr;
   TRecordingSoundManager* mSound = nullptr;
   TRecordingDisplayHandler* mDisplay = nullptr;

@@ -1,3 +1,4 @@
+// Portal hosts' commands: silence until start, mute requests, pauses and the mouse capture.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
@@ -74,7 +75,7 @@ TEST(PortalWithoutSound, CommandsBeforeSoundChangeOnlyTheFlags) {
   ResetPortalState();
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   SetPortalMode();
   HandlePortalCommand(kPortalMuteOn);  // no sound manager yet: nothing to call
   HandlePortalCommand(kPortalStart);
@@ -90,7 +91,7 @@ TEST(PortalOutsidePortalMode, CommandsAreIgnored) {
   ResetPortalState();
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   platform.StartSound();
   HandlePortalCommand(kPortalPause);
   HandlePortalCommand(kPortalMuteOn);

@@ -7,9 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
+#include "tvlib/platform/x11/HostMessage.h"
+#include "tvlib/platform/sdl/SdlBackend.h"
 #include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
@@ -26,7 +27,7 @@ namespace {
 
 // The X window id of the platform's SDL window (0 when there is none).
 Window GameXWindow(TPlatformData& data) {
-  SDL_Window* window = data.window ? data.window->GetBackend().GetSdlWindow() : nullptr;
+  SDL_Window* window = data.window ? GetSdlWindow(data.window->GetBackend()) : nullptr;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
@@ -92,7 +93,7 @@ protected:
   }
 
   TPlatformData mData;
-  TPlatform mPlatform{&mData};
+  TAppPlatform mPlatform{&mData};
   Display* mX = nullptr;
   Window mWindow = 0;
   std::vector<TPlatformEvent> mEvents;
@@ -194,7 +195,7 @@ protected:
   }
 
   TPlatformData mData;
-  TPlatform mPlatform{&mData};
+  TAppPlatform mPlatform{&mData};
   Display* mX = nullptr;
   Window mHost = 0, mGame = 0;
 };
@@ -235,7 +236,7 @@ TEST_F(EmbeddedSdlWindowTest, GameWindowLivesInTheHostAndTalksToIt) {
 
 TEST_F(EmbeddedSdlWindowTest, APresenterShowingTheWindowPutsItIntoTheHost) {
   ASSERT_NE(mData.window, nullptr);
-  auto presenter = sd::TSdlPresenter::Create(mData.window->GetBackend().GetSdlWindow());
+  auto presenter = sd::TSdlPresenter::Create(GetSdlWindow(mData.window->GetBackend()));
   ASSERT_NE(presenter, nullptr);
   mGame = GameXWindow(mData);  // read after the renderer was made: it may recreate the window
   std::vector<uint32_t> frame(64 * 48, 0xFF336699u);

@@ -1,3 +1,4 @@
+// The platform's services: GUIDs, colours, addresses, the clipboard, sound, the cursor thread.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -37,7 +37,7 @@ TEST(Shutdown, ServicesGoInOrderAndTheSingletonLast) {
   gDestroyed.clear();
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   platform.CreateMainWindow(std::make_unique<TBackendRecorder>());
   platform.StartCursorThread();
   data.soundManager = std::make_unique<TSoundRecorder>();

@@ -1,3 +1,4 @@
+// One instance per installation: the second claim asks the first to raise its window.
 #include "tvlib/platform/process/SingleInstance.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The task list: periodic tasks, catch-up, suspended tasks and finished ones.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,7 +32,7 @@ class TaskTest : public ::testing::Test {
 protected:
   TFakeClock mClock;
   TPlatformData mData;
-  TPlatform mPlatform{&mData};
+  TAppPlatform mPlatform{&mData};
   TTaskList mList;
 };
 

@@ -1,3 +1,4 @@
+// UTF-8 decoding of text input: scalar values and malformed bytes.
 #include "tvlib/platform/window/Utf8.h"
 
 #include <gtest/gtest.h>

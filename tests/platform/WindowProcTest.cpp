@@ -1,3 +1,4 @@
+// The main window procedure: creation, minimise and restore, activation bookkeeping.
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
@@ -138,7 +139,7 @@ TEST(MainWindowDeathTest, LostHostWindowEndsTheProgram) {
   EXPECT_EXIT(
       {
         TPlatformData data;
-        TPlatform platform(&data);
+        TAppPlatform platform(&data);
         data.hostWindow = 0x1234;
         data.embedded = true;
         platform.CreateMainWindow(std::make_unique<THeadlessWindowBackend>());
@@ -149,7 +150,7 @@ TEST(MainWindowDeathTest, LostHostWindowEndsTheProgram) {
 TEST(MainWindowHost, EmbeddedWindowLivesInItsHost) {
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   data.hostWindow = 0x1234;
   data.embedded = true;
   auto backend = std::make_unique<THeadlessWindowBackend>();
@@ -165,7 +166,7 @@ TEST(MainWindowHost, EmbeddedWindowLivesInItsHost) {
 TEST(MainWindow, CarriesTheProgramIcon) {
   TFakeClock clock;
   TPlatformData data;
-  TPlatform platform(&data);
+  TAppPlatform platform(&data);
   static const uint32_t kIcon[2 * 2] = {0xff102030, 0xff405060, 0x00000000, 0x80ffffff};
   TPlatform::SetProgramIcon(kIcon, 2);
   auto backend = std::make_unique<THeadlessWindowBackend>();

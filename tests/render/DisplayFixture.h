@@ -14,8 +14,8 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/render/TFaultHook.h"
@@ -55,7 +55,7 @@ class DisplayTest : public ::testing::Test {
     });
     SetEndProcessHook([this](int status) { ends.push_back(status); });
     data = std::make_unique<TPlatformData>();
-    platform = std::make_unique<TPlatform>(data.get());
+    platform = std::make_unique<TAppPlatform>(data.get());
   }
   void TearDown() override {
     platform->SetDisplayHandler(nullptr);
@@ -74,7 +74,7 @@ class DisplayTest : public ::testing::Test {
     auto owned = std::make_unique<sd::THeadlessPresenter>(
         sd::TDisplayMode{desktopWidth, desktopHeight, bits});
     presenter = owned.get();
-    handler = new TDx3dDisplayHandler(std::move(owned));
+    handler = new TDx3dDisplayHandler(std::move(owned), platform.get());
     platform->SetDisplayHandler(handler);
     return *handler;
   }
@@ -115,7 +115,7 @@ class DisplayTest : public ::testing::Test {
   std::vector<TBox> boxes;
   std::vector<int> ends;
   std::unique_ptr<TPlatformData> data;
-  std::unique_ptr<TPlatform> platform;
+  std::unique_ptr<TAppPlatform> platform;
   sd::THeadlessPresenter* presenter = nullptr;
   TDx3dDisplayHandler* handler = nullptr;
 };

@@ -59,12 +59,12 @@ TEST_F(DisplayTest, SixteenColourDesktopIsFatalWithItsMessage) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].text.find("DirectX requires that you have your screen set to 256 color"),
             std::string::npos);
-  EXPECT_EQ(ends, std::vector<int>{-1});
+  EXPECT_EQ(ends, std::vector<int>{kExitStartupFailed});
   EXPECT_TRUE(HandlerData().fatal);
   EXPECT_TRUE(HandlerData().context.palettised);
   // Every later mode set ends the process at once.
   handler->SetDisplay(800, 600, true, true, true, false);
-  EXPECT_EQ(ends, (std::vector<int>{-1, -1}));
+  EXPECT_EQ(ends, (std::vector<int>{kExitStartupFailed, kExitStartupFailed}));
 }
 
 TEST_F(DisplayTest, LowVideoMemoryForcesSixteenBitFullScreenAndRefusesWindows) {
@@ -256,7 +256,7 @@ TEST_F(DisplayTest, AGameInAHostWindowEndsWhereTheDesktopCannotHoldIt) {
     ASSERT_EQ(boxes.size(), 1u) << c.text;
     EXPECT_NE(boxes[0].text.find(c.text), std::string::npos);
     EXPECT_EQ(boxes[0].flags, kMbIconExclamation);
-    EXPECT_EQ(ends, std::vector<int>{-1});
+    EXPECT_EQ(ends, std::vector<int>{kExitStartupFailed});
     EXPECT_EQ(HandlerData().device, nullptr);
   }
 }

@@ -8,7 +8,7 @@
 #include "tests/render/DisplayFixture.h"
 #include "tests/render/TestImages.h"
 #include "tests/render/XScreen.h"
-#include "tvlib/platform/window/TWindowBackend.h"
+#include "tvlib/platform/sdl/SdlBackend.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/script/ScriptHelpers.h"
+#include "tools/scripttool/ScriptTool.h"
 
 namespace tvs {
 namespace {
@@ -196,16 +197,38 @@ TEST(AuxLib, LoadFileThroughFileLayer) {
   luaL_setfilelayer(old);
 }
 
-TEST(AuxLib, LoadFileFromDisk) {
+TEST(AuxLib, RandomDrawsFromTheInstalledSource) {
+  test::ScriptState s;
+  // The engine's sequence: the first value after seed 1 is 41 of 32767.
+  EXPECT_EQ(s.Run("math.randomseed(1) out(math.random(32767))").output, "42\n");
+  const luaL_RandomSource* old = luaL_setrandomsource(nullptr);
+  EXPECT_EQ(s.Run("math.random()").error, "test:1: no random source");
+  EXPECT_EQ(s.Run("math.randomseed(3)").error, "test:1: no random source");
+  luaL_setrandomsource(old);
+}
+
+TEST(AuxLib, LoadFileNeedsAFileLayer) {
+  test::ScriptState s;
+  lua_State* L = s.L();
+  const luaL_FileLayer* old = luaL_setfilelayer(nullptr);
+  EXPECT_EQ(luaL_loadfile(L, "anything.lua"), LUA_ERRFILE);
+  EXPECT_STREQ(lua_tostring(L, -1), "cannot read anything.lua: no file layer");
+  luaL_setfilelayer(old);
+  lua_settop(L, 0);
+}
+
+TEST(AuxLib, LoadFileFromDiskThroughTheToolsLayer) {
   const std::filesystem::path path = std::filesystem::temp_directory_path() / "tvscript_auxlib_test.lua";
   std::ofstream(path) << "return 40 + 2";
   test::ScriptState s;
   lua_State* L = s.L();
+  UseDiskFilesForScripts();
   ASSERT_EQ(luaL_loadfile(L, path.c_str()), 0);
   lua_call(L, 0, 1);
   EXPECT_EQ(lua_tonumber(L, -1), 42);
   std::filesystem::remove(path);
   EXPECT_EQ(luaL_loadfile(L, path.c_str()), LUA_ERRFILE);
+  luaL_setfilelayer(nullptr);
   lua_settop(L, 0);
 }
 

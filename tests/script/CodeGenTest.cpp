@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/script/ScriptHelpers.h"
@@ -17,24 +16,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 TEST(CodeGen, GoldenListings) {
   const fs::path dir = fs::path(TV_TEST_DATA) / "script" / "listings";
   const bool update = std::getenv("TV_UPDATE_GOLDEN") != nullptr;
   int compared = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     if (entry.path().extension() != ".lua") continue;
-    const std::string listing = test::ListSource(ReadFile(entry.path()));
+    const std::string listing = test::ListSource(test::ReadGoldenFile(entry.path()));
     fs::path golden = entry.path();
     golden.replace_extension(".lst");
     if (update) std::ofstream(golden, std::ios::binary) << listing;
-    EXPECT_EQ(listing, ReadFile(golden)) << entry.path();
+    EXPECT_EQ(listing, test::ReadGoldenFile(golden)) << entry.path();
     compared++;
   }
   EXPECT_GE(compared, 9);
@@ -59,13 +51,8 @@ TEST(CodeGen, ConstantBeyondRkRangeGoesThroughRegister) {
   EXPECT_EQ(GetC(code[2]), kRkConstBase + 0);
 }
 
-struct ErrorCase {
-  const char* source;
-  const char* message;
-};
-
 TEST(Parser, SyntaxErrors) {
-  const ErrorCase cases[] = {
+  const test::ErrorCase cases[] = {
       {"while 1 do break 1.5 end", "test:1: loop block number must be integer near `end'"},
       {"while 1 do break 0 end", "test:1: loop block number out of range near `end'"},
       {"while 1 do continue 101 end", "test:1: loop block number out of range near `end'"},
@@ -87,7 +74,7 @@ TEST(Parser, SyntaxErrors) {
       {"return 1 x", "test:1: <eof> expected near `x'"},
       {"x = 1 2", "test:1: unexpected symbol near `2'"},
   };
-  for (const ErrorCase& c : cases) {
+  for (const test::ErrorCase& c : cases) {
     test::ScriptState s;
     ASSERT_NE(s.Load(c.source), 0) << c.source;
     EXPECT_STREQ(lua_tostring(s.L(), -1), c.message) << c.source;

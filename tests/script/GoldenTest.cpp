@@ -6,21 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "tests/script/ScriptHelpers.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 TEST(Golden, CorpusOutputsMatch) {
   const fs::path dir = fs::path(TV_TEST_DATA) / "script" / "golden";
@@ -29,12 +20,12 @@ TEST(Golden, CorpusOutputsMatch) {
     if (entry.path().extension() != ".lua") continue;
     tvs::test::ScriptState s;
     testing::internal::CaptureStdout();
-    const tvs::test::RunResult r = s.Run(ReadFile(entry.path()), "@" + entry.path().filename().string());
+    const tvs::test::RunResult r = s.Run(tvs::test::ReadGoldenFile(entry.path()), "@" + entry.path().filename().string());
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(r.status, 0) << entry.path() << ": " << r.error;
     fs::path expected = entry.path();
     expected.replace_extension(".out");
-    EXPECT_EQ(printed, ReadFile(expected)) << entry.path();
+    EXPECT_EQ(printed, tvs::test::ReadGoldenFile(expected)) << entry.path();
     compared++;
   }
   EXPECT_GE(compared, 24);

@@ -11,33 +11,8 @@
 namespace tvs {
 namespace {
 
-struct Case {
-  const char* source;
-  const char* output;
-};
-
-void RunCases(const Case* cases, size_t n) {
-  for (size_t i = 0; i < n; i++) {
-    test::ScriptState s;
-    const test::RunResult r = s.Run(cases[i].source);
-    EXPECT_EQ(r.status, 0) << cases[i].source << "\n" << r.error;
-    EXPECT_EQ(r.output, cases[i].output) << cases[i].source;
-  }
-}
-
-struct ErrorCase {
-  const char* source;
-  const char* error;  // the whole message
-};
-
-void RunErrorCases(const ErrorCase* cases, size_t n) {
-  for (size_t i = 0; i < n; i++) {
-    test::ScriptState s;
-    const test::RunResult r = s.Run(cases[i].source);
-    EXPECT_NE(r.status, 0) << cases[i].source;
-    EXPECT_EQ(r.error, cases[i].error) << cases[i].source;
-  }
-}
+using test::Case;
+using test::ErrorCase;
 
 TEST(LanguageHeritage, BehavioursPinned) {
   const Case cases[] = {
@@ -69,7 +44,7 @@ TEST(LanguageHeritage, BehavioursPinned) {
       // Strings find the string functions as fields.
       {"out(('abc'):upper(), ('x'):rep(3))", "ABC\txxx\n"},
   };
-  RunCases(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(LanguageHeritage, ErrorTextsQuoteWithBackquote) {
@@ -78,7 +53,7 @@ TEST(LanguageHeritage, ErrorTextsQuoteWithBackquote) {
       {"string.rep()", "test:1: bad argument #1 to `rep' (string expected, got no value)"},
       {"setmetatable({}, 1)", "test:1: bad argument #2 to `setmetatable' (nil or table expected)"},
   };
-  RunErrorCases(cases, std::size(cases));
+  test::ExpectErrors(cases);
 }
 
 TEST(LibBase, MainPaths) {
@@ -106,7 +81,7 @@ TEST(LibBase, MainPaths) {
       {"out(tostring(12.5), tostring(L\"\\x263A\"), tostring(setmetatable({}, {__tostring = function() return 'T' end})))",
        "12.5\t:\tT\n"},
   };
-  RunCases(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(LibBase, Errors) {
@@ -124,7 +99,7 @@ TEST(LibBase, Errors) {
       {"print(setmetatable({}, {__tostring = function() return {} end}))",
        "test:1: `tostring' must return a string to `print'"},
   };
-  RunErrorCases(cases, std::size(cases));
+  test::ExpectErrors(cases);
 }
 
 TEST(LibBase, TowstringWidensBytesAsSigned) {
@@ -132,7 +107,7 @@ TEST(LibBase, TowstringWidensBytesAsSigned) {
       {"out(towstring(5) == L\"5\", towstring('') == L\"\", towstring(nil))", "true\ttrue\tnil\n"},
       {"out(towstring('\\128') == L\"\\xff80\", type(towstring({})))", "true\twstring\n"},
   };
-  RunCases(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(LibCoroutine, MainPathsAndErrors) {
@@ -147,7 +122,7 @@ TEST(LibCoroutine, MainPathsAndErrors) {
       {"out(pcall(coroutine.create, print))", "false\tbad argument #1 to `?' (Lua function expected)\n"},
       {"out(pcall(coroutine.yield))", "false\tattempt to yield across metamethod/C-call boundary\n"},
   };
-  RunCases(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(LibMath, FunctionsAndGlobalPow) {
@@ -161,13 +136,13 @@ TEST(LibMath, FunctionsAndGlobalPow) {
        "true\ttrue\n"},
       {"local r = math.random() out(r >= 0 and r < 1, math.random(3, 3))", "true\t3\n"},
   };
-  RunCases(cases, std::size(cases));
+  test::ExpectOutputs(cases);
   const ErrorCase errors[] = {
       {"math.random(0)", "test:1: bad argument #1 to `random' (interval is empty)"},
       {"math.random(1, 2, 3)", "test:1: wrong number of arguments"},
       {"math.floor('x')", "test:1: bad argument #1 to `floor' (number expected, got string)"},
   };
-  RunErrorCases(errors, std::size(errors));
+  test::ExpectErrors(errors);
 }
 
 }  // namespace

@@ -53,10 +53,7 @@ TEST(LibString, PatternTable) {
 }
 
 TEST(LibString, PatternErrors) {
-  const struct {
-    const char* source;
-    const char* error;
-  } cases[] = {
+  const test::ErrorCase cases[] = {
       {"string.find('a', '%')", "test:1: malformed pattern (ends with `%')"},
       {"string.find('a', '[a')", "test:1: malformed pattern (missing `]')"},
       {"string.find('a', '(()')", "test:1: unfinished capture"},
@@ -68,10 +65,7 @@ TEST(LibString, PatternErrors) {
       {"string.find('a', string.rep('(', 40))", "test:1: too many captures"},
       {"string.gsub('a', 'a', true)", "test:1: bad argument #3 to `gsub' (string or function expected)"},
   };
-  for (const auto& c : cases) {
-    test::ScriptState s;
-    EXPECT_EQ(s.Run(c.source).error, c.error) << c.source;
-  }
+  test::ExpectErrors(cases);
 }
 
 TEST(LibString, GsubAndGfind) {

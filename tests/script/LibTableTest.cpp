@@ -23,20 +23,14 @@ TEST(LibTable, MainPaths) {
 }
 
 TEST(LibTable, Errors) {
-  const struct {
-    const char* source;
-    const char* error;
-  } cases[] = {
+  const test::ErrorCase cases[] = {
       {"table.concat({1, {}})", "test:1: bad argument #1 to `concat' (table contains non-strings)"},
       {"table.sort({1, 'x', 2})", "attempt to compare string with number"},
       {"table.sort({1, 2, 3, 4, 5}, function(a, b) return true end)", "test:1: invalid order function for sorting"},
       {"table.insert(1, 2)", "test:1: bad argument #1 to `insert' (table expected, got number)"},
       {"table.foreach({}, 1)", "test:1: bad argument #2 to `foreach' (function expected, got number)"},
   };
-  for (const auto& c : cases) {
-    test::ScriptState s;
-    EXPECT_EQ(s.Run(c.source).error, c.error) << c.source;
-  }
+  test::ExpectErrors(cases);
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
+// The script tests' shared state, runners and golden-file reader.
 #include "tests/script/ScriptHelpers.h"
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tvlib/script/TScriptRandom.h"
 #include "tvlib/script/Collector.h"
 #include "tvlib/script/Function.h"
 #include "tvlib/script/Lister.h"
@@ -49,6 +55,7 @@ ScriptState::ScriptState() : mL(lua_open()) {
   // The suite runs a second time collecting at every check point (see CMakeLists.txt).
   if (std::getenv("TV_SCRIPT_GC_STRESS")) SetGcStress(mL, true);
   luaopen_all(mL);
+  UseEngineRandomForScripts();
   lua_register(mL, "typeof", TypeOf);
   lua_register(mL, "setmeta", SetMeta);
 }
@@ -87,6 +94,31 @@ std::string ListSource(const std::string& source) {
   ScriptState s;
   if (s.Load(source) != 0) return lua_tostring(s.L(), -1);
   return ListFunction(s.TopProto(), true);
+}
+
+void ExpectOutputs(std::span<const Case> cases) {
+  for (const Case& c : cases) {
+    ScriptState s;
+    const RunResult r = s.Run(c.source);
+    EXPECT_EQ(r.status, 0) << c.source << "\n" << r.error;
+    EXPECT_EQ(r.output, c.output) << c.source;
+  }
+}
+
+void ExpectErrors(std::span<const ErrorCase> cases) {
+  for (const ErrorCase& c : cases) {
+    ScriptState s;
+    const RunResult r = s.Run(c.source);
+    EXPECT_NE(r.status, 0) << c.source;
+    EXPECT_EQ(r.error, c.message) << c.source;
+  }
+}
+
+std::string ReadGoldenFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
 }
 
 }  // namespace tvs::test

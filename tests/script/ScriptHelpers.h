@@ -3,6 +3,8 @@
 // runners for source text.
 #pragma once
 
+#include <filesystem>
+#include <span>
 #include <string>
 
 #include "tvlib/script/AuxLib.h"
@@ -39,5 +41,22 @@ class ScriptState {
 // Compiles source and returns the listing of its main function and nested functions, or the
 // syntax error message.
 std::string ListSource(const std::string& source);
+
+// A script and the whole output it must write through `out'.
+struct Case {
+  const char* source;
+  const char* output;
+};
+// A script and the whole error message it must fail with.
+struct ErrorCase {
+  const char* source;
+  const char* message;
+};
+// Runs each case in a fresh state under the chunk name "=test".
+void ExpectOutputs(std::span<const Case> cases);
+void ExpectErrors(std::span<const ErrorCase> cases);
+
+// The whole file, as bytes; empty when it cannot be read.
+std::string ReadGoldenFile(const std::filesystem::path& path);
 
 }  // namespace tvs::test

@@ -66,13 +66,8 @@ TEST(Value, WideStringsAreInternedApartFromNarrowOnes) {
   EXPECT_EQ(empty->WData()[0], 0);
 }
 
-struct Case {
-  const char* source;
-  const char* output;
-};
-
 TEST(Value, TableKeys) {
-  const Case cases[] = {
+  const test::Case cases[] = {
       {"local t = {} t['x'] = 1 t[L\"x\"] = 2 out(t.x, t[L\"x\"])", "1\t2\n"},
       {"local t = {} t[L\"k\"] = 1 local k = L\"\" .. L\"k\" out(t[k])", "1\n"},
       {"local t = {} t.gone = nil out(t.gone)", "nil\n"},
@@ -84,12 +79,7 @@ TEST(Value, TableKeys) {
       // number keys far outside the integer range
       {"local t = {} t[1e12] = 'x' t[-1e13] = 'y' out(t[1e12], t[-1e13], t[1/0])", "x\ty\tnil\n"},
   };
-  for (const Case& c : cases) {
-    test::ScriptState s;
-    const test::RunResult r = s.Run(c.source);
-    EXPECT_EQ(r.status, 0) << c.source << "\n" << r.error;
-    EXPECT_EQ(r.output, c.output) << c.source;
-  }
+  test::ExpectOutputs(cases);
 }
 
 TEST(Value, StoringNilUnderAMissingKeyAddsNoKey) {

@@ -10,19 +10,8 @@
 namespace tvs {
 namespace {
 
-struct Case {
-  const char* source;
-  const char* output;
-};
-
-void ExpectOutputs(const Case* cases, size_t n) {
-  for (size_t i = 0; i < n; i++) {
-    test::ScriptState s;
-    const test::RunResult r = s.Run(cases[i].source);
-    EXPECT_EQ(r.status, 0) << cases[i].source << "\n" << r.error;
-    EXPECT_EQ(r.output, cases[i].output) << cases[i].source;
-  }
-}
+using test::Case;
+using test::ErrorCase;
 
 TEST(Vm, LoopsWithContinueAndBreakN) {
   const Case cases[] = {
@@ -34,7 +23,7 @@ TEST(Vm, LoopsWithContinueAndBreakN) {
       {"local i = 0 repeat i = i + 1 if i < 3 then continue end out(i) until i >= 4", "3\n4\n"},
       {"local n = 0 repeat n = n + 1 do continue end until n == 3 out(n)", "3\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 // Each pass's closure must keep the value of its own pass, however the pass ended.
@@ -66,7 +55,7 @@ TEST(Vm, ClosuresCaptureTheirOwnPass) {
        "if v < 3 then continue end until i >= 3 out(fs[1](), fs[2](), fs[3]())",
        "1\t2\t3\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(Vm, BitwiseOperators) {
@@ -78,7 +67,7 @@ TEST(Vm, BitwiseOperators) {
       {"out(1 + 2 & 3, 2 * 3 << 1, 1 << 2 << 3, -1 & 3, 1 .. 2 << 3)", "3\t12\t32\t3\t116\n"},
       {"__pow = function(a, b) return a * 1000 + b end out('2' ^ 3, 2 ^ '3')", "2003\t2003\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(Vm, ConcatenationModes) {
@@ -88,7 +77,7 @@ TEST(Vm, ConcatenationModes) {
       {"out(typeof(L\"a\" .. L\"\" .. 2.5), tostring(L\"a\" .. 2.5))", "wstring\ta2.5\n"},
       {"out(L\"x\" == L\"x\", L\"x\" == 'x', 1 .. '' == '1')", "true\tfalse\ttrue\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(Vm, PerTypeTables) {
@@ -97,7 +86,7 @@ TEST(Vm, PerTypeTables) {
       {"local n = 5 n.y = 7 out((6).y, ('s').y)", "7\tnil\n"},
       {"local w = L\"w\" w.z = 1 out((L\"\").z)", "1\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
 
 TEST(Vm, TagMethods) {
@@ -118,7 +107,7 @@ TEST(Vm, TagMethods) {
        "true\ttrue\tfalse\n"},
       {"local t = setmeta({}, {__call = function(self, a) return a * 2 end}) out(t(21))", "42\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
   test::ScriptState s;
   EXPECT_EQ(s.Run("local a = {} local b = {} setmeta(a, {__index = b}) setmeta(b, {__index = a}) "
                   "local x = a.missing").error,
@@ -170,13 +159,8 @@ TEST(Vm, FiveZeroSemantics) {
       {"local a, b, c = (function() return 1, 2, 3 end)() out(a, b, c)", "1\t2\t3\n"},
       {"local t = {} t.x, t.y = 1, 2 local a, b = t.y, t.x out(a, b)", "2\t1\n"},
   };
-  ExpectOutputs(cases, std::size(cases));
+  test::ExpectOutputs(cases);
 }
-
-struct ErrorCase {
-  const char* source;
-  const char* message;
-};
 
 TEST(Vm, RunTimeErrors) {
   const ErrorCase cases[] = {
@@ -200,12 +184,7 @@ TEST(Vm, RunTimeErrors) {
       {"local t = {} t[nil] = 1", "test:1: table index is nil"},
       {"local function f() return f() + 1 end f()", "test:1: stack overflow"},
   };
-  for (const ErrorCase& c : cases) {
-    test::ScriptState s;
-    const test::RunResult r = s.Run(c.source);
-    EXPECT_NE(r.status, 0) << c.source;
-    EXPECT_EQ(r.error, c.message) << c.source;
-  }
+  test::ExpectErrors(cases);
 }
 
 TEST(Vm, ChunkNamesInMessages) {

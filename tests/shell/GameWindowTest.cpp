@@ -7,7 +7,7 @@
 
 #include "tests/shell/ChildProcess.h"
 #include "tests/support/TempDir.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // Last: Xlib's macros.

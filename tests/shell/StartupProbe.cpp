@@ -8,9 +8,9 @@
 // the host has kept the game suspended so far (ms) and lParam the master volume in percent.
 #include <cstdio>
 
-#include "tvlib/core/TApplication.h"
-#include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TPortal.h"
+#include "tvlib/core/app/TApplication.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/ui/TWindowManager.h"
 

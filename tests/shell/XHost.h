@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tvlib/platform/host/HostMessage.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 // After the engine's headers: Xlib's macros would break them.
 #include <X11/Xatom.h>

@@ -8,12 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
-#include "tvlib/script/AuxLib.h"
-#include "tvlib/script/Function.h"
-#include "tvlib/script/Lister.h"
+#include "tools/scripttool/ScriptTool.h"
 
 namespace {
 
@@ -40,26 +37,17 @@ int main(int argc, char** argv) {
     else input = argv[i];
   }
   if (input.empty()) return Usage();
-  std::ifstream in(input, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "tvluac: cannot open %s\n", input.c_str());
-    return 1;
-  }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  lua_State* L = lua_open();
-  if (L == nullptr) {
-    std::fprintf(stderr, "tvluac: not enough memory\n");
-    return 1;
-  }
-  const std::string chunkname = "@" + input;
-  if (luaL_loadbuffer(L, text.data(), text.size(), chunkname.c_str()) != 0) {
-    std::fprintf(stderr, "tvluac: %s\n", lua_tostring(L, -1));
+  std::string text;
+  if (!ReadScriptFile("tvluac", input, &text)) return 1;
+  lua_State* L = OpenScriptState("tvluac");
+  if (L == nullptr) return 1;
+  if (LoadScript(L, text, input) != 0) {
+    ReportScriptError("tvluac", L);
     lua_close(L);
     return 1;
   }
   if (list) {
-    const tvs::TValue* f = L->top - 1;
-    const std::string listing = tvs::ListFunction(static_cast<tvs::TLClosure*>(tvs::ClosureValue(f))->p, true);
+    const std::string listing = lua_listfunction(L, -1, true);
     std::fwrite(listing.data(), 1, listing.size(), stdout);
   }
   int status = 0;

@@ -1,3 +1,4 @@
+// Writes asset packages from folders of loose files.
 #include "tools/tvpack/TPackageWriter.h"
 
 #include <algorithm>

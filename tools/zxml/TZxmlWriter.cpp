@@ -1,3 +1,4 @@
+// Writes ZXML documents: the header and the zlib-compressed text.
 #include "tools/zxml/TZxmlWriter.h"
 
 #include <zlib.h>

@@ -1,3 +1,4 @@
+// The debug log's file, its time stamps and its wrap-around.
 #include "tvlib/core/DebugLog.h"
 
 #include <cstdarg>

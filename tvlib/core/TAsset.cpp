@@ -1,3 +1,4 @@
+// Assets and the asset manager's cache of live ones.
 #include "tvlib/core/TAsset.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// Base64 encoding and decoding.
 #include "tvlib/core/TBase64.h"
 
 #include <cstdint>

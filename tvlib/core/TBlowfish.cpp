@@ -1,3 +1,4 @@
+// The Blowfish cipher: key schedule and block encryption.
 #include "tvlib/core/TBlowfish.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The store cipher: Blowfish in ECB mode, padded, in Base64 text.
 #include "tvlib/core/TCipher.h"
 
 #include <cstring>

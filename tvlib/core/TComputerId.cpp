@@ -1,3 +1,4 @@
+// The machine identifier from the first network interface's address.
 #include "tvlib/core/TComputerId.h"
 
 #include <ifaddrs.h>

@@ -1,3 +1,4 @@
+// Full paths and the per-user and shared data folders.
 #include "tvlib/core/TDataFolders.h"
 
 #include <cstdlib>

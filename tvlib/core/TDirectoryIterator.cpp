@@ -1,3 +1,4 @@
+// Lists one disk folder's entries in sorted order.
 #include "tvlib/core/TDirectoryIterator.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// Disk files behind TFileData over buffered stdio.
 #include "tvlib/core/TDiskFileData.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// The file handle and the free file functions over it.
 #include "tvlib/core/TFile.h"
 
 #include "tvlib/core/TDiskFileData.h"

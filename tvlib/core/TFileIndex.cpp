@@ -1,3 +1,4 @@
+// The file index: mounting, virtual names and their resolution.
 #include "tvlib/core/TFileIndex.h"
 
 #include <unistd.h>

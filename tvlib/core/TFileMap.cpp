@@ -1,3 +1,4 @@
+// Mapping an asset package read-only into memory.
 #include "tvlib/core/TFileMap.h"
 
 #include <fcntl.h>

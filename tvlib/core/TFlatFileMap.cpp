@@ -1,3 +1,4 @@
+// Reading one entry of a mapped asset package.
 #include "tvlib/core/TFlatFileMap.h"
 
 #include <cstdint>

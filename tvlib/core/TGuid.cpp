@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/platform/process/SystemRandom.h"
+#include "tvlib/core/SystemRandom.h"
 
 bool MakeGuid(uint8_t out[16]) {
   if (FillSystemRandom(out, 16)) return true;

@@ -1,3 +1,4 @@
+// The 2-D affine matrix operations.
 #include "tvlib/core/TMat3.h"
 
 TMat3 operator*(const TMat3& a, const TMat3& b) {

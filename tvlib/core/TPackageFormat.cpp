@@ -1,3 +1,4 @@
+// The asset package format's header and directory records.
 #include "tvlib/core/TPackageFormat.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Mounting asset packages into the file index.
 #include "tvlib/core/TPackageReader.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// The preferences store: loading, the install branch, values and the safe save.
 #include "tvlib/core/TPrefs.h"
 
 #include <unistd.h>
@@ -77,25 +78,30 @@ bool TPrefs::LoadDocument() {
   if (access(path.c_str(), F_OK) != 0) return true;  // a first start
   std::string bytes;
   if (!FileReadAll(kPrefsName, kFileReadText, kMaxPrefsFile, &bytes)) return false;
+  return ParsePrefsStore(bytes.data(), bytes.size(), mKey, &mDocument);
+}
+
+bool ParsePrefsStore(const char* bytes, size_t length, const TString& key, TXmlNode* out) {
+  if (length > static_cast<size_t>(kMaxPrefsFile)) return false;
   std::string plain;
-  if (mKey.Length()) {
+  if (key.Length()) {
     TXmlNode outer;
-    outer.LoadBuffer(bytes.data(), bytes.size());
+    outer.LoadBuffer(bytes, length);
     TXmlNode* data1 = outer.FindChild("data1");
     TXmlNode* data2 = outer.FindChild("data2");
     if (!data1 || !data2) return false;
-    TString text = TCipher(mKey).DecryptText(data1->GetAttribute("data"));
+    TString text = TCipher(key).DecryptText(data1->GetAttribute("data"));
     if (text.Length() == 0 || PrefsChecksum(text) != data2->GetAttribute("data").ToInt())
       return false;
     plain = text.c_str();
   } else {
-    if (!EndsWithRootEndTag(bytes)) return false;
-    plain = bytes;
+    plain.assign(bytes, length);
+    if (!EndsWithRootEndTag(plain)) return false;
   }
   TXmlNode check;
   check.LoadBuffer(plain.data(), plain.size());
   if (!IsStoreTree(check)) return false;
-  mDocument.LoadBuffer(plain.data(), plain.size());
+  out->LoadBuffer(plain.data(), plain.size());
   return true;
 }
 

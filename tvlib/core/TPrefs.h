@@ -10,6 +10,8 @@
 // temporary file in the same folder, flushes it and renames it over the old one.
 #pragma once
 
+#include <cstddef>
+
 #include "tvlib/core/TSettings.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TXmlNode.h"
@@ -47,6 +49,10 @@ class TPrefs {
   bool mSaveEnabled;
   bool mKeepBadFile = false;  // the loaded file was rejected and is still to be kept aside
 };
+
+// Reads a store's file bytes (enciphered with `key` unless it is empty) into `out`; false,
+// leaving `out` alone, when they are not a store this program wrote.
+bool ParsePrefsStore(const char* bytes, size_t length, const TString& key, TXmlNode* out);
 
 // The checksum of the enciphered form: each byte, sign-extended, XORed in at a shift of
 // 8 * (i mod 4) bits. "AB" gives 16961.

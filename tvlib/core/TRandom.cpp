@@ -1,3 +1,4 @@
+// The engine's one shared random sequence.
 #include "tvlib/core/TRandom.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Integer rectangle operations.
 #include "tvlib/core/TRect.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The settings map and the options the start-up fills it from.
 #include "tvlib/core/TSettings.h"
 
 #include "tvlib/core/TCipher.h"

@@ -1,3 +1,4 @@
+// TString's shared buffers, searching, formatting and conversions.
 #include "tvlib/core/TString.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The string table: loading the workbook and filling in arguments.
 #include "tvlib/core/TStringTable.h"
 
 #include <string>

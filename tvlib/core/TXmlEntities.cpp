@@ -1,3 +1,4 @@
+// Decoding and encoding the XML character references.
 #include "tvlib/core/TXmlEntities.h"
 
 namespace {

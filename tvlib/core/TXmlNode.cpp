@@ -1,3 +1,4 @@
+// The XML tree's elements, attributes and writer.
 #include "tvlib/core/TXmlNode.h"
 
 #include <algorithm>

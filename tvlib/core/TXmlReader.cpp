@@ -1,3 +1,4 @@
+// The forgiving XML tokenizer and tree builder.
 #include "tvlib/core/TXmlReader.h"
 
 #include <algorithm>

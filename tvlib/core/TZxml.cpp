@@ -1,3 +1,4 @@
+// Reading ZXML documents within their bounds.
 #include "tvlib/core/TZxml.h"
 
 #include <zlib.h>

@@ -5,7 +5,7 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TGuid.h"
-#include "tvlib/platform/pointer/TSystemPointer.h"
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
 namespace {
@@ -21,13 +21,18 @@ uint32_t Word(const uint8_t* bytes) {
 
 }  // namespace
 
-TDXContext::TDXContext(sd::TPresenter* presenter) : display(presenter) {
+TDXContext::TDXContext(sd::TPresenter* presenter, TRenderHost* host)
+    : display(presenter), host(host) {
   uint8_t guid[16] = {};
   MakeGuid(guid);
   mMutexName = TString::Format("TDXContextMouseMutex:%x:%x:%x:%x", Word(guid), Word(guid + 4),
                                Word(guid + 8), Word(guid + 12));
   display.onOutOfVideoMemory = [this] { OutOfVideoMemory(); };
-  pointerSource = ReadSystemPointer;
+  // The system pointer comes from the host window's backend.
+  pointerSource = [host](int* x, int* y) {
+    TWindowBackend* backend = host ? host->GetWindowBackend() : nullptr;
+    return backend && backend->ReadSystemPointer(x, y);
+  };
   ReadDesktop();
 }
 
@@ -57,9 +62,9 @@ void TDXContext::ReleaseDevice() {
 
 bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel, int flags) {
   std::lock_guard<std::recursive_timed_mutex> lock(mouseMutex);
-  TPlatformData* platform = CurrentPlatformData();
-  bool embedded = platform && platform->embedded;
-  if (platform && platform->hostWindow) {
+  float scale = 1.0f;
+  bool embedded = host && host->GetDisplayScale(&scale);
+  if (host && host->HasHostWindow()) {
     fullScreen = false;
     forceFullScreen = false;
   }
@@ -80,9 +85,9 @@ bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel
     hr = display.CreateFullScreen(width, height, bitsPerPixel, static_cast<uint32_t>(flags));
     if (sd::Failed(hr)) return false;
   } else {
-    if (embedded && platform) {
-      width = static_cast<int>(width * platform->displayScale + 0.5f);
-      height = static_cast<int>(height * platform->displayScale + 0.5f);
+    if (embedded) {
+      width = static_cast<int>(width * scale + 0.5f);
+      height = static_cast<int>(height * scale + 0.5f);
     }
     hr = display.CreateWindowed(width, height, backInVideoMemory, (flags & 2) != 0);
     if (hr == sd::kErrOutOfVideoMemory) forceFullScreen = true;

@@ -24,6 +24,7 @@
 
 class TTexture;
 class TDXContext;
+class TRenderHost;
 
 // Re-creates the cursor image once the device is back (a platform restore listener).
 class MouseTextureListener : public TTask {
@@ -39,7 +40,8 @@ class MouseTextureListener : public TTask {
 
 class TDXContext {
  public:
-  explicit TDXContext(sd::TPresenter* presenter);
+  // host: the program showing the frames (null: alone, a visible active desktop window).
+  TDXContext(sd::TPresenter* presenter, TRenderHost* host);
   virtual ~TDXContext();
   TDXContext(const TDXContext&) = delete;
   TDXContext& operator=(const TDXContext&) = delete;
@@ -101,6 +103,7 @@ class TDXContext {
 
   // Where the system pointer is, in desktop pixels; false when unknown. Any thread.
   std::function<bool(int* x, int* y)> pointerSource;
+  TRenderHost* const host;
   MouseTextureListener* listener = nullptr;
   int saveIndex = 0;
   uint32_t lastDrawTime = 0;

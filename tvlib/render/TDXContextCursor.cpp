@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDXContext.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TTexture.h"
@@ -40,12 +40,13 @@ bool MouseTextureListener::Run() {
 }
 
 float TDXContext::Scale() const {
-  TPlatformData* platform = CurrentPlatformData();
-  return platform ? platform->displayScale : 1.0f;
+  float scale = 1.0f;
+  if (host) host->GetDisplayScale(&scale);
+  return scale;
 }
 
 void TDXContext::RequestRepaint() {
-  if (TPlatformData* platform = CurrentPlatformData()) platform->repaintRequested = true;
+  if (host) host->RequestRepaint();
 }
 
 void TDXContext::ReadCursorPosition() {
@@ -132,7 +133,6 @@ void TDXContext::EraseCursorFromBackBuffer() {
 }
 
 TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
-  TPlatformData* platform = CurrentPlatformData();
   bool poll = x == -1;
   // Every cursor field is read under the mutex; the thread's poll waits only briefly for it so
   // it never stalls a frame (a missed poll is simply skipped).
@@ -143,14 +143,14 @@ TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
   } else {
     lock.lock();
   }
-  if ((platform && (platform->screensaver || !platform->active)) || surfacesLost) return cursorPos;
+  if ((host && (host->IsScreensaver() || !host->IsActive())) || surfacesLost) return cursorPos;
   if (!force) {
     if (!positionKnown) {
       if (poll) return TPoint{-1, -1};
       ReadCursorPosition();
       positionKnown = true;
     }
-    if (poll && TPlatform::GetTime() - lastDrawTime < kPollMs) return cursorPos;
+    if (poll && RenderTime(host) - lastDrawTime < kPollMs) return cursorPos;
     const sd::TRect& screen = display.GetScreenRect();
     int left = cursorPos.x + screen.left, top = cursorPos.y + screen.top;
     if (left < 0 || top < 0 || left + cursorWidth > desktopWidth ||
@@ -221,7 +221,7 @@ TPoint TDXContext::UpdateCursor(int x, int y, bool force) {
   lastDrawnPos = cursorPos;
   saveIndex = fresh;
   cursorDrawn = visible;
-  lastDrawTime = TPlatform::GetTime();
+  lastDrawTime = RenderTime(host);
   return cursorPos;
 }
 
@@ -316,9 +316,9 @@ bool TDXContext::SetCursorImage(std::shared_ptr<TTexture> texture, int hotX, int
   cursorWidth = cursorHeight = 0;
   if (!texture) return true;
   if (!listener) {
-    if (TPlatform* platform = TPlatform::GetInstance()) {
+    if (host) {
       listener = new MouseTextureListener(this);
-      platform->AddRestoreListener(listener);
+      host->AddRestoreListener(listener);
     }
   }
   TDxTextureData* data = texture->GetData();
@@ -380,8 +380,7 @@ void TDXContext::RestoreMouseImage() {
   if (cursorSurface.Get() && cursorTexture) {
     if (SetCursorImage(cursorTexture, -hotOffset.x, -hotOffset.y)) surfacesLost = false;
   }
-  TPlatformData* platform = CurrentPlatformData();
-  if (GetCursorTexture() && platform && platform->window)
-    platform->window->GetBackend().ShowSystemCursor(false);
+  TWindowBackend* backend = host ? host->GetWindowBackend() : nullptr;
+  if (GetCursorTexture() && backend) backend->ShowSystemCursor(false);
   gRestoringMouseImage = false;
 }

@@ -1,7 +1,8 @@
 // The display handler: the one object through which the engine reaches the graphics device.
 //
 // An abstract interface of 60 operations in a fixed slot order. The platform owns exactly
-// one handler (TPlatform::SetDisplayHandler) and forwards its display calls to it. Only
+// one handler (TPlatform::SetDisplayHandler), installs it as the current one (TRenderHost.h)
+// and forwards its display calls to it. Only
 // UpdateCursor is called from another thread (the cursor thread); everything else runs on
 // the UI thread. This file fixes the contract; the implementation (modes, frames, device
 // loss, 3-D) is the rendering subsystem's.

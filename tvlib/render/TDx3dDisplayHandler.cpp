@@ -52,10 +52,6 @@ float Dot(const float a[3], const float b[3]) {
 
 }  // namespace
 
-void TPlatform::CreateDisplayHandler() {
-  SetDisplayHandler(new TDx3dDisplayHandler());
-}
-
 void TDx3dDisplayHandler::SetTransform(uint32_t which, const TMat4& matrix, bool checkMemory) {
   sd::TDevice3d* device = Data().device;
   if (!device) return;
@@ -156,8 +152,8 @@ bool TDx3dDisplayHandler::Begin3d() {
 
 bool TDx3dDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool force, bool quiet,
                                      bool embedded) {
-  TPlatformData* platform = CurrentPlatformData();
-  if (platform && !platform->visible && !force) return false;
+  TRenderHost* host = Data().host;
+  if (host && !host->IsVisible() && !force) return false;
   bool result = TDxDisplayHandler::SetDisplay(width, height, fullScreen, force, quiet, embedded);
   if (IsDeviceValid()) {
     SetWorldMatrix(TMat4{});

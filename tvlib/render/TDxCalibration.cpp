@@ -1,6 +1,5 @@
 // The one-time texel-offset calibration: draw a small black-cornered texture at ten sub-pixel
 // offsets into a render target and keep the first offset whose corners land exactly on pixels.
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TTexture.h"
@@ -49,10 +48,10 @@ void TDxDisplayHandler::CalibrateTexelOffset() {
   if (auto target = TTexture::CreateRenderTarget(kTargetWidth, kTargetHeight)) {
     const float red[4] = {1, 0, 0, 1};
     FillRect(0, 0, 512, 512, red, target);
-    TPlatform* platform = TPlatform::GetInstance();
-    if (platform && platform->SetRenderTarget(target)) {
-      platform->Begin2d();
-      platform->SetTextureFilter(0);
+    TRenderHost* host = d.host;
+    if (host && PushRenderTarget(target)) {
+      host->Begin2d();
+      SetTextureFilter(0);
       // Anchored at the top-left corner, so the copy covers exactly the pixels the check reads.
       const TVec2 anchor(0, 0);
       for (int i = 0; i < kOffsets; ++i) {
@@ -62,9 +61,9 @@ void TDxDisplayHandler::CalibrateTexelOffset() {
         TVec2 position(static_cast<float>(x), static_cast<float>(y));
         probe->DrawTransformed(&position, 1.0f, 1.0f, 1.0f, 0.0f, &anchor, nullptr, 0, nullptr);
       }
-      platform->SetTextureFilter(1);
-      platform->End2d();
-      platform->PopRenderTarget();
+      SetTextureFilter(1);
+      host->End2d();
+      PopRenderTarget();
     }
     if (target->Lock(&pixels, &width, &height, &pitch)) {
       for (int i = 0; i < kOffsets; ++i) {

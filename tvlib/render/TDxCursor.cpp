@@ -1,5 +1,7 @@
 // The display handler's cursor slots, forwarded to the device context's software cursor.
 #include "tvlib/render/TDxDisplayHandler.h"
+
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
 void TDxDisplayHandler::HideCursor() {
@@ -20,8 +22,9 @@ TPoint TDxDisplayHandler::GetCursorPosition() {
 
 bool TDxDisplayHandler::HideSystemCursor() {
   if (!mData->context.GetCursorTexture()) return false;
-  TPlatformData* platform = CurrentPlatformData();
-  if (platform && platform->window) platform->window->GetBackend().ShowSystemCursor(false);
+  TRenderHost* host = mData->host;
+  if (TWindowBackend* backend = host ? host->GetWindowBackend() : nullptr)
+    backend->ShowSystemCursor(false);
   return true;
 }
 

@@ -4,7 +4,7 @@
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TXmlNode.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 
@@ -29,7 +29,7 @@ bool TDxDisplayHandler::IsDeviceValid() {
 }
 
 void TDxDisplayHandler::NoteDeviceTrouble() {
-  uint32_t now = TPlatform::GetTime();
+  uint32_t now = RenderTime(mData->host);
   // Elapsed time since the last mark, by difference: a clock that wraps stays right.
   if (mData->broken || mData->brokenTime != 0) {
     if (now - mData->brokenTime <= kTroubleIntervalMs) return;
@@ -41,8 +41,8 @@ void TDxDisplayHandler::NoteDeviceTrouble() {
 void TDxDisplayHandler::Restore() {
   TDxDisplayHandlerData& d = *mData;
   if (TAssetManager* assets = GetAssetManager()) assets->ReleaseAll();
-  TPlatformData* platform = CurrentPlatformData();
-  if (platform && platform->hidden) {
+  TRenderHost* host = d.host;
+  if (host && host->IsHidden()) {
     ClockSleep(50);
     return;
   }
@@ -53,7 +53,7 @@ void TDxDisplayHandler::Restore() {
     SetDisplay(width, height, d.fullScreen, true, true, false);
     return;
   }
-  bool visible = !platform || platform->visible;
+  bool visible = !host || host->IsVisible();
   sd::HR hr = d.directDraw->TestCooperativeLevel();
   if (sd::Failed(hr)) {
     if (!visible) return;

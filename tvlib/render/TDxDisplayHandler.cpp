@@ -2,27 +2,48 @@
 // to the device context.
 #include "tvlib/render/TDxDisplayHandler.h"
 
+#include <atomic>
+
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TXmlNode.h"
+#include "tvlib/platform/headless/THeadlessPresenter.h"
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TDxTextureData.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {
 
-// Frames are shown in the program's main window; without one, in memory.
-std::unique_ptr<sd::TPresenter> MainWindowPresenter() {
-  TPlatform* platform = TPlatform::GetInstance();
-  TNativeWindow* window = platform ? platform->GetData()->window.get() : nullptr;
-  return CreateWindowPresenter(window ? &window->GetBackend() : nullptr);
+// Read by the cursor thread's texture users as well as the UI thread.
+std::atomic<TDisplayHandler*> gCurrentHandler{nullptr};
+std::atomic<TRenderHost*> gCurrentHost{nullptr};
+
+// Frames are shown in the host's main window; without one, in memory.
+std::unique_ptr<sd::TPresenter> MainWindowPresenter(TRenderHost* host) {
+  TWindowBackend* backend = host ? host->GetWindowBackend() : nullptr;
+  if (backend) return backend->CreatePresenter();
+  return std::make_unique<sd::THeadlessPresenter>();
 }
 
 }  // namespace
 
-TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter)
-    : mPresenter(presenter ? std::move(presenter) : MainWindowPresenter()),
-      mData(std::make_unique<TDxDisplayHandlerData>(mPresenter.get())) {
+TDisplayHandler* GetCurrentDisplayHandler() { return gCurrentHandler; }
+
+void SetCurrentDisplayHandler(TDisplayHandler* handler, TRenderHost* host) {
+  gCurrentHandler = handler;
+  gCurrentHost = handler ? host : nullptr;
+}
+
+TRenderHost* GetCurrentRenderHost() { return gCurrentHost; }
+
+uint32_t RenderTime(const TRenderHost* host) {
+  return host ? host->GetEngineTime() : ClockMilliseconds();
+}
+
+TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter, TRenderHost* host)
+    : mPresenter(presenter ? std::move(presenter) : MainWindowPresenter(host)),
+      mData(std::make_unique<TDxDisplayHandlerData>(mPresenter.get(), host)) {
   mData->context.onOutOfVideoMemory = [this] { HandleOutOfVideoMemory(); };
   mData->context.onDeviceBroken = [this] { MarkDeviceBroken(); };
   TXmlNode document;
@@ -41,8 +62,7 @@ TDxDisplayHandler::~TDxDisplayHandler() {
 }
 
 TDxDisplayHandler* TDxDisplayHandler::GetInstance() {
-  TPlatform* platform = TPlatform::GetInstance();
-  return platform ? dynamic_cast<TDxDisplayHandler*>(platform->GetDisplayHandler()) : nullptr;
+  return dynamic_cast<TDxDisplayHandler*>(GetCurrentDisplayHandler());
 }
 
 sd::HR TDxDisplayHandler::Check(sd::HR hr) {
@@ -123,3 +143,5 @@ void TDxDisplayHandler::SetZWriteEnable(bool enable) {
 void TDxDisplayHandler::SetZEnable(bool enable) {
   SetRenderState(sd::kRsZEnable, enable ? 1 : 0);
 }
+
+TRenderHost* TDxDisplayHandler::GetHost() const { return mData->host; }

@@ -3,7 +3,7 @@
 // present. Its 3-D operations are empty here; TDx3dDisplayHandler, the class the program
 // creates, fills them in.
 //
-// Needs: TDXContext (device, present, cursor), the platform's flags (visible, active, hidden,
+// Needs: TDXContext (device, present, cursor), its host's flags (visible, active, hidden,
 // embedded, display scale), the asset manager (release and restore of device data), the file
 // layer for "common:display.xml", and the message boxes of the platform layer. Main thread
 // only, except UpdateCursor (the cursor thread).
@@ -15,17 +15,21 @@
 #include "tvlib/render/TDisplayHandler.h"
 
 struct TDxDisplayHandlerData;
+class TRenderHost;
 
 class TDxDisplayHandler : public TDisplayHandler {
  public:
-  // presenter: where frames are shown (owned); null: the one the main window's backend takes.
-  explicit TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter = nullptr);
+  // presenter: where frames are shown (owned); null: the one the host's window backend takes.
+  // host: the program showing the frames; null: the handler runs alone.
+  explicit TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter = nullptr,
+                             TRenderHost* host = nullptr);
   ~TDxDisplayHandler() override;
   TDxDisplayHandler(const TDxDisplayHandler&) = delete;
   TDxDisplayHandler& operator=(const TDxDisplayHandler&) = delete;
 
-  // The platform's current handler, as the display handler of this kind (or null).
+  // The current handler, as the display handler of this kind (or null).
   static TDxDisplayHandler* GetInstance();
+  TRenderHost* GetHost() const;
 
   bool IntersectTriangle(const float[3], const float[3], const float[3], const float[3],
                          const float[3], float*, float[3]) override {

@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "tvlib/core/TMat4.h"
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/render/TDXContext.h"
+#include "tvlib/render/TRenderHost.h"
 
 class TTexture;
-
-// The platform's data block, or null when no platform exists (tests of the handler alone).
-inline TPlatformData* CurrentPlatformData() {
-  TPlatform* platform = TPlatform::GetInstance();
-  return platform ? platform->GetData() : nullptr;
-}
 
 // Rebuilds the device data of every live asset after a mode set or restore.
 void RestoreAllAssets();
@@ -30,7 +24,10 @@ struct TDxDisplayHandlerData {
     int left = 0, top = 0, right = 0, bottom = 0;
   };
 
-  explicit TDxDisplayHandlerData(sd::TPresenter* presenter) : context(presenter) {}
+  TDxDisplayHandlerData(sd::TPresenter* presenter, TRenderHost* host)
+      : host(host), context(presenter, host) {}
+
+  TRenderHost* host;  // null: the handler runs alone
 
   sd::TDisplay* directDraw = nullptr;
   sd::TDevice3d* device = nullptr;

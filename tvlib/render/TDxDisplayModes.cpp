@@ -4,12 +4,12 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
+#include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TDxTextureData.h"
-#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ void ForgetAlphaFormat() {
 // A game inside a host window cannot change the desktop's mode: it says why and ends.
 void EndForHost(const char* text) {
   ShowMessageBox(text, "Error", kMbIconExclamation);
-  EndProcess(-1);
+  EndProcess(kExitStartupFailed);
 }
 
 }  // namespace
@@ -32,8 +32,8 @@ void EndForHost(const char* text) {
 // The platform rebuilds the assets' device data and asks for a redraw; without a platform the
 // asset manager alone rebuilds.
 void RestoreAllAssets() {
-  if (TPlatform* owner = TPlatform::GetInstance()) {
-    owner->RestoreAssets();
+  if (TRenderHost* host = GetCurrentRenderHost()) {
+    host->RestoreAssets();
   } else if (TAssetManager* assets = GetAssetManager()) {
     assets->RestoreAll();
   }
@@ -72,10 +72,8 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
                                    bool embedded) {
   TDxDisplayHandlerData& d = *mData;
   TDXContext& context = d.context;
-  TPlatformData defaults;
-  TPlatformData* platform = CurrentPlatformData();
-  const TPlatformData& p = platform ? *platform : defaults;
-  if (p.hidden) {
+  TRenderHost* host = d.host;
+  if (host && host->IsHidden()) {
     ClockSleep(100);
     return false;
   }
@@ -83,23 +81,25 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
     DebugLog("SetDisplay Forcing Fullscreen (MEMORY)");
     fullScreen = true;
   }
-  bool activeNow = p.activationChanged ? (p.visible && p.active) : p.visible;
+  bool visible = !host || host->IsVisible();
+  bool active = !host || host->IsActive();
+  bool activationChanged = host && host->HasActivationChanged();
+  bool activeNow = activationChanged ? (visible && active) : visible;
   if (!activeNow && !force) return false;
-  DebugLog("SetDisplay active or force, active %d, changed %d, new active %d, force %d", p.visible,
-           p.activationChanged, p.active, force);
-  bool hostWindow = p.hostWindow != 0;
-  if (p.embedded && !p.harnessTest && hostWindow && p.window &&
-      !p.window->GetBackend().IsHostWindow(p.hostWindow)) {
+  DebugLog("SetDisplay active or force, active %d, changed %d, new active %d, force %d", visible,
+           activationChanged, active, force);
+  bool hostWindow = host && host->HasHostWindow();
+  if (host && host->IsHostWindowLost()) {
     DebugLog("Error: mExternalWindowParent is lost, exiting!");
-    EndProcess(-1);
+    EndProcess(kExitStartupFailed);
     return false;
   }
   if (d.fatal) {
-    EndProcess(-1);
+    EndProcess(kExitStartupFailed);
     return false;
   }
   // The guard spans the second after the device broke (a plain difference: no wrap-around).
-  if (hostWindow && d.broken && TPlatform::GetTime() - d.brokenTime < kBrokenGuardMs) return false;
+  if (hostWindow && d.broken && RenderTime(host) - d.brokenTime < kBrokenGuardMs) return false;
   d.workingCount = 0;
   if (!fullScreen && context.desktopColours != -1) {
     if (hostWindow) {
@@ -116,8 +116,11 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
     return true;
   }
   if (!fullScreen) {
-    bool tooSmall = !HasPqSwitch() && IsDesktopTooSmall(static_cast<int>(width * p.displayScale),
-                                                        static_cast<int>(height * p.displayScale));
+    float scale = 1.0f;
+    if (host) host->GetDisplayScale(&scale);
+    bool hostDecides = host && host->HostDecidesFullscreen();
+    bool tooSmall = !hostDecides && IsDesktopTooSmall(static_cast<int>(width * scale),
+                                                      static_cast<int>(height * scale));
     if (tooSmall) {
       if (hostWindow) {
         EndForHost(
@@ -139,7 +142,7 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
     }
   }
   if (TAssetManager* assets = GetAssetManager()) assets->ReleaseAll();
-  if (platform) platform->displayModeChanged = true;
+  if (host) host->NoteDisplayModeChanged();
 
   d.fullScreen = fullScreen;
   d.viewport = d.displayRect = {0, 0, width, height};
@@ -156,8 +159,8 @@ bool TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
   }
   d.reconfigurePending = false;
   if (!context.Create(fullScreen, width, height, d.lowMemoryVideo ? 16 : 32, embedded ? 3 : 1)) {
-    DebugLog("Create failed: %d, %d, %d, %d, %d: %d, %d", p.visible, p.active, p.activationChanged,
-             p.visibilityChanged, p.displayModeChanged, d.fallbackTried, activeNow);
+    DebugLog("Create failed: %d, %d, %d: %d, %d", visible, active, activationChanged,
+             d.fallbackTried, activeNow);
     return SetDisplayFailed(width, height, fullScreen, quiet, activeNow);
   }
   SetDisplaySucceeded(embedded);
@@ -168,8 +171,8 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
                                          bool activeNow) {
   TDxDisplayHandlerData& d = *mData;
   TDXContext& context = d.context;
-  TPlatformData* platform = CurrentPlatformData();
-  bool hostWindow = platform && platform->hostWindow != 0;
+  TRenderHost* host = d.host;
+  bool hostWindow = host && host->HasHostWindow();
   if (context.palettised) {
     if (!quiet) {
       ShowMessageBox(
@@ -180,7 +183,7 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
           "Error", kMbOk);
     }
     d.fatal = true;
-    EndProcess(-1);
+    EndProcess(kExitStartupFailed);
     return false;
   }
   if (hostWindow) {
@@ -193,7 +196,7 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
     return false;
   }
   // The player's own window has the focus exactly while the application is active.
-  bool foreground = !platform || platform->active;
+  bool foreground = !host || host->IsActive();
   if (!d.fallbackTried && !(activeNow && foreground)) {
     DebugLog("SetDisplay marking DirectX Broken: %s, %s", activeNow ? "ACTIVE" : "INACTIVE",
              foreground ? "FOREGROUND" : "BACKGROUND");
@@ -218,16 +221,14 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
     }
   }
   if (d.fallbackTried) {
-    TPlatformData defaults;
-    const TPlatformData& p = platform ? *platform : defaults;
-    DebugLog("ERROR FALLBACK FAILED: %d, %d, %d, %d, %d", p.visible, p.active, p.activationChanged,
-             p.visibilityChanged, p.displayModeChanged);
+    DebugLog("ERROR FALLBACK FAILED: visible %d, active %d", !host || host->IsVisible(),
+             !host || host->IsActive());
     ShowMessageBox(
         "Failed to initialize window. Please try running the game again. If that "
         "doesn't help, try changing the screen resolution and color depth. If that "
         "fails, then your video card does not support this game.",
         "Error", kMbIconHand);
-    if (platform) platform->closeRequested = true;
+    if (host) host->RequestClose();
     d.fatal = true;
     return false;
   }
@@ -251,11 +252,12 @@ void TDxDisplayHandler::SetDisplaySucceeded(bool embedded) {
   TDxDisplayHandlerData& d = *mData;
   TDXContext& context = d.context;
   d.fallbackTried = false;
-  TPlatformData* platform = CurrentPlatformData();
+  TRenderHost* host = d.host;
   if (!embedded) {
     sd::TRect client = mPresenter->ClientRect();
     if (!d.fullScreen && client.left == 0 && client.top == 0) PositionWindowOnMonitor(1);
-    if (platform && platform->window) platform->window->GetBackend().ShowWindow(true);
+    if (TWindowBackend* backend = host ? host->GetWindowBackend() : nullptr)
+      backend->ShowWindow(true);
   }
   d.directDraw = context.GetDirectDraw();
   d.device = context.device.get();
@@ -279,8 +281,7 @@ void TDxDisplayHandler::SetDisplaySucceeded(bool embedded) {
   SetInitialRenderStates();
   ForgetAlphaFormat();
   TAssetManager* assets = GetAssetManager();
-  TWindowManager* windows = platform ? platform->windowManager.get() : nullptr;
-  if (assets && assets->GetCount() > 0 && windows && !windows->mDrawingDisabled) context.Present();
+  if (assets && assets->GetCount() > 0 && host && !host->IsDrawingDisabled()) context.Present();
   RestoreAllAssets();
   if (d.fullScreen) d.wasFullScreen = true;
 }

@@ -4,38 +4,38 @@
 #include <algorithm>
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 #include "tvlib/platform/render/TDeviceMath.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TDxTextureData.h"
 #include "tvlib/render/TTexture.h"
-#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
-bool IsEmbedded() {
-  TPlatformData* p = CurrentPlatformData();
-  return p && p->embedded;
+bool IsEmbedded(const TRenderHost* host) {
+  float scale = 1.0f;
+  return host && host->GetDisplayScale(&scale);
 }
 
-float DisplayScale() {
-  TPlatformData* p = CurrentPlatformData();
-  return p ? p->displayScale : 1.0f;
+float DisplayScale(const TRenderHost* host) {
+  float scale = 1.0f;
+  if (host) host->GetDisplayScale(&scale);
+  return scale;
 }
 
 }  // namespace
 
 void TDxDisplayHandler::MarkDeviceBroken() {
   mData->broken = true;
-  mData->brokenTime = TPlatform::GetTime();
+  mData->brokenTime = RenderTime(mData->host);
 }
 
 bool TDxDisplayHandler::BeginDraw(bool prepare) {
   TDxDisplayHandlerData& d = *mData;
   if (!d.device || d.broken) return false;
-  TPlatformData* platform = CurrentPlatformData();
-  if (platform && !platform->visible) {
+  TRenderHost* host = d.host;
+  if (host && !host->IsVisible()) {
     ClockSleep(200);
     return false;
   }
@@ -83,9 +83,8 @@ void TDxDisplayHandler::EndDraw(bool present) {
     MarkDeviceBroken();
     return;
   }
-  TPlatformData* platform = CurrentPlatformData();
-  bool drawingDisabled =
-      platform && platform->windowManager && platform->windowManager->mDrawingDisabled;
+  TRenderHost* host = d.host;
+  bool drawingDisabled = host && host->IsDrawingDisabled();
   if (present && !drawingDisabled && sd::Succeeded(hr)) hr = d.context.Present();
   if (hr == sd::kErrSurfaceLost) {
     Restore();
@@ -134,8 +133,8 @@ sd::HR TDxDisplayHandler::ApplyViewport(int left, int top, int right, int bottom
   vp.y = static_cast<uint32_t>(std::max(top, 0));
   vp.width = static_cast<uint32_t>(std::max(right - left, 0));
   vp.height = static_cast<uint32_t>(std::max(bottom - top, 0));
-  if (IsEmbedded()) {
-    float scale = DisplayScale();
+  if (IsEmbedded(mData->host)) {
+    float scale = DisplayScale(mData->host);
     auto scaled = [scale](uint32_t v) { return static_cast<uint32_t>(v * scale + 0.5f); };
     vp.x = scaled(vp.x);
     vp.y = scaled(vp.y);
@@ -225,7 +224,7 @@ bool TDxDisplayHandler::SwitchRenderTarget(const sd::TSurfacePtr& from, const sd
   if (from == to || !d.device || !to) return true;
   sd::HR hr = d.device->SetRenderTarget(to, 0);
   TDxDisplayHandlerData::SViewport saved = d.displayRect;
-  float scale = DisplayScale();
+  float scale = DisplayScale(mData->host);
   d.displayRect = {0, 0, static_cast<int>(to->Width() / scale + 0.5f),
                    static_cast<int>(to->Height() / scale + 0.5f)};
   d.viewport = d.displayRect;
@@ -275,7 +274,7 @@ void TDxDisplayHandler::FillRect(int left, int top, int right, int bottom, const
   if (!surface) return;
   // Clamped to the surface filled, in game units: a small target inside a large display must
   // not be filled past its own edge.
-  float scale = (!target && IsEmbedded()) ? DisplayScale() : 1.0f;
+  float scale = (!target && IsEmbedded(mData->host)) ? DisplayScale(mData->host) : 1.0f;
   int width = target ? surface->Width() : static_cast<int>(surface->Width() / scale);
   int height = target ? surface->Height() : static_cast<int>(surface->Height() / scale);
   auto clampEdge = [](int v, int limit, bool far) {
@@ -323,8 +322,8 @@ void TDxDisplayHandler::SetBlendMode(int mode) {
       SetRenderState(sd::kRsDestBlend, sd::kBlendInvSrcAlpha);
       SetRenderState(sd::kRsAlphaBlendEnable, 1);
       SetStageState(sd::kTssColorOp, sd::kTopModulate);
-      TPlatformData* platform = CurrentPlatformData();
-      if (platform && platform->in2d) {
+      TRenderHost* host = mData->host;
+      if (host && host->IsIn2d()) {
         SetStageState(sd::kTssAlphaArg2, sd::kTaDiffuse);
         SetRenderState(sd::kRsSpecularEnable, 0);
       } else {
@@ -380,7 +379,7 @@ uint32_t TDxDisplayHandler::SelectVertexFormat(int format) {
   if (format == kVertexUnlit) return sd::kFvfLVertex;
   if (format == kVertexScreen) return sd::kFvfTLVertex;
   if (format != kVertexScreenScaled) return sd::kFvfVertex;
-  if (!IsEmbedded()) return sd::kFvfTLVertex;
+  if (!IsEmbedded(mData->host)) return sd::kFvfTLVertex;
   GetWorldMatrix(&d.savedWorld);
   GetViewMatrix(&d.savedView);
   GetProjectionMatrix(&d.savedProjection);
@@ -403,7 +402,7 @@ uint32_t TDxDisplayHandler::SelectVertexFormat(int format) {
 }
 
 void TDxDisplayHandler::RestoreVertexTransforms(int format) {
-  if (format != kVertexScreenScaled || !IsEmbedded()) return;
+  if (format != kVertexScreenScaled || !IsEmbedded(mData->host)) return;
   SetWorldMatrix(mData->savedWorld);
   SetViewMatrix(mData->savedView);
   SetProjectionMatrix(mData->savedProjection);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 #include "tvlib/render/TDxTextureData.h"
@@ -46,9 +45,9 @@ void ClipSpan(float* lo, float* hi, float* t0, float* t1) {
 }
 
 bool IsEmbedded(float* scale) {
-  TPlatformData* p = CurrentPlatformData();
-  *scale = p ? p->displayScale : 1.0f;
-  return p && p->embedded;
+  TRenderHost* host = GetCurrentRenderHost();
+  *scale = 1.0f;
+  return host && host->GetDisplayScale(scale);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr uint32_t kMaxEntries = 256;
+constexpr int kEntryBytes = 4;
 // "RIFF", size, form type, chunk type, chunk size, version and count.
 constexpr int kHeaderBytes = 24;
 
@@ -18,17 +19,22 @@ uint32_t Le32(const uint8_t* p) {
 
 }  // namespace
 
-bool ReadRiffPalette(TFile& file, std::vector<TRiffColour>* out) {
+bool ParseRiffPalette(const uint8_t* bytes, size_t length, std::vector<TRiffColour>* out) {
   out->clear();
-  uint8_t header[kHeaderBytes];
-  if (file.Read(header, kHeaderBytes) != kHeaderBytes) return false;
-  if (std::memcmp(header, "RIFF", 4) != 0) return false;
-  uint32_t chunkSize = Le32(header + 16);
+  if (length < kHeaderBytes || std::memcmp(bytes, "RIFF", 4) != 0) return false;
+  uint32_t chunkSize = Le32(bytes + 16);
   uint32_t count = chunkSize >= 4 ? std::min((chunkSize - 4) / 4, kMaxEntries) : 0;
+  count = std::min<size_t>(count, (length - kHeaderBytes) / kEntryBytes);
   for (uint32_t i = 0; i < count; ++i) {
-    uint8_t entry[4];
-    if (file.Read(entry, 4) != 4) break;
+    const uint8_t* entry = bytes + kHeaderBytes + i * kEntryBytes;
     out->push_back(TRiffColour{entry[0], entry[1], entry[2]});
   }
   return true;
+}
+
+bool ReadRiffPalette(TFile& file, std::vector<TRiffColour>* out) {
+  // Nothing past the largest palette is ever read.
+  std::vector<uint8_t> bytes(kHeaderBytes + kMaxEntries * kEntryBytes);
+  int got = file.Read(bytes.data(), static_cast<int>(bytes.size()));
+  return ParseRiffPalette(bytes.data(), got > 0 ? static_cast<size_t>(got) : 0, out);
 }

@@ -5,6 +5,7 @@
 // version-and-count header, then the entries), capped at 256 and at the bytes the file holds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct TRiffColour {
   uint8_t red, green, blue;
 };
 
-// False when the file does not start with "RIFF" or its header is cut short; the colours read
-// (possibly none) otherwise.
+// False when the bytes do not start with "RIFF" or the header is cut short; the colours the
+// bytes hold (possibly none) otherwise.
+bool ParseRiffPalette(const uint8_t* bytes, size_t length, std::vector<TRiffColour>* out);
+// The same over a file, from its current position.
 bool ReadRiffPalette(TFile& file, std::vector<TRiffColour>* out);

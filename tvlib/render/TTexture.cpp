@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TRenderHost.h"
 
 namespace {
 
 bool In2d() {
-  TPlatform* platform = TPlatform::GetInstance();
-  return platform && platform->IsIn2d();
+  TRenderHost* host = GetCurrentRenderHost();
+  return host && host->IsIn2d();
 }
 
 TString Slashed(const TString& name) {
@@ -22,8 +22,7 @@ TString Slashed(const TString& name) {
 }  // namespace
 
 TTexture::TTexture() {
-  TPlatform* platform = TPlatform::GetInstance();
-  if (TDisplayHandler* handler = platform ? platform->GetDisplayHandler() : nullptr)
+  if (TDisplayHandler* handler = GetCurrentDisplayHandler())
     mData.reset(handler->CreateTextureData());
 }
 

@@ -1,7 +1,9 @@
+// The line measurement's render target: set up, drawn into and read back.
 #include "tvlib/render/TTextureLineTarget.h"
 
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TRenderHost.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {
@@ -13,27 +15,30 @@ constexpr int kStripHeight = 4;
 }  // namespace
 
 bool TTextureLineTarget::Begin() {
-  TPlatform* platform = TPlatform::GetInstance();
-  if (!platform) return false;
+  TDisplayHandler* handler = GetCurrentDisplayHandler();
+  TRenderHost* host = GetCurrentRenderHost();
+  if (!handler || !host) return false;
   mTexture = TTexture::CreateRenderTarget(kTargetWidth, kTargetHeight);
   if (!mTexture) {
     DebugLog("TTextureLineTarget::Begin failed! No render target.");
     return false;
   }
-  platform->FillRect(0, 0, kStripWidth, kStripHeight, TColor32(0xff000000u), mTexture);
-  if (!platform->SetRenderTarget(mTexture)) {
+  const float black[4] = {0, 0, 0, 1};
+  handler->FillRect(0, 0, kStripWidth, kStripHeight, black, mTexture);
+  if (!handler->PushRenderTarget(mTexture)) {
     mTexture.reset();
     return false;
   }
-  platform->Begin2d();
+  host->Begin2d();
   return true;
 }
 
 bool TTextureLineTarget::End(TLockedPixels& pixels) {
-  TPlatform* platform = TPlatform::GetInstance();
-  if (!platform || !mTexture) return false;
-  platform->End2d();
-  platform->PopRenderTarget();
+  TDisplayHandler* handler = GetCurrentDisplayHandler();
+  TRenderHost* host = GetCurrentRenderHost();
+  if (!handler || !host || !mTexture) return false;
+  host->End2d();
+  handler->PopRenderTarget();
   int width = 0, height = 0;
   mLocked = mTexture->Lock(&pixels.pixels, &width, &height, &pixels.pitch);
   pixels.width = width;

@@ -1,14 +1,21 @@
 // The display side of the rasteriser's output; see TVecDrawOutput.h.
 #include "tvlib/render/TVecDrawOutput.h"
 
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/render/TRenderHost.h"
 
 TLineListDrawer PlatformLineDrawer() {
   return [](const TVertexSet& lines) {
-    TPlatform* platform = TPlatform::GetInstance();
-    if (!platform) return;
+    TDisplayHandler* handler = GetCurrentDisplayHandler();
+    TRenderHost* host = GetCurrentRenderHost();
+    if (!handler || !host) return;
     // Runs are untextured: stage 0 then reads opaque white.
-    platform->SetTexture(0, nullptr);
-    platform->DrawVertices(kPrimitiveLineList, lines);
+    handler->SetTexture(nullptr);
+    if (!host->IsInScene()) {
+      DebugLog("DrawVertices called when not in Begin2d or Begin3d state");
+      return;
+    }
+    handler->DrawVertices(kPrimitiveLineList, lines);
   };
 }

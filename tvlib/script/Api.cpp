@@ -7,16 +7,23 @@
 #include <utility>
 
 #include "tvlib/script/Call.h"
+#include "tvlib/script/Chunk.h"
 #include "tvlib/script/Collector.h"
 #include "tvlib/script/Debug.h"
 #include "tvlib/script/Function.h"
 #include "tvlib/script/Lexer.h"
+#include "tvlib/script/Lister.h"
 #include "tvlib/script/Memory.h"
 #include "tvlib/script/Parser.h"
 #include "tvlib/script/StringTable.h"
 #include "tvlib/script/Table.h"
 #include "tvlib/script/TagMethods.h"
 #include "tvlib/script/Vm.h"
+
+// The public header spells the hook events as numbers: they must stay the runtime's.
+static_assert(LUA_HOOKCALL == tvs::kHookCall && LUA_HOOKRET == tvs::kHookRet &&
+              LUA_HOOKLINE == tvs::kHookLine && LUA_HOOKCOUNT == tvs::kHookCount &&
+              LUA_HOOKTAILRET == tvs::kHookTailRet);
 
 using namespace tvs;
 
@@ -101,6 +108,8 @@ void ProtectedCall(lua_State* L, void* ud) {
 }  // namespace
 
 lua_State* lua_open() { return OpenState(DefaultAlloc, nullptr); }
+
+lua_State* lua_newstate(lua_Alloc alloc, void* ud) { return OpenState(alloc, ud); }
 
 void lua_close(lua_State* L) { CloseState(L); }
 
@@ -425,6 +434,12 @@ int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data) {
   if (o->tt != kTFunction || ClosureValue(o)->isC || ClosureValue(o)->nupvalues != 0) return 0;
   DumpChunk(L, static_cast<TLClosure*>(ClosureValue(o))->p, writer, data);
   return 1;
+}
+
+std::string lua_listfunction(lua_State* L, int idx, bool full) {
+  const TValue* o = Value(L, idx);
+  if (o->tt != kTFunction || ClosureValue(o)->isC) return {};
+  return ListFunction(static_cast<TLClosure*>(ClosureValue(o))->p, full);
 }
 
 int lua_error(lua_State* L) { ErrorMsg(L); }

@@ -1,14 +1,25 @@
 // The script interface: a stack of values shared with native code, in the names scripts'
 // hosts know. This is the part the tools and tests use so far; values are addressed by stack
-// index (1 is the first argument, -1 the top) or by pseudo-index.
+// index (1 is the first argument, -1 the top) or by pseudo-index. Self-contained: the state
+// is opaque here, and the runtime's internals stay inside tvlib/script.
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
+#include <string>
 
-#include "tvlib/script/Chunk.h"
-#include "tvlib/script/State.h"
-#include "tvlib/script/Zio.h"
+struct lua_State;
+struct lua_Debug;
+using lua_CFunction = int (*)(lua_State* L);
+// Returns the next piece of input and its size, or null / size 0 at the end.
+using lua_Chunkreader = const char* (*)(lua_State* L, void* ud, size_t* size);
+// Receives a piece of a dumped chunk; the result is ignored.
+using lua_Chunkwriter = int (*)(lua_State* L, const void* p, size_t size, void* ud);
+using lua_Hook = void (*)(lua_State* L, lua_Debug* ar);
+// Allocation hook: (user word, block or null, old size, new size, 0, 1 while the scratch buffer
+// grows). Returns the new block, or null when the new size is 0 (block freed) or on failure.
+using lua_Alloc = void* (*)(void* ud, void* block, size_t osize, size_t nsize, int reserved,
+                            int scratch);
 
 constexpr int LUA_REGISTRYINDEX = -10000;
 constexpr int LUA_GLOBALSINDEX = -10001;
@@ -40,6 +51,8 @@ using lua_Number = double;
 
 // State
 lua_State* lua_open();
+// A state whose every allocation goes through `alloc' (a memory budget, for instance).
+lua_State* lua_newstate(lua_Alloc alloc, void* ud);
 void lua_close(lua_State* L);
 lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf);
 
@@ -106,6 +119,9 @@ int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc);
 int lua_load(lua_State* L, lua_Chunkreader reader, void* dt, const char* chunkname);
 // Dumps the script function on the top (without upvalues); returns 0 for anything else.
 int lua_dump(lua_State* L, lua_Chunkwriter writer, void* data);
+// The instruction listing of the script function at idx (with its nested functions when
+// `full'); empty for anything else.
+std::string lua_listfunction(lua_State* L, int idx, bool full);
 int lua_error(lua_State* L);
 void lua_concat(lua_State* L, int n);
 // Kilobytes in use, and the threshold of the next collection in kilobytes.
@@ -114,11 +130,11 @@ int lua_getgcthreshold(lua_State* L);
 void lua_setgcthreshold(lua_State* L, int newthreshold);
 
 // Hooks
-constexpr int LUA_HOOKCALL = tvs::kHookCall;
-constexpr int LUA_HOOKRET = tvs::kHookRet;
-constexpr int LUA_HOOKLINE = tvs::kHookLine;
-constexpr int LUA_HOOKCOUNT = tvs::kHookCount;
-constexpr int LUA_HOOKTAILRET = tvs::kHookTailRet;
+constexpr int LUA_HOOKCALL = 0;
+constexpr int LUA_HOOKRET = 1;
+constexpr int LUA_HOOKLINE = 2;
+constexpr int LUA_HOOKCOUNT = 3;
+constexpr int LUA_HOOKTAILRET = 4;
 constexpr int LUA_MASKCALL = 1 << LUA_HOOKCALL;
 constexpr int LUA_MASKRET = 1 << LUA_HOOKRET;
 constexpr int LUA_MASKLINE = 1 << LUA_HOOKLINE;

@@ -1,10 +1,8 @@
-// The auxiliary library over the script interface. The disk file layer is the fallback used
-// by the tools and tests; the engine replaces it with its own (packages, virtual names).
+// The auxiliary library over the script interface. Files are read only through the file
+// layer its user installs (the engine's packages and virtual names, or a tool's disk files).
 #include "tvlib/script/AuxLib.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -18,20 +16,7 @@ int AbsIndex(lua_State* L, int i) { return i > 0 || i <= LUA_REGISTRYINDEX ? i :
 
 void TagError(lua_State* L, int narg, int tag) { luaL_typerror(L, narg, lua_typename(L, tag)); }
 
-// --- file layer of the disk ---
-
-void* DiskOpen(const char* name, int mode) { return std::fopen(name, mode == 0 ? "rb" : "r"); }
-int DiskGetc(void* f) { return std::fgetc(static_cast<FILE*>(f)); }
-void DiskUngetc(void* f, int c) { std::ungetc(c, static_cast<FILE*>(f)); }
-size_t DiskRead(void* f, char* buf, size_t n) { return std::fread(buf, 1, n, static_cast<FILE*>(f)); }
-bool DiskEof(void* f) { return std::feof(static_cast<FILE*>(f)) != 0; }
-bool DiskIsBad(void* f) { return std::ferror(static_cast<FILE*>(f)) != 0; }
-void DiskClose(void* f) { std::fclose(static_cast<FILE*>(f)); }
-const char* DiskError() { return std::strerror(errno); }
-
-constexpr luaL_FileLayer kDiskLayer = {DiskOpen, DiskGetc, DiskUngetc, DiskRead, DiskEof, DiskIsBad, DiskClose,
-                                       DiskError};
-const luaL_FileLayer* gFileLayer = &kDiskLayer;
+const luaL_FileLayer* gFileLayer = nullptr;
 
 struct FileReader {
   const luaL_FileLayer* layer;
@@ -402,13 +387,17 @@ int luaL_loadbuffer(lua_State* L, const char* buff, size_t size, const char* nam
 
 const luaL_FileLayer* luaL_setfilelayer(const luaL_FileLayer* layer) {
   const luaL_FileLayer* old = gFileLayer;
-  gFileLayer = layer != nullptr ? layer : &kDiskLayer;
+  gFileLayer = layer;
   return old;
 }
 
 int luaL_loadfile(lua_State* L, const char* filename) {
   if (filename == nullptr) {
     lua_pushstring(L, "cannot read standard input: not supported");
+    return LUA_ERRFILE;
+  }
+  if (gFileLayer == nullptr) {
+    lua_pushfstring(L, "cannot read %s: no file layer", filename);
     return LUA_ERRFILE;
   }
   const int fnameindex = lua_gettop(L) + 1;

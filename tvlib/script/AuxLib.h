@@ -86,8 +86,8 @@ int luaL_loadfile(lua_State* L, const char* filename);
 int lua_dobuffer(lua_State* L, const char* buff, size_t size, const char* name);
 int lua_dostring(lua_State* L, const char* str);
 
-// The files scripts load. The engine installs its file layer at start; until then files are
-// read from the disk. `open' returns null on failure (`error' then says why); mode 1 reads
+// The files scripts load. The engine installs its file layer at start, a tool its own; until
+// then no file can be read (LUA_ERRFILE). `open' returns null on failure (`error' then says why); mode 1 reads
 // text, mode 0 binary.
 struct luaL_FileLayer {
   void* (*open)(const char* name, int mode);
@@ -99,5 +99,5 @@ struct luaL_FileLayer {
   void (*close)(void* f);
   const char* (*error)();  // the reason of the last failure
 };
-// Installs a file layer (null restores the disk layer); returns the one it replaces.
+// Installs a file layer (null: none); returns the one it replaces.
 const luaL_FileLayer* luaL_setfilelayer(const luaL_FileLayer* layer);

@@ -1,7 +1,6 @@
 // The math library, in radians. It also sets the global `__pow', which the power operator
-// calls for operands that are not both numbers. `random' draws from the C library's rand().
+// calls for operands that are not both numbers. `random' draws from the installed source.
 #include <cmath>
-#include <cstdlib>
 
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/Libs.h"
@@ -57,9 +56,12 @@ int Extreme(lua_State* L) {
   return 1;
 }
 
+const luaL_RandomSource* gRandom = nullptr;
+
 int Random(lua_State* L) {
+  if (gRandom == nullptr) return luaL_error(L, "no random source");
   // The modulo keeps the value below 1.
-  const double r = static_cast<double>(std::rand() % RAND_MAX) / RAND_MAX;
+  const double r = static_cast<double>(gRandom->next() % gRandom->max) / gRandom->max;
   switch (lua_gettop(L)) {
     case 0: lua_pushnumber(L, r); break;
     case 1: {
@@ -81,7 +83,9 @@ int Random(lua_State* L) {
 }
 
 int RandomSeed(lua_State* L) {
-  std::srand(static_cast<unsigned>(luaL_checkint(L, 1)));
+  const unsigned seed = static_cast<unsigned>(luaL_checkint(L, 1));
+  if (gRandom == nullptr) return luaL_error(L, "no random source");
+  gRandom->seed(seed);
   return 0;
 }
 
@@ -124,4 +128,10 @@ void luaopen_math(lua_State* L) {
   lua_pushstring(L, "__pow");
   lua_pushcfunction(L, Pow);
   lua_settable(L, LUA_GLOBALSINDEX);
+}
+
+const luaL_RandomSource* luaL_setrandomsource(const luaL_RandomSource* source) {
+  const luaL_RandomSource* old = gRandom;
+  gRandom = source;
+  return old;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "tvlib/script/Object.h"
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/LibStringParts.h"
 

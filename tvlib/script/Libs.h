@@ -12,3 +12,14 @@ void luaopen_table(lua_State* L);
 void luaopen_math(lua_State* L);
 // Opens all four.
 void luaopen_all(lua_State* L);
+
+// The generator `math.random' and `math.randomseed' draw from, installed by the runtime's
+// user (the engine's generator); without one they raise "no random source". `next' answers
+// 0 to `max'.
+struct luaL_RandomSource {
+  int (*next)();
+  void (*seed)(unsigned seed);
+  int max;
+};
+// Installs the source (null: none); returns the one it replaces.
+const luaL_RandomSource* luaL_setrandomsource(const luaL_RandomSource* source);

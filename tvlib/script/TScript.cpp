@@ -13,6 +13,7 @@
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScriptCode.h"
 #include "tvlib/script/TScriptFiles.h"
+#include "tvlib/script/TScriptRandom.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ bool FindStyle(lua_State* L, const char* key, bool useDefault, int depth) {
 TScript::TScript(lua_State* L) : mL(L != nullptr ? L : lua_open()) {
   Suspend();
   UseEngineFilesForScripts();
+  UseEngineRandomForScripts();
   OpenLibraries();
 }
 

@@ -3,6 +3,7 @@
 
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TScriptFiles.h"
+#include "tvlib/script/TScriptRandom.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ std::shared_ptr<TScriptCode> TScriptCode::Get(const TString& fileName) {
     if (auto live = FromAsset(manager->Find(fileName))) return live;
   }
   UseEngineFilesForScripts();
+  UseEngineRandomForScripts();
   lua_State* L = lua_open();
   if (L == nullptr) return nullptr;
   std::shared_ptr<TScriptCode> code;

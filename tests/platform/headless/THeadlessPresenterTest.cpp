@@ -1,3 +1,4 @@
+// The headless presenter: frames kept in memory and written as PNG.
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The software 3-D device: projection paths, near-plane clipping, lighting and culling.
 #include "tvlib/platform/render/TDevice3d.h"
 
 #include <gtest/gtest.h>

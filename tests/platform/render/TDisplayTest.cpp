@@ -1,3 +1,4 @@
+// The display: modes, flips, windowed presents and writes from other threads.
 #include "tvlib/platform/render/TDisplay.h"
 
 #include <gtest/gtest.h>

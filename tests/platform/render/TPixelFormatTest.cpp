@@ -1,3 +1,4 @@
+// Pixel formats: widening and narrowing conversions, palettes and storable formats.
 #include "tvlib/platform/render/TPixelFormat.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The rasteriser's fast paths against its general paths, pixel for pixel.
 #include "tvlib/platform/render/TRaster.h"
 
 #include <gtest/gtest.h>

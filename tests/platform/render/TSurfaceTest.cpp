@@ -1,3 +1,4 @@
+// Surfaces: locks, colour fills, clipped and stretched copies.
 #include "tvlib/platform/render/TSurface.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Texture helpers: mip chains and their averaged levels.
 #include "tvlib/platform/render/TTextureHelpers.h"
 
 #include <gtest/gtest.h>

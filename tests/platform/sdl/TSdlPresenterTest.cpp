@@ -1,3 +1,4 @@
+// The SDL presenter on a real window: windowed and full-screen frames.
 #include "tvlib/platform/sdl/TSdlPresenter.h"
 
 #include <SDL.h>

@@ -1,7 +1,5 @@
-// Message boxes through SDL2 and the process end, each with a test hook.
+// Message boxes through the chosen backend and the process end, each with a test hook.
 #include "tvlib/platform/dialog/TMessageBox.h"
-
-#include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +8,7 @@ namespace {
 
 TMessageBoxHook gBoxHook;
 TEndProcessHook gEndHook;
+TMessageBoxService gBoxService;
 
 }  // namespace
 
@@ -18,10 +17,7 @@ void ShowMessageBox(const char* text, const char* caption, uint32_t flags) {
     gBoxHook(text, caption, flags);
     return;
   }
-  Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
-  if (flags == kMbIconHand) kind = SDL_MESSAGEBOX_ERROR;
-  if (flags == kMbIconExclamation) kind = SDL_MESSAGEBOX_WARNING;
-  if (SDL_ShowSimpleMessageBox(kind, caption, text, nullptr) != 0) {
+  if (!gBoxService || !gBoxService(text, caption, flags)) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
   }
 }
@@ -36,6 +32,9 @@ void EndProcess(int status) {
 
 void SetMessageBoxHook(TMessageBoxHook hook) {
   gBoxHook = std::move(hook);
+}
+void SetMessageBoxService(TMessageBoxService service) {
+  gBoxService = std::move(service);
 }
 void SetEndProcessHook(TEndProcessHook hook) {
   gEndHook = std::move(hook);

@@ -16,11 +16,19 @@ inline constexpr uint32_t kMbIconExclamation = 0x30;
 
 // Shows a modal box with an OK button and waits for it.
 void ShowMessageBox(const char* text, const char* caption, uint32_t flags);
+// Exit status of a program that cannot start or go on (a "-wnd=" host that is no window, no
+// window at all, a display that cannot be made): the designed -1 as a process status.
+inline constexpr int kExitStartupFailed = 255;
+
 // Ends the process with this status (after the hook, when a test installed one).
 void EndProcess(int status);
 
 using TMessageBoxHook = std::function<void(const char* text, const char* caption, uint32_t flags)>;
 using TEndProcessHook = std::function<void(int status)>;
+// The chosen backend's boxes (answering false when one could not be shown); without one, or
+// when it fails, the text goes to standard error. Installed by the composition root.
+using TMessageBoxService = std::function<bool(const char* text, const char* caption, uint32_t flags)>;
+void SetMessageBoxService(TMessageBoxService service);
 // Tests: boxes and process ends go to the hooks instead; empty functions bring back the real ones.
 void SetMessageBoxHook(TMessageBoxHook hook);
 void SetEndProcessHook(TEndProcessHook hook);

@@ -1,3 +1,4 @@
+// Loading the optional test harness library and calling its hook.
 #include "tvlib/platform/process/Harness.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// The program's own path and its installation's name.
 #include "tvlib/platform/process/ProgramPath.h"
 
 #include <cctype>

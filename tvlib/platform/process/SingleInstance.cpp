@@ -1,3 +1,4 @@
+// The single-instance claim and the raise request to the first instance.
 #include "tvlib/platform/process/SingleInstance.h"
 
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// The termination signal handlers and their flag.
 #include "tvlib/platform/process/Termination.h"
 
 #include <csignal>

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "tvlib/platform/clock/Clock.h"
+#include "tvlib/core/Clock.h"
 
 TNativeWindow::TNativeWindow(std::unique_ptr<TWindowBackend> backend, TWindowProc proc)
     : mBackend(std::move(backend)), mProc(proc) {}

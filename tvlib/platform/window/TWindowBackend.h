@@ -4,8 +4,10 @@
 // A backend only moves events: it reports native input to TNativeWindow's Input* calls
 // (during Poll, on the UI thread) and carries out the window operations below. The shared
 // work (message numbers, key bits, character synthesis, hover, leave and click-to-activate
-// emulation) is done once, in TNativeWindow. Backends: "sdl" (SDL2, for players) and
-// "headless" (a scriptable fake for tests). CreateWindowBackend picks one.
+// emulation) is done once, in TNativeWindow. Backends, one folder each: "sdl" (SDL2, for
+// players; tvlib/platform/sdl) and "headless" (a scriptable fake for tests;
+// tvlib/platform/headless). The composition root's backend list picks one. The presenter,
+// the system pointer and the message boxes come from the chosen backend.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +15,6 @@
 #include <string>
 
 class TNativeWindow;
-struct SDL_Window;
 namespace sd {
 class TPresenter;
 }
@@ -68,17 +69,18 @@ public:
   virtual void Wait(uint32_t ms) = 0;
   // Sends a message to the host window, without waiting for an answer.
   virtual void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
-  // The SDL window the display's presenter draws into; null for backends without one.
-  virtual SDL_Window* GetSdlWindow() { return nullptr; }
+  // The presenter that shows frames in this backend's window; a headless one when the
+  // backend cannot draw into it (or has no window yet).
+  virtual std::unique_ptr<sd::TPresenter> CreatePresenter() = 0;
+  // The system pointer in desktop pixels; any thread. False when it cannot be read.
+  virtual bool ReadSystemPointer(int* x, int* y) = 0;
+  // Shows a modal message box and waits for it; false when the backend has none.
+  virtual bool ShowMessageBox(const char* text, const char* caption, uint32_t flags) = 0;
 };
 
-// The real backend unless the environment variable TV_WINDOW_BACKEND says "headless" or no
-// display is available; null only when no backend at all can start.
-std::unique_ptr<TWindowBackend> CreateWindowBackend();
-
-// The presenter that shows frames in the backend's window: the SDL presenter for an SDL
-// window, else (no window, or SDL cannot draw into it) the headless one.
-std::unique_ptr<sd::TPresenter> CreateWindowPresenter(TWindowBackend* backend);
-
-std::unique_ptr<TWindowBackend> CreateSdlWindowBackend();
-std::unique_ptr<TWindowBackend> CreateHeadlessWindowBackend();
+// One entry of a backend list: the name TV_WINDOW_BACKEND asks for, and its maker (null
+// when the backend cannot start here).
+struct TWindowBackendEntry {
+  const char* name;
+  std::unique_ptr<TWindowBackend> (*create)();
+};

@@ -51,6 +51,11 @@ inline constexpr uintptr_t SIZE_MAXSHOW = 3;
 // Hit-test codes (WM_SETCURSOR lParam low word, WM_NCHITTEST answers).
 inline constexpr intptr_t HTNOWHERE = 0;
 inline constexpr intptr_t HTCLIENT = 1;
+// The sizing frame and the maximise box (HTLEFT to HTBORDER: the frame's edges and corners).
+inline constexpr intptr_t HTSIZE = 4;
+inline constexpr intptr_t HTMAXBUTTON = 9;
+inline constexpr intptr_t HTLEFT = 10;
+inline constexpr intptr_t HTBORDER = 18;
 
 // Button state bits in mouse messages' wParam.
 inline constexpr uintptr_t MK_XBUTTON1 = 0x0020;
