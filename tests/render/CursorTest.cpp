@@ -157,6 +157,25 @@ TEST_F(CursorTest, ReplacingTheDeviceWaitsForTheCursorThread) {
   EXPECT_NE(context().GetMutexName().Find("TDXContextMouseMutex:"), -1);
 }
 
+// The cursor thread draws into the screen image under the mouse mutex; a frame shows that
+// image only once the mutex is free.
+TEST_F(CursorTest, StartingAFrameWaitsForTheCursorThread) {
+  auto image = CursorImage();
+  ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
+  handler->UpdateCursor(100, 100);
+  Poll(120, 110);
+  std::unique_lock<std::recursive_timed_mutex> held(context().mouseMutex);
+  std::atomic<bool> started{false};
+  std::thread frame([&] { started = handler->BeginDraw(false); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(started);
+  held.unlock();
+  frame.join();
+  ASSERT_TRUE(started);
+  handler->EndDraw(true);
+  EXPECT_EQ(presenter->Pixel(121, 111) & 0xFFFFFF, kWhite);
+}
+
 TEST_F(CursorTest, TheCursorImageComesBackAfterADeviceRestore) {
   auto image = CursorImage();
   ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));

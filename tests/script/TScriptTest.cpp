@@ -11,6 +11,7 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TClock.h"
+#include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScript.h"
@@ -93,6 +94,26 @@ TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   EXPECT_TRUE(script.IsSuspended());  // the coroutine ended
   EXPECT_FALSE(script.IsYielded());
   EXPECT_EQ(lua_gettop(script.GetState()), 0);
+}
+
+TEST_F(ScriptTest, CoroutineEndingOnItsFirstRunLeavesTaskAndStackAsTheyWere) {
+  TScript script;
+  lua_State* L = script.GetState();
+  gNotes.clear();
+  BindFunction(L, "Note", Note);
+  const std::string file = WriteScript("once.lua", "return function() Note('once') return 1 end");
+  ASSERT_TRUE(script.RunScript(file.c_str()));
+  EXPECT_TRUE(script.IsSuspended());
+  EXPECT_EQ(lua_gettop(L), 0);
+  // A value the caller keeps on the stack is neither started nor dropped.
+  ASSERT_EQ(luaL_loadbuffer(L, "Note('stray')", 13, "=stray"), 0);
+  script.DoLuaString("return function() Note('text') end");
+  EXPECT_TRUE(script.IsSuspended());
+  EXPECT_EQ(lua_gettop(L), 1);
+  EXPECT_TRUE(lua_isfunction(L, 1));
+  EXPECT_EQ(gNotes, "once;text;");
+  EXPECT_EQ(Log().find("cannot resume"), std::string::npos);
+  lua_settop(L, 0);
 }
 
 TEST_F(ScriptTest, MainChunkWithoutFunctionRunsOnceAndStaysSuspended) {

@@ -2,6 +2,7 @@
 // their stack, texture binding, colour fills, blend, filter and address modes, and the choice
 // of vertex format.
 #include <algorithm>
+#include <mutex>
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/platform/clock/Clock.h"
@@ -39,8 +40,12 @@ bool TDxDisplayHandler::BeginDraw(bool prepare) {
     ClockSleep(200);
     return false;
   }
-  // What the cursor thread drew since the last frame reaches the screen here, on this thread.
-  d.directDraw->ShowPending();
+  // What the cursor thread drew since the last frame reaches the screen here, on this thread,
+  // under the mouse mutex so the thread is not drawing into the image being shown.
+  {
+    std::lock_guard<std::recursive_timed_mutex> lock(d.context.mouseMutex);
+    d.directDraw->ShowPending();
+  }
   if (prepare && !d.context.PrepareBackBuffer()) return false;
   sd::HR hr = d.device->BeginScene();
   if (hr == sd::kErrSurfaceLost) {

@@ -209,6 +209,10 @@ int TScript::RunFunction(int nargs, int nresults) {
       DebugLog("lua_resume error: %s", TextForLog(mL, -1).c_str());
       lua_pop(mL, 1);
     }
+    if (!IsYielded()) {  // it ended (or failed) on its first run: nothing is left to resume
+      Suspend();
+      if (lua_gettop(mL) > mCoroutineBase) lua_settop(mL, mCoroutineBase);
+    }
   }
   return 0;
 }
