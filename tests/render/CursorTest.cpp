@@ -176,6 +176,18 @@ TEST_F(CursorTest, StartingAFrameWaitsForTheCursorThread) {
   EXPECT_EQ(presenter->Pixel(121, 111) & 0xFFFFFF, kWhite);
 }
 
+TEST_F(CursorTest, ANewDeviceStartsTheCursorAfresh) {
+  auto image = CursorImage();
+  ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
+  handler->UpdateCursor(100, 100);
+  ASSERT_TRUE(context().cursorDrawn);
+  handler->SetDisplay(1024, 768, false, true, false, false);
+  // Nothing of the old screen is kept to be painted back under the cursor.
+  EXPECT_FALSE(context().cursorDrawn);
+  EXPECT_EQ(context().lastDrawnPos.x, -1);
+  EXPECT_EQ(context().saveIndex, 0);
+}
+
 TEST_F(CursorTest, TheCursorImageComesBackAfterADeviceRestore) {
   auto image = CursorImage();
   ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));

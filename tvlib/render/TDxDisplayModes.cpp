@@ -227,7 +227,8 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
         "doesn't help, try changing the screen resolution and color depth. If that "
         "fails, then your video card does not support this game.",
         "Error", kMbIconHand);
-    if (platform) platform->closeRequested = true;
+    // The game ends: a close request would be answered by a dialog on a display that cannot draw.
+    if (platform && platform->window) platform->window->PostQuitMessage();
     d.fatal = true;
     return false;
   }

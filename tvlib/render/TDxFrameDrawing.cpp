@@ -207,9 +207,15 @@ bool TDxDisplayHandler::PushRenderTarget(std::shared_ptr<TTexture> target) {
   d.renderTargets.push_front(entry);
   // The frame drawn on the back buffer is still open: its scene flag comes back at the pop.
   bool outerScene = d.inScene;
-  bool began = BeginDraw(false);
+  if (!BeginDraw(false)) {
+    // Back to the surface drawn on before, as if the push had not happened.
+    d.renderTargets.pop_front();
+    SwitchRenderTarget(data->surface, d.renderTargets.front()->surface);
+    d.inScene = outerScene;
+    return false;
+  }
   d.outerScenes.push_back(outerScene);
-  return began;
+  return true;
 }
 
 bool TDxDisplayHandler::PopRenderTarget() {
