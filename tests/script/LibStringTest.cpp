@@ -122,6 +122,11 @@ TEST(LibString, Format) {
       "out(string.len(string.format('%bd%bb%bF%bf%bz', -1, 300, 1.5, 1.5, 9)))\n"
       "out(string.byte(string.format('%bd', -2), 1, 1), string.byte(string.format('%bd', 0/0), 4))");
   EXPECT_EQ(b.output, "2\t65\t0\n17\n254\t0\n") << b.error;
+  // Integers out of range clamp as every integer argument does, never keeping low bits.
+  const test::RunResult wide = s.Run(
+      "out(string.format('%d|%i|%d|%d', 3e9, -3e9, 0/0, -2.5))\n"
+      "out(string.byte(string.format('%c', 4294967361)))");
+  EXPECT_EQ(wide.output, "2147483647|-2147483648|-2147483648|-2\n255\n") << wide.error;
   const struct {
     const char* source;
     const char* error;

@@ -127,6 +127,13 @@ TEST_F(ScriptTest, MainChunkWithoutFunctionRunsOnceAndStaysSuspended) {
   EXPECT_EQ(lua_gettop(script.GetState()), 0);
 }
 
+TEST_F(ScriptTest, ASyntaxErrorIsLoggedWithItsFileAndLine) {
+  TScript script;
+  const std::string file = WriteScript("broken.lua", "a = 1\nb = 2\nc = = 3\n");
+  EXPECT_FALSE(script.RunScript(file.c_str()));
+  EXPECT_NE(Log().find("broken.lua:3: unexpected symbol near `='"), std::string::npos) << Log();
+}
+
 TEST_F(ScriptTest, ScriptsShareOneCompiledAsset) {
   const std::string file = WriteScript("shared.lua", "value = 'first'");
   const std::shared_ptr<TScriptCode> held = TScriptCode::Get(file.c_str());
