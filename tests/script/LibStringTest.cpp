@@ -187,6 +187,7 @@ TEST(LibString, PackUnpack) {
       {"string.pack('p', string.rep('x', 256))",
        "test:1: bad argument #2 to `pack' (string too long for its length prefix)"},
       {"string.pack('i')", "test:1: bad argument #2 to `pack' (number expected, got no value)"},
+      {"string.pack('@4:256 @')", "test:1: bad argument #1 to `pack' (fill byte above 255)"},
   };
   for (const auto& e : errors) EXPECT_EQ(s.Run(e.source).error, e.error) << e.source;
 }

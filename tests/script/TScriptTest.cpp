@@ -204,6 +204,13 @@ TEST_F(ScriptTest, ErrorsGoThroughAlertToTheLog) {
       << Log();
   script.DoLuaString("error({})");
   EXPECT_NE(Log().find("Lua error: (a table value)"), std::string::npos);
+  // A compiled chunk's bytes never reach the log.
+  const auto compiled = TScriptCode::Get(WriteScript("boom.lua", "error('boom')").c_str());
+  ASSERT_TRUE(compiled);
+  script.DoLuaString(compiled->GetCode().data(), static_cast<int>(compiled->GetCode().size()));
+  EXPECT_NE(Log().find("boom"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("(binary chunk)"), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("\x1BLua"), std::string::npos);
   const std::string fails = WriteScript("fails.lua", "error('run')");
   EXPECT_FALSE(script.RunScript(fails.c_str()));
   EXPECT_NE(Log().find("Failed to run script " + fails + ": 1"), std::string::npos) << Log();
