@@ -72,7 +72,10 @@ bool FileReadAll(const char* name, int mode, int maxSize, std::string* out) {
 bool WriteFileAtomically(const TString& name, const void* bytes, size_t size) {
   const TString resolved = ResolvePath(name);
   if (resolved.Length() == 0 || resolved.GetAt(0) != '/') return false;  // no disk file
-  const std::string path = resolved.c_str();
+  return WriteDiskFileAtomically(resolved.c_str(), bytes, size);
+}
+
+bool WriteDiskFileAtomically(const std::string& path, const void* bytes, size_t size) {
   const std::string temporary = path + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) return false;
