@@ -194,6 +194,25 @@ TEST_F(EventPumpTest, IdleTickRunsTheTimerPhaseAndServicesSound) {
   EXPECT_EQ(mBackend->mRaiseCount, 1);  // kept on top while full screen
 }
 
+TEST_F(EventPumpTest, TheIdleWaitLastsUntilTheEarliestTaskOrTheNextFrame) {
+  struct TEvery5 : TAnimTask {
+    bool Animate() override { return true; }
+  };
+  EXPECT_EQ(Next().type, kEventTick);
+  EXPECT_EQ(mBackend->mLastWait, 16u);  // nothing scheduled: one frame at 60 a second
+  auto* task = new TEvery5;
+  task->SetPeriod(5, true, true, false);
+  mPlatform->AddTask(task);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 5u);
+  mClock.Advance(3);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 2u);
+  task->Suspend();
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 16u);
+}
+
 TEST_F(EventPumpTest, FlagsBecomeEventsInTheirOrder) {
   mData.displayModeChanged = true;
   mData.paintPending = true;

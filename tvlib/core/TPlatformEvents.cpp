@@ -12,6 +12,8 @@ namespace {
 
 // A press or release this soon after a click activated the window reaches no window.
 constexpr uint32_t kActivationClickWindowMs = 400;
+// The longest idle wait: one frame at 60 frames a second.
+constexpr uint32_t kIdleTickMs = 16;
 
 bool IsRightButton(uint32_t message) {
   return message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
@@ -95,7 +97,8 @@ void TPlatform::GetEvent(TPlatformEvent* out) {
   if (mData->soundManager) mData->soundManager->Update();
   mData->taskList.Run(kTimerPhase);
   MakePlatformEvent(out, kEventTick, 0, 0, 0, 0);
-  if (window) window->WaitMessage(1);
+  // Idle: sleep until a message comes, the earliest task is due or the next frame tick.
+  if (window) window->WaitMessage(mData->taskList.GetMsUntilDue(kIdleTickMs));
 }
 
 void TPlatform::ServiceProcessRequests() {
