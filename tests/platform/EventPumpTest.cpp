@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
+#include "tvlib/ui/TModalWindow.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -211,6 +213,15 @@ TEST_F(EventPumpTest, TheIdleWaitLastsUntilTheEarliestTaskOrTheNextFrame) {
   task->Suspend();
   Next();
   EXPECT_EQ(mBackend->mLastWait, 16u);
+  // The top window's timed tasks, which the tick runs next, count as well.
+  auto* screen = new TEvery5;
+  screen->SetPeriod(7, true, true, false);
+  auto* root = new TModalWindow;
+  root->CreateTaskList();
+  root->AddTask(screen);
+  mData.windowManager->SetRootWindow(root);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 7u);
 }
 
 TEST_F(EventPumpTest, FlagsBecomeEventsInTheirOrder) {

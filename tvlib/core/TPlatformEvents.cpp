@@ -7,6 +7,7 @@
 #include "tvlib/platform/clock/Clock.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -97,8 +98,11 @@ void TPlatform::GetEvent(TPlatformEvent* out) {
   if (mData->soundManager) mData->soundManager->Update();
   mData->taskList.Run(kTimerPhase);
   MakePlatformEvent(out, kEventTick, 0, 0, 0, 0);
-  // Idle: sleep until a message comes, the earliest task is due or the next frame tick.
-  if (window) window->WaitMessage(mData->taskList.GetMsUntilDue(kIdleTickMs));
+  // Idle: sleep until a message comes, the earliest task (the platform's, or the top window's
+  // that the tick runs next) is due, or the next frame tick.
+  uint32_t wait = mData->taskList.GetMsUntilDue(kIdleTickMs);
+  if (mData->windowManager) wait = mData->windowManager->GetMsUntilDue(wait);
+  if (window) window->WaitMessage(wait);
 }
 
 void TPlatform::ServiceProcessRequests() {
