@@ -57,9 +57,14 @@ start_xvfb() {
   return 1
 }
 
+# The configuration players build; the test command builds it with the tests as well.
+configure_release() { # TV_TESTS value
+  configure build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTV_TESTS="$1"
+}
+
 cmd_play() {
   install_missing "${PACKAGES[@]}"
-  configure build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTV_TESTS=OFF
+  configure_release OFF
   cmake --build build/release -j "$JOBS"
   exec build/release/game/FestraVask "$@"
 }
@@ -73,6 +78,13 @@ cmd_test() {
   configure build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DTV_SANITIZE=ON -DTV_WERROR=ON -DTV_BENCH=ON
   cmake --build build/test -j "$JOBS"
+  # The same suite in the optimised build players run (the game's own objects are shared).
+  configure_release ON
+  cmake --build build/release -j "$JOBS"
+  # ThreadSanitizer: only the test programs that run code on several threads, and what they link.
+  configure build/tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+    -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DTV_TSAN=ON -DTV_WERROR=ON
+  cmake --build build/tsan -j "$JOBS" --target threaded_tests
   # Fuzz targets: clang with libFuzzer, each run briefly as a test.
   CC=clang CXX=clang++ configure build/fuzz -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_C_FLAGS_DEBUG="-g -O1" \
@@ -81,9 +93,12 @@ cmd_test() {
   start_xvfb
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  # Both suites run even when the first fails, so one report shows every failure.
+  export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+  # Every suite runs even when one fails, so one report shows every failure.
   ctest --test-dir build/fuzz -j "$JOBS" --output-on-failure || status=1
   ctest --test-dir build/test -j "$JOBS" --output-on-failure || status=1
+  ctest --test-dir build/release -j "$JOBS" --output-on-failure || status=1
+  ctest --test-dir build/tsan -j "$JOBS" -L threads --output-on-failure || status=1
   return $status
 }
 

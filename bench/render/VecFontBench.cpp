@@ -33,9 +33,11 @@ struct TTextBench {
   std::vector<uint8_t> pixels = std::vector<uint8_t>(1024 * 128 * 4);
   TLockedPixels target{pixels.data(), 1024 * 4, 1024, 128};
 
-  // Draws every printable ASCII glyph on a line, size pixels to the em.
-  void DrawAll(TTvMiniVecDraw& draw, float size, TOutput output) {
-    draw.scaleX = draw.scaleY = 4 * size / 192;
+  // Quarter pixels per outline unit at size pixels to the em.
+  static float ScaleFor(float size) { return 4 * size / 192; }
+  // Draws every printable ASCII glyph on a line at the given scale.
+  void DrawAll(TTvMiniVecDraw& draw, float scale, TOutput output) {
+    draw.scaleX = draw.scaleY = scale;
     draw.BeginDraw(0, 100, output == kTarget ? &target : nullptr);
     float pen = 0;
     for (uint32_t code = kFirst; code <= kLast; ++code) {
@@ -49,17 +51,18 @@ struct TTextBench {
   }
 };
 
-// Every iteration misses the cache: the scale changes by a hair each time, as it would for
-// a glyph the rasteriser has not met yet.
+// Every iteration misses the cache: the scale itself (the cache's key) steps to the next
+// float each time, so no step can round back to a scale already drawn, as it would for a
+// glyph the rasteriser has not met yet.
 void BM_VecFirstRasterisation(benchmark::State& state) {
   TTextBench bench;
   TTvMiniVecDraw draw(NullDevice());
   draw.SetColor(1, kWhite, 1.0f);
-  float size = static_cast<float>(state.range(0));
+  float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
   const auto output = static_cast<TOutput>(state.range(1));
   for (auto _ : state) {
-    size = std::nextafter(size, 1000.0f);
-    bench.DrawAll(draw, size, output);
+    scale = std::nextafter(scale, 1000.0f);
+    bench.DrawAll(draw, scale, output);
     benchmark::DoNotOptimize(bench.pixels.data());
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
@@ -68,13 +71,13 @@ BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kLines, kTarget
 
 void BM_VecCachedReplay(benchmark::State& state) {
   TTextBench bench;
-  const float size = static_cast<float>(state.range(0));
+  const float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
   const auto output = static_cast<TOutput>(state.range(1));
   TTvMiniVecDraw draw(NullDevice());
   draw.SetColor(1, kWhite, 1.0f);
-  bench.DrawAll(draw, size, output);
+  bench.DrawAll(draw, scale, output);
   for (auto _ : state) {
-    bench.DrawAll(draw, size, output);
+    bench.DrawAll(draw, scale, output);
     benchmark::DoNotOptimize(bench.pixels.data());
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,29 @@ TEST(Cipher, BadInputGivesNothing) {
   for (const char* text : {"", "A", "not base64 at all!", "AAAAAAAAAAA=", "////////////"})
     EXPECT_STREQ(cipher.DecryptText(text).c_str(), "") << text;
   EXPECT_STREQ(TCipher("b3RoZXI=").DecryptText(cipher.EncryptText("secret")).c_str(), "");
+}
+
+TEST(ComputerId, SkipsVirtualAddressesAndChoosesByName) {
+  const std::vector<uint8_t> real1 = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+  const std::vector<uint8_t> real2 = {0x08, 0x00, 0x27, 0x01, 0x02, 0x03};
+  const std::vector<TNetInterface> interfaces = {
+      {"wlan0", false, real1},
+      {"lo", true, {0x00, 0x00, 0x00, 0x00, 0x00, 0x01}},
+      {"docker0", false, {0x02, 0x42, 0xAC, 0x11, 0x00, 0x02}},  // locally administered
+      {"dummy", false, {0, 0, 0, 0, 0, 0}},
+      {"tun0", false, {}},
+      {"eth0", false, real2},
+  };
+  uint8_t address[8];
+  ASSERT_TRUE(MachineAddress(interfaces, address));
+  EXPECT_EQ(std::vector<uint8_t>(address, address + 8),
+            (std::vector<uint8_t>{0x08, 0x00, 0x27, 0x01, 0x02, 0x03, 0, 0}));
+  // The listing order does not matter.
+  const std::vector<TNetInterface> reversed(interfaces.rbegin(), interfaces.rend());
+  uint8_t again[8];
+  ASSERT_TRUE(MachineAddress(reversed, again));
+  EXPECT_EQ(std::memcmp(address, again, 8), 0);
+  EXPECT_FALSE(MachineAddress(std::span(interfaces).subspan(1, 4), address));
 }
 
 TEST(ComputerId, FromAKnownAddress) {

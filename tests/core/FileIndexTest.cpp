@@ -173,6 +173,14 @@ TEST_F(FileSystem, CorruptPackagesKeepTheirSoundEntries) {
   }
 }
 
+TEST_F(FileSystem, AnEmptyPackageMountsNothingQuietly) {
+  Put("assets/empty.tvp", "");
+  Put("assets/full.tvp", Pack({{"a.txt", "AAAA"}}));
+  Mount();
+  EXPECT_EQ(Slurp("a.txt"), "AAAA");
+  EXPECT_EQ(Log().find("empty.tvp"), std::string::npos) << Log();
+}
+
 TEST_F(FileSystem, RemountKeepsOpenEntriesReadable) {
   Put("assets/p.tvp", Pack({{"x.txt", "first"}}));
   Mount();

@@ -66,6 +66,21 @@ TEST(FileHandle, WithoutAFileEveryOperationIsHarmless) {
   FileClose(nullptr);
 }
 
+TEST_F(DiskFile, AtomicWritesReplaceWholeOrNotAtAll) {
+  SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
+  WriteWholeFile(dir / "saved.xml", "old");
+  ASSERT_TRUE(WriteFileAtomically("common:saved.xml", "new text", 8));
+  EXPECT_EQ(ReadWholeFile(dir / "saved.xml"), "new text");
+  EXPECT_FALSE(std::filesystem::exists(dir / "saved.xml.tmp"));
+  // A folder in the way of the rename: the old file stays, and no temporary is left.
+  std::filesystem::create_directories(dir / "taken.xml/inside");
+  EXPECT_FALSE(WriteFileAtomically("common:taken.xml", "x", 1));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.xml"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "taken.xml.tmp"));
+  EXPECT_FALSE(WriteFileAtomically("no such name", "x", 1));
+  SetDataFolders("", "");
+}
+
 TEST(DirectoryIterator, SortedWithOrWithoutTrailingSeparator) {
   TTempDir dir;
   for (const char* name : {"b.txt", "A.txt", "a.txt"}) WriteWholeFile(dir / name, "");

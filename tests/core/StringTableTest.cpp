@@ -24,6 +24,7 @@ protected:
                            Row("score", "Score: %1% points (%%)") + Row("name", "Velka") +
                            Row("hello", "Hello %name%, %1%") + Row("amp", "Tom &amp; Jerry") +
                            Row("bad0", "x%0%") + Row("bad6", "x%6%") +
+                           Row("zero", "%01%,%002%") + Row("bad00", "x%00%") +
                            Row("lost", "x%nolabel%") + Row("open", "50%name") +
                            Row("five", "%5%%4%%3%%2%%1%") + Row("dup", "first") +
                            Row("dup", "second") + "<Row><Cell><Data>lonely</Data></Cell></Row>" +
@@ -45,6 +46,7 @@ TEST_F(StringTable, FillsArgumentsAndLabels) {
   EXPECT_EQ(Get("hello", "%%"), "Hello Velka, %");
   EXPECT_EQ(Get("amp"), "Tom & Jerry");
   EXPECT_EQ(Get("dup"), "second");
+  EXPECT_EQ(Get("zero", "a", "b"), "a,b");  // leading zeros count for nothing
   EXPECT_EQ(Get("lonely"), "");
   EXPECT_EQ(std::string(table.GetString("five", "1", "2", "3", "4", "5").c_str()), "54321");
   // An unclosed "%" takes the rest as a label, then reads on after the "%".
@@ -52,7 +54,7 @@ TEST_F(StringTable, FillsArgumentsAndLabels) {
 }
 
 TEST_F(StringTable, MissingTextGivesTheMarkerAndALogLine) {
-  for (const char* label : {"absent", "bad0", "bad6", "lost"}) EXPECT_EQ(Get(label), "#####");
+  for (const char* label : {"absent", "bad0", "bad00", "bad6", "lost"}) EXPECT_EQ(Get(label), "#####");
   EXPECT_EQ(Get("hello", "%nolabel%"), "#####");
   EXPECT_EQ(Get("hello", "%x"), "#####");
   std::string log = ReadWholeFile(dir / "logfile.txt");

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
+#include "tvlib/ui/TModalWindow.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -193,6 +195,34 @@ TEST_F(EventPumpTest, IdleTickRunsTheTimerPhaseAndServicesSound) {
   mDisplay->mFullscreen = true;
   Next();
   EXPECT_EQ(mBackend->mRaiseCount, 1);  // kept on top while full screen
+}
+
+TEST_F(EventPumpTest, TheIdleWaitLastsUntilTheEarliestTaskOrTheNextFrame) {
+  struct TEvery5 : TAnimTask {
+    bool Animate() override { return true; }
+  };
+  EXPECT_EQ(Next().type, kEventTick);
+  EXPECT_EQ(mBackend->mLastWait, 16u);  // nothing scheduled: one frame at 60 a second
+  auto* task = new TEvery5;
+  task->SetPeriod(5, true, true, false);
+  mPlatform->AddTask(task);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 5u);
+  mClock.Advance(3);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 2u);
+  task->Suspend();
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 16u);
+  // The top window's timed tasks, which the tick runs next, count as well.
+  auto* screen = new TEvery5;
+  screen->SetPeriod(7, true, true, false);
+  auto* root = new TModalWindow;
+  root->CreateTaskList();
+  root->AddTask(screen);
+  mData.windowManager->SetRootWindow(root);
+  Next();
+  EXPECT_EQ(mBackend->mLastWait, 7u);
 }
 
 TEST_F(EventPumpTest, FlagsBecomeEventsInTheirOrder) {

@@ -1,5 +1,7 @@
 // The platform's services: GUIDs, colours, addresses, the clipboard, sound, the cursor thread.
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -32,6 +34,7 @@ TEST(Color32, PacksAlphaRedGreenBlue) {
   EXPECT_EQ(c.GetValue(), 0x4411AB33u);
   EXPECT_EQ(TColor32(1.0f, 0.5f, 0.0f, 0.999f).GetValue(), 0xFEFF7F00u);  // truncated
   EXPECT_EQ(TColor32().GetValue(), 0u);
+  EXPECT_EQ(TColor32(std::nanf(""), 2.0f, -1.0f, 1.0f).GetValue(), 0xFF00FF00u);
   EXPECT_EQ(TColor32(0x80FF0000u).GetRed(), 0xFF);
 }
 

@@ -1,6 +1,7 @@
 // The software cursor: drawn over the screen with the background kept in save-unders, moved by
 // the cursor thread's polls, drawn into every presented frame and never left behind.
 #include "tests/render/DisplayFixture.h"
+#include "tvlib/ui/TWindowManager.h"
 #include "tests/render/TestImages.h"
 #include "tvlib/render/TTexture.h"
 
@@ -155,6 +156,39 @@ TEST_F(CursorTest, ReplacingTheDeviceWaitsForTheCursorThread) {
   modeSet.join();
   EXPECT_TRUE(replaced);
   EXPECT_NE(context().GetMutexName().Find("TDXContextMouseMutex:"), -1);
+}
+
+// The cursor thread draws into the screen image under the mouse mutex; a frame shows that
+// image only once the mutex is free.
+TEST_F(CursorTest, StartingAFrameWaitsForTheCursorThread) {
+  auto image = CursorImage();
+  ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
+  handler->UpdateCursor(100, 100);
+  Poll(120, 110);
+  std::unique_lock<std::recursive_timed_mutex> held(context().mouseMutex);
+  std::atomic<bool> started{false};
+  std::thread frame([&] { started = handler->BeginDraw(false); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(started);
+  held.unlock();
+  frame.join();
+  ASSERT_TRUE(started);
+  handler->EndDraw(true);
+  EXPECT_EQ(presenter->Pixel(121, 111) & 0xFFFFFF, kWhite);
+}
+
+TEST_F(CursorTest, ANewDeviceStartsTheCursorAfresh) {
+  auto image = CursorImage();
+  ASSERT_TRUE(handler->SetCursorTexture(image, 0, 0));
+  handler->UpdateCursor(100, 100);
+  ASSERT_TRUE(context().cursorDrawn);
+  // Nothing is presented on the new screen, so the state seen is the one the device left.
+  data->windowManager->mDrawingDisabled = true;
+  handler->SetDisplay(1024, 768, false, true, false, false);
+  // Nothing of the old screen is kept to be painted back under the cursor.
+  EXPECT_FALSE(context().cursorDrawn);
+  EXPECT_EQ(context().lastDrawnPos.x, -1);
+  EXPECT_EQ(context().saveIndex, 0);
 }
 
 TEST_F(CursorTest, TheCursorImageComesBackAfterADeviceRestore) {

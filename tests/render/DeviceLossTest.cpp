@@ -172,6 +172,9 @@ TEST_F(DisplayTest, LookAtAndOrthographicGiveTheStandardMatrices) {
   EXPECT_EQ(RenderState(sd::kRsCullMode), sd::kCullNone);
   handler->SetCullMode(2);
   EXPECT_EQ(RenderState(sd::kRsCullMode), sd::kCullCw);
+  // Ambient components outside 0..1 clamp instead of wrapping.
+  handler->SetAmbientColor(2.0f, -1.0f, 0.5f, 1.5f);
+  EXPECT_EQ(RenderState(sd::kRsAmbient), 0xFFFF007Fu);
 }
 
 TEST_F(DisplayTest, TrianglePickingIsTwoSided) {

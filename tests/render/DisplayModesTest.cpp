@@ -1,6 +1,7 @@
 // The display-mode ladder: refusals of the desktop, the fallback between full screen and
 // window with its messages, the fatal end, the low-memory setting and the initial state.
 #include "tests/render/DisplayFixture.h"
+#include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
 
 namespace {
@@ -113,6 +114,7 @@ TEST_F(DisplayTest, WindowFailureTriesFullScreenAfterTelling) {
 }
 
 TEST_F(DisplayTest, SecondFailureIsFatalWithTheDesignedText) {
+  platform->CreateMainWindow(std::make_unique<THeadlessWindowBackend>());
   MakeHandler();
   sd::TFaultScope fault(FailAlways(sd::TCall::kCreateDevice));
   handler->SetDisplay(800, 600, true, false, false, false);
@@ -121,7 +123,10 @@ TEST_F(DisplayTest, SecondFailureIsFatalWithTheDesignedText) {
   EXPECT_EQ(boxes[0].flags, kMbIconHand);
   EXPECT_EQ(boxes[1].text, kFullScreenFailed);
   EXPECT_TRUE(HandlerData().fatal);
-  EXPECT_TRUE(data->closeRequested);
+  // The game quits without asking.
+  EXPECT_FALSE(data->closeRequested);
+  TWindowMessage message;
+  EXPECT_TRUE(data->window->PeekMessage(&message, WM_QUIT));
   EXPECT_TRUE(Logged("ERROR FALLBACK FAILED"));
 }
 

@@ -141,6 +141,28 @@ TEST_F(DisplayTest, RenderTargetStackSwitchesTheDrawingSurface) {
   EXPECT_FALSE(handler->PopRenderTarget());
 }
 
+TEST_F(DisplayTest, AFailedRenderTargetPushLeavesTheScreenAsTheTarget) {
+  Display();
+  auto target = TTexture::CreateRenderTarget(256, 128);
+  ASSERT_TRUE(target);
+  ASSERT_TRUE(handler->BeginDraw(false));
+  const sd::TSurfacePtr screen = Device().GetRenderTarget();
+  {
+    sd::TFaultScope fault([](sd::TCall call) {
+      return call == sd::TCall::kBeginScene ? sd::kErrFail : sd::kOk;
+    });
+    EXPECT_FALSE(handler->PushRenderTarget(target));
+  }
+  EXPECT_TRUE(handler->IsRenderingToScreen());
+  EXPECT_EQ(Device().GetRenderTarget(), screen);
+  int w = 0, h = 0;
+  handler->GetDisplaySize(&w, &h, nullptr);
+  EXPECT_EQ(w, 800);
+  EXPECT_TRUE(HandlerData().inScene);
+  EXPECT_FALSE(handler->PopRenderTarget());
+  handler->EndDraw(true);
+}
+
 TEST_F(DisplayTest, FillRectEdgesClampToTheSurfaceFilled) {
   Display();
   // A target wider than the display is filled to its own edge.

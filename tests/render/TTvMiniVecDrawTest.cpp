@@ -178,6 +178,22 @@ TEST(TTvMiniVecDraw, CacheReplaysRepeatedGlyphsInTheCurrentColours) {
   EXPECT_EQ(red.Alpha(4, 10), first.Alpha(4, 10));
 }
 
+// A font freed and another loaded into the same memory: the cache must see new outlines.
+TEST(TTvMiniVecDraw, CacheMatchesOutlinesByContentNotAddress) {
+  std::vector<uint8_t> program = RectProgram(0, 0, 0.25f, 0.25f);
+  const std::vector<uint8_t> whole = RectProgram(0, 0, 1, 1);
+  ASSERT_EQ(program.size(), whole.size());
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, kWhite, 1.0f);
+  TCanvas canvas(16, 16);
+  Fill(draw, canvas, program, 2, 2);
+  EXPECT_EQ(canvas.Alpha(2, 2), 255 * 1 / 16);
+  std::copy(whole.begin(), whole.end(), program.begin());
+  Fill(draw, canvas, program, 4, 2);
+  EXPECT_EQ(canvas.Alpha(4, 2), 255);
+  EXPECT_EQ(draw.GetCache().GetEntryCount(), 2);
+}
+
 TEST(TTvMiniVecDraw, CacheIsEmptiedPastItsCap) {
   const std::vector<uint8_t> program = RectProgram(0, 0, 3, 3);
   TTvMiniVecDraw capped({}, 64);

@@ -167,6 +167,11 @@ TEST(TVecFontSource, NameChainFallsBackToDefaultThenBuiltin) {
   EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), 6);
   files["fonts/x.mvec"] = BuildFontImage({SmallFont()[2]});
   EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), 1);
+  // Damaged files are passed over like missing ones: the default font, then the built-in one.
+  files["fonts/x.mvec"] = {'d', 'a', 'm', 'a', 'g', 'e', 'd'};
+  EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), 6);
+  files["fonts/default.mvec"] = {0};
+  EXPECT_EQ(LoadVecFontByName("fonts/x.mvec", reader)->GetGlyphCount(), builtinCount);
 }
 
 TEST(TVecFontSource, ReadsFontsThroughTheFileLayer) {

@@ -115,6 +115,18 @@ TEST(AuxLib, WideArgumentsAndBuffer) {
   luaL_pushresult(&b);
   EXPECT_EQ(lua_type(L, -1), LUA_TWSTRING);
   EXPECT_EQ(lua_strlen(L, -1), 0u);
+  // Narrow values and characters given to a wide buffer become one unit each, short or long.
+  luaL_wbuffinit(L, &b);
+  lua_pushstring(L, "abc");
+  luaL_addvalue(&b);
+  luaL_putchar(&b, '\xE9');
+  const std::string longText(600, 'z');
+  lua_pushstring(L, longText.c_str());
+  luaL_addvalue(&b);
+  luaL_pushresult(&b);
+  ASSERT_EQ(lua_type(L, -1), LUA_TWSTRING);
+  EXPECT_EQ(std::u16string(lua_towstring(L, -1), lua_strlen(L, -1)),
+            u"abc\u00E9" + std::u16string(600, u'z'));
   // A narrow buffer taking long values through the stack.
   luaL_buffinit(L, &b);
   for (int i = 0; i < 50; i++) {

@@ -51,6 +51,22 @@ TEST(Collector, MemoryStaysBoundedWhileObjectsAreDropped) {
   EXPECT_EQ(usage.current, 0u);
 }
 
+TEST(Collector, BoxedPointersGiveBackAllTheirMemory) {
+  Usage usage;
+  lua_State* L = OpenState(CountingAlloc, &usage);
+  ASSERT_NE(L, nullptr);
+  FullGC(L);
+  const size_t before = usage.current;
+  for (int i = 0; i < 1000; ++i) {
+    lua_pushboxedpointer(L, &usage);
+    lua_pop(L, 1);
+  }
+  FullGC(L);
+  EXPECT_EQ(usage.current, before);
+  lua_close(L);
+  EXPECT_EQ(usage.current, 0u);
+}
+
 int Collect(lua_State* L) {
   FullGC(L);
   return 0;

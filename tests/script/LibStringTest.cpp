@@ -116,6 +116,11 @@ TEST(LibString, Format) {
       "out(string.len(string.format('%bd%bb%bF%bf%bz', -1, 300, 1.5, 1.5, 9)))\n"
       "out(string.byte(string.format('%bd', -2), 1, 1), string.byte(string.format('%bd', 0/0), 4))");
   EXPECT_EQ(b.output, "2\t65\t0\n17\n254\t0\n") << b.error;
+  // Integers out of range clamp as every integer argument does, never keeping low bits.
+  const test::RunResult wide = s.Run(
+      "out(string.format('%d|%i|%d|%d', 3e9, -3e9, 0/0, -2.5))\n"
+      "out(string.byte(string.format('%c', 4294967361)))");
+  EXPECT_EQ(wide.output, "2147483647|-2147483648|-2147483648|-2\n255\n") << wide.error;
   const struct {
     const char* source;
     const char* error;
@@ -176,6 +181,7 @@ TEST(LibString, PackUnpack) {
       {"string.pack('p', string.rep('x', 256))",
        "test:1: bad argument #2 to `pack' (string too long for its length prefix)"},
       {"string.pack('i')", "test:1: bad argument #2 to `pack' (number expected, got no value)"},
+      {"string.pack('@4:256 @')", "test:1: bad argument #1 to `pack' (fill byte above 255)"},
   };
   for (const auto& e : errors) EXPECT_EQ(s.Run(e.source).error, e.error) << e.source;
 }

@@ -11,6 +11,7 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TClock.h"
+#include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScript.h"
@@ -67,6 +68,34 @@ class TWaiter {
   TLuaBindings mBindings;
 };
 
+// A class with several bases binds members of each: one of the second base is reached through
+// that base's part of the object, not through the start of the whole object.
+struct TFirstBase {
+  virtual ~TFirstBase() = default;
+  int first = 1;
+};
+struct TSecondBase {
+  int Second(int add) { return second + add; }
+  int second = 20;
+};
+class TSeveralBases : public TFirstBase, public TSecondBase {
+ public:
+  explicit TSeveralBases(lua_State* L) {
+    mBindings.Bind(L, "Second", static_cast<TSecondBase*>(this), &TSecondBase::Second);
+    mBindings.Bind(L, "Own", this, &TSeveralBases::Own);
+  }
+  int Own() { return first * 100 + second; }
+  TLuaBindings mBindings;
+};
+
+TEST_F(ScriptTest, BindingsReachTheRightBaseOfAClassWithSeveral) {
+  TScript script;
+  TSeveralBases object(script.GetState());
+  script.DoLuaString("a = Second(5) b = Own()");
+  EXPECT_EQ(script.GetGlobalNumber("a"), 25);
+  EXPECT_EQ(script.GetGlobalNumber("b"), 120);
+}
+
 TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   TScript script;
   TClock clock;
@@ -95,6 +124,26 @@ TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   EXPECT_EQ(lua_gettop(script.GetState()), 0);
 }
 
+TEST_F(ScriptTest, CoroutineEndingOnItsFirstRunLeavesTaskAndStackAsTheyWere) {
+  TScript script;
+  lua_State* L = script.GetState();
+  gNotes.clear();
+  BindFunction(L, "Note", Note);
+  const std::string file = WriteScript("once.lua", "return function() Note('once') return 1 end");
+  ASSERT_TRUE(script.RunScript(file.c_str()));
+  EXPECT_TRUE(script.IsSuspended());
+  EXPECT_EQ(lua_gettop(L), 0);
+  // A value the caller keeps on the stack is neither started nor dropped.
+  ASSERT_EQ(luaL_loadbuffer(L, "Note('stray')", 13, "=stray"), 0);
+  script.DoLuaString("return function() Note('text') end");
+  EXPECT_TRUE(script.IsSuspended());
+  EXPECT_EQ(lua_gettop(L), 1);
+  EXPECT_TRUE(lua_isfunction(L, 1));
+  EXPECT_EQ(gNotes, "once;text;");
+  EXPECT_EQ(Log().find("cannot resume"), std::string::npos);
+  lua_settop(L, 0);
+}
+
 TEST_F(ScriptTest, MainChunkWithoutFunctionRunsOnceAndStaysSuspended) {
   TScript script;
   const std::string file = WriteScript("once.lua", "ran = (ran or 0) + 1");
@@ -106,9 +155,16 @@ TEST_F(ScriptTest, MainChunkWithoutFunctionRunsOnceAndStaysSuspended) {
   EXPECT_EQ(lua_gettop(script.GetState()), 0);
 }
 
+TEST_F(ScriptTest, ASyntaxErrorIsLoggedWithItsFileAndLine) {
+  TScript script;
+  const std::string file = WriteScript("broken.lua", "a = 1\nb = 2\nc = = 3\n");
+  EXPECT_FALSE(script.RunScript(file.c_str()));
+  EXPECT_NE(Log().find("broken.lua:3: unexpected symbol near `='"), std::string::npos) << Log();
+}
+
 TEST_F(ScriptTest, ScriptsShareOneCompiledAsset) {
   const std::string file = WriteScript("shared.lua", "value = 'first'");
-  const std::shared_ptr<TScriptCode> held = TScriptCode::Get(file.c_str());
+  std::shared_ptr<TScriptCode> held = TScriptCode::Get(file.c_str());
   ASSERT_TRUE(held);
   // Edit the file: users of the held code keep running the compiled first version.
   WriteScript("shared.lua", "value = 'second'");
@@ -122,12 +178,10 @@ TEST_F(ScriptTest, ScriptsShareOneCompiledAsset) {
   EXPECT_EQ(bytes[0], '\x1b');
   EXPECT_EQ(static_cast<int>(bytes.size()), held->GetLength());
   // Once no one holds it, the file is compiled again.
-  const auto* address = held.get();
-  const_cast<std::shared_ptr<TScriptCode>&>(held).reset();
+  held.reset();
   TScript c;
   EXPECT_TRUE(c.RunScript(file.c_str()));
   EXPECT_STREQ(c.GetGlobalString("value").c_str(), "second");
-  (void)address;
 }
 
 TEST_F(ScriptTest, BoundMembersWithEachSignature) {
@@ -176,6 +230,13 @@ TEST_F(ScriptTest, ErrorsGoThroughAlertToTheLog) {
       << Log();
   script.DoLuaString("error({})");
   EXPECT_NE(Log().find("Lua error: (a table value)"), std::string::npos);
+  // A compiled chunk's bytes never reach the log.
+  const auto compiled = TScriptCode::Get(WriteScript("boom.lua", "error('boom')").c_str());
+  ASSERT_TRUE(compiled);
+  script.DoLuaString(compiled->GetCode().data(), static_cast<int>(compiled->GetCode().size()));
+  EXPECT_NE(Log().find("boom"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("(binary chunk)"), std::string::npos) << Log();
+  EXPECT_EQ(Log().find("\x1BLua"), std::string::npos);
   const std::string fails = WriteScript("fails.lua", "error('run')");
   EXPECT_FALSE(script.RunScript(fails.c_str()));
   EXPECT_NE(Log().find("Failed to run script " + fails + ": 1"), std::string::npos) << Log();

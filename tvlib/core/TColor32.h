@@ -28,10 +28,11 @@ private:
   static uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return (a << 24) | (r << 16) | (g << 8) | b;
   }
-  // Out-of-range components are clamped; the designed truncation holds inside 0..1.
+  // Out-of-range components are clamped and NaN gives 0; the designed truncation holds inside
+  // 0..1.
   static uint8_t ToByte(float v) {
     float scaled = v * 255.0f;
-    return scaled <= 0.0f ? 0 : scaled >= 255.0f ? 255 : static_cast<uint8_t>(scaled);
+    return !(scaled > 0.0f) ? 0 : scaled >= 255.0f ? 255 : static_cast<uint8_t>(scaled);
   }
   void SetByte(int shift, uint8_t v) {
     mValue = (mValue & ~(0xFFu << shift)) | (static_cast<uint32_t>(v) << shift);

@@ -11,21 +11,20 @@
 
 namespace {
 
-// The first hardware address of an interface that is not the loopback one.
-bool FirstHardwareAddress(uint8_t address[8]) {
+std::vector<TNetInterface> ListInterfaces() {
+  std::vector<TNetInterface> interfaces;
   ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return false;
-  bool found = false;
-  for (ifaddrs* entry = list; entry && !found; entry = entry->ifa_next) {
+  if (getifaddrs(&list) != 0) return interfaces;
+  for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
     if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_PACKET) continue;
-    if (entry->ifa_flags & IFF_LOOPBACK) continue;
     auto* link = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr);
-    if (link->sll_halen == 0) continue;
-    std::memcpy(address, link->sll_addr, std::min<size_t>(link->sll_halen, 8));
-    found = true;
+    const size_t length = std::min<size_t>(link->sll_halen, sizeof link->sll_addr);
+    interfaces.push_back({entry->ifa_name ? entry->ifa_name : "",
+                          (entry->ifa_flags & IFF_LOOPBACK) != 0,
+                          std::vector<uint8_t>(link->sll_addr, link->sll_addr + length)});
   }
   freeifaddrs(list);
-  return found;
+  return interfaces;
 }
 
 }  // namespace
@@ -45,9 +44,24 @@ TString ComputerIdFromAddress(const uint8_t address[8]) {
   return id;
 }
 
+bool MachineAddress(std::span<const TNetInterface> interfaces, uint8_t address[8]) {
+  const TNetInterface* chosen = nullptr;
+  for (const TNetInterface& candidate : interfaces) {
+    const std::vector<uint8_t>& bytes = candidate.address;
+    if (candidate.loopback || bytes.empty()) continue;
+    if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; })) continue;
+    if (bytes[0] & 0x02) continue;  // locally administered: bridges, containers, VPNs
+    if (!chosen || candidate.name < chosen->name) chosen = &candidate;
+  }
+  if (!chosen) return false;
+  std::memset(address, 0, 8);
+  std::memcpy(address, chosen->address.data(), std::min<size_t>(chosen->address.size(), 8));
+  return true;
+}
+
 TString GetComputerId() {
   uint8_t address[16] = {};
-  if (!FirstHardwareAddress(address)) {
+  if (!MachineAddress(ListInterfaces(), address)) {
     // No network interface: sixteen random bytes stand where the address would be.
     ssize_t got = getrandom(address, sizeof address, 0);
     (void)got;

@@ -18,20 +18,47 @@ bool TFileMapData::Open(const TString& path) {
   int fd = ::open(diskPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
     ::close(fd);
     return false;
   }
-  void* view = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-  ::close(fd);  // the mapping keeps the file
-  if (view == MAP_FAILED) return false;
-  mBase = static_cast<const unsigned char*>(view);
-  mSize = static_cast<size_t>(info.st_size);
+  const size_t size = static_cast<size_t>(info.st_size);
+  if (size == 0) {
+    ::close(fd);
+    return true;
+  }
+  void* view = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (view != MAP_FAILED) {
+    ::close(fd);  // the mapping keeps the file
+    mBase = static_cast<const unsigned char*>(view);
+    mSize = size;
+    return true;
+  }
+  // Some file systems cannot map files: the bytes are read instead.
+  const bool read = ReadAll(fd, size);
+  ::close(fd);
+  return read;
+}
+
+bool TFileMapData::ReadAll(int fd, size_t size) {
+  mCopy.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t got = pread(fd, mCopy.data() + done, size - done, static_cast<off_t>(done));
+    if (got <= 0) {
+      mCopy.clear();
+      return false;
+    }
+    done += static_cast<size_t>(got);
+  }
+  mBase = mCopy.data();
+  mSize = size;
   return true;
 }
 
 void TFileMapData::Close() {
-  if (mBase) munmap(const_cast<unsigned char*>(mBase), mSize);
+  if (mBase && mCopy.empty()) munmap(const_cast<unsigned char*>(mBase), mSize);
+  mCopy.clear();
   mBase = nullptr;
   mSize = 0;
 }

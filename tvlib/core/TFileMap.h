@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "tvlib/core/TString.h"
 
@@ -18,16 +19,21 @@ public:
   TFileMapData(const TFileMapData&) = delete;
   TFileMapData& operator=(const TFileMapData&) = delete;
 
-  // Maps the whole file; a leading "::" is dropped and the path made absolute. False for a
-  // missing, unreadable or empty file.
+  // Maps the whole file, or reads it into memory where it cannot be mapped; a leading "::" is
+  // dropped and the path made absolute. False for a missing or unreadable file; an empty one
+  // opens with no bytes.
   bool Open(const TString& path);
   void Close();
   const unsigned char* GetBase() const { return mBase; }
   size_t GetSize() const { return mSize; }
 
 private:
+  // Reads the file's `size` bytes into mCopy; false when the read fails.
+  bool ReadAll(int fd, size_t size);
+
   const unsigned char* mBase = nullptr;
   size_t mSize = 0;
+  std::vector<unsigned char> mCopy;  // the bytes when the file could not be mapped
 };
 
 class TFileMapHandler {

@@ -36,6 +36,7 @@ void MountPackage(TFileIndexMap& index, const TString& path) {
     DebugLog("Failed to open flat file %s", path.c_str());
     return;
   }
+  if (handler.GetData()->GetSize() == 0) return;  // an empty package holds nothing
   std::vector<TPackageEntry> entries;
   if (!ReadPackageDirectory(handler.GetBase(), handler.GetData()->GetSize(), path.c_str(),
                             &entries))

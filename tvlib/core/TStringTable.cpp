@@ -91,7 +91,9 @@ TString TStringTable::GetString(const TString& label, const TString& a1, const T
     if (name.empty()) {
       result.push_back('%');
     } else if (IsDigits(name)) {
-      int n = name.size() > 1 ? 0 : name[0] - '0';
+      // Leading zeros count for nothing: "%01%" is "%1%".
+      const size_t first = name.find_first_not_of('0');
+      int n = first == std::string::npos || name.size() - first > 1 ? 0 : name[first] - '0';
       if (n < 1 || n > 5) {
         ok = false;
         break;

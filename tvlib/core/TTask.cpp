@@ -54,6 +54,12 @@ int32_t TAnimTask::GetTimePastDue() const {
   return static_cast<int32_t>(GetTime() - mNextFire);
 }
 
+uint32_t TAnimTask::GetMsUntilDue() const {
+  if (IsSuspended()) return UINT32_MAX;
+  const int32_t past = GetTimePastDue();
+  return past >= 0 ? 0 : static_cast<uint32_t>(-static_cast<int64_t>(past));
+}
+
 void TAnimTask::SetClock(TClock* clock) {
   int32_t past = GetTimePastDue();
   mClock = clock;

@@ -19,6 +19,9 @@ public:
   virtual bool IsReady(int /*phase*/) { return true; }
   // The task's work; false when the task is finished (its list then destroys it).
   virtual bool Run() = 0;
+  // Milliseconds until the timer phase next has work for it (0: now); a task without a
+  // schedule has none of its own and runs on the pump's idle ticks.
+  virtual uint32_t GetMsUntilDue() const { return UINT32_MAX; }
 };
 
 class TAnimTask : public TTask {
@@ -36,6 +39,8 @@ public:
   bool Run() override;
   // The task's work; false when finished.
   virtual bool Animate() = 0;
+  // Until the due time (0 once due); none while suspended.
+  uint32_t GetMsUntilDue() const override;
 
   // Schedules the next run `period` ms after the previous due time, or after now when
   // `fromNow` (or when suspended). Without `repeat` the task keeps that time and is ready

@@ -99,3 +99,9 @@ void TTaskList::FinishPass() {
     for (TTask* task : deletions) delete task;
   }
 }
+
+uint32_t TTaskList::GetMsUntilDue(uint32_t cap) const {
+  uint32_t wait = cap;
+  for (const TTask* task : mTasks) wait = std::min(wait, task->GetMsUntilDue());
+  return wait;
+}

@@ -29,6 +29,8 @@ public:
   void Run(int phase);
 
   bool Contains(TTask* task) const;
+  // Milliseconds until the earliest task is due, at most `cap`.
+  uint32_t GetMsUntilDue(uint32_t cap) const;
   int GetCount() const { return static_cast<int>(mTasks.size()); }
 
 private:

@@ -93,7 +93,10 @@ bool TDXContext::Create(bool fullScreen, int width, int height, int bitsPerPixel
     if (hr == sd::kErrOutOfVideoMemory) forceFullScreen = true;
     if (sd::Failed(hr)) return false;
   }
-  return CreateDeviceOnBackBuffer(embedded);
+  if (!CreateDeviceOnBackBuffer(embedded)) return false;
+  // The save-unders and the last position belong to the screen just replaced.
+  ResetCursor();
+  return true;
 }
 
 bool TDXContext::CreateDeviceOnBackBuffer(bool embedded) {

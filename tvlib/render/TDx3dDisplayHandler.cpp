@@ -257,7 +257,5 @@ void TDx3dDisplayHandler::SetCullMode(int mode) {
 }
 
 void TDx3dDisplayHandler::SetAmbientColor(float red, float green, float blue, float alpha) {
-  auto byte = [](float v) { return static_cast<uint32_t>(v * 255.0f) & 0xFF; };
-  SetRenderState(sd::kRsAmbient,
-                 (byte(alpha) << 24) | (byte(red) << 16) | (byte(green) << 8) | byte(blue));
+  SetRenderState(sd::kRsAmbient, TColor32(red, green, blue, alpha).GetValue());
 }

@@ -110,7 +110,7 @@ void TDxDisplayHandler::HandleOutOfVideoMemory() {
   TXmlNode settings("Settings");
   settings.SetAttribute("LowMemoryVideo", "1");
   TString text = settings.ToString();
-  TFile file;
   // A failed write leaves the low-memory mode for this run only.
-  if (file.Open("common:display.xml", kFileWriteText)) file.Write(text.c_str(), text.Length());
+  if (!WriteFileAtomically("common:display.xml", text.c_str(), static_cast<size_t>(text.Length())))
+    DebugLog("Could not save common:display.xml");
 }

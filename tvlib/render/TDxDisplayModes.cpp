@@ -228,7 +228,8 @@ bool TDxDisplayHandler::SetDisplayFailed(int width, int height, bool fullScreen,
         "doesn't help, try changing the screen resolution and color depth. If that "
         "fails, then your video card does not support this game.",
         "Error", kMbIconHand);
-    if (host) host->RequestClose();
+    // The game ends: a close request would be answered by a dialog on a display that cannot draw.
+    if (host) host->RequestQuit();
     d.fatal = true;
     return false;
   }

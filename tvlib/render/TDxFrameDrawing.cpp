@@ -2,6 +2,7 @@
 // their stack, texture binding, colour fills, blend, filter and address modes, and the choice
 // of vertex format.
 #include <algorithm>
+#include <mutex>
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/Clock.h"
@@ -39,8 +40,12 @@ bool TDxDisplayHandler::BeginDraw(bool prepare) {
     ClockSleep(200);
     return false;
   }
-  // What the cursor thread drew since the last frame reaches the screen here, on this thread.
-  d.directDraw->ShowPending();
+  // What the cursor thread drew since the last frame reaches the screen here, on this thread,
+  // under the mouse mutex so the thread is not drawing into the image being shown.
+  {
+    std::lock_guard<std::recursive_timed_mutex> lock(d.context.mouseMutex);
+    d.directDraw->ShowPending();
+  }
   if (prepare && !d.context.PrepareBackBuffer()) return false;
   sd::HR hr = d.device->BeginScene();
   if (hr == sd::kErrSurfaceLost) {
@@ -201,9 +206,15 @@ bool TDxDisplayHandler::PushRenderTarget(std::shared_ptr<TTexture> target) {
   d.renderTargets.push_front(entry);
   // The frame drawn on the back buffer is still open: its scene flag comes back at the pop.
   bool outerScene = d.inScene;
-  bool began = BeginDraw(false);
+  if (!BeginDraw(false)) {
+    // Back to the surface drawn on before, as if the push had not happened.
+    d.renderTargets.pop_front();
+    SwitchRenderTarget(data->surface, d.renderTargets.front()->surface);
+    d.inScene = outerScene;
+    return false;
+  }
   d.outerScenes.push_back(outerScene);
-  return began;
+  return true;
 }
 
 bool TDxDisplayHandler::PopRenderTarget() {

@@ -3,9 +3,21 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+
+#include "tvlib/render/TVecOutline.h"
+
+void TGlyphKey::SetOutline(const uint8_t* program) {
+  size_t length = 0;
+  for (int step; (step = VecOpLength(program[length])) != 0 && program[length] != kOpEnd;)
+    length += step;
+  outline = std::span<const uint8_t>(program, length + 1);  // with the end (or unknown) byte
+  outlineHash = 0xCBF29CE484222325ull;
+  for (uint8_t b : outline) outlineHash = (outlineHash ^ b) * 0x100000001B3ull;
+}
 
 int TGlyphRunCache::Chain(const TGlyphKey& key) {
-  uint64_t hash = reinterpret_cast<uintptr_t>(key.outline);
+  uint64_t hash = key.outlineHash;
   auto mix = [&hash](uint64_t v) { hash = (hash ^ v) * 0x100000001B3ull; };
   mix(key.phaseX | key.phaseY << 2 | key.italic << 4);
   for (float f : {key.scaleX, key.scaleY, key.strokeWidth[0], key.strokeWidth[1], key.cosAngle,
@@ -18,7 +30,9 @@ int TGlyphRunCache::Chain(const TGlyphKey& key) {
 bool TGlyphRunCache::Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const {
   for (int e = mHeads[Chain(key)]; e >= 0; e = mEntries[e].next) {
     const TEntry& entry = mEntries[e];
-    if (entry.key == key) {
+    if (entry.key.SamePlacement(key) && entry.outlineLength == key.outline.size() &&
+        std::memcmp(mOutlines.data() + entry.outlineStart, key.outline.data(),
+                    key.outline.size()) == 0) {
       runs = std::span<const TGlyphRun>(mRuns.data() + entry.firstRun, entry.runCount);
       return true;
     }
@@ -30,9 +44,12 @@ void TGlyphRunCache::BeginGlyph(const TGlyphKey& key) {
   if (GetBytes() >= mCapBytes) {
     mEntries.clear();
     mRuns.clear();
+    mOutlines.clear();
     std::fill(mHeads.begin(), mHeads.end(), -1);
   }
-  mEntries.push_back({key, mRuns.size(), 0, -1});
+  mEntries.push_back({key, mOutlines.size(), key.outline.size(), mRuns.size(), 0, -1});
+  mEntries.back().key.outline = {};
+  mOutlines.insert(mOutlines.end(), key.outline.begin(), key.outline.end());
 }
 
 void TGlyphRunCache::EndGlyph() {

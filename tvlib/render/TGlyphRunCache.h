@@ -4,7 +4,9 @@
 // colours current at the time.
 //
 // Entries are found through 2039 chains hashed on the whole key (the outline alone would put
-// every size and angle of a glyph on one chain). The cache has a
+// every size and angle of a glyph on one chain). Outlines are matched by their bytes, which
+// the cache keeps a copy of: a font freed and another loaded at the same address must never
+// replay the old glyphs. The cache has a
 // memory cap: when a new glyph would start past it, everything is dropped and the cache
 // starts again (animated scales and rotations would otherwise grow it without bound).
 #pragma once
@@ -17,17 +19,22 @@
 #include "tvlib/render/TVecSweep.h"
 
 struct TGlyphKey {
-  const uint8_t* outline = nullptr;
+  // The outline program's bytes up to and including its end (SetOutline), and their hash.
+  std::span<const uint8_t> outline;
+  uint64_t outlineHash = 0;
   uint8_t phaseX = 0, phaseY = 0;
   bool italic = false;
   float scaleX = 0, scaleY = 0;
   float strokeWidth[2] = {0, 0};
   float cosAngle = 0, sinAngle = 0;
 
-  bool operator==(const TGlyphKey& o) const {
-    return outline == o.outline && phaseX == o.phaseX && phaseY == o.phaseY && italic == o.italic &&
-           scaleX == o.scaleX && scaleY == o.scaleY && strokeWidth[0] == o.strokeWidth[0] &&
-           strokeWidth[1] == o.strokeWidth[1] && cosAngle == o.cosAngle && sinAngle == o.sinAngle;
+  void SetOutline(const uint8_t* program);
+  // Everything but the outline bytes, which the cache compares itself.
+  bool SamePlacement(const TGlyphKey& o) const {
+    return outlineHash == o.outlineHash && phaseX == o.phaseX && phaseY == o.phaseY &&
+           italic == o.italic && scaleX == o.scaleX && scaleY == o.scaleY &&
+           strokeWidth[0] == o.strokeWidth[0] && strokeWidth[1] == o.strokeWidth[1] &&
+           cosAngle == o.cosAngle && sinAngle == o.sinAngle;
   }
 };
 
@@ -51,13 +58,14 @@ class TGlyphRunCache {
 
   int GetEntryCount() const { return static_cast<int>(mEntries.size()); }
   size_t GetBytes() const {
-    return mRuns.size() * sizeof(TGlyphRun) + mEntries.size() * sizeof(TEntry);
+    return mRuns.size() * sizeof(TGlyphRun) + mEntries.size() * sizeof(TEntry) + mOutlines.size();
   }
 
  private:
   static constexpr int kChains = 2039;
   struct TEntry {
-    TGlyphKey key;
+    TGlyphKey key;  // without its outline span: the bytes are copied into mOutlines
+    size_t outlineStart, outlineLength;
     size_t firstRun;
     size_t runCount;
     int next;
@@ -68,4 +76,5 @@ class TGlyphRunCache {
   std::vector<int> mHeads;
   std::vector<TEntry> mEntries;
   std::vector<TGlyphRun> mRuns;
+  std::vector<uint8_t> mOutlines;  // the cached glyphs' outline bytes, back to back
 };

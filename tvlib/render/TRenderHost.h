@@ -40,8 +40,8 @@ class TRenderHost {
   virtual void RequestRepaint() = 0;
   // The display mode changed: the windows lay out again.
   virtual void NoteDisplayModeChanged() = 0;
-  // The display cannot go on: the program should close.
-  virtual void RequestClose() = 0;
+  // The display cannot go on: the program ends (no close dialog: nothing could draw it).
+  virtual void RequestQuit() = 0;
   // The windows want nothing presented ("drawing disabled").
   virtual bool IsDrawingDisabled() = 0;
   // Tasks run once after the display device was restored.

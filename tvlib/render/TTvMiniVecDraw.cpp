@@ -101,7 +101,7 @@ void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
   mGlyphX = mOriginX + (qx >> 2);
   mGlyphY = mOriginY + (qy >> 2);
   TGlyphKey key;
-  key.outline = outline;
+  key.SetOutline(outline);
   key.phaseX = static_cast<uint8_t>(qx & 3);
   key.phaseY = static_cast<uint8_t>(qy & 3);
   key.italic = italic != 0;

@@ -33,11 +33,12 @@ std::unique_ptr<TVecFont> LoadBuiltinVecFont() {
 
 std::unique_ptr<TVecFont> LoadVecFontByName(const TString& name, const TFontFileReader& readFile) {
   if (name == "__DEFAULT" || !readFile) return LoadBuiltinVecFont();
-  std::vector<uint8_t> bytes;
-  if (readFile(name, bytes) || readFile("fonts/default.mvec", bytes)) {
+  // A file that is missing or does not load (damaged) gives way to the next in the chain.
+  for (const TString& candidate : {name, TString("fonts/default.mvec")}) {
+    std::vector<uint8_t> bytes;
+    if (!readFile(candidate, bytes)) continue;
     auto font = std::make_unique<TVecFont>();
-    font->Load(std::move(bytes));
-    return font;
+    if (font->Load(std::move(bytes))) return font;
   }
   return LoadBuiltinVecFont();
 }

@@ -352,14 +352,16 @@ void luaL_addvalue(luaL_Buffer* B) {
   const size_t vl = lua_strlen(L, -1);
   if (s == nullptr) {
     lua_pop(L, 1);
+  } else if (B->wide) {
+    // Each narrow character becomes one unit (the buffer's pieces are pushed above the value).
+    const std::u16string units(reinterpret_cast<const unsigned char*>(s),
+                               reinterpret_cast<const unsigned char*>(s) + vl);
+    lua_pop(L, 1);
+    luaL_addwlstring(B, units.data(), units.size());
   } else if (vl <= static_cast<size_t>(B->buffer + LUAL_BUFFERSIZE - B->p)) {
     std::memcpy(B->p, s, vl);
     B->p += vl;
     lua_pop(L, 1);
-  } else if (B->wide) {
-    const std::string bytes(s, vl);  // the buffer's pieces are pushed above the value
-    lua_pop(L, 1);
-    luaL_addlstring(B, bytes.data(), bytes.size());
   } else {
     if (EmptyBuffer(B)) lua_insert(L, -2);  // the value becomes the newest piece
     B->lvl++;

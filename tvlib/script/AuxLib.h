@@ -69,10 +69,16 @@ char* luaL_prepbuffer(luaL_Buffer* B);
 void luaL_addlstring(luaL_Buffer* B, const char* s, size_t l);
 void luaL_addstring(luaL_Buffer* B, const char* s);
 void luaL_addwlstring(luaL_Buffer* B, const char16_t* s, size_t l);
-// Adds the text value on the stack top, popping it.
+// Adds the text value on the stack top, popping it; a wide buffer widens a narrow value.
 void luaL_addvalue(luaL_Buffer* B);
 void luaL_pushresult(luaL_Buffer* B);
+// Adds one character; a wide buffer takes it as one unit.
 inline void luaL_putchar(luaL_Buffer* B, char c) {
+  if (B->wide) {
+    const char16_t unit = static_cast<unsigned char>(c);
+    luaL_addwlstring(B, &unit, 1);
+    return;
+  }
   if (B->p >= B->buffer + LUAL_BUFFERSIZE) luaL_prepbuffer(B);
   *B->p++ = c;
 }

@@ -216,12 +216,9 @@ int Format(lua_State* L) {
     int n = 0;
     switch (*strfrmt++) {
       case 'c':
-        n = std::snprintf(item, sizeof item, form, static_cast<int>(tvs::NumberToInt64(luaL_checknumber(L, arg))));
-        break;
       case 'd':
       case 'i':
-        n = std::snprintf(item, sizeof item, form,
-                          static_cast<int32_t>(static_cast<uint32_t>(tvs::NumberToInt64(luaL_checknumber(L, arg)))));
+        n = std::snprintf(item, sizeof item, form, tvs::NumberToInt(luaL_checknumber(L, arg)));
         break;
       case 'o':
       case 'u':

@@ -109,6 +109,7 @@ int StrPack(lua_State* L) {
       if (fmt < end && *fmt == ':') {
         fmt++;
         fill = ReadCount(L, 1, fmt, end);
+        luaL_argcheck(L, fill <= 255, 1, "fill byte above 255");
       }
       fieldStart = out.size();
       fieldOpen = true;

@@ -94,7 +94,10 @@ TStr* NewWStr(lua_State* L, const char16_t* s, size_t len) {
   return Intern(L, s, len, kTWString, HashUnits(s, len));
 }
 
-size_t UdataSize(const TUdata* u) { return sizeof(TUdata) + (u->len & ~size_t{1}); }
+// A boxed pointer (odd length) holds one pointer whatever its length says.
+size_t UdataSize(const TUdata* u) {
+  return sizeof(TUdata) + ((u->len & 1) ? sizeof(void*) : u->len);
+}
 
 TUdata* NewUdata(lua_State* L, size_t size) {
   if (size >= kMaxBlockSize) RunError(L, "memory allocation error: block too big");

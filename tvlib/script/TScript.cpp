@@ -7,6 +7,7 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/script/AuxLib.h"
+#include "tvlib/script/Chunk.h"
 #include "tvlib/script/Libs.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/script/TLuaStackGuard.h"
@@ -146,9 +147,11 @@ bool TScript::RunScript(const TString& fileName) {
 void TScript::DoLuaString(const char* code, int length) {
   const size_t size = length < 0 ? std::strlen(code) : static_cast<size_t>(length);
   const std::string text(code, size);
+  // A compiled chunk's bytes are neither a name nor something to write into the log.
+  const bool binary = size > 0 && static_cast<unsigned char>(code[0]) == tvs::kChunkSignatureByte;
   const int start = lua_gettop(mL);
   const char* stage = "parsing";
-  int status = luaL_loadbuffer(mL, text.data(), text.size(), text.c_str());
+  int status = luaL_loadbuffer(mL, text.data(), text.size(), binary ? "=(binary chunk)" : text.c_str());
   if (status == 0) {
     stage = "running";
     status = RunFunction(0, 1);
@@ -159,7 +162,7 @@ void TScript::DoLuaString(const char* code, int length) {
   }
   const int top = lua_gettop(mL);
   const TString message = TString::Format("Lua Error: %s\n\twhen %s", TextForLog(mL, -1).c_str(), stage);
-  DebugLog("DoLuaString %s %s", message.c_str(), text.c_str());
+  DebugLog("DoLuaString %s %s", message.c_str(), binary ? "(binary chunk)" : text.c_str());
   PushGlobal(mL, "LuaErrorMessage");
   if (!lua_isnil(mL, -1)) {
     PushLuaString(mL, message);
@@ -210,6 +213,10 @@ int TScript::RunFunction(int nargs, int nresults) {
     if (lua_resume(mL, 0) != 0) {
       DebugLog("lua_resume error: %s", TextForLog(mL, -1).c_str());
       lua_pop(mL, 1);
+    }
+    if (!IsYielded()) {  // it ended (or failed) on its first run: nothing is left to resume
+      Suspend();
+      if (lua_gettop(mL) > mCoroutineBase) lua_settop(mL, mCoroutineBase);
     }
   }
   return 0;

@@ -1,6 +1,7 @@
 // Compiling in a temporary state and caching through the asset manager.
 #include "tvlib/script/TScriptCode.h"
 
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TScriptFiles.h"
 #include "tvlib/script/TScriptRandom.h"
@@ -33,6 +34,8 @@ std::shared_ptr<TScriptCode> TScriptCode::Get(const TString& fileName) {
   if (luaL_loadfile(L, fileName.c_str()) == 0) {
     std::string bytes;
     if (lua_dump(L, AppendChunkBytes, &bytes)) code = std::make_shared<TScriptCode>(bytes.data(), static_cast<int>(bytes.size()));
+  } else if (const char* message = lua_tostring(L, -1)) {
+    DebugLog("Lua error: %s", message);  // the compiler's message, with the file and line
   }
   lua_close(L);
   if (code && manager != nullptr) manager->Insert(fileName, code);

@@ -32,3 +32,8 @@ void TWindowManager::AttachScript(TWindowScript* script) {
 bool TWindowManager::SetLocalizeLabels(bool localize) {
   return mScript ? mScript->SetLocalizeLabels(localize) : false;
 }
+
+uint32_t TWindowManager::GetMsUntilDue(uint32_t cap) {
+  TTaskList* tasks = mRoot ? mRoot->GetTaskList() : nullptr;
+  return tasks ? tasks->GetMsUntilDue(cap) : cap;
+}

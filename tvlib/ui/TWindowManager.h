@@ -35,6 +35,8 @@ public:
 
   // Routes one event; event 2 is ignored, the tick runs the top window's timed tasks.
   void HandleEvent(TPlatformEvent* event);
+  // Milliseconds until the top window's earliest timed task is due, at most `cap`.
+  uint32_t GetMsUntilDue(uint32_t cap);
 
   // While set, the frame step draws nothing and the display handler does not present.
   bool mDrawingDisabled = false;

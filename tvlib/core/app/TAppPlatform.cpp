@@ -28,11 +28,21 @@ TPlatformData::~TPlatformData() {
   ClearFontCache(&fontCache);
 }
 
+void TPlatformData::StopCursorThread() {
+  if (!cursorThread.joinable()) return;
+  {
+    // Raised under the lock: the thread tests the flag under it before it waits, so the
+    // wake-up cannot fall between its test and its wait.
+    std::lock_guard<std::mutex> lock(cursorLock);
+    cursorThreadStop = true;
+  }
+  cursorWake.notify_all();
+  cursorThread.join();
+}
+
 void TPlatformData::ReleaseServices() {
   // The cursor thread uses the window manager and the display handler: it goes first.
-  cursorThreadStop = true;
-  cursorWake.notify_all();
-  if (cursorThread.joinable()) cursorThread.join();
+  StopCursorThread();
   TTextBlock::Delete(fpsText);
   fpsText = nullptr;
   windowManager.reset();
@@ -118,6 +128,10 @@ bool TAppPlatform::IsHostWindowLost() {
 }
 
 bool TAppPlatform::HostDecidesFullscreen() const { return HasPqSwitch(); }
+
+void TAppPlatform::RequestQuit() {
+  if (mData->window) mData->window->PostQuitMessage();
+}
 
 bool TAppPlatform::IsDrawingDisabled() {
   return mData->windowManager && mData->windowManager->mDrawingDisabled;

@@ -104,7 +104,7 @@ class TAppPlatform : public TPlatform, public TRenderHost {
   bool HostDecidesFullscreen() const override;
   void RequestRepaint() override { mData->repaintRequested = true; }
   void NoteDisplayModeChanged() override { mData->displayModeChanged = true; }
-  void RequestClose() override { mData->closeRequested = true; }
+  void RequestQuit() override;
   bool IsDrawingDisabled() override;
   bool IsInScene() const override { return mData->in2d || mData->in3d; }
 

@@ -46,6 +46,8 @@ public:
   void Restore();
   // Every asset drops its display-device data.
   void ReleaseAssets();
+  // Stops the cursor thread and waits for it (nothing when it is not running).
+  void StopCursorThread();
   // Stops the cursor thread and deletes the services, then the window, in the order each
   // still needs the next.
   void ReleaseServices();

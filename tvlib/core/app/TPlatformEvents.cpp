@@ -7,11 +7,14 @@
 #include "tvlib/core/Clock.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
 // A press or release this soon after a click activated the window reaches no window.
 constexpr uint32_t kActivationClickWindowMs = 400;
+// The longest idle wait: one frame at 60 frames a second.
+constexpr uint32_t kIdleTickMs = 16;
 
 bool IsRightButton(uint32_t message) {
   return message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
@@ -95,7 +98,11 @@ void TAppPlatform::GetEvent(TPlatformEvent* out) {
   if (mData->soundManager) mData->soundManager->Update();
   mData->taskList.Run(kTimerPhase);
   MakePlatformEvent(out, kEventTick, 0, 0, 0, 0);
-  if (window) window->WaitMessage(1);
+  // Idle: sleep until a message comes, the earliest task (the platform's, or the top window's
+  // that the tick runs next) is due, or the next frame tick.
+  uint32_t wait = mData->taskList.GetMsUntilDue(kIdleTickMs);
+  if (mData->windowManager) wait = mData->windowManager->GetMsUntilDue(wait);
+  if (window) window->WaitMessage(wait);
 }
 
 void TAppPlatform::ServiceProcessRequests() {

@@ -78,15 +78,7 @@ void TAppPlatform::StartCursorThread() {
   mData->cursorThread = std::thread(CursorThreadProc, mData);
 }
 
-void TAppPlatform::StopCursorThread() {
-  if (!mData->cursorThread.joinable()) return;
-  {
-    std::lock_guard<std::mutex> lock(mData->cursorLock);
-    mData->cursorThreadStop = true;
-  }
-  mData->cursorWake.notify_all();
-  mData->cursorThread.join();
-}
+void TAppPlatform::StopCursorThread() { mData->StopCursorThread(); }
 
 // Display forwarding: each passes its arguments to the handler's operation of the same role.
 // Without a handler there is no device: nothing is drawn and the answers are false or empty.

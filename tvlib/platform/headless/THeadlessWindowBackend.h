@@ -44,7 +44,7 @@ public:
   bool SetClipboardText(const std::string& text) override;
   bool GetClipboardText(std::string* text) override;
   void Poll(TNativeWindow& window) override;
-  void Wait(uint32_t) override {}
+  void Wait(uint32_t ms) override { mLastWait = ms; }
   void SendToHost(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     mSentToHost.push_back({message, wParam, lParam});
   }
@@ -65,6 +65,7 @@ public:
   bool mSystemCursorShown = true;
   uint32_t mModifiers = 0;
   int mCursorX = 0, mCursorY = 0;
+  uint32_t mLastWait = 0;  // the last wait for messages asked of the backend, in ms
   std::set<uint64_t> mHostWindows;
   int mHostWidth = 800, mHostHeight = 600;
   bool mClipboardWorks = true;
