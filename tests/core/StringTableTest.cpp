@@ -17,18 +17,17 @@ std::string Row(const std::string& label, const std::string& text) {
 }
 
 class StringTable : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     SetLogDirectory(dir.Path().c_str());
-    std::string workbook = "<?xml version=\"1.0\"?><Workbook><Worksheet><Table>\n" +
-                           Row("score", "Score: %1% points (%%)") + Row("name", "Velka") +
-                           Row("hello", "Hello %name%, %1%") + Row("amp", "Tom &amp; Jerry") +
-                           Row("bad0", "x%0%") + Row("bad6", "x%6%") +
-                           Row("zero", "%01%,%002%") + Row("bad00", "x%00%") +
-                           Row("lost", "x%nolabel%") + Row("open", "50%name") +
-                           Row("five", "%5%%4%%3%%2%%1%") + Row("dup", "first") +
-                           Row("dup", "second") + "<Row><Cell><Data>lonely</Data></Cell></Row>" +
-                           "</Table></Worksheet></Workbook>";
+    std::string workbook =
+        "<?xml version=\"1.0\"?><Workbook><Worksheet><Table>\n" +
+        Row("score", "Score: %1% points (%%)") + Row("name", "Velka") +
+        Row("hello", "Hello %name%, %1%") + Row("amp", "Tom &amp; Jerry") + Row("bad0", "x%0%") +
+        Row("bad6", "x%6%") + Row("zero", "%01%,%002%") + Row("bad00", "x%00%") +
+        Row("lost", "x%nolabel%") + Row("open", "50%name") + Row("five", "%5%%4%%3%%2%%1%") +
+        Row("dup", "first") + Row("dup", "second") + "<Row><Cell><Data>lonely</Data></Cell></Row>" +
+        "</Table></Worksheet></Workbook>";
     table.LoadBuffer(workbook.data(), workbook.size());
   }
   std::string Get(const char* label, const char* a1 = "", const char* a2 = "") {
@@ -54,7 +53,8 @@ TEST_F(StringTable, FillsArgumentsAndLabels) {
 }
 
 TEST_F(StringTable, MissingTextGivesTheMarkerAndALogLine) {
-  for (const char* label : {"absent", "bad0", "bad00", "bad6", "lost"}) EXPECT_EQ(Get(label), "#####");
+  for (const char* label : {"absent", "bad0", "bad00", "bad6", "lost"})
+    EXPECT_EQ(Get(label), "#####");
   EXPECT_EQ(Get("hello", "%nolabel%"), "#####");
   EXPECT_EQ(Get("hello", "%x"), "#####");
   std::string log = ReadWholeFile(dir / "logfile.txt");

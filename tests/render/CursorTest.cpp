@@ -1,9 +1,9 @@
 // The software cursor: drawn over the screen with the background kept in save-unders, moved by
 // the cursor thread's polls, drawn into every presented frame and never left behind.
 #include "tests/render/DisplayFixture.h"
-#include "tvlib/ui/TWindowManager.h"
 #include "tests/render/TestImages.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 

@@ -148,9 +148,8 @@ TEST_F(DisplayTest, AFailedRenderTargetPushLeavesTheScreenAsTheTarget) {
   ASSERT_TRUE(handler->BeginDraw(false));
   const sd::TSurfacePtr screen = Device().GetRenderTarget();
   {
-    sd::TFaultScope fault([](sd::TCall call) {
-      return call == sd::TCall::kBeginScene ? sd::kErrFail : sd::kOk;
-    });
+    sd::TFaultScope fault(
+        [](sd::TCall call) { return call == sd::TCall::kBeginScene ? sd::kErrFail : sd::kOk; });
     EXPECT_FALSE(handler->PushRenderTarget(target));
   }
   EXPECT_TRUE(handler->IsRenderingToScreen());

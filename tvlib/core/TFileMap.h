@@ -13,7 +13,7 @@
 #include "tvlib/core/TString.h"
 
 class TFileMapData {
-public:
+ public:
   TFileMapData() = default;
   ~TFileMapData() { Close(); }
   TFileMapData(const TFileMapData&) = delete;
@@ -27,7 +27,7 @@ public:
   const unsigned char* GetBase() const { return mBase; }
   size_t GetSize() const { return mSize; }
 
-private:
+ private:
   // Reads the file's `size` bytes into mCopy; false when the read fails.
   bool ReadAll(int fd, size_t size);
 
@@ -37,7 +37,7 @@ private:
 };
 
 class TFileMapHandler {
-public:
+ public:
   virtual ~TFileMapHandler() = default;
 
   // Remembers the path and maps the package (a fresh mapping; copies made earlier keep theirs).
@@ -48,7 +48,7 @@ public:
   const std::shared_ptr<const TFileMapData>& GetData() const { return mData; }
   const TString& GetPath() const { return mPath; }
 
-private:
+ private:
   std::shared_ptr<const TFileMapData> mData;
   TString mPath;
 };

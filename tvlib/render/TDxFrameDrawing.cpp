@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/Clock.h"
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/platform/render/TDeviceMath.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"

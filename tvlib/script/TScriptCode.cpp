@@ -33,7 +33,8 @@ std::shared_ptr<TScriptCode> TScriptCode::Get(const TString& fileName) {
   std::shared_ptr<TScriptCode> code;
   if (luaL_loadfile(L, fileName.c_str()) == 0) {
     std::string bytes;
-    if (lua_dump(L, AppendChunkBytes, &bytes)) code = std::make_shared<TScriptCode>(bytes.data(), static_cast<int>(bytes.size()));
+    if (lua_dump(L, AppendChunkBytes, &bytes))
+      code = std::make_shared<TScriptCode>(bytes.data(), static_cast<int>(bytes.size()));
   } else if (const char* message = lua_tostring(L, -1)) {
     DebugLog("Lua error: %s", message);  // the compiler's message, with the file and line
   }

@@ -78,7 +78,9 @@ void TAppPlatform::StartCursorThread() {
   mData->cursorThread = std::thread(CursorThreadProc, mData);
 }
 
-void TAppPlatform::StopCursorThread() { mData->StopCursorThread(); }
+void TAppPlatform::StopCursorThread() {
+  mData->StopCursorThread();
+}
 
 // Display forwarding: each passes its arguments to the handler's operation of the same role.
 // Without a handler there is no device: nothing is drawn and the answers are false or empty.
@@ -88,7 +90,7 @@ void TAppPlatform::SetTexture(int, std::shared_ptr<TTexture> texture) {
 }
 
 void TAppPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
-                         std::shared_ptr<TTexture> texture) {
+                            std::shared_ptr<TTexture> texture) {
   auto* handler = GetDisplayHandler();
   if (!handler) return;
   const float rgba[4] = {colour.GetRed() / 255.0f, colour.GetGreen() / 255.0f,
