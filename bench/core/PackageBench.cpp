@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string EntryName(int i) { return "images/set" + std::to_string(i % 37) + "/Item" + std::to_string(i) + ".png"; }
+std::string EntryName(int i) {
+  return "images/set" + std::to_string(i % 37) + "/Item" + std::to_string(i) + ".png";
+}
 
 // A program folder whose assets hold one package of `count` small entries.
 struct TPackageFixture {

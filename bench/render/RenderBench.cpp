@@ -24,9 +24,9 @@ struct TLVertex {
 };
 
 void SetPerPixel(benchmark::State& state, double pixelsPerIteration) {
-  state.counters["ns_per_pixel"] = benchmark::Counter(
-      pixelsPerIteration * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
-                                     benchmark::Counter::kInvert);
+  state.counters["ns_per_pixel"] =
+      benchmark::Counter(pixelsPerIteration * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 
 // A display, an 800 x 600 render target, its device in a scene with the engine's 2-D states, and

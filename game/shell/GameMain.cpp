@@ -4,8 +4,8 @@
 // event to the window manager and answers a close request by quitting.
 #include "game/shell/GameMain.h"
 
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/core/TStringTable.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/ui/TWindowManager.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // its part.
 #include "game/shell/GameMain.h"
 #include "game/shell/ProgramIcon.h"
-#include "tvlib/core/app/TApplication.h"
 #include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TApplication.h"
 
 int main(int argc, char** argv) {
   TPlatform::SetProgramIcon(kProgramIcon, kProgramIconSize);

@@ -12,7 +12,7 @@ namespace {
 class TCountingAsset : public TAsset {
   TV_ASSET_CLASS(TCountingAsset, TAsset)
 
-public:
+ public:
   explicit TCountingAsset(const char* key) : mKey(key) {}
   ~TCountingAsset() override {
     if (TAssetManager* manager = GetAssetManager()) manager->Remove(mKey);
@@ -21,7 +21,7 @@ public:
   void Restore() override { ++restored; }
   int released = 0, restored = 0;
 
-private:
+ private:
   TString mKey;
 };
 

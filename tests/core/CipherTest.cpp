@@ -28,7 +28,8 @@ std::string Encode(const std::string& bytes) {
 
 std::string Decode(const std::string& text) {
   std::string out(static_cast<size_t>(Base64DecodedSize(static_cast<int>(text.size()))), '?');
-  out.resize(static_cast<size_t>(Base64Decode(out.data(), text.data(), static_cast<int>(text.size()))));
+  out.resize(
+      static_cast<size_t>(Base64Decode(out.data(), text.data(), static_cast<int>(text.size()))));
   return out;
 }
 
@@ -55,9 +56,13 @@ TEST(Blowfish, PublishedVectors) {
 }
 
 TEST(Base64, TableAndPadding) {
-  const char* table[][2] = {{"", ""},         {"a", "YQ=="},     {"ab", "YWI="},
-                            {"abc", "YWJj"},  {"abcd", "YWJjZA=="},
-                            {"\xff\xfe\xfd", "//79"}, {"\xfb\xef\xbe", "++++"}};
+  const char* table[][2] = {{"", ""},
+                            {"a", "YQ=="},
+                            {"ab", "YWI="},
+                            {"abc", "YWJj"},
+                            {"abcd", "YWJjZA=="},
+                            {"\xff\xfe\xfd", "//79"},
+                            {"\xfb\xef\xbe", "++++"}};
   for (auto& row : table) {
     EXPECT_EQ(Encode(row[0]), row[1]);
     EXPECT_EQ(Decode(row[1]), row[0]);

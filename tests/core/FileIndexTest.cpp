@@ -32,7 +32,7 @@ std::string Slurp(const std::string& name, int mode = kFileReadBinary) {
 
 // A program folder with assets/, a user folder, and the log in the temporary folder.
 class FileSystem : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     fs::create_directories(dir / "assets");
     fs::create_directories(dir / "user");
@@ -55,8 +55,8 @@ protected:
 TEST_F(FileSystem, PackageEntriesReadThroughAnyCaseOfTheirName) {
   std::string binary("\0\x01\r\n\xff", 5);
   std::string longName = "deep/" + std::string(250, 'n');  // 255 bytes
-  Put("assets/one.tvp", Pack({{"Images/X.png", binary}, {"text.txt", "a\r\nb"},
-                              {longName, "long"}}));
+  Put("assets/one.tvp",
+      Pack({{"Images/X.png", binary}, {"text.txt", "a\r\nb"}, {longName, "long"}}));
   Mount();
   EXPECT_EQ(Slurp("Assets/Images/X.PNG"), binary);
   EXPECT_EQ(Slurp("images/x.png"), binary);
@@ -203,11 +203,18 @@ TEST(PackageWriter, RefusesWhatTheFormatCannotHold) {
 TEST(PackageWriter, OrderIsSortedAndLayoutExact) {
   std::string package, error;
   ASSERT_TRUE(BuildPackage({{"b", "22"}, {"a", "1"}}, &package, &error));
-  std::string expected("TVPK\x02\0\0\0"
-                       "\x01" "a" "\x1c\0\0\0" "\x01\0\0\0"
-                       "\x01" "b" "\x1d\0\0\0" "\x02\0\0\0"
-                       "122",
-                       8 + 2 * 10 + 3);
+  std::string expected(
+      "TVPK\x02\0\0\0"
+      "\x01"
+      "a"
+      "\x1c\0\0\0"
+      "\x01\0\0\0"
+      "\x01"
+      "b"
+      "\x1d\0\0\0"
+      "\x02\0\0\0"
+      "122",
+      8 + 2 * 10 + 3);
   EXPECT_EQ(package, expected);
 }
 

@@ -14,7 +14,7 @@
 
 // The disk side of the file layer, reached through "::" names.
 class DiskFile : public ::testing::Test {
-protected:
+ protected:
   TFile* Open(const std::string& name, const std::string& bytes, int mode) {
     WriteWholeFile(dir / name, bytes);
     return FileOpen(("::" + (dir / name)).c_str(), mode);

@@ -67,7 +67,8 @@ TEST(Geometry, ScaleAppliesAfterRotateBefore) {
 
 TEST(Geometry, RectEdgesAreInclusive) {
   TRect r{0, 0, 10, 10};
-  for (auto [x, y] : {std::pair{0, 0}, {10, 0}, {0, 10}, {10, 10}, {5, 5}}) EXPECT_TRUE(r.Contains(x, y));
+  for (auto [x, y] : {std::pair{0, 0}, {10, 0}, {0, 10}, {10, 10}, {5, 5}})
+    EXPECT_TRUE(r.Contains(x, y));
   for (auto [x, y] : {std::pair{-1, 0}, {11, 5}, {5, 11}}) EXPECT_FALSE(r.Contains(x, y));
 
   TRect i;

@@ -17,17 +17,16 @@ std::string Row(const std::string& label, const std::string& text) {
 }
 
 class StringTable : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     SetLogDirectory(dir.Path().c_str());
-    std::string workbook = "<?xml version=\"1.0\"?><Workbook><Worksheet><Table>\n" +
-                           Row("score", "Score: %1% points (%%)") + Row("name", "Velka") +
-                           Row("hello", "Hello %name%, %1%") + Row("amp", "Tom &amp; Jerry") +
-                           Row("bad0", "x%0%") + Row("bad6", "x%6%") +
-                           Row("lost", "x%nolabel%") + Row("open", "50%name") +
-                           Row("five", "%5%%4%%3%%2%%1%") + Row("dup", "first") +
-                           Row("dup", "second") + "<Row><Cell><Data>lonely</Data></Cell></Row>" +
-                           "</Table></Worksheet></Workbook>";
+    std::string workbook =
+        "<?xml version=\"1.0\"?><Workbook><Worksheet><Table>\n" +
+        Row("score", "Score: %1% points (%%)") + Row("name", "Velka") +
+        Row("hello", "Hello %name%, %1%") + Row("amp", "Tom &amp; Jerry") + Row("bad0", "x%0%") +
+        Row("bad6", "x%6%") + Row("lost", "x%nolabel%") + Row("open", "50%name") +
+        Row("five", "%5%%4%%3%%2%%1%") + Row("dup", "first") + Row("dup", "second") +
+        "<Row><Cell><Data>lonely</Data></Cell></Row>" + "</Table></Worksheet></Workbook>";
     table.LoadBuffer(workbook.data(), workbook.size());
   }
   std::string Get(const char* label, const char* a1 = "", const char* a2 = "") {

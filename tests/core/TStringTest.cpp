@@ -10,8 +10,12 @@
 
 namespace {
 
-int Capacity(const TString& s) { return s.Data() ? s.Data()->capacity : -1; }
-int RefCount(const TString& s) { return s.Data() ? s.Data()->refCount.load() : 0; }
+int Capacity(const TString& s) {
+  return s.Data() ? s.Data()->capacity : -1;
+}
+int RefCount(const TString& s) {
+  return s.Data() ? s.Data()->refCount.load() : 0;
+}
 
 }  // namespace
 
@@ -30,10 +34,10 @@ TEST(TString, NullAndEmptyAreEqual) {
 }
 
 TEST(TString, CapacityRules) {
-  EXPECT_EQ(Capacity(TString("hello")), 6);                 // strlen + 1, no minimum
-  EXPECT_EQ(Capacity(TString("hello", 3)), 16);             // max(n + 1, 16)
+  EXPECT_EQ(Capacity(TString("hello")), 6);      // strlen + 1, no minimum
+  EXPECT_EQ(Capacity(TString("hello", 3)), 16);  // max(n + 1, 16)
   EXPECT_EQ(Capacity(TString("0123456789abcdefXYZ", 19)), 20);
-  EXPECT_EQ(Capacity(TString("ab") + TString("cd")), 16);   // growth: at least 16
+  EXPECT_EQ(Capacity(TString("ab") + TString("cd")), 16);  // growth: at least 16
   EXPECT_EQ(Capacity(TString("ab") + 'c'), 16);
   TString bytes("a\0b", 3);
   EXPECT_EQ(bytes.Length(), 1);  // the length stops at the first NUL
@@ -70,17 +74,20 @@ TEST(TString, AppendToItselfAndToSharedBuffers) {
 
 TEST(TString, FindTable) {
   const TString banana("banana");
-  struct Case { const char* needle; int flags, start, expected; };
+  struct Case {
+    const char* needle;
+    int flags, start, expected;
+  };
   const Case cases[] = {
       {"an", TString::kBackward, 0, 3},
       {"AN", TString::kNoCase, 0, 1},
       {"AN", 0, 0, -1},
-      {"", 0, 2, 2},          // an empty needle matches at start
-      {"a", 0, 6, -1},        // start at the end
+      {"", 0, 2, 2},    // an empty needle matches at start
+      {"a", 0, 6, -1},  // start at the end
       {"a", 0, 99, -1},
       {"na", 0, 3, 4},
       {"banana!", 0, 0, -1},
-      {"a", 0, -5, 1},        // a negative start is clamped
+      {"a", 0, -5, 1},  // a negative start is clamped
   };
   for (const Case& c : cases)
     EXPECT_EQ(banana.Find(c.needle, c.flags, c.start), c.expected) << c.needle << " " << c.flags;
@@ -93,14 +100,20 @@ TEST(TString, FindTable) {
 }
 
 TEST(TString, ReplaceTable) {
-  struct Case { const char* text; const char* find; const char* with; int flags; const char* expected; };
+  struct Case {
+    const char* text;
+    const char* find;
+    const char* with;
+    int flags;
+    const char* expected;
+  };
   const Case cases[] = {
       {"banana", "a", "xy", TString::kAll, "bxynxynxy"},
       {"banana", "a", "xy", 0, "bxynana"},
       {"banana", "an", "", TString::kAll, "ba"},
       {"banana", "AN", "o", TString::kAll | TString::kNoCase, "booa"},
-      {"aaa", "a", "aa", TString::kAll, "aaaaaa"},   // no rescanning of the replacement
-      {"abc", "", "x", TString::kAll, "xabc"},        // an empty search text ends after one
+      {"aaa", "a", "aa", TString::kAll, "aaaaaa"},  // no rescanning of the replacement
+      {"abc", "", "x", TString::kAll, "xabc"},      // an empty search text ends after one
       {"abc", "zz", "x", TString::kAll, "abc"},
   };
   for (const Case& c : cases) {
@@ -121,7 +134,10 @@ TEST(TString, SubstrAndErase) {
   EXPECT_STREQ(hello.Substr(3, INT_MAX).c_str(), "lo");  // never a huge allocation
   EXPECT_LE(Capacity(hello.Substr(3, INT_MAX)), 16);
 
-  struct Case { int start, count; const char* expected; };
+  struct Case {
+    int start, count;
+    const char* expected;
+  };
   const Case cases[] = {{1, -1, "h"}, {1, 2, "hlo"}, {3, 99, "hel"}, {5, 1, "hello"}, {0, 5, ""}};
   for (const Case& c : cases) {
     TString s = hello;
@@ -146,10 +162,19 @@ TEST(TString, WriteAtDoublesCapacity) {
 }
 
 TEST(TString, ToIntReadsLikeAtoiAndSaturates) {
-  struct Case { const char* text; int expected; };
-  const Case cases[] = {{"42", 42},  {"  -17x", -17}, {"+5", 5},         {"abc", 0},
-                        {"", 0},     {"2147483647", INT_MAX},             {"99999999999", INT_MAX},
-                        {"-2147483648", INT_MIN},    {"-99999999999999999999", INT_MIN}};
+  struct Case {
+    const char* text;
+    int expected;
+  };
+  const Case cases[] = {{"42", 42},
+                        {"  -17x", -17},
+                        {"+5", 5},
+                        {"abc", 0},
+                        {"", 0},
+                        {"2147483647", INT_MAX},
+                        {"99999999999", INT_MAX},
+                        {"-2147483648", INT_MIN},
+                        {"-99999999999999999999", INT_MIN}};
   for (const Case& c : cases) EXPECT_EQ(TString(c.text).ToInt(), c.expected) << c.text;
   EXPECT_EQ(TString().ToInt(), 0);
 }

@@ -14,7 +14,9 @@
 
 namespace {
 
-std::string Text(const TString& s) { return s.c_str(); }
+std::string Text(const TString& s) {
+  return s.c_str();
+}
 
 // Reads a document and writes it back.
 std::string Rewrite(const std::string& xml) {
@@ -116,11 +118,11 @@ TEST(Xml, ZxmlReadsAndItsCorruptFormsGiveAnEmptyTree) {
   };
   uint32_t packed = static_cast<uint32_t>(good.size() - 12);
   const std::string corrupt[] = {
-      with(4, packed + 1),             // compressed length past the file
-      with(8, 64u << 20),              // plain length over the cap
-      with(8, plain.size() - 1),       // too small for what inflates
-      good.substr(0, good.size() - 3), // stream cut short
-      good.substr(0, 10),              // header cut short
+      with(4, packed + 1),              // compressed length past the file
+      with(8, 64u << 20),               // plain length over the cap
+      with(8, plain.size() - 1),        // too small for what inflates
+      good.substr(0, good.size() - 3),  // stream cut short
+      good.substr(0, 10),               // header cut short
   };
   for (const std::string& bytes : corrupt) {
     TXmlNode broken;
@@ -177,8 +179,8 @@ TEST(Xml, FilesLoosePackagedAndZxmlReadAlike) {
   std::filesystem::create_directories(dir / "assets");
   const std::string text = "<\xc3\xa9l\xc3\xa9ment a=\"1\">\r\nline\r\n</\xc3\xa9l\xc3\xa9ment>";
   std::string package, error;
-  ASSERT_TRUE(BuildPackage({{"packed.xml", text}, {"zipped.xml", MakeZxml(text)}}, &package,
-                           &error));
+  ASSERT_TRUE(
+      BuildPackage({{"packed.xml", text}, {"zipped.xml", MakeZxml(text)}}, &package, &error));
   WriteWholeFile(dir / "assets/data.tvp", package);
   WriteWholeFile(dir / "assets/loose.xml", text);
   SetProgramFolder(dir.Path().c_str());

@@ -19,7 +19,7 @@ void ExpectEvent(const TPlatformEvent& e, const TExpected& want) {
 }
 
 class EventPumpTest : public PlatformTest {
-protected:
+ protected:
   explicit EventPumpTest(const char* commandLine = "") : PlatformTest(commandLine) {}
   TPlatformEvent Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) {
     Window().PostMessage(message, wParam, lParam);
@@ -27,7 +27,8 @@ protected:
   }
   // Takes events up to the next tick.
   void Drain() {
-    for (int i = 0; i < 10 && Next().type != kEventTick; ++i) {}
+    for (int i = 0; i < 10 && Next().type != kEventTick; ++i) {
+    }
   }
 };
 
@@ -57,7 +58,8 @@ TEST_F(EventPumpTest, KeysCarryTheirModifierBits) {
     mBackend->mModifiers = c.held;
     ExpectEvent(Post(c.message, c.vk, c.lParam), c.want);
     TWindowMessage extra;
-    while (Window().PeekMessage(&extra)) {}  // characters made by translation
+    while (Window().PeekMessage(&extra)) {
+    }  // characters made by translation
   }
 }
 
@@ -82,10 +84,10 @@ TEST_F(EventPumpTest, ModifiersAreThoseHeldWhenTheKeyWasPressed) {
     events.push_back({e.type, e.type == kEventKeyDown ? e.param2 : e.param});
   }
   EXPECT_EQ(events, (std::vector<std::pair<uint32_t, uint32_t>>{{kEventKeyDown, kKeyModCtrl},
-                                                                 {kEventKeyDown, kKeyModCtrl},
-                                                                 {kEventChar, 3},
-                                                                 {kEventKeyUp, 'C'},
-                                                                 {kEventKeyUp, VK_CONTROL}}));
+                                                                {kEventKeyDown, kKeyModCtrl},
+                                                                {kEventChar, 3},
+                                                                {kEventKeyUp, 'C'},
+                                                                {kEventKeyUp, VK_CONTROL}}));
 }
 
 TEST_F(EventPumpTest, AltF4IsACloseRequest) {
@@ -237,13 +239,13 @@ TEST_F(EventPumpTest, CloseIsARequestAndDestroyQuits) {
 }
 
 class ScreensaverPumpTest : public EventPumpTest {
-protected:
+ protected:
   ScreensaverPumpTest() { mData.screensaver = true; }
 };
 
 TEST_F(ScreensaverPumpTest, InputQuits) {
-  for (uint32_t message : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP, WM_CHAR, WM_LBUTTONDOWN,
-                           WM_LBUTTONUP}) {
+  for (uint32_t message :
+       {WM_KEYDOWN, WM_SYSKEYDOWN, WM_KEYUP, WM_CHAR, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
     EXPECT_EQ(Post(message, 'A').type, kEventQuit) << message;
   }
   EXPECT_EQ(Post(WM_MOUSEHOVER).type, kEventNothing);
@@ -259,7 +261,7 @@ TEST_F(ScreensaverPumpTest, InputQuits) {
 }
 
 class EmbeddedPumpTest : public EventPumpTest {
-protected:
+ protected:
   explicit EmbeddedPumpTest(const char* commandLine = "game -wnd=1") : EventPumpTest(commandLine) {
     mData.embedded = true;
     mData.parentWindow = 1;
@@ -281,7 +283,7 @@ TEST_F(EmbeddedPumpTest, RightClicksAreNotDispatchedAndClicksTakeTheFocus) {
   Window().PostMessage(WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(Next().param, kButtonRightUp);
   EXPECT_EQ(Next().type, kEventKeyDown);
-  EXPECT_EQ(Next().type, kEventChar);  // translated: key messages are still dispatched
+  EXPECT_EQ(Next().type, kEventChar);          // translated: key messages are still dispatched
   EXPECT_TRUE(mBackend->mSentToHost.empty());  // the host got no context-menu click
 }
 
@@ -292,7 +294,7 @@ TEST_F(EmbeddedPumpTest, AltEnterDoesNotSwitchWithoutPq) {
 }
 
 class PqPumpTest : public EmbeddedPumpTest {
-protected:
+ protected:
   PqPumpTest() : EmbeddedPumpTest("game -wnd=1 -pq=x") {}
 };
 

@@ -12,7 +12,7 @@
 namespace {
 
 class FrameTest : public PlatformTest {
-protected:
+ protected:
   explicit FrameTest(const char* commandLine = "") : PlatformTest(commandLine) {
     SetLogDirectory(mLogDir.Path().c_str());
   }
@@ -72,8 +72,7 @@ TEST_F(FrameTest, GuardsLogMisuseAndDropTheCall) {
   mDisplay->mBeginAnswer = false;
   EXPECT_FALSE(mPlatform->Begin2d());  // the handler said no: still outside
   EXPECT_FALSE(mPlatform->IsIn2d());
-  EXPECT_EQ(mDisplay->mCalls,
-            Calls({"Begin2d", "DrawVertices", "End2d", "Begin2d"}));
+  EXPECT_EQ(mDisplay->mCalls, Calls({"Begin2d", "DrawVertices", "End2d", "Begin2d"}));
   std::string log = Log();
   for (const char* text : {"End2d called when not in Begin2d state",
                            "DrawVertices called when not in Begin2d or Begin3d state",
@@ -127,7 +126,7 @@ TEST_F(FrameTest, ScreensaverIsAlwaysFullScreen) {
 }
 
 class EmbeddedFrameTest : public FrameTest {
-protected:
+ protected:
   explicit EmbeddedFrameTest(const char* commandLine = "game -wnd=77") : FrameTest(commandLine) {
     mData.embedded = true;
     mData.hostWindow = mData.parentWindow = 0x77;
@@ -146,7 +145,7 @@ TEST_F(EmbeddedFrameTest, GameAreaIsScaledToTheHostAndWindowed) {
 }
 
 class PqFrameTest : public EmbeddedFrameTest {
-protected:
+ protected:
   PqFrameTest() : EmbeddedFrameTest("game -wnd=77 -pq=1") {}
 };
 

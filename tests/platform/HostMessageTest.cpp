@@ -10,7 +10,7 @@ namespace {
 
 // Two windows on one connection to the test X server.
 class HostMessageTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     mDisplay = XOpenDisplay(nullptr);
     if (!mDisplay) GTEST_SKIP() << "no X display";

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/core/Clock.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/render/TDisplayHandler.h"
 
@@ -19,7 +19,7 @@ using Calls = std::vector<std::string>;
 
 // A clock that stands still until a test moves it; sleeping moves it.
 class TFakeClock : public TClockSource {
-public:
+ public:
   TFakeClock() { SetClockSource(this); }
   ~TFakeClock() override { SetClockSource(nullptr); }
   uint32_t Now() override { return mNow; }
@@ -29,7 +29,7 @@ public:
 };
 
 class TRecordingSoundManager : public TSoundManager {
-public:
+ public:
   bool Init() override {
     mCalls.push_back("Init");
     return TSoundManager::Init();
@@ -48,7 +48,7 @@ public:
 
 // Records every call by name; the answers are settable.
 class TRecordingDisplayHandler : public TDisplayHandler {
-public:
+ public:
   std::vector<std::string> mCalls;
   mutable std::mutex mCallsLock;
   bool mDeviceValid = true;
@@ -74,18 +74,27 @@ public:
   }
 
   bool IntersectTriangle(const float*, const float*, const float*, const float*, const float*,
-                         float*, float*) override { Note("IntersectTriangle"); return false; }
+                         float*, float*) override {
+    Note("IntersectTriangle");
+    return false;
+  }
   void SetTexture(std::shared_ptr<TTexture>) override { Note("SetTexture"); }
   void SetMaterial(const TMaterial&) override { Note("SetMaterial"); }
   void SetLight(int, const TLight*) override { Note("SetLight"); }
   TString GetDeviceDescription() override { return "fake"; }
-  bool Begin2d() override { Note("Begin2d"); return mBeginAnswer; }
+  bool Begin2d() override {
+    Note("Begin2d");
+    return mBeginAnswer;
+  }
   void End2d() override { Note("End2d"); }
-  bool Begin3d() override { Note("Begin3d"); return true; }
+  bool Begin3d() override {
+    Note("Begin3d");
+    return true;
+  }
   void End3d() override { Note("End3d"); }
   bool SetDisplay(int w, int h, bool full, bool, bool, bool embedded) override {
-    Note("SetDisplay(" + std::to_string(w) + "," + std::to_string(h) + "," +
-         std::to_string(full) + "," + std::to_string(embedded) + ")");
+    Note("SetDisplay(" + std::to_string(w) + "," + std::to_string(h) + "," + std::to_string(full) +
+         "," + std::to_string(embedded) + ")");
     return true;
   }
   void GetDisplaySize(int*, int*, bool*) override { Note("GetDisplaySize"); }
@@ -95,12 +104,15 @@ public:
     return true;
   }
   bool IsFullscreen() override { return mFullscreen; }
-  bool BeginDraw(bool) override { Note("BeginDraw"); return mBeginAnswer; }
+  bool BeginDraw(bool) override {
+    Note("BeginDraw");
+    return mBeginAnswer;
+  }
   void EndDraw(bool) override { Note("EndDraw"); }
   void PresentRect(const int*, const int*) override { Note("PresentRect"); }
   void FillRect(int l, int t, int r, int b, const float c[4], std::shared_ptr<TTexture>) override {
-    Note("FillRect(" + std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) +
-         "," + std::to_string(b) + "," + std::to_string(c[0]) + "," + std::to_string(c[3]) + ")");
+    Note("FillRect(" + std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," +
+         std::to_string(b) + "," + std::to_string(c[0]) + "," + std::to_string(c[3]) + ")");
   }
   void SetViewport(int, int, int, int) override { Note("SetViewport"); }
   void GetViewport(int* l, int* t, int* r, int* b) override {
@@ -113,11 +125,20 @@ public:
     Note("DrawIndexedVertices");
   }
   void PopViewport() override { Note("PopViewport"); }
-  bool PushRenderTarget(std::shared_ptr<TTexture>) override { Note("PushRenderTarget"); return true; }
-  bool PopRenderTarget() override { Note("PopRenderTarget"); return true; }
+  bool PushRenderTarget(std::shared_ptr<TTexture>) override {
+    Note("PushRenderTarget");
+    return true;
+  }
+  bool PopRenderTarget() override {
+    Note("PopRenderTarget");
+    return true;
+  }
   bool IsRenderingToScreen() override { return true; }
   bool IsDeviceValid() override { return mDeviceValid; }
-  bool IsFlipDone() override { Note("IsFlipDone"); return true; }
+  bool IsFlipDone() override {
+    Note("IsFlipDone");
+    return true;
+  }
   void NoteDeviceTrouble() override { Note("NoteDeviceTrouble"); }
   void HandleOutOfVideoMemory() override { Note("HandleOutOfVideoMemory"); }
   void OnDisplayChange() override { Note("OnDisplayChange"); }
@@ -128,14 +149,19 @@ public:
   void SetViewMatrix(const TMat4&) override { Note("SetViewMatrix"); }
   void SetProjectionMatrix(const TMat4&) override { Note("SetProjectionMatrix"); }
   void SetBlendMode(int mode) override { Note("SetBlendMode(" + std::to_string(mode) + ")"); }
-  void SetTextureFilter(int mode) override { Note("SetTextureFilter(" + std::to_string(mode) + ")"); }
+  void SetTextureFilter(int mode) override {
+    Note("SetTextureFilter(" + std::to_string(mode) + ")");
+  }
   void SetTextureAddressMode(int, int) override { Note("SetTextureAddressMode"); }
   void SetZWriteEnable(bool) override { Note("SetZWriteEnable"); }
   void SetZEnable(bool) override { Note("SetZEnable"); }
   void SetViewLookAt(const float*, const float*, const float*) override { Note("SetViewLookAt"); }
   void SetPerspective(float, float, float, float) override { Note("SetPerspective"); }
   void SetOrthographic(float, float) override { Note("SetOrthographic"); }
-  void GetWorldMatrix(TMat4* m) override { Note("GetWorldMatrix"); m->rows[3].x = 5; }
+  void GetWorldMatrix(TMat4* m) override {
+    Note("GetWorldMatrix");
+    m->rows[3].x = 5;
+  }
   void GetViewMatrix(TMat4*) override { Note("GetViewMatrix"); }
   void GetProjectionMatrix(TMat4*) override { Note("GetProjectionMatrix"); }
   void SetCullMode(int) override { Note("SetCullMode"); }
@@ -160,7 +186,7 @@ public:
 // A platform on the headless backend with a fake clock, a recording sound manager and a
 // recording display handler.
 class PlatformTest : public ::testing::Test {
-protected:
+ protected:
   explicit PlatformTest(const char* commandLine = "") {
     ResetPortalState();
     mData.commandLine = commandLine;

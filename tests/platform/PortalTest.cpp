@@ -5,9 +5,8 @@
 
 namespace {
 
-
 class PortalTest : public PlatformTest {
-protected:
+ protected:
   PortalTest() : PlatformTest("game -msn") { SetPortalMode(); }
   // A host command as it arrives: a WM_USER message handled at once.
   intptr_t Command(uint32_t code) { return Window().SendMessage(WM_USER, code, 0); }

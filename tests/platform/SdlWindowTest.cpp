@@ -9,10 +9,10 @@
 
 #include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/core/app/TPortal.h"
-#include "tvlib/platform/x11/HostMessage.h"
 #include "tvlib/platform/sdl/SdlBackend.h"
 #include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/WindowMessages.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 // After GoogleTest and the engine: Xlib's macros would break their headers.
 #include <SDL.h>
@@ -49,7 +49,7 @@ Window ParentOf(Display* display, Window window) {
 }
 
 class SdlWindowTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     mX = XOpenDisplay(nullptr);
@@ -158,7 +158,7 @@ TEST_F(SdlWindowTest, ClipboardHoldsUtf8Text) {
 
 // A host window of the test's own, with the game's window living inside it.
 class EmbeddedSdlWindowTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ResetPortalState();
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";

@@ -41,8 +41,8 @@ TEST_F(ServicesTest, OpenUrlStartsTheHostProgramWithoutAShell) {
   TTempDir dir;
   std::string script = dir / "host.sh";
   std::string out = dir / "args";
-  WriteWholeFile(script, "#!/bin/sh\nprintf '%s|' \"$@\" > " + out + ".tmp && mv " + out +
-                             ".tmp " + out + "\n");
+  WriteWholeFile(script, "#!/bin/sh\nprintf '%s|' \"$@\" > " + out + ".tmp && mv " + out + ".tmp " +
+                             out + "\n");
   chmod(script.c_str(), 0755);
   mData.embedded = true;
   mData.commandLine = ("game -wnd=1 -host=" + script + " -x").c_str();
@@ -93,10 +93,9 @@ TEST_F(ServicesTest, DisplayCallsAreForwardedToTheHandler) {
   EXPECT_EQ(mDisplay->mCalls,
             Calls({"SetTexture", "FillRect(10,20,40,60,0.000000,1.000000)", "GetViewport",
                    "PushViewport", "PopViewport", "PushRenderTarget", "PopRenderTarget",
-                   "IsFlipDone", "HandleOutOfVideoMemory", "SetBlendMode(2)",
-                   "SetTextureFilter(1)", "SetWorldMatrix", "SetViewMatrix",
-                   "SetProjectionMatrix", "GetWorldMatrix", "GetViewMatrix",
-                   "GetProjectionMatrix", "Restore"}));
+                   "IsFlipDone", "HandleOutOfVideoMemory", "SetBlendMode(2)", "SetTextureFilter(1)",
+                   "SetWorldMatrix", "SetViewMatrix", "SetProjectionMatrix", "GetWorldMatrix",
+                   "GetViewMatrix", "GetProjectionMatrix", "Restore"}));
   EXPECT_EQ(m.rows[3].x, 5.0f);
   EXPECT_EQ(r, 800);
 }

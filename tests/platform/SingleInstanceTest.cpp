@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <unistd.h>
+#include <string>
 
 #include "tvlib/platform/process/ProgramPath.h"
 
@@ -38,7 +38,8 @@ TEST(SingleInstance, NameIsFreedWithItsHolder) {
 }
 
 TEST(SingleInstance, InstanceNameIgnoresCaseAndSeparators) {
-  EXPECT_EQ(MakeInstanceName("/Games/FestraVask/FestraVask"), TString("/games/festravask/festravask"));
+  EXPECT_EQ(MakeInstanceName("/Games/FestraVask/FestraVask"),
+            TString("/games/festravask/festravask"));
   EXPECT_EQ(MakeInstanceName("C:\\Games\\Fv.EXE"), TString("cgamesfv.exe"));
   TSingleInstance upper, lower;
   ASSERT_EQ(upper.Claim(MakeInstanceName(UniqueName("CASE"))), TSingleInstance::TClaim::kFirst);

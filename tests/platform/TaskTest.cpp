@@ -12,7 +12,7 @@ namespace {
 
 // A periodic task whose work is a test's lambda; counts runs and destruction.
 class TProbeTask : public TAnimTask {
-public:
+ public:
   explicit TProbeTask(std::function<bool(TProbeTask&)> work = nullptr, TClock* clock = nullptr,
                       int* destroyed = nullptr)
       : TAnimTask(clock), mWork(std::move(work)), mDestroyed(destroyed) {}
@@ -29,7 +29,7 @@ public:
 };
 
 class TaskTest : public ::testing::Test {
-protected:
+ protected:
   TFakeClock mClock;
   TPlatformData mData;
   TAppPlatform mPlatform{&mData};

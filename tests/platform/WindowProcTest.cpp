@@ -6,7 +6,7 @@
 namespace {
 
 class WindowProcTest : public PlatformTest {
-protected:
+ protected:
   std::vector<uint32_t> EventsUntilTick() {
     std::vector<uint32_t> types;
     for (TPlatformEvent e = Next(); e.type != kEventTick && types.size() < 10; e = Next()) {
@@ -98,7 +98,8 @@ TEST_F(WindowProcTest, PaintCloseAndTheSmallAnswers) {
 TEST_F(WindowProcTest, MouseMoveTracksLeaveOncePerEntryAndMovesTheSoftwareCursor) {
   Window().SendMessage(WM_MOUSEMOVE, 0, MakePointParam(-3, 40));
   Window().SendMessage(WM_MOUSEMOVE, 0, MakePointParam(5, 41));
-  EXPECT_EQ(mDisplay->mCalls, Calls({"OnWindowMoved", "UpdateCursor(-3,40)", "UpdateCursor(5,41)"}));
+  EXPECT_EQ(mDisplay->mCalls,
+            Calls({"OnWindowMoved", "UpdateCursor(-3,40)", "UpdateCursor(5,41)"}));
   EXPECT_TRUE(mData.leaveTracked);
   EXPECT_TRUE(mData.hoverTracked);
 }

@@ -341,7 +341,7 @@ TEST_F(TextureTest, TextRasteriserDrawsIntoALockedTexture) {
   ASSERT_TRUE(draw.BeginDraw(2, 3, texture));
   draw.FillOutline(square.data(), 0, 0);
   EXPECT_EQ(draw.GetPixel(2, 3), 0xffffffu);  // read from the locked texture
-  draw.EndDraw();  // unlocks: the texture can be locked again
+  draw.EndDraw();                             // unlocks: the texture can be locked again
   int width = 0;
   std::vector<uint32_t> pixels = Pixels(*texture, &width);
   for (int y = 0; y < 8; ++y)

@@ -39,7 +39,8 @@ TEST(Api, TextFunctions) {
   test::ScriptState s;
   const test::RunResult r = s.Run(
       "out(tostring(L\"A\\x263A\"), tostring(nil), tostring(12))\n"
-      "local w = towstring('\\128a') out(typeof(w), w == L\"\\xff80a\", towstring(nil), towstring(L\"x\") == L\"x\")\n"
+      "local w = towstring('\\128a') out(typeof(w), w == L\"\\xff80a\", towstring(nil), "
+      "towstring(L\"x\") == L\"x\")\n"
       "out(towstring(2.5) == L\"2.5\")");
   EXPECT_EQ(r.status, 0) << r.error;
   EXPECT_EQ(r.output, "A:\tnil\t12\nwstring\ttrue\tnil\ttrue\ntrue\n");

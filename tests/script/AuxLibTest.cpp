@@ -156,7 +156,9 @@ int MemGetc(void* f) {
   auto* m = static_cast<MemFile*>(f);
   return m->pos < m->data.size() ? static_cast<unsigned char>(m->data[m->pos++]) : -1;
 }
-void MemUngetc(void* f, int) { static_cast<MemFile*>(f)->pos--; }
+void MemUngetc(void* f, int) {
+  static_cast<MemFile*>(f)->pos--;
+}
 size_t MemRead(void* f, char* buf, size_t n) {
   auto* m = static_cast<MemFile*>(f);
   const size_t k = std::min(n, m->data.size() - m->pos);
@@ -164,14 +166,24 @@ size_t MemRead(void* f, char* buf, size_t n) {
   m->pos += k;
   return k;
 }
-bool MemEof(void* f) { return static_cast<MemFile*>(f)->pos >= static_cast<MemFile*>(f)->data.size(); }
-bool MemIsBad(void*) { return false; }
-void MemClose(void* f) { delete static_cast<MemFile*>(f); }
-const char* MemError() { return "no such file"; }
-const luaL_FileLayer kMemLayer = {MemOpen, MemGetc, MemUngetc, MemRead, MemEof, MemIsBad, MemClose, MemError};
+bool MemEof(void* f) {
+  return static_cast<MemFile*>(f)->pos >= static_cast<MemFile*>(f)->data.size();
+}
+bool MemIsBad(void*) {
+  return false;
+}
+void MemClose(void* f) {
+  delete static_cast<MemFile*>(f);
+}
+const char* MemError() {
+  return "no such file";
+}
+const luaL_FileLayer kMemLayer = {MemOpen, MemGetc,  MemUngetc, MemRead,
+                                  MemEof,  MemIsBad, MemClose,  MemError};
 
 TEST(AuxLib, LoadFileThroughFileLayer) {
-  gFiles = {{"lib.lua", "return 'from lib'"}, {"mod.lua", "loaded_as = _REQUIREDNAME return {v = 5}"}};
+  gFiles = {{"lib.lua", "return 'from lib'"},
+            {"mod.lua", "loaded_as = _REQUIREDNAME return {v = 5}"}};
   const luaL_FileLayer* old = luaL_setfilelayer(&kMemLayer);
   test::ScriptState s;
   lua_State* L = s.L();
@@ -181,18 +193,24 @@ TEST(AuxLib, LoadFileThroughFileLayer) {
   // A precompiled chunk is recognised by its first byte.
   ASSERT_EQ(luaL_loadbuffer(L, "return 1 + 2", 12, "=c"), 0);
   std::string chunk;
-  lua_dump(L, [](lua_State*, const void* p, size_t n, void* ud) {
-    static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
-    return 1;
-  }, &chunk);
+  lua_dump(
+      L,
+      [](lua_State*, const void* p, size_t n, void* ud) {
+        static_cast<std::string*>(ud)->append(static_cast<const char*>(p), n);
+        return 1;
+      },
+      &chunk);
   gFiles["compiled.luc"] = chunk;
   const std::u16string wide = u"\xFEFFreturn 'wide'";
   gFiles["wide.lua"] = std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   lua_settop(L, 0);
   const test::RunResult r = s.Run(
       "out(dofile('lib.lua'), loadfile('compiled.luc')(), dofile('wide.lua'), loadfile('nope'))\n"
-      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m, _REQUIREDNAME)");
-  EXPECT_EQ(r.output, "from lib\t3\twide\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\tnil\n") << r.error;
+      "local m = require('mod') out(m.v, require('mod') == m, loaded_as, _LOADED.mod == m, "
+      "_REQUIREDNAME)");
+  EXPECT_EQ(r.output,
+            "from lib\t3\twide\tnil\tcannot read nope: no such file\n5\ttrue\tmod\ttrue\tnil\n")
+      << r.error;
   EXPECT_EQ(gFiles.size(), 4u);
   luaL_setfilelayer(old);
 }
@@ -218,7 +236,8 @@ TEST(AuxLib, LoadFileNeedsAFileLayer) {
 }
 
 TEST(AuxLib, LoadFileFromDiskThroughTheToolsLayer) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "tvscript_auxlib_test.lua";
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "tvscript_auxlib_test.lua";
   std::ofstream(path) << "return 40 + 2";
   test::ScriptState s;
   lua_State* L = s.L();

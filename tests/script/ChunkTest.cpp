@@ -81,8 +81,10 @@ class Swapper {
     for (uint32_t n = Count(); n > 0; n--) {
       const char type = mIn[mPos];
       Bytes(1);
-      if (type == 3) Scalar(8);
-      else if (type == 4) String();
+      if (type == 3)
+        Scalar(8);
+      else if (type == 4)
+        String();
       else if (type == 9)
         for (uint32_t u = Count(); u > 0; u--) Scalar(2);
     }
@@ -165,7 +167,9 @@ TEST(Chunk, HeaderMutations) {
 
 // Byte offset of the main function's code count: a chunk of "return 1" has no locals,
 // upvalue names or nested functions, one constant (the number 1) and three instructions.
-size_t CodeOffset(const std::string& chunk) { return chunk.size() - 4 - 3 * 4; }
+size_t CodeOffset(const std::string& chunk) {
+  return chunk.size() - 4 - 3 * 4;
+}
 
 // Header, the source name "=prog" (size and 6 bytes), the line defined, then the upvalue count.
 constexpr size_t kNupsOffset = 22 + 4 + 6 + 4;
@@ -184,7 +188,12 @@ TEST(Chunk, BodyMutations) {
   } cases[] = {
       {patch32(chunk, code, 0x7FFFFFFF), "unexpected end of file in m"},
       {patch32(chunk, code, 0xFFFFFFFF), "bad integer in m"},
-      {[&] { std::string s = chunk; s[constType - 4] = 1; return s; }(), "bad constant type (1) in m"},
+      {[&] {
+         std::string s = chunk;
+         s[constType - 4] = 1;
+         return s;
+       }(),
+       "bad constant type (1) in m"},
       // LOADK of a constant that does not exist
       {patch32(chunk, code + 4, CreateABx(OP_LOADK, 0, 7)), "bad code in m"},
       // a jump far outside the code
@@ -196,7 +205,12 @@ TEST(Chunk, BodyMutations) {
       // a table size beyond the limits
       {patch32(chunk, code + 4, CreateABC(OP_NEWTABLE, 0, 511, 0)), "bad code in m"},
       // a main function claiming an upvalue
-      {[&] { std::string s = chunk; s[kNupsOffset] = 1; return s; }(), "bad code in m"},
+      {[&] {
+         std::string s = chunk;
+         s[kNupsOffset] = 1;
+         return s;
+       }(),
+       "bad code in m"},
       // no final RETURN
       {patch32(chunk, code + 12, CreateABC(OP_MOVE, 0, 0, 0)), "bad code in m"},
   };

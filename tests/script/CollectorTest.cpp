@@ -114,11 +114,14 @@ struct FailingAlloc {
   }
 };
 
-int DumpSink(lua_State*, const void*, size_t, void*) { return 0; }
+int DumpSink(lua_State*, const void*, size_t, void*) {
+  return 0;
+}
 
 const char* const kSweepProgram =
     "local t = {&4 &4; 1, 2, 3, name = 'x' .. 1}\n"
-    "local function f(...) local s = L\"w\" .. arg.n for i = 1, 3 do t[i] = s .. i end return t end\n"
+    "local function f(...) local s = L\"w\" .. arg.n for i = 1, 3 do t[i] = s .. i end return t "
+    "end\n"
     "local r = f(1, 2) for k = 1, 20 do r['k' .. k] = {k} end\n"
     "return function() return r end\n";
 

@@ -10,7 +10,9 @@
 namespace tvs {
 namespace {
 
-int YieldAll(lua_State* L) { return lua_yield(L, lua_gettop(L)); }
+int YieldAll(lua_State* L) {
+  return lua_yield(L, lua_gettop(L));
+}
 
 int ResumeSelf(lua_State* L) {
   const int status = lua_resume(L, 0);
@@ -88,7 +90,10 @@ TEST_F(CoroutineTest, LocalsSurviveCollectionWhileSuspended) {
 // their values.
 TEST_F(CoroutineTest, CollectedCoroutineClosesItsUpvalues) {
   lua_State* L = mS.L();
-  ASSERT_EQ(mS.Load("return function() local v = {'kept'} getter = function() return v[1] end yield() end"), 0);
+  ASSERT_EQ(
+      mS.Load(
+          "return function() local v = {'kept'} getter = function() return v[1] end yield() end"),
+      0);
   ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
   lua_State* co = lua_newthread(L);
   lua_insert(L, -2);

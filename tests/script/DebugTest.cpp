@@ -91,8 +91,7 @@ TEST(Debug, CallReturnAndCountHooks) {
   gEvents.clear();
   lua_sethook(s.L(), RecordHook, LUA_MASKCALL | LUA_MASKRET, 0);
   ASSERT_EQ(lua_pcall(s.L(), 0, 0, 0), 0);
-  EXPECT_EQ(gEvents,
-            "call main\ncall Lua\ncall Lua\nreturn Lua\ntail return\nreturn main\n");
+  EXPECT_EQ(gEvents, "call main\ncall Lua\ncall Lua\nreturn Lua\ntail return\nreturn main\n");
   ASSERT_EQ(s.Load("local x = 0 for i = 1, 10 do x = x + i end"), 0);
   gEvents.clear();
   lua_sethook(s.L(), RecordHook, LUA_MASKCOUNT, 10);

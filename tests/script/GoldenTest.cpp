@@ -20,7 +20,8 @@ TEST(Golden, CorpusOutputsMatch) {
     if (entry.path().extension() != ".lua") continue;
     tvs::test::ScriptState s;
     testing::internal::CaptureStdout();
-    const tvs::test::RunResult r = s.Run(tvs::test::ReadGoldenFile(entry.path()), "@" + entry.path().filename().string());
+    const tvs::test::RunResult r =
+        s.Run(tvs::test::ReadGoldenFile(entry.path()), "@" + entry.path().filename().string());
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(r.status, 0) << entry.path() << ": " << r.error;
     fs::path expected = entry.path();

@@ -32,8 +32,11 @@ const char* ReadAll(lua_State*, void* ud, size_t* size) {
 std::string Describe(LexState* ls, int token, const SemInfo& si) {
   char buf[64];
   switch (token) {
-    case TK_NAME: return "name:" + std::string(si.ts->Data());
-    case TK_NUMBER: std::snprintf(buf, sizeof buf, "number:%.14g", si.r); return buf;
+    case TK_NAME:
+      return "name:" + std::string(si.ts->Data());
+    case TK_NUMBER:
+      std::snprintf(buf, sizeof buf, "number:%.14g", si.r);
+      return buf;
     case TK_STRING: {
       std::string out = "string:";
       for (uint32_t i = 0; i < si.ts->len; i++) {
@@ -50,12 +53,14 @@ std::string Describe(LexState* ls, int token, const SemInfo& si) {
     case TK_WSTRING: {
       std::string out = "wstring:";
       for (uint32_t i = 0; i < si.ts->len; i++) {
-        std::snprintf(buf, sizeof buf, "%s%04x", i ? "," : "", static_cast<unsigned>(si.ts->WData()[i]));
+        std::snprintf(buf, sizeof buf, "%s%04x", i ? "," : "",
+                      static_cast<unsigned>(si.ts->WData()[i]));
         out += buf;
       }
       return out;
     }
-    default: return TokenToStr(ls, token);
+    default:
+      return TokenToStr(ls, token);
   }
 }
 
@@ -109,13 +114,15 @@ TEST(Lexer, TokenTable) {
       {"& | ^ - -x", "& | ^ - - name:x"},
       {"continue break and while", "continue break and while"},
       {"x.continue", "name:x . continue"},
-      {"0x10 0xff 0xFF 0xFFFFFFFF 0x7FFFFFFF", "number:16 number:255 number:255 number:-1 number:2147483647"},
+      {"0x10 0xff 0xFF 0xFFFFFFFF 0x7FFFFFFF",
+       "number:16 number:255 number:255 number:-1 number:2147483647"},
       {"0x123456789", "number:305419896 number:9"},
       {"0X1", "number:0 name:X1"},
       {"12 1.5e3 .5 0123 3e-2", "number:12 number:1500 number:0.5 number:123 number:0.03"},
       {R"("\x41" "\x4z" "\xg" '\65\066')", R"(string:A string:\4z string:xg string:AB)"},
       {R"("a\tb\\\"\n" 'q"')", R"(string:a\9b\"\10 string:q")"},
-      {R"(L"\x263A" L"\65" L"ab" L"\xg" L"")", "wstring:263a wstring:0041 wstring:0061,0062 wstring:0078,0067 wstring:"},
+      {R"(L"\x263A" L"\65" L"ab" L"\xg" L"")",
+       "wstring:263a wstring:0041 wstring:0061,0062 wstring:0078,0067 wstring:"},
       {"L'x' L Lx", "name:L string:x name:L name:Lx"},
       {"[[a[[b]]c]] [[\nline]]", "string:a[[b]]c string:line"},
       {"-- note\n--[[ long\n [[nested]] ]] x --[ short\ny", "name:x name:y"},

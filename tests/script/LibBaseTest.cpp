@@ -17,19 +17,23 @@ using test::ErrorCase;
 TEST(LanguageHeritage, BehavioursPinned) {
   const Case cases[] = {
       // Varargs arrive in `arg' with its count in `n'.
-      {"local function f(a, ...) return a, arg.n, arg[1], arg[2] end out(f(1, 2, nil))", "1\t2\t2\tnil\n"},
+      {"local function f(a, ...) return a, arg.n, arg[1], arg[2] end out(f(1, 2, nil))",
+       "1\t2\t2\tnil\n"},
       // The numeric for variable is the counter itself: assigning to it moves the loop.
       {"local seen = '' for i = 1, 10 do seen = seen .. i i = i + 2 end out(seen)", "14710\n"},
       // Closures made in the loop share the one variable.
-      {"local fs = {} for i = 1, 3 do fs[i] = function() return i end end out(fs[1](), fs[3]())", "3\t3\n"},
+      {"local fs = {} for i = 1, 3 do fs[i] = function() return i end end out(fs[1](), fs[3]())",
+       "3\t3\n"},
       // A bare table after `in' iterates it.
       {"local n = 0 for k, v in {a = 1, b = 2} do n = n + v end out(n)", "3\n"},
       // The `until' condition does not see the body's locals.
-      {"x = 'global' local i = 0 repeat local x = 'body' i = i + 1 until x == 'global' out(i)", "1\n"},
+      {"x = 'global' local i = 0 repeat local x = 'body' i = i + 1 until x == 'global' out(i)",
+       "1\n"},
       // getn: the `n' field first, then the size set by setn, then the first nil.
       {"out(table.getn({n = 5}), table.getn({1, 2, nil, 4}))", "5\t2\n"},
       {"local t = {} table.setn(t, 7) out(table.getn(t), t.n)", "7\tnil\n"},
-      {"local t = {n = 1} table.setn(t, 3) out(t.n) table.insert(t, 'x') out(t.n, t[4])", "3\n4\tx\n"},
+      {"local t = {n = 1} table.setn(t, 3) out(t.n) table.insert(t, 'x') out(t.n, t[4])",
+       "3\n4\tx\n"},
       {"out(unpack({1, 2, 3, n = 2}))", "1\t2\n"},
       // Long strings nest.
       {"local s = [[a [[b]] c]] out(s)", "a [[b]] c\n"},
@@ -39,7 +43,8 @@ TEST(LanguageHeritage, BehavioursPinned) {
       // gcinfo counts kilobytes and the threshold.
       {"local a, b = gcinfo() out(a > 0 and a < 2000, type(b))", "true\tnumber\n"},
       // getmetatable never gives nil for values: numbers and strings have their type's table.
-      {"out(getmetatable('x') == string, type(getmetatable(1)), type(getmetatable({})))", "true\ttable\ttable\n"},
+      {"out(getmetatable('x') == string, type(getmetatable(1)), type(getmetatable({})))",
+       "true\ttable\ttable\n"},
       {"local t = setmetatable({}, nil) out(type(getmetatable(t)))", "table\n"},
       // Strings find the string functions as fields.
       {"out(('abc'):upper(), ('x'):rep(3))", "ABC\txxx\n"},
@@ -60,10 +65,13 @@ TEST(LibBase, MainPaths) {
   const Case cases[] = {
       {"out(type(nil), type(1), type('s'), type(L\"w\"), type({}), type(print))",
        "nil\tnumber\tstring\twstring\ttable\tfunction\n"},
-      {"out(tonumber('12'), tonumber(' 1e2 '), tonumber('x'), tonumber(L\"42\"), tonumber('ff', 16), tonumber('z', 36))",
+      {"out(tonumber('12'), tonumber(' 1e2 '), tonumber('x'), tonumber(L\"42\"), tonumber('ff', "
+       "16), tonumber('z', 36))",
        "12\t100\tnil\t42\t255\t35\n"},
-      {"out(tonumber(L\"1010\", 2), tonumber('12 ', 10), tonumber('1 2', 16), tonumber('', 16))", "10\t12\tnil\tnil\n"},
-      {"out(pcall(error, 'm', 0)) out(pcall(error, 'm')) out(select == nil)", "false\tm\nfalse\tm\ntrue\n"},
+      {"out(tonumber(L\"1010\", 2), tonumber('12 ', 10), tonumber('1 2', 16), tonumber('', 16))",
+       "10\t12\tnil\tnil\n"},
+      {"out(pcall(error, 'm', 0)) out(pcall(error, 'm')) out(select == nil)",
+       "false\tm\nfalse\tm\ntrue\n"},
       {"local ok, e = pcall(error, {1}) out(ok, type(e), e[1])", "false\ttable\t1\n"},
       {"out(xpcall(function() error('x', 0) end, function(m) return m .. '!' end))", "false\tx!\n"},
       {"out(pcall(function() return 1, 2 end))", "true\t1\t2\n"},
@@ -75,10 +83,13 @@ TEST(LibBase, MainPaths) {
       {"local f = loadstring('return 1 + 1') out(f(), loadstring('x ='))",
        "2\tnil\t[string \"x =\"]:1: unexpected symbol near `<eof>'\n"},
       {"out(_G == getfenv(1), _G._G == _G, _VERSION)", "true\ttrue\tLua 5.0.2\n"},
-      {"local e = {out = out} local function f() return y end setfenv(f, e) e.y = 3 out(f())", "3\n"},
-      {"local p = newproxy(true) local q = newproxy(p) out(type(p), getmetatable(p) == getmetatable(q))",
+      {"local e = {out = out} local function f() return y end setfenv(f, e) e.y = 3 out(f())",
+       "3\n"},
+      {"local p = newproxy(true) local q = newproxy(p) out(type(p), getmetatable(p) == "
+       "getmetatable(q))",
        "userdata\ttrue\n"},
-      {"out(tostring(12.5), tostring(L\"\\x263A\"), tostring(setmetatable({}, {__tostring = function() return 'T' end})))",
+      {"out(tostring(12.5), tostring(L\"\\x263A\"), tostring(setmetatable({}, {__tostring = "
+       "function() return 'T' end})))",
        "12.5\t:\tT\n"},
   };
   test::ExpectOutputs(cases);
@@ -90,7 +101,8 @@ TEST(LibBase, Errors) {
       {"assert(nil, 'why')", "test:1: why"},
       {"tonumber('1', 99)", "test:1: bad argument #2 to `tonumber' (base out of range)"},
       {"towstring(true)", "test:1: bad argument #1 to `towstring' (value expected)"},
-      {"setmetatable(setmetatable({}, {__metatable = 1}), {})", "test:1: cannot change a protected metatable"},
+      {"setmetatable(setmetatable({}, {__metatable = 1}), {})",
+       "test:1: cannot change a protected metatable"},
       {"newproxy({})", "test:1: bad argument #1 to `newproxy' (boolean or proxy expected)"},
       {"getfenv(-1)", "test:1: bad argument #1 to `getfenv' (level must be non-negative)"},
       {"ipairs(1)", "test:1: bad argument #1 to `ipairs' (table expected, got number)"},
@@ -112,27 +124,37 @@ TEST(LibBase, TowstringWidensBytesAsSigned) {
 
 TEST(LibCoroutine, MainPathsAndErrors) {
   const Case cases[] = {
-      {"local co = coroutine.create(function(a) local b = coroutine.yield(a * 2) return b + 1 end)\n"
+      {"local co = coroutine.create(function(a) local b = coroutine.yield(a * 2) return b + 1 "
+       "end)\n"
        "out(coroutine.resume(co, 5)) out(coroutine.status(co)) out(coroutine.resume(co, 10))\n"
        "out(coroutine.status(co), coroutine.resume(co))",
        "true\t10\nsuspended\ntrue\t11\ndead\tfalse\tcannot resume dead coroutine\n"},
-      {"local g = coroutine.wrap(function() for i = 1, 2 do coroutine.yield(i) end end) out(g(), g())", "1\t2\n"},
+      {"local g = coroutine.wrap(function() for i = 1, 2 do coroutine.yield(i) end end) out(g(), "
+       "g())",
+       "1\t2\n"},
       {"local g = coroutine.wrap(function() error('in', 0) end) out(pcall(g))", "false\tin\n"},
-      {"local co co = coroutine.create(function() out(coroutine.status(co)) end) coroutine.resume(co)", "running\n"},
-      {"out(pcall(coroutine.create, print))", "false\tbad argument #1 to `?' (Lua function expected)\n"},
-      {"out(pcall(coroutine.yield))", "false\tattempt to yield across metamethod/C-call boundary\n"},
+      {"local co co = coroutine.create(function() out(coroutine.status(co)) end) "
+       "coroutine.resume(co)",
+       "running\n"},
+      {"out(pcall(coroutine.create, print))",
+       "false\tbad argument #1 to `?' (Lua function expected)\n"},
+      {"out(pcall(coroutine.yield))",
+       "false\tattempt to yield across metamethod/C-call boundary\n"},
   };
   test::ExpectOutputs(cases);
 }
 
 TEST(LibMath, FunctionsAndGlobalPow) {
   const Case cases[] = {
-      {"out(math.floor(2.5), math.ceil(2.1), math.mod(7, 3), math.abs(-1), math.max(1, 3, 2), math.min(4, 2))",
+      {"out(math.floor(2.5), math.ceil(2.1), math.mod(7, 3), math.abs(-1), math.max(1, 3, 2), "
+       "math.min(4, 2))",
        "2\t3\t1\t1\t3\t2\n"},
-      {"out(math.sin(0), math.cos(math.pi), math.deg(math.pi), math.sqrt(9), math.pow(2, 10))", "0\t-1\t180\t3\t1024\n"},
+      {"out(math.sin(0), math.cos(math.pi), math.deg(math.pi), math.sqrt(9), math.pow(2, 10))",
+       "0\t-1\t180\t3\t1024\n"},
       // `^' on two numbers is exclusive or; on other operands it calls the global __pow.
       {"out(2 ^ 10, '2' ^ 3, __pow(2, 0.5) == math.sqrt(2))", "8\t8\ttrue\n"},
-      {"math.randomseed(7) local a = math.random(10) math.randomseed(7) out(a == math.random(10), a >= 1 and a <= 10)",
+      {"math.randomseed(7) local a = math.random(10) math.randomseed(7) out(a == math.random(10), "
+       "a >= 1 and a <= 10)",
        "true\ttrue\n"},
       {"local r = math.random() out(r >= 0 and r < 1, math.random(3, 3))", "true\t3\n"},
   };

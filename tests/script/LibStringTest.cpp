@@ -48,7 +48,8 @@ TEST(LibString, PatternTable) {
     lua_pushstring(L, c.subject);
     lua_settable(L, LUA_GLOBALSINDEX);
     const test::RunResult r = s.Run(std::string("out(string.find(subject, '") + c.pattern + "'))");
-    EXPECT_EQ(r.output, std::string(c.result) + "\n") << c.subject << " ~ " << c.pattern << " " << r.error;
+    EXPECT_EQ(r.output, std::string(c.result) + "\n")
+        << c.subject << " ~ " << c.pattern << " " << r.error;
   }
 }
 
@@ -63,7 +64,8 @@ TEST(LibString, PatternErrors) {
       {"string.find('a', '%b')", "test:1: unbalanced pattern"},
       {"string.find(string.rep('a', 300), string.rep('a?', 300))", "test:1: pattern too complex"},
       {"string.find('a', string.rep('(', 40))", "test:1: too many captures"},
-      {"string.gsub('a', 'a', true)", "test:1: bad argument #3 to `gsub' (string or function expected)"},
+      {"string.gsub('a', 'a', true)",
+       "test:1: bad argument #3 to `gsub' (string or function expected)"},
   };
   test::ExpectErrors(cases);
 }
@@ -79,7 +81,8 @@ TEST(LibString, GsubAndGfind) {
   EXPECT_NE(r.status, 0);  // a table replacement is refused
   EXPECT_EQ(r.output, "hell[o] w[o]rld\t2\n%%%\t3\n-a-bc\t2\nx\t1\n");
   const test::RunResult g = s.Run(
-      "local t = {} for k, v in string.gfind('a=1,b=2', '(%w)=(%w)') do t[table.getn(t) + 1] = k .. v end\n"
+      "local t = {} for k, v in string.gfind('a=1,b=2', '(%w)=(%w)') do t[table.getn(t) + 1] = k "
+      ".. v end\n"
       "out(table.concat(t, ' ')) for e in string.gfind('ab', '') do out(e == '') end");
   EXPECT_EQ(g.output, "a1 b2\ntrue\ntrue\ntrue\n") << g.error;
 }
@@ -87,12 +90,16 @@ TEST(LibString, GsubAndGfind) {
 TEST(LibString, BasicFunctions) {
   test::ScriptState s;
   const test::RunResult r = s.Run(
-      "out(string.sub('hello', 2, 3), string.sub('hello', -3), string.sub('hello', 4, 100), string.sub('hello', 0))\n"
+      "out(string.sub('hello', 2, 3), string.sub('hello', -3), string.sub('hello', 4, 100), "
+      "string.sub('hello', 0))\n"
       "out(string.sub('hello', -100, 2), string.sub('hello', 3, 2), string.sub('hello', 1e10))\n"
-      "out(string.len(''), string.rep('ab', 0), string.rep('-', 3), string.char(), string.char(104, 105))\n"
-      "out(string.byte('A'), string.byte('ABC', -1), string.byte('A', 5), string.lower('MiX'), string.upper('MiX'))\n"
+      "out(string.len(''), string.rep('ab', 0), string.rep('-', 3), string.char(), "
+      "string.char(104, 105))\n"
+      "out(string.byte('A'), string.byte('ABC', -1), string.byte('A', 5), string.lower('MiX'), "
+      "string.upper('MiX'))\n"
       "local f = loadstring(string.dump(function() return 7 end)) out(f())");
-  EXPECT_EQ(r.output, "el\tllo\tlo\thello\nhe\t\t\n0\t\t---\t\thi\n65\t67\tnil\tmix\tMIX\n7\n") << r.error;
+  EXPECT_EQ(r.output, "el\tllo\tlo\thello\nhe\t\t\n0\t\t---\t\thi\n65\t67\tnil\tmix\tMIX\n7\n")
+      << r.error;
   EXPECT_EQ(s.Run("string.char(256)").error, "test:1: bad argument #1 to `char' (invalid value)");
   EXPECT_EQ(s.Run("string.dump(print)").error, "test:1: unable to dump given function");
 }
@@ -102,7 +109,8 @@ TEST(LibString, Format) {
   const test::RunResult r = s.Run(
       "out(string.format('%d|%5.1f|%-3s|%x|%c|%%|%q', 3.9, 2.25, 'a', 255, 65, 'a\\n\"'))\n"
       "out(string.format('%B %B', true, nil))\n"
-      "out(string.format('%Q', 'a\\n'), string.format('%Q', L\"\\x263Ab\\t\"), string.format('%Q', '\\0\\200'))\n"
+      "out(string.format('%Q', 'a\\n'), string.format('%Q', L\"\\x263Ab\\t\"), string.format('%Q', "
+      "'\\0\\200'))\n"
       "out(string.format('%5B|%s', false, string.rep('x', 3)))");
   EXPECT_EQ(r.output,
             "3|  2.2|a  |ff|A|%|\"a\\\n\\\"\"\n"
@@ -112,9 +120,11 @@ TEST(LibString, Format) {
       << r.error;
   // Raw bytes: w two bytes, d four, b one, F eight, any other letter nothing.
   const test::RunResult b = s.Run(
-      "local w = string.format('%bw', 65) out(string.len(w), string.byte(w, 1), string.byte(w, 2))\n"
+      "local w = string.format('%bw', 65) out(string.len(w), string.byte(w, 1), string.byte(w, "
+      "2))\n"
       "out(string.len(string.format('%bd%bb%bF%bf%bz', -1, 300, 1.5, 1.5, 9)))\n"
-      "out(string.byte(string.format('%bd', -2), 1, 1), string.byte(string.format('%bd', 0/0), 4))");
+      "out(string.byte(string.format('%bd', -2), 1, 1), string.byte(string.format('%bd', 0/0), "
+      "4))");
   EXPECT_EQ(b.output, "2\t65\t0\n17\n254\t0\n") << b.error;
   const struct {
     const char* source;
@@ -124,8 +134,10 @@ TEST(LibString, Format) {
       {"string.format('%1$d', 1)", "test:1: obsolete option (d$) to `format'"},
       {"string.format('%y', 1)", "test:1: invalid option to `format'"},
       {"string.format('%d')", "test:1: bad argument #2 to `format' (no value)"},
-      {"string.format('%B', 1)", "test:1: bad argument #2 to `format' (boolean expected, got number)"},
-      {"string.format('%d', 'x')", "test:1: bad argument #2 to `format' (number expected, got string)"},
+      {"string.format('%B', 1)",
+       "test:1: bad argument #2 to `format' (boolean expected, got number)"},
+      {"string.format('%d', 'x')",
+       "test:1: bad argument #2 to `format' (number expected, got string)"},
   };
   for (const auto& e : errors) EXPECT_EQ(s.Run(e.source).error, e.error) << e.source;
 }
@@ -133,11 +145,15 @@ TEST(LibString, Format) {
 TEST(LibString, Lualex) {
   test::ScriptState s;
   const test::RunResult r = s.Run(
-      "out(string.lualex('\\\\65B', 0), string.lualex('\\\\q', 0), string.lualex('a\\\\tb', 0) == 'a\\tb')\n"
-      "out(string.len(string.lualex('\\\\x41', 0)), string.lualex('\\\\xz', 0), string.lualex('\\\\1234', 0))\n"
-      "local w = string.lualex('a\\\\x263A', 1) out(string.len(w), string.byte(w, 3), string.byte(w, 4))");
+      "out(string.lualex('\\\\65B', 0), string.lualex('\\\\q', 0), string.lualex('a\\\\tb', 0) == "
+      "'a\\tb')\n"
+      "out(string.len(string.lualex('\\\\x41', 0)), string.lualex('\\\\xz', 0), "
+      "string.lualex('\\\\1234', 0))\n"
+      "local w = string.lualex('a\\\\x263A', 1) out(string.len(w), string.byte(w, 3), "
+      "string.byte(w, 4))");
   EXPECT_EQ(r.output, "AB\tq\ttrue\n2\txz\t{4\n4\t58\t38\n") << r.error;
-  EXPECT_EQ(s.Run("string.lualex('x')").error, "test:1: bad argument #2 to `lualex' (number expected, got no value)");
+  EXPECT_EQ(s.Run("string.lualex('x')").error,
+            "test:1: bad argument #2 to `lualex' (number expected, got no value)");
 }
 
 TEST(LibString, PackUnpack) {
@@ -147,13 +163,15 @@ TEST(LibString, PackUnpack) {
       "out(string.unpack(string.pack('Ai', 'ab', 7), 'A2i'))\n"
       "out(string.pack('@4:32A@', 'x') == 'x   ', string.len(string.pack('@3 @', 'unused')))\n"
       "out(string.unpack('\\1', 'h'))\n"
-      "out(string.unpack(string.pack('bBcHhIiLlfdnzpPa', 200, true, -2, 65535, -3, 4000000000, -5, 6, -7, 0.5,"
+      "out(string.unpack(string.pack('bBcHhIiLlfdnzpPa', 200, true, -2, 65535, -3, 4000000000, -5, "
+      "6, -7, 0.5,"
       " 1.25, 2, 'zz', 'p', 'P', 'a'), 'bBcHhIiLlfdnzpPa'))\n"
       "out(string.unpack(string.pack('<i>i', 1, 1), '<i>i'))\n"
       "local w = string.pack('wzwp', L\"h\\x263A\", L\"q\") out(string.len(w))\n"
       "local pos, a, b = string.unpack(w, 'wzwp') out(pos, a == L\"h\\x263A\", b == L\"q\")\n"
       "out(string.unpack(string.pack('i3', 1, 2, 3), 'i2', 5))\n"
-      "out(string.len(string.pack('@600:1 A @', string.rep('x', 700))), string.len(string.pack('A@1000@', string.rep('y', 600))))");
+      "out(string.len(string.pack('@600:1 A @', string.rep('x', 700))), "
+      "string.len(string.pack('A@1000@', string.rep('y', 600))))");
   EXPECT_EQ(r.output,
             "0\t1\n"
             "7\tab\t7\n"

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "tvlib/script/TScriptRandom.h"
 #include "tvlib/script/Collector.h"
 #include "tvlib/script/Function.h"
 #include "tvlib/script/Lister.h"
 #include "tvlib/script/State.h"
+#include "tvlib/script/TScriptRandom.h"
 
 namespace tvs::test {
 
@@ -60,7 +60,9 @@ ScriptState::ScriptState() : mL(lua_open()) {
   lua_register(mL, "setmeta", SetMeta);
 }
 
-ScriptState::~ScriptState() { lua_close(mL); }
+ScriptState::~ScriptState() {
+  lua_close(mL);
+}
 
 int ScriptState::Load(const std::string& source, const std::string& name) {
   return luaL_loadbuffer(mL, source.data(), source.size(), name.c_str());

@@ -1,6 +1,6 @@
 // Test helpers for the script runtime: a state with `print', `typeof' (the type name),
-// `setmeta' (sets a metatable, returns the table) and an `out' function that collects its arguments (tab-separated, one line per call), and
-// runners for source text.
+// `setmeta' (sets a metatable, returns the table) and an `out' function that collects its arguments
+// (tab-separated, one line per call), and runners for source text.
 #pragma once
 
 #include <filesystem>

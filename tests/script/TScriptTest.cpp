@@ -33,7 +33,9 @@ class ScriptTest : public testing::Test {
 };
 
 std::string gNotes;
-void Note(TString text) { gNotes += std::string(text.c_str()) + ";"; }
+void Note(TString text) {
+  gNotes += std::string(text.c_str()) + ";";
+}
 
 // An engine object exposing members of each signature, and a wait that suspends the script.
 class TWaiter {
@@ -76,7 +78,9 @@ TEST_F(ScriptTest, YieldThroughBoundFunctionResumesWhenTaskFires) {
   gNotes.clear();
   BindFunction(script.GetState(), "Note", Note);
   EXPECT_TRUE(script.IsSuspended());
-  const std::string file = WriteScript("waits.lua", "return function() Note('a') Wait(100) Note('b') Wait(50) Note('c') return 1, 2 end");
+  const std::string file = WriteScript(
+      "waits.lua",
+      "return function() Note('a') Wait(100) Note('b') Wait(50) Note('c') return 1, 2 end");
   ASSERT_TRUE(script.RunScript(file.c_str()));
   EXPECT_EQ(gNotes, "a;");  // started at once, up to its first wait
   EXPECT_TRUE(script.IsYielded());
@@ -171,7 +175,8 @@ TEST_F(ScriptTest, BindingFallsSilentWhenItsObjectGoes) {
 TEST_F(ScriptTest, ErrorsGoThroughAlertToTheLog) {
   TScript script;
   script.DoLuaString("local t = nil t.x = 1");
-  EXPECT_NE(Log().find("Lua error: [string \"local t = nil t.x = 1\"]:1: attempt to index local `t' (a nil value)"),
+  EXPECT_NE(Log().find("Lua error: [string \"local t = nil t.x = 1\"]:1: attempt to index local "
+                       "`t' (a nil value)"),
             std::string::npos)
       << Log();
   script.DoLuaString("error({})");
@@ -235,7 +240,8 @@ TEST_F(ScriptTest, QueuedObjectsAreDeletedBeforeTheScriptRunsAgain) {
 TEST_F(ScriptTest, TypedTableReadsWithDefaults) {
   TScript script;
   script.DoLuaString(
-      "config = { name = 'box', count = '12', three = 3, flag = 0, off = false, sub = { 5, 'six' }, f = print,"
+      "config = { name = 'box', count = '12', three = 3, flag = 0, off = false, sub = { 5, 'six' "
+      "}, f = print,"
       " tbl = {} }");
   std::unique_ptr<TLuaTable> t(script.GetGlobalTable("config"));
   ASSERT_TRUE(t);
@@ -289,7 +295,8 @@ TEST_F(ScriptTest, ValueOperationsAndStyles) {
   const TLuaColor c = script.GetStyleColor("color", TLuaColor{});
   EXPECT_EQ(c.g, 0.5f);
   EXPECT_EQ(c.a, 1.0f);
-  EXPECT_STREQ(script.GetStyleString("only", "absent").c_str(), "absent");  // own parent not followed
+  EXPECT_STREQ(script.GetStyleString("only", "absent").c_str(),
+               "absent");  // own parent not followed
   EXPECT_TRUE(script.GetStyleBool("missing", true));
   EXPECT_EQ(lua_gettop(L), 1);
   lua_pop(L, 1);
@@ -361,7 +368,8 @@ TEST_F(ScriptTest, WrappersAnchorIndependently) {
   TLuaFunction badFn(L);
   badFn.Call();
   EXPECT_TRUE(lua_isnil(L, -1));
-  EXPECT_NE(Log().find("Lua error: [string \"function ok() return 5 end function bad() e...\"]:1: inside"),
+  EXPECT_NE(Log().find(
+                "Lua error: [string \"function ok() return 5 end function bad() e...\"]:1: inside"),
             std::string::npos)
       << Log();
   lua_settop(L, 0);

@@ -18,9 +18,9 @@ TEST(Value, NarrowNumberScanner) {
     bool ok;
     double value;
   } cases[] = {
-      {"12", true, 12},       {" 1.5e3 ", true, 1500}, {"-.5", true, -0.5}, {"+3.", true, 3},
-      {"1e", false, 0},       {"0x10", false, 0},      {"inf", false, 0},   {"nan", false, 0},
-      {"", false, 0},         {" ", false, 0},         {"1 2", false, 0},   {"1e400", true, HUGE_VAL},
+      {"12", true, 12},    {" 1.5e3 ", true, 1500}, {"-.5", true, -0.5}, {"+3.", true, 3},
+      {"1e", false, 0},    {"0x10", false, 0},      {"inf", false, 0},   {"nan", false, 0},
+      {"", false, 0},      {" ", false, 0},         {"1 2", false, 0},   {"1e400", true, HUGE_VAL},
       {"1e-400", true, 0},
   };
   for (const auto& c : cases) {
@@ -38,9 +38,9 @@ TEST(Value, WideNumberScan) {
     bool ok;
     double value;
   } cases[] = {
-      {u"0x10 ", true, 16},   {u"0x1.8p1", true, 3}, {u"0x1p4", false, 0},  // 'p' only after '.'
-      {u"12abc", false, 0},   {u"+", true, 0},       {u"-2.5e1", true, -25},
-      {u"1e-1", true, 0.1},   {u"", false, 0},       {u"7\u00a0", false, 0},
+      {u"0x10 ", true, 16}, {u"0x1.8p1", true, 3}, {u"0x1p4", false, 0},  // 'p' only after '.'
+      {u"12abc", false, 0}, {u"+", true, 0},       {u"-2.5e1", true, -25},
+      {u"1e-1", true, 0.1}, {u"", false, 0},       {u"7\u00a0", false, 0},
   };
   for (const auto& c : cases) {
     Number n = -99;
@@ -74,7 +74,8 @@ TEST(Value, TableKeys) {
       {"local t = {} for i = 1, 100 do t[i] = i end for i = 1, 100, 2 do t[i] = nil end "
        "local s = 0 for i = 1, 100 do s = s + (t[i] or 0) end out(s, t[100], t[-0])",
        "2550\t100\tnil\n"},
-      {"local t = {} t[1.5] = 'a' t[-1] = 'b' t[2^31] = 'c' t[true] = 'd' out(t[1.5], t[-1], t[2^31], t[true])",
+      {"local t = {} t[1.5] = 'a' t[-1] = 'b' t[2^31] = 'c' t[true] = 'd' out(t[1.5], t[-1], "
+       "t[2^31], t[true])",
        "a\tb\tc\td\n"},
       // number keys far outside the integer range
       {"local t = {} t[1e12] = 'x' t[-1e13] = 'y' out(t[1e12], t[-1e13], t[1/0])", "x\ty\tnil\n"},

@@ -16,7 +16,8 @@ using test::ErrorCase;
 TEST(Vm, LoopsWithContinueAndBreakN) {
   const Case cases[] = {
       {"for i = 1, 3 do for j = 1, 3 do if j == 2 then break 2 end out(i, j) end end", "1\t1\n"},
-      {"for i = 1, 2 do for j = 1, 3 do if j == 2 then continue 2 end out(i, j) end end", "1\t1\n2\t1\n"},
+      {"for i = 1, 2 do for j = 1, 3 do if j == 2 then continue 2 end out(i, j) end end",
+       "1\t1\n2\t1\n"},
       {"for i = 1, 4 do if i == 2 then continue end out(i) end", "1\n3\n4\n"},
       {"for i = 1, 3 do if i == 2 then break 1 end out(i) end", "1\n"},
       {"local i = 0 while i < 4 do i = i + 1 if i == 2 then continue end out(i) end", "1\n3\n4\n"},
@@ -42,7 +43,8 @@ TEST(Vm, ClosuresCaptureTheirOwnPass) {
       // continue 2 where the closure appears later in the text than the continue but runs
       // in an earlier pass of the inner loop
       {"local fs = {} local n = 0 for i = 1, 3 do local x = i * 100 "
-       "for j = 1, 2 do if j == 2 then continue 2 end n = n + 1 fs[n] = function() return x end end end "
+       "for j = 1, 2 do if j == 2 then continue 2 end n = n + 1 fs[n] = function() return x end "
+       "end end "
        "out(fs[1](), fs[2](), fs[3]())",
        "100\t200\t300\n"},
       // break 2 with locals of the inner body captured
@@ -96,7 +98,8 @@ TEST(Vm, TagMethods) {
       {"local log = {} local t = setmeta({}, {__newindex = function(t, k, v) log[k] = v end}) "
        "t.a = 5 out(rawa == nil, log.a)",
        "true\t5\n"},
-      {"local mt = {__add = function(a, b) return 42 end, __concat = function(a, b) return 'cat' end, "
+      {"local mt = {__add = function(a, b) return 42 end, __concat = function(a, b) return 'cat' "
+       "end, "
        "__unm = function(a) return 'neg' end} local t = setmeta({}, mt) out(t + 1, t .. 'x', -t)",
        "42\tcat\tneg\n"},
       {"local eq = function(a, b) return true end local m1 = {__eq = eq} local m2 = {__eq = eq} "
@@ -110,11 +113,14 @@ TEST(Vm, TagMethods) {
   test::ExpectOutputs(cases);
   test::ScriptState s;
   EXPECT_EQ(s.Run("local a = {} local b = {} setmeta(a, {__index = b}) setmeta(b, {__index = a}) "
-                  "local x = a.missing").error,
+                  "local x = a.missing")
+                .error,
             "test:1: loop in gettable");
-  EXPECT_EQ(s.Run("local a = {} local b = {} setmeta(a, {__newindex = b}) setmeta(b, {__newindex = a}) "
-                  "a.missing = 1").error,
-            "test:1: loop in settable");
+  EXPECT_EQ(
+      s.Run("local a = {} local b = {} setmeta(a, {__newindex = b}) setmeta(b, {__newindex = a}) "
+            "a.missing = 1")
+          .error,
+      "test:1: loop in settable");
   // A number's tag method is its per-type table, which is not a function: the second
   // operand's tag method is never consulted.
   EXPECT_EQ(s.Run("local t = setmeta({}, {__add = function() return 1 end}) local x = 1 + t").error,
@@ -164,7 +170,8 @@ TEST(Vm, FiveZeroSemantics) {
 
 TEST(Vm, RunTimeErrors) {
   const ErrorCase cases[] = {
-      {"local x = undefinedName.field", "test:1: attempt to index global `undefinedName' (a nil value)"},
+      {"local x = undefinedName.field",
+       "test:1: attempt to index global `undefinedName' (a nil value)"},
       {"local t = {} local y = t.a.b", "test:1: attempt to index field `a' (a nil value)"},
       {"local t = {} t:nomethod()", "test:1: attempt to call method `nomethod' (a nil value)"},
       {"local l\nl()", "test:2: attempt to call local `l' (a nil value)"},
@@ -174,7 +181,8 @@ TEST(Vm, RunTimeErrors) {
       {"local a = L\"w\" .. 'a'", "test:1: attempt to concatenate a wstring value"},
       {"local a = {} + 1", "test:1: attempt to perform arithmetic on a table value"},
       {"local s = '3' local a = s & 1", "test:1: attempt to perform arithmetic on a number value"},
-      {"local s = 'x' local a = s & 1", "test:1: attempt to perform arithmetic on local `s' (a string value)"},
+      {"local s = 'x' local a = s & 1",
+       "test:1: attempt to perform arithmetic on local `s' (a string value)"},
       {"local a = 1 < 'x'", "test:1: attempt to compare number with string"},
       {"local a = {} < {}", "test:1: attempt to compare two table values"},
       {"local a = true < false", "test:1: attempt to call a table value"},
@@ -189,8 +197,10 @@ TEST(Vm, RunTimeErrors) {
 
 TEST(Vm, ChunkNamesInMessages) {
   test::ScriptState s;
-  EXPECT_EQ(s.Run("x()", "@scripts/menu.lua").error, "scripts/menu.lua:1: attempt to call global `x' (a nil value)");
-  EXPECT_EQ(s.Run("\n\nx()", "x = 1\ny").error, "[string \"x = 1...\"]:3: attempt to call global `x' (a nil value)");
+  EXPECT_EQ(s.Run("x()", "@scripts/menu.lua").error,
+            "scripts/menu.lua:1: attempt to call global `x' (a nil value)");
+  EXPECT_EQ(s.Run("\n\nx()", "x = 1\ny").error,
+            "[string \"x = 1...\"]:3: attempt to call global `x' (a nil value)");
 }
 
 TEST(Vm, SixteenBitSourceAfterByteOrderMark) {

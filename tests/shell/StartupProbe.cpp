@@ -2,14 +2,15 @@
 // its main function reports what start-up left behind instead of playing.
 //
 // It prints the command line it was given, the settings the tests look at and the window
-// script's state ("windowscript=1", "localizelabels=1"), one "key=value" line each. With "--wait" it then sets up the display, prints the display
-// scale ("scale=0.750") and runs the event loop until the quit event; when embedded it
-// reports every change of the portal state to its host: WM_USER + 2 with wParam the time
-// the host has kept the game suspended so far (ms) and lParam the master volume in percent.
+// script's state ("windowscript=1", "localizelabels=1"), one "key=value" line each. With "--wait"
+// it then sets up the display, prints the display scale ("scale=0.750") and runs the event loop
+// until the quit event; when embedded it reports every change of the portal state to its host:
+// WM_USER + 2 with wParam the time the host has kept the game suspended so far (ms) and lParam the
+// master volume in percent.
 #include <cstdio>
 
-#include "tvlib/core/app/TApplication.h"
 #include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TApplication.h"
 #include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/ui/TWindowManager.h"

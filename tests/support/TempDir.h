@@ -8,7 +8,7 @@
 #include <string>
 
 class TTempDir {
-public:
+ public:
   TTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tvtest-XXXXXX").string();
     mPath = mkdtemp(pattern.data());
@@ -23,7 +23,7 @@ public:
   const std::filesystem::path& Path() const { return mPath; }
   std::string operator/(const std::string& name) const { return (mPath / name).string(); }
 
-private:
+ private:
   std::filesystem::path mPath;
 };
 

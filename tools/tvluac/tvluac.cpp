@@ -30,11 +30,16 @@ int main(int argc, char** argv) {
   bool list = false, parseOnly = false;
   std::string output = "tvluac.out", input;
   for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "-l") == 0) list = true;
-    else if (std::strcmp(argv[i], "-p") == 0) parseOnly = true;
-    else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) output = argv[++i];
-    else if (argv[i][0] == '-' || !input.empty()) return Usage();
-    else input = argv[i];
+    if (std::strcmp(argv[i], "-l") == 0)
+      list = true;
+    else if (std::strcmp(argv[i], "-p") == 0)
+      parseOnly = true;
+    else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
+      output = argv[++i];
+    else if (argv[i][0] == '-' || !input.empty())
+      return Usage();
+    else
+      input = argv[i];
   }
   if (input.empty()) return Usage();
   std::string text;

@@ -8,7 +8,7 @@
 namespace {
 
 class TSystemClock : public TClockSource {
-public:
+ public:
   uint32_t Now() override {
     auto since = std::chrono::steady_clock::now().time_since_epoch();
     // Truncation to 32 bits is the designed wrap-around of the millisecond counter.
@@ -24,8 +24,14 @@ std::atomic<TClockSource*> gClock{&gSystemClock};
 
 }  // namespace
 
-uint32_t ClockMilliseconds() { return gClock.load()->Now(); }
+uint32_t ClockMilliseconds() {
+  return gClock.load()->Now();
+}
 
-void ClockSleep(uint32_t ms) { gClock.load()->Sleep(ms); }
+void ClockSleep(uint32_t ms) {
+  gClock.load()->Sleep(ms);
+}
 
-void SetClockSource(TClockSource* source) { gClock.store(source ? source : &gSystemClock); }
+void SetClockSource(TClockSource* source) {
+  gClock.store(source ? source : &gSystemClock);
+}

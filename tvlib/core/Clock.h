@@ -9,7 +9,7 @@
 #include <cstdint>
 
 class TClockSource {
-public:
+ public:
   virtual ~TClockSource() = default;
   // Milliseconds since some fixed point in the past.
   virtual uint32_t Now() = 0;

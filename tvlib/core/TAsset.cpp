@@ -9,15 +9,21 @@ TAssetManager* gCurrentManager = nullptr;
 
 }  // namespace
 
-TAssetManager::TAssetManager() : mPrevious(gCurrentManager) { gCurrentManager = this; }
+TAssetManager::TAssetManager() : mPrevious(gCurrentManager) {
+  gCurrentManager = this;
+}
 
 TAssetManager::~TAssetManager() {
   if (gCurrentManager == this) gCurrentManager = mPrevious;
 }
 
-TAssetManager* GetAssetManager() { return gCurrentManager; }
+TAssetManager* GetAssetManager() {
+  return gCurrentManager;
+}
 
-std::shared_ptr<TAsset> TAssetManager::Find(const TString& key) { return mAssets[key].lock(); }
+std::shared_ptr<TAsset> TAssetManager::Find(const TString& key) {
+  return mAssets[key].lock();
+}
 
 void TAssetManager::Insert(const TString& key, const std::shared_ptr<TAsset>& asset) {
   mAssets[key] = asset;

@@ -15,18 +15,18 @@
 using TClassId = const void*;
 
 // Gives a class its own identity and an IsKindOf that asks the base for the rest.
-#define TV_ASSET_CLASS(Class, Base)                                  \
-public:                                                              \
-  static TClassId GetClassId() {                                     \
-    static const char id = 0;                                        \
-    return &id;                                                      \
-  }                                                                  \
-  bool IsKindOf(TClassId id) const override {                        \
-    return id == Class::GetClassId() || Base::IsKindOf(id);          \
+#define TV_ASSET_CLASS(Class, Base)                         \
+ public:                                                    \
+  static TClassId GetClassId() {                            \
+    static const char id = 0;                               \
+    return &id;                                             \
+  }                                                         \
+  bool IsKindOf(TClassId id) const override {               \
+    return id == Class::GetClassId() || Base::IsKindOf(id); \
   }
 
 class TAsset : public std::enable_shared_from_this<TAsset> {
-public:
+ public:
   static TClassId GetClassId() {
     static const char id = 0;
     return &id;
@@ -40,7 +40,7 @@ public:
 };
 
 class TAssetManager {
-public:
+ public:
   // The newest manager becomes the one GetAssetManager gives.
   TAssetManager();
   virtual ~TAssetManager();
@@ -60,7 +60,7 @@ public:
   // Entries, live or dead.
   int GetCount() const { return static_cast<int>(mAssets.size()); }
 
-private:
+ private:
   std::map<TString, std::weak_ptr<TAsset>> mAssets;
   TAssetManager* mPrevious;
 };

@@ -19,7 +19,9 @@ uint32_t SixBits(char c) {
 
 }  // namespace
 
-int Base64EncodedSize(int n) { return n <= 0 ? 0 : (n + 2) / 3 * 4; }
+int Base64EncodedSize(int n) {
+  return n <= 0 ? 0 : (n + 2) / 3 * 4;
+}
 
 int Base64Encode(char* out, const void* bytes, int n) {
   auto* in = static_cast<const unsigned char*>(bytes);
@@ -37,7 +39,9 @@ int Base64Encode(char* out, const void* bytes, int n) {
   return written;
 }
 
-int Base64DecodedSize(int n) { return n <= 0 ? 0 : (n + 3) / 4 * 3; }
+int Base64DecodedSize(int n) {
+  return n <= 0 ? 0 : (n + 3) / 4 * 3;
+}
 
 int Base64Decode(void* out, const char* text, int n) {
   auto* bytes = static_cast<unsigned char*>(out);

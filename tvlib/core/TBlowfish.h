@@ -7,13 +7,13 @@
 #include <cstdint>
 
 class TBlowfish {
-public:
+ public:
   // `key` must hold at least one byte; it is cycled over the 18 words of the P-array.
   TBlowfish(const unsigned char* key, size_t length);
   void EncryptBlock(unsigned char block[8]) const;
   void DecryptBlock(unsigned char block[8]) const;
 
-private:
+ private:
   uint32_t F(uint32_t x) const;
   void Encrypt(uint32_t* left, uint32_t* right) const;
 

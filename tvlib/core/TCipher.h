@@ -15,7 +15,7 @@
 #include "tvlib/core/TString.h"
 
 class TCipher {
-public:
+ public:
   explicit TCipher(const TString& keyText);
   ~TCipher();
   TCipher(const TCipher&) = delete;
@@ -30,7 +30,7 @@ public:
   // The reverse of EncryptText; empty for what is no cipher text of this key.
   TString DecryptText(const TString& base64) const;
 
-private:
+ private:
   std::string EncryptBytes(const void* bytes, int n, bool asBase64) const;
   std::string DecryptBytes(const void* bytes, int n, bool fromBase64) const;
 

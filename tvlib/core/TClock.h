@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class TClock {
-public:
+ public:
   TClock() = default;
   virtual ~TClock() = default;
 
@@ -22,7 +22,7 @@ public:
   void Reset();
   bool IsPaused() const { return mPaused; }
 
-private:
+ private:
   bool mPaused = true;
   bool mStarted = false;
   uint32_t mStartTime = 0;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class TColor32 {
-public:
+ public:
   TColor32() = default;  // transparent black
   explicit TColor32(uint32_t argb) : mValue(argb) {}
   TColor32(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
@@ -24,7 +24,7 @@ public:
   void SetBlue(uint8_t v) { SetByte(0, v); }
   bool operator==(const TColor32& other) const { return mValue == other.mValue; }
 
-private:
+ private:
   static uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return (a << 24) | (r << 16) | (g << 8) | b;
   }

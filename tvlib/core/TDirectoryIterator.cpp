@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-TDirectoryIterator::TDirectoryIterator(const TString& pattern) { Open(pattern); }
+TDirectoryIterator::TDirectoryIterator(const TString& pattern) {
+  Open(pattern);
+}
 
 void TDirectoryIterator::Open(const TString& pattern) {
   mEntries.clear();

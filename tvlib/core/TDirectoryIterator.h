@@ -12,7 +12,7 @@
 #include "tvlib/core/TString.h"
 
 class TDirectoryIterator {
-public:
+ public:
   explicit TDirectoryIterator(const TString& pattern = TString());
   ~TDirectoryIterator() = default;
 
@@ -24,7 +24,7 @@ public:
   // it receives whether the entry is a folder. False when the listing is exhausted.
   bool Next(TString* name, bool* isDirectory = nullptr);
 
-private:
+ private:
   struct TEntry {
     std::string name;
     bool isDirectory;

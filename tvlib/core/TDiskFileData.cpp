@@ -67,4 +67,6 @@ int TDiskFileData::Write(const void* buffer, int count) {
   return static_cast<int>(std::fwrite(buffer, 1, static_cast<size_t>(count), mStream));
 }
 
-bool TDiskFileData::IsEOF() { return !mStream || std::feof(mStream); }
+bool TDiskFileData::IsEOF() {
+  return !mStream || std::feof(mStream);
+}

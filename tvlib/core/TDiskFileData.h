@@ -9,7 +9,7 @@
 #include "tvlib/core/TFileData.h"
 
 class TDiskFileData : public TFileData {
-public:
+ public:
   TDiskFileData() = default;
   ~TDiskFileData() override { Close(); }
   TDiskFileData(const TDiskFileData&) = delete;
@@ -25,7 +25,7 @@ public:
   int Write(const void* buffer, int count) override;
   bool IsEOF() override;
 
-private:
+ private:
   FILE* mStream = nullptr;
   int mMode = kFileReadBinary;
   int mLastChar = -1;  // the last byte Read gave; -1 after UngetChar

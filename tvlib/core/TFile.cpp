@@ -25,13 +25,17 @@ TFile* FileOpen(const char* name, int mode) {
   return file.release();
 }
 
-void FileClose(TFile* file) { delete file; }
+void FileClose(TFile* file) {
+  delete file;
+}
 
 void FileSeek(TFile* file, int offset, int whence) {
   if (file) file->Seek(offset, whence);
 }
 
-int FileTell(TFile* file) { return file ? file->Tell() : -1; }
+int FileTell(TFile* file) {
+  return file ? file->Tell() : -1;
+}
 
 int FileRead(TFile* file, void* buffer, int count) {
   return file ? file->Read(buffer, count) : 0;
@@ -41,7 +45,9 @@ int FileWrite(TFile* file, const void* buffer, int count) {
   return file ? file->Write(buffer, count) : 0;
 }
 
-int FileEof(TFile* file) { return !file || file->IsEOF() ? 1 : 0; }
+int FileEof(TFile* file) {
+  return !file || file->IsEOF() ? 1 : 0;
+}
 
 int FileGetChar(TFile* file) {
   if (FileEof(file)) return -1;
@@ -53,7 +59,9 @@ void FileUngetChar(TFile* file) {
   if (file) file->UngetChar();
 }
 
-bool FileIsBad(TFile* file) { return !file || !file->IsOpen(); }
+bool FileIsBad(TFile* file) {
+  return !file || !file->IsOpen();
+}
 
 bool FileReadAll(const char* name, int mode, int maxSize, std::string* out) {
   std::unique_ptr<TFile> file(FileOpen(name, mode));

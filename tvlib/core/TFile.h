@@ -12,7 +12,7 @@
 #include "tvlib/core/TFileData.h"
 
 class TFile {
-public:
+ public:
   TFile() = default;
   ~TFile() = default;
   TFile(const TFile&) = delete;
@@ -34,7 +34,7 @@ public:
     if (mData) mData->UngetChar();
   }
 
-private:
+ private:
   std::unique_ptr<TFileData> mData;
 };
 

@@ -20,7 +20,7 @@ enum : int {
 enum : int { kSeekCurrent = 0, kSeekStart = 1, kSeekEnd = 2 };
 
 class TFileData {
-public:
+ public:
   virtual ~TFileData() = default;
   virtual bool Open(const TString& name, int mode) = 0;
   // Safe on a closed file.

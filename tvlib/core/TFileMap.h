@@ -12,7 +12,7 @@
 #include "tvlib/core/TString.h"
 
 class TFileMapData {
-public:
+ public:
   TFileMapData() = default;
   ~TFileMapData() { Close(); }
   TFileMapData(const TFileMapData&) = delete;
@@ -25,13 +25,13 @@ public:
   const unsigned char* GetBase() const { return mBase; }
   size_t GetSize() const { return mSize; }
 
-private:
+ private:
   const unsigned char* mBase = nullptr;
   size_t mSize = 0;
 };
 
 class TFileMapHandler {
-public:
+ public:
   virtual ~TFileMapHandler() = default;
 
   // Remembers the path and maps the package (a fresh mapping; copies made earlier keep theirs).
@@ -42,7 +42,7 @@ public:
   const std::shared_ptr<const TFileMapData>& GetData() const { return mData; }
   const TString& GetPath() const { return mPath; }
 
-private:
+ private:
   std::shared_ptr<const TFileMapData> mData;
   TString mPath;
 };

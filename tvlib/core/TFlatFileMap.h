@@ -11,7 +11,7 @@
 #include "tvlib/core/TFileMap.h"
 
 class TFlatFileMap : public TFileData {
-public:
+ public:
   // `handle` is a package handle "@<slot>:<offset>,<size>" from the file index.
   bool Open(const TString& handle, int mode) override;
   int Close() override;
@@ -23,7 +23,7 @@ public:
   int Write(const void*, int) override { return 0; }
   bool IsEOF() override { return mPosition == mSize; }
 
-private:
+ private:
   std::shared_ptr<const TFileMapData> mData;
   const unsigned char* mBase = nullptr;
   int mMode = kFileReadBinary;

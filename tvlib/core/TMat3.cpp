@@ -19,8 +19,14 @@ TMat3 TMat3::Rotation(float radians) {
   return {c, s, 0, -s, c, 0, 0, 0, 1};
 }
 
-TMat3& TMat3::operator*=(const TMat3& other) { return *this = *this * other; }
+TMat3& TMat3::operator*=(const TMat3& other) {
+  return *this = *this * other;
+}
 
-TMat3& TMat3::Scale(float sx, float sy) { return *this *= TMat3(sx, 0, 0, 0, sy, 0, 0, 0, 1); }
+TMat3& TMat3::Scale(float sx, float sy) {
+  return *this *= TMat3(sx, 0, 0, 0, sy, 0, 0, 0, 1);
+}
 
-TMat3& TMat3::Rotate(float radians) { return *this = Rotation(radians) * *this; }
+TMat3& TMat3::Rotate(float radians) {
+  return *this = Rotation(radians) * *this;
+}

@@ -39,8 +39,8 @@ bool ReadPackageDirectory(const unsigned char* bytes, size_t size, const char* p
     }
     if (offset > kPackageMaxSize || length > kPackageMaxSize ||
         static_cast<uint64_t>(offset) + length > size) {
-      DebugLog("Package %s: entry %.*s lies outside the file", path,
-               static_cast<int>(nameLength), name);
+      DebugLog("Package %s: entry %.*s lies outside the file", path, static_cast<int>(nameLength),
+               name);
       continue;
     }
     entries->push_back({std::string_view(name, nameLength), offset, length});

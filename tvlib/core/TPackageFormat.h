@@ -13,9 +13,9 @@
 #include <vector>
 
 inline constexpr char kPackageMagic[] = "TVPK";
-inline constexpr size_t kPackageHeaderSize = 8;        // magic and count
-inline constexpr size_t kPackageEntryFixedSize = 9;    // name length, offset, size
-inline constexpr size_t kPackageMaxNameLength = 255;   // must fit the length byte
+inline constexpr size_t kPackageHeaderSize = 8;          // magic and count
+inline constexpr size_t kPackageEntryFixedSize = 9;      // name length, offset, size
+inline constexpr size_t kPackageMaxNameLength = 255;     // must fit the length byte
 inline constexpr uint64_t kPackageMaxSize = 0x7fffffff;  // offsets are read as signed 32-bit
 
 struct TPackageEntry {

@@ -5,6 +5,10 @@ namespace {
 TRandom gSharedRandom;
 }
 
-void TvSrand(uint32_t seed) { gSharedRandom.Seed(seed); }
+void TvSrand(uint32_t seed) {
+  gSharedRandom.Seed(seed);
+}
 
-int TvRand() { return gSharedRandom.Next(); }
+int TvRand() {
+  return gSharedRandom.Next();
+}

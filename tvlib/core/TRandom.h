@@ -18,7 +18,7 @@ int TvRand();
 
 // A sequence of its own, for code that must not disturb the shared one.
 class TRandom {
-public:
+ public:
   explicit TRandom(uint32_t seed = 1) : mState(seed) {}
   void Seed(uint32_t seed) { mState = seed; }
   int Next() {
@@ -26,6 +26,6 @@ public:
     return static_cast<int>((mState >> 16) & kRandMax);
   }
 
-private:
+ private:
   uint32_t mState;
 };

@@ -15,7 +15,9 @@ constexpr int kMinCapacity = 16;
 // Formatting starts in a stack buffer of this size and goes to the heap only for longer text.
 constexpr int kFormatBuffer = 4096;
 
-int ClampedLength(size_t n) { return n > INT_MAX - 1 ? INT_MAX - 1 : static_cast<int>(n); }
+int ClampedLength(size_t n) {
+  return n > INT_MAX - 1 ? INT_MAX - 1 : static_cast<int>(n);
+}
 
 bool SameByte(unsigned char a, unsigned char b, bool noCase) {
   return noCase ? std::toupper(a) == std::toupper(b) : a == b;
@@ -78,7 +80,9 @@ TString& TString::operator=(TString&& other) noexcept {
   return *this;
 }
 
-TString& TString::operator=(const char* text) { return *this = TString(text); }
+TString& TString::operator=(const char* text) {
+  return *this = TString(text);
+}
 
 void TString::Release() {
   if (!mData) return;
@@ -103,9 +107,13 @@ void TString::Reserve(int n) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
-int TString::Length() const { return mData ? ClampedLength(std::strlen(mData->text)) : 0; }
+int TString::Length() const {
+  return mData ? ClampedLength(std::strlen(mData->text)) : 0;
+}
 
-char TString::GetAt(int i) const { return i < 0 || i >= Length() ? 0 : mData->text[i]; }
+char TString::GetAt(int i) const {
+  return i < 0 || i >= Length() ? 0 : mData->text[i];
+}
 
 int TString::Compare(const TString& other) const {
   if (mData == other.mData) return 0;
@@ -251,7 +259,8 @@ TString& TString::operator+=(const TString& other) {
 void TString::ToLower() {
   MakeUnique();
   if (!mData) return;
-  for (char* p = mData->text; *p; ++p) *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+  for (char* p = mData->text; *p; ++p)
+    *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
 }
 
 int TString::WriteAt(int pos, const char* bytes, int count, bool terminate) {

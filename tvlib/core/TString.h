@@ -18,13 +18,13 @@
 #include <cstdint>
 
 struct TStringData {
-  char* text;                      // heap block of `capacity` bytes, NUL-terminated
-  std::atomic<int32_t> refCount;   // number of TStrings sharing this buffer
-  int32_t capacity;                // size of `text` in bytes
+  char* text;                     // heap block of `capacity` bytes, NUL-terminated
+  std::atomic<int32_t> refCount;  // number of TStrings sharing this buffer
+  int32_t capacity;               // size of `text` in bytes
 };
 
 class TString {
-public:
+ public:
   // Flags of FindChar, Find and Replace.
   static constexpr int kNoCase = 1;    // compare both sides through toupper
   static constexpr int kAll = 2;       // Replace every match
@@ -81,7 +81,7 @@ public:
   // For tests and diagnostics: the shared buffer, or null.
   const TStringData* Data() const { return mData; }
 
-private:
+ private:
   static TStringData* Allocate(int capacity);
   void Adopt(TStringData* data);
 

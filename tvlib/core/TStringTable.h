@@ -13,7 +13,7 @@
 #include "tvlib/core/TString.h"
 
 class TStringTable {
-public:
+ public:
   // Replaces the table with the workbook's rows; false when the file does not open.
   bool Load(const TString& name);
   // Replaces the table with the rows of a workbook held in memory.
@@ -22,6 +22,6 @@ public:
                     const TString& a2 = TString(), const TString& a3 = TString(),
                     const TString& a4 = TString(), const TString& a5 = TString()) const;
 
-private:
+ private:
   std::map<TString, TString> mStrings;
 };

@@ -11,9 +11,13 @@ constexpr int32_t kRebaseAfterMs = 1000;
 
 }  // namespace
 
-TAnimTask::TAnimTask(TClock* clock) : mClock(clock) { mNextFire = GetTime(); }
+TAnimTask::TAnimTask(TClock* clock) : mClock(clock) {
+  mNextFire = GetTime();
+}
 
-uint32_t TAnimTask::GetTime() const { return mClock ? mClock->GetTime() : TPlatform::GetTime(); }
+uint32_t TAnimTask::GetTime() const {
+  return mClock ? mClock->GetTime() : TPlatform::GetTime();
+}
 
 bool TAnimTask::IsReady(int phase) {
   if (phase == kDrawPhase) return mEveryFrame;

@@ -14,7 +14,7 @@ inline constexpr int kTimerPhase = 0;
 inline constexpr int kDrawPhase = 1;
 
 class TTask {
-public:
+ public:
   virtual ~TTask() = default;
   virtual bool IsReady(int /*phase*/) { return true; }
   // The task's work; false when the task is finished (its list then destroys it).
@@ -22,7 +22,7 @@ public:
 };
 
 class TAnimTask : public TTask {
-public:
+ public:
   // nextFire value of a suspended task.
   static constexpr uint32_t kSuspended = 0xFFFFFFFFu;
 
@@ -51,7 +51,7 @@ public:
   bool IsSuspended() const { return mNextFire == kSuspended; }
   uint32_t GetNextFire() const { return mNextFire; }
 
-private:
+ private:
   bool mEveryFrame = false;
   uint32_t mNextFire = 0;
   uint32_t mPeriod = 0;

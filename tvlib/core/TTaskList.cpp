@@ -24,7 +24,9 @@ bool TTaskList::Contains(TTask* task) const {
   return std::find(mTasks.begin(), mTasks.end(), task) != mTasks.end();
 }
 
-void TTaskList::Add(TTask* task) { mTasks.push_back(task); }
+void TTaskList::Add(TTask* task) {
+  mTasks.push_back(task);
+}
 
 bool TTaskList::Remove(TTask* task) {
   auto it = std::find(mTasks.begin(), mTasks.end(), task);
@@ -68,7 +70,8 @@ void TTaskList::Run(int phase) {
     bool goesOn = task->Run();
     if (pass.listDestroyed) {
       // `this` is gone; the finished task is among the orphans when the list owned it.
-      if (!goesOn && std::find(pass.orphans.begin(), pass.orphans.end(), task) == pass.orphans.end()) {
+      if (!goesOn &&
+          std::find(pass.orphans.begin(), pass.orphans.end(), task) == pass.orphans.end()) {
         pass.orphans.push_back(task);
       }
       for (TTask* orphan : pass.orphans) delete orphan;

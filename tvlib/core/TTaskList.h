@@ -12,7 +12,7 @@
 #include "tvlib/core/TTask.h"
 
 class TTaskList {
-public:
+ public:
   TTaskList() = default;
   ~TTaskList();
   TTaskList(const TTaskList&) = delete;
@@ -31,7 +31,7 @@ public:
   bool Contains(TTask* task) const;
   int GetCount() const { return static_cast<int>(mTasks.size()); }
 
-private:
+ private:
   // What a running pass must know when the list is destroyed under it.
   struct TPass {
     bool listDestroyed = false;

@@ -13,10 +13,9 @@ enum TVertexFormat : int {
 inline constexpr int kVertexSize = 32;
 
 class TVertexSet {
-public:
+ public:
   // A set of screen-space vertices scaled with the game area (particles, animation frames).
-  TVertexSet(const void* vertices, int count)
-      : TVertexSet(kVertexScreenScaled, vertices, count) {}
+  TVertexSet(const void* vertices, int count) : TVertexSet(kVertexScreenScaled, vertices, count) {}
   // A set of screen-space vertices never scaled (the vector rasteriser's output).
   static TVertexSet TVertexSet3(const void* vertices, int count) {
     return TVertexSet(kVertexScreen, vertices, count);
@@ -29,7 +28,7 @@ public:
   int GetCount() const { return mCount; }
   void SetCount(int count) { mCount = count; }
 
-private:
+ private:
   TVertexFormat mFormat;
   const void* mVertices;
   int mCount;

@@ -22,7 +22,9 @@ size_t DecodeOne(std::string_view text, size_t i, char* value) {
   if (rest.empty() || rest[0] != '#') return 0;
   size_t k = 1;
   unsigned code = 0;
-  while (k < rest.size() && rest[k] >= '0' && rest[k] <= '9') code = (code * 10 + static_cast<unsigned>(rest[k++] - '0')) & 0xffff;  // only the low byte is kept
+  while (k < rest.size() && rest[k] >= '0' && rest[k] <= '9')
+    code =
+        (code * 10 + static_cast<unsigned>(rest[k++] - '0')) & 0xffff;  // only the low byte is kept
   if (k == 1 || k >= rest.size() || rest[k] != ';') return 0;
   *value = static_cast<char>(code & 0xff);
   return 1 + k + 1;
@@ -52,11 +54,21 @@ void AppendEscapedXml(std::string* out, std::string_view text) {
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '&': *out += "&amp;"; break;
-      case '<': *out += "&lt;"; break;
-      case '>': *out += "&gt;"; break;
-      case '"': *out += "&quot;"; break;
-      case '\'': *out += "&apos;"; break;
+      case '&':
+        *out += "&amp;";
+        break;
+      case '<':
+        *out += "&lt;";
+        break;
+      case '>':
+        *out += "&gt;";
+        break;
+      case '"':
+        *out += "&quot;";
+        break;
+      case '\'':
+        *out += "&apos;";
+        break;
       default:
         if (byte < 32 || byte >= 128)
           *out += "&#" + std::to_string(byte) + ";";

@@ -26,7 +26,7 @@ struct TXmlAttribute {
 };
 
 class TXmlNode {
-public:
+ public:
   TXmlNode() = default;
   explicit TXmlNode(const TString& name) : mName(name) {}
   virtual ~TXmlNode() = default;
@@ -66,7 +66,7 @@ public:
   virtual void AppendText(const char* text, int length);
   virtual void AddAttribute(const TString& name, const TString& value, unsigned char quoted);
 
-private:
+ private:
   void Write(std::string* out, int indent) const;
 
   TString mText;

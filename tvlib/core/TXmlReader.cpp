@@ -16,18 +16,23 @@ struct TToken {
   bool fromEntity = false;  // the first byte came from a character reference
 };
 
-bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDelimiter(unsigned char c) { return c == '<' || c == '>' || c == '='; }
+bool IsSpace(unsigned char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDelimiter(unsigned char c) {
+  return c == '<' || c == '>' || c == '=';
+}
 
 class TXmlReader {
-public:
+ public:
   TXmlReader(const char* text, size_t size)
       : mText(reinterpret_cast<const unsigned char*>(text)), mSize(size) {}
 
   // element content: { tag | text }, up to the end tag that closes it.
   void ParseChildren(TXmlNode* node, int depth) {
     if (depth > kXmlMaxDepth) {
-      if (!mTooDeep) DebugLog("XML nested deeper than %d levels; the rest is ignored", kXmlMaxDepth);
+      if (!mTooDeep)
+        DebugLog("XML nested deeper than %d levels; the rest is ignored", kXmlMaxDepth);
       mTooDeep = true;
       mPosition = mSize;
       return;
@@ -47,7 +52,7 @@ public:
     }
   }
 
-private:
+ private:
   // The writer gives every element an end tag, declarations and comments too; an end tag
   // right after one of those belongs to it and must not close the enclosing element.
   void SkipEndTagOf(const TString& name) {
@@ -87,7 +92,7 @@ private:
         } else {
           child = parent->AddChildHook(name);
           isSpecial = token.text == "?xml" || token.text == "!DOCTYPE" ||
-                    token.text.compare(0, 3, "!--") == 0;
+                      token.text.compare(0, 3, "!--") == 0;
         }
         state = kInside;
       } else if (state == kInside) {

@@ -35,8 +35,8 @@ bool InflateZxml(const void* bytes, size_t size, const char* what, std::string* 
   }
   plain->resize(length);
   uLongf produced = length;
-  int result = uncompress(reinterpret_cast<Bytef*>(plain->data()), &produced,
-                          p + kZxmlHeaderSize, packed);
+  int result =
+      uncompress(reinterpret_cast<Bytef*>(plain->data()), &produced, p + kZxmlHeaderSize, packed);
   if (result != Z_OK) {
     DebugLog("ZXML %s: inflating failed (zlib %d)", what, result);
     plain->clear();

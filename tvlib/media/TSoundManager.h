@@ -8,7 +8,7 @@
 #include <map>
 
 class TSoundManager {
-public:
+ public:
   TSoundManager() = default;
   virtual ~TSoundManager() = default;
 
@@ -26,7 +26,7 @@ public:
   void SetGroupVolume(int group, float volume) { mGroupVolumes[group] = volume; }
   bool IsActive() const { return mActive; }
 
-private:
+ private:
   bool mInitDone = false;
   bool mInitResult = false;
   bool mActive = true;

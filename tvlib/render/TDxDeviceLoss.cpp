@@ -1,10 +1,10 @@
 // Device loss: validity, marking the device broken, the restore ladder, and the one-time switch
 // to the low-memory configuration recorded in "common:display.xml".
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TXmlNode.h"
-#include "tvlib/core/Clock.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
 

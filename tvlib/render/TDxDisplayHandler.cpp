@@ -28,14 +28,18 @@ std::unique_ptr<sd::TPresenter> MainWindowPresenter(TRenderHost* host) {
 
 }  // namespace
 
-TDisplayHandler* GetCurrentDisplayHandler() { return gCurrentHandler; }
+TDisplayHandler* GetCurrentDisplayHandler() {
+  return gCurrentHandler;
+}
 
 void SetCurrentDisplayHandler(TDisplayHandler* handler, TRenderHost* host) {
   gCurrentHandler = handler;
   gCurrentHost = handler ? host : nullptr;
 }
 
-TRenderHost* GetCurrentRenderHost() { return gCurrentHost; }
+TRenderHost* GetCurrentRenderHost() {
+  return gCurrentHost;
+}
 
 uint32_t RenderTime(const TRenderHost* host) {
   return host ? host->GetEngineTime() : ClockMilliseconds();
@@ -144,4 +148,6 @@ void TDxDisplayHandler::SetZEnable(bool enable) {
   SetRenderState(sd::kRsZEnable, enable ? 1 : 0);
 }
 
-TRenderHost* TDxDisplayHandler::GetHost() const { return mData->host; }
+TRenderHost* TDxDisplayHandler::GetHost() const {
+  return mData->host;
+}

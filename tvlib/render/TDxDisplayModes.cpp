@@ -2,9 +2,9 @@
 // between window and full screen, and the initial device state of every new mode.
 #include <algorithm>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
-#include "tvlib/core/Clock.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
 #include "tvlib/platform/window/TWindowBackend.h"
 #include "tvlib/render/TDxDisplayHandler.h"

@@ -3,8 +3,8 @@
 // of vertex format.
 #include <algorithm>
 
-#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/Clock.h"
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/platform/render/TDeviceMath.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"

@@ -107,11 +107,17 @@ void ProtectedCall(lua_State* L, void* ud) {
 
 }  // namespace
 
-lua_State* lua_open() { return OpenState(DefaultAlloc, nullptr); }
+lua_State* lua_open() {
+  return OpenState(DefaultAlloc, nullptr);
+}
 
-lua_State* lua_newstate(lua_Alloc alloc, void* ud) { return OpenState(alloc, ud); }
+lua_State* lua_newstate(lua_Alloc alloc, void* ud) {
+  return OpenState(alloc, ud);
+}
 
-void lua_close(lua_State* L) { CloseState(L); }
+void lua_close(lua_State* L) {
+  CloseState(L);
+}
 
 lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf) {
   const lua_CFunction old = G(L)->panic;
@@ -119,7 +125,9 @@ lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf) {
   return old;
 }
 
-int lua_gettop(lua_State* L) { return static_cast<int>(L->top - L->base); }
+int lua_gettop(lua_State* L) {
+  return static_cast<int>(L->top - L->base);
+}
 
 void lua_settop(lua_State* L, int idx) {
   if (idx >= 0) {
@@ -130,7 +138,9 @@ void lua_settop(lua_State* L, int idx) {
   }
 }
 
-void lua_pushvalue(lua_State* L, int idx) { PushObj(L, Value(L, idx)); }
+void lua_pushvalue(lua_State* L, int idx) {
+  PushObj(L, Value(L, idx));
+}
 
 void lua_remove(lua_State* L, int idx) {
   StkId p = Index2Adr(L, idx);
@@ -164,7 +174,9 @@ int lua_type(lua_State* L, int idx) {
   return o ? o->tt : LUA_TNONE;
 }
 
-const char* lua_typename(lua_State*, int tp) { return tp == LUA_TNONE ? "no value" : kTypeNames[tp]; }
+const char* lua_typename(lua_State*, int tp) {
+  return tp == LUA_TNONE ? "no value" : kTypeNames[tp];
+}
 
 int lua_isnumber(lua_State* L, int idx) {
   TValue n;
@@ -187,7 +199,9 @@ lua_Number lua_tonumber(lua_State* L, int idx) {
   return o ? o->v.n : 0;
 }
 
-int lua_toboolean(lua_State* L, int idx) { return !IsFalse(Value(L, idx)); }
+int lua_toboolean(lua_State* L, int idx) {
+  return !IsFalse(Value(L, idx));
+}
 
 const char* lua_tostring(lua_State* L, int idx) {
   StkId o = Index2Adr(L, idx);
@@ -231,10 +245,13 @@ const void* lua_topointer(lua_State* L, int idx) {
   switch (o->tt) {
     case kTTable:
     case kTFunction:
-    case kTThread: return o->v.gc;
+    case kTThread:
+      return o->v.gc;
     case kTUserdata:
-    case kTLightUd: return lua_touserdata(L, idx);
-    default: return nullptr;
+    case kTLightUd:
+      return lua_touserdata(L, idx);
+    default:
+      return nullptr;
   }
 }
 
@@ -261,8 +278,10 @@ void lua_pushlstring(lua_State* L, const char* s, size_t len) {
 }
 
 void lua_pushstring(lua_State* L, const char* s) {
-  if (s == nullptr) lua_pushnil(L);
-  else lua_pushlstring(L, s, strlen(s));
+  if (s == nullptr)
+    lua_pushnil(L);
+  else
+    lua_pushlstring(L, s, strlen(s));
 }
 
 void lua_pushwlstring(lua_State* L, const char16_t* s, size_t len) {
@@ -272,8 +291,10 @@ void lua_pushwlstring(lua_State* L, const char16_t* s, size_t len) {
 }
 
 void lua_pushwstring(lua_State* L, const char16_t* s) {
-  if (s == nullptr) lua_pushnil(L);
-  else lua_pushwlstring(L, s, lua_wstrlen(s));
+  if (s == nullptr)
+    lua_pushnil(L);
+  else
+    lua_pushwlstring(L, s, lua_wstrlen(s));
 }
 
 const char* lua_pushvfstring(lua_State* L, const char* fmt, va_list argp) {
@@ -380,9 +401,15 @@ int lua_setmetatable(lua_State* L, int objindex) {
   TTable* table = mt->tt == kTTable ? TableValue(mt) : G(L)->defaultMeta;
   int done = 1;
   switch (obj->tt) {
-    case kTTable: TableValue(obj)->metatable = table; break;
-    case kTUserdata: UdataValue(obj)->metatable = table; break;
-    default: done = 0; break;
+    case kTTable:
+      TableValue(obj)->metatable = table;
+      break;
+    case kTUserdata:
+      UdataValue(obj)->metatable = table;
+      break;
+    default:
+      done = 0;
+      break;
   }
   L->top--;
   return done;
@@ -442,7 +469,9 @@ std::string lua_listfunction(lua_State* L, int idx, bool full) {
   return ListFunction(static_cast<TLClosure*>(ClosureValue(o))->p, full);
 }
 
-int lua_error(lua_State* L) { ErrorMsg(L); }
+int lua_error(lua_State* L) {
+  ErrorMsg(L);
+}
 
 void lua_concat(lua_State* L, int n) {
   CheckGC(L);
@@ -454,7 +483,9 @@ void lua_concat(lua_State* L, int n) {
   }
 }
 
-int lua_getgccount(lua_State* L) { return static_cast<int>(G(L)->nblocks >> 10); }
+int lua_getgccount(lua_State* L) {
+  return static_cast<int>(G(L)->nblocks >> 10);
+}
 
 int lua_getgcthreshold(lua_State* L) {
   const size_t kb = G(L)->gcThreshold >> 10;
@@ -463,8 +494,10 @@ int lua_getgcthreshold(lua_State* L) {
 
 void lua_setgcthreshold(lua_State* L, int newthreshold) {
   // 4194304 KB or more (the byte count would overflow 32 bits) means "never".
-  if (newthreshold >= 4194304) G(L)->gcThreshold = static_cast<size_t>(-1);
-  else G(L)->gcThreshold = static_cast<size_t>(newthreshold < 0 ? 0 : newthreshold) << 10;
+  if (newthreshold >= 4194304)
+    G(L)->gcThreshold = static_cast<size_t>(-1);
+  else
+    G(L)->gcThreshold = static_cast<size_t>(newthreshold < 0 ? 0 : newthreshold) << 10;
   CheckGC(L);
 }
 
@@ -480,11 +513,17 @@ int lua_sethook(lua_State* L, lua_Hook func, int mask, int count) {
   return 1;
 }
 
-lua_Hook lua_gethook(lua_State* L) { return L->hook; }
+lua_Hook lua_gethook(lua_State* L) {
+  return L->hook;
+}
 
-int lua_gethookmask(lua_State* L) { return L->hookmask; }
+int lua_gethookmask(lua_State* L) {
+  return L->hookmask;
+}
 
-int lua_gethookcount(lua_State* L) { return L->basehookcount; }
+int lua_gethookcount(lua_State* L) {
+  return L->basehookcount;
+}
 
 lua_State* lua_newthread(lua_State* L) {
   CheckGC(L);
@@ -505,11 +544,17 @@ void lua_xmove(lua_State* from, lua_State* to, int n) {
   for (int i = 0; i < n; i++) PushObj(to, from->top + i);
 }
 
-int lua_resume(lua_State* L, int nargs) { return Resume(L, nargs); }
+int lua_resume(lua_State* L, int nargs) {
+  return Resume(L, nargs);
+}
 
-int lua_yield(lua_State* L, int nresults) { return Yield(L, nresults); }
+int lua_yield(lua_State* L, int nresults) {
+  return Yield(L, nresults);
+}
 
-int lua_isyielded(lua_State* L) { return L->ci != L->base_ci && L->ci->yielded; }
+int lua_isyielded(lua_State* L) {
+  return L->ci != L->base_ci && L->ci->yielded;
+}
 
 int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
   CallInfo* ci = L->ci;
@@ -571,9 +616,15 @@ int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar) {
   int status = 1;
   for (; *what; what++) {
     switch (*what) {
-      case 'S': FuncInfo(ar, f); break;
-      case 'l': ar->currentline = ci ? CurrentLine(ci) : -1; break;
-      case 'u': ar->nups = f ? ClosureValue(f)->nupvalues : 0; break;
+      case 'S':
+        FuncInfo(ar, f);
+        break;
+      case 'l':
+        ar->currentline = ci ? CurrentLine(ci) : -1;
+        break;
+      case 'u':
+        ar->nups = f ? ClosureValue(f)->nupvalues : 0;
+        break;
       case 'n': {
         ar->name = nullptr;
         ar->namewhat = ci ? GetFuncName(ci, &ar->name) : nullptr;
@@ -584,10 +635,13 @@ int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar) {
         break;
       }
       case 'f':
-        if (f) PushObj(L, f);
-        else lua_pushnil(L);
+        if (f)
+          PushObj(L, f);
+        else
+          lua_pushnil(L);
         break;
-      default: status = 0;
+      default:
+        status = 0;
     }
   }
   return status;
@@ -650,8 +704,10 @@ void lua_settypemetatable(lua_State* L, int tag) {
 
 void lua_getfenv(lua_State* L, int idx) {
   const TValue* o = Value(L, idx);
-  if (o->tt == kTFunction) PushObj(L, &ClosureValue(o)->g);
-  else PushObj(L, &L->l_gt);
+  if (o->tt == kTFunction)
+    PushObj(L, &ClosureValue(o)->g);
+  else
+    PushObj(L, &L->l_gt);
 }
 
 int lua_setfenv(lua_State* L, int idx) {
@@ -665,7 +721,9 @@ int lua_setfenv(lua_State* L, int idx) {
   return done;
 }
 
-const char* lua_version() { return "Lua 5.0.2"; }
+const char* lua_version() {
+  return "Lua 5.0.2";
+}
 
 namespace {
 

@@ -23,7 +23,9 @@ using lua_Alloc = void* (*)(void* ud, void* block, size_t osize, size_t nsize, i
 
 constexpr int LUA_REGISTRYINDEX = -10000;
 constexpr int LUA_GLOBALSINDEX = -10001;
-constexpr int lua_upvalueindex(int i) { return LUA_GLOBALSINDEX - i; }
+constexpr int lua_upvalueindex(int i) {
+  return LUA_GLOBALSINDEX - i;
+}
 // Indices below this one read registry[LUA_REGISTRYREFBASE - index] (reading only).
 constexpr int LUA_REGISTRYREFBASE = -40000;
 constexpr int LUA_MULTRET = -1;
@@ -64,7 +66,9 @@ void lua_remove(lua_State* L, int idx);
 void lua_insert(lua_State* L, int idx);
 void lua_replace(lua_State* L, int idx);
 int lua_checkstack(lua_State* L, int size);
-inline void lua_pop(lua_State* L, int n) { lua_settop(L, -n - 1); }
+inline void lua_pop(lua_State* L, int n) {
+  lua_settop(L, -n - 1);
+}
 
 // Access
 int lua_type(lua_State* L, int idx);
@@ -91,7 +95,9 @@ void lua_pushwstring(lua_State* L, const char16_t* s);
 const char* lua_pushvfstring(lua_State* L, const char* fmt, va_list argp);
 const char* lua_pushfstring(lua_State* L, const char* fmt, ...);
 void lua_pushcclosure(lua_State* L, lua_CFunction fn, int n);
-inline void lua_pushcfunction(lua_State* L, lua_CFunction f) { lua_pushcclosure(L, f, 0); }
+inline void lua_pushcfunction(lua_State* L, lua_CFunction f) {
+  lua_pushcclosure(L, f, 0);
+}
 void lua_pushboolean(lua_State* L, int b);
 void lua_pushlightuserdata(lua_State* L, void* p);
 
@@ -159,15 +165,15 @@ int lua_isyielded(lua_State* L);
 constexpr int LUA_IDSIZE = 60;
 struct lua_Debug {
   int event;
-  const char* name;      // (n)
-  const char* namewhat;  // (n) "global", "local", "field", "method" or ""
-  const char* what;      // (S) "Lua", "C", "main", "tail"
-  const char* source;    // (S)
-  int currentline;       // (l)
-  int nups;              // (u) number of upvalues
-  int linedefined;       // (S)
+  const char* name;            // (n)
+  const char* namewhat;        // (n) "global", "local", "field", "method" or ""
+  const char* what;            // (S) "Lua", "C", "main", "tail"
+  const char* source;          // (S)
+  int currentline;             // (l)
+  int nups;                    // (u) number of upvalues
+  int linedefined;             // (S)
   char short_src[LUA_IDSIZE];  // (S)
-  int i_ci;              // private: the call record, 0 for a lost tail call
+  int i_ci;                    // private: the call record, 0 for a lost tail call
 };
 // Fills ar for the function `level' calls below the running one (0 = the running one);
 // returns 0 when there is no such level.
@@ -191,20 +197,40 @@ int lua_lessthan(lua_State* L, int index1, int index2);
 
 int lua_isuserdata(lua_State* L, int idx);
 lua_CFunction lua_tocfunction(lua_State* L, int idx);
-inline int lua_isfunction(lua_State* L, int n) { return lua_type(L, n) == LUA_TFUNCTION; }
-inline int lua_istable(lua_State* L, int n) { return lua_type(L, n) == LUA_TTABLE; }
-inline int lua_islightuserdata(lua_State* L, int n) { return lua_type(L, n) == LUA_TLIGHTUSERDATA; }
-inline int lua_isnil(lua_State* L, int n) { return lua_type(L, n) == LUA_TNIL; }
-inline int lua_isboolean(lua_State* L, int n) { return lua_type(L, n) == LUA_TBOOLEAN; }
-inline int lua_isnone(lua_State* L, int n) { return lua_type(L, n) == LUA_TNONE; }
-inline int lua_isnoneornil(lua_State* L, int n) { return lua_type(L, n) <= 0; }
-inline void lua_getregistry(lua_State* L) { lua_pushvalue(L, LUA_REGISTRYINDEX); }
+inline int lua_isfunction(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TFUNCTION;
+}
+inline int lua_istable(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TTABLE;
+}
+inline int lua_islightuserdata(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TLIGHTUSERDATA;
+}
+inline int lua_isnil(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TNIL;
+}
+inline int lua_isboolean(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TBOOLEAN;
+}
+inline int lua_isnone(lua_State* L, int n) {
+  return lua_type(L, n) == LUA_TNONE;
+}
+inline int lua_isnoneornil(lua_State* L, int n) {
+  return lua_type(L, n) <= 0;
+}
+inline void lua_getregistry(lua_State* L) {
+  lua_pushvalue(L, LUA_REGISTRYINDEX);
+}
 
 // A boxed pointer: a full userdata holding one pointer, which lua_touserdata gives back. Its
 // metatable is that of every new userdata until the caller sets another.
 void lua_pushboxedpointer(lua_State* L, void* p);
-inline void lua_boxpointer(lua_State* L, void* p) { lua_pushboxedpointer(L, p); }
-inline void* lua_unboxpointer(lua_State* L, int i) { return lua_touserdata(L, i); }
+inline void lua_boxpointer(lua_State* L, void* p) {
+  lua_pushboxedpointer(L, p);
+}
+inline void* lua_unboxpointer(lua_State* L, int i) {
+  return lua_touserdata(L, i);
+}
 
 // The per-type table of a tag (1 to 10): pushed (nil for another tag), or replaced by the table
 // on the top (which is popped in every case).

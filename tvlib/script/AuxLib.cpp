@@ -12,9 +12,13 @@
 namespace {
 
 // Turns a relative stack index into an absolute one (pseudo-indices are kept).
-int AbsIndex(lua_State* L, int i) { return i > 0 || i <= LUA_REGISTRYINDEX ? i : lua_gettop(L) + i + 1; }
+int AbsIndex(lua_State* L, int i) {
+  return i > 0 || i <= LUA_REGISTRYINDEX ? i : lua_gettop(L) + i + 1;
+}
 
-void TagError(lua_State* L, int narg, int tag) { luaL_typerror(L, narg, lua_typename(L, tag)); }
+void TagError(lua_State* L, int narg, int tag) {
+  luaL_typerror(L, narg, lua_typename(L, tag));
+}
 
 const luaL_FileLayer* gFileLayer = nullptr;
 
@@ -49,7 +53,9 @@ const char* ReadPiece(lua_State*, void* ud, size_t* size) {
 
 constexpr int kMaxPiecesOnStack = LUA_MINSTACK / 2;
 
-size_t BufferLen(luaL_Buffer* B) { return static_cast<size_t>(B->p - B->buffer); }
+size_t BufferLen(luaL_Buffer* B) {
+  return static_cast<size_t>(B->p - B->buffer);
+}
 
 bool EmptyBuffer(luaL_Buffer* B) {
   const size_t l = BufferLen(B);
@@ -157,7 +163,8 @@ int luaL_argerror(lua_State* L, int narg, const char* extramsg) {
 }
 
 int luaL_typerror(lua_State* L, int narg, const char* tname) {
-  const char* msg = lua_pushfstring(L, "%s expected, got %s", tname, lua_typename(L, lua_type(L, narg)));
+  const char* msg =
+      lua_pushfstring(L, "%s expected, got %s", tname, lua_typename(L, lua_type(L, narg)));
   return luaL_argerror(L, narg, msg);
 }
 
@@ -193,7 +200,9 @@ lua_Number luaL_optnumber(lua_State* L, int narg, lua_Number def) {
   return lua_isnoneornil(L, narg) ? def : luaL_checknumber(L, narg);
 }
 
-int luaL_checkint(lua_State* L, int narg) { return tvs::NumberToInt(luaL_checknumber(L, narg)); }
+int luaL_checkint(lua_State* L, int narg) {
+  return tvs::NumberToInt(luaL_checknumber(L, narg));
+}
 
 int luaL_optint(lua_State* L, int narg, int def) {
   return lua_isnoneornil(L, narg) ? def : luaL_checkint(L, narg);
@@ -306,9 +315,13 @@ void luaL_setn(lua_State* L, int t, int n) {
 
 // --- buffer ---
 
-void luaL_buffinit(lua_State* L, luaL_Buffer* B) { BuffInit(L, B, 0); }
+void luaL_buffinit(lua_State* L, luaL_Buffer* B) {
+  BuffInit(L, B, 0);
+}
 
-void luaL_wbuffinit(lua_State* L, luaL_Buffer* B) { BuffInit(L, B, 1); }
+void luaL_wbuffinit(lua_State* L, luaL_Buffer* B) {
+  BuffInit(L, B, 1);
+}
 
 char* luaL_prepbuffer(luaL_Buffer* B) {
   if (EmptyBuffer(B)) AdjustStack(B);
@@ -330,7 +343,9 @@ void luaL_addlstring(luaL_Buffer* B, const char* s, size_t l) {
   }
 }
 
-void luaL_addstring(luaL_Buffer* B, const char* s) { luaL_addlstring(B, s, std::strlen(s)); }
+void luaL_addstring(luaL_Buffer* B, const char* s) {
+  luaL_addlstring(B, s, std::strlen(s));
+}
 
 void luaL_addwlstring(luaL_Buffer* B, const char16_t* s, size_t l) {
   for (size_t i = 0; i < l; i++) {
@@ -370,8 +385,10 @@ void luaL_addvalue(luaL_Buffer* B) {
 void luaL_pushresult(luaL_Buffer* B) {
   EmptyBuffer(B);
   if (B->lvl == 0) {
-    if (B->wide) lua_pushwlstring(B->L, u"", 0);
-    else lua_pushlstring(B->L, "", 0);
+    if (B->wide)
+      lua_pushwlstring(B->L, u"", 0);
+    else
+      lua_pushlstring(B->L, "", 0);
   } else {
     lua_concat(B->L, B->lvl);
   }
@@ -429,4 +446,6 @@ int lua_dobuffer(lua_State* L, const char* buff, size_t size, const char* name) 
   return status;
 }
 
-int lua_dostring(lua_State* L, const char* str) { return lua_dobuffer(L, str, std::strlen(str), str); }
+int lua_dostring(lua_State* L, const char* str) {
+  return lua_dobuffer(L, str, std::strlen(str), str);
+}

@@ -28,8 +28,12 @@ inline void luaL_argcheck(lua_State* L, bool cond, int narg, const char* extrams
 }
 const char* luaL_checklstring(lua_State* L, int narg, size_t* len);
 const char* luaL_optlstring(lua_State* L, int narg, const char* def, size_t* len);
-inline const char* luaL_checkstring(lua_State* L, int n) { return luaL_checklstring(L, n, nullptr); }
-inline const char* luaL_optstring(lua_State* L, int n, const char* d) { return luaL_optlstring(L, n, d, nullptr); }
+inline const char* luaL_checkstring(lua_State* L, int n) {
+  return luaL_checklstring(L, n, nullptr);
+}
+inline const char* luaL_optstring(lua_State* L, int n, const char* d) {
+  return luaL_optlstring(L, n, d, nullptr);
+}
 // The units of a wide-string argument (numbers are converted in place).
 const char16_t* luaL_checkwlstring(lua_State* L, int narg, size_t* len);
 lua_Number luaL_checknumber(lua_State* L, int narg);
@@ -76,7 +80,9 @@ inline void luaL_putchar(luaL_Buffer* B, char c) {
   if (B->p >= B->buffer + LUAL_BUFFERSIZE) luaL_prepbuffer(B);
   *B->p++ = c;
 }
-inline void luaL_addsize(luaL_Buffer* B, size_t n) { B->p += n; }
+inline void luaL_addsize(luaL_Buffer* B, size_t n) {
+  B->p += n;
+}
 
 // Loading. luaL_loadfile reads a virtual file through the file layer below; a missing file
 // gives status LUA_ERRFILE and "cannot read <name>: <reason>" on the stack.
@@ -87,8 +93,8 @@ int lua_dobuffer(lua_State* L, const char* buff, size_t size, const char* name);
 int lua_dostring(lua_State* L, const char* str);
 
 // The files scripts load. The engine installs its file layer at start, a tool its own; until
-// then no file can be read (LUA_ERRFILE). `open' returns null on failure (`error' then says why); mode 1 reads
-// text, mode 0 binary.
+// then no file can be read (LUA_ERRFILE). `open' returns null on failure (`error' then says why);
+// mode 1 reads text, mode 0 binary.
 struct luaL_FileLayer {
   void* (*open)(const char* name, int mode);
   int (*getc)(void* f);  // -1 at the end

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "tvlib/script/Api.h"
 #include "tvlib/script/Collector.h"
 #include "tvlib/script/Debug.h"
 #include "tvlib/script/Function.h"
@@ -13,7 +14,6 @@
 #include "tvlib/script/StringTable.h"
 #include "tvlib/script/Table.h"
 #include "tvlib/script/TagMethods.h"
-#include "tvlib/script/Api.h"
 #include "tvlib/script/Vm.h"
 
 namespace tvs {
@@ -117,9 +117,15 @@ void CallHook(lua_State* L, int event, int line) {
 
 void SetErrorObj(lua_State* L, int status, StkId oldtop) {
   switch (status) {
-    case kErrMem: SetGc(oldtop, NewStr(L, kMemErrorMessage), kTString); break;
-    case kErrErr: SetGc(oldtop, NewStr(L, "error in error handling"), kTString); break;
-    default: *oldtop = *(L->top - 1); break;
+    case kErrMem:
+      SetGc(oldtop, NewStr(L, kMemErrorMessage), kTString);
+      break;
+    case kErrErr:
+      SetGc(oldtop, NewStr(L, "error in error handling"), kTString);
+      break;
+    default:
+      *oldtop = *(L->top - 1);
+      break;
   }
   L->top = oldtop + 1;
 }
@@ -248,8 +254,10 @@ void Call(lua_State* L, StkId func, int nresults) {
     if (L->nCcalls >= kMaxCalls + kCallsForHandler) Throw(L, kErrErr);
   }
   const int kind = PreCall(L, func, nresults);
-  if (kind == kPcrLua) Execute(L, 1);
-  else if (kind == kPcrYield) RunError(L, "attempt to yield across metamethod/C-call boundary");
+  if (kind == kPcrLua)
+    Execute(L, 1);
+  else if (kind == kPcrYield)
+    RunError(L, "attempt to yield across metamethod/C-call boundary");
   L->nCcalls--;
   CheckGC(L);
 }
@@ -303,7 +311,8 @@ int Resume(lua_State* L, int nargs) {
 
 int Yield(lua_State* L, int nresults) {
   CallInfo* ci = L->ci;
-  if (L->nCcalls > 0 || !L->allowhook) RunError(L, "attempt to yield across metamethod/C-call boundary");
+  if (L->nCcalls > 0 || !L->allowhook)
+    RunError(L, "attempt to yield across metamethod/C-call boundary");
   if (!IsLuaFrame(ci - 1)) RunError(L, "cannot yield a C function");
   // Keep only the yielded values, at the base of the native function's frame.
   if (L->top - nresults > L->base) {

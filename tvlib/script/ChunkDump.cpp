@@ -14,7 +14,9 @@ struct DumpState {
   void* data;
 };
 
-void DumpBlock(DumpState* D, const void* b, size_t size) { D->writer(D->L, b, size, D->data); }
+void DumpBlock(DumpState* D, const void* b, size_t size) {
+  D->writer(D->L, b, size, D->data);
+}
 
 void DumpByte(DumpState* D, int x) {
   const uint8_t b = static_cast<uint8_t>(x);
@@ -22,12 +24,14 @@ void DumpByte(DumpState* D, int x) {
 }
 
 void DumpU32(DumpState* D, uint32_t x) {
-  const uint8_t b[4] = {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x >> 16),
-                        static_cast<uint8_t>(x >> 24)};
+  const uint8_t b[4] = {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8),
+                        static_cast<uint8_t>(x >> 16), static_cast<uint8_t>(x >> 24)};
   DumpBlock(D, b, sizeof b);
 }
 
-void DumpInt(DumpState* D, int x) { DumpU32(D, static_cast<uint32_t>(x)); }
+void DumpInt(DumpState* D, int x) {
+  DumpU32(D, static_cast<uint32_t>(x));
+}
 
 void DumpNumber(DumpState* D, Number x) {
   uint64_t bits;
@@ -87,7 +91,9 @@ void DumpFunction(DumpState* D, const TProto* f, const TStr* psource) {
         DumpByte(D, kChunkWString);
         DumpWString(D, StrValue(o));
         break;
-      default: DumpByte(D, kChunkNil); break;
+      default:
+        DumpByte(D, kChunkNil);
+        break;
     }
   }
   DumpInt(D, f->sizep);

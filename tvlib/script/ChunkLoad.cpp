@@ -24,7 +24,9 @@ struct LoadState {
   const char* name;
 };
 
-[[noreturn]] void Unexpected(LoadState* S) { RunError(S->L, "unexpected end of file in %s", S->name); }
+[[noreturn]] void Unexpected(LoadState* S) {
+  RunError(S->L, "unexpected end of file in %s", S->name);
+}
 
 void LoadBlock(LoadState* S, void* b, size_t size) {
   if (ZRead(S->z, b, size) != 0) Unexpected(S);
@@ -52,7 +54,9 @@ T LoadValue(LoadState* S) {
   return x;
 }
 
-int32_t LoadRawInt(LoadState* S) { return LoadValue<int32_t>(S); }
+int32_t LoadRawInt(LoadState* S) {
+  return LoadValue<int32_t>(S);
+}
 
 int LoadInt(LoadState* S) {
   const int32_t x = LoadRawInt(S);
@@ -60,9 +64,13 @@ int LoadInt(LoadState* S) {
   return x;
 }
 
-uint32_t LoadSize(LoadState* S) { return LoadValue<uint32_t>(S); }
+uint32_t LoadSize(LoadState* S) {
+  return LoadValue<uint32_t>(S);
+}
 
-Number LoadNumber(LoadState* S) { return LoadValue<double>(S); }
+Number LoadNumber(LoadState* S) {
+  return LoadValue<double>(S);
+}
 
 TStr* LoadString(LoadState* S) {
   const uint32_t size = LoadSize(S);
@@ -108,8 +116,12 @@ void LoadConstants(LoadState* S, TProto* f) {
     TValue o;
     const int t = LoadByte(S);
     switch (t) {
-      case kChunkNil: SetNil(&o); break;
-      case kChunkNumber: SetNumber(&o, LoadNumber(S)); break;
+      case kChunkNil:
+        SetNil(&o);
+        break;
+      case kChunkNumber:
+        SetNumber(&o, LoadNumber(S));
+        break;
       case kChunkString: {
         TStr* s = LoadString(S);
         if (s == nullptr) RunError(S->L, "bad constant in %s", S->name);
@@ -122,7 +134,8 @@ void LoadConstants(LoadState* S, TProto* f) {
         SetGc(&o, s, kTWString);
         break;
       }
-      default: RunError(S->L, "bad constant type (%d) in %s", t, S->name);
+      default:
+        RunError(S->L, "bad constant type (%d) in %s", t, S->name);
     }
     return o;
   });
@@ -141,7 +154,8 @@ TProto* LoadFunction(LoadState* S, TStr* psource) {
   f->numparams = static_cast<uint8_t>(LoadByte(S));
   f->isVararg = static_cast<uint8_t>(LoadByte(S));
   f->maxstacksize = static_cast<uint8_t>(LoadByte(S));
-  LoadVector(S, f->lineinfo, f->sizelineinfo, LoadInt(S), [&] { return static_cast<int>(LoadRawInt(S)); });
+  LoadVector(S, f->lineinfo, f->sizelineinfo, LoadInt(S),
+             [&] { return static_cast<int>(LoadRawInt(S)); });
   LoadVector(S, f->locvars, f->sizelocvars, LoadInt(S), [&] {
     TLocVar v;
     v.name = LoadString(S);
@@ -158,7 +172,8 @@ TProto* LoadFunction(LoadState* S, TStr* psource) {
     return s ? s : NewStr(L, "?");
   });
   LoadConstants(S, f);
-  LoadVector(S, f->code, f->sizecode, LoadInt(S), [&] { return static_cast<Instruction>(LoadRawInt(S)); });
+  LoadVector(S, f->code, f->sizecode, LoadInt(S),
+             [&] { return static_cast<Instruction>(LoadRawInt(S)); });
   if (!CheckCode(f)) RunError(L, "bad code in %s", S->name);
   return f;
 }
@@ -190,9 +205,12 @@ void LoadHeader(LoadState* S) {
 TProto* LoadChunk(lua_State* L, Zio* z) {
   LoadState S;
   const char* name = z->name;
-  if (*name == '@' || *name == '=') S.name = name + 1;
-  else if (*name == kChunkSignatureByte) S.name = "binary string";
-  else S.name = name;
+  if (*name == '@' || *name == '=')
+    S.name = name + 1;
+  else if (*name == kChunkSignatureByte)
+    S.name = "binary string";
+  else
+    S.name = name;
   S.L = L;
   S.z = z;
   S.swap = false;

@@ -19,7 +19,8 @@ int GetJump(FuncState* fs, int pc) {
 
 void FixJump(FuncState* fs, int pc, int dest) {
   const int offset = dest - (pc + 1);
-  if (offset > kMaxArgSBx || offset < -kMaxArgSBx) SyntaxError(fs->ls, "control structure too long");
+  if (offset > kMaxArgSBx || offset < -kMaxArgSBx)
+    SyntaxError(fs->ls, "control structure too long");
   SetSBx(&fs->f->code[pc], offset);
 }
 
@@ -47,7 +48,8 @@ void PatchTestReg(Instruction* i, int reg) {
 
 // Patches each jump of the list: TESTs jumping on a true value go to ttarget keeping their
 // value in treg, on a false value to ftarget with freg; other jumps to dtarget.
-void PatchListAux(FuncState* fs, int list, int ttarget, int treg, int ftarget, int freg, int dtarget) {
+void PatchListAux(FuncState* fs, int list, int ttarget, int treg, int ftarget, int freg,
+                  int dtarget) {
   while (list != kNoJump) {
     const int next = GetJump(fs, list);
     Instruction* i = GetJumpControl(fs, list);
@@ -110,15 +112,24 @@ void SetExpReg(ExpDesc* e, int reg) {
 void Discharge2Reg(FuncState* fs, ExpDesc* e, int reg) {
   DischargeVars(fs, e);
   switch (e->k) {
-    case VNIL: CodeNil(fs, reg, 1); break;
+    case VNIL:
+      CodeNil(fs, reg, 1);
+      break;
     case VFALSE:
-    case VTRUE: CodeABC(fs, OP_LOADBOOL, reg, e->k == VTRUE, 0); break;
-    case VK: CodeABx(fs, OP_LOADK, reg, e->info); break;
-    case VRELOCABLE: SetA(&GetCode(fs, e), reg); break;
+    case VTRUE:
+      CodeABC(fs, OP_LOADBOOL, reg, e->k == VTRUE, 0);
+      break;
+    case VK:
+      CodeABx(fs, OP_LOADK, reg, e->info);
+      break;
+    case VRELOCABLE:
+      SetA(&GetCode(fs, e), reg);
+      break;
     case VNONRELOC:
       if (reg != e->info) CodeABC(fs, OP_MOVE, reg, e->info, 0);
       break;
-    default: return;  // VVOID and VJMP: nothing to move
+    default:
+      return;  // VVOID and VJMP: nothing to move
   }
   SetExpReg(e, reg);
 }
@@ -176,10 +187,16 @@ void CodeNot(FuncState* fs, ExpDesc* e) {
   DischargeVars(fs, e);
   switch (e->k) {
     case VNIL:
-    case VFALSE: e->k = VTRUE; break;
+    case VFALSE:
+      e->k = VTRUE;
+      break;
     case VK:
-    case VTRUE: e->k = VFALSE; break;
-    case VJMP: InvertJump(fs, e); break;
+    case VTRUE:
+      e->k = VFALSE;
+      break;
+    case VJMP:
+      InvertJump(fs, e);
+      break;
     case VRELOCABLE:
     case VNONRELOC:
       Discharge2AnyReg(fs, e);
@@ -187,7 +204,8 @@ void CodeNot(FuncState* fs, ExpDesc* e) {
       e->info = CodeABC(fs, OP_NOT, 0, e->info, 0);
       e->k = VRELOCABLE;
       break;
-    default: break;
+    default:
+      break;
   }
   const int temp = e->f;
   e->f = e->t;
@@ -196,7 +214,8 @@ void CodeNot(FuncState* fs, ExpDesc* e) {
 
 void CodeBinOp(FuncState* fs, ExpDesc* res, BinOpr op, int o1, int o2) {
   if (op <= OPR_POW) {
-    res->info = CodeABC(fs, static_cast<OpCode>(static_cast<int>(OP_ADD) + static_cast<int>(op)), 0, o1, o2);
+    res->info = CodeABC(fs, static_cast<OpCode>(static_cast<int>(OP_ADD) + static_cast<int>(op)), 0,
+                        o1, o2);
     res->k = VRELOCABLE;
     return;
   }
@@ -230,9 +249,13 @@ int CodeABC(FuncState* fs, OpCode o, int a, int b, int c) {
   return Code(fs, CreateABC(o, a, b, c), fs->ls->lastline);
 }
 
-int CodeABx(FuncState* fs, OpCode o, int a, int bx) { return Code(fs, CreateABx(o, a, bx), fs->ls->lastline); }
+int CodeABx(FuncState* fs, OpCode o, int a, int bx) {
+  return Code(fs, CreateABx(o, a, bx), fs->ls->lastline);
+}
 
-void FixLine(FuncState* fs, int line) { fs->f->lineinfo[fs->pc - 1] = line; }
+void FixLine(FuncState* fs, int line) {
+  fs->f->lineinfo[fs->pc - 1] = line;
+}
 
 void CodeNil(FuncState* fs, int from, int n) {
   // A LOADNIL right before, with no jump landing here, is extended instead.
@@ -294,8 +317,10 @@ int GetLabel(FuncState* fs) {
 }
 
 void PatchList(FuncState* fs, int list, int target) {
-  if (target == fs->pc) PatchToHere(fs, list);
-  else PatchListAux(fs, list, target, kNoReg, target, kNoReg, target);
+  if (target == fs->pc)
+    PatchToHere(fs, list);
+  else
+    PatchListAux(fs, list, target, kNoReg, target, kNoReg, target);
 }
 
 void PatchToHere(FuncState* fs, int list) {
@@ -325,7 +350,9 @@ void SetCallReturns(FuncState* fs, ExpDesc* e, int nresults) {
 
 void DischargeVars(FuncState* fs, ExpDesc* e) {
   switch (e->k) {
-    case VLOCAL: e->k = VNONRELOC; break;
+    case VLOCAL:
+      e->k = VNONRELOC;
+      break;
     case VUPVAL:
       e->info = CodeABC(fs, OP_GETUPVAL, 0, e->info, 0);
       e->k = VRELOCABLE;
@@ -340,8 +367,11 @@ void DischargeVars(FuncState* fs, ExpDesc* e) {
       e->info = CodeABC(fs, OP_GETTABLE, 0, e->info, e->aux);
       e->k = VRELOCABLE;
       break;
-    case VCALL: SetCallReturns(fs, e, 1); break;
-    default: break;
+    case VCALL:
+      SetCallReturns(fs, e, 1);
+      break;
+    default:
+      break;
   }
 }
 
@@ -366,8 +396,10 @@ int Exp2AnyReg(FuncState* fs, ExpDesc* e) {
 }
 
 void Exp2Val(FuncState* fs, ExpDesc* e) {
-  if (HasJumps(e)) Exp2AnyReg(fs, e);
-  else DischargeVars(fs, e);
+  if (HasJumps(e))
+    Exp2AnyReg(fs, e);
+  else
+    DischargeVars(fs, e);
 }
 
 int Exp2RK(FuncState* fs, ExpDesc* e) {
@@ -383,7 +415,8 @@ int Exp2RK(FuncState* fs, ExpDesc* e) {
     case VK:
       if (e->info <= kMaxRkIndex) return e->info + kRkConstBase;
       break;
-    default: break;
+    default:
+      break;
   }
   return Exp2AnyReg(fs, e);
 }
@@ -394,10 +427,17 @@ void StoreVar(FuncState* fs, ExpDesc* var, ExpDesc* ex) {
       FreeExp(fs, ex);
       Exp2Reg(fs, ex, var->info);
       return;
-    case VUPVAL: CodeABC(fs, OP_SETUPVAL, Exp2AnyReg(fs, ex), var->info, 0); break;
-    case VGLOBAL: CodeABx(fs, OP_SETGLOBAL, Exp2AnyReg(fs, ex), var->info); break;
-    case VINDEXED: CodeABC(fs, OP_SETTABLE, var->info, var->aux, Exp2RK(fs, ex)); break;
-    default: break;
+    case VUPVAL:
+      CodeABC(fs, OP_SETUPVAL, Exp2AnyReg(fs, ex), var->info, 0);
+      break;
+    case VGLOBAL:
+      CodeABx(fs, OP_SETGLOBAL, Exp2AnyReg(fs, ex), var->info);
+      break;
+    case VINDEXED:
+      CodeABC(fs, OP_SETTABLE, var->info, var->aux, Exp2RK(fs, ex));
+      break;
+    default:
+      break;
   }
   FreeExp(fs, ex);
 }
@@ -422,13 +462,19 @@ void GoIfTrue(FuncState* fs, ExpDesc* e) {
   DischargeVars(fs, e);
   switch (e->k) {
     case VK:
-    case VTRUE: pc = kNoJump; break;
-    case VFALSE: pc = Jump(fs); break;
+    case VTRUE:
+      pc = kNoJump;
+      break;
+    case VFALSE:
+      pc = Jump(fs);
+      break;
     case VJMP:
       InvertJump(fs, e);
       pc = e->info;
       break;
-    default: pc = JumpOnCond(fs, e, 0); break;
+    default:
+      pc = JumpOnCond(fs, e, 0);
+      break;
   }
   Concat(fs, &e->f, pc);
 }
@@ -438,10 +484,18 @@ void GoIfFalse(FuncState* fs, ExpDesc* e) {
   DischargeVars(fs, e);
   switch (e->k) {
     case VNIL:
-    case VFALSE: pc = kNoJump; break;
-    case VTRUE: pc = Jump(fs); break;
-    case VJMP: pc = e->info; break;
-    default: pc = JumpOnCond(fs, e, 1); break;
+    case VFALSE:
+      pc = kNoJump;
+      break;
+    case VTRUE:
+      pc = Jump(fs);
+      break;
+    case VJMP:
+      pc = e->info;
+      break;
+    default:
+      pc = JumpOnCond(fs, e, 1);
+      break;
   }
   Concat(fs, &e->t, pc);
 }
@@ -474,7 +528,9 @@ void Infix(FuncState* fs, BinOpr op, ExpDesc* v) {
       PatchToHere(fs, v->f);
       v->f = kNoJump;
       break;
-    case OPR_CONCAT: Exp2NextReg(fs, v); break;
+    case OPR_CONCAT:
+      Exp2NextReg(fs, v);
+      break;
     default: {
       const int rk = Exp2RK(fs, v);
       InitExp(v, VNONRELOC, rk);

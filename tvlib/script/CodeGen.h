@@ -11,19 +11,19 @@ namespace tvs {
 constexpr int kNoJump = -1;
 
 enum ExpKind {
-  VVOID,      // no value
+  VVOID,  // no value
   VNIL,
   VTRUE,
   VFALSE,
-  VK,         // info = constant index
-  VLOCAL,     // info = register
-  VUPVAL,     // info = upvalue index
-  VGLOBAL,    // info = constant index of the name
-  VINDEXED,   // info = table register, aux = key RK
-  VJMP,       // info = pc of the jump
-  VRELOCABLE, // info = pc of the instruction whose A is still to be set
-  VNONRELOC,  // info = result register
-  VCALL,      // info = pc of the call
+  VK,          // info = constant index
+  VLOCAL,      // info = register
+  VUPVAL,      // info = upvalue index
+  VGLOBAL,     // info = constant index of the name
+  VINDEXED,    // info = table register, aux = key RK
+  VJMP,        // info = pc of the jump
+  VRELOCABLE,  // info = pc of the instruction whose A is still to be set
+  VNONRELOC,   // info = result register
+  VCALL,       // info = pc of the call
 };
 
 struct ExpDesc {
@@ -35,10 +35,24 @@ struct ExpDesc {
 
 // Binary operators, numbered as the parser passes them.
 enum BinOpr {
-  OPR_ADD, OPR_SUB, OPR_MULT, OPR_DIV, OPR_BAND, OPR_BOR, OPR_SHL, OPR_SHR, OPR_POW,
+  OPR_ADD,
+  OPR_SUB,
+  OPR_MULT,
+  OPR_DIV,
+  OPR_BAND,
+  OPR_BOR,
+  OPR_SHL,
+  OPR_SHR,
+  OPR_POW,
   OPR_CONCAT,
-  OPR_NE, OPR_EQ, OPR_LT, OPR_LE, OPR_GT, OPR_GE,
-  OPR_AND, OPR_OR,
+  OPR_NE,
+  OPR_EQ,
+  OPR_LT,
+  OPR_LE,
+  OPR_GT,
+  OPR_GE,
+  OPR_AND,
+  OPR_OR,
   OPR_NOBINOPR
 };
 enum UnOpr { OPR_MINUS, OPR_NOT, OPR_NOUNOPR };
@@ -47,8 +61,8 @@ struct BlockCnt {
   BlockCnt* previous;
   int breaklist;
   int continuelist;
-  int nactvar;     // active locals outside the block
-  bool upval;      // some local of this block is captured by a closure
+  int nactvar;  // active locals outside the block
+  bool upval;   // some local of this block is captured by a closure
   bool isloop;
 };
 
@@ -77,12 +91,16 @@ inline void InitExp(ExpDesc* e, ExpKind k, int info) {
   e->aux = 0;
   e->t = e->f = kNoJump;
 }
-inline Instruction& GetCode(FuncState* fs, const ExpDesc* e) { return fs->f->code[e->info]; }
+inline Instruction& GetCode(FuncState* fs, const ExpDesc* e) {
+  return fs->f->code[e->info];
+}
 
 int Code(FuncState* fs, Instruction i, int line);
 int CodeABC(FuncState* fs, OpCode o, int a, int b, int c);
 int CodeABx(FuncState* fs, OpCode o, int a, int bx);
-inline int CodeAsBx(FuncState* fs, OpCode o, int a, int sbx) { return CodeABx(fs, o, a, sbx + kMaxArgSBx); }
+inline int CodeAsBx(FuncState* fs, OpCode o, int a, int sbx) {
+  return CodeABx(fs, o, a, sbx + kMaxArgSBx);
+}
 void FixLine(FuncState* fs, int line);
 void CodeNil(FuncState* fs, int from, int n);
 void ReserveRegs(FuncState* fs, int n);
@@ -109,7 +127,9 @@ void Prefix(FuncState* fs, UnOpr op, ExpDesc* v);
 void Infix(FuncState* fs, BinOpr op, ExpDesc* v);
 void Posfix(FuncState* fs, BinOpr op, ExpDesc* v1, ExpDesc* v2);
 // True when the expression has pending jumps of its own.
-inline bool HasJumps(const ExpDesc* e) { return e->t != e->f; }
+inline bool HasJumps(const ExpDesc* e) {
+  return e->t != e->f;
+}
 void GoIfFalse(FuncState* fs, ExpDesc* e);
 
 }  // namespace tvs

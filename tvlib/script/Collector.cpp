@@ -27,14 +27,20 @@ struct Marker {
   TTable* weak = nullptr;
 };
 
-bool IsMarked(const GcObject* o) { return o->marked & kMarkedBit; }
+bool IsMarked(const GcObject* o) {
+  return o->marked & kMarkedBit;
+}
 
 GcObject** GcList(GcObject* o) {
   switch (o->tt) {
-    case kTTable: return &static_cast<TTable*>(o)->gclist;
-    case kTFunction: return &static_cast<TClosure*>(o)->gclist;
-    case kTProto: return &static_cast<TProto*>(o)->gclist;
-    default: return &reinterpret_cast<lua_State*>(o)->gclist;
+    case kTTable:
+      return &static_cast<TTable*>(o)->gclist;
+    case kTFunction:
+      return &static_cast<TClosure*>(o)->gclist;
+    case kTProto:
+      return &static_cast<TProto*>(o)->gclist;
+    default:
+      return &reinterpret_cast<lua_State*>(o)->gclist;
   }
 }
 
@@ -43,13 +49,15 @@ void MarkObject(Marker& m, GcObject* o) {
   o->marked |= kMarkedBit;
   switch (o->tt) {
     case kTString:
-    case kTWString: return;
+    case kTWString:
+      return;
     case kTUserdata: {
       TTable* mt = static_cast<TUdata*>(o)->metatable;
       MarkObject(m, mt);
       return;
     }
-    case kTUpval: return;  // closed upvalues are traversed with their closures
+    case kTUpval:
+      return;  // closed upvalues are traversed with their closures
     default:
       *GcList(o) = m.gray;
       m.gray = o;
@@ -131,11 +139,20 @@ void Propagate(Marker& m) {
     GcObject* o = m.gray;
     m.gray = *GcList(o);
     switch (o->tt) {
-      case kTTable: TraverseTable(m, static_cast<TTable*>(o)); break;
-      case kTFunction: TraverseClosure(m, static_cast<TClosure*>(o)); break;
-      case kTProto: TraverseProto(m, static_cast<TProto*>(o)); break;
-      case kTThread: TraverseThread(m, reinterpret_cast<lua_State*>(o)); break;
-      default: break;
+      case kTTable:
+        TraverseTable(m, static_cast<TTable*>(o));
+        break;
+      case kTFunction:
+        TraverseClosure(m, static_cast<TClosure*>(o));
+        break;
+      case kTProto:
+        TraverseProto(m, static_cast<TProto*>(o));
+        break;
+      case kTThread:
+        TraverseThread(m, reinterpret_cast<lua_State*>(o));
+        break;
+      default:
+        break;
     }
   }
 }
@@ -157,7 +174,8 @@ void ClearWeakTables(Marker& m) {
     for (int i = 0; i < SizeNode(t); i++) {
       TNode* n = &t->node[i];
       if (n->val.tt == kTNil) continue;
-      if (((mode & kWeakKeys) && IsCleared(&n->key)) || ((mode & kWeakValues) && IsCleared(&n->val))) {
+      if (((mode & kWeakKeys) && IsCleared(&n->key)) ||
+          ((mode & kWeakValues) && IsCleared(&n->val))) {
         SetNil(&n->val);
         if (IsCollectable(&n->key)) n->key.tt = kTDeadKey;
       }
@@ -186,7 +204,8 @@ size_t SeparateUdata(lua_State* L, Marker& m, bool all) {
   while (*lastCollected) lastCollected = &(*lastCollected)->next;
   while (GcObject* o = *p) {
     TUdata* u = static_cast<TUdata*>(o);
-    if ((!all && IsMarked(o)) || (o->marked & kFinalizedBit) || FastTM(L, u->metatable, TM_GC) == nullptr) {
+    if ((!all && IsMarked(o)) || (o->marked & kFinalizedBit) ||
+        FastTM(L, u->metatable, TM_GC) == nullptr) {
       p = &o->next;
       continue;
     }
@@ -207,13 +226,26 @@ size_t SeparateUdata(lua_State* L, Marker& m, bool all) {
 
 void FreeObject(lua_State* L, GcObject* o) {
   switch (o->tt) {
-    case kTProto: FreeProto(L, static_cast<TProto*>(o)); break;
-    case kTFunction: FreeClosure(L, static_cast<TClosure*>(o)); break;
-    case kTUpval: Free(L, o, sizeof(TUpVal)); break;
-    case kTTable: FreeTable(L, static_cast<TTable*>(o)); break;
-    case kTThread: FreeThread(L, reinterpret_cast<lua_State*>(o)); break;
-    case kTUserdata: Free(L, o, UdataSize(static_cast<TUdata*>(o))); break;
-    default: break;
+    case kTProto:
+      FreeProto(L, static_cast<TProto*>(o));
+      break;
+    case kTFunction:
+      FreeClosure(L, static_cast<TClosure*>(o));
+      break;
+    case kTUpval:
+      Free(L, o, sizeof(TUpVal));
+      break;
+    case kTTable:
+      FreeTable(L, static_cast<TTable*>(o));
+      break;
+    case kTThread:
+      FreeThread(L, reinterpret_cast<lua_State*>(o));
+      break;
+    case kTUserdata:
+      Free(L, o, UdataSize(static_cast<TUdata*>(o)));
+      break;
+    default:
+      break;
   }
 }
 

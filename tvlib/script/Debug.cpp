@@ -20,11 +20,15 @@ const TProto* FrameProto(const CallInfo* ci) {
   return static_cast<TLClosure*>(ClosureValue(ci->func))->p;
 }
 
-bool CheckReg(const TProto* pt, int r) { return r >= 0 && r < pt->maxstacksize; }
+bool CheckReg(const TProto* pt, int r) {
+  return r >= 0 && r < pt->maxstacksize;
+}
 bool CheckRK(const TProto* pt, int rk) {
   return IsK(rk) ? rk - kRkConstBase < pt->sizek : rk < pt->maxstacksize;
 }
-bool IsStringK(const TProto* pt, int k) { return k >= 0 && k < pt->sizek && pt->k[k].tt == kTString; }
+bool IsStringK(const TProto* pt, int k) {
+  return k >= 0 && k < pt->sizek && pt->k[k].tt == kTString;
+}
 
 bool PreCheck(const TProto* pt) {
   if (pt->maxstacksize > kMaxStack) return false;
@@ -41,9 +45,12 @@ bool CheckOpenOp(const TProto* pt, int pc) {
   switch (GetOp(i)) {
     case OP_CALL:
     case OP_TAILCALL:
-    case OP_RETURN: return GetB(i) == 0;
-    case OP_SETLISTO: return true;
-    default: return false;
+    case OP_RETURN:
+      return GetB(i) == 0;
+    case OP_SETLISTO:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -101,7 +108,9 @@ int SymbExec(const TProto* pt, int lastpc, int reg) {
         b = GetBx(i);
         if (TestMode(op, kModeKBx) && b >= pt->sizek) return -1;
         break;
-      case iAsBx: b = GetSBx(i); break;
+      case iAsBx:
+        b = GetSBx(i);
+        break;
     }
     if (TestMode(op, kModeSetsA) && a == reg) last = pc;
     if (TestMode(op, kModeTest)) {
@@ -169,7 +178,8 @@ int SymbExec(const TProto* pt, int lastpc, int reg) {
       case OP_CLOSURE:
         pc += pt->p[b]->nups;  // the pseudo-instructions were checked with the tails
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return last;
@@ -207,7 +217,9 @@ int CurrentLine(const CallInfo* ci) {
   return p->lineinfo ? p->lineinfo[pc] : 0;
 }
 
-bool CheckCode(const TProto* pt) { return SymbExec(pt, pt->sizecode, kNoRegister) >= 0; }
+bool CheckCode(const TProto* pt) {
+  return SymbExec(pt, pt->sizecode, kNoRegister) >= 0;
+}
 
 const char* GetObjName(CallInfo* ci, int stackpos, const char** name) {
   if (!IsLuaFrame(ci)) return nullptr;
@@ -234,7 +246,8 @@ const char* GetObjName(CallInfo* ci, int stackpos, const char** name) {
       }
       return nullptr;
     }
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 
@@ -275,7 +288,8 @@ void ErrorMsg(lua_State* L) {
 void TypeError(lua_State* L, const TValue* o, const char* op) {
   const char* name = nullptr;
   const char* t = kTypeNames[o->tt];
-  const char* kind = IsInStack(L->ci, o) ? GetObjName(L->ci, static_cast<int>(o - L->base), &name) : nullptr;
+  const char* kind =
+      IsInStack(L->ci, o) ? GetObjName(L->ci, static_cast<int>(o - L->base), &name) : nullptr;
   if (kind) RunError(L, "attempt to %s %s `%s' (a %s value)", op, kind, name, t);
   RunError(L, "attempt to %s a %s value", op, t);
 }

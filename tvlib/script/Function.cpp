@@ -68,7 +68,9 @@ size_t ClosureSize(const TClosure* c) {
 
 }  // namespace
 
-void FreeClosure(lua_State* L, TClosure* c) { Free(L, c, ClosureSize(c)); }
+void FreeClosure(lua_State* L, TClosure* c) {
+  Free(L, c, ClosureSize(c));
+}
 
 TUpVal* FindUpval(lua_State* L, StkId level) {
   GcObject** pp = &L->openupval;

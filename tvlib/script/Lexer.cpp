@@ -24,17 +24,22 @@ constexpr int kMaxHexDigits = 8;
 constexpr int kMaxDecEscape = 3;
 
 const char* const kTokenNames[] = {
-    "and",    "break", "continue", "do",     "else",  "elseif",   "end",     "false",
-    "for",    "function", "if",    "in",     "local", "nil",      "not",     "or",
-    "repeat", "return", "then",    "true",   "until", "while",    "*name",   "..",
-    "...",    "==",    ">=",       "<=",     "~=",    "*number",  "*string", "*wstring",
-    "<<",     ">>",    "<eof>",
+    "and",      "break", "continue", "do",      "else",     "elseif", "end", "false",  "for",
+    "function", "if",    "in",       "local",   "nil",      "not",    "or",  "repeat", "return",
+    "then",     "true",  "until",    "while",   "*name",    "..",     "...", "==",     ">=",
+    "<=",       "~=",    "*number",  "*string", "*wstring", "<<",     ">>",  "<eof>",
 };
 static_assert(sizeof(kTokenNames) / sizeof(kTokenNames[0]) == TK_EOS - kFirstReserved + 1);
 
-bool IsSpace(int c) { return c == ' ' || (c >= 9 && c <= 13); }
-bool IsAlpha(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsSpace(int c) {
+  return c == ' ' || (c >= 9 && c <= 13);
+}
+bool IsAlpha(int c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool IsDigit(int c) {
+  return c >= '0' && c <= '9';
+}
 int HexDigit(int c) {
   if (IsDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -151,13 +156,27 @@ void ReadLongString(LexState* ls, SemInfo* seminfo) {
 // character stands for itself.
 int ReadEscape(LexState* ls, bool wide, int token) {
   switch (ls->current) {
-    case 'a': NextChar(ls); return '\a';
-    case 'b': NextChar(ls); return '\b';
-    case 'f': NextChar(ls); return '\f';
-    case 'n': NextChar(ls); return '\n';
-    case 'r': NextChar(ls); return '\r';
-    case 't': NextChar(ls); return '\t';
-    case 'v': NextChar(ls); return '\v';
+    case 'a':
+      NextChar(ls);
+      return '\a';
+    case 'b':
+      NextChar(ls);
+      return '\b';
+    case 'f':
+      NextChar(ls);
+      return '\f';
+    case 'n':
+      NextChar(ls);
+      return '\n';
+    case 'r':
+      NextChar(ls);
+      return '\r';
+    case 't':
+      NextChar(ls);
+      return '\t';
+    case 'v':
+      NextChar(ls);
+      return '\v';
     case 'x': {
       NextChar(ls);
       const int maxDigits = wide ? 4 : 2;
@@ -196,8 +215,10 @@ void ReadString(LexState* ls, int del, SemInfo* seminfo, bool wide) {
   while (ls->current != del) {
     int c;
     switch (ls->current) {
-      case kEndOfStream: LexError(ls, "unfinished string", TK_EOS);
-      case '\n': LexError(ls, "unfinished string", token);
+      case kEndOfStream:
+        LexError(ls, "unfinished string", TK_EOS);
+      case '\n':
+        LexError(ls, "unfinished string", token);
       case '\\':
         NextChar(ls);
         if (ls->current == '\n') {
@@ -213,8 +234,10 @@ void ReadString(LexState* ls, int del, SemInfo* seminfo, bool wide) {
         c = ls->current;
         NextChar(ls);
     }
-    if (wide) SaveUnit(ls, c);
-    else Save(ls, c & 0xFF);
+    if (wide)
+      SaveUnit(ls, c);
+    else
+      Save(ls, c & 0xFF);
   }
   NextChar(ls);
   if (wide) {
@@ -278,8 +301,10 @@ void InitReservedWords(lua_State* L) {
 const char* TokenToStr(LexState* ls, int token) {
   if (token >= kFirstReserved) return kTokenNames[token - kFirstReserved];
   static thread_local char text[24];
-  if ((token >= 0 && token < 32) || token == 127 || token >= 255) std::snprintf(text, sizeof text, "char(%d)", token);
-  else std::snprintf(text, sizeof text, "%c", token);
+  if ((token >= 0 && token < 32) || token == 127 || token >= 255)
+    std::snprintf(text, sizeof text, "char(%d)", token);
+  else
+    std::snprintf(text, sizeof text, "%c", token);
   (void)ls;
   return text;
 }
@@ -289,7 +314,9 @@ void LexError(LexState* ls, const char* msg, int token) {
   ErrorNear(ls, msg, hasText ? BufferText(ls) : TokenToStr(ls, token));
 }
 
-void SyntaxError(LexState* ls, const char* msg) { LexError(ls, msg, ls->t.token); }
+void SyntaxError(LexState* ls, const char* msg) {
+  LexError(ls, msg, ls->t.token);
+}
 
 void CheckLimit(LexState* ls, int v, int l, const char* what) {
   if (v > l) {
@@ -317,7 +344,9 @@ int Lex(LexState* ls, SemInfo* seminfo) {
   for (;;) {
     const int c = ls->current;
     switch (c) {
-      case '\n': IncLineNumber(ls); continue;
+      case '\n':
+        IncLineNumber(ls);
+        continue;
       case '-':
         NextChar(ls);
         if (ls->current != '-') return '-';
@@ -361,7 +390,9 @@ int Lex(LexState* ls, SemInfo* seminfo) {
         NextChar(ls);
         return TK_NE;
       case '"':
-      case '\'': ReadString(ls, c, seminfo, false); return TK_STRING;
+      case '\'':
+        ReadString(ls, c, seminfo, false);
+        return TK_STRING;
       case '.':
         NextChar(ls);
         if (ls->current == '.') {
@@ -372,7 +403,8 @@ int Lex(LexState* ls, SemInfo* seminfo) {
         if (!IsDigit(ls->current)) return '.';
         ReadNumeral(ls, true, seminfo);
         return TK_NUMBER;
-      case kEndOfStream: return TK_EOS;
+      case kEndOfStream:
+        return TK_EOS;
       default:
         if (IsSpace(c)) {
           NextChar(ls);
@@ -416,6 +448,8 @@ void Next(LexState* ls) {
   }
 }
 
-void Lookahead(LexState* ls) { ls->lookahead.token = Lex(ls, &ls->lookahead.seminfo); }
+void Lookahead(LexState* ls) {
+  ls->lookahead.token = Lex(ls, &ls->lookahead.seminfo);
+}
 
 }  // namespace tvs

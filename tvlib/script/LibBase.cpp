@@ -13,7 +13,6 @@ void luaopen_coroutine(lua_State* L);
 
 namespace {
 
-
 void AppendUtf8(std::string& out, const char16_t* s, size_t n) {
   for (size_t i = 0; i < n; i++) {
     uint32_t c = s[i];
@@ -70,7 +69,9 @@ int Print(lua_State* L) {
 }
 
 // Pushes "<type>: <address>" for values shown by identity.
-void PushAddress(lua_State* L, const char* format, const void* p) { lua_pushfstring(L, format, p); }
+void PushAddress(lua_State* L, const char* format, const void* p) {
+  lua_pushfstring(L, format, p);
+}
 
 int ToString(lua_State* L) {
   if (lua_type(L, 1) == LUA_TNONE) return luaL_argerror(L, 1, "value expected");
@@ -86,8 +87,12 @@ int ToString(lua_State* L) {
     lua_pop(L, 2);
   }
   switch (lua_type(L, 1)) {
-    case LUA_TNUMBER: lua_pushstring(L, lua_tostring(L, 1)); return 1;
-    case LUA_TSTRING: lua_pushvalue(L, 1); return 1;
+    case LUA_TNUMBER:
+      lua_pushstring(L, lua_tostring(L, 1));
+      return 1;
+    case LUA_TSTRING:
+      lua_pushvalue(L, 1);
+      return 1;
     case LUA_TWSTRING: {
       const char16_t* w = lua_towstring(L, 1);
       std::string narrow;
@@ -95,12 +100,24 @@ int ToString(lua_State* L) {
       lua_pushlstring(L, narrow.data(), narrow.size());
       return 1;
     }
-    case LUA_TBOOLEAN: lua_pushstring(L, lua_toboolean(L, 1) ? "true" : "false"); return 1;
-    case LUA_TNIL: lua_pushstring(L, "nil"); return 1;
-    case LUA_TTABLE: PushAddress(L, "table: %p", lua_topointer(L, 1)); return 1;
-    case LUA_TFUNCTION: PushAddress(L, "function: %p", lua_topointer(L, 1)); return 1;
-    case LUA_TTHREAD: PushAddress(L, "thread: %p", lua_topointer(L, 1)); return 1;
-    default: PushAddress(L, "userdata: %p", lua_touserdata(L, 1)); return 1;
+    case LUA_TBOOLEAN:
+      lua_pushstring(L, lua_toboolean(L, 1) ? "true" : "false");
+      return 1;
+    case LUA_TNIL:
+      lua_pushstring(L, "nil");
+      return 1;
+    case LUA_TTABLE:
+      PushAddress(L, "table: %p", lua_topointer(L, 1));
+      return 1;
+    case LUA_TFUNCTION:
+      PushAddress(L, "function: %p", lua_topointer(L, 1));
+      return 1;
+    case LUA_TTHREAD:
+      PushAddress(L, "thread: %p", lua_topointer(L, 1));
+      return 1;
+    default:
+      PushAddress(L, "userdata: %p", lua_touserdata(L, 1));
+      return 1;
   }
 }
 
@@ -120,24 +137,39 @@ void PushWidenedString(lua_State* L) {
 
 int ToWString(lua_State* L) {
   switch (lua_type(L, 1)) {
-    case LUA_TNIL: lua_pushstring(L, "nil"); return 1;
+    case LUA_TNIL:
+      lua_pushstring(L, "nil");
+      return 1;
     case LUA_TNUMBER:
       lua_pushvalue(L, 1);
       lua_towstring(L, -1);
       return 1;
-    case LUA_TSTRING: PushWidened(L, lua_tostring(L, 1), lua_strlen(L, 1)); return 1;
-    case LUA_TWSTRING: lua_pushvalue(L, 1); return 1;
+    case LUA_TSTRING:
+      PushWidened(L, lua_tostring(L, 1), lua_strlen(L, 1));
+      return 1;
+    case LUA_TWSTRING:
+      lua_pushvalue(L, 1);
+      return 1;
     case LUA_TTABLE:
       lua_pushfstring(L, "%s: %p", lua_typename(L, LUA_TTABLE), lua_topointer(L, 1));
       PushWidenedString(L);
       return 1;
-    case LUA_TFUNCTION: PushAddress(L, "function: %p", lua_topointer(L, 1)); PushWidenedString(L); return 1;
-    case LUA_TUSERDATA: PushAddress(L, "userdata: %p", lua_touserdata(L, 1)); PushWidenedString(L); return 1;
-    case LUA_TTHREAD: PushAddress(L, "thread: %p", lua_topointer(L, 1)); PushWidenedString(L); return 1;
-    default: return luaL_argerror(L, 1, "value expected");
+    case LUA_TFUNCTION:
+      PushAddress(L, "function: %p", lua_topointer(L, 1));
+      PushWidenedString(L);
+      return 1;
+    case LUA_TUSERDATA:
+      PushAddress(L, "userdata: %p", lua_touserdata(L, 1));
+      PushWidenedString(L);
+      return 1;
+    case LUA_TTHREAD:
+      PushAddress(L, "thread: %p", lua_topointer(L, 1));
+      PushWidenedString(L);
+      return 1;
+    default:
+      return luaL_argerror(L, 1, "value expected");
   }
 }
-
 
 int Error(lua_State* L) {
   const int level = luaL_optint(L, 2, 1);
@@ -191,8 +223,10 @@ void PushFunctionArg(lua_State* L) {
 
 int GetFenv(lua_State* L) {
   PushFunctionArg(L);
-  if (lua_isnil(L, -1)) lua_pushvalue(L, LUA_GLOBALSINDEX);
-  else lua_getfenv(L, -1);
+  if (lua_isnil(L, -1))
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+  else
+    lua_getfenv(L, -1);
   luaL_getmetafield(L, -1, "__fenv");
   return 1;
 }
@@ -200,16 +234,20 @@ int GetFenv(lua_State* L) {
 int SetFenv(lua_State* L) {
   luaL_checktype(L, 2, LUA_TTABLE);
   PushFunctionArg(L);
-  if (lua_isnil(L, -1)) lua_pushvalue(L, LUA_GLOBALSINDEX);
-  else lua_getfenv(L, -1);
-  if (luaL_getmetafield(L, -1, "__fenv")) luaL_error(L, "`setfenv' cannot change a protected environment");
+  if (lua_isnil(L, -1))
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+  else
+    lua_getfenv(L, -1);
+  if (luaL_getmetafield(L, -1, "__fenv"))
+    luaL_error(L, "`setfenv' cannot change a protected environment");
   lua_pop(L, 1);
   lua_pushvalue(L, 2);
   if (lua_isnil(L, -2)) {
     lua_replace(L, LUA_GLOBALSINDEX);
     return 0;
   }
-  if (lua_setfenv(L, -2) == 0) luaL_error(L, "`setfenv' cannot change environment of given function");
+  if (lua_setfenv(L, -2) == 0)
+    luaL_error(L, "`setfenv' cannot change environment of given function");
   return 0;
 }
 
@@ -406,16 +444,20 @@ int Require(lua_State* L) {
     if (end == std::string::npos) end = path.size();
     std::string file;
     for (size_t i = pos; i < end; i++) {
-      if (path[i] == '?') file += name;
-      else file += path[i];
+      if (path[i] == '?')
+        file += name;
+      else
+        file += path[i];
     }
     pos = end + 1;
     if (file.empty()) continue;
     status = luaL_loadfile(L, file.c_str());
     if (status == LUA_ERRFILE) lua_pop(L, 1);
   }
-  if (status == LUA_ERRFILE) return luaL_error(L, "could not load package `%s' from path `%s'", name, path.c_str());
-  if (status != 0) return luaL_error(L, "error loading package `%s' (%s)", name, lua_tostring(L, -1));
+  if (status == LUA_ERRFILE)
+    return luaL_error(L, "could not load package `%s' from path `%s'", name, path.c_str());
+  if (status != 0)
+    return luaL_error(L, "error loading package `%s' (%s)", name, lua_tostring(L, -1));
   lua_pushvalue(L, 1);
   lua_pushboolean(L, 1);
   lua_rawset(L, 2);  // marks it loaded before running, so that cycles end
@@ -502,8 +544,9 @@ void SetGlobalClosure(lua_State* L, const char* name, lua_CFunction f) {
   lua_settable(L, LUA_GLOBALSINDEX);
 }
 
-const char* const kTypeTableNames[] = {"_boolean", "_lightuserdata", "_number", "_string", "_table",
-                                       "_function", "_userdata", "_thread", "_wstring"};
+const char* const kTypeTableNames[] = {"_boolean",  "_lightuserdata", "_number",
+                                       "_string",   "_table",         "_function",
+                                       "_userdata", "_thread",        "_wstring"};
 
 }  // namespace
 

@@ -61,7 +61,9 @@ int Wrap(lua_State* L) {
   return 1;
 }
 
-int YieldAll(lua_State* L) { return lua_yield(L, lua_gettop(L)); }
+int YieldAll(lua_State* L) {
+  return lua_yield(L, lua_gettop(L));
+}
 
 int Status(lua_State* L) {
   lua_State* co = lua_tothread(L, 1);
@@ -76,7 +78,8 @@ int Status(lua_State* L) {
 }
 
 const luaL_reg kCoroutineFunctions[] = {
-    {"create", Create}, {"wrap", Wrap}, {"resume", Resume}, {"yield", YieldAll}, {"status", Status}, {nullptr, nullptr},
+    {"create", Create},  {"wrap", Wrap},     {"resume", Resume},
+    {"yield", YieldAll}, {"status", Status}, {nullptr, nullptr},
 };
 
 }  // namespace

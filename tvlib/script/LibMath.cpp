@@ -13,9 +13,15 @@ int Unary(lua_State* L) {
   return 1;
 }
 
-double Deg(double x) { return x * (180.0 / M_PI); }
-double Rad(double x) { return x * (M_PI / 180.0); }
-double Abs(double x) { return std::fabs(x); }
+double Deg(double x) {
+  return x * (180.0 / M_PI);
+}
+double Rad(double x) {
+  return x * (M_PI / 180.0);
+}
+double Abs(double x) {
+  return std::fabs(x);
+}
 
 int Atan2(lua_State* L) {
   lua_pushnumber(L, std::atan2(luaL_checknumber(L, 1), luaL_checknumber(L, 2)));
@@ -63,7 +69,9 @@ int Random(lua_State* L) {
   // The modulo keeps the value below 1.
   const double r = static_cast<double>(gRandom->next() % gRandom->max) / gRandom->max;
   switch (lua_gettop(L)) {
-    case 0: lua_pushnumber(L, r); break;
+    case 0:
+      lua_pushnumber(L, r);
+      break;
     case 1: {
       const int u = luaL_checkint(L, 1);
       luaL_argcheck(L, 1 <= u, 1, "interval is empty");
@@ -77,7 +85,8 @@ int Random(lua_State* L) {
       lua_pushnumber(L, std::floor(r * (static_cast<double>(u) - l + 1)) + l);
       break;
     }
-    default: return luaL_error(L, "wrong number of arguments");
+    default:
+      return luaL_error(L, "wrong number of arguments");
   }
   return 1;
 }

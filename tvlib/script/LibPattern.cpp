@@ -69,17 +69,38 @@ bool MatchClass(int c, int cl) {
   const bool complement = cl >= 'A' && cl <= 'Z';
   bool res;
   switch (complement ? cl + ('a' - 'A') : cl) {
-    case 'a': res = std::isalpha(c); break;
-    case 'c': res = std::iscntrl(c); break;
-    case 'd': res = std::isdigit(c); break;
-    case 'l': res = std::islower(c); break;
-    case 'p': res = std::ispunct(c); break;
-    case 's': res = std::isspace(c); break;
-    case 'u': res = std::isupper(c); break;
-    case 'w': res = std::isalnum(c); break;
-    case 'x': res = std::isxdigit(c); break;
-    case 'z': res = c == 0; break;
-    default: return cl == c;
+    case 'a':
+      res = std::isalpha(c);
+      break;
+    case 'c':
+      res = std::iscntrl(c);
+      break;
+    case 'd':
+      res = std::isdigit(c);
+      break;
+    case 'l':
+      res = std::islower(c);
+      break;
+    case 'p':
+      res = std::ispunct(c);
+      break;
+    case 's':
+      res = std::isspace(c);
+      break;
+    case 'u':
+      res = std::isupper(c);
+      break;
+    case 'w':
+      res = std::isalnum(c);
+      break;
+    case 'x':
+      res = std::isxdigit(c);
+      break;
+    case 'z':
+      res = c == 0;
+      break;
+    default:
+      return cl == c;
   }
   return complement ? !res : res;
 }
@@ -107,10 +128,14 @@ bool MatchBracket(int c, const char* p, const char* ec) {
 
 bool SingleMatch(int c, const char* p, const char* ep) {
   switch (*p) {
-    case '.': return true;
-    case '%': return MatchClass(c, static_cast<unsigned char>(p[1]));
-    case '[': return MatchBracket(c, p, ep - 1);
-    default: return static_cast<unsigned char>(*p) == c;
+    case '.':
+      return true;
+    case '%':
+      return MatchClass(c, static_cast<unsigned char>(p[1]));
+    case '[':
+      return MatchBracket(c, p, ep - 1);
+    default:
+      return static_cast<unsigned char>(*p) == c;
   }
 }
 
@@ -173,7 +198,8 @@ const char* EndCapture(MatchState* ms, const char* s, const char* p) {
 const char* MatchCapture(MatchState* ms, const char* s, int l) {
   l = CheckCapture(ms, l);
   const size_t len = static_cast<size_t>(ms->capture[l].len);
-  if (static_cast<size_t>(ms->srcEnd - s) >= len && std::memcmp(ms->capture[l].init, s, len) == 0) return s + len;
+  if (static_cast<size_t>(ms->srcEnd - s) >= len && std::memcmp(ms->capture[l].init, s, len) == 0)
+    return s + len;
   return nullptr;
 }
 
@@ -184,7 +210,8 @@ const char* MatchItems(MatchState* ms, const char* s, const char* p) {
       case '(':
         if (p + 1 < ms->patEnd && p[1] == ')') return StartCapture(ms, s, p + 2, kCapPosition);
         return StartCapture(ms, s, p + 1, kCapUnfinished);
-      case ')': return EndCapture(ms, s, p + 1);
+      case ')':
+        return EndCapture(ms, s, p + 1);
       case '%':
         if (p + 1 < ms->patEnd && p[1] == 'b') {
           s = MatchBalance(ms, s, p + 2);
@@ -202,7 +229,8 @@ const char* MatchItems(MatchState* ms, const char* s, const char* p) {
       case '$':
         if (p + 1 == ms->patEnd) return s == ms->srcEnd ? s : nullptr;
         break;
-      default: break;
+      default:
+        break;
     }
     const char* ep = ClassEnd(ms, p);
     const bool m = SingleMatchAt(ms, s, p, ep);
@@ -249,8 +277,10 @@ void PushOneCapture(MatchState* ms, int i, const char* s, const char* e) {
   }
   const ptrdiff_t l = ms->capture[i].len;
   if (l == kCapUnfinished) luaL_error(ms->L, "unfinished capture");
-  if (l == kCapPosition) lua_pushnumber(ms->L, static_cast<lua_Number>(ms->capture[i].init - ms->srcInit + 1));
-  else lua_pushlstring(ms->L, ms->capture[i].init, static_cast<size_t>(l));
+  if (l == kCapPosition)
+    lua_pushnumber(ms->L, static_cast<lua_Number>(ms->capture[i].init - ms->srcInit + 1));
+  else
+    lua_pushlstring(ms->L, ms->capture[i].init, static_cast<size_t>(l));
 }
 
 int PushCaptures(MatchState* ms, const char* s, const char* e) {
@@ -287,7 +317,8 @@ int GfindStep(lua_State* L) {
   lp = lua_strlen(L, lua_upvalueindex(2));
   MatchState ms;
   InitMatch(&ms, L, s, ls, p, lp);
-  for (const char* src = s + static_cast<size_t>(lua_tonumber(L, lua_upvalueindex(3))); src <= ms.srcEnd; src++) {
+  for (const char* src = s + static_cast<size_t>(lua_tonumber(L, lua_upvalueindex(3)));
+       src <= ms.srcEnd; src++) {
     ms.level = 0;
     const char* e = Match(&ms, src, p);
     if (e != nullptr) {
@@ -324,8 +355,10 @@ void AddReplacement(MatchState* ms, luaL_Buffer* b, const char* s, const char* e
   lua_pushvalue(L, 3);
   const int n = PushCaptures(ms, s, e);
   lua_call(L, n, 1);
-  if (lua_isstring(L, -1)) luaL_addvalue(b);
-  else lua_pop(L, 1);
+  if (lua_isstring(L, -1))
+    luaL_addvalue(b);
+  else
+    lua_pop(L, 1);
 }
 
 }  // namespace
@@ -335,8 +368,10 @@ int StrFind(lua_State* L) {
   const char* s = luaL_checklstring(L, 1, &ls);
   const char* p = luaL_checklstring(L, 2, &lp);
   long long init = PosRelative(luaL_optint(L, 3, 1), ls) - 1;
-  if (init < 0) init = 0;
-  else if (init > static_cast<long long>(ls)) init = static_cast<long long>(ls);
+  if (init < 0)
+    init = 0;
+  else if (init > static_cast<long long>(ls))
+    init = static_cast<long long>(ls);
   if (lua_toboolean(L, 4) || !HasSpecials(p, lp)) {
     const char* s2 = FindPlain(s + init, ls - static_cast<size_t>(init), p, lp);
     if (s2 != nullptr) {
@@ -392,9 +427,12 @@ int StrGsub(lua_State* L) {
       n++;
       AddReplacement(&ms, &b, src, e);
     }
-    if (e != nullptr && e > src) src = e;
-    else if (src < ms.srcEnd) luaL_putchar(&b, *src++);
-    else break;
+    if (e != nullptr && e > src)
+      src = e;
+    else if (src < ms.srcEnd)
+      luaL_putchar(&b, *src++);
+    else
+      break;
     if (anchor) break;
   }
   luaL_addlstring(&b, src, static_cast<size_t>(ms.srcEnd - src));

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "tvlib/script/Object.h"
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/LibStringParts.h"
 #include "tvlib/script/Libs.h"
+#include "tvlib/script/Object.h"
 
 namespace {
 
@@ -27,8 +27,10 @@ int Sub(lua_State* L) {
   long long end = PosRelative(luaL_optint(L, 3, -1), l);
   if (start < 1) start = 1;
   if (end > static_cast<long long>(l)) end = static_cast<long long>(l);
-  if (start <= end) lua_pushlstring(L, s + start - 1, static_cast<size_t>(end - start + 1));
-  else lua_pushlstring(L, "", 0);
+  if (start <= end)
+    lua_pushlstring(L, s + start - 1, static_cast<size_t>(end - start + 1));
+  else
+    lua_pushlstring(L, "", 0);
   return 1;
 }
 
@@ -109,9 +111,15 @@ void AddQuoted(lua_State* L, luaL_Buffer* b, int arg) {
         luaL_putchar(b, '\\');
         luaL_putchar(b, s[i]);
         break;
-      case '\r': luaL_addlstring(b, "\\r", 2); break;
-      case '\0': luaL_addlstring(b, "\\000", 4); break;
-      default: luaL_putchar(b, s[i]); break;
+      case '\r':
+        luaL_addlstring(b, "\\r", 2);
+        break;
+      case '\0':
+        luaL_addlstring(b, "\\000", 4);
+        break;
+      default:
+        luaL_putchar(b, s[i]);
+        break;
     }
   }
   luaL_putchar(b, '"');
@@ -141,7 +149,9 @@ void AddSourceQuoted(lua_State* L, luaL_Buffer* b, int arg) {
     } else if (c < 256 && std::isprint(static_cast<int>(c))) {
       luaL_putchar(b, static_cast<char>(c));
     } else {
-      luaL_addlstring(b, item, static_cast<size_t>(std::snprintf(item, sizeof item, wide ? "\\x%04x" : "\\x%02x", c)));
+      luaL_addlstring(
+          b, item,
+          static_cast<size_t>(std::snprintf(item, sizeof item, wide ? "\\x%04x" : "\\x%02x", c)));
     }
   }
   luaL_putchar(b, '"');
@@ -156,7 +166,10 @@ void AddRaw(lua_State* L, luaL_Buffer* b, int arg, char letter) {
   const lua_Number d = luaL_checknumber(L, arg);
   uint64_t bits;
   switch (letter) {
-    case 'F': std::memcpy(&bits, &d, 8); AddLittleEndian(b, bits, 8); break;
+    case 'F':
+      std::memcpy(&bits, &d, 8);
+      AddLittleEndian(b, bits, 8);
+      break;
     case 'f': {
       const float f = static_cast<float>(d);
       uint32_t fb;
@@ -164,10 +177,17 @@ void AddRaw(lua_State* L, luaL_Buffer* b, int arg, char letter) {
       AddLittleEndian(b, fb, 4);
       break;
     }
-    case 'd': AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 4); break;
-    case 'w': AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 2); break;
-    case 'b': AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 1); break;
-    default: break;
+    case 'd':
+      AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 4);
+      break;
+    case 'w':
+      AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 2);
+      break;
+    case 'b':
+      AddLittleEndian(b, static_cast<uint64_t>(tvs::NumberToInt64(d)), 1);
+      break;
+    default:
+      break;
   }
 }
 
@@ -182,7 +202,8 @@ const char* ScanFormat(lua_State* L, const char* p, char* form) {
     if (std::isdigit(static_cast<unsigned char>(*p))) p++;
     if (std::isdigit(static_cast<unsigned char>(*p))) p++;
   }
-  if (std::isdigit(static_cast<unsigned char>(*p))) luaL_error(L, "invalid format (width or precision too long)");
+  if (std::isdigit(static_cast<unsigned char>(*p)))
+    luaL_error(L, "invalid format (width or precision too long)");
   if (static_cast<size_t>(p - start) + 2 > kMaxFormat) luaL_error(L, "invalid format (too long)");
   form[0] = '%';
   std::memcpy(form + 1, start, static_cast<size_t>(p - start + 1));
@@ -216,25 +237,32 @@ int Format(lua_State* L) {
     int n = 0;
     switch (*strfrmt++) {
       case 'c':
-        n = std::snprintf(item, sizeof item, form, static_cast<int>(tvs::NumberToInt64(luaL_checknumber(L, arg))));
+        n = std::snprintf(item, sizeof item, form,
+                          static_cast<int>(tvs::NumberToInt64(luaL_checknumber(L, arg))));
         break;
       case 'd':
       case 'i':
         n = std::snprintf(item, sizeof item, form,
-                          static_cast<int32_t>(static_cast<uint32_t>(tvs::NumberToInt64(luaL_checknumber(L, arg)))));
+                          static_cast<int32_t>(
+                              static_cast<uint32_t>(tvs::NumberToInt64(luaL_checknumber(L, arg)))));
         break;
       case 'o':
       case 'u':
       case 'x':
       case 'X':
-        n = std::snprintf(item, sizeof item, form, static_cast<uint32_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))));
+        n = std::snprintf(item, sizeof item, form,
+                          static_cast<uint32_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))));
         break;
       case 'e':
       case 'E':
       case 'f':
       case 'g':
-      case 'G': n = std::snprintf(item, sizeof item, form, luaL_checknumber(L, arg)); break;
-      case 'q': AddQuoted(L, &b, arg); continue;
+      case 'G':
+        n = std::snprintf(item, sizeof item, form, luaL_checknumber(L, arg));
+        break;
+      case 'q':
+        AddQuoted(L, &b, arg);
+        continue;
       case 's': {
         size_t l;
         const char* s = luaL_checklstring(L, arg, &l);
@@ -252,13 +280,16 @@ int Format(lua_State* L) {
         luaL_addstring(&b, lua_toboolean(L, arg) ? "true" : "false");
         continue;
       }
-      case 'Q': AddSourceQuoted(L, &b, arg); continue;
+      case 'Q':
+        AddSourceQuoted(L, &b, arg);
+        continue;
       case 'b': {
         const char letter = strfrmt < end ? *strfrmt++ : '\0';
         AddRaw(L, &b, arg, letter);
         continue;
       }
-      default: return luaL_error(L, "invalid option to `format'");
+      default:
+        return luaL_error(L, "invalid option to `format'");
     }
     if (n > 0) luaL_addlstring(&b, item, std::min(static_cast<size_t>(n), sizeof item - 1));
   }
@@ -266,14 +297,28 @@ int Format(lua_State* L) {
   return 1;
 }
 
-int Lower(int c) { return std::tolower(c); }
-int Upper(int c) { return std::toupper(c); }
+int Lower(int c) {
+  return std::tolower(c);
+}
+int Upper(int c) {
+  return std::toupper(c);
+}
 
 const luaL_reg kStringFunctions[] = {
-    {"len", Len},       {"sub", Sub},       {"lower", MapChars<Lower>}, {"upper", MapChars<Upper>},
-    {"char", Char},     {"rep", Rep},       {"byte", Byte},             {"format", Format},
-    {"dump", Dump},     {"find", StrFind},  {"gfind", StrGfind},        {"gsub", StrGsub},
-    {"lualex", StrLualex}, {nullptr, nullptr},
+    {"len", Len},
+    {"sub", Sub},
+    {"lower", MapChars<Lower>},
+    {"upper", MapChars<Upper>},
+    {"char", Char},
+    {"rep", Rep},
+    {"byte", Byte},
+    {"format", Format},
+    {"dump", Dump},
+    {"find", StrFind},
+    {"gfind", StrGfind},
+    {"gsub", StrGsub},
+    {"lualex", StrLualex},
+    {nullptr, nullptr},
 };
 
 const luaL_reg kPackFunctions[] = {{"pack", StrPack}, {"unpack", StrUnpack}, {nullptr, nullptr}};

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "tvlib/script/Object.h"
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/LibStringParts.h"
+#include "tvlib/script/Object.h"
 
 namespace {
 
@@ -64,12 +64,15 @@ int CodeError(lua_State* L, char c) {
 
 // Appends a text argument (narrow bytes or wide units) with an optional length prefix of
 // prefixBytes (0: none) and an optional terminator.
-void PackText(lua_State* L, std::string& out, int arg, bool wide, int prefixBytes, bool zero, bool big) {
+void PackText(lua_State* L, std::string& out, int arg, bool wide, int prefixBytes, bool zero,
+              bool big) {
   size_t n;
   const char* s = nullptr;
   const char16_t* w = nullptr;
-  if (wide) w = luaL_checkwlstring(L, arg, &n);
-  else s = luaL_checklstring(L, arg, &n);
+  if (wide)
+    w = luaL_checkwlstring(L, arg, &n);
+  else
+    s = luaL_checklstring(L, arg, &n);
   if (prefixBytes > 0) {
     const uint64_t limit = prefixBytes >= 4 ? 0xFFFFFFFFull : (1ull << (8 * prefixBytes)) - 1;
     luaL_argcheck(L, n <= limit, arg, "string too long for its length prefix");
@@ -122,23 +125,39 @@ int StrPack(lua_State* L) {
     if (count == 0) count = 1;
     for (int k = 0; k < count; k++, arg++) {
       switch (c) {
-        case 'z': PackText(L, out, arg, wide, 0, true, big); break;
-        case 'A': PackText(L, out, arg, wide, 0, false, big); break;
-        case 'p': PackText(L, out, arg, wide, 1, false, big); break;
-        case 'P': PackText(L, out, arg, wide, 2, false, big); break;
-        case 'a': PackText(L, out, arg, wide, 4, false, big); break;
+        case 'z':
+          PackText(L, out, arg, wide, 0, true, big);
+          break;
+        case 'A':
+          PackText(L, out, arg, wide, 0, false, big);
+          break;
+        case 'p':
+          PackText(L, out, arg, wide, 1, false, big);
+          break;
+        case 'P':
+          PackText(L, out, arg, wide, 2, false, big);
+          break;
+        case 'a':
+          PackText(L, out, arg, wide, 4, false, big);
+          break;
         case 'B':
           if (!lua_isboolean(L, arg)) luaL_error(L, "expected a boolean");
           out += static_cast<char>(lua_toboolean(L, arg) ? 1 : 0);
           break;
         case 'b':
-        case 'c': PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 1, big); break;
+        case 'c':
+          PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 1, big);
+          break;
         case 'h':
-        case 'H': PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 2, big); break;
+        case 'H':
+          PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 2, big);
+          break;
         case 'i':
         case 'l':
         case 'I':
-        case 'L': PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 4, big); break;
+        case 'L':
+          PutInt(out, static_cast<uint64_t>(tvs::NumberToInt64(luaL_checknumber(L, arg))), 4, big);
+          break;
         case 'f': {
           const float f = static_cast<float>(luaL_checknumber(L, arg));
           uint32_t bits;
@@ -154,7 +173,8 @@ int StrPack(lua_State* L) {
           PutInt(out, bits, 8, big);
           break;
         }
-        default: return CodeError(L, c);
+        default:
+          return CodeError(L, c);
       }
     }
   }
@@ -165,13 +185,14 @@ int StrPack(lua_State* L) {
 namespace {
 
 // Reads one item of string.unpack at *pos, pushing its value; false when the data ends first.
-bool UnpackItem(lua_State* L, char c, bool wide, int count, const unsigned char* data, size_t len, size_t* pos, bool big) {
+bool UnpackItem(lua_State* L, char c, bool wide, int count, const unsigned char* data, size_t len,
+                size_t* pos, bool big) {
   const size_t left = len - *pos;
   const unsigned char* p = data + *pos;
   const size_t unit = wide ? 2 : 1;
-  size_t n = 0;        // text units
-  size_t skip = 0;     // bytes before the text
-  size_t after = 0;    // bytes after it
+  size_t n = 0;      // text units
+  size_t skip = 0;   // bytes before the text
+  size_t after = 0;  // bytes after it
   switch (c) {
     case 'z': {
       size_t i = 0;
@@ -181,7 +202,9 @@ bool UnpackItem(lua_State* L, char c, bool wide, int count, const unsigned char*
       after = unit;
       break;
     }
-    case 'A': n = static_cast<size_t>(count); break;
+    case 'A':
+      n = static_cast<size_t>(count);
+      break;
     case 'p':
     case 'P':
     case 'a': {
@@ -191,19 +214,36 @@ bool UnpackItem(lua_State* L, char c, bool wide, int count, const unsigned char*
       break;
     }
     default: {
-      const size_t size = c == 'B' || c == 'b' || c == 'c' ? 1 : c == 'h' || c == 'H' ? 2 : c == 'd' || c == 'n' ? 8 : 4;
+      const size_t size = c == 'B' || c == 'b' || c == 'c' ? 1
+                          : c == 'h' || c == 'H'           ? 2
+                          : c == 'd' || c == 'n'           ? 8
+                                                           : 4;
       if (left < size) return false;
       const uint64_t v = GetInt(p, static_cast<int>(size), big);
       switch (c) {
-        case 'B': lua_pushboolean(L, v != 0); break;
-        case 'b': lua_pushnumber(L, static_cast<double>(v)); break;
-        case 'c': lua_pushnumber(L, static_cast<int8_t>(v)); break;
-        case 'h': lua_pushnumber(L, static_cast<int16_t>(v)); break;
-        case 'H': lua_pushnumber(L, static_cast<double>(v)); break;
+        case 'B':
+          lua_pushboolean(L, v != 0);
+          break;
+        case 'b':
+          lua_pushnumber(L, static_cast<double>(v));
+          break;
+        case 'c':
+          lua_pushnumber(L, static_cast<int8_t>(v));
+          break;
+        case 'h':
+          lua_pushnumber(L, static_cast<int16_t>(v));
+          break;
+        case 'H':
+          lua_pushnumber(L, static_cast<double>(v));
+          break;
         case 'i':
-        case 'l': lua_pushnumber(L, static_cast<int32_t>(v)); break;
+        case 'l':
+          lua_pushnumber(L, static_cast<int32_t>(v));
+          break;
         case 'I':
-        case 'L': lua_pushnumber(L, static_cast<double>(v)); break;
+        case 'L':
+          lua_pushnumber(L, static_cast<double>(v));
+          break;
         case 'f': {
           float f;
           const uint32_t bits = static_cast<uint32_t>(v);
@@ -235,7 +275,9 @@ bool UnpackItem(lua_State* L, char c, bool wide, int count, const unsigned char*
   return true;
 }
 
-bool IsUnpackCode(char c) { return c != '\0' && std::strchr("zApPaBbchHiIlLfdn", c) != nullptr; }
+bool IsUnpackCode(char c) {
+  return c != '\0' && std::strchr("zApPaBbchHiIlLfdn", c) != nullptr;
+}
 
 }  // namespace
 
@@ -264,7 +306,8 @@ int StrUnpack(lua_State* L) {
     if (c == 'A' && count == 0) count = 1;
     for (; times > 0 && complete; times--) {
       luaL_checkstack(L, 1, "too many results");
-      complete = UnpackItem(L, c, wide, count, reinterpret_cast<const unsigned char*>(data), len, &pos, big);
+      complete = UnpackItem(L, c, wide, count, reinterpret_cast<const unsigned char*>(data), len,
+                            &pos, big);
     }
   }
   lua_pushnumber(L, static_cast<lua_Number>(pos + 1));
@@ -299,9 +342,13 @@ int StrLualex(lua_State* L) {
     } else if (e == 'x' && i + 1 < l && std::isxdigit(static_cast<unsigned char>(s[i + 1]))) {
       i++;
       unsigned v = 0;
-      for (int k = 0; k < (wide ? 4 : 2) && i < l && std::isxdigit(static_cast<unsigned char>(s[i])); k++, i++) {
+      for (int k = 0;
+           k < (wide ? 4 : 2) && i < l && std::isxdigit(static_cast<unsigned char>(s[i]));
+           k++, i++) {
         const char h = s[i];
-        v = v * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
+        v = v * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
+                                               ? h - '0'
+                                               : (std::tolower(h) - 'a' + 10));
       }
       out += static_cast<char>(v & 0xFF);
       out += static_cast<char>(v >> 8);
@@ -310,7 +357,8 @@ int StrLualex(lua_State* L) {
       i++;
     } else if (std::isdigit(static_cast<unsigned char>(e))) {
       unsigned v = 0;
-      for (int k = 0; k < 3 && i < l && std::isdigit(static_cast<unsigned char>(s[i])); k++, i++) v = v * 10 + static_cast<unsigned>(s[i] - '0');
+      for (int k = 0; k < 3 && i < l && std::isdigit(static_cast<unsigned char>(s[i])); k++, i++)
+        v = v * 10 + static_cast<unsigned>(s[i] - '0');
       put(v % 256);
     } else {
       put(static_cast<unsigned char>(e));

@@ -126,8 +126,10 @@ void Sort(lua_State* L, int lo, int hi) {
     // Order a[lo], a[mid], a[hi]; the middle one becomes the pivot.
     lua_rawgeti(L, 1, lo);
     lua_rawgeti(L, 1, hi);
-    if (Less(L, -1, -2)) Set2(L, lo, hi);
-    else lua_pop(L, 2);
+    if (Less(L, -1, -2))
+      Set2(L, lo, hi);
+    else
+      lua_pop(L, 2);
     if (hi - lo == 1) return;
     const int mid = lo + (hi - lo) / 2;
     lua_rawgeti(L, 1, mid);
@@ -137,8 +139,10 @@ void Sort(lua_State* L, int lo, int hi) {
     } else {
       lua_pop(L, 1);
       lua_rawgeti(L, 1, hi);
-      if (Less(L, -1, -2)) Set2(L, mid, hi);
-      else lua_pop(L, 2);
+      if (Less(L, -1, -2))
+        Set2(L, mid, hi);
+      else
+        lua_pop(L, 2);
     }
     if (hi - lo == 2) return;
     lua_rawgeti(L, 1, mid);  // the pivot stays on the stack while partitioning
@@ -187,9 +191,9 @@ int SortTable(lua_State* L) {
 }
 
 const luaL_reg kTableFunctions[] = {
-    {"concat", Concat}, {"foreach", ForEach}, {"foreachi", ForEachI}, {"getn", GetN},
-    {"setn", SetN},     {"sort", SortTable},  {"insert", Insert},     {"remove", Remove},
-    {nullptr, nullptr},
+    {"concat", Concat}, {"foreach", ForEach}, {"foreachi", ForEachI},
+    {"getn", GetN},     {"setn", SetN},       {"sort", SortTable},
+    {"insert", Insert}, {"remove", Remove},   {nullptr, nullptr},
 };
 
 }  // namespace

@@ -22,13 +22,23 @@ void QuoteNarrow(std::string& out, const TStr* s) {
   for (uint32_t i = 0; i < s->len; i++) {
     const unsigned char c = static_cast<unsigned char>(s->Data()[i]);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
-        if (c < 32 || c >= 127) Append(out, "\\%03d", c);
-        else out += static_cast<char>(c);
+        if (c < 32 || c >= 127)
+          Append(out, "\\%03d", c);
+        else
+          out += static_cast<char>(c);
     }
   }
   out += '"';
@@ -53,11 +63,21 @@ void QuoteWide(std::string& out, const TStr* s) {
 void AppendConstant(std::string& out, const TProto* f, int i) {
   const TValue* o = &f->k[i];
   switch (o->tt) {
-    case kTNil: out += "nil"; break;
-    case kTNumber: Append(out, "%.14g", o->v.n); break;
-    case kTString: QuoteNarrow(out, StrValue(o)); break;
-    case kTWString: QuoteWide(out, StrValue(o)); break;
-    default: out += "?"; break;
+    case kTNil:
+      out += "nil";
+      break;
+    case kTNumber:
+      Append(out, "%.14g", o->v.n);
+      break;
+    case kTString:
+      QuoteNarrow(out, StrValue(o));
+      break;
+    case kTWString:
+      QuoteWide(out, StrValue(o));
+      break;
+    default:
+      out += "?";
+      break;
   }
 }
 
@@ -82,10 +102,14 @@ void ListCode(std::string& out, const TProto* f) {
         if (op == OP_JMP) break;
         Append(out, "%d %d %d", a, b, c);
         break;
-      case iABx: Append(out, "%d %d", a, bx); break;
+      case iABx:
+        Append(out, "%d %d", a, bx);
+        break;
       case iAsBx:
-        if (op == OP_JMP) Append(out, "%d", sbx);
-        else Append(out, "%d %d", a, sbx);
+        if (op == OP_JMP)
+          Append(out, "%d", sbx);
+        else
+          Append(out, "%d %d", a, sbx);
         break;
     }
     switch (op) {
@@ -99,7 +123,9 @@ void ListCode(std::string& out, const TProto* f) {
         if (b < f->sizeupvalues && f->upvalues[b]) comment = f->upvalues[b]->Data();
         break;
       case OP_GETTABLE:
-      case OP_SELF: AppendRK(comment, f, c, first); break;
+      case OP_SELF:
+        AppendRK(comment, f, c, first);
+        break;
       case OP_SETTABLE:
       case OP_ADD:
       case OP_SUB:
@@ -118,9 +144,14 @@ void ListCode(std::string& out, const TProto* f) {
         break;
       case OP_JMP:
       case OP_FORLOOP:
-      case OP_TFORPREP: Append(comment, "to %d", pc + 2 + sbx); break;
-      case OP_CLOSURE: Append(comment, "function %d", bx); break;
-      default: break;
+      case OP_TFORPREP:
+        Append(comment, "to %d", pc + 2 + sbx);
+        break;
+      case OP_CLOSURE:
+        Append(comment, "function %d", bx);
+        break;
+      default:
+        break;
     }
     if (!comment.empty()) {
       out += "\t; ";
@@ -138,8 +169,9 @@ std::string ListFunction(const TProto* f, bool nested) {
   if (*source == '@' || *source == '=') source++;
   Append(out, "%s <%s:%d> (%d instructions)\n", f->lineDefined == 0 ? "main" : "function", source,
          f->lineDefined, f->sizecode);
-  Append(out, "%d%s params, %d slots, %d upvalues, %d locals, %d constants, %d functions\n", f->numparams,
-         f->isVararg ? "+" : "", f->maxstacksize, f->nups, f->sizelocvars, f->sizek, f->sizep);
+  Append(out, "%d%s params, %d slots, %d upvalues, %d locals, %d constants, %d functions\n",
+         f->numparams, f->isVararg ? "+" : "", f->maxstacksize, f->nups, f->sizelocvars, f->sizek,
+         f->sizep);
   ListCode(out, f);
   if (nested)
     for (int i = 0; i < f->sizep; i++) {

@@ -8,7 +8,9 @@
 namespace tvs {
 
 void* Realloc(lua_State* L, void* block, size_t osize, size_t nsize, bool scratch = false);
-inline void Free(lua_State* L, void* block, size_t size) { Realloc(L, block, size, 0); }
+inline void Free(lua_State* L, void* block, size_t size) {
+  Realloc(L, block, size, 0);
+}
 
 template <typename T>
 T* NewVector(lua_State* L, int n) {
@@ -16,8 +18,8 @@ T* NewVector(lua_State* L, int n) {
 }
 template <typename T>
 void ResizeVector(lua_State* L, T*& v, int oldn, int newn) {
-  v = static_cast<T*>(Realloc(L, v, sizeof(T) * static_cast<size_t>(oldn),
-                              sizeof(T) * static_cast<size_t>(newn)));
+  v = static_cast<T*>(
+      Realloc(L, v, sizeof(T) * static_cast<size_t>(oldn), sizeof(T) * static_cast<size_t>(newn)));
 }
 // Resizes a vector to exactly n elements and records the size.
 template <typename T>

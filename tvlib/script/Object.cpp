@@ -11,25 +11,34 @@
 
 namespace tvs {
 
-const char* const kTypeNames[12] = {"nil",      "boolean", "userdata", "number",
-                                    "string",   "table",   "function", "userdata",
-                                    "thread",   "wstring", "proto",    "upval"};
+const char* const kTypeNames[12] = {"nil",    "boolean", "userdata", "number",
+                                    "string", "table",   "function", "userdata",
+                                    "thread", "wstring", "proto",    "upval"};
 
 bool RawEqual(const TValue* a, const TValue* b) {
   if (a->tt != b->tt) return false;
   switch (a->tt) {
-    case kTNil: return true;
-    case kTNumber: return a->v.n == b->v.n;
-    case kTBoolean: return a->v.b == b->v.b;
-    case kTLightUd: return a->v.p == b->v.p;
-    default: return a->v.gc == b->v.gc;
+    case kTNil:
+      return true;
+    case kTNumber:
+      return a->v.n == b->v.n;
+    case kTBoolean:
+      return a->v.b == b->v.b;
+    case kTLightUd:
+      return a->v.p == b->v.p;
+    default:
+      return a->v.gc == b->v.gc;
   }
 }
 
 namespace {
 
-bool IsSpace(unsigned c) { return c == ' ' || (c >= 9 && c <= 13); }
-bool IsDigit(unsigned c) { return c >= '0' && c <= '9'; }
+bool IsSpace(unsigned c) {
+  return c == ' ' || (c >= 9 && c <= 13);
+}
+bool IsDigit(unsigned c) {
+  return c >= '0' && c <= '9';
+}
 int HexValue(unsigned c) {
   if (IsDigit(c)) return static_cast<int>(c - '0');
   if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
@@ -96,7 +105,8 @@ bool WStrToNumber(const char16_t* s, size_t len, Number* result) {
       if (at(i) == 'p' || at(i) == 'P') {
         i++;
         if (at(i) == '+' || at(i) == '-') expNegative = at(i++) == '-';
-        for (; IsDigit(at(i)); i++) exponent = exponent < 100000 ? exponent * 10 + (at(i) - '0') : exponent;
+        for (; IsDigit(at(i)); i++)
+          exponent = exponent < 100000 ? exponent * 10 + (at(i) - '0') : exponent;
       }
     }
   } else {
@@ -110,7 +120,8 @@ bool WStrToNumber(const char16_t* s, size_t len, Number* result) {
     if (at(i) == 'e' || at(i) == 'E') {
       i++;
       if (at(i) == '+' || at(i) == '-') expNegative = at(i++) == '-';
-      for (; IsDigit(at(i)); i++) exponent = exponent < 100000 ? exponent * 10 + (at(i) - '0') : exponent;
+      for (; IsDigit(at(i)); i++)
+        exponent = exponent < 100000 ? exponent * 10 + (at(i) - '0') : exponent;
     }
   }
   if (i == 0) return false;
@@ -125,7 +136,9 @@ bool WStrToNumber(const char16_t* s, size_t len, Number* result) {
   return true;
 }
 
-int FormatNumber(Number n, char* buf) { return std::snprintf(buf, 32, "%.14g", n); }
+int FormatNumber(Number n, char* buf) {
+  return std::snprintf(buf, 32, "%.14g", n);
+}
 
 void ChunkId(char* out, const char* source, size_t bufsize) {
   std::string id;
@@ -136,8 +149,10 @@ void ChunkId(char* out, const char* source, size_t bufsize) {
     const size_t room = bufsize - sizeof(" `...' ");
     const char* name = source + 1;
     const size_t len = strlen(name);
-    if (len > room) id = std::string("...") + (name + len - room);
-    else id = name;
+    if (len > room)
+      id = std::string("...") + (name + len - room);
+    else
+      id = name;
   } else {
     const size_t room = bufsize - sizeof(" [string \"...\"] ");
     size_t len = strcspn(source, "\n");

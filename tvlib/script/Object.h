@@ -57,10 +57,16 @@ struct TValue {
 };
 using StkId = TValue*;
 
-inline bool IsCollectable(const TValue* o) { return o->tt >= kTString && o->tt != kTLightUd; }
-inline bool IsFalse(const TValue* o) { return o->tt == kTNil || (o->tt == kTBoolean && o->v.b == 0); }
+inline bool IsCollectable(const TValue* o) {
+  return o->tt >= kTString && o->tt != kTLightUd;
+}
+inline bool IsFalse(const TValue* o) {
+  return o->tt == kTNil || (o->tt == kTBoolean && o->v.b == 0);
+}
 
-inline void SetNil(TValue* o) { o->tt = kTNil; }
+inline void SetNil(TValue* o) {
+  o->tt = kTNil;
+}
 inline void SetNumber(TValue* o, Number n) {
   o->tt = kTNumber;
   o->v.n = n;
@@ -151,8 +157,12 @@ struct TLClosure : TClosure {
   TProto* p;
   TUpVal* upvals[1];
 };
-inline size_t SizeCClosure(int n) { return sizeof(TCClosure) + sizeof(TValue) * (n > 0 ? n - 1 : 0); }
-inline size_t SizeLClosure(int n) { return sizeof(TLClosure) + sizeof(TUpVal*) * (n > 0 ? n - 1 : 0); }
+inline size_t SizeCClosure(int n) {
+  return sizeof(TCClosure) + sizeof(TValue) * (n > 0 ? n - 1 : 0);
+}
+inline size_t SizeLClosure(int n) {
+  return sizeof(TLClosure) + sizeof(TUpVal*) * (n > 0 ? n - 1 : 0);
+}
 
 struct TNode {
   TValue key;
@@ -170,15 +180,29 @@ struct TTable : GcObject {
   GcObject* gclist;
   int sizearray;
 };
-inline int SizeNode(const TTable* t) { return 1 << t->lsizenode; }
+inline int SizeNode(const TTable* t) {
+  return 1 << t->lsizenode;
+}
 
 // Typed views of a value's payload.
-inline TStr* StrValue(const TValue* o) { return static_cast<TStr*>(o->v.gc); }
-inline TTable* TableValue(const TValue* o) { return static_cast<TTable*>(o->v.gc); }
-inline TClosure* ClosureValue(const TValue* o) { return static_cast<TClosure*>(o->v.gc); }
-inline TUdata* UdataValue(const TValue* o) { return static_cast<TUdata*>(o->v.gc); }
-inline lua_State* ThreadValue(const TValue* o) { return reinterpret_cast<lua_State*>(o->v.gc); }
-inline bool IsStringLike(const TValue* o) { return o->tt == kTString || o->tt == kTWString; }
+inline TStr* StrValue(const TValue* o) {
+  return static_cast<TStr*>(o->v.gc);
+}
+inline TTable* TableValue(const TValue* o) {
+  return static_cast<TTable*>(o->v.gc);
+}
+inline TClosure* ClosureValue(const TValue* o) {
+  return static_cast<TClosure*>(o->v.gc);
+}
+inline TUdata* UdataValue(const TValue* o) {
+  return static_cast<TUdata*>(o->v.gc);
+}
+inline lua_State* ThreadValue(const TValue* o) {
+  return reinterpret_cast<lua_State*>(o->v.gc);
+}
+inline bool IsStringLike(const TValue* o) {
+  return o->tt == kTString || o->tt == kTWString;
+}
 
 // Raw equality: same tag and same value (strings are interned, so identity suffices).
 bool RawEqual(const TValue* a, const TValue* b);

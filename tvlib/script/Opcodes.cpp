@@ -11,11 +11,11 @@ const uint8_t kOpModes[kNumOpcodes] = {
 };
 
 const char* const kOpNames[kNumOpcodes] = {
-    "MOVE",   "LOADK",    "LOADBOOL", "LOADNIL", "GETUPVAL", "GETGLOBAL", "GETTABLE", "SETGLOBAL",
-    "SETUPVAL", "SETTABLE", "NEWTABLE", "SELF",   "ADD",      "SUB",      "MUL",      "DIV",
-    "BAND",   "BOR",      "SHL",      "SHR",     "POW",      "UNM",      "NOT",      "CONCAT",
-    "JMP",    "EQ",       "LT",       "LE",      "TEST",     "CALL",     "TAILCALL", "RETURN",
-    "FORLOOP", "TFORLOOP", "TFORPREP", "SETLIST", "SETLISTO", "CLOSE",   "CLOSURE",
+    "MOVE",     "LOADK",    "LOADBOOL", "LOADNIL", "GETUPVAL", "GETGLOBAL", "GETTABLE", "SETGLOBAL",
+    "SETUPVAL", "SETTABLE", "NEWTABLE", "SELF",    "ADD",      "SUB",       "MUL",      "DIV",
+    "BAND",     "BOR",      "SHL",      "SHR",     "POW",      "UNM",       "NOT",      "CONCAT",
+    "JMP",      "EQ",       "LT",       "LE",      "TEST",     "CALL",      "TAILCALL", "RETURN",
+    "FORLOOP",  "TFORLOOP", "TFORPREP", "SETLIST", "SETLISTO", "CLOSE",     "CLOSURE",
 };
 
 int EncodeFloatByte(unsigned x) {

@@ -77,15 +77,33 @@ constexpr uint8_t kModeBReg = 1 << 2, kModeBRK = 1 << 3, kModeCRK = 1 << 4, kMod
 extern const uint8_t kOpModes[kNumOpcodes];
 extern const char* const kOpNames[kNumOpcodes];
 
-inline OpCode GetOp(Instruction i) { return static_cast<OpCode>(i & 0x3F); }
-inline int GetA(Instruction i) { return static_cast<int>(i >> kPosA); }
-inline int GetB(Instruction i) { return static_cast<int>((i >> kPosB) & kMaxArgB); }
-inline int GetC(Instruction i) { return static_cast<int>((i >> kPosC) & kMaxArgC); }
-inline int GetBx(Instruction i) { return static_cast<int>((i >> kPosBx) & kMaxArgBx); }
-inline int GetSBx(Instruction i) { return GetBx(i) - kMaxArgSBx; }
-inline OpFormat GetFormat(OpCode op) { return static_cast<OpFormat>(kOpModes[op] & 3); }
-inline bool TestMode(OpCode op, uint8_t m) { return (kOpModes[op] & m) != 0; }
-inline bool IsK(int rk) { return rk >= kRkConstBase; }
+inline OpCode GetOp(Instruction i) {
+  return static_cast<OpCode>(i & 0x3F);
+}
+inline int GetA(Instruction i) {
+  return static_cast<int>(i >> kPosA);
+}
+inline int GetB(Instruction i) {
+  return static_cast<int>((i >> kPosB) & kMaxArgB);
+}
+inline int GetC(Instruction i) {
+  return static_cast<int>((i >> kPosC) & kMaxArgC);
+}
+inline int GetBx(Instruction i) {
+  return static_cast<int>((i >> kPosBx) & kMaxArgBx);
+}
+inline int GetSBx(Instruction i) {
+  return GetBx(i) - kMaxArgSBx;
+}
+inline OpFormat GetFormat(OpCode op) {
+  return static_cast<OpFormat>(kOpModes[op] & 3);
+}
+inline bool TestMode(OpCode op, uint8_t m) {
+  return (kOpModes[op] & m) != 0;
+}
+inline bool IsK(int rk) {
+  return rk >= kRkConstBase;
+}
 
 inline Instruction CreateABC(OpCode op, int a, int b, int c) {
   return static_cast<Instruction>(op) | static_cast<Instruction>(a) << kPosA |
@@ -107,7 +125,9 @@ inline void SetC(Instruction* i, int c) {
 inline void SetBx(Instruction* i, int bx) {
   *i = (*i & ~(Instruction{kMaxArgBx} << kPosBx)) | static_cast<Instruction>(bx) << kPosBx;
 }
-inline void SetSBx(Instruction* i, int sbx) { SetBx(i, sbx + kMaxArgSBx); }
+inline void SetSBx(Instruction* i, int sbx) {
+  SetBx(i, sbx + kMaxArgSBx);
+}
 
 // Array sizes in NEWTABLE's B: a "floating byte" eeeeexxx meaning (xxx) * 2^eeeee (values
 // below 8 stored as they are). Decoded sizes above 2^24 are a "table overflow".

@@ -25,12 +25,12 @@ struct Priority {
   uint8_t left, right;
 };
 const Priority kPriority[] = {
-    {6, 6}, {6, 6}, {7, 7}, {7, 7},  // + - * /
-    {8, 8}, {8, 8}, {8, 8}, {8, 8},  // & | << >>
-    {10, 9},                          // ^ (right associative)
-    {5, 4},                           // .. (right associative)
-    {3, 3}, {3, 3}, {3, 3}, {3, 3}, {3, 3}, {3, 3},  // ~= == < <= > >=
-    {2, 2}, {1, 1},                   // and or
+    {6, 6},  {6, 6}, {7, 7}, {7, 7},                  // + - * /
+    {8, 8},  {8, 8}, {8, 8}, {8, 8},                  // & | << >>
+    {10, 9},                                          // ^ (right associative)
+    {5, 4},                                           // .. (right associative)
+    {3, 3},  {3, 3}, {3, 3}, {3, 3}, {3, 3}, {3, 3},  // ~= == < <= > >=
+    {2, 2},  {1, 1},                                  // and or
 };
 
 [[noreturn]] void ErrorExpected(LexState* ls, int token) {
@@ -72,20 +72,27 @@ TStr* StrCheckName(LexState* ls) {
   return ts;
 }
 
-void CodeString(LexState* ls, ExpDesc* e, TStr* s) { InitExp(e, VK, StringK(ls->fs, s)); }
+void CodeString(LexState* ls, ExpDesc* e, TStr* s) {
+  InitExp(e, VK, StringK(ls->fs, s));
+}
 
-void CheckName(LexState* ls, ExpDesc* e) { CodeString(ls, e, StrCheckName(ls)); }
+void CheckName(LexState* ls, ExpDesc* e) {
+  CodeString(ls, e, StrCheckName(ls));
+}
 
 void EnterLevel(LexState* ls) {
   if (++ls->nestlevel > kMaxCalls) SyntaxError(ls, "too many syntax levels");
 }
-void LeaveLevel(LexState* ls) { ls->nestlevel--; }
+void LeaveLevel(LexState* ls) {
+  ls->nestlevel--;
+}
 
 int RegisterLocalVar(LexState* ls, TStr* varname) {
   FuncState* fs = ls->fs;
   TProto* f = fs->f;
   int oldsize = f->sizelocvars;
-  GrowVector(ls->L, f->locvars, fs->nlocvars, f->sizelocvars, kMaxIntLimit, "too many local variables");
+  GrowVector(ls->L, f->locvars, fs->nlocvars, f->sizelocvars, kMaxIntLimit,
+             "too many local variables");
   for (; oldsize < f->sizelocvars; oldsize++) f->locvars[oldsize].name = nullptr;
   f->locvars[fs->nlocvars].name = varname;
   f->locvars[fs->nlocvars].startpc = 0;
@@ -93,7 +100,9 @@ int RegisterLocalVar(LexState* ls, TStr* varname) {
   return fs->nlocvars++;
 }
 
-TLocVar& GetLocVar(FuncState* fs, int i) { return fs->f->locvars[fs->actvar[i]]; }
+TLocVar& GetLocVar(FuncState* fs, int i) {
+  return fs->f->locvars[fs->actvar[i]];
+}
 
 void NewLocalVar(LexState* ls, TStr* name, int n) {
   FuncState* fs = ls->fs;
@@ -101,7 +110,9 @@ void NewLocalVar(LexState* ls, TStr* name, int n) {
   fs->actvar[fs->nactvar + n] = RegisterLocalVar(ls, name);
 }
 
-void NewLocalVarStr(LexState* ls, const char* name, int n) { NewLocalVar(ls, NewStr(ls->L, name), n); }
+void NewLocalVarStr(LexState* ls, const char* name, int n) {
+  NewLocalVar(ls, NewStr(ls->L, name), n);
+}
 
 void AdjustLocalVars(LexState* ls, int nvars) {
   FuncState* fs = ls->fs;
@@ -165,15 +176,19 @@ void SingleVarAux(FuncState* fs, TStr* n, ExpDesc* var, bool base) {
   }
 }
 
-void SingleVar(LexState* ls, ExpDesc* var, bool base) { SingleVarAux(ls->fs, StrCheckName(ls), var, base); }
+void SingleVar(LexState* ls, ExpDesc* var, bool base) {
+  SingleVarAux(ls->fs, StrCheckName(ls), var, base);
+}
 
 void AdjustAssign(LexState* ls, int nvars, int nexps, ExpDesc* e) {
   FuncState* fs = ls->fs;
   int extra = nvars - nexps;
   if (e->k == VCALL) {
     extra++;  // the call itself
-    if (extra <= 0) extra = 0;
-    else ReserveRegs(fs, extra - 1);
+    if (extra <= 0)
+      extra = 0;
+    else
+      ReserveRegs(fs, extra - 1);
     SetCallReturns(fs, e, extra);
   } else {
     if (e->k != VVOID) Exp2NextReg(fs, e);
@@ -283,11 +298,11 @@ void YIndex(LexState* ls, ExpDesc* v) {
 }
 
 struct ConsControl {
-  ExpDesc v;   // last list item read
-  ExpDesc* t;  // the table
-  int nh;      // record fields
-  int na;      // list items
-  int tostore; // list items waiting for a SETLIST
+  ExpDesc v;    // last list item read
+  ExpDesc* t;   // the table
+  int nh;       // record fields
+  int na;       // list items
+  int tostore;  // list items waiting for a SETLIST
 };
 
 // recfield -> (NAME | '[' exp1 ']') '=' exp1
@@ -376,11 +391,17 @@ void Constructor(LexState* ls, ExpDesc* t) {
     switch (ls->t.token) {
       case TK_NAME:
         Lookahead(ls);
-        if (ls->lookahead.token != '=') ListField(ls, &cc);
-        else RecField(ls, &cc);
+        if (ls->lookahead.token != '=')
+          ListField(ls, &cc);
+        else
+          RecField(ls, &cc);
         break;
-      case '[': RecField(ls, &cc); break;
-      default: ListField(ls, &cc); break;
+      case '[':
+        RecField(ls, &cc);
+        break;
+      default:
+        ListField(ls, &cc);
+        break;
     }
   } while (TestNext(ls, ',') || TestNext(ls, ';'));
   CheckMatch(ls, '}', '{', line);
@@ -403,8 +424,11 @@ void ParList(LexState* ls) {
           dots = true;
           Next(ls);
           break;
-        case TK_NAME: NewLocalVar(ls, StrCheckName(ls), nparams++); break;
-        default: SyntaxError(ls, "<name> or `...' expected");
+        case TK_NAME:
+          NewLocalVar(ls, StrCheckName(ls), nparams++);
+          break;
+        default:
+          SyntaxError(ls, "<name> or `...' expected");
       }
     } while (!dots && TestNext(ls, ','));
   }
@@ -460,12 +484,15 @@ void FuncArgs(LexState* ls, ExpDesc* f) {
       }
       CheckMatch(ls, ')', '(', line);
       break;
-    case '{': Constructor(ls, &args); break;
+    case '{':
+      Constructor(ls, &args);
+      break;
     case TK_STRING:
       CodeString(ls, &args, ls->t.seminfo.ts);
       Next(ls);
       break;
-    default: SyntaxError(ls, "function arguments expected");
+    default:
+      SyntaxError(ls, "function arguments expected");
   }
   const int base = f->info;
   int nparams;
@@ -491,8 +518,11 @@ void PrefixExp(LexState* ls, ExpDesc* v) {
       DischargeVars(ls->fs, v);
       return;
     }
-    case TK_NAME: SingleVar(ls, v, true); return;
-    default: SyntaxError(ls, "unexpected symbol");
+    case TK_NAME:
+      SingleVar(ls, v, true);
+      return;
+    default:
+      SyntaxError(ls, "unexpected symbol");
   }
 }
 
@@ -502,7 +532,9 @@ void PrimaryExp(LexState* ls, ExpDesc* v) {
   PrefixExp(ls, v);
   for (;;) {
     switch (ls->t.token) {
-      case '.': Field(ls, v); break;
+      case '.':
+        Field(ls, v);
+        break;
       case '[': {
         ExpDesc key;
         Exp2AnyReg(fs, v);
@@ -524,7 +556,8 @@ void PrimaryExp(LexState* ls, ExpDesc* v) {
         Exp2NextReg(fs, v);
         FuncArgs(ls, v);
         break;
-      default: return;
+      default:
+        return;
     }
   }
 }
@@ -533,52 +566,90 @@ void PrimaryExp(LexState* ls, ExpDesc* v) {
 //            | FUNCTION body | primaryexp
 void SimpleExp(LexState* ls, ExpDesc* v) {
   switch (ls->t.token) {
-    case TK_NUMBER: InitExp(v, VK, NumberK(ls->fs, ls->t.seminfo.r)); break;
-    case TK_STRING: CodeString(ls, v, ls->t.seminfo.ts); break;
-    case TK_WSTRING: InitExp(v, VK, WStringK(ls->fs, ls->t.seminfo.ts)); break;
-    case TK_NIL: InitExp(v, VNIL, 0); break;
-    case TK_TRUE: InitExp(v, VTRUE, 0); break;
-    case TK_FALSE: InitExp(v, VFALSE, 0); break;
-    case '{': Constructor(ls, v); return;
+    case TK_NUMBER:
+      InitExp(v, VK, NumberK(ls->fs, ls->t.seminfo.r));
+      break;
+    case TK_STRING:
+      CodeString(ls, v, ls->t.seminfo.ts);
+      break;
+    case TK_WSTRING:
+      InitExp(v, VK, WStringK(ls->fs, ls->t.seminfo.ts));
+      break;
+    case TK_NIL:
+      InitExp(v, VNIL, 0);
+      break;
+    case TK_TRUE:
+      InitExp(v, VTRUE, 0);
+      break;
+    case TK_FALSE:
+      InitExp(v, VFALSE, 0);
+      break;
+    case '{':
+      Constructor(ls, v);
+      return;
     case TK_FUNCTION: {
       Next(ls);
       Body(ls, v, false, ls->linenumber);
       return;
     }
-    default: PrimaryExp(ls, v); return;
+    default:
+      PrimaryExp(ls, v);
+      return;
   }
   Next(ls);
 }
 
 UnOpr GetUnOpr(int op) {
   switch (op) {
-    case TK_NOT: return OPR_NOT;
-    case '-': return OPR_MINUS;
-    default: return OPR_NOUNOPR;
+    case TK_NOT:
+      return OPR_NOT;
+    case '-':
+      return OPR_MINUS;
+    default:
+      return OPR_NOUNOPR;
   }
 }
 
 BinOpr GetBinOpr(int op) {
   switch (op) {
-    case '+': return OPR_ADD;
-    case '-': return OPR_SUB;
-    case '*': return OPR_MULT;
-    case '/': return OPR_DIV;
-    case '&': return OPR_BAND;
-    case '|': return OPR_BOR;
-    case TK_SHL: return OPR_SHL;
-    case TK_SHR: return OPR_SHR;
-    case '^': return OPR_POW;
-    case TK_CONCAT: return OPR_CONCAT;
-    case TK_NE: return OPR_NE;
-    case TK_EQ: return OPR_EQ;
-    case '<': return OPR_LT;
-    case TK_LE: return OPR_LE;
-    case '>': return OPR_GT;
-    case TK_GE: return OPR_GE;
-    case TK_AND: return OPR_AND;
-    case TK_OR: return OPR_OR;
-    default: return OPR_NOBINOPR;
+    case '+':
+      return OPR_ADD;
+    case '-':
+      return OPR_SUB;
+    case '*':
+      return OPR_MULT;
+    case '/':
+      return OPR_DIV;
+    case '&':
+      return OPR_BAND;
+    case '|':
+      return OPR_BOR;
+    case TK_SHL:
+      return OPR_SHL;
+    case TK_SHR:
+      return OPR_SHR;
+    case '^':
+      return OPR_POW;
+    case TK_CONCAT:
+      return OPR_CONCAT;
+    case TK_NE:
+      return OPR_NE;
+    case TK_EQ:
+      return OPR_EQ;
+    case '<':
+      return OPR_LT;
+    case TK_LE:
+      return OPR_LE;
+    case '>':
+      return OPR_GT;
+    case TK_GE:
+      return OPR_GE;
+    case TK_AND:
+      return OPR_AND;
+    case TK_OR:
+      return OPR_OR;
+    default:
+      return OPR_NOBINOPR;
   }
 }
 
@@ -607,7 +678,9 @@ BinOpr SubExpr(LexState* ls, ExpDesc* v, int limit) {
   return op;
 }
 
-void Expr(LexState* ls, ExpDesc* v) { SubExpr(ls, v, -1); }
+void Expr(LexState* ls, ExpDesc* v) {
+  SubExpr(ls, v, -1);
+}
 
 // ---------------------------------------------------------------------------------------
 // Rules for statements
@@ -619,8 +692,10 @@ bool BlockFollow(int token) {
     case TK_ELSEIF:
     case TK_END:
     case TK_UNTIL:
-    case TK_EOS: return true;
-    default: return false;
+    case TK_EOS:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -819,10 +894,15 @@ void ForStat(LexState* ls, int line) {
   Next(ls);
   TStr* varname = StrCheckName(ls);
   switch (ls->t.token) {
-    case '=': ForNum(ls, varname, line); break;
+    case '=':
+      ForNum(ls, varname, line);
+      break;
     case ',':
-    case TK_IN: ForList(ls, varname); break;
-    default: SyntaxError(ls, "`=' or `in' expected");
+    case TK_IN:
+      ForList(ls, varname);
+      break;
+    default:
+      SyntaxError(ls, "`=' or `in' expected");
   }
   CheckMatch(ls, TK_END, TK_FOR, line);
   LeaveBlock(fs);
@@ -985,25 +1065,45 @@ void LoopJumpStat(LexState* ls, bool isContinue) {
 bool Statement(LexState* ls) {
   const int line = ls->linenumber;
   switch (ls->t.token) {
-    case TK_IF: IfStat(ls, line); return false;
-    case TK_WHILE: WhileStat(ls, line); return false;
+    case TK_IF:
+      IfStat(ls, line);
+      return false;
+    case TK_WHILE:
+      WhileStat(ls, line);
+      return false;
     case TK_DO:
       Next(ls);
       Block(ls);
       CheckMatch(ls, TK_END, TK_DO, line);
       return false;
-    case TK_FOR: ForStat(ls, line); return false;
-    case TK_REPEAT: RepeatStat(ls, line); return false;
-    case TK_FUNCTION: FuncStat(ls, line); return false;
+    case TK_FOR:
+      ForStat(ls, line);
+      return false;
+    case TK_REPEAT:
+      RepeatStat(ls, line);
+      return false;
+    case TK_FUNCTION:
+      FuncStat(ls, line);
+      return false;
     case TK_LOCAL:
       Next(ls);
-      if (TestNext(ls, TK_FUNCTION)) LocalFunc(ls);
-      else LocalStat(ls);
+      if (TestNext(ls, TK_FUNCTION))
+        LocalFunc(ls);
+      else
+        LocalStat(ls);
       return false;
-    case TK_RETURN: RetStat(ls); return true;
-    case TK_BREAK: LoopJumpStat(ls, false); return true;
-    case TK_CONTINUE: LoopJumpStat(ls, true); return true;
-    default: ExprStat(ls); return false;
+    case TK_RETURN:
+      RetStat(ls);
+      return true;
+    case TK_BREAK:
+      LoopJumpStat(ls, false);
+      return true;
+    case TK_CONTINUE:
+      LoopJumpStat(ls, true);
+      return true;
+    default:
+      ExprStat(ls);
+      return false;
   }
 }
 

@@ -114,7 +114,9 @@ void CloseBody(lua_State* L) {
   alloc(ud, mb, sizeof(MainBlock), 0, 0, 0);
 }
 
-void CallAllGCTM(lua_State* L, void*) { CallGCTM(L); }
+void CallAllGCTM(lua_State* L, void*) {
+  CallGCTM(L);
+}
 
 }  // namespace
 

@@ -40,7 +40,7 @@ enum TMS : int {
 struct CallInfo {
   StkId func;
   StkId base;
-  StkId top;  // limit of this frame's stack use
+  StkId top;                   // limit of this frame's stack use
   const Instruction* savedpc;  // next instruction of a script function
   int nresults;                // results the caller wants (-1: all)
   int tailcalls;               // tail calls lost under this record
@@ -111,9 +111,15 @@ struct lua_State : tvs::GcObject {
 
 namespace tvs {
 
-inline GlobalState* G(lua_State* L) { return L->l_G; }
-inline ptrdiff_t SaveStack(lua_State* L, StkId p) { return p - L->stack; }
-inline StkId RestoreStack(lua_State* L, ptrdiff_t n) { return L->stack + n; }
+inline GlobalState* G(lua_State* L) {
+  return L->l_G;
+}
+inline ptrdiff_t SaveStack(lua_State* L, StkId p) {
+  return p - L->stack;
+}
+inline StkId RestoreStack(lua_State* L, ptrdiff_t n) {
+  return L->stack + n;
+}
 
 // Text of the memory error, interned and fixed at state creation.
 extern const char* const kMemErrorMessage;

@@ -73,8 +73,10 @@ TStr* Intern(lua_State* L, const void* data, size_t len, int tt, uint32_t h) {
   ts->hash = h;
   ts->len = static_cast<uint32_t>(len);
   if (bytes) memcpy(ts->Data(), data, bytes);
-  if (tt == kTWString) ts->WData()[len] = 0;
-  else ts->Data()[len] = '\0';
+  if (tt == kTWString)
+    ts->WData()[len] = 0;
+  else
+    ts->Data()[len] = '\0';
   const uint32_t bucket = h & static_cast<uint32_t>(tb.size - 1);
   ts->next = tb.hash[bucket];
   tb.hash[bucket] = ts;
@@ -94,7 +96,9 @@ TStr* NewWStr(lua_State* L, const char16_t* s, size_t len) {
   return Intern(L, s, len, kTWString, HashUnits(s, len));
 }
 
-size_t UdataSize(const TUdata* u) { return sizeof(TUdata) + (u->len & ~size_t{1}); }
+size_t UdataSize(const TUdata* u) {
+  return sizeof(TUdata) + (u->len & ~size_t{1});
+}
 
 TUdata* NewUdata(lua_State* L, size_t size) {
   if (size >= kMaxBlockSize) RunError(L, "memory allocation error: block too big");
@@ -131,8 +135,12 @@ const char* PushVFString(lua_State* L, const char* fmt, va_list args) {
         out += s ? s : "(null)";
         break;
       }
-      case 'd': out += std::to_string(va_arg(args, int)); break;
-      case 'c': out += static_cast<char>(va_arg(args, int)); break;
+      case 'd':
+        out += std::to_string(va_arg(args, int));
+        break;
+      case 'c':
+        out += static_cast<char>(va_arg(args, int));
+        break;
       case 'f': {
         const int n = FormatNumber(va_arg(args, double), buf);
         out.append(buf, static_cast<size_t>(n));
@@ -143,7 +151,9 @@ const char* PushVFString(lua_State* L, const char* fmt, va_list args) {
         out.append(buf, static_cast<size_t>(n));
         break;
       }
-      default: out += *p; break;  // "%%" and unknown options give the character
+      default:
+        out += *p;
+        break;  // "%%" and unknown options give the character
     }
   }
   TStr* s = NewStr(L, out.data(), out.size());

@@ -9,7 +9,9 @@
 namespace tvs {
 
 TStr* NewStr(lua_State* L, const char* s, size_t len);
-inline TStr* NewStr(lua_State* L, const char* s) { return NewStr(L, s, strlen(s)); }
+inline TStr* NewStr(lua_State* L, const char* s) {
+  return NewStr(L, s, strlen(s));
+}
 TStr* NewWStr(lua_State* L, const char16_t* s, size_t len);
 // Rebuilds the table with `newsize' buckets (a power of two), moving every string by its hash.
 void ResizeStrings(lua_State* L, int newsize);

@@ -26,24 +26,48 @@ namespace tvs::binding {
 template <class T>
 T Arg(lua_State* L, int i);
 template <>
-inline int Arg<int>(lua_State* L, int i) { return NumberToInt(lua_tonumber(L, i)); }
+inline int Arg<int>(lua_State* L, int i) {
+  return NumberToInt(lua_tonumber(L, i));
+}
 template <>
-inline unsigned Arg<unsigned>(lua_State* L, int i) { return static_cast<unsigned>(NumberToInt64(lua_tonumber(L, i))); }
+inline unsigned Arg<unsigned>(lua_State* L, int i) {
+  return static_cast<unsigned>(NumberToInt64(lua_tonumber(L, i)));
+}
 template <>
-inline bool Arg<bool>(lua_State* L, int i) { return lua_toboolean(L, i) != 0; }
+inline bool Arg<bool>(lua_State* L, int i) {
+  return lua_toboolean(L, i) != 0;
+}
 template <>
-inline float Arg<float>(lua_State* L, int i) { return static_cast<float>(lua_tonumber(L, i)); }
+inline float Arg<float>(lua_State* L, int i) {
+  return static_cast<float>(lua_tonumber(L, i));
+}
 template <>
-inline double Arg<double>(lua_State* L, int i) { return lua_tonumber(L, i); }
+inline double Arg<double>(lua_State* L, int i) {
+  return lua_tonumber(L, i);
+}
 template <>
-inline TString Arg<TString>(lua_State* L, int i) { return LuaToString(L, i); }
+inline TString Arg<TString>(lua_State* L, int i) {
+  return LuaToString(L, i);
+}
 
-inline void PushResult(lua_State* L, int v) { lua_pushnumber(L, v); }
-inline void PushResult(lua_State* L, unsigned v) { lua_pushnumber(L, v); }
-inline void PushResult(lua_State* L, bool v) { lua_pushboolean(L, v); }
-inline void PushResult(lua_State* L, float v) { lua_pushnumber(L, v); }
-inline void PushResult(lua_State* L, double v) { lua_pushnumber(L, v); }
-inline void PushResult(lua_State* L, const TString& v) { PushLuaString(L, v); }
+inline void PushResult(lua_State* L, int v) {
+  lua_pushnumber(L, v);
+}
+inline void PushResult(lua_State* L, unsigned v) {
+  lua_pushnumber(L, v);
+}
+inline void PushResult(lua_State* L, bool v) {
+  lua_pushboolean(L, v);
+}
+inline void PushResult(lua_State* L, float v) {
+  lua_pushnumber(L, v);
+}
+inline void PushResult(lua_State* L, double v) {
+  lua_pushnumber(L, v);
+}
+inline void PushResult(lua_State* L, const TString& v) {
+  PushLuaString(L, v);
+}
 
 // Calls f with the script arguments converted, left to right, and pushes its result.
 template <class R, class... A, class F, size_t... I>
@@ -116,8 +140,10 @@ int CallMember(lua_State* L) {
   }
   C* object = record->object;
   const Member member = record->member;
-  return Invoke<R, A...>(L, [object, member](auto&&... a) { return (object->*member)(std::forward<decltype(a)>(a)...); },
-                         std::index_sequence_for<A...>{});
+  return Invoke<R, A...>(
+      L,
+      [object, member](auto&&... a) { return (object->*member)(std::forward<decltype(a)>(a)...); },
+      std::index_sequence_for<A...>{});
 }
 
 template <class C>

@@ -30,7 +30,9 @@ void TLuaFunction::Call() const {
   lua_pcall(mL, 0, 1, 1);
 }
 
-void PushLuaString(lua_State* L, TString text) { lua_pushlstring(L, text.c_str(), static_cast<size_t>(text.Length())); }
+void PushLuaString(lua_State* L, TString text) {
+  lua_pushlstring(L, text.c_str(), static_cast<size_t>(text.Length()));
+}
 
 TString LuaToString(lua_State* L, int idx) {
   const char* s = lua_tostring(L, idx);

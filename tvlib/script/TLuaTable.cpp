@@ -6,9 +6,15 @@
 
 namespace {
 
-TString ReadString(lua_State* L, const TString& def) { return lua_isnil(L, -1) ? def : LuaToString(L, -1); }
-double ReadNumber(lua_State* L, double def) { return lua_isnil(L, -1) ? def : lua_tonumber(L, -1); }
-TLuaTable* ReadTable(lua_State* L) { return lua_istable(L, -1) ? new TLuaTable(L) : nullptr; }
+TString ReadString(lua_State* L, const TString& def) {
+  return lua_isnil(L, -1) ? def : LuaToString(L, -1);
+}
+double ReadNumber(lua_State* L, double def) {
+  return lua_isnil(L, -1) ? def : lua_tonumber(L, -1);
+}
+TLuaTable* ReadTable(lua_State* L) {
+  return lua_istable(L, -1) ? new TLuaTable(L) : nullptr;
+}
 
 }  // namespace
 
@@ -85,8 +91,10 @@ TLuaTable* TLuaTable::GetTableAt(int index) const {
 TLuaObjectWrapper* TLuaTable::Next(TLuaObjectWrapper** key) const {
   TLuaStackGuard guard(mL);
   Push();
-  if (*key != nullptr) (*key)->Push();
-  else lua_pushnil(mL);
+  if (*key != nullptr)
+    (*key)->Push();
+  else
+    lua_pushnil(mL);
   delete *key;
   *key = nullptr;
   if (!lua_istable(mL, -2) || !lua_next(mL, -2)) return nullptr;

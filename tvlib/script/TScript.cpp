@@ -49,7 +49,8 @@ int LuaDumpTable(lua_State* L) {
 }
 
 // Passes on every argument, nils included.
-constexpr char kGetClosure[] = "function GetClosure(f, ...) return function() return f(unpack(arg)) end end";
+constexpr char kGetClosure[] =
+    "function GetClosure(f, ...) return function() return f(unpack(arg)) end end";
 
 void PushGlobal(lua_State* L, const char* name) {
   lua_pushstring(L, name);
@@ -132,7 +133,8 @@ bool TScript::RunScript(const TString& fileName) {
   const std::shared_ptr<TScriptCode> code = TScriptCode::Get(fileName);
   if (!code) {
     DebugLog("Lua error: cannot compile %s", fileName.c_str());
-  } else if (luaL_loadbuffer(mL, code->GetCode().data(), code->GetCode().size(), fileName.c_str()) != 0) {
+  } else if (luaL_loadbuffer(mL, code->GetCode().data(), code->GetCode().size(),
+                             fileName.c_str()) != 0) {
     Alert();
   } else {
     const int status = RunFunction(0, 1);
@@ -158,7 +160,8 @@ void TScript::DoLuaString(const char* code, int length) {
     }
   }
   const int top = lua_gettop(mL);
-  const TString message = TString::Format("Lua Error: %s\n\twhen %s", TextForLog(mL, -1).c_str(), stage);
+  const TString message =
+      TString::Format("Lua Error: %s\n\twhen %s", TextForLog(mL, -1).c_str(), stage);
   DebugLog("DoLuaString %s %s", message.c_str(), text.c_str());
   PushGlobal(mL, "LuaErrorMessage");
   if (!lua_isnil(mL, -1)) {
@@ -199,7 +202,8 @@ int TScript::RunFunction(int nargs, int nresults) {
   lua_remove(mL, 1);
   if (status != 0) {
     if (nresults >= 2) {
-      DebugLog("TScript::RunFunction failure. Too many return results? (%d, FAILURE CODE %d)", nresults, status);
+      DebugLog("TScript::RunFunction failure. Too many return results? (%d, FAILURE CODE %d)",
+               nresults, status);
     }
     return status;
   }
@@ -254,12 +258,20 @@ TString TScript::PopString() {
 bool TScript::PopBool() {
   bool result = false;
   switch (lua_type(mL, -1)) {
-    case LUA_TNIL: break;
-    case LUA_TBOOLEAN: result = lua_toboolean(mL, -1) != 0; break;
-    case LUA_TNUMBER: result = lua_tonumber(mL, -1) != 0; break;
-    case LUA_TSTRING: DebugLog("PopBool used on lua string %s", LuaToString(mL, -1).c_str()); break;
+    case LUA_TNIL:
+      break;
+    case LUA_TBOOLEAN:
+      result = lua_toboolean(mL, -1) != 0;
+      break;
+    case LUA_TNUMBER:
+      result = lua_tonumber(mL, -1) != 0;
+      break;
+    case LUA_TSTRING:
+      DebugLog("PopBool used on lua string %s", LuaToString(mL, -1).c_str());
+      break;
     default:
-      DebugLog("PopBool used on a type that isn't a number, a boolean, or nil. (type: %d)", lua_type(mL, -1));
+      DebugLog("PopBool used on a type that isn't a number, a boolean, or nil. (type: %d)",
+               lua_type(mL, -1));
       return false;
   }
   lua_pop(mL, 1);
@@ -304,7 +316,9 @@ bool TScript::PushTableItem(int n) {
   return false;
 }
 
-bool TScript::FindStyleValue(const char* key, bool useDefault) { return FindStyle(mL, key, useDefault, 0); }
+bool TScript::FindStyleValue(const char* key, bool useDefault) {
+  return FindStyle(mL, key, useDefault, 0);
+}
 
 TLuaTable* TScript::GetStyleTable(const char* key) {
   TLuaStackGuard guard(mL);

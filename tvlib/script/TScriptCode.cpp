@@ -32,7 +32,8 @@ std::shared_ptr<TScriptCode> TScriptCode::Get(const TString& fileName) {
   std::shared_ptr<TScriptCode> code;
   if (luaL_loadfile(L, fileName.c_str()) == 0) {
     std::string bytes;
-    if (lua_dump(L, AppendChunkBytes, &bytes)) code = std::make_shared<TScriptCode>(bytes.data(), static_cast<int>(bytes.size()));
+    if (lua_dump(L, AppendChunkBytes, &bytes))
+      code = std::make_shared<TScriptCode>(bytes.data(), static_cast<int>(bytes.size()));
   }
   lua_close(L);
   if (code && manager != nullptr) manager->Insert(fileName, code);

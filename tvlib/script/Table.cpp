@@ -14,7 +14,9 @@ namespace tvs {
 
 namespace {
 
-TNode* HashPos(TTable* t, uint32_t h) { return &t->node[h & static_cast<uint32_t>(SizeNode(t) - 1)]; }
+TNode* HashPos(TTable* t, uint32_t h) {
+  return &t->node[h & static_cast<uint32_t>(SizeNode(t) - 1)];
+}
 // Pointers and numbers hash by remainder with an odd divisor: their low bits repeat.
 TNode* ModPos(TTable* t, uint64_t h) {
   return &t->node[h % static_cast<uint64_t>((SizeNode(t) - 1) | 1)];
@@ -29,10 +31,14 @@ TNode* MainPosition(TTable* t, const TValue* key) {
       return ModPos(t, bits ^ (bits >> 32));
     }
     case kTString:
-    case kTWString: return HashPos(t, StrValue(key)->hash);
-    case kTBoolean: return HashPos(t, static_cast<uint32_t>(key->v.b));
-    case kTLightUd: return ModPos(t, reinterpret_cast<uintptr_t>(key->v.p) >> 3);
-    default: return ModPos(t, reinterpret_cast<uintptr_t>(key->v.gc) >> 3);
+    case kTWString:
+      return HashPos(t, StrValue(key)->hash);
+    case kTBoolean:
+      return HashPos(t, static_cast<uint32_t>(key->v.b));
+    case kTLightUd:
+      return ModPos(t, reinterpret_cast<uintptr_t>(key->v.p) >> 3);
+    default:
+      return ModPos(t, reinterpret_cast<uintptr_t>(key->v.gc) >> 3);
   }
 }
 
@@ -70,7 +76,9 @@ void SetNodeVector(lua_State* L, TTable* t, int lsize) {
   t->firstfree = t->node + size;
 }
 
-bool HasNodes(const TTable* t, const GlobalState* g) { return t->node != g->dummynode; }
+bool HasNodes(const TTable* t, const GlobalState* g) {
+  return t->node != g->dummynode;
+}
 
 // Counts the integer keys in slices [2^(i-1)+1, 2^i] and picks the largest power of two n
 // for which more than half of 1..n are in use.
@@ -238,7 +246,8 @@ const TValue* TableGetStr(TTable* t, TStr* key) {
 const TValue* TableGet(TTable* t, const TValue* key) {
   switch (key->tt) {
     case kTString:
-    case kTWString: return TableGetStr(t, StrValue(key));
+    case kTWString:
+      return TableGetStr(t, StrValue(key));
     case kTNumber: {
       const Number n = key->v.n;
       if (n >= -2147483647.0 && n <= 2147483647.0) {
@@ -292,8 +301,10 @@ int FindIndex(lua_State* L, TTable* t, const TValue* key) {
     const TValue* v = TableGet(t, key);
     if (v != &kNilObject) {
       // The node holding the value: values sit at a fixed offset inside their node.
-      const TNode* n = reinterpret_cast<const TNode*>(reinterpret_cast<const char*>(v) - offsetof(TNode, val));
-      if (n >= t->node && n < t->node + SizeNode(t)) return static_cast<int>(n - t->node) + t->sizearray;
+      const TNode* n =
+          reinterpret_cast<const TNode*>(reinterpret_cast<const char*>(v) - offsetof(TNode, val));
+      if (n >= t->node && n < t->node + SizeNode(t))
+        return static_cast<int>(n - t->node) + t->sizearray;
     }
     // A key whose value was cleared during traversal is still in its node, possibly marked
     // dead by the collector; it is found by identity.

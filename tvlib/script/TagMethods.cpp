@@ -8,9 +8,9 @@ namespace tvs {
 
 namespace {
 
-const char* const kEventNames[TM_N] = {"__index", "__newindex", "__gc", "__mode", "__eq",
-                                       "__add",   "__sub",      "__mul", "__div", "__pow",
-                                       "__unm",   "__lt",       "__le", "__concat", "__call"};
+const char* const kEventNames[TM_N] = {"__index", "__newindex", "__gc",  "__mode",   "__eq",
+                                       "__add",   "__sub",      "__mul", "__div",    "__pow",
+                                       "__unm",   "__lt",       "__le",  "__concat", "__call"};
 
 }  // namespace
 
@@ -33,9 +33,14 @@ const TValue* GetTM(TTable* events, TMS event, TStr* ename) {
 const TValue* GetTMByObj(lua_State* L, const TValue* o, TMS event) {
   TTable* mt;
   switch (o->tt) {
-    case kTTable: mt = TableValue(o)->metatable; break;
-    case kTUserdata: mt = UdataValue(o)->metatable; break;
-    default: return &G(L)->typeSlots[o->tt];
+    case kTTable:
+      mt = TableValue(o)->metatable;
+      break;
+    case kTUserdata:
+      mt = UdataValue(o)->metatable;
+      break;
+    default:
+      return &G(L)->typeSlots[o->tt];
   }
   static const TValue kNil = {kTNil, {nullptr}};
   if (mt == nullptr) return &kNil;
@@ -44,8 +49,10 @@ const TValue* GetTMByObj(lua_State* L, const TValue* o, TMS event) {
 
 TTable* MetatableOf(lua_State* L, const TValue* o) {
   switch (o->tt) {
-    case kTTable: return TableValue(o)->metatable;
-    case kTUserdata: return UdataValue(o)->metatable;
+    case kTTable:
+      return TableValue(o)->metatable;
+    case kTUserdata:
+      return UdataValue(o)->metatable;
     default: {
       const TValue* slot = &G(L)->typeSlots[o->tt];
       return slot->tt == kTTable ? TableValue(slot) : nullptr;

@@ -132,10 +132,18 @@ void Arith(lua_State* L, StkId ra, const TValue* rb, const TValue* rc, TMS op) {
   const TValue *b, *c;
   if ((b = ToNumber(rb, &tempb)) != nullptr && (c = ToNumber(rc, &tempc)) != nullptr) {
     switch (op) {
-      case TM_ADD: SetNumber(ra, b->v.n + c->v.n); return;
-      case TM_SUB: SetNumber(ra, b->v.n - c->v.n); return;
-      case TM_MUL: SetNumber(ra, b->v.n * c->v.n); return;
-      case TM_DIV: SetNumber(ra, b->v.n / c->v.n); return;
+      case TM_ADD:
+        SetNumber(ra, b->v.n + c->v.n);
+        return;
+      case TM_SUB:
+        SetNumber(ra, b->v.n - c->v.n);
+        return;
+      case TM_MUL:
+        SetNumber(ra, b->v.n * c->v.n);
+        return;
+      case TM_DIV:
+        SetNumber(ra, b->v.n / c->v.n);
+        return;
       case TM_POW: {
         // Not two numbers, but convertible: the power is the global function "__pow".
         const TValue* f = TableGetStr(TableValue(&L->l_gt), G(L)->tmname[TM_POW]);
@@ -144,7 +152,8 @@ void Arith(lua_State* L, StkId ra, const TValue* rb, const TValue* rc, TMS op) {
         CallTMRes(L, &fn, &vb, &vc, ra);
         return;
       }
-      default: return;
+      default:
+        return;
     }
   }
   if (!CallBinTM(L, rb, rc, ra, op)) ArithError(L, rb, rc);
@@ -174,14 +183,16 @@ uint32_t NumberToBits(Number d) {
 const TValue* ToNumber(const TValue* obj, TValue* n) {
   Number num;
   switch (obj->tt) {
-    case kTNumber: return obj;
+    case kTNumber:
+      return obj;
     case kTString:
       if (!StrToNumber(StrValue(obj)->Data(), StrValue(obj)->len, &num)) return nullptr;
       break;
     case kTWString:
       if (!WStrToNumber(StrValue(obj)->WData(), StrValue(obj)->len, &num)) return nullptr;
       break;
-    default: return nullptr;
+    default:
+      return nullptr;
   }
   SetNumber(n, num);
   return n;
@@ -262,10 +273,14 @@ bool EqualObj(lua_State* L, const TValue* t1, const TValue* t2) {
   if (t1->tt != t2->tt) return false;
   const TValue* tm;
   switch (t1->tt) {
-    case kTNil: return true;
-    case kTNumber: return t1->v.n == t2->v.n;
-    case kTBoolean: return t1->v.b == t2->v.b;
-    case kTLightUd: return t1->v.p == t2->v.p;
+    case kTNil:
+      return true;
+    case kTNumber:
+      return t1->v.n == t2->v.n;
+    case kTBoolean:
+      return t1->v.b == t2->v.b;
+    case kTLightUd:
+      return t1->v.p == t2->v.p;
     case kTUserdata:
       if (UdataValue(t1) == UdataValue(t2)) return true;
       tm = GetCompTM(L, UdataValue(t1)->metatable, UdataValue(t2)->metatable, TM_EQ);
@@ -274,7 +289,8 @@ bool EqualObj(lua_State* L, const TValue* t1, const TValue* t2) {
       if (TableValue(t1) == TableValue(t2)) return true;
       tm = GetCompTM(L, TableValue(t1)->metatable, TableValue(t2)->metatable, TM_EQ);
       break;
-    default: return t1->v.gc == t2->v.gc;
+    default:
+      return t1->v.gc == t2->v.gc;
   }
   if (tm == nullptr) return false;
   CallTMRes(L, tm, t1, t2, L->top);
@@ -305,7 +321,8 @@ void Concat(lua_State* L, int total, int last) {
     StkId top = L->base + last + 1;
     int n = 2;  // operands joined in this pass
     if (!ToText(L, top - 2, wide) || !ToText(L, top - 1, wide)) {
-      if (!CallBinTM(L, top - 2, top - 1, top - 2, TM_CONCAT)) ConcatError(L, top - 2, top - 1, wide);
+      if (!CallBinTM(L, top - 2, top - 1, top - 2, TM_CONCAT))
+        ConcatError(L, top - 2, top - 1, wide);
     } else if (StrValue(top - 1)->len > 0) {
       uint64_t tl = uint64_t{StrValue(top - 1)->len} + StrValue(top - 2)->len;
       while (n < total && ToText(L, top - n - 1, wide)) {
@@ -320,8 +337,10 @@ void Concat(lua_State* L, int total, int last) {
         memcpy(buffer + used, StrValue(top - i)->Data(), l);
         used += l;
       }
-      if (wide) SetGc(top - n, NewWStr(L, reinterpret_cast<const char16_t*>(buffer), used / 2), kTWString);
-      else SetGc(top - n, NewStr(L, buffer, used), kTString);
+      if (wide)
+        SetGc(top - n, NewWStr(L, reinterpret_cast<const char16_t*>(buffer), used / 2), kTWString);
+      else
+        SetGc(top - n, NewStr(L, buffer, used), kTString);
     }
     total -= n - 1;
     last -= n - 1;
@@ -340,13 +359,13 @@ reentry:
 // The pc is stored only before what may raise an error or call (messages and the debug
 // interface read it); after a call, what the call may have moved is reloaded.
 #define SAVEPC() (ci->savedpc = pc)
-#define PROTECT(x)                        \
-  do {                                    \
-    SAVEPC();                             \
-    x;                                    \
-    base = L->base;                       \
-    ci = L->ci;                           \
-    traced = L->hookmask >= kMaskLine;    \
+#define PROTECT(x)                     \
+  do {                                 \
+    SAVEPC();                          \
+    x;                                 \
+    base = L->base;                    \
+    ci = L->ci;                        \
+    traced = L->hookmask >= kMaskLine; \
   } while (0)
 #define RB(i) (base + GetB(i))
 #define RKB(i) (IsK(GetB(i)) ? k + GetB(i) - kRkConstBase : base + GetB(i))
@@ -358,8 +377,12 @@ reentry:
     }
     StkId ra = base + GetA(i);
     switch (GetOp(i)) {
-      case OP_MOVE: *ra = *RB(i); break;
-      case OP_LOADK: *ra = k[GetBx(i)]; break;
+      case OP_MOVE:
+        *ra = *RB(i);
+        break;
+      case OP_LOADK:
+        *ra = k[GetBx(i)];
+        break;
       case OP_LOADBOOL:
         SetBool(ra, GetB(i) != 0);
         if (GetC(i)) pc++;
@@ -368,7 +391,9 @@ reentry:
         for (StkId rb = RB(i); rb >= ra; rb--) SetNil(rb);
         break;
       }
-      case OP_GETUPVAL: *ra = *cl->upvals[GetB(i)]->v; break;
+      case OP_GETUPVAL:
+        *ra = *cl->upvals[GetB(i)]->v;
+        break;
       case OP_GETGLOBAL: {
         const TValue* rb = k + GetBx(i);
         if (cl->g.tt == kTTable) {
@@ -394,9 +419,15 @@ reentry:
         PROTECT(GetTable(L, rb, rc, ra));
         break;
       }
-      case OP_SETGLOBAL: PROTECT(SetTable(L, &cl->g, k + GetBx(i), ra)); break;
-      case OP_SETUPVAL: *cl->upvals[GetB(i)]->v = *ra; break;
-      case OP_SETTABLE: PROTECT(SetTable(L, ra, RKB(i), RKC(i))); break;
+      case OP_SETGLOBAL:
+        PROTECT(SetTable(L, &cl->g, k + GetBx(i), ra));
+        break;
+      case OP_SETUPVAL:
+        *cl->upvals[GetB(i)]->v = *ra;
+        break;
+      case OP_SETTABLE:
+        PROTECT(SetTable(L, ra, RKB(i), RKC(i)));
+        break;
       case OP_NEWTABLE: {
         const long narray = DecodeFloatByte(GetB(i));
         SAVEPC();
@@ -412,22 +443,22 @@ reentry:
         break;
       }
 // Two numbers are computed in place; anything else takes the conversions and tag methods.
-#define ARITH_CASE(op, tm, expr)                                            \
-  case op: {                                                                \
-    const TValue* rb = RKB(i);                                              \
-    const TValue* rc = RKC(i);                                              \
-    if (rb->tt == kTNumber && rc->tt == kTNumber) {                         \
-      const Number nb = rb->v.n, nc = rc->v.n;                              \
-      SetNumber(ra, expr);                                                  \
-    } else {                                                                \
-      PROTECT(Arith(L, ra, rb, rc, tm));                                    \
-    }                                                                       \
-    break;                                                                  \
+#define ARITH_CASE(op, tm, expr)                    \
+  case op: {                                        \
+    const TValue* rb = RKB(i);                      \
+    const TValue* rc = RKC(i);                      \
+    if (rb->tt == kTNumber && rc->tt == kTNumber) { \
+      const Number nb = rb->v.n, nc = rc->v.n;      \
+      SetNumber(ra, expr);                          \
+    } else {                                        \
+      PROTECT(Arith(L, ra, rb, rc, tm));            \
+    }                                               \
+    break;                                          \
   }
-      ARITH_CASE(OP_ADD, TM_ADD, nb + nc)
-      ARITH_CASE(OP_SUB, TM_SUB, nb - nc)
-      ARITH_CASE(OP_MUL, TM_MUL, nb * nc)
-      ARITH_CASE(OP_DIV, TM_DIV, nb / nc)
+        ARITH_CASE(OP_ADD, TM_ADD, nb + nc)
+        ARITH_CASE(OP_SUB, TM_SUB, nb - nc)
+        ARITH_CASE(OP_MUL, TM_MUL, nb * nc)
+        ARITH_CASE(OP_DIV, TM_DIV, nb / nc)
 #undef ARITH_CASE
       case OP_BAND:
       case OP_BOR:
@@ -442,10 +473,18 @@ reentry:
         const uint32_t x = NumberToBits(rb->v.n), y = NumberToBits(rc->v.n);
         uint32_t r;
         switch (GetOp(i)) {
-          case OP_BAND: r = x & y; break;
-          case OP_BOR: r = x | y; break;
-          case OP_SHL: r = x << (y & 31); break;
-          default: r = x >> (y & 31); break;
+          case OP_BAND:
+            r = x & y;
+            break;
+          case OP_BOR:
+            r = x | y;
+            break;
+          case OP_SHL:
+            r = x << (y & 31);
+            break;
+          default:
+            r = x >> (y & 31);
+            break;
         }
         SetNumber(ra, r);
         break;
@@ -453,8 +492,10 @@ reentry:
       case OP_POW: {
         const TValue* rb = RKB(i);
         const TValue* rc = RKC(i);
-        if (rb->tt == kTNumber && rc->tt == kTNumber) SetNumber(ra, NumberToBits(rb->v.n) ^ NumberToBits(rc->v.n));
-        else PROTECT(Arith(L, ra, rb, rc, TM_POW));
+        if (rb->tt == kTNumber && rc->tt == kTNumber)
+          SetNumber(ra, NumberToBits(rb->v.n) ^ NumberToBits(rc->v.n));
+        else
+          PROTECT(Arith(L, ra, rb, rc, TM_POW));
         break;
       }
       case OP_UNM: {
@@ -471,14 +512,18 @@ reentry:
         }
         break;
       }
-      case OP_NOT: SetBool(ra, IsFalse(RB(i))); break;
+      case OP_NOT:
+        SetBool(ra, IsFalse(RB(i)));
+        break;
       case OP_CONCAT: {
         const int b = GetB(i), c = GetC(i);
         PROTECT(Concat(L, c - b + 1, c); CheckGC(L));
         base[GetA(i)] = base[b];
         break;
       }
-      case OP_JMP: pc += GetSBx(i); break;
+      case OP_JMP:
+        pc += GetSBx(i);
+        break;
       case OP_EQ:
       case OP_LT:
       case OP_LE: {
@@ -486,12 +531,20 @@ reentry:
         const TValue* rb = RKB(i);
         const TValue* rc = RKC(i);
         switch (GetOp(i)) {
-          case OP_EQ: PROTECT(res = EqualObj(L, rb, rc)); break;
-          case OP_LT: PROTECT(res = LessThan(L, rb, rc)); break;
-          default: PROTECT(res = LessEqual(L, rb, rc)); break;
+          case OP_EQ:
+            PROTECT(res = EqualObj(L, rb, rc));
+            break;
+          case OP_LT:
+            PROTECT(res = LessThan(L, rb, rc));
+            break;
+          default:
+            PROTECT(res = LessEqual(L, rb, rc));
+            break;
         }
-        if (res != (GetA(i) != 0)) pc++;
-        else pc += GetSBx(*pc) + 1;
+        if (res != (GetA(i) != 0))
+          pc++;
+        else
+          pc += GetSBx(*pc) + 1;
         break;
       }
       case OP_TEST: {
@@ -601,8 +654,10 @@ reentry:
           nvar--;
           ra[nvar] = cb[nvar];
         } while (nvar > 0);
-        if (ra->tt == kTNil) pc++;
-        else pc += GetSBx(*pc) + 1;
+        if (ra->tt == kTNil)
+          pc++;
+        else
+          pc += GetSBx(*pc) + 1;
         break;
       }
       case OP_TFORPREP: {
@@ -632,22 +687,28 @@ reentry:
         for (; n > 0; n--) *TableSetNum(L, h, bc + n) = ra[n];
         break;
       }
-      case OP_CLOSE: CloseUpvals(L, ra); break;
+      case OP_CLOSE:
+        CloseUpvals(L, ra);
+        break;
       case OP_CLOSURE: {
         TProto* p = cl->p->p[GetBx(i)];
         const int nup = p->nups;
         TLClosure* ncl = NewLClosure(L, nup, &cl->g);
         ncl->p = p;
         for (int j = 0; j < nup; j++, pc++) {
-          if (GetOp(*pc) == OP_GETUPVAL) ncl->upvals[j] = cl->upvals[GetB(*pc)];
-          else ncl->upvals[j] = FindUpval(L, base + GetB(*pc));
+          if (GetOp(*pc) == OP_GETUPVAL)
+            ncl->upvals[j] = cl->upvals[GetB(*pc)];
+          else
+            ncl->upvals[j] = FindUpval(L, base + GetB(*pc));
         }
         ci->savedpc = pc;
         SetGc(ra, ncl, kTFunction);
         PROTECT(CheckGC(L));
         break;
       }
-      default: SAVEPC(); RunError(L, "bad code");
+      default:
+        SAVEPC();
+        RunError(L, "bad code");
     }
   }
 #undef PROTECT

@@ -1,7 +1,9 @@
 // The modal window's task list.
 #include "tvlib/ui/TModalWindow.h"
 
-void* TModalWindow::ClassId() { return reinterpret_cast<void*>(&TModalWindow::ClassId); }
+void* TModalWindow::ClassId() {
+  return reinterpret_cast<void*>(&TModalWindow::ClassId);
+}
 
 void TModalWindow::CreateTaskList() {
   if (!mTasks) mTasks = std::make_unique<TTaskList>();
@@ -11,7 +13,9 @@ void TModalWindow::AddTask(TTask* task) {
   if (mTasks) mTasks->Add(task);
 }
 
-bool TModalWindow::RemoveTask(TTask* task) { return mTasks && mTasks->Remove(task); }
+bool TModalWindow::RemoveTask(TTask* task) {
+  return mTasks && mTasks->Remove(task);
+}
 
 void TModalWindow::DeleteAllTasks() {
   if (mTasks) mTasks->DeleteAll();

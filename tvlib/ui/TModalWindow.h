@@ -10,7 +10,7 @@
 #include "tvlib/ui/TWindow.h"
 
 class TModalWindow : public TWindow {
-public:
+ public:
   // The class identifier: this function's own address.
   static void* ClassId();
 
@@ -25,6 +25,6 @@ public:
   // phase: kTimerPhase or kDrawPhase.
   void RunTasks(int phase);
 
-private:
+ private:
   std::unique_ptr<TTaskList> mTasks;
 };

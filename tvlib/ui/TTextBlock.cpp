@@ -1,9 +1,8 @@
 // The text block's first cut: it keeps its parameters and counts draws.
 #include "tvlib/ui/TTextBlock.h"
 
-TTextBlock* TTextBlock::Create(const TString& text, const TString& fontName, int width,
-                               int height, int layout1, int layout2, int layout3,
-                               const float colour[4]) {
+TTextBlock* TTextBlock::Create(const TString& text, const TString& fontName, int width, int height,
+                               int layout1, int layout2, int layout3, const float colour[4]) {
   auto* block = new TTextBlock;
   block->mText = text;
   block->mFontName = fontName;
@@ -20,4 +19,6 @@ void TTextBlock::SetText(const TString& text) {
   if (text != mText) mText = text;
 }
 
-void TTextBlock::Draw(const TRect&) { ++mDrawCount; }
+void TTextBlock::Draw(const TRect&) {
+  ++mDrawCount;
+}

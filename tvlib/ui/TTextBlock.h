@@ -8,10 +8,9 @@
 #include "tvlib/core/TString.h"
 
 class TTextBlock {
-public:
-  static TTextBlock* Create(const TString& text, const TString& fontName, int width,
-                            int height, int layout1, int layout2, int layout3,
-                            const float colour[4]);
+ public:
+  static TTextBlock* Create(const TString& text, const TString& fontName, int width, int height,
+                            int layout1, int layout2, int layout3, const float colour[4]);
   // Destroys a block; null is allowed.
   static void Delete(TTextBlock* block) { delete block; }
 
@@ -24,7 +23,7 @@ public:
   int GetHeight() const { return mHeight; }
   int GetDrawCount() const { return mDrawCount; }
 
-private:
+ private:
   TTextBlock() = default;
 
   TString mText;

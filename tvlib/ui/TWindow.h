@@ -7,7 +7,7 @@
 #include "tvlib/core/TRect.h"
 
 class TWindow {
-public:
+ public:
   virtual ~TWindow() = default;
   virtual void Init() {}
 
@@ -21,7 +21,7 @@ public:
   bool IsDirty() const { return mDirty; }
   const TRect& GetDirtyRect() const { return mDirtyRect; }
 
-private:
+ private:
   TRect mRect;
   bool mDirty = false;
   TRect mDirtyRect;

@@ -14,7 +14,7 @@
 #include "tvlib/ui/TWindowScript.h"
 
 class TWindowManager {
-public:
+ public:
   TWindowManager();
   ~TWindowManager();
 
@@ -40,7 +40,7 @@ public:
   bool mDrawingDisabled = false;
   bool mTopModalOnly = false;
 
-private:
+ private:
   // The script goes before the windows it may point to.
   std::unique_ptr<TModalWindow> mRoot;
   std::unique_ptr<TWindowScript> mScript;

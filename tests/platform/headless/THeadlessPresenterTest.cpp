@@ -21,9 +21,9 @@ TEST(HeadlessPresenter, KeepsTheFrameAndWritesItAsPng) {
   EXPECT_EQ(p.Pixel(1, 0), 0x80FF0000u);
   EXPECT_EQ(p.Pixel(3, 1), 0xFEDCBA98u);
 
-  std::string path =
-      (std::filesystem::temp_directory_path() / ("tv_headless_" + std::to_string(getpid()) + ".png"))
-          .string();
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("tv_headless_" + std::to_string(getpid()) + ".png"))
+                         .string();
   ASSERT_TRUE(p.WritePng(path.c_str()));
   png_image img{};
   img.version = PNG_IMAGE_VERSION;

@@ -42,8 +42,7 @@ TEST(Device3d, OrthographicPathDrawsWhatScreenSpaceDraws) {
 TEST(Device3d, PerspectiveTrianglesAreClippedAtTheNearPlane) {
   TRenderRig rig(32, 32, 0);
   rig.device->SetRenderState(kRsClipping, 1);
-  rig.device->SetTransform(kTransformView,
-                           MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
+  rig.device->SetTransform(kTransformView, MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
   rig.device->SetTransform(kTransformProjection,
                            MatrixPerspectiveFovLH(0.7853982f, 1.0f, 1.0f, 100.0f));
   // A floor-like triangle reaching behind the eye: drawn without blowing up.
@@ -62,8 +61,8 @@ TEST(Device3d, DirectionalLightOnTheMaterial) {
   rig.device->SetRenderState(kRsLighting, 1);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   rig.device->SetRenderState(kRsAmbient, 0xFF202020);
-  for (uint32_t s : {kRsDiffuseMaterialSource, kRsAmbientMaterialSource,
-                     kRsSpecularMaterialSource, kRsEmissiveMaterialSource})
+  for (uint32_t s : {kRsDiffuseMaterialSource, kRsAmbientMaterialSource, kRsSpecularMaterialSource,
+                     kRsEmissiveMaterialSource})
     rig.device->SetRenderState(s, kMcsMaterial);
   TMaterial m;
   m.diffuse = {1.0f, 0.6f, 0.0f, 1.0f};
@@ -128,7 +127,7 @@ TEST(Device3d, IndexedTrianglesAndArgumentChecks) {
 }
 
 TEST(Device3d, SceneBracketViewportAndFaults) {
-  TRenderRig rig(8, 8, 0);  // one scene open
+  TRenderRig rig(8, 8, 0);                   // one scene open
   ASSERT_EQ(rig.device->BeginScene(), kOk);  // a render-target switch nests another
   EXPECT_EQ(rig.device->EndScene(), kOk);
   EXPECT_EQ(rig.device->EndScene(), kOk);

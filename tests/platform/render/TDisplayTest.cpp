@@ -81,7 +81,8 @@ TEST_F(DisplayTest, WindowedPresentShowsTheClientAreaAndOnlyWhatChanged) {
   TSurfacePtr primary = Primary(false);
   ASSERT_EQ(primary->Width(), 1280);  // the desktop
   EXPECT_EQ(primary->Format(), kFmtX8R8G8B8);
-  TSurfacePtr back = MakeSurface(*display, 320, 240, kFmtX8R8G8B8, kCapsOffscreenPlain | kCaps3dDevice);
+  TSurfacePtr back =
+      MakeSurface(*display, 320, 240, kFmtX8R8G8B8, kCapsOffscreenPlain | kCaps3dDevice);
   back->Blt(nullptr, nullptr, nullptr, kBltColorFill, 0x00123456);
   TRect screen{100, 50, 420, 290};
   ASSERT_EQ(primary->Blt(&screen, back.get(), nullptr, kBltDdFx | kBltWait), kOk);

@@ -14,7 +14,7 @@ namespace {
 
 // Runs the test body on each set of paths this processor has, restoring the best afterwards.
 class RasterPathsTest : public ::testing::TestWithParam<TRasterPaths> {
-protected:
+ protected:
   void SetUp() override {
     if (GetParam() == TRasterPaths::kAvx2 && BestRasterPaths() != TRasterPaths::kAvx2)
       GTEST_SKIP() << "no AVX2 here";
@@ -87,9 +87,9 @@ TEST_P(RasterPathsTest, SharedEdgesCoverEveryPixelExactlyOnce) {
       else
         tris.insert(tris.end(), {a, c, b, a, d, c});
     }
-  ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleList, kFvfTLVertex, tris.data(),
-                                      uint32_t(tris.size())),
-            kOk);
+  ASSERT_EQ(
+      rig.device->DrawPrimitive(kPtTriangleList, kFvfTLVertex, tris.data(), uint32_t(tris.size())),
+      kOk);
   for (int32_t y = 0; y < 64; ++y)
     for (int32_t x = 0; x < 64; ++x) {
       bool inside = x > x0 && x < x1 && y > y0 && y < y1;
@@ -108,8 +108,10 @@ TEST_P(RasterPathsTest, AxisAlignedEdgesOnPixelCentres) {
   for (int j = 0; j < 2; ++j)
     for (int i = 0; i < 2; ++i) {
       float l = xs[i], r = xs[i + 1], t = ys[j], b = ys[j + 1];
-      TLVertex q[4] = {{l, t, 0, 1, 0x01010101, 0, 0, 0}, {r, t, 0, 1, 0x01010101, 0, 0, 0},
-                       {r, b, 0, 1, 0x01010101, 0, 0, 0}, {l, b, 0, 1, 0x01010101, 0, 0, 0}};
+      TLVertex q[4] = {{l, t, 0, 1, 0x01010101, 0, 0, 0},
+                       {r, t, 0, 1, 0x01010101, 0, 0, 0},
+                       {r, b, 0, 1, 0x01010101, 0, 0, 0},
+                       {l, b, 0, 1, 0x01010101, 0, 0, 0}};
       ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
     }
   for (int32_t y = 0; y < 16; ++y)
@@ -148,7 +150,7 @@ TEST_P(RasterPathsTest, BlendPairsApplyToColourAndAlpha) {
     ASSERT_EQ(rig.Quad(0, 0, 16, 8, c.src), kOk);
     for (int32_t x = 0; x < 16; ++x)  // spans of 16: the SIMD part and the scalar tail
       ASSERT_EQ(rig.At(x, 3), c.want) << std::hex << c.src << " over " << c.dst << " pair "
-                                       << c.srcBlend << "/" << c.destBlend << " x " << x;
+                                      << c.srcBlend << "/" << c.destBlend << " x " << x;
   }
 }
 
@@ -175,13 +177,15 @@ TEST_P(RasterPathsTest, AlphaTestDiscardsWhatTheReferenceRejects) {
       uint32_t dst = 0xFF000000;
       uint32_t want = dst;
       if (pass) {
-        if (c.blend == 0) want = texels[x];
-        else if (c.blend == 2) want = 0xFF000000 | (texels[x] & 0xFFFFFF);
+        if (c.blend == 0)
+          want = texels[x];
+        else if (c.blend == 2)
+          want = 0xFF000000 | (texels[x] & 0xFFFFFF);
         else {
           want = 0;
           for (int s = 0; s < 32; s += 8)
-            want |= std::min<uint32_t>(255, Mul255((texels[x] >> s) & 255, a) +
-                                                Mul255((dst >> s) & 255, 255 - a))
+            want |= std::min<uint32_t>(
+                        255, Mul255((texels[x] >> s) & 255, a) + Mul255((dst >> s) & 255, 255 - a))
                     << s;
         }
       }
@@ -245,7 +249,8 @@ TEST_P(RasterPathsTest, CombinerOperationsWithTheTextureFactor) {
   };
   for (const Case& c : cases) {
     TRenderRig rig(4, 1, 0);
-    rig.device->SetTexture(0, MakeTexture(*rig.display, 4, 1, std::vector<uint32_t>(4, 0x80FF8040)));
+    rig.device->SetTexture(0,
+                           MakeTexture(*rig.display, 4, 1, std::vector<uint32_t>(4, 0x80FF8040)));
     rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
     rig.device->SetRenderState(kRsAlphaTestEnable, 0);
     rig.device->SetRenderState(kRsTextureFactor, 0xC0204060);
@@ -256,7 +261,8 @@ TEST_P(RasterPathsTest, CombinerOperationsWithTheTextureFactor) {
     rig.device->SetTextureStageState(0, kTssAlphaArg1, c.alphaArg1);
     rig.device->SetTextureStageState(0, kTssAlphaArg2, c.alphaArg2);
     ASSERT_EQ(rig.Quad(0, 0, 4, 1, 0x40808080), kOk);
-    for (int32_t x = 0; x < 4; ++x) ASSERT_EQ(rig.At(x, 0), c.want) << std::hex << c.want << " " << x;
+    for (int32_t x = 0; x < 4; ++x)
+      ASSERT_EQ(rig.At(x, 0), c.want) << std::hex << c.want << " " << x;
   }
 }
 
@@ -292,8 +298,10 @@ TEST_P(RasterPathsTest, PerspectiveCorrectTexturesWhenRhwVaries) {
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   rig.SetFilter(false);
   const float q = 1.0f / 3;
-  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0}, {7.5f, -0.5f, 0, q, 0xFFFFFFFF, 0, 1, 0},
-                   {7.5f, 0.5f, 0, q, 0xFFFFFFFF, 0, 1, 1},   {-0.5f, 0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1}};
+  TLVertex v[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+                   {7.5f, -0.5f, 0, q, 0xFFFFFFFF, 0, 1, 0},
+                   {7.5f, 0.5f, 0, q, 0xFFFFFFFF, 0, 1, 1},
+                   {-0.5f, 0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1}};
   ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, v, 4), kOk);
   for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(rig.At(x, 0), x < 6 ? 0xFFFF0000u : 0xFF0000FFu) << x;
 }
@@ -322,15 +330,20 @@ TEST_P(RasterPathsTest, DegenerateInputStaysDefinedAndInside) {
   rig.device->SetViewport(TViewport{2, 2, 12, 12});
   const float big = 1e30f, nan = std::nanf("");
   const TLVertex tris[][3] = {
-      {{-big, -big, 0, 1, 0xFF000000, 0, big, -big}, {big, 0, 0, 1, 0xFFFFFFFF, 0, -big, big},
+      {{-big, -big, 0, 1, 0xFF000000, 0, big, -big},
+       {big, 0, 0, 1, 0xFFFFFFFF, 0, -big, big},
        {0, big, 0, 1, 0x00FFFFFF, 0, 1, 1}},
-      {{3, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3.0001f, 0, 1, 0xFFFFFFFF, 0, 1e9f, 0},
+      {{3, 3, 0, 1, 0xFF000000, 0, 0, 0},
+       {13, 3.0001f, 0, 1, 0xFFFFFFFF, 0, 1e9f, 0},
        {3, 3.0002f, 0, 1, 0x00FFFFFF, 0, 0, 1e9f}},
-      {{3, 3, 0, 1e-30f, 0xFF000000, 0, 1e20f, 0}, {13, 3, 0, 1e30f, 0xFFFFFFFF, 0, 0, 1},
+      {{3, 3, 0, 1e-30f, 0xFF000000, 0, 1e20f, 0},
+       {13, 3, 0, 1e30f, 0xFFFFFFFF, 0, 0, 1},
        {3, 13, 0, 1, 0x00FFFFFF, 0, 5, 5}},
-      {{nan, 3, 0, 1, 0xFF000000, 0, 0, 0}, {13, 3, 0, 1, 0xFFFFFFFF, 0, nan, 0},
+      {{nan, 3, 0, 1, 0xFF000000, 0, 0, 0},
+       {13, 3, 0, 1, 0xFFFFFFFF, 0, nan, 0},
        {3, 13, 0, 1, 0x00FFFFFF, 0, 0, 1}},
-      {{3, 3, 0, 1, 0xFF000000, 0, nan, nan}, {13, 3, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+      {{3, 3, 0, 1, 0xFF000000, 0, nan, nan},
+       {13, 3, 0, 1, 0xFFFFFFFF, 0, 0, 0},
        {3, 13, 0, nan, 0x00FFFFFF, 0, 0, 1}},
   };
   for (const auto& t : tris) {
@@ -376,9 +389,9 @@ TEST_P(RasterPathsTest, LinesLightTheDesignedPixels) {
   for (int32_t y = 0; y < 16; ++y)
     for (int32_t x = 0; x < 16; ++x)
       if (rig.At(x, y)) lit.push_back({x, y});
-  std::vector<std::pair<int, int>> want = {{1, 1},  {14, 2}, {14, 3}, {14, 4}, {14, 5}, {3, 5},
-                                           {4, 5},  {5, 5},  {6, 5},  {7, 5},  {8, 5},  {0, 8},
-                                           {1, 9},  {2, 10}, {3, 11}};
+  std::vector<std::pair<int, int>> want = {{1, 1}, {14, 2}, {14, 3}, {14, 4}, {14, 5},
+                                           {3, 5}, {4, 5},  {5, 5},  {6, 5},  {7, 5},
+                                           {8, 5}, {0, 8},  {1, 9},  {2, 10}, {3, 11}};
   std::sort(want.begin(), want.end(), [](auto a, auto b) {
     return a.second != b.second ? a.second < b.second : a.first < b.first;
   });
@@ -398,8 +411,7 @@ TEST_P(RasterPathsTest, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
                    {-0.5f, 0.5f, 0, 1, 0xFF000000, 0, 0, 0}};
   ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
   for (int32_t x = 0; x < 16; ++x)
-    EXPECT_EQ(rig.At(x, 0), 0xFF000000u | uint32_t(std::lround(255.0 * (x + 0.5) / 16)) << 16)
-        << x;
+    EXPECT_EQ(rig.At(x, 0), 0xFF000000u | uint32_t(std::lround(255.0 * (x + 0.5) / 16)) << 16) << x;
   rig.device->SetRenderState(kRsShadeMode, kShadeFlat);
   ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
   // Flat: each fan triangle takes its first outer vertex (here both red).
@@ -431,9 +443,12 @@ TEST_P(RasterPathsTest, DepthTestKeepsTheNearerSurface) {
 
 std::string PathsName(const ::testing::TestParamInfo<TRasterPaths>& info) {
   switch (info.param) {
-    case TRasterPaths::kGeneral: return "General";
-    case TRasterPaths::kSse2: return "Sse2";
-    default: return "Avx2";
+    case TRasterPaths::kGeneral:
+      return "General";
+    case TRasterPaths::kSse2:
+      return "Sse2";
+    default:
+      return "Avx2";
   }
 }
 
@@ -472,8 +487,7 @@ TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
       if (i % 2) {
         // 1:1 quads at whole pixels (the fast texel rows) with part of the texture.
         float u0 = float(r.Next() % 32) / 64, v0 = float(r.Next() % 32) / 64;
-        rig.Quad(std::floor(x), std::floor(y), 32, 24, colour, u0, v0, u0 + 0.5f,
-                 v0 + 24.f / 64);
+        rig.Quad(std::floor(x), std::floor(y), 32, 24, colour, u0, v0, u0 + 0.5f, v0 + 24.f / 64);
       } else {
         // Rotated, scaled quads with Gouraud colours.
         float a = float(r.Next() % 628) / 100, s = 0.5f + float(r.Next() % 100) / 50;

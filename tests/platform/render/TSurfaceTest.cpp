@@ -66,7 +66,8 @@ TEST_F(SurfaceTest, StretchedColourKeyedCopyConvertsFormats) {
   // A 2 x 2 R5G6B5 source with magenta as its colour key, stretched onto 4 x 4 ARGB.
   TSurfacePtr src = MakeSurface(*display, 2, 2, kFmtR5G6B5, kCapsOffscreenPlain);
   const uint16_t raw[4] = {0xF81F, 0x07E0, 0x001F, 0xFFFF};
-  for (int i = 0; i < 4; ++i) memcpy(src->Bits() + (i / 2) * src->Pitch() + (i % 2) * 2, &raw[i], 2);
+  for (int i = 0; i < 4; ++i)
+    memcpy(src->Bits() + (i / 2) * src->Pitch() + (i % 2) * 2, &raw[i], 2);
   TColorKey key{0xF81F, 0xF81F};
   ASSERT_EQ(src->SetColorKey(kColorKeySrcBlt, &key), kOk);
   TSurfacePtr dst = Argb(4, 4);

@@ -76,22 +76,44 @@ uint32_t TAppPlatform::GetElapsedTime() const {
   return ClockMilliseconds() - mData->startTime - GetPortalSuspendedTime();
 }
 
-void TAppPlatform::AddTask(TTask* task) { mData->taskList.Add(task); }
-bool TAppPlatform::RemoveTask(TTask* task) { return mData->taskList.Remove(task); }
-TTaskList* TAppPlatform::GetTaskList() { return &mData->taskList; }
-void TAppPlatform::AddRestoreListener(TTask* task) { mData->restoreListeners.Add(task); }
+void TAppPlatform::AddTask(TTask* task) {
+  mData->taskList.Add(task);
+}
+bool TAppPlatform::RemoveTask(TTask* task) {
+  return mData->taskList.Remove(task);
+}
+TTaskList* TAppPlatform::GetTaskList() {
+  return &mData->taskList;
+}
+void TAppPlatform::AddRestoreListener(TTask* task) {
+  mData->restoreListeners.Add(task);
+}
 
-TWindowManager* TAppPlatform::GetWindowManager() { return mData->windowManager.get(); }
-TStringTable* TAppPlatform::GetStringTable() { return mData->stringTable.get(); }
+TWindowManager* TAppPlatform::GetWindowManager() {
+  return mData->windowManager.get();
+}
+TStringTable* TAppPlatform::GetStringTable() {
+  return mData->stringTable.get();
+}
 
-TString& TAppPlatform::GetSettingRef(const TString& key) { return mData->settings.GetSettingRef(key); }
-TString TAppPlatform::GetSetting(const TString& key) { return mData->settings.GetSetting(key); }
+TString& TAppPlatform::GetSettingRef(const TString& key) {
+  return mData->settings.GetSettingRef(key);
+}
+TString TAppPlatform::GetSetting(const TString& key) {
+  return mData->settings.GetSetting(key);
+}
 void TAppPlatform::SetSetting(const TString& key, const TString& value) {
   mData->settings.SetSetting(key, value);
 }
-bool TAppPlatform::IsSettingSet(const TString& key) { return mData->settings.IsSettingSet(key); }
-TSoundManager* TAppPlatform::GetSoundManager() { return mData->soundManager.get(); }
-TDisplayHandler* TAppPlatform::GetDisplayHandler() { return mData->displayHandler.get(); }
+bool TAppPlatform::IsSettingSet(const TString& key) {
+  return mData->settings.IsSettingSet(key);
+}
+TSoundManager* TAppPlatform::GetSoundManager() {
+  return mData->soundManager.get();
+}
+TDisplayHandler* TAppPlatform::GetDisplayHandler() {
+  return mData->displayHandler.get();
+}
 
 void TAppPlatform::SetDisplayHandler(TDisplayHandler* handler) {
   std::unique_ptr<TDisplayHandler> old;
@@ -117,7 +139,9 @@ bool TAppPlatform::IsHostWindowLost() {
          !mData->window->GetBackend().IsHostWindow(mData->hostWindow);
 }
 
-bool TAppPlatform::HostDecidesFullscreen() const { return HasPqSwitch(); }
+bool TAppPlatform::HostDecidesFullscreen() const {
+  return HasPqSwitch();
+}
 
 bool TAppPlatform::IsDrawingDisabled() {
   return mData->windowManager && mData->windowManager->mDrawingDisabled;

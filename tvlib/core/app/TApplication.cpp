@@ -6,21 +6,21 @@
 #include <cstdio>
 #include <string>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TComputerId.h"
 #include "tvlib/core/TDataFolders.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
 #include "tvlib/core/TRandom.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/core/TVersion.h"
-#include "tvlib/core/Clock.h"
-#include "tvlib/platform/x11/HostMessage.h"
+#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/core/app/TPortal.h"
 #include "tvlib/platform/process/Harness.h"
 #include "tvlib/platform/process/ProgramPath.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/platform/window/WindowMessages.h"
+#include "tvlib/platform/x11/HostMessage.h"
 #include "tvlib/ui/TWindowManager.h"
 
 namespace {

@@ -17,7 +17,6 @@ namespace {
 constexpr int kWindowWidth = 480;
 constexpr int kWindowHeight = 360;
 
-
 TPlatformData* DataOf(TNativeWindow* window) {
   auto* platform = static_cast<TAppPlatform*>(window->GetUserData());
   return platform ? platform->GetData() : nullptr;

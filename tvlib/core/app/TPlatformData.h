@@ -34,7 +34,7 @@ class TWindowManager;
 inline constexpr int kFrameRing = 15;  // frames in the frame-rate ring
 
 class TPlatformData {
-public:
+ public:
   TPlatformData();
   ~TPlatformData();
   TPlatformData(const TPlatformData&) = delete;

@@ -1,10 +1,10 @@
 // The event pump: one engine event per call, from the window procedure's flags first, then
 // from one waiting message, and only when nothing waits the idle work and the tick.
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/core/Clock.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"
 
@@ -192,20 +192,41 @@ void TAppPlatform::ConvertButton(const TWindowMessage& message, TPlatformEvent* 
   uint32_t param = 0;
   bool down = true;
   switch (message.message) {
-    case WM_LBUTTONDOWN: type = kEventLeftDown; break;
-    case WM_RBUTTONDOWN: type = kEventOtherButton; param = kButtonRightDown; break;
-    case WM_MBUTTONDOWN: type = kEventOtherButton; param = kButtonMiddleDown; break;
+    case WM_LBUTTONDOWN:
+      type = kEventLeftDown;
+      break;
+    case WM_RBUTTONDOWN:
+      type = kEventOtherButton;
+      param = kButtonRightDown;
+      break;
+    case WM_MBUTTONDOWN:
+      type = kEventOtherButton;
+      param = kButtonMiddleDown;
+      break;
     case WM_XBUTTONDOWN:
       type = kEventOtherButton;
       param = (message.wParam & MK_XBUTTON1) ? kButtonExtra1Down : kButtonExtra2Down;
       break;
-    case WM_LBUTTONUP: type = kEventLeftUp; down = false; break;
-    case WM_RBUTTONUP: type = kEventOtherButton; param = kButtonRightUp; down = false; break;
-    case WM_MBUTTONUP: type = kEventOtherButton; param = kButtonMiddleUp; down = false; break;
-    default: return;  // a message without an event of its own
+    case WM_LBUTTONUP:
+      type = kEventLeftUp;
+      down = false;
+      break;
+    case WM_RBUTTONUP:
+      type = kEventOtherButton;
+      param = kButtonRightUp;
+      down = false;
+      break;
+    case WM_MBUTTONUP:
+      type = kEventOtherButton;
+      param = kButtonMiddleUp;
+      down = false;
+      break;
+    default:
+      return;  // a message without an event of its own
   }
   if (SwallowActivationClick(!down)) return;
-  if (mData->screensaver && (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP)) {
+  if (mData->screensaver &&
+      (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP)) {
     return MakePlatformEvent(out, mData->embedded ? kEventNothing : kEventQuit, 0, 0, 0, 0);
   }
   if (down) {

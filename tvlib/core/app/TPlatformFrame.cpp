@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/Clock.h"
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTextureLineTarget.h"
@@ -59,9 +59,8 @@ void TAppPlatform::DrawFrameRateOverlay() {
     mData->fpsText = TTextBlock::Create("", "", 512, 512, 0, 0, 16, red);
   }
   TString text = TString::Format("Wrenfold Version %d.%d.%d.%d<br>FPS<tab pos='200'>%f<br>",
-                                 kFrameworkVersion[0], kFrameworkVersion[1],
-                                 kFrameworkVersion[2], kFrameworkVersion[3],
-                                 mData->framesPerSecond);
+                                 kFrameworkVersion[0], kFrameworkVersion[1], kFrameworkVersion[2],
+                                 kFrameworkVersion[3], mData->framesPerSecond);
   bool began = Begin2d();
   FillRect(0, 0, 300, 40, TColor32(0xFF000000u), nullptr);
   mData->fpsText->SetText(text);
@@ -101,7 +100,7 @@ void TAppPlatform::DrawVertices(int primitive, const TVertexSet& vertices) {
 }
 
 void TAppPlatform::DrawIndexedVertices(int primitive, const TVertexSet& vertices,
-                                    const uint16_t* indices, int indexCount) {
+                                       const uint16_t* indices, int indexCount) {
   if (!mData->in2d && !mData->in3d) {
     DebugLog("DrawIndexedVertices called when not in Begin2d or Begin3d state");
     return;

@@ -96,7 +96,7 @@ void TAppPlatform::SetTexture(int, std::shared_ptr<TTexture> texture) {
 }
 
 void TAppPlatform::FillRect(int x, int y, int width, int height, TColor32 colour,
-                         std::shared_ptr<TTexture> texture) {
+                            std::shared_ptr<TTexture> texture) {
   auto* handler = GetDisplayHandler();
   if (!handler) return;
   const float rgba[4] = {colour.GetRed() / 255.0f, colour.GetGreen() / 255.0f,

@@ -1,9 +1,9 @@
 // Portal state, the host commands and the mute rule.
 #include "tvlib/core/app/TPortal.h"
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/core/Clock.h"
 
 namespace {
 
@@ -28,8 +28,12 @@ TSoundManager* GetSound() {
 
 }  // namespace
 
-void SetPortalMode() { gPortal.portalMode = true; }
-bool IsPortalMode() { return gPortal.portalMode; }
+void SetPortalMode() {
+  gPortal.portalMode = true;
+}
+bool IsPortalMode() {
+  return gPortal.portalMode;
+}
 
 void HandlePortalCommand(uint32_t command) {
   if (!gPortal.portalMode) return;
@@ -95,10 +99,18 @@ void UpdatePortalMute() {
   }
 }
 
-bool HasPortalCommandArrived() { return gPortal.commandSeen; }
+bool HasPortalCommandArrived() {
+  return gPortal.commandSeen;
+}
 
-bool IsPortalSuspended() { return gPortal.portalMode && gPortal.suspended; }
+bool IsPortalSuspended() {
+  return gPortal.portalMode && gPortal.suspended;
+}
 
-uint32_t GetPortalSuspendedTime() { return gPortal.portalMode ? gPortal.suspendedTotal : 0; }
+uint32_t GetPortalSuspendedTime() {
+  return gPortal.portalMode ? gPortal.suspendedTotal : 0;
+}
 
-void ResetPortalState() { gPortal = TPortalState{}; }
+void ResetPortalState() {
+  gPortal = TPortalState{};
+}

@@ -27,7 +27,8 @@ using TMessageBoxHook = std::function<void(const char* text, const char* caption
 using TEndProcessHook = std::function<void(int status)>;
 // The chosen backend's boxes (answering false when one could not be shown); without one, or
 // when it fails, the text goes to standard error. Installed by the composition root.
-using TMessageBoxService = std::function<bool(const char* text, const char* caption, uint32_t flags)>;
+using TMessageBoxService =
+    std::function<bool(const char* text, const char* caption, uint32_t flags)>;
 void SetMessageBoxService(TMessageBoxService service);
 // Tests: boxes and process ends go to the hooks instead; empty functions bring back the real ones.
 void SetMessageBoxHook(TMessageBoxHook hook);

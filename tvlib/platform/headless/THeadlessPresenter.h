@@ -14,7 +14,7 @@
 namespace sd {
 
 class THeadlessPresenter : public TPresenter {
-public:
+ public:
   explicit THeadlessPresenter(TDisplayMode desktop = {1920, 1080, 32});
 
   TDisplayMode Desktop() const override { return mDesktop; }
@@ -41,7 +41,7 @@ public:
   // Writes the frame as an 8-bit RGBA PNG; false on any failure.
   bool WritePng(const char* path) const;
 
-private:
+ private:
   TDisplayMode mDesktop;
   TRect mClient{0, 0, 800, 600};
   bool mFullScreen = false;

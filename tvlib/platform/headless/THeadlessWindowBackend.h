@@ -13,7 +13,7 @@
 #include "tvlib/platform/window/TNativeWindow.h"
 
 class THeadlessWindowBackend : public TWindowBackend {
-public:
+ public:
   struct SentToHost {
     uint32_t message;
     uintptr_t wParam;
@@ -72,7 +72,7 @@ public:
   std::string mClipboard;
   std::vector<SentToHost> mSentToHost;
 
-private:
+ private:
   std::vector<std::function<void(TNativeWindow&)>> mPending;
 };
 

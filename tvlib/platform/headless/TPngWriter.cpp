@@ -23,7 +23,8 @@ bool WriteRows(png_structp png, png_infop info, FILE* file, const uint32_t* argb
     for (int32_t x = 0; x < width; ++x) {
       uint32_t c = src[x];
       png_byte* p = row->data() + size_t(x) * 4;
-      p[0] = png_byte(c >> 16), p[1] = png_byte(c >> 8), p[2] = png_byte(c), p[3] = png_byte(c >> 24);
+      p[0] = png_byte(c >> 16), p[1] = png_byte(c >> 8), p[2] = png_byte(c),
+      p[3] = png_byte(c >> 24);
     }
     png_write_row(png, row->data());
   }

@@ -14,6 +14,7 @@ TString GetProgramPath() {
 TString MakeInstanceName(const TString& programPath) {
   std::string name;
   for (const char* p = programPath.c_str(); *p; ++p)
-    if (*p != '\\' && *p != ':') name += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    if (*p != '\\' && *p != ':')
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
   return TString(name.c_str());
 }

@@ -11,7 +11,7 @@
 #include "tvlib/core/TString.h"
 
 class TSingleInstance {
-public:
+ public:
   enum class TClaim { kFirst, kAlreadyRunning, kFailed };
 
   TSingleInstance() = default;
@@ -27,6 +27,6 @@ public:
   // True when another instance has asked for the window since the last call; never blocks.
   bool TakeRaiseRequest();
 
-private:
+ private:
   int mSocket = -1;
 };

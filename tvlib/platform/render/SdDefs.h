@@ -14,20 +14,24 @@ namespace sd {
 
 using HR = int32_t;
 
-constexpr bool Failed(HR hr) { return hr < 0; }
-constexpr bool Succeeded(HR hr) { return hr >= 0; }
+constexpr bool Failed(HR hr) {
+  return hr < 0;
+}
+constexpr bool Succeeded(HR hr) {
+  return hr >= 0;
+}
 
 // ---- Result codes -------------------------------------------------------------------------------
 constexpr HR kOk = 0;
-constexpr HR kErrFail = static_cast<HR>(0x80004005u);          // generic failure
-constexpr HR kErrPointer = static_cast<HR>(0x80004003u);       // missing object or out pointer
-constexpr HR kErrInvalidArg = static_cast<HR>(0x80070057u);    // bad argument
-constexpr HR kErrOutOfMemory = static_cast<HR>(0x8007000Eu);   // system memory exhausted
+constexpr HR kErrFail = static_cast<HR>(0x80004005u);               // generic failure
+constexpr HR kErrPointer = static_cast<HR>(0x80004003u);            // missing object or out pointer
+constexpr HR kErrInvalidArg = static_cast<HR>(0x80070057u);         // bad argument
+constexpr HR kErrOutOfMemory = static_cast<HR>(0x8007000Eu);        // system memory exhausted
 constexpr HR kErrCurrentlyNotAvail = static_cast<HR>(0x88760028u);  // e.g. a 16-bit render target
-constexpr HR kErrInvalidRect = static_cast<HR>(0x88760096u);   // rectangle outside the surface
+constexpr HR kErrInvalidRect = static_cast<HR>(0x88760096u);        // rectangle outside the surface
 constexpr HR kErrNoExclusiveMode = static_cast<HR>(0x887600E1u);
 constexpr HR kErrOutOfVideoMemory = static_cast<HR>(0x8876017Cu);
-constexpr HR kErrSurfaceBusy = static_cast<HR>(0x887601AEu);   // already locked
+constexpr HR kErrSurfaceBusy = static_cast<HR>(0x887601AEu);  // already locked
 constexpr HR kErrSurfaceLost = static_cast<HR>(0x887601C2u);
 constexpr HR kErrWasStillDrawing = static_cast<HR>(0x8876021Cu);
 constexpr HR kErrNeedTrueColour = static_cast<HR>(0x8876023Cu);  // device creation: desktop depth
@@ -35,7 +39,8 @@ constexpr HR kErrExclusiveModeAlreadySet = static_cast<HR>(0x88760245u);
 constexpr HR kErrNotLocked = static_cast<HR>(0x88760248u);
 constexpr HR kErrWrongMode = static_cast<HR>(0x8876024Bu);
 constexpr HR kErrUnsupportedMode = static_cast<HR>(0x8876024Eu);
-constexpr HR kErrNeedVideoMemoryBack = static_cast<HR>(0x887602EBu);  // device creation: back buffer
+constexpr HR kErrNeedVideoMemoryBack =
+    static_cast<HR>(0x887602EBu);  // device creation: back buffer
 constexpr HR kErrSceneEndFailed = static_cast<HR>(0x887602FBu);
 
 // ---- Surface descriptions ----------------------------------------------------------------------

@@ -103,13 +103,20 @@ TClipVertex Lerp(const TClipVertex& a, const TClipVertex& b, double t) {
 // with kRsClipping.
 double PlaneDistance(const TClipVertex& v, int k) {
   switch (k) {
-    case 0: return v.w - 1e-9;
-    case 1: return kGuardBand * v.w - v.x;
-    case 2: return kGuardBand * v.w + v.x;
-    case 3: return kGuardBand * v.w - v.y;
-    case 4: return kGuardBand * v.w + v.y;
-    case 5: return v.z;
-    default: return v.w - v.z;
+    case 0:
+      return v.w - 1e-9;
+    case 1:
+      return kGuardBand * v.w - v.x;
+    case 2:
+      return kGuardBand * v.w + v.x;
+    case 3:
+      return kGuardBand * v.w - v.y;
+    case 4:
+      return kGuardBand * v.w + v.y;
+    case 5:
+      return v.z;
+    default:
+      return v.w - v.z;
   }
 }
 constexpr int kAlwaysPlanes = 5;
@@ -141,8 +148,10 @@ bool ClipSegment(TClipVertex* a, TClipVertex* b, int planes) {
   for (int k = 0; k < planes; ++k) {
     double da = PlaneDistance(*a, k), db = PlaneDistance(*b, k);
     if (da < 0 && db < 0) return false;
-    if (da < 0) *a = Lerp(*a, *b, da / (da - db));
-    else if (db < 0) *b = Lerp(*a, *b, da / (da - db));
+    if (da < 0)
+      *a = Lerp(*a, *b, da / (da - db));
+    else if (db < 0)
+      *b = Lerp(*a, *b, da / (da - db));
   }
   return true;
 }
@@ -157,7 +166,9 @@ TVector3 TransformDirection(const TVector3& d, const TMatrix& m) {
           d.x * m.m[0][1] + d.y * m.m[1][1] + d.z * m.m[2][1],
           d.x * m.m[0][2] + d.y * m.m[1][2] + d.z * m.m[2][2]};
 }
-float Dot(const TVector3& a, const TVector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Dot(const TVector3& a, const TVector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 TVector3 Normalise(const TVector3& v) {
   float len = std::sqrt(Dot(v, v));
   return len > 0 ? TVector3{v.x / len, v.y / len, v.z / len} : v;
@@ -254,7 +265,8 @@ struct TVertexPipeline {
       float spec = 0;
       if (nl > 0 && dev.mRs[kRsSpecularEnable]) {
         TVector3 view = Normalise(TVector3{-pos.x, -pos.y, -pos.z});
-        TVector3 h = Normalise(TVector3{toLight.x + view.x, toLight.y + view.y, toLight.z + view.z});
+        TVector3 h =
+            Normalise(TVector3{toLight.x + view.x, toLight.y + view.y, toLight.z + view.z});
         spec = std::pow(std::max(0.0f, Dot(n, h)), dev.mMaterial.power);
       }
       for (int c = 0; c < 3; ++c) {
@@ -276,10 +288,14 @@ struct TVertexPipeline {
     TVector3 pos{ReadFloat(p), ReadFloat(p + 4), ReadFloat(p + 8)};
     const TMatrix& m = worldViewProj;
     TClipVertex r;
-    r.x = double(pos.x) * m.m[0][0] + double(pos.y) * m.m[1][0] + double(pos.z) * m.m[2][0] + m.m[3][0];
-    r.y = double(pos.x) * m.m[0][1] + double(pos.y) * m.m[1][1] + double(pos.z) * m.m[2][1] + m.m[3][1];
-    r.z = double(pos.x) * m.m[0][2] + double(pos.y) * m.m[1][2] + double(pos.z) * m.m[2][2] + m.m[3][2];
-    r.w = double(pos.x) * m.m[0][3] + double(pos.y) * m.m[1][3] + double(pos.z) * m.m[2][3] + m.m[3][3];
+    r.x = double(pos.x) * m.m[0][0] + double(pos.y) * m.m[1][0] + double(pos.z) * m.m[2][0] +
+          m.m[3][0];
+    r.y = double(pos.x) * m.m[0][1] + double(pos.y) * m.m[1][1] + double(pos.z) * m.m[2][1] +
+          m.m[3][1];
+    r.z = double(pos.x) * m.m[0][2] + double(pos.y) * m.m[1][2] + double(pos.z) * m.m[2][2] +
+          m.m[3][2];
+    r.w = double(pos.x) * m.m[0][3] + double(pos.y) * m.m[1][3] + double(pos.z) * m.m[2][3] +
+          m.m[3][3];
     if (layout.diffuse >= 0) Unpack(ReadU32(p + layout.diffuse), r.diffuse);
     if (layout.specular >= 0) Unpack(ReadU32(p + layout.specular), r.specular);
     if (layout.tex >= 0) r.u = ReadFloat(p + layout.tex), r.v = ReadFloat(p + layout.tex + 4);
@@ -406,9 +422,9 @@ HR TDevice3d::Clear(uint32_t count, const TRect* rects, uint32_t flags, uint32_t
     if (r.IsEmpty()) continue;
     if (flags & kClearTarget) {
       for (int32_t y = r.top; y < r.bottom; ++y)
-        std::fill_n(reinterpret_cast<uint32_t*>(mTarget->Bits() + size_t(y) * mTarget->Pitch()) +
-                        r.left,
-                    r.Width(), color);
+        std::fill_n(
+            reinterpret_cast<uint32_t*>(mTarget->Bits() + size_t(y) * mTarget->Pitch()) + r.left,
+            r.Width(), color);
       mTarget->NoteWritten(r);
     }
     if ((flags & kClearZBuffer) && depth && !depth->IsLost()) {
@@ -492,20 +508,34 @@ HR TDevice3d::SetTexture(uint32_t stage, TSurfacePtr texture) {
 HR TDevice3d::SetTransform(uint32_t which, const TMatrix& m) {
   if (HR hr = CheckFault(TCall::kSetTransform)) return hr;
   switch (which) {
-    case kTransformWorld: mWorld = m; return kOk;
-    case kTransformView: mView = m; return kOk;
-    case kTransformProjection: mProjection = m; return kOk;
-    default: return kErrInvalidArg;
+    case kTransformWorld:
+      mWorld = m;
+      return kOk;
+    case kTransformView:
+      mView = m;
+      return kOk;
+    case kTransformProjection:
+      mProjection = m;
+      return kOk;
+    default:
+      return kErrInvalidArg;
   }
 }
 
 HR TDevice3d::GetTransform(uint32_t which, TMatrix* out) const {
   if (!out) return kErrPointer;
   switch (which) {
-    case kTransformWorld: *out = mWorld; return kOk;
-    case kTransformView: *out = mView; return kOk;
-    case kTransformProjection: *out = mProjection; return kOk;
-    default: return kErrInvalidArg;
+    case kTransformWorld:
+      *out = mWorld;
+      return kOk;
+    case kTransformView:
+      *out = mView;
+      return kOk;
+    case kTransformProjection:
+      *out = mProjection;
+      return kOk;
+    default:
+      return kErrInvalidArg;
   }
 }
 
@@ -555,10 +585,10 @@ HR TDevice3d::BuildRasterState(TRasterState* st) {
   if (mTarget->IsLost() || (mTexture && mTexture->IsLost())) return kErrSurfaceLost;
   st->target = reinterpret_cast<uint32_t*>(mTarget->Bits());
   st->targetPitch = mTarget->Pitch() / 4;
-  st->scissor = Intersect(TRect{int32_t(mViewport.x), int32_t(mViewport.y),
-                                int32_t(mViewport.x + mViewport.width),
-                                int32_t(mViewport.y + mViewport.height)},
-                          TRect{0, 0, mTarget->Width(), mTarget->Height()});
+  st->scissor = Intersect(
+      TRect{int32_t(mViewport.x), int32_t(mViewport.y), int32_t(mViewport.x + mViewport.width),
+            int32_t(mViewport.y + mViewport.height)},
+      TRect{0, 0, mTarget->Width(), mTarget->Height()});
   TSurfacePtr depth = mTarget->GetAttachedSurface(kCapsZBuffer);
   if (depth && !depth->IsLost()) {
     st->depth = depth->Bits();

@@ -10,8 +10,8 @@
 // view and projection, lit when kRsLighting is set (directional, point and spot lights on the
 // material, colours from the material or the vertex as the material-source states say), clipped
 // against a guard band (and the near and far planes while kRsClipping is set), and mapped to the
-// viewport. The viewport always clips, whatever kRsClipping says. Limits: one texture stage (stage 1 states are stored and
-// ignored), mip level chosen per primitive, no fog, no point primitives.
+// viewport. The viewport always clips, whatever kRsClipping says. Limits: one texture stage (stage
+// 1 states are stored and ignored), mip level chosen per primitive, no fog, no point primitives.
 #pragma once
 
 #include <array>
@@ -27,7 +27,7 @@
 namespace sd {
 
 class TDevice3d {
-public:
+ public:
   // A device drawing into `target`: kErrInvalidArg unless it is a 32-bit RGB surface made for 3-D.
   static std::shared_ptr<TDevice3d> Create(TSurfacePtr target, HR* result);
 
@@ -85,7 +85,7 @@ public:
   HR DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,
                           const uint16_t* indices, uint32_t indexCount, uint32_t flags = 0);
 
-private:
+ private:
   TDevice3d() = default;
   HR Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,
           const uint16_t* indices, uint32_t indexCount);

@@ -6,8 +6,12 @@
 namespace sd {
 
 namespace {
-TVector3 Sub(const TVector3& a, const TVector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-float Dot(const TVector3& a, const TVector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+TVector3 Sub(const TVector3& a, const TVector3& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+float Dot(const TVector3& a, const TVector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 TVector3 Cross(const TVector3& a, const TVector3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }

@@ -12,12 +12,11 @@ namespace {
 
 // Full-screen sizes offered besides the desktop's own; the presenter scales any of them to the
 // screen, so the game's sizes are always there.
-constexpr TDisplayMode kModes[] = {{640, 480, 32},   {800, 600, 32},   {1024, 768, 32},
-                                   {1152, 864, 32},  {1280, 720, 32},  {1280, 800, 32},
-                                   {1280, 960, 32},  {1280, 1024, 32}, {1366, 768, 32},
-                                   {1440, 900, 32},  {1600, 900, 32},  {1600, 1200, 32},
-                                   {1680, 1050, 32}, {1920, 1080, 32}, {1920, 1200, 32},
-                                   {2560, 1440, 32}};
+constexpr TDisplayMode kModes[] = {
+    {640, 480, 32},   {800, 600, 32},   {1024, 768, 32},  {1152, 864, 32},
+    {1280, 720, 32},  {1280, 800, 32},  {1280, 960, 32},  {1280, 1024, 32},
+    {1366, 768, 32},  {1440, 900, 32},  {1600, 900, 32},  {1600, 1200, 32},
+    {1680, 1050, 32}, {1920, 1080, 32}, {1920, 1200, 32}, {2560, 1440, 32}};
 
 constexpr TPixelFormat kTextureFormats[] = {kFmtA8R8G8B8, kFmtX8R8G8B8, kFmtR5G6B5,
                                             kFmtX1R5G5B5, kFmtA1R5G5B5, kFmtA4R4G4B4};
@@ -183,8 +182,7 @@ HR TDisplay::CreateSurface(const TSurfaceDesc& desc, TSurfacePtr* out) {
   return kOk;
 }
 
-HR TDisplay::CreatePalette(uint32_t caps, const uint32_t* entries,
-                           std::shared_ptr<TPalette>* out) {
+HR TDisplay::CreatePalette(uint32_t caps, const uint32_t* entries, std::shared_ptr<TPalette>* out) {
   if (HR hr = CheckFault(TCall::kCreatePalette)) return hr;
   if (!out) return kErrPointer;
   if ((caps & kPaletteCaps8BitAllow256) != kPaletteCaps8BitAllow256) return kErrInvalidArg;
@@ -211,8 +209,7 @@ HR TDisplay::GetDeviceIdentifier(TDeviceIdentifier* out, uint32_t /*flags*/) con
   if (!out) return kErrPointer;
   *out = TDeviceIdentifier{};
   std::snprintf(out->driver, sizeof out->driver, "%s", "tvsoft");
-  std::snprintf(out->description, sizeof out->description, "%s",
-                "FestraVask software renderer");
+  std::snprintf(out->description, sizeof out->description, "%s", "FestraVask software renderer");
   out->driverVersionHigh = 1;
   const TDeviceDesc caps = TDevice3d::Caps();
   std::copy(std::begin(caps.guid), std::end(caps.guid), out->guid);
@@ -263,6 +260,8 @@ void TDisplay::LoseSurfaces(HR reason) {
   mLostReason = reason;
 }
 
-void TDisplay::SetVideoMemory(int64_t total) { mVidMem->total = total; }
+void TDisplay::SetVideoMemory(int64_t total) {
+  mVidMem->total = total;
+}
 
 }  // namespace sd

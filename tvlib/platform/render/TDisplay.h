@@ -29,7 +29,7 @@ struct TDisplayCaps {
 };
 
 class TDisplay : public std::enable_shared_from_this<TDisplay> {
-public:
+ public:
   // The presenter must outlive the display.
   static std::shared_ptr<TDisplay> Create(TPresenter* presenter, HR* result);
   ~TDisplay();
@@ -81,7 +81,7 @@ public:
   // Tests: the video-memory budget in bytes.
   void SetVideoMemory(int64_t total);
 
-private:
+ private:
   TDisplay() = default;
   TSurfacePtr MakeSurface(const TSurfaceDesc& desc, HR* result);
   void Show(TSurface& primary);

@@ -10,7 +10,9 @@ TFaultFn& Hook() {
 }
 }  // namespace
 
-void SetFaultHook(TFaultFn hook) { Hook() = std::move(hook); }
+void SetFaultHook(TFaultFn hook) {
+  Hook() = std::move(hook);
+}
 
 HR CheckFault(TCall call) {
   const TFaultFn& hook = Hook();

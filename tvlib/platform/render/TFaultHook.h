@@ -66,7 +66,7 @@ HR CheckFault(TCall call);
 
 // Installs a hook for the lifetime of the guard (tests), restoring none afterwards.
 class TFaultScope {
-public:
+ public:
   explicit TFaultScope(TFaultFn hook) { SetFaultHook(std::move(hook)); }
   ~TFaultScope() { SetFaultHook({}); }
   TFaultScope(const TFaultScope&) = delete;

@@ -6,20 +6,35 @@
 
 namespace sd {
 
-int CountBits(uint32_t v) { return std::popcount(v); }
-int LowestSetBit(uint32_t v) { return v ? std::countr_zero(v) : 0; }
+int CountBits(uint32_t v) {
+  return std::popcount(v);
+}
+int LowestSetBit(uint32_t v) {
+  return v ? std::countr_zero(v) : 0;
+}
 
-bool IsPalettised(const TPixelFormat& f) { return (f.flags & kPfPaletteIndexed8) != 0; }
-bool IsDepth(const TPixelFormat& f) { return (f.flags & kPfZBuffer) != 0; }
-bool IsArgb32(const TPixelFormat& f) { return f == kFmtA8R8G8B8; }
+bool IsPalettised(const TPixelFormat& f) {
+  return (f.flags & kPfPaletteIndexed8) != 0;
+}
+bool IsDepth(const TPixelFormat& f) {
+  return (f.flags & kPfZBuffer) != 0;
+}
+bool IsArgb32(const TPixelFormat& f) {
+  return f == kFmtA8R8G8B8;
+}
 
 int BytesPerPixel(const TPixelFormat& f) {
   switch (f.bitCount) {
-    case 8: return IsPalettised(f) ? 1 : 0;
-    case 16: return 2;
-    case 24: return IsDepth(f) ? 0 : 3;
-    case 32: return 4;
-    default: return 0;
+    case 8:
+      return IsPalettised(f) ? 1 : 0;
+    case 16:
+      return 2;
+    case 24:
+      return IsDepth(f) ? 0 : 3;
+    case 32:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -69,9 +84,12 @@ uint32_t ArgbToRaw(const TPixelFormat& f, uint32_t argb) {
 
 uint32_t ReadRaw(const uint8_t* p, int bytes) {
   switch (bytes) {
-    case 1: return p[0];
-    case 2: return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-    case 3: return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    case 1:
+      return p[0];
+    case 2:
+      return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+    case 3:
+      return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
     default: {
       uint32_t v;
       std::memcpy(&v, p, 4);
@@ -82,10 +100,21 @@ uint32_t ReadRaw(const uint8_t* p, int bytes) {
 
 void WriteRaw(uint8_t* p, int bytes, uint32_t raw) {
   switch (bytes) {
-    case 1: p[0] = uint8_t(raw); break;
-    case 2: p[0] = uint8_t(raw); p[1] = uint8_t(raw >> 8); break;
-    case 3: p[0] = uint8_t(raw); p[1] = uint8_t(raw >> 8); p[2] = uint8_t(raw >> 16); break;
-    default: std::memcpy(p, &raw, 4); break;
+    case 1:
+      p[0] = uint8_t(raw);
+      break;
+    case 2:
+      p[0] = uint8_t(raw);
+      p[1] = uint8_t(raw >> 8);
+      break;
+    case 3:
+      p[0] = uint8_t(raw);
+      p[1] = uint8_t(raw >> 8);
+      p[2] = uint8_t(raw >> 16);
+      break;
+    default:
+      std::memcpy(p, &raw, 4);
+      break;
   }
 }
 

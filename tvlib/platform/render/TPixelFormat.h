@@ -27,16 +27,16 @@ struct TPixelFormat {
 };
 
 // The formats the device offers.
-inline constexpr TPixelFormat kFmtA8R8G8B8{kPfRgb | kPfAlphaPixels, 32, 0xFF0000, 0xFF00, 0xFF,
-                                           0xFF000000};
+inline constexpr TPixelFormat kFmtA8R8G8B8{
+    kPfRgb | kPfAlphaPixels, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
 inline constexpr TPixelFormat kFmtX8R8G8B8{kPfRgb, 32, 0xFF0000, 0xFF00, 0xFF, 0};
 inline constexpr TPixelFormat kFmtR8G8B8{kPfRgb, 24, 0xFF0000, 0xFF00, 0xFF, 0};
 inline constexpr TPixelFormat kFmtR5G6B5{kPfRgb, 16, 0xF800, 0x07E0, 0x001F, 0};
 inline constexpr TPixelFormat kFmtX1R5G5B5{kPfRgb, 16, 0x7C00, 0x03E0, 0x001F, 0};
-inline constexpr TPixelFormat kFmtA1R5G5B5{kPfRgb | kPfAlphaPixels, 16, 0x7C00, 0x03E0, 0x001F,
-                                           0x8000};
-inline constexpr TPixelFormat kFmtA4R4G4B4{kPfRgb | kPfAlphaPixels, 16, 0x0F00, 0x00F0, 0x000F,
-                                           0xF000};
+inline constexpr TPixelFormat kFmtA1R5G5B5{
+    kPfRgb | kPfAlphaPixels, 16, 0x7C00, 0x03E0, 0x001F, 0x8000};
+inline constexpr TPixelFormat kFmtA4R4G4B4{
+    kPfRgb | kPfAlphaPixels, 16, 0x0F00, 0x00F0, 0x000F, 0xF000};
 inline constexpr TPixelFormat kFmtP8{kPfRgb | kPfPaletteIndexed8, 8, 0, 0, 0, 0};
 inline constexpr TPixelFormat kFmtZ16{kPfZBuffer, 16, 0xFFFF, 0, 0, 0};
 inline constexpr TPixelFormat kFmtZ24{kPfZBuffer, 32, 0xFFFFFF, 0, 0, 0};

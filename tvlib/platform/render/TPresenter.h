@@ -20,7 +20,7 @@ struct TDisplayMode {
 };
 
 class TPresenter {
-public:
+ public:
   virtual ~TPresenter() = default;
 
   // The desktop: its size and colour depth in bits.

@@ -46,7 +46,9 @@ int64_t FloorDiv(int64_t a, int64_t b) {
   while ((q + 1) * b <= a) ++q;
   return q;
 }
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }  // b > 0
+int64_t CeilDiv(int64_t a, int64_t b) {
+  return -FloorDiv(-a, b);
+}  // b > 0
 
 int64_t ToFixed16(double d, double limit = kMaxValue) {
   d = std::isnan(d) ? 0.0 : std::clamp(d, -limit, limit);
@@ -55,14 +57,22 @@ int64_t ToFixed16(double d, double limit = kMaxValue) {
 
 bool Compare(uint32_t func, uint32_t a, uint32_t b) {
   switch (func) {
-    case kCmpNever: return false;
-    case kCmpLess: return a < b;
-    case kCmpEqual: return a == b;
-    case kCmpLessEqual: return a <= b;
-    case kCmpGreater: return a > b;
-    case kCmpNotEqual: return a != b;
-    case kCmpGreaterEqual: return a >= b;
-    default: return true;
+    case kCmpNever:
+      return false;
+    case kCmpLess:
+      return a < b;
+    case kCmpEqual:
+      return a == b;
+    case kCmpLessEqual:
+      return a <= b;
+    case kCmpGreater:
+      return a > b;
+    case kCmpNotEqual:
+      return a != b;
+    case kCmpGreaterEqual:
+      return a >= b;
+    default:
+      return true;
   }
 }
 
@@ -160,12 +170,12 @@ inline uint32_t BilerpPairs(__m128i pair0, __m128i pair1, uint32_t wu, uint32_t 
   __m128i wvs = _mm_unpacklo_epi64(_mm_shufflelo_epi16(w, 0x00), _mm_shufflelo_epi16(w, 0x00));
   __m128i wus = _mm_shufflelo_epi16(w, 0x55);
   __m128i row0 = _mm_unpacklo_epi8(pair0, zero), row1 = _mm_unpacklo_epi8(pair1, zero);
-  __m128i col = _mm_add_epi16(_mm_slli_epi16(row0, 8),
-                              _mm_mullo_epi16(_mm_sub_epi16(row1, row0), wvs));
+  __m128i col =
+      _mm_add_epi16(_mm_slli_epi16(row0, 8), _mm_mullo_epi16(_mm_sub_epi16(row1, row0), wvs));
   col = _mm_srli_epi16(_mm_add_epi16(col, half), 8);  // left texel in lanes 0-3, right in 4-7
   __m128i right = _mm_srli_si128(col, 8);
-  __m128i h = _mm_add_epi16(_mm_slli_epi16(col, 8),
-                            _mm_mullo_epi16(_mm_sub_epi16(right, col), wus));
+  __m128i h =
+      _mm_add_epi16(_mm_slli_epi16(col, 8), _mm_mullo_epi16(_mm_sub_epi16(right, col), wus));
   h = _mm_srli_epi16(_mm_add_epi16(h, half), 8);
   return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(h, h)));
 }
@@ -227,7 +237,8 @@ TV_AVX2 inline void BilerpTwo(const uint32_t* ra, const uint32_t* rb, size_t pit
                               uint32_t weightsA, uint32_t weightsB, uint32_t* out) {
   const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
   __m256i w = Both(_mm_cvtsi32_si128(int(weightsA)), _mm_cvtsi32_si128(int(weightsB)));
-  __m256i wvs = _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
+  __m256i wvs =
+      _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
   __m256i wus = _mm256_shufflelo_epi16(w, 0x55);
   __m256i row0 = _mm256_unpacklo_epi8(Both(PairAt(ra), PairAt(rb)), zero);
   __m256i row1 = _mm256_unpacklo_epi8(Both(PairAt(ra + pitch), PairAt(rb + pitch)), zero);
@@ -259,8 +270,8 @@ TV_AVX2 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32
     }
     uint32_t wa = (uint32_t(ua >> 8) & 255) << 16 | (uint32_t(va >> 8) & 255);
     uint32_t wb = (uint32_t(ub >> 8) & 255) << 16 | (uint32_t(vb >> 8) & 255);
-    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa), t.texels + size_t(yb) * pitch + size_t(xb),
-              pitch, wa, wb, out + i);
+    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa),
+              t.texels + size_t(yb) * pitch + size_t(xb), pitch, wa, wb, out + i);
   }
   if (i < n) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
 }
@@ -320,18 +331,25 @@ uint32_t Modulate(uint32_t a, uint32_t b) {
 
 uint32_t Arg(uint32_t which, uint32_t tex, uint32_t diff, uint32_t spec, uint32_t factor) {
   switch (which & 0xF) {
-    case kTaTexture: return tex;
-    case kTaTFactor: return factor;
-    case kTaSpecular: return spec;
-    default: return diff;  // diffuse, and the current colour of stage 0
+    case kTaTexture:
+      return tex;
+    case kTaTFactor:
+      return factor;
+    case kTaSpecular:
+      return spec;
+    default:
+      return diff;  // diffuse, and the current colour of stage 0
   }
 }
 
 uint32_t Operate(uint32_t op, uint32_t a, uint32_t b) {
   switch (op) {
-    case kTopSelectArg1: return a;
-    case kTopSelectArg2: return b;
-    default: return Modulate(a, b);
+    case kTopSelectArg1:
+      return a;
+    case kTopSelectArg2:
+      return b;
+    default:
+      return Modulate(a, b);
   }
 }
 
@@ -349,7 +367,8 @@ uint32_t CombinePixel(const TRasterState& st, uint32_t tex, uint32_t diff, uint3
 
 uint32_t AddSpecular(uint32_t c, uint32_t spec) {
   uint32_t r = c & 0xFF000000;
-  for (int s = 0; s < 24; s += 8) r |= std::min<uint32_t>(255, ((c >> s) & 255) + ((spec >> s) & 255)) << s;
+  for (int s = 0; s < 24; s += 8)
+    r |= std::min<uint32_t>(255, ((c >> s) & 255) + ((spec >> s) & 255)) << s;
   return r;
 }
 
@@ -357,17 +376,28 @@ uint32_t AddSpecular(uint32_t c, uint32_t spec) {
 
 uint32_t Factor(uint32_t f, int s, uint32_t src, uint32_t dst) {
   switch (f) {
-    case kBlendZero: return 0;
-    case kBlendOne: return 255;
-    case kBlendSrcColor: return (src >> s) & 255;
-    case kBlendInvSrcColor: return 255 - ((src >> s) & 255);
-    case kBlendSrcAlpha: return src >> 24;
-    case kBlendInvSrcAlpha: return 255 - (src >> 24);
-    case kBlendDestAlpha: return dst >> 24;
-    case kBlendInvDestAlpha: return 255 - (dst >> 24);
-    case kBlendDestColor: return (dst >> s) & 255;
-    case kBlendInvDestColor: return 255 - ((dst >> s) & 255);
-    default: return 255;
+    case kBlendZero:
+      return 0;
+    case kBlendOne:
+      return 255;
+    case kBlendSrcColor:
+      return (src >> s) & 255;
+    case kBlendInvSrcColor:
+      return 255 - ((src >> s) & 255);
+    case kBlendSrcAlpha:
+      return src >> 24;
+    case kBlendInvSrcAlpha:
+      return 255 - (src >> 24);
+    case kBlendDestAlpha:
+      return dst >> 24;
+    case kBlendInvDestAlpha:
+      return 255 - (dst >> 24);
+    case kBlendDestColor:
+      return (dst >> s) & 255;
+    case kBlendInvDestColor:
+      return 255 - ((dst >> s) & 255);
+    default:
+      return 255;
   }
 }
 
@@ -419,10 +449,14 @@ inline __m128i KeepZeroAlpha(__m128i s, __m128i result, __m128i d) {
 template <TWrite kMode>
 inline __m128i Write4(__m128i s, __m128i d, bool killZeroAlpha) {
   __m128i r;
-  if constexpr (kMode == TWrite::kBlendAlpha) return BlendAlpha4<true>(s, d);  // alpha 0 keeps d
-  else if constexpr (kMode == TWrite::kAddAlpha) return BlendAlpha4<false>(s, d);  // likewise
-  else if constexpr (kMode == TWrite::kAdd) r = _mm_adds_epu8(s, d);
-  else r = s;
+  if constexpr (kMode == TWrite::kBlendAlpha)
+    return BlendAlpha4<true>(s, d);  // alpha 0 keeps d
+  else if constexpr (kMode == TWrite::kAddAlpha)
+    return BlendAlpha4<false>(s, d);  // likewise
+  else if constexpr (kMode == TWrite::kAdd)
+    r = _mm_adds_epu8(s, d);
+  else
+    r = s;
   return killZeroAlpha ? KeepZeroAlpha(s, r, d) : r;
 }
 
@@ -458,9 +492,9 @@ TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
   __m256i r;
   if constexpr (kMode == TWrite::kBlendAlpha || kMode == TWrite::kAddAlpha) {
     // Each pixel's alpha byte widened into its four 16-bit lanes, straight from the source.
-    const __m256i lowPixels = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7,
-                                               -1, 3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1,
-                                               7, -1);
+    const __m256i lowPixels =
+        _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3, -1, 3,
+                         -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
     const __m256i highPixels = _mm256_add_epi8(lowPixels, _mm256_set1_epi16(8));
     __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
     __m256i al = _mm256_shuffle_epi8(s, lowPixels), ah = _mm256_shuffle_epi8(s, highPixels);
@@ -478,8 +512,8 @@ TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
     r = s;
   }
   if (!killZeroAlpha) return r;
-  __m256i zeroAlpha = _mm256_cmpeq_epi32(
-      _mm256_and_si256(s, _mm256_set1_epi32(int(0xFF000000u))), zero);
+  __m256i zeroAlpha =
+      _mm256_cmpeq_epi32(_mm256_and_si256(s, _mm256_set1_epi32(int(0xFF000000u))), zero);
   return _mm256_or_si256(_mm256_and_si256(zeroAlpha, d), _mm256_andnot_si256(zeroAlpha, r));
 }
 
@@ -524,9 +558,12 @@ void Run(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
 
 void WriteFast(const TPrim& p, const uint32_t* src, uint32_t* dst, int n) {
   switch (p.write) {
-    case TWrite::kBlendAlpha: return Run<TWrite::kBlendAlpha>(src, dst, n, false);
-    case TWrite::kAddAlpha: return Run<TWrite::kAddAlpha>(src, dst, n, false);
-    case TWrite::kAdd: return Run<TWrite::kAdd>(src, dst, n, p.killZeroAlpha);
+    case TWrite::kBlendAlpha:
+      return Run<TWrite::kBlendAlpha>(src, dst, n, false);
+    case TWrite::kAddAlpha:
+      return Run<TWrite::kAddAlpha>(src, dst, n, false);
+    case TWrite::kAdd:
+      return Run<TWrite::kAdd>(src, dst, n, p.killZeroAlpha);
     default:
       if (p.killZeroAlpha) return Run<TWrite::kCopy>(src, dst, n, true);
       std::memcpy(dst, src, size_t(n) * 4);
@@ -541,8 +578,7 @@ uint32_t DepthValue(const TPrim& p, int32_t x, int32_t y) {
   return uint32_t(z * double(p.st->depthMax) + 0.5);
 }
 
-void WriteGeneral(const TPrim& p, int32_t y, int32_t x, const uint32_t* src, uint32_t* dst,
-                  int n) {
+void WriteGeneral(const TPrim& p, int32_t y, int32_t x, const uint32_t* src, uint32_t* dst, int n) {
   const TRasterState& st = *p.st;
   uint8_t* zrow = p.depthTest ? st.depth + size_t(y) * st.depthPitch : nullptr;
   for (int i = 0; i < n; ++i) {
@@ -620,26 +656,28 @@ void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
 
 // ---- Set-up -------------------------------------------------------------------------------------
 
-bool IsDiffuseArg(uint32_t a) { return (a & 0xF) == kTaDiffuse || (a & 0xF) == kTaCurrent; }
+bool IsDiffuseArg(uint32_t a) {
+  return (a & 0xF) == kTaDiffuse || (a & 0xF) == kTaCurrent;
+}
 
 // Chooses the fast stages that are exact for this primitive.
 void ChooseFastPaths(TPrim* p) {
   const TRasterState& st = *p->st;
   bool whiteDiffuse = p->diffuse.constant && p->diffuse.value == 0xFFFFFFFF;
-  bool colourIsTexture =
-      (st.colorOp == kTopSelectArg1 && st.colorArg1 == kTaTexture) ||
-      (st.colorOp == kTopModulate && whiteDiffuse &&
-       ((st.colorArg1 == kTaTexture && IsDiffuseArg(st.colorArg2)) ||
-        (st.colorArg2 == kTaTexture && IsDiffuseArg(st.colorArg1))));
-  bool alphaIsTexture =
-      (st.alphaOp == kTopSelectArg1 && st.alphaArg1 == kTaTexture) ||
-      (st.alphaOp == kTopModulate && whiteDiffuse &&
-       ((st.alphaArg1 == kTaTexture && IsDiffuseArg(st.alphaArg2)) ||
-        (st.alphaArg2 == kTaTexture && IsDiffuseArg(st.alphaArg1))));
+  bool colourIsTexture = (st.colorOp == kTopSelectArg1 && st.colorArg1 == kTaTexture) ||
+                         (st.colorOp == kTopModulate && whiteDiffuse &&
+                          ((st.colorArg1 == kTaTexture && IsDiffuseArg(st.colorArg2)) ||
+                           (st.colorArg2 == kTaTexture && IsDiffuseArg(st.colorArg1))));
+  bool alphaIsTexture = (st.alphaOp == kTopSelectArg1 && st.alphaArg1 == kTaTexture) ||
+                        (st.alphaOp == kTopModulate && whiteDiffuse &&
+                         ((st.alphaArg1 == kTaTexture && IsDiffuseArg(st.alphaArg2)) ||
+                          (st.alphaArg2 == kTaTexture && IsDiffuseArg(st.alphaArg1))));
   bool alphaIsFactor = (st.alphaOp == kTopSelectArg1 && st.alphaArg1 == kTaTFactor) ||
                        (st.alphaOp == kTopSelectArg2 && st.alphaArg2 == kTaTFactor);
-  if (colourIsTexture && alphaIsTexture) p->combine = TCombine::kTexture;
-  else if (colourIsTexture && alphaIsFactor) p->combine = TCombine::kTextureOpaque;
+  if (colourIsTexture && alphaIsTexture)
+    p->combine = TCombine::kTexture;
+  else if (colourIsTexture && alphaIsFactor)
+    p->combine = TCombine::kTextureOpaque;
 
   // Writes: no depth test, and an alpha test that passes everything or drops exactly alpha 0.
   bool testPassesAll = !st.alphaTest || st.alphaFunc == kCmpAlways ||
@@ -650,7 +688,8 @@ void ChooseFastPaths(TPrim* p) {
   bool alphaNeverZero =
       p->combine == TCombine::kTextureOpaque && (st.textureFactor & 0xFF000000) != 0;
   p->killZeroAlpha = testDropsZero && !alphaNeverZero;
-  if (!st.blend) p->write = TWrite::kCopy;
+  if (!st.blend)
+    p->write = TWrite::kCopy;
   else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendInvSrcAlpha)
     p->write = TWrite::kBlendAlpha;
   else if (st.srcBlend == kBlendSrcAlpha && st.destBlend == kBlendOne)
@@ -660,8 +699,8 @@ void ChooseFastPaths(TPrim* p) {
 }
 
 // Everything but the edges: texture level and coordinates, colours, depth, fast paths.
-void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m,
-               const TRasterVertex* const* v, const TRasterVertex& first) {
+void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m, const TRasterVertex* const* v,
+               const TRasterVertex& first) {
   p->st = &st;
   p->ox = m.ox;
   p->oy = m.oy;
@@ -711,7 +750,9 @@ int64_t Snap(float f) {
   return int64_t(std::floor(d * 256.0 + 0.5));
 }
 
-bool Finite(const TRasterVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+bool Finite(const TRasterVertex& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y);
+}
 
 }  // namespace
 
@@ -725,7 +766,9 @@ TRasterPaths RasterPaths() {
   return gAvx2 ? TRasterPaths::kAvx2 : TRasterPaths::kSse2;
 }
 
-TRasterPaths BestRasterPaths() { return HasAvx2() ? TRasterPaths::kAvx2 : TRasterPaths::kSse2; }
+TRasterPaths BestRasterPaths() {
+  return HasAvx2() ? TRasterPaths::kAvx2 : TRasterPaths::kSse2;
+}
 
 void RasterTriangle(const TRasterState& st, const TRasterVertex& va, const TRasterVertex& vb,
                     const TRasterVertex& vc) {

@@ -190,7 +190,8 @@ HR TSurface::CopyFrom(const TRect& dstFull, TSurface& src, const TRect& srcFull,
   }
   const uint32_t* palette = src.mPalette ? src.mPalette->Entries() : nullptr;
   for (int32_t y = clip.top; y < clip.bottom; ++y) {
-    int64_t sy = srcFull.top + (unscaled ? (y - dstFull.top) : ((2 * (y - dstFull.top) + 1) * sh) / (2 * dh));
+    int64_t sy = srcFull.top +
+                 (unscaled ? (y - dstFull.top) : ((2 * (y - dstFull.top) + 1) * sh) / (2 * dh));
     const uint8_t* srow = sbits + size_t(sy) * src.mDesc.pitch;
     uint8_t* drow = mBits.data() + size_t(y) * mDesc.pitch;
     if (unscaled && same && !key) {
@@ -200,13 +201,13 @@ HR TSurface::CopyFrom(const TRect& dstFull, TSurface& src, const TRect& srcFull,
       continue;
     }
     for (int32_t x = clip.left; x < clip.right; ++x) {
-      int64_t sx = srcFull.left + (unscaled ? (x - dstFull.left)
-                                            : ((2 * (x - dstFull.left) + 1) * sw) / (2 * dw));
+      int64_t sx = srcFull.left +
+                   (unscaled ? (x - dstFull.left) : ((2 * (x - dstFull.left) + 1) * sw) / (2 * dw));
       uint32_t raw = ReadRaw(srow + sx * sbpp, sbpp);
       if (key && raw >= src.mKey.low && raw <= src.mKey.high) continue;
       if (!same) {
-        uint32_t argb = IsPalettised(sf) ? (palette ? palette[raw & 0xFF] : 0xFF000000u)
-                                         : RawToArgb(sf, raw);
+        uint32_t argb =
+            IsPalettised(sf) ? (palette ? palette[raw & 0xFF] : 0xFF000000u) : RawToArgb(sf, raw);
         raw = ArgbToRaw(df, argb);
       }
       WriteRaw(drow + size_t(x) * dbpp, dbpp, raw);
@@ -227,7 +228,9 @@ HR TSurface::Flip() {
   return kOk;
 }
 
-HR TSurface::GetFlipStatus(uint32_t /*flags*/) { return CheckFault(TCall::kGetFlipStatus); }
+HR TSurface::GetFlipStatus(uint32_t /*flags*/) {
+  return CheckFault(TCall::kGetFlipStatus);
+}
 
 HR TSurface::SetColorKey(uint32_t flags, const TColorKey* key) {
   if (HR hr = CheckFault(TCall::kSetColorKey)) return hr;
@@ -297,15 +300,17 @@ const uint32_t* TSurface::SampleArgb(int32_t* pitchPixels) {
     mArgb.resize(size_t(mDesc.width) * mDesc.height);
     const uint32_t* pal = mPalette ? mPalette->Entries() : nullptr;
     for (int32_t y = 0; y < mDesc.height; ++y)
-      RowToArgb(Format(), mBits.data() + size_t(y) * mDesc.pitch, mArgb.data() + size_t(y) * mDesc.width,
-                mDesc.width, pal);
+      RowToArgb(Format(), mBits.data() + size_t(y) * mDesc.pitch,
+                mArgb.data() + size_t(y) * mDesc.width, mDesc.width, pal);
     mArgbValid = true;
   }
   *pitchPixels = mDesc.width;
   return mArgb.data();
 }
 
-void TSurface::NoteWritten(const TRect& rect) { Changed(rect); }
+void TSurface::NoteWritten(const TRect& rect) {
+  Changed(rect);
+}
 
 void TSurface::Changed(const TRect& rect) {
   mArgbValid = false;

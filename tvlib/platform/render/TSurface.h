@@ -58,14 +58,14 @@ struct TColorKey {
 
 // An 8-bit palette: 256 entries of ARGB (blue, green, red, alpha bytes in memory).
 class TPalette {
-public:
+ public:
   explicit TPalette(const uint32_t* entries);
   // Copies count entries from start into out; false for a range outside 0..255.
   bool GetEntries(int start, int count, uint32_t* out) const;
   bool SetEntries(int start, int count, const uint32_t* in);
   const uint32_t* Entries() const { return mEntries; }
 
-private:
+ private:
   TPaletteEntries mEntries;
 };
 
@@ -76,7 +76,7 @@ struct TVideoMemory {
 };
 
 class TSurface {
-public:
+ public:
   // Surfaces are made by the display object (TDisplay::CreateSurface) or the texture helpers.
   // kErrInvalidArg for a side outside 1..16384 or a format that cannot be stored,
   // kErrOutOfMemory above 256 MB, kErrOutOfVideoMemory when the video-memory budget is spent.
@@ -152,7 +152,7 @@ public:
   // created the display (other threads only mark the area dirty).
   void SetShowHook(std::function<void(TSurface&)> hook, std::thread::id showThread);
 
-private:
+ private:
   TSurface() = default;
   HR CopyFrom(const TRect& dstFull, TSurface& src, const TRect& srcFull, bool key);
   void Fill(const TRect& rect, uint32_t raw);

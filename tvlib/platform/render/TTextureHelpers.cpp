@@ -56,13 +56,26 @@ std::vector<uint32_t> Halve(const std::vector<uint32_t>& src, int32_t w, int32_t
 
 bool TexFormatToPixelFormat(uint32_t format, TPixelFormat* out) {
   switch (format) {
-    case kSfA8R8G8B8: *out = kFmtA8R8G8B8; return true;
-    case kSfX8R8G8B8: *out = kFmtX8R8G8B8; return true;
-    case kSfR5G6B5: *out = kFmtR5G6B5; return true;
-    case kSfX1R5G5B5: *out = kFmtX1R5G5B5; return true;
-    case kSfA1R5G5B5: *out = kFmtA1R5G5B5; return true;
-    case kSfA4R4G4B4: *out = kFmtA4R4G4B4; return true;
-    default: return false;
+    case kSfA8R8G8B8:
+      *out = kFmtA8R8G8B8;
+      return true;
+    case kSfX8R8G8B8:
+      *out = kFmtX8R8G8B8;
+      return true;
+    case kSfR5G6B5:
+      *out = kFmtR5G6B5;
+      return true;
+    case kSfX1R5G5B5:
+      *out = kFmtX1R5G5B5;
+      return true;
+    case kSfA1R5G5B5:
+      *out = kFmtA1R5G5B5;
+      return true;
+    case kSfA4R4G4B4:
+      *out = kFmtA4R4G4B4;
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -65,11 +65,11 @@ bool TSdlPresenter::EnsureTexture(int32_t width, int32_t height) {
   return mTexture != nullptr;
 }
 
-void TSdlPresenter::Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width,
-                         int32_t height, const TRect& changed) {
+void TSdlPresenter::Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
+                         const TRect& changed) {
   TRect client = ClientRect();
-  TRect visible = mFullScreen ? TRect{0, 0, width, height}
-                              : Intersect(client, TRect{0, 0, width, height});
+  TRect visible =
+      mFullScreen ? TRect{0, 0, width, height} : Intersect(client, TRect{0, 0, width, height});
   int32_t texW = mFullScreen ? width : client.Width();
   int32_t texH = mFullScreen ? height : client.Height();
   if (texW <= 0 || texH <= 0) return;

@@ -17,7 +17,7 @@ struct SDL_Texture;
 namespace sd {
 
 class TSdlPresenter : public TPresenter {
-public:
+ public:
   // Shows frames in `window` (borrowed; it must outlive the presenter), showing the window with
   // the first frame. Null when SDL cannot make a renderer for it.
   static std::unique_ptr<TSdlPresenter> Create(SDL_Window* window);
@@ -34,7 +34,7 @@ public:
 
   SDL_Window* Window() const { return mWindow; }
 
-private:
+ private:
   TSdlPresenter() = default;
   bool EnsureTexture(int32_t width, int32_t height);
 

@@ -28,7 +28,9 @@ namespace {
 
 // Inside a host, requests may name windows the host has already destroyed (ours goes with
 // it); as posting to a destroyed window is, they are silent instead of ending the program.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+int IgnoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
 
 uint32_t ModifierBits(int mod) {
   return ((mod & KMOD_SHIFT) ? kModShift : 0) | ((mod & KMOD_CTRL) ? kModCtrl : 0) |
@@ -36,7 +38,7 @@ uint32_t ModifierBits(int mod) {
 }
 
 class TSdlWindowBackend : public TWindowBackend {
-public:
+ public:
   ~TSdlWindowBackend() override {
     DestroyWindow();
     if (mQueryDisplay) XCloseDisplay(mQueryDisplay);
@@ -51,8 +53,8 @@ public:
     if (mWindow) return false;
     if (desc.hostWindow != 0 && !IsHostWindow(desc.hostWindow)) return false;
     uint32_t flags = SDL_WINDOW_HIDDEN | (desc.hostWindow ? SDL_WINDOW_BORDERLESS : 0);
-    mWindow = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
-                               SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height, flags);
+    mWindow = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               desc.width, desc.height, flags);
     if (!mWindow) return false;
     if (desc.icon) SetIcon(desc.icon, desc.iconSize);
     mHost = desc.hostWindow;
@@ -66,8 +68,8 @@ public:
   }
 
   void SetIcon(const uint32_t* argb, int size) {
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(argb), size, size, 32, size * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), size, size,
+                                                           32, size * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     SDL_SetWindowIcon(mWindow, icon);  // SDL keeps its own copy
     SDL_FreeSurface(icon);
@@ -168,7 +170,7 @@ public:
     XFlush(mQueryDisplay);
   }
 
-private:
+ private:
   void Deliver(TNativeWindow& window, const SDL_Event& event) {
     switch (event.type) {
       case SDL_QUIT:
@@ -195,8 +197,8 @@ private:
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         // SDL numbers the buttons as the message layer does: left, middle, right, X1, X2.
-        window.InputButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN,
-                           event.button.x, event.button.y);
+        window.InputButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x,
+                           event.button.y);
         break;
       case SDL_WINDOWEVENT:
         DeliverWindowEvent(window, event.window);

@@ -8,7 +8,9 @@
 TNativeWindow::TNativeWindow(std::unique_ptr<TWindowBackend> backend, TWindowProc proc)
     : mBackend(std::move(backend)), mProc(proc) {}
 
-TNativeWindow::~TNativeWindow() { Destroy(); }
+TNativeWindow::~TNativeWindow() {
+  Destroy();
+}
 
 bool TNativeWindow::Create(const TWindowDesc& desc) {
   mCreated = mBackend->CreateWindow(desc);
@@ -41,7 +43,8 @@ bool TNativeWindow::PeekMessage(TWindowMessage* out, uint32_t only) {
     return true;
   }
   if (mPaintPending && (only == 0 || only == WM_PAINT)) {
-    *out = {this, WM_PAINT, 0, 0, mMessageModifiers};  // stays pending until the window validates itself
+    *out = {this, WM_PAINT, 0, 0,
+            mMessageModifiers};  // stays pending until the window validates itself
     return true;
   }
   return false;
@@ -51,8 +54,8 @@ void TNativeWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
   Enqueue(message, wParam, lParam, mBackend->GetModifiers(), false);
 }
 
-void TNativeWindow::Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam,
-                            uint32_t modifiers, bool first) {
+void TNativeWindow::Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t modifiers,
+                            bool first) {
   TWindowMessage entry{this, message, wParam, lParam, modifiers};
   first ? mQueue.push_front(entry) : mQueue.push_back(entry);
 }
@@ -61,7 +64,9 @@ intptr_t TNativeWindow::SendMessage(uint32_t message, uintptr_t wParam, intptr_t
   return mProc ? mProc(this, message, wParam, lParam) : DefWindowProc(message, wParam, lParam);
 }
 
-void TNativeWindow::PostQuitMessage() { mQuitPosted = true; }
+void TNativeWindow::PostQuitMessage() {
+  mQuitPosted = true;
+}
 
 bool TNativeWindow::TranslateMessage(const TWindowMessage& message) {
   if (message.message != WM_KEYDOWN) return false;
@@ -130,7 +135,10 @@ void TNativeWindow::ReleaseCapture() {
 
 int16_t TNativeWindow::GetKeyState(uint32_t vk) const {
   uint32_t modifiers = mMessageModifiers;
-  uint32_t bit = vk == VK_SHIFT ? kModShift : vk == VK_CONTROL ? kModCtrl : vk == VK_MENU ? kModAlt : 0;
+  uint32_t bit = vk == VK_SHIFT     ? kModShift
+                 : vk == VK_CONTROL ? kModCtrl
+                 : vk == VK_MENU    ? kModAlt
+                                    : 0;
   return (modifiers & bit) ? static_cast<int16_t>(-128) : 0;
 }
 
@@ -215,7 +223,9 @@ void TNativeWindow::InputLeave() {
   PostMessage(WM_MOUSELEAVE, 0, 0);
 }
 
-void TNativeWindow::InputClose() { SendMessage(WM_CLOSE, 0, 0); }
+void TNativeWindow::InputClose() {
+  SendMessage(WM_CLOSE, 0, 0);
+}
 
 void TNativeWindow::InputPosition(const TWindowPos& pos) {
   TWindowPos copy = pos;

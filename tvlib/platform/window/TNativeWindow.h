@@ -40,7 +40,7 @@ struct TWindowPos {
 inline constexpr uint32_t kActivationClickMs = 100;
 
 class TNativeWindow {
-public:
+ public:
   TNativeWindow(std::unique_ptr<TWindowBackend> backend, TWindowProc proc);
   ~TNativeWindow();
   TNativeWindow(const TNativeWindow&) = delete;
@@ -109,10 +109,9 @@ public:
     SendMessage(message, wParam, lParam);
   }
 
-private:
+ private:
   void CheckHover();
-  void Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t modifiers,
-               bool first);
+  void Enqueue(uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t modifiers, bool first);
 
   std::unique_ptr<TWindowBackend> mBackend;
   TWindowProc mProc;

@@ -31,7 +31,7 @@ struct TWindowDesc {
 };
 
 class TWindowBackend {
-public:
+ public:
   virtual ~TWindowBackend() = default;
   virtual const char* GetName() const = 0;
 

@@ -7,7 +7,11 @@ std::vector<uint32_t> DecodeUtf8(const char* text, size_t size) {
   size_t i = 0;
   while (i < size) {
     uint32_t c = p[i];
-    int more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    int more = c < 0x80             ? 0
+               : (c & 0xE0) == 0xC0 ? 1
+               : (c & 0xF0) == 0xE0 ? 2
+               : (c & 0xF8) == 0xF0 ? 3
+                                    : -1;
     if (more < 0 || size - i <= static_cast<size_t>(more)) {
       ++i;  // a byte that starts nothing, or a sequence cut short
       continue;

@@ -134,5 +134,9 @@ inline intptr_t MakePointParam(int x, int y) {
   return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
                                static_cast<uint16_t>(x));
 }
-inline int PointParamX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-inline int PointParamY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+inline int PointParamX(intptr_t lParam) {
+  return static_cast<int16_t>(lParam & 0xFFFF);
+}
+inline int PointParamY(intptr_t lParam) {
+  return static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+}

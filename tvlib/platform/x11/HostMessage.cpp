@@ -46,7 +46,7 @@ namespace {
 
 // A short-lived connection to the default display, closed when it goes out of scope.
 class TOwnDisplay {
-public:
+ public:
   TOwnDisplay() : mDisplay(XOpenDisplay(nullptr)) {}
   ~TOwnDisplay() {
     if (mDisplay) XCloseDisplay(mDisplay);
@@ -55,7 +55,7 @@ public:
   TOwnDisplay& operator=(const TOwnDisplay&) = delete;
   TXDisplay* Get() const { return mDisplay; }
 
-private:
+ private:
   TXDisplay* mDisplay;
 };
 

@@ -6,7 +6,7 @@
 #include "tvlib/platform/x11/HostMessage.h"
 
 class TXErrorTrap {
-public:
+ public:
   explicit TXErrorTrap(TXDisplay* display);
   ~TXErrorTrap();
   TXErrorTrap(const TXErrorTrap&) = delete;
@@ -15,7 +15,7 @@ public:
   // Waits for the server to answer every request so far; true when none of them failed.
   bool Succeeded();
 
-private:
+ private:
   TXDisplay* mDisplay;
   void (*mPrevious)();  // the handler this trap replaced, as Xlib gave it
   int mPreviousErrorCode;
