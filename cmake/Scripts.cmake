@@ -21,3 +21,26 @@ function(tv_compile_scripts target)
   add_custom_target(${target} ALL DEPENDS ${outputs})
   set(${target}_OUTPUTS ${outputs} PARENT_SCOPE)
 endfunction()
+
+# tv_embed_script(<target> SOURCE <file.lua> SYMBOL <name>)
+# Precompiles a script of the engine with tvluac and compiles its bytes into <target> as
+#   extern const unsigned char <name>[];  extern const size_t <name>Size;
+function(tv_embed_script target)
+  cmake_parse_arguments(E "" "SOURCE;SYMBOL" "" ${ARGN})
+  get_filename_component(stem "${E_SOURCE}" NAME_WE)
+  set(chunk "${CMAKE_CURRENT_BINARY_DIR}/${stem}.luac")
+  set(source "${CMAKE_CURRENT_BINARY_DIR}/${stem}_chunk.cpp")
+  add_custom_command(
+    OUTPUT "${chunk}"
+    COMMAND tvluac -o "${chunk}" "${E_SOURCE}"
+    DEPENDS tvluac "${E_SOURCE}"
+    COMMENT "Compiling script ${stem}.lua"
+    VERBATIM)
+  add_custom_command(
+    OUTPUT "${source}"
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${chunk} -DOUTPUT=${source} -DSYMBOL=${E_SYMBOL}
+            -P "${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake"
+    DEPENDS "${chunk}" "${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake"
+    VERBATIM)
+  target_sources(${target} PRIVATE "${source}")
+endfunction()
