@@ -44,7 +44,7 @@ constexpr int kSlotField[] = {kFieldAge,      kFieldUp,     kFieldVelocity,
 
 }  // namespace
 
-TLuaParticleSystem::TLuaParticleSystem() {
+TLuaParticleSystem::TLuaParticleSystem(lua_State* L) : mScript(L) {
   ParticleRandom::Acquire();
   luaopen_math(mScript.GetState());
   RegisterNatives();

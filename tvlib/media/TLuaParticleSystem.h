@@ -24,7 +24,8 @@ class TScriptCode;
 
 class TLuaParticleSystem : public TParticleSystem {
  public:
-  TLuaParticleSystem();
+  // Runs the effect in the given state (null: a new one), which the system then owns.
+  explicit TLuaParticleSystem(lua_State* L = nullptr);
   ~TLuaParticleSystem() override;
 
   // A name with ".lua" is an effect file found along the effect search path; any other
