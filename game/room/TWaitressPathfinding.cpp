@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
@@ -77,14 +78,19 @@ TCellRef TWaitressPathfinding::PointToCell(TPoint point) const {
 }
 
 std::vector<TCellRef> TWaitressPathfinding::GetNeighbours(TCellRef cell) const {
+  TCellRef neighbours[8];
+  return {neighbours, neighbours + FillNeighbours(cell, neighbours)};
+}
+
+int TWaitressPathfinding::FillNeighbours(TCellRef cell, TCellRef* out) const {
   static constexpr TCellRef kOffsets[] = {{0, -1},  {-1, 0}, {1, 0},  {0, 1},
                                           {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-  std::vector<TCellRef> neighbours;
+  int count = 0;
   for (const TCellRef& offset : kOffsets) {
     TCellRef next{cell.column + offset.column, cell.row + offset.row};
-    if (IsCellWalkable(next)) neighbours.push_back(next);
+    if (IsCellWalkable(next)) out[count++] = next;
   }
-  return neighbours;
+  return count;
 }
 
 float TWaitressPathfinding::CellDistance(TCellRef a, TCellRef b) const {
@@ -149,7 +155,9 @@ std::vector<TPoint> TWaitressPathfinding::Search(int32_t budgetMs) {
     uint8_t& closed = mClosed[CellIndex(candidate.cell)];
     if (closed) continue;
     closed = 1;
-    for (const TCellRef& next : GetNeighbours(candidate.cell)) {
+    TCellRef neighbours[8];
+    int count = FillNeighbours(candidate.cell, neighbours);
+    for (const TCellRef& next : std::span(neighbours, count)) {
       if (mClosed[CellIndex(next)]) continue;
       PushCandidate(next, best, candidate.g + CellDistance(candidate.cell, next));
     }

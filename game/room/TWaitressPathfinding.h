@@ -86,6 +86,8 @@ class TWaitressPathfinding {
 
   int32_t CellIndex(TCellRef cell) const { return cell.column * mRows + cell.row; }
   float CellDistance(TCellRef a, TCellRef b) const;
+  // GetNeighbours into `out` (room for 8); answers the count.
+  int FillNeighbours(TCellRef cell, TCellRef* out) const;
   void ClearRequest();
   void PushCandidate(TCellRef cell, int32_t parent, float g);
   // The corner points of a candidate's cells, start first.
