@@ -113,7 +113,7 @@ TEST_F(WindowScriptTest, FailingCoroutineTakesTheCommandOnce) {
 TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
   lua_State* L = mScript.GetState();
   TMessage message(3, "play");
-  TMessage::PushToLua(L, &message);
+  TMessage::PushMessage(L, &message);
   EXPECT_EQ(lua_touserdata(L, -1), &message);
   ASSERT_TRUE(lua_getmetatable(L, -1));
   lua_pushstring(L, kMessageMetatable);
