@@ -127,6 +127,21 @@ TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
   EXPECT_EQ(gNotes, "3 play nil;");
 }
 
+TEST_F(WindowScriptTest, ToMessageGivesBackOnlyPushedMessages) {
+  lua_State* L = mScript.GetState();
+  TMessage message(3, "play");
+  lua_pushnil(L);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  TMessage::PushMessage(L, &message);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), &message);
+  EXPECT_EQ(TMessage::ToMessage(L, lua_gettop(L)), &message);
+  lua_pushboxedpointer(L, &message);  // a boxed pointer without the message metatable
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  lua_newtable(L);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  lua_pop(L, 4);
+}
+
 TEST(WindowManagerScriptTest, AttachKeepsTheScriptAndBindsItsFunctions) {
   TWindowManager manager;
   EXPECT_FALSE(manager.SetLocalizeLabels(true));  // no script: nothing to set
