@@ -7,7 +7,9 @@
 
 #include "tests/platform/PlatformFixture.h"
 #include "tests/ui/RecordingWindow.h"
+#include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TScreen.h"
+#include "tvlib/ui/TWindowAnim.h"
 #include "tvlib/ui/TWindowManager.h"
 
 namespace {
@@ -250,6 +252,48 @@ TEST_F(WindowManagerTest, PoppingAModalWhileDrawingStopsTheStackForThatFrame) {
   mLog.clear();
   Send(kEventTick);
   EXPECT_EQ(mLog, (Notes{"draw:root", "draw:popper", "focus:popper"}));
+}
+
+TEST_F(WindowManagerTest, ARenderTargetFrameDrawsTheLayerPassFirst) {
+  auto* dialog = new TRecModal("dialog", &mLog);
+  Manager().PushModal(dialog);
+  Manager().SetRenderTarget(TTexture::Create(""));
+  mLog.clear();
+  mDisplay->mCalls.clear();
+  Send(kEventTick);
+  auto at = [&](const char* call) {
+    return std::find(mDisplay->mCalls.begin(), mDisplay->mCalls.end(), call) -
+           mDisplay->mCalls.begin();
+  };
+  EXPECT_LT(at("PushRenderTarget"), at("PopRenderTarget"));
+  EXPECT_LT(at("PopRenderTarget"), at("BeginDraw"));
+  EXPECT_LT(at("BeginDraw"), at("EndDraw"));
+  // The root because it is dirty, then only the top window of the stack.
+  EXPECT_EQ(mLog, (Notes{"draw:root", "draw:dialog"}));
+  Send(kEventDisplayModeChanged);  // lets the render target go
+  EXPECT_EQ(Manager().GetRenderTarget(), nullptr);
+}
+
+TEST_F(WindowManagerTest, AWindowsAnimRunsWithItsModalWindowAndOutlivesNothing) {
+  struct TAnimated : TRecWindow {
+    using TRecWindow::TRecWindow;
+    int runs = 0;
+    bool Animate() override { return ++runs, true; }
+  };
+  auto* animated = new TAnimated("animated", &mLog);
+  mRoot->AddChild(animated, false);
+  animated->SetAnimPeriod(10, true, true, false);
+  EXPECT_TRUE(mRoot->GetTaskList()->Contains(animated->GetAnim()));
+  mClock.Advance(10);
+  Send(kEventTick);
+  EXPECT_EQ(animated->runs, 1);
+  delete animated;  // its task stays listed, finds no window and ends
+  mClock.Advance(10);
+  Send(kEventTick);
+  EXPECT_EQ(mRoot->GetTaskList()->GetCount(), 0);
+  // Without a modal window above it, the window keeps its task itself.
+  TAnimated alone("alone", &mLog);
+  EXPECT_NE(alone.GetAnim(), nullptr);
 }
 
 }  // namespace
