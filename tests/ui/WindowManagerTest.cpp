@@ -296,4 +296,22 @@ TEST_F(WindowManagerTest, AWindowsAnimRunsWithItsModalWindowAndOutlivesNothing) 
   EXPECT_NE(alone.GetAnim(), nullptr);
 }
 
+TEST_F(WindowManagerTest, TheRootIsSizedToTheViewportAndInitialisedTwice) {
+  struct TCountingRoot : TScreen {
+    int* inits;
+    explicit TCountingRoot(int* count) : inits(count) {}
+    bool Init() override { return ++*inits, true; }
+  };
+  int inits = 0;
+  TWindowManager manager;
+  auto* root = new TCountingRoot(&inits);
+  manager.SetRootWindow(root);
+  EXPECT_EQ(inits, 2);
+  EXPECT_EQ(manager.GetRootWindow(), root);
+  EXPECT_EQ(manager.GetTopModal(), root);
+  EXPECT_EQ(root->GetWidth(), 800);  // the recording display's viewport
+  EXPECT_EQ(root->GetHeight(), 600);
+  EXPECT_EQ(manager.GetFocus(), root);
+}
+
 }  // namespace
