@@ -220,7 +220,6 @@ TEST_F(EventPumpTest, TheIdleWaitLastsUntilTheEarliestTaskOrTheNextFrame) {
   auto* screen = new TEvery5;
   screen->SetPeriod(7, true, true, false);
   auto* root = new TModalWindow;
-  root->CreateTaskList();
   root->AddTask(screen);
   mData.windowManager->SetRootWindow(root);
   Next();

@@ -113,7 +113,7 @@ TEST_F(WindowScriptTest, FailingCoroutineTakesTheCommandOnce) {
 TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
   lua_State* L = mScript.GetState();
   TMessage message(3, "play");
-  TMessage::PushToLua(L, &message);
+  TMessage::PushMessage(L, &message);
   EXPECT_EQ(lua_touserdata(L, -1), &message);
   ASSERT_TRUE(lua_getmetatable(L, -1));
   lua_pushstring(L, kMessageMetatable);
@@ -125,6 +125,21 @@ TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
   lua_settable(L, LUA_GLOBALSINDEX);
   mScript.DoLuaString("Note(m.type .. ' ' .. m.name .. ' ' .. tostring(m.target))");
   EXPECT_EQ(gNotes, "3 play nil;");
+}
+
+TEST_F(WindowScriptTest, ToMessageGivesBackOnlyPushedMessages) {
+  lua_State* L = mScript.GetState();
+  TMessage message(3, "play");
+  lua_pushnil(L);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  TMessage::PushMessage(L, &message);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), &message);
+  EXPECT_EQ(TMessage::ToMessage(L, lua_gettop(L)), &message);
+  lua_pushboxedpointer(L, &message);  // a boxed pointer without the message metatable
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  lua_newtable(L);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
+  lua_pop(L, 4);
 }
 
 TEST(WindowManagerScriptTest, AttachKeepsTheScriptAndBindsItsFunctions) {

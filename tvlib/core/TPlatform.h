@@ -77,6 +77,8 @@ class TPlatform {
 
   // --- Events and frames ---------------------------------------------------------------
   virtual void GetEvent(TPlatformEvent* out) = 0;
+  // Posts the quit message: GetEvent answers kEventQuit once the events before it are read.
+  virtual void PostQuitMessage() = 0;
   virtual bool BeginFrame(bool prepare) = 0;
   virtual void EndFrame(bool present) = 0;
   virtual bool Begin2d() = 0;

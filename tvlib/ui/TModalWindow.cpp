@@ -1,12 +1,36 @@
-// The modal window's task list.
+// Modal windows: the task list, the focus child, close messages and Enter.
 #include "tvlib/ui/TModalWindow.h"
 
-void* TModalWindow::ClassId() {
-  return reinterpret_cast<void*>(&TModalWindow::ClassId);
+#include "tvlib/ui/TMessage.h"
+#include "tvlib/ui/TWindowManager.h"
+
+namespace {
+
+constexpr int kEnter = 13;
+
+}  // namespace
+
+TModalWindow::TModalWindow() : mTasks(std::make_unique<TTaskList>()) {
+  AddFlags(kWindowModal | kWindowFocusHolder);
 }
 
-void TModalWindow::CreateTaskList() {
-  if (!mTasks) mTasks = std::make_unique<TTaskList>();
+TModalWindow::~TModalWindow() {
+  if (TWindowManager* manager = TWindowManager::Get()) {
+    manager->PostMessage(new TMessage(kMessageModalClosed, GetIdText()));
+  }
+  mTasks.reset();
+}
+
+TWindow* TModalWindow::Create() {
+  return new TModalWindow;
+}
+
+TWindowClassId TModalWindow::GetClassId() {
+  return reinterpret_cast<TWindowClassId>(&TModalWindow::Create);
+}
+
+bool TModalWindow::IsKindOf(TWindowClassId id) const {
+  return id == GetClassId() || TWindow::IsKindOf(id);
 }
 
 void TModalWindow::AddTask(TTask* task) {
@@ -23,4 +47,33 @@ void TModalWindow::DeleteAllTasks() {
 
 void TModalWindow::RunTasks(int phase) {
   if (mTasks) mTasks->Run(phase);
+}
+
+void TModalWindow::SetFocusChild(TWindow* child) {
+  mFocusChild = child;
+  TWindowManager* manager = TWindowManager::Get();
+  if (manager && manager->GetFocus() == this && child) manager->SetFocus(child);
+}
+
+void TModalWindow::OnFocus(TWindow* /*previous*/) {
+  TWindowManager* manager = TWindowManager::Get();
+  if (mFocusChild && manager) manager->SetFocus(mFocusChild);
+}
+
+bool TModalWindow::OnMessage(TMessage* message) {
+  if (message->mType != kMessageClose) return false;
+  // Every close message stops here; only the one naming this window closes it.
+  if (message->mName == GetIdText()) {
+    if (TWindowManager* manager = TWindowManager::Get()) manager->PopModal();
+  }
+  return true;
+}
+
+bool TModalWindow::OnChar(int character) {
+  if (character != kEnter) return false;
+  auto* message = new TMessage(kMessageEnter, "");
+  TWindowManager* manager = TWindowManager::Get();
+  TWindow* from = manager && manager->GetFocus() ? manager->GetFocus() : this;
+  from->SendMessage(message);
+  return true;
 }

@@ -1,7 +1,8 @@
-// A window that can be pushed on the window manager's modal stack, with its own task list.
-//
-// First cut: the task-list operations the platform and the tasks use; modality, message
-// queues and the frame step come with the windows-and-text subsystem.
+// A window that can stand on the window manager's modal stack: every screen and dialog is
+// one. It stops the bubbling of messages, owns the task list of its screen's timed work,
+// remembers which descendant takes the focus with it, swallows every close message (popping
+// itself when the message names it) and turns Enter into a type-2 message. Its destruction
+// posts a type-6 message named with its id text.
 #pragma once
 
 #include <memory>
@@ -11,20 +12,30 @@
 
 class TModalWindow : public TWindow {
  public:
-  // The class identifier: this function's own address.
-  static void* ClassId();
+  TModalWindow();
+  ~TModalWindow() override;
 
-  // The window's task list, null while it has none.
+  static TWindow* Create();
+  static TWindowClassId GetClassId();
+  bool IsKindOf(TWindowClassId id) const override;
+
   TTaskList* GetTaskList() { return mTasks.get(); }
-  // Gives the window a task list when it has none yet.
-  void CreateTaskList();
-  // The task operations do nothing (Remove answers false) while there is no list.
   void AddTask(TTask* task);
   bool RemoveTask(TTask* task);
   void DeleteAllTasks();
   // phase: kTimerPhase or kDrawPhase.
   void RunTasks(int phase);
 
+  // The descendant that takes the focus when this window gets it; when this window holds the
+  // focus now, the focus moves to the new child at once.
+  void SetFocusChild(TWindow* child);
+  TWindow* GetFocusChild() const { return mFocusChild; }
+
+  bool OnMessage(TMessage* message) override;
+  bool OnChar(int character) override;
+  void OnFocus(TWindow* previous) override;
+
  private:
   std::unique_ptr<TTaskList> mTasks;
+  TWindow* mFocusChild = nullptr;
 };

@@ -1,50 +1,150 @@
-// The owner of the window tree and the modal stack; routes engine events.
+// The owner of the window tree's roots and of everything global to windows: the modal stack
+// (whose bottom is the root screen), the windows kept on top, the mouse-capture list, the
+// focused window, the set of windows to redraw, deferred deletions, the message queue and its
+// listeners, the window factories by type name and the window script.
 //
-// First cut: the root window, the drawing-disabled flag, the tick routing to the root's
-// timed tasks and the window script, for which the root stands as the top modal window.
-// Pointer and key routing, capture, focus, the modal stack, message queues, window types and
-// the frame step come with the windows-and-text subsystem.
+// The platform owns one (TWindowManager::Get) and hands it every engine event: pointer events
+// go to the capture list or the window under the pointer, keys to the focused window, and the
+// tick runs the top window's tasks, drains the queue and draws what is dirty (DrawAll).
+// Delivering a type-5 message posts the platform's quit message, and so does popping the last
+// modal window, so the program never hangs on an empty screen. A deleted window is taken out
+// of every list and no queued message reaches it. UI thread only.
 #pragma once
 
+#include <cstdint>
+#include <deque>
+#include <map>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "tvlib/core/TPlatformEvent.h"
 #include "tvlib/script/TLuaBindings.h"
+#include "tvlib/ui/TMessage.h"
+#include "tvlib/ui/TMessageListener.h"
 #include "tvlib/ui/TModalWindow.h"
+#include "tvlib/ui/TWindowFactory.h"
 #include "tvlib/ui/TWindowScript.h"
+
+class TTexture;
 
 class TWindowManager {
  public:
   TWindowManager();
-  ~TWindowManager();
+  virtual ~TWindowManager();
+  TWindowManager(const TWindowManager&) = delete;
+  TWindowManager& operator=(const TWindowManager&) = delete;
 
-  // Makes `root` (owned from now on) the root window, sized to the platform's screen, and
-  // calls its Init.
-  void SetRootWindow(TModalWindow* root);
-  TModalWindow* GetRootWindow() { return mRoot.get(); }
+  // The platform's window manager; null without a platform.
+  static TWindowManager* Get();
 
-  // Keeps `script` (owned from now on), binds "SetTopModalOnly" in it and makes the top
-  // modal window its parent for new windows.
+  // --- Window script and factories -----------------------------------------------------
+  // Keeps `script` (owned from now on; a previous one is deleted), binds "SetTopModalOnly"
+  // in it, makes the top modal window its parent for new windows and puts it on the
+  // platform's frame task list.
   void AttachScript(TWindowScript* script);
   TWindowScript* GetWindowScript() { return mScript.get(); }
   // Sets the window script's label-localisation flag; returns the old value (false, and
   // nothing set, without a script).
   bool SetLocalizeLabels(bool localize);
-  // While set, only the top modal window is drawn.
-  void SetTopModalOnly(bool topOnly) { mTopModalOnly = topOnly; }
+  // Keeps `factory` (owned) under the name, deleting the one it replaces.
+  void SetFactory(const TString& name, TWindowFactory* factory);
+  TWindowFactory* GetFactory(const TString& name) const;
 
-  // Routes one event; event 2 is ignored, the tick runs the top window's timed tasks.
+  // --- Modal stack -------------------------------------------------------------------
+  TModalWindow* GetTopModal() const { return mModalStack.empty() ? nullptr : mModalStack.back(); }
+  TModalWindow* GetRootWindow() const { return mRoot; }
+  const std::vector<TModalWindow*>& GetModalStack() const { return mModalStack; }
+  // Makes `window` the top modal window (a child of the previous top, which owns it from now
+  // on), focuses it and runs its Init.
+  void PushModal(TModalWindow* window);
+  // Takes the top window off the stack and deletes it at the next event; the new top gets the
+  // focus. Popping the last one quits the program.
+  void PopModal();
+  // Makes `window` (owned from now on) the root: pushed, sized to the viewport, Init again.
+  void SetRootWindow(TModalWindow* window);
+
+  // --- Mouse, overlays, focus --------------------------------------------------------
+  // Puts the window at the front of the capture list; returns the previous front (the window
+  // itself when it was already in the list, which then stays as it was).
+  TWindow* CaptureMouse(TWindow* window);
+  void ReleaseMouse(TWindow* window);
+  const std::vector<TWindow*>& GetCapture() const { return mCapture; }
+  // Windows drawn above the modal stack in every drawn frame (not owned until the manager is
+  // destroyed, which deletes those still listed).
+  void AddOverlay(TWindow* window);
+  bool RemoveOverlay(TWindow* window);
+  void SetFocus(TWindow* window);
+  TWindow* GetFocus() const { return mFocus; }
+
+  // --- Redraw and deletion -----------------------------------------------------------
+  void MarkDirty(TWindow* window) { mDirty.insert(window); }
+  bool IsMarkedDirty(TWindow* window) const { return mDirty.count(window) != 0; }
+  void RequestFullRedraw() { mFullRedraw = true; }
+  // Deletes the window at the start of the next event; queued messages aimed at it or below
+  // it lose their target, and it loses the mouse.
+  void DeleteLater(TWindow* window);
+  // Called by ~TWindow: the window leaves every list of the manager.
+  void ForgetWindow(TWindow* window);
+  void DeletePending();
+  // The texture the layer windows are drawn into first (empty: none).
+  void SetRenderTarget(std::shared_ptr<TTexture> target) { mRenderTarget = std::move(target); }
+  const std::shared_ptr<TTexture>& GetRenderTarget() const { return mRenderTarget; }
+
+  // --- Messages ----------------------------------------------------------------------
+  // Appends to the queue, which owns the message until it is delivered.
+  void PostMessage(TMessage* message);
+  // Delivers queued messages (and those posted meanwhile) until the queue is empty.
+  void DrainQueue();
+  // Delivers one message (owned): type 5 quits first; without a target it goes to the
+  // listeners, else the focused window, else the top modal window.
+  void Deliver(TMessage* message);
+  // Hands a message nobody took to the window script's queues; without a script that takes
+  // it the message is deleted.
+  void PostToScript(TMessage* message);
+  void AddListener(TMessageListener* listener);
+  size_t GetQueueLength() const { return mQueue.size(); }
+
+  // --- Events and frames -------------------------------------------------------------
+  void SetTopModalOnly(bool topOnly) { mTopModalOnly = topOnly; }
   void HandleEvent(TPlatformEvent* event);
+  // The frame step: redraws what is dirty.
+  void DrawAll();
   // Milliseconds until the top window's earliest timed task is due, at most `cap`.
   uint32_t GetMsUntilDue(uint32_t cap);
 
   // While set, the frame step draws nothing and the display handler does not present.
   bool mDrawingDisabled = false;
+  // While set, only the top modal window is drawn.
   bool mTopModalOnly = false;
 
  private:
-  // The script goes before the windows it may point to.
-  std::unique_ptr<TModalWindow> mRoot;
+  void RouteToPointer(const TPlatformEvent& event);
+  void RouteToCapture(const TPlatformEvent& event);
+  void DrawModalStack(int mode);
+  void DrawOverlays();
+  void ClearQueuedTargets(TWindow* window, bool subtree);
+  static void PostQuit();
+  // Runs `call` on each window of `windows` (a copy) that is not deleted meanwhile.
+  template <typename Call>
+  void ForEachLive(const std::vector<TWindow*>& windows, Call call);
+
+  std::map<TString, std::unique_ptr<TWindowFactory>> mFactories;
+  std::shared_ptr<TTexture> mRenderTarget;
+  TModalWindow* mRoot = nullptr;
+  bool mModalPopped = false;
+  std::vector<TModalWindow*> mModalStack;  // back() is the top
+  std::vector<TWindow*> mPendingDelete;
+  std::vector<TWindow*> mOverlays;  // [0] is the front
+  std::vector<TWindow*> mCapture;   // [0] is the most recent
+  std::set<TWindow*> mDirty;
+  TWindow* mFocus = nullptr;
+  bool mFullRedraw = false;
+  bool mShuttingDown = false;
+  std::deque<std::unique_ptr<TMessage>> mQueue;
+  std::vector<std::unique_ptr<TMessageListener>> mListeners;
+  // Copies of lists being walked while handlers run: ForgetWindow nulls a deleted window.
+  std::vector<std::vector<TWindow*>*> mWalks;
   std::unique_ptr<TWindowScript> mScript;
   TLuaBindings mBindings;
 };

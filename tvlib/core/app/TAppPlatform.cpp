@@ -153,8 +153,12 @@ bool TAppPlatform::HostDecidesFullscreen() const {
   return HasPqSwitch();
 }
 
-void TAppPlatform::RequestQuit() {
+void TAppPlatform::PostQuitMessage() {
   if (mData->window) mData->window->PostQuitMessage();
+}
+
+void TAppPlatform::RequestQuit() {
+  PostQuitMessage();
 }
 
 bool TAppPlatform::IsDrawingDisabled() {

@@ -43,6 +43,7 @@ class TAppPlatform : public TPlatform, public TRenderHost {
   void UpdateCursor() override;
 
   void GetEvent(TPlatformEvent* out) override;
+  void PostQuitMessage() override;
   bool BeginFrame(bool prepare) override;
   void EndFrame(bool present) override;
   bool Begin2d() override;

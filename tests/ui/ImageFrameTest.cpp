@@ -1,0 +1,164 @@
+// Whole frames through the real display handler on the headless presenter: a root screen
+// with an image window and a modal dialog against a committed reference image, the idle
+// frame that draws nothing, and an image that redraws only its dirty part.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "tests/render/DisplayFixture.h"
+#include "tvlib/render/TImageLoader.h"
+#include "tvlib/render/TTexture.h"
+#include "tvlib/ui/TImage.h"
+#include "tvlib/ui/TScreen.h"
+#include "tvlib/ui/TWindowManager.h"
+
+namespace {
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+
+// A dialog that fills its dirty part with one colour.
+struct TPanelDialog : TModalWindow {
+  TColor32 colour{0xFF2050C0u};
+  void Draw() override {
+    const TRect screen = GetScreenRect();
+    const TRect area = GetDirtyRect() ? *GetDirtyRect() : GetLocalRect();
+    TPlatform::GetInstance()->FillRect(screen.left + area.left, screen.top + area.top,
+                                       area.right - area.left, area.bottom - area.top, colour,
+                                       nullptr);
+  }
+};
+
+// Four quadrants of red, green, blue and white, with a one-pixel black frame.
+uint32_t QuadrantColour(int x, int y, int w, int h) {
+  if (x == 0 || y == 0 || x == w - 1 || y == h - 1) return 0xFF000000u;
+  const bool right = x >= w / 2, bottom = y >= h / 2;
+  if (!right && !bottom) return 0xFFFF0000u;
+  if (right && !bottom) return 0xFF00FF00u;
+  if (!right) return 0xFF0000FFu;
+  return 0xFFFFFFFFu;
+}
+
+std::shared_ptr<TTexture> MakeTexture(int w, int h, uint32_t (*colour)(int, int, int, int)) {
+  std::shared_ptr<TTexture> texture = TTexture::CreateBlank(w, h, false);
+  if (!texture) return texture;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w * h));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y * w + x)] = colour(x, y, w, h);
+  }
+  texture->GetData()->WritePixels(w, h, pixels.data());
+  return texture;
+}
+
+class ImageFrameTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    Display(kWidth, kHeight);
+    mScreen = new TScreen;
+    const float grey[4] = {0.25f, 0.25f, 0.25f, 1.0f};
+    mScreen->SetFill(true, grey);
+    Manager().SetRootWindow(mScreen);
+  }
+  TWindowManager& Manager() { return *data->windowManager; }
+  void Tick() {
+    TPlatformEvent tick{kEventTick, 0, 0, 0, 0};
+    Manager().HandleEvent(&tick);
+  }
+  uint32_t Shown(int x, int y) { return presenter->Pixel(x, y) & 0xFFFFFFu; }
+
+  TScreen* mScreen = nullptr;
+};
+
+TEST_F(ImageFrameTest, AScreenWithAnImageAndADialogDrawsTheReferenceFrame) {
+  auto* image = new TImage;
+  image->SetTexture(MakeTexture(24, 16, QuadrantColour), 1.0f);
+  image->SetPosition(16, 12);
+  mScreen->AddChild(image, true);
+  auto* dialog = new TPanelDialog;
+  dialog->SetPosition(72, 56);
+  dialog->SetSize(64, 40);
+  Manager().PushModal(dialog);
+  auto* picture = new TImage;
+  picture->SetTexture(MakeTexture(24, 16, QuadrantColour), 0.5f);
+  picture->SetPosition(8, 8);
+  dialog->AddChild(picture, true);
+  Tick();
+  ASSERT_EQ(presenter->ShowCount(), 1);
+  ASSERT_EQ(presenter->FrameWidth(), kWidth);
+
+  const char* reference = TV_TEST_DATA "/ui/screen_image_dialog.png";
+  std::ifstream file(reference, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+  size_t at = 0;
+  TDecodedImage expected;
+  const bool loaded = !bytes.empty() && DecodePng(MemoryByteSource(bytes.data(), bytes.size(), &at),
+                                                  false, nullptr, &expected);
+  int differing = 0;
+  if (loaded && expected.width == kWidth && expected.height == kHeight) {
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const uint8_t* p = &expected.pixels[static_cast<size_t>((y * expected.side + x) * 4)];
+        const uint32_t rgb = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+        differing += rgb != Shown(x, y);
+      }
+    }
+  }
+  if (!loaded || differing != 0) {
+    presenter->WritePng("screen_image_dialog.actual.png");
+    FAIL() << differing << " pixels differ from " << reference
+           << "; see screen_image_dialog.actual.png in the test folder";
+  }
+
+  Tick();  // nothing dirty: nothing drawn, nothing shown
+  EXPECT_EQ(presenter->ShowCount(), 1);
+}
+
+TEST_F(ImageFrameTest, AnImageRedrawsOnlyItsDirtyPart) {
+  auto* image = new TImage;
+  std::shared_ptr<TTexture> texture = MakeTexture(24, 16, QuadrantColour);
+  image->SetTexture(texture, 1.0f);
+  image->SetPosition(16, 12);
+  mScreen->AddChild(image, true);
+  Tick();
+  ASSERT_EQ(Shown(20, 16), 0xFF0000u);
+  // New pixels in the texture, but only a small part of the window is invalidated.
+  std::vector<uint32_t> yellow(24 * 16, 0xFFFFFF00u);
+  texture->GetData()->WritePixels(24, 16, yellow.data());
+  TRect part{2, 2, 6, 5};
+  image->Invalidate(&part);
+  Tick();
+  for (int y = 12; y < 28; ++y) {
+    for (int x = 16; x < 40; ++x) {
+      const bool inside = x >= 18 && x < 22 && y >= 14 && y < 17;
+      if (inside) {
+        EXPECT_EQ(Shown(x, y), 0xFFFF00u) << x << "," << y;
+      } else {
+        EXPECT_NE(Shown(x, y), 0xFFFF00u) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(ImageFrameTest, ImageSizeFollowsTheTextureAndTheScale) {
+  TImage image;
+  image.SetTexture(TTexture::CreateBlank(101, 51, false), 0.5f);
+  EXPECT_EQ(image.GetWidth(), 51);
+  EXPECT_EQ(image.GetHeight(), 26);
+  image.SetTexture(nullptr, 3.0f);  // keeps the size
+  EXPECT_EQ(image.GetWidth(), 51);
+  EXPECT_EQ(image.GetHeight(), 26);
+  EXPECT_TRUE(image.IsKindOf(TWindow::GetClassId()));
+  EXPECT_TRUE(image.IsKindOf(TImage::GetClassId()));
+  EXPECT_FALSE(image.IsKindOf(TModalWindow::GetClassId()));
+  TScreen screen;
+  for (TWindowClassId id :
+       {TScreen::GetClassId(), TModalWindow::GetClassId(), TWindow::GetClassId()}) {
+    EXPECT_TRUE(screen.IsKindOf(id));
+  }
+  EXPECT_FALSE(screen.IsKindOf(TImage::GetClassId()));
+}
+
+}  // namespace
