@@ -8,9 +8,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import characters  # noqa: E402
 import contact  # noqa: E402
+import room  # noqa: E402
 from registry import Registry  # noqa: E402
 
-GROUPS = [("characters", characters)]
+GROUPS = [("characters", characters), ("room", room)]
 
 
 def main(root):

@@ -31,9 +31,7 @@ class Registry:
         key = name.lower()
         if key in self.seen and self.seen[key] != name:
             raise ValueError("names differ only by case: %s / %s" % (self.seen[key], name))
-        if key in self.seen:
-            raise ValueError("made twice: " + name)
-        self.seen[key] = name
+        self._claim_alias(name, name)
 
     def _write(self, file, surface):
         path = os.path.join(self.assets_dir, file)
@@ -52,6 +50,19 @@ class Registry:
         self.rows.append((name, file, "image", surface.get_width(), surface.get_height(), "", "",
                           used_by, generator))
         self._preview(group, name, surface)
+
+    def alias(self, name, existing):
+        """A second name the game uses for an image already written (a name with and without
+        its extension)."""
+        row = next(r for r in self.rows if r[0] == existing)
+        self._claim_alias(name, existing)
+        self.rows.append((name,) + row[1:])
+
+    def _claim_alias(self, name, existing):
+        key = name.lower()
+        if key in self.seen:
+            raise ValueError("made twice: " + name)
+        self.seen[key] = name
 
     def animation(self, name, frames, group, used_by, generator, script=None):
         """An animation: frames packed into "<base>_sheet.png" beside the XML document that
