@@ -8,10 +8,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import characters  # noqa: E402
 import contact  # noqa: E402
+import food  # noqa: E402
 import room  # noqa: E402
 from registry import Registry  # noqa: E402
 
-GROUPS = [("characters", characters), ("room", room)]
+GROUPS = [("characters", characters), ("room", room), ("food", food)]
 
 
 def main(root):
