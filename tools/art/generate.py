@@ -9,10 +9,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import characters  # noqa: E402
 import contact  # noqa: E402
 import food  # noqa: E402
+import interface  # noqa: E402
 import room  # noqa: E402
 from registry import Registry  # noqa: E402
 
-GROUPS = [("characters", characters), ("room", room), ("food", food)]
+GROUPS = [("characters", characters), ("room", room), ("food", food),
+          ("interface", interface)]
 
 
 def main(root):

@@ -41,10 +41,11 @@ class Registry:
     def _preview(self, group, label, surface):
         self.previews.setdefault(group, []).append((label, surface))
 
-    def image(self, name, surface, group, used_by, generator):
+    def image(self, name, surface, group, used_by, generator, file=None):
         """A still image. `name` is the name the game asks for; without an extension the file
-        gets ".png"."""
-        file = name if os.path.splitext(name)[1] else name + ".png"
+        gets ".png". `file` places it elsewhere, for a name asked in another case than its
+        folder (names resolve without regard to case)."""
+        file = file or package_path(name if os.path.splitext(name)[1] else name + ".png")
         self._claim(name)
         self._write(file, surface)
         self.rows.append((name, file, "image", surface.get_width(), surface.get_height(), "", "",
@@ -67,7 +68,7 @@ class Registry:
     def animation(self, name, frames, group, used_by, generator, script=None):
         """An animation: frames packed into "<base>_sheet.png" beside the XML document that
         `name` (with or without ".xml") resolves to."""
-        file = name if name.endswith(".xml") else name + ".xml"
+        file = package_path(name if name.endswith(".xml") else name + ".xml")
         self._claim(name)
         base = os.path.splitext(os.path.basename(file))[0]
         sheet_name = base + "_sheet.png"
@@ -109,6 +110,11 @@ class Registry:
                     "used by,generator (made by tools/art/make_art.sh)\n")
             for row in sorted(self.rows, key=lambda r: r[0].lower()):
                 f.write(",".join(str(v) for v in row) + "\n")
+
+
+def package_path(name):
+    """The file of a name inside the assets folder: "assets/x" and "x" name the same file."""
+    return name[len("assets/"):] if name.startswith("assets/") else name
 
 
 def pack(frames):
