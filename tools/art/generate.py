@@ -17,9 +17,32 @@ GROUPS = [("characters", characters), ("room", room), ("food", food),
           ("interface", interface)]
 
 
+def remove_previous(assets, manifest):
+    """Deletes what the last run made (the files of its manifest and their frame sheets), so
+    that a renamed drawing leaves nothing behind."""
+    if not os.path.exists(manifest):
+        return
+    with open(manifest, encoding="utf-8") as f:
+        for row in f:
+            if row.startswith("#") or not row.strip():
+                continue
+            file = row.split(",")[1]
+            paths = [file]
+            if file.endswith(".xml"):
+                paths.append(file[:-len(".xml")] + "_sheet.png")
+            for path in paths:
+                full = os.path.join(assets, path)
+                if os.path.exists(full):
+                    os.remove(full)
+    for folder, _, files in sorted(os.walk(assets), reverse=True):
+        if not files and not os.listdir(folder):
+            os.rmdir(folder)
+
+
 def main(root):
     assets = os.path.join(root, "assets")
     here = os.path.join(root, "tools", "art")
+    remove_previous(assets, os.path.join(here, "manifest.csv"))
     reg = Registry(assets)
     for _, module in GROUPS:
         module.make_all(reg)

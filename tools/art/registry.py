@@ -34,6 +34,10 @@ class Registry:
         self._claim_alias(name, name)
 
     def _write(self, file, surface):
+        key = "file:" + file.lower()
+        if key in self.seen:
+            raise ValueError("two drawings in one file (names resolve without case): " + file)
+        self.seen[key] = file
         path = os.path.join(self.assets_dir, file)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         surface.write_to_png(path)
@@ -99,6 +103,10 @@ class Registry:
         if script:
             out.append('  <script luascript=%s/>' % quoteattr(script))
         out.append('</sequence>')
+        key = "file:" + file.lower()
+        if key in self.seen:
+            raise ValueError("two documents in one file (names resolve without case): " + file)
+        self.seen[key] = file
         path = os.path.join(self.assets_dir, file)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "w", encoding="utf-8") as f:
