@@ -58,7 +58,8 @@ GUESTS = [
     ("aunt", Look(SKIN_TONES[1], HAIR_GREY, "bun", PLUM, shade(PLUM, 0.85), accent=GOLD,
                   width=1.1, height=0.95, glasses=True)),
 ]
-GUEST_ROWS = ["idle", "impatient", "eating", "standing", "happy", "seated", "upset", "problem"]
+# Animation rows in state order; state 3 is the dance on the dance floor.
+GUEST_ROWS = ["idle", "impatient", "eating", "dance", "happy", "seated", "upset", "problem"]
 
 BRIDES = {
     "b1": Look(SKIN_TONES[0], HAIR_BROWN, "updo", WHITE, WHITE, outfit="gown", accent=BLUSH,
@@ -245,7 +246,10 @@ def guest_poses(row):
         "impatient": [Pose(arms="hips", mouth="neutral", brows="angry", tap=t) for t in (0, 1, 0, 1)],
         "eating": [Pose(seated=True, arms=a, mouth=m) for a, m in
                    (("play", "smile"), ("eat", "o"), ("eat", "neutral"), ("play", "smile"))],
-        "standing": [Pose(arms="down", eyes=e, mouth="smile") for e in ("open", "glance")],
+        "dance": [Pose(arms="up", step=-1, lean=-6, mouth="open"),
+                  Pose(arms="wave", bob=-2.5, eyes="closed", mouth="smile"),
+                  Pose(arms="up", step=1, lean=6, mouth="open"),
+                  Pose(arms="spin", bob=-2.5, eyes="closed", mouth="open")],
         "happy": [Pose(seated=True, arms="up", mouth="open", eyes="closed", bob=b) for b in (0, -2, -3, -2)],
         "seated": [Pose(seated=True, arms="play", bob=b, eyes=e) for b, e in
                    ((0, "open"), (-0.5, "open"), (-0.5, "glance"), (0, "closed"))],
@@ -305,6 +309,26 @@ def glow(surface, color=GOLD, radius=2.5):
     set_color(ctx, color, 1.0)
     ctx.mask_surface(surface, 4, 4)
     return out
+
+
+def head_icon(look):
+    surface, ctx = canvas(32, 32)
+    ellipse(ctx, 16, 16, 15, 15)
+    fill_stroke(ctx, CREAM, COCOA, 1.5)
+    ctx.save()
+    ellipse(ctx, 16, 16, 14, 14)
+    ctx.clip()
+    ctx.translate(16, 53)
+    ctx.scale(0.55, 0.55)
+    draw_person(ctx, look, Pose(), shadow=False)
+    ctx.restore()
+    return surface
+
+
+def make_head_icons(reg):
+    for index, (type_name, look) in enumerate(GUESTS):
+        reg.image("assets/images/character/guests/head_" + type_name, head_icon(look), GROUP,
+                  "level scripts: head icon of guest type %d" % index, GEN)
 
 
 def make_couples(reg):
@@ -434,6 +458,7 @@ def make_all(reg):
     make_servers(reg)
     make_kitchen_and_music(reg)
     make_guests(reg)
+    make_head_icons(reg)
     make_couples(reg)
     make_mood_pictures(reg)
     make_bubbles(reg)

@@ -11,6 +11,7 @@ import contact  # noqa: E402
 import food  # noqa: E402
 import interface  # noqa: E402
 import room  # noqa: E402
+import scene  # noqa: E402
 from registry import Registry  # noqa: E402
 
 GROUPS = [("characters", characters), ("room", room), ("food", food),
@@ -52,6 +53,7 @@ def main(root):
     os.makedirs(sheets)
     for group, items in sorted(reg.previews.items()):
         contact.write(os.path.join(sheets, group + ".png"), items)
+    scene.write(os.path.join(sheets, "scene.png"), assets)
     print("%d entries" % len(reg.rows))
 
 

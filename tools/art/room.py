@@ -255,9 +255,6 @@ def table(seats):
     fill_stroke(ctx, LINEN)
     for x in range(20, w - 10, 28):
         line(ctx, [(x, 38), (x - 2, 70)], shade(LINEN, 0.9), 1)
-    rounded_rect(ctx, w / 2 - 22, 16, 44, 36, 6)
-    set_color(ctx, BLUSH, 0.5)
-    ctx.fill()
     ellipse(ctx, w / 2, 26, 7, 5)
     fill_stroke(ctx, ROSE, width=1.2)
     for dx in (-9, 9):
