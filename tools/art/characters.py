@@ -346,8 +346,10 @@ def make_couples(reg):
                 if mood == "normal" and i == 3:
                     p.eyes = "closed"
                 frames.append(person_frame(look, p, w=56, rx=28))
+            # The head table plays these with their own scripts: a calm loop per mood.
+            delay = {"happy": 180, "normal": 260, "mad": 220, "angry": 110}[mood]
             reg.animation(folder + "gen_%s_%s.xml" % (key, mood), frames, GROUP,
-                          "head table: couple mood", GEN)
+                          "head table: couple mood", GEN, loop_script(delay, [1, 2, 3, 4]))
     dance = []
     for i in range(8):
         surface, ctx = canvas(72, 74)

@@ -150,7 +150,7 @@ def checkmark_frames():
         ellipse(ctx, 0, 0, 12, 12)
         fill_stroke(ctx, GOOD, shade(GOOD, 0.6), 1.5)
         line(ctx, [(-6, 0), (-1.5, 5), (6.5, -5)], WHITE, 3)
-        frames.append(Frame(surface, 15, 30))
+        frames.append(Frame(surface, 15, 15))
     return frames
 
 
