@@ -174,6 +174,11 @@ TEST_F(ArtAssets, AnimationFramesLieInsideTheirSheetsAtTheListedSizeAndRegistrat
       ++frames;
     }
     EXPECT_GT(frames, 0);
+    if (const TXmlNode* script = sequence->FindChild(TString("script"))) {
+      std::string text = script->GetText().c_str();
+      EXPECT_EQ(text.rfind("function DoAnim()", 0), 0u) << text;
+      EXPECT_NE(text.find("frames{"), std::string::npos) << text;
+    }
     EXPECT_EQ(widest, entry.width);
     EXPECT_EQ(tallest, entry.height);
   }

@@ -327,6 +327,9 @@ def _face(ctx, look, pose, cy, side):
 # Hand positions (relative to the shoulder) for each arm pose: (near hand, far hand).
 def _hand_targets(pose, side):
     arms = pose.arms
+    if pose.facing == "N" and arms in ("carry1", "carry2", "clip", "eat", "play"):
+        # Seen from behind, hands held in front stay hidden by the body.
+        return [(9, 16), (-9, 16)]
     if arms == "carry1":
         return [(18, 18), (3, 27)]
     if arms == "carry2":

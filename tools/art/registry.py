@@ -2,7 +2,7 @@
 frame sheet beside an XML animation document, and one manifest row for every name the game asks
 for. It also keeps a small preview of each entry for the contact sheets."""
 import os
-from xml.sax.saxutils import quoteattr
+from xml.sax.saxutils import escape, quoteattr
 
 import cairo
 
@@ -101,7 +101,9 @@ class Registry:
                 frame.surface.get_height(), frame.regx, frame.regy))
         out.append('  </framelist>')
         if script:
-            out.append('  <script luascript=%s/>' % quoteattr(script))
+            # As element text: the reader collapses its line breaks to blanks, which Lua
+            # reads the same.
+            out.append('  <script>%s</script>' % escape(" ".join(script.split())))
         out.append('</sequence>')
         key = "file:" + file.lower()
         if key in self.seen:
