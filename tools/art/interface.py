@@ -282,6 +282,51 @@ def eyes_frames():
     return frames
 
 
+# Where each venue lies on the map (inside the 500 x 500 area of the level dots), and its
+# island's size; venue 1 is the mainland at the lower left.
+ISLANDS = {1: (120, 500, 0, 0), 2: (330, 480, 95, 60), 3: (410, 310, 85, 62), 4: (175, 270, 95, 66),
+           5: (290, 105, 110, 70)}
+EYES_WINDOW = (619, 180)  # centre of the round window the map's eyes peek from
+
+
+def _blob(ctx, x, y, rx, ry, seed):
+    points = 48
+    for i in range(points + 1):
+        a = 2 * math.pi * i / points
+        k = 1 + 0.07 * math.sin(3 * a + seed) + 0.05 * math.sin(5 * a + seed * 2)
+        px, py = x + rx * k * math.cos(a), y + ry * k * math.sin(a)
+        (ctx.move_to if i == 0 else ctx.line_to)(px, py)
+    ctx.close_path()
+
+
+def _island(ctx, n):
+    x, y, rx, ry = ISLANDS[n]
+    name, back, floor, seam, accent = VENUES[n - 1]
+    _blob(ctx, x, y + 4, rx + 8, ry + 8, n)
+    set_color(ctx, WHITE, 0.45)
+    ctx.fill()
+    _blob(ctx, x, y, rx + 4, ry + 4, n)
+    fill_stroke(ctx, lighten(SAND, 0.2), shade(SAND, 0.7), 2)
+    _blob(ctx, x, y - 3, rx - 4, ry - 6, n)
+    fill_stroke(ctx, lighten(mix(SAGE, back, 0.3), 0.2), shade(SAGE, 0.6), 1.5)
+    for k in range(4):
+        a = k * 1.7 + n
+        tx, ty = x + rx * 0.6 * math.cos(a), y - 3 + ry * 0.5 * math.sin(a)
+        ellipse(ctx, tx, ty, 9, 8)
+        fill_stroke(ctx, shade(SAGE, 0.75), shade(SAGE, 0.5), 1.2)
+
+
+def _path(ctx, a, b):
+    (x0, y0), (x1, y1) = ISLANDS[a][:2], ISLANDS[b][:2]
+    ctx.move_to(x0, y0)
+    ctx.curve_to((x0 + x1) / 2 + 30, y0, (x0 + x1) / 2 - 30, y1, x1, y1)
+    set_color(ctx, CREAM, 0.9)
+    ctx.set_line_width(3)
+    ctx.set_dash([6, 6])
+    ctx.stroke()
+    ctx.set_dash([])
+
+
 def map_background():
     surface, ctx = canvas(800, 600)
     grad = cairo.LinearGradient(0, 0, 0, 600)
@@ -290,42 +335,43 @@ def map_background():
     ctx.set_source(grad)
     ctx.paint()
     for y in range(30, 600, 46):
-        for x in range((y * 7) % 90, 800, 150):
+        for x in range((y * 7) % 90, 520, 150):
             ctx.arc(x, y, 10, math.pi * 1.1, math.pi * 1.9)
             set_color(ctx, WHITE, 0.5)
             ctx.set_line_width(1.5)
             ctx.stroke()
     # The mainland with the first venue.
     ctx.move_to(0, 600)
-    ctx.curve_to(30, 430, 120, 380, 230, 420)
-    ctx.curve_to(300, 450, 330, 540, 380, 600)
+    ctx.curve_to(20, 440, 110, 400, 200, 430)
+    ctx.curve_to(260, 450, 250, 540, 290, 600)
     ctx.close_path()
-    fill_stroke(ctx, lighten(SAGE, 0.15), shade(SAGE, 0.6), 3)
-    _venue_marker(ctx, 150, 480, VENUES[0])
-    rounded_rect(ctx, 560, 140, 220, 70, 12)
-    fill_stroke(ctx, CREAM, COCOA, 2)
+    fill_stroke(ctx, mix(SAGE, VENUES[0][1], 0.35), shade(SAGE, 0.6), 3)
+    _venue_marker(ctx, *ISLANDS[1][:2], VENUES[0])
+    # The side panel for the venue's texts and buttons, with the window of the eyes.
+    rounded_rect(ctx, 530, 20, 250, 560, 16)
+    fill_stroke(ctx, LINEN, COCOA, 2)
+    rounded_rect(ctx, 540, 30, 230, 540, 12)
+    set_color(ctx, GOLD)
+    ctx.set_line_width(1.5)
+    ctx.stroke()
+    ex, ey = EYES_WINDOW
+    ellipse(ctx, ex, ey, 42, 34)
+    fill_stroke(ctx, shade(PLUM, 0.55), WOOD, 5)
     return surface
-
-
-ISLANDS = {2: (330, 330, 100, 70), 3: (520, 440, 120, 70), 4: (560, 260, 110, 70), 5: (300, 140, 120, 80)}
 
 
 def venue_overlay(n):
     surface, ctx = canvas(800, 600)
-    x, y, rx, ry = ISLANDS[n]
-    ellipse(ctx, x, y, rx, ry)
-    fill_stroke(ctx, lighten(VENUES[n - 1][2], 0.0), shade(VENUES[n - 1][1], 0.7), 3)
-    ellipse(ctx, x - rx * 0.3, y - ry * 0.3, rx * 0.4, ry * 0.25)
-    set_color(ctx, WHITE, 0.25)
-    ctx.fill()
-    _venue_marker(ctx, x, y, VENUES[n - 1])
+    _path(ctx, n - 1, n)
+    _island(ctx, n)
+    _venue_marker(ctx, *ISLANDS[n][:2], VENUES[n - 1])
     return surface
 
 
 def _venue_marker(ctx, x, y, venue):
     name, back, floor, seam, accent = venue
     ctx.save()
-    ctx.translate(x, y)
+    ctx.translate(x, y - 4)
     rounded_rect(ctx, -26, -30, 52, 34, 4)
     fill_stroke(ctx, lighten(back, 0.3), COCOA, 2)
     ctx.move_to(-32, -28)
