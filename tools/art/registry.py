@@ -142,7 +142,7 @@ def pack(frames):
     return places, max(width, 1), max(y + shelf, 1)
 
 
-def strip(frames, limit=6):
+def strip(frames, limit=3):
     """A row of the first frames, for the contact sheet."""
     shown = frames[:limit]
     w = sum(f.surface.get_width() for f in shown) + 2 * (len(shown) - 1)
