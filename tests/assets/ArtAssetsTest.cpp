@@ -1,6 +1,6 @@
 // Every image and animation in the art manifest is in the built asset package under the name
-// the game asks for, at its listed size; every animation document reads with the engine's XML
-// reader, names a sheet that exists, and keeps its frames inside that sheet; and no two asset
+// the game asks for, decodes at its listed size; every animation document reads with the engine's
+// XML reader, names a sheet that exists, and keeps its frames inside that sheet; and no two asset
 // files differ only by case, since names resolve without regard to case.
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TXmlNode.h"
+#include "tvlib/render/TImageLoader.h"
 
 namespace {
 
@@ -75,17 +76,12 @@ std::string Resolve(const ArtEntry& entry) {
   return "";
 }
 
-bool PngSize(const std::string& bytes, int* width, int* height) {
-  static const char kSignature[] = "\x89PNG\r\n\x1a\n";
-  if (bytes.size() < 24 || bytes.compare(0, 8, kSignature, 8) != 0 ||
-      bytes.compare(12, 4, "IHDR") != 0)
-    return false;
-  auto be32 = [&](size_t at) {
-    return int(uint32_t(uint8_t(bytes[at])) << 24 | uint32_t(uint8_t(bytes[at + 1])) << 16 |
-               uint32_t(uint8_t(bytes[at + 2])) << 8 | uint32_t(uint8_t(bytes[at + 3])));
-  };
-  *width = be32(16);
-  *height = be32(20);
+// Decodes the image with the engine's own loader, as the game will.
+bool ImageSize(const std::string& file, int* width, int* height) {
+  TDecodedImage image;
+  if (!LoadPng(TString(("assets/" + file).c_str()), false, TString(""), &image)) return false;
+  *width = image.width;
+  *height = image.height;
   return true;
 }
 
@@ -122,7 +118,7 @@ TEST_F(ArtAssets, EveryNameResolvesToItsFileAtItsListedSize) {
     EXPECT_EQ(Lower(resolved), Lower(entry.file));
     if (entry.animation) continue;
     int width = 0, height = 0;
-    ASSERT_TRUE(PngSize(Read(entry.file), &width, &height));
+    ASSERT_TRUE(ImageSize(entry.file, &width, &height));
     EXPECT_EQ(width, entry.width);
     EXPECT_EQ(height, entry.height);
   }
@@ -143,8 +139,8 @@ TEST_F(ArtAssets, AnimationFramesLieInsideTheirSheetsAtTheListedSizeAndRegistrat
     ASSERT_NE(list, nullptr);
     std::string folder = entry.file.substr(0, entry.file.find_last_of('/') + 1);
     int sheetWidth = 0, sheetHeight = 0;
-    ASSERT_TRUE(PngSize(Read(folder + img->GetAttribute(TString("name")).c_str()), &sheetWidth,
-                        &sheetHeight));
+    ASSERT_TRUE(
+        ImageSize(folder + img->GetAttribute(TString("name")).c_str(), &sheetWidth, &sheetHeight));
     EXPECT_EQ(IntAttribute(img, "w"), sheetWidth);
     EXPECT_EQ(IntAttribute(img, "h"), sheetHeight);
 
