@@ -69,7 +69,7 @@ TEST(Collector, BoxedPointersGiveBackAllTheirMemory) {
 
 // A vararg call allocates the table of its extra arguments and nothing else: calling one in a
 // loop, directly or through __call, must still let the collector run.
-TEST(Collector, VarargCallsLetTheCollectorRun) {
+TEST(Collector, MemoryStaysBoundedThroughVarargCalls) {
   for (const char* call : {"f(i, 2, 3)", "callable(i, 2, 3)"}) {
     Usage usage;
     lua_State* L = OpenState(CountingAlloc, &usage);

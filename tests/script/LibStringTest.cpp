@@ -102,22 +102,35 @@ TEST(LibString, RepSizesItsResultFirst) {
       "out(string.rep('ab', 3), string.len(string.rep('xyz', 1001)), string.rep('q', -1) == '')");
   EXPECT_EQ(r.output, "ababab\t3003\ttrue\n") << r.error;
 
+  // An allocator that refuses more than 64 MB in use and counts every byte it handed out.
   struct Capped {
-    static void* Alloc(void*, void* block, size_t, size_t nsize, int, int) {
+    size_t inUse = 0;
+    size_t handedOut = 0;
+    static void* Alloc(void* ud, void* block, size_t osize, size_t nsize, int, int) {
+      auto* self = static_cast<Capped*>(ud);
       if (nsize == 0) {
+        self->inUse -= osize;
         std::free(block);
         return nullptr;
       }
-      return nsize > (64u << 20) ? nullptr : std::realloc(block, nsize);
+      if (nsize > osize && self->inUse + (nsize - osize) > (64u << 20)) return nullptr;
+      void* fresh = std::realloc(block, nsize);
+      if (fresh == nullptr) return nullptr;
+      self->inUse = self->inUse - osize + nsize;
+      if (nsize > osize) self->handedOut += nsize - osize;
+      return fresh;
     }
-  };
-  lua_State* L = lua_newstate(Capped::Alloc, nullptr);
+  } capped;
+  lua_State* L = lua_newstate(Capped::Alloc, &capped);
   ASSERT_NE(L, nullptr);
   luaopen_all(L);
+  const size_t before = capped.handedOut;
   const std::string source = "return string.rep('x', 2147483648)";
   ASSERT_EQ(luaL_loadbuffer(L, source.data(), source.size(), "=rep"), 0);
   EXPECT_EQ(lua_pcall(L, 0, 1, 0), LUA_ERRMEM);
   EXPECT_STREQ(lua_tostring(L, -1), "not enough memory");
+  // Refused at once: nothing of the result was built before the refusal.
+  EXPECT_LT(capped.handedOut - before, 64u * 1024);
   lua_close(L);
 }
 
