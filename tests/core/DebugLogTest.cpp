@@ -63,18 +63,65 @@ TEST(DebugLog, WrapsBehindTheMarkerOnlyPastTheThreshold) {
   EXPECT_EQ(log.size(), 102400u + kStampLength + 2);  // older bytes past the write position stay
 }
 
-TEST(DebugLog, FallsBackToTheTemporaryFolder) {
+// Sets an environment variable for one scope, then puts the old value back.
+class TScopedEnv {
+ public:
+  TScopedEnv(const char* name, const char* value) : mName(name) {
+    const char* old = std::getenv(name);
+    mHad = old != nullptr;
+    if (old) mOld = old;
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  }
+  ~TScopedEnv() {
+    if (mHad)
+      setenv(mName, mOld.c_str(), 1);
+    else
+      unsetenv(mName);
+  }
+
+ private:
+  const char* mName;
+  bool mHad = false;
+  std::string mOld;
+};
+
+// Without a usable log folder, lines go to a folder private to the user, never to a fixed name
+// in the shared temporary folder, and never through a link someone planted.
+TEST(DebugLog, FallsBackToAPrivateFolder) {
   TTempDir dir;
-  const char* old = std::getenv("TMPDIR");
-  std::string saved = old ? old : "";
-  setenv("TMPDIR", dir.Path().c_str(), 1);
   WriteWholeFile(dir / "blocker", "a file, not a folder");
-  SetLogDirectory((dir / "blocker/user").c_str());
-  DebugLog("to the fallback");
-  EXPECT_NE(ReadWholeFile(dir / "wrenfold.log").find(": to the fallback\n"), std::string::npos);
-  // Later tests in this process make their folders under the temporary directory.
-  if (old)
-    setenv("TMPDIR", saved.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
+  WriteWholeFile(dir / "victim", "untouched");
+  std::filesystem::create_symlink(dir / "victim", dir / "wrenfold.log");
+  {
+    TScopedEnv tmp("TMPDIR", dir.Path().c_str());
+    TScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    SetLogDirectory((dir / "blocker/user").c_str());
+    DebugLog("to the fallback");
+  }
+  EXPECT_EQ(ReadWholeFile(dir / "victim"), "untouched");
+  std::string found;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    if (entry.path().filename().string().rfind("wrenfold-", 0) != 0) continue;
+    EXPECT_EQ(std::filesystem::status(entry).permissions() & std::filesystem::perms::group_all,
+              std::filesystem::perms::none);
+    found = ReadWholeFile((entry.path() / "wrenfold.log").string());
+  }
+  EXPECT_NE(found.find(": to the fallback\n"), std::string::npos);
+
+  // With a runtime folder, there; a link planted at the log's name is not followed.
+  TTempDir runtimeDir;
+  std::filesystem::permissions(runtimeDir.Path(), std::filesystem::perms::owner_all);
+  {
+    TScopedEnv runtime("XDG_RUNTIME_DIR", runtimeDir.Path().c_str());
+    DebugLog("to the runtime folder");
+    EXPECT_NE(ReadWholeFile(runtimeDir / "wrenfold/wrenfold.log").find(": to the runtime folder\n"),
+              std::string::npos);
+    std::filesystem::remove(runtimeDir / "wrenfold/wrenfold.log");
+    std::filesystem::create_symlink(dir / "victim", runtimeDir / "wrenfold/wrenfold.log");
+    DebugLog("not through the link");
+  }
+  EXPECT_EQ(ReadWholeFile(dir / "victim"), "untouched");
 }

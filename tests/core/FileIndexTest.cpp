@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -105,6 +106,28 @@ TEST_F(FileSystem, FinalTxtHidesNamesAtAnyDepth) {
   EXPECT_TRUE(FileExists("a/shown.txt"));
 }
 
+// Links to folders are followed inside the assets folder, each folder indexed once however
+// many links lead to it, and never out of the tree; a missing assets folder is logged.
+TEST_F(FileSystem, FolderLinksStayInsideTheTreeAndNeverLoop) {
+  Put("assets/sub/in.txt", "i");
+  Put("outside/secret.txt", "s");
+  for (const char* link : {"assets/l1", "assets/l2", "assets/l3", "assets/sub/up"})
+    fs::create_directory_symlink(".", dir / link);
+  fs::create_directory_symlink(dir / "assets/sub", dir / "assets/alias");
+  fs::create_directory_symlink(dir / "outside", dir / "assets/out");
+  fs::create_directory_symlink("../../outside", dir / "assets/sub/back");
+  Mount();
+  EXPECT_TRUE(FileExists("sub/in.txt"));
+  EXPECT_TRUE(FileExists("alias/in.txt"));
+  EXPECT_FALSE(FileExists("out/secret.txt"));
+  EXPECT_FALSE(FileExists("sub/back/secret.txt"));
+  EXPECT_NE(Log().find("a link out of the folder"), std::string::npos) << Log();
+
+  fs::remove_all(dir / "assets");
+  Mount();
+  EXPECT_NE(Log().find("no assets folder"), std::string::npos) << Log();
+}
+
 TEST_F(FileSystem, OversizedFinalTxtIsIgnored) {
   std::string list = "toolong.txt";
   Put("final.txt", list + std::string(100000 - list.size(), ' '));
@@ -171,6 +194,31 @@ TEST_F(FileSystem, CorruptPackagesKeepTheirSoundEntries) {
     EXPECT_EQ(Slurp("b.txt"), c.b ? "BBBB" : "<none>");
     EXPECT_NE(Log().find(c.logged), std::string::npos) << Log();
   }
+}
+
+// A package of many bad entries logs the first few and a count, and keeps its sound entry.
+TEST_F(FileSystem, ManyBadEntriesAreCountedNotEachLogged) {
+  std::string package = Pack({{"a.txt", "AAAA"}});
+  const uint32_t bad = 100000;
+  std::string entries;
+  for (uint32_t i = 0; i < bad; i++)
+    entries += std::string("\x01z\xff\xff\xff\x00\x01\x00\x00\x00", 10);
+  // Directory: the header, the sound entry (1+5+8 bytes), then the bad ones; the sound
+  // entry's bytes move down by the bad entries' size.
+  std::string out = package.substr(0, 8 + 14) + entries + package.substr(8 + 14);
+  const uint32_t count = bad + 1, offset = 8 + 14 + static_cast<uint32_t>(entries.size());
+  std::memcpy(out.data() + 4, &count, 4);
+  std::memcpy(out.data() + 8 + 6, &offset, 4);
+  Put("assets/bad.tvp", out);
+  Mount();
+  EXPECT_EQ(Slurp("a.txt"), "AAAA");
+  const std::string log = Log();
+  size_t lines = 0;
+  for (size_t at = log.find("lies outside the file"); at != std::string::npos;
+       at = log.find("lies outside the file", at + 1))
+    lines++;
+  EXPECT_LT(lines, 20u);
+  EXPECT_NE(log.find("100000 bad entries skipped in all"), std::string::npos) << log;
 }
 
 TEST_F(FileSystem, AnEmptyPackageMountsNothingQuietly) {

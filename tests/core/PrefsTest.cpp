@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
@@ -143,6 +147,77 @@ TEST_F(Prefs, UnreadableFilesStartEmptyAndAreKeptAsideOnce) {
   settings.SetSetting("encryptionkey", "");
   WriteWholeFile(dir / "user/prefs.dat", "<>\n    <install\n        tvinstallkey=\"x\">\n");
   EXPECT_EQ(TPrefs(settings, false).GetUserCount(), 0);
+}
+
+// Every rejected file is kept, each under a name of its own.
+TEST_F(Prefs, EachRejectedFileIsKeptUnderItsOwnName) {
+  const std::string rejected[] = {"junk one", "junk two", "junk three"};
+  for (const std::string& bytes : rejected) {
+    WriteWholeFile(dir / "user/prefs.dat", bytes);
+    TPrefs(settings, true).SetString("fresh", "1", -1, true);
+  }
+  EXPECT_EQ(ReadWholeFile(dir / "user/prefs.dat.bad"), rejected[0]);
+  EXPECT_EQ(ReadWholeFile(dir / "user/prefs.dat.bad.1"), rejected[1]);
+  EXPECT_EQ(ReadWholeFile(dir / "user/prefs.dat.bad.2"), rejected[2]);
+  EXPECT_NE(Log().find("kept as"), std::string::npos);
+}
+
+// One start without the cipher key must not cost the enciphered store: it is not saved over,
+// and the next start with the key finds it whole.
+TEST_F(Prefs, AnEncipheredStoreSurvivesAStartWithoutTheKey) {
+  settings.SetSetting("encryptionkey", "c2VjcmV0a2V5");
+  TPrefs(settings, true).SetString("score", "100", 0, true);
+  const std::string good = File();
+  TSettings keyless = settings;
+  keyless.SetSetting("encryptionkey", "");
+  {
+    TPrefs prefs(keyless, true);
+    EXPECT_EQ(prefs.GetUserCount(), 0);
+    prefs.SetString("score", "5", 0, true);
+  }
+  EXPECT_EQ(File(), good);
+  EXPECT_FALSE(fs::exists(dir / "user/prefs.dat.bad"));
+  EXPECT_NE(Log().find("no key is set"), std::string::npos);
+  EXPECT_EQ(TPrefs(settings, false).GetInt("score", 0, 0), 100);
+}
+
+// Copies of the program saving the same store at once (separate processes) each write a
+// whole file: a reader never meets one cut short, and no temporary file is left behind.
+TEST_F(Prefs, ConcurrentSavesLeaveWholeFiles) {
+  settings.SetSetting("encryptionkey", "");
+  std::vector<pid_t> children;
+  for (int copy = 0; copy < 2; copy++) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      TPrefs prefs(settings, true);
+      for (int i = 0; i < 150; i++) {
+        for (int player = 0; player < 40; player++)
+          prefs.SetString("value", std::string(50 + copy * 37 + i % 7, 'v').c_str(), player, false);
+        prefs.PrefsSave();
+      }
+      _exit(0);
+    }
+    children.push_back(pid);
+  }
+  int reads = 0, cut = 0;
+  for (bool running = true; running;) {
+    running = false;
+    for (pid_t pid : children) running |= waitpid(pid, nullptr, WNOHANG) == 0;
+    const std::string bytes = File();
+    if (bytes.empty()) continue;
+    TXmlNode tree;
+    reads++;
+    cut += !ParsePrefsStore(bytes.data(), bytes.size(), "", &tree);
+  }
+  for (pid_t pid : children) waitpid(pid, nullptr, 0);
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(cut, 0);
+  TPrefs after(settings, false);
+  EXPECT_EQ(after.GetUserCount(), 40);
+  EXPECT_FALSE(fs::exists(dir / "user/prefs.dat.bad"));
+  for (const auto& entry : fs::directory_iterator(dir / "user"))
+    EXPECT_EQ(entry.path().filename(), "prefs.dat");
 }
 
 TEST_F(Prefs, StoreBytesParseAloneAndCutOnesLeaveTheTreeAlone) {

@@ -70,3 +70,17 @@ TEST_F(StringTable, LoadsZxmlAndFailsOnAMissingFile) {
   EXPECT_FALSE(other.Load("no such workbook"));
   EXPECT_STREQ(other.GetString("k").c_str(), "#####");
 }
+
+// A cell belongs to its row: a row without cells finds none in the rows after it (and the search
+// for one stops at its row's end, so many empty rows load in linear time).
+TEST(StringTableRows, CellsNeverComeFromALaterRow) {
+  std::string workbook;
+  for (int i = 0; i < 200000; i++) workbook += "<Row>";
+  workbook +=
+      "<Row><Data ss:Type=\"String\"" + Row("after", "kept") + "<Row><Cell>" + Row("last", "x");
+  TStringTable table;
+  table.LoadBuffer(workbook.data(), workbook.size());
+  EXPECT_STREQ(table.GetString("after").c_str(), "kept");
+  EXPECT_STREQ(table.GetString("last").c_str(), "x");
+  EXPECT_STREQ(table.GetString("").c_str(), "");  // the rows without a whole cell
+}

@@ -57,6 +57,7 @@ TEST_F(HostMessageTest, GoneWindowsAreSilent) {
   EXPECT_FALSE(PostHostMessage(mDisplay, mGame, {1024, 4, 0}));
   EXPECT_FALSE(IsHostWindow(mDisplay, 0x7ffffff0));
   EXPECT_FALSE(IsHostWindow(mDisplay, None));
+  EXPECT_FALSE(IsHostWindow(mDisplay, DefaultRootWindow(mDisplay)));
   // The connection is still usable after the trapped errors.
   EXPECT_TRUE(PostHostMessage(mDisplay, mHost, {1024, 1, 0}));
 }

@@ -67,6 +67,27 @@ TEST(Collector, BoxedPointersGiveBackAllTheirMemory) {
   EXPECT_EQ(usage.current, 0u);
 }
 
+// A vararg call allocates the table of its extra arguments and nothing else: calling one in a
+// loop, directly or through __call, must still let the collector run.
+TEST(Collector, MemoryStaysBoundedThroughVarargCalls) {
+  for (const char* call : {"f(i, 2, 3)", "callable(i, 2, 3)"}) {
+    Usage usage;
+    lua_State* L = OpenState(CountingAlloc, &usage);
+    ASSERT_NE(L, nullptr);
+    luaopen_base(L);
+    const std::string source =
+        "local function f(...) return arg.n end\n"
+        "local callable = setmetatable({}, {__call = function(self, ...) return arg.n end})\n"
+        "for i = 1, 200000 do " +
+        std::string(call) + " end\n";
+    ASSERT_EQ(luaL_loadbuffer(L, source.data(), source.size(), "=vararg"), 0);
+    ASSERT_EQ(lua_pcall(L, 0, 0, 0), 0) << lua_tostring(L, -1);
+    EXPECT_GT(usage.total, 20u * 1024 * 1024) << call;
+    EXPECT_LT(usage.peak, 1024u * 1024) << call;
+    lua_close(L);
+  }
+}
+
 int Collect(lua_State* L) {
   FullGC(L);
   return 0;

@@ -137,5 +137,34 @@ TEST_F(CoroutineTest, MainThreadResumesLikeACoroutine) {
   EXPECT_EQ(lua_tonumber(L, -1), 12);
 }
 
+// Every resume nests the machine on the native stack once more: a chain of coroutines that
+// each resume the next ends with "C stack overflow" at the limit of nested native calls.
+TEST_F(CoroutineTest, ChainedResumesMeetTheNativeCallLimit) {
+  const test::RunResult viaResume = mS.Run(
+      "local depth, msg = 0\n"
+      "local function nest()\n"
+      "  depth = depth + 1\n"
+      "  local ok, e = coroutine.resume(coroutine.create(nest))\n"
+      "  if not ok and not msg then msg = e end\n"
+      "end\n"
+      "nest() out(msg, depth < 200, depth > 150)");
+  EXPECT_EQ(viaResume.status, 0) << viaResume.error;
+  EXPECT_EQ(viaResume.output, "C stack overflow\ttrue\ttrue\n");
+
+  const test::RunResult viaWrap =
+      mS.Run("local function nest() return coroutine.wrap(nest)() end nest()");
+  EXPECT_NE(viaWrap.status, 0);
+  EXPECT_NE(viaWrap.error.find("C stack overflow"), std::string::npos) << viaWrap.error;
+
+  // The limit counts nesting, not resumes: many resumes one after another all run.
+  const test::RunResult sequential = mS.Run(
+      "local n = 0\n"
+      "for i = 1, 1000 do\n"
+      "  local co = coroutine.create(function(a) local b = coroutine.yield(a + 1) n = n + b end)\n"
+      "  coroutine.resume(co, i) coroutine.resume(co, 1)\n"
+      "end out(n)");
+  EXPECT_EQ(sequential.output, "1000\n") << sequential.error;
+}
+
 }  // namespace
 }  // namespace tvs

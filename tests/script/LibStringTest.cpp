@@ -2,6 +2,7 @@
 // escape decoder lualex, pack/unpack round trips and their edge cases.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/script/ScriptHelpers.h"
@@ -63,11 +64,74 @@ TEST(LibString, PatternErrors) {
       {"string.gsub('a', 'a', '%0')", "test:1: invalid capture index"},
       {"string.find('a', '%b')", "test:1: unbalanced pattern"},
       {"string.find(string.rep('a', 300), string.rep('a?', 300))", "test:1: pattern too complex"},
+      // Quantifiers that backtrack over one another: exponential in the subject, stopped by the
+      // step allowance of one attempt.
+      {"string.find(string.rep('a', 40), string.rep('.-', 20) .. 'b')",
+       "test:1: pattern too complex"},
+      {"string.find(string.rep('a', 64), string.rep('a*', 30) .. 'b')",
+       "test:1: pattern too complex"},
+      {"string.gsub(string.rep('x', 50), string.rep('x?', 40) .. string.rep('x+', 8) .. 'y', '')",
+       "test:1: pattern too complex"},
+      {"for w in string.gfind(string.rep('ab', 30), string.rep('(.-)', 12) .. 'c') do end",
+       "test:1: pattern too complex"},
       {"string.find('a', string.rep('(', 40))", "test:1: too many captures"},
+      {"string.rep('ab', 2147483647)", "test:1: string size overflow"},
       {"string.gsub('a', 'a', true)",
        "test:1: bad argument #3 to `gsub' (string or function expected)"},
   };
   test::ExpectErrors(cases);
+}
+
+// Patterns that scan long subjects in the ordinary way stay well inside the step allowance.
+TEST(LibString, OrdinaryPatternsOnLongSubjects) {
+  test::ScriptState s;
+  const test::RunResult r = s.Run(
+      "local line = string.rep('word ', 20000) .. '\\n'\n"
+      "out(string.find(line, '(.-)\\n') ~= nil, string.find(line, '^[%w ]*\\n$') ~= nil)\n"
+      "local n = 0 for w in string.gfind(line, '%a+') do n = n + 1 end out(n)\n"
+      "local _, count = string.gsub(line, '%s*(%w+)%s*', '%1') out(count)\n"
+      "out(string.find(string.rep('a', 3000), 'a*b'))");
+  EXPECT_EQ(r.output, "true\ttrue\n20000\n20000\nnil\n") << r.error;
+}
+
+// string.rep sizes its result first: a size the allocator refuses fails at once with the memory
+// error, whatever the count.
+TEST(LibString, RepSizesItsResultFirst) {
+  test::ScriptState s;
+  const test::RunResult r = s.Run(
+      "out(string.rep('ab', 3), string.len(string.rep('xyz', 1001)), string.rep('q', -1) == '')");
+  EXPECT_EQ(r.output, "ababab\t3003\ttrue\n") << r.error;
+
+  // An allocator that refuses more than 64 MB in use and counts every byte it handed out.
+  struct Capped {
+    size_t inUse = 0;
+    size_t handedOut = 0;
+    static void* Alloc(void* ud, void* block, size_t osize, size_t nsize, int, int) {
+      auto* self = static_cast<Capped*>(ud);
+      if (nsize == 0) {
+        self->inUse -= osize;
+        std::free(block);
+        return nullptr;
+      }
+      if (nsize > osize && self->inUse + (nsize - osize) > (64u << 20)) return nullptr;
+      void* fresh = std::realloc(block, nsize);
+      if (fresh == nullptr) return nullptr;
+      self->inUse = self->inUse - osize + nsize;
+      if (nsize > osize) self->handedOut += nsize - osize;
+      return fresh;
+    }
+  } capped;
+  lua_State* L = lua_newstate(Capped::Alloc, &capped);
+  ASSERT_NE(L, nullptr);
+  luaopen_all(L);
+  const size_t before = capped.handedOut;
+  const std::string source = "return string.rep('x', 2147483648)";
+  ASSERT_EQ(luaL_loadbuffer(L, source.data(), source.size(), "=rep"), 0);
+  EXPECT_EQ(lua_pcall(L, 0, 1, 0), LUA_ERRMEM);
+  EXPECT_STREQ(lua_tostring(L, -1), "not enough memory");
+  // Refused at once: nothing of the result was built before the refusal.
+  EXPECT_LT(capped.handedOut - before, 64u * 1024);
+  lua_close(L);
 }
 
 TEST(LibString, GsubAndGfind) {

@@ -83,12 +83,33 @@ TEST_F(StartupTest, SwitchesAnywhereAllowSeveralInstances) {
   EXPECT_EQ(first->Wait(), 0);
 }
 
-TEST_F(StartupTest, HostThatIsNoWindowEndsWithMinusOne) {
-  for (const char* arg : {"-wnd=0", "-wnd=", "-wnd=zz", "-wnd=7ffffff0"}) {
+TEST_F(StartupTest, HostThatIsNoWindowEndsWithMinusOneAndAReason) {
+  const struct {
+    const char* arg;
+    const char* reason;
+  } cases[] = {
+      {"-wnd=0", "window 0 is no window"},
+      {"-wnd=0x0", "window 0 is no window"},
+      {"-wnd=", "not a hexadecimal window id"},
+      {"-wnd=zz", "not a hexadecimal window id"},
+      {"-wnd=1234567890", "too large for a window id"},
+      {"-wnd=7ffffff0", "no such window on the display"},
+  };
+  for (const auto& c : cases) {
     std::string output;
-    EXPECT_EQ(Run({arg}, &output), 255) << arg;
-    EXPECT_EQ(output, "") << arg;
+    EXPECT_EQ(Run({c.arg}, &output), 255) << c.arg;
+    EXPECT_EQ(output, std::string("FestraVask: bad -wnd= value: ") + c.reason + "\n") << c.arg;
   }
+}
+
+// Before the game runs, a termination signal ends the program at once; once the game runs,
+// it is the quit event.
+TEST_F(StartupTest, TerminationDuringStartUpEndsTheProgram) {
+  auto first = Start("first", {"--wait"});
+  // Ask while it is still starting: the probe never reports its settings.
+  first->Signal(SIGTERM);
+  EXPECT_EQ(first->Wait(), -1);  // ended by the signal
+  EXPECT_EQ(Output("first").find("computerid="), std::string::npos);
 }
 
 TEST_F(StartupTest, OptionsOverrideSettingsFile) {

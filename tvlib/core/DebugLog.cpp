@@ -1,6 +1,10 @@
 // The debug log's file, its time stamps and its wrap-around.
 #include "tvlib/core/DebugLog.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -21,14 +25,51 @@ std::mutex gLogLock;
 TString gLogPath;
 long gWritePosition = 0;
 
-std::string FallbackPath() {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp && *tmp ? tmp : "/tmp") + "/wrenfold.log";
+constexpr char kFallbackName[] = "wrenfold";
+
+// A folder only this user can enter, and not a link to one.
+bool IsPrivateFolder(const std::string& folder) {
+  struct stat info {};
+  return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+         (info.st_mode & 077) == 0;
 }
 
-FILE* OpenForUpdate(const char* path) {
-  FILE* file = std::fopen(path, "r+");
-  return file ? file : std::fopen(path, "w");
+// The folder of the log before SetLogDirectory and when running embedded: private to this
+// user, since anyone may plant a link under a fixed name in the shared temporary folder.
+// "$XDG_RUNTIME_DIR/wrenfold" when that folder is usable, else a fresh folder this process
+// makes in the temporary folder (once per temporary folder). Empty when neither can be had.
+// Called with gLogLock held.
+std::string FallbackFolder() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && runtime[0] == '/') {
+    std::string folder = std::string(runtime) + "/" + kFallbackName;
+    mkdir(folder.c_str(), 0700);
+    if (IsPrivateFolder(folder)) return folder;
+  }
+  static std::string madeIn, made;
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string temporary = tmp && *tmp ? tmp : "/tmp";
+  if (madeIn != temporary || !IsPrivateFolder(made)) {
+    std::string pattern = temporary + "/" + kFallbackName + "-XXXXXX";
+    made = mkdtemp(pattern.data()) ? pattern : std::string();
+    madeIn = temporary;
+  }
+  return made;
+}
+
+std::string FallbackPath() {
+  const std::string folder = FallbackFolder();
+  return folder.empty() ? std::string() : folder + "/" + kFallbackName + ".log";
+}
+
+// Opens the log for writing at any position, creating it; never through a link.
+FILE* OpenForUpdate(const std::string& path) {
+  if (path.empty()) return nullptr;
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  FILE* file = fdopen(fd, "r+");
+  if (!file) close(fd);
+  return file;
 }
 
 // The local time as ctime writes it, without its line feed: "Thu Dec 10 13:30:19 2026".
@@ -67,7 +108,7 @@ void DebugLog(const char* format, ...) {
 
   std::lock_guard lock(gLogLock);
   FILE* file = gLogPath.Length() ? OpenForUpdate(gLogPath.c_str()) : nullptr;
-  if (!file) file = OpenForUpdate(FallbackPath().c_str());
+  if (!file) file = OpenForUpdate(FallbackPath());
   if (!file) return;
   if (gWritePosition > kWrapThreshold) {
     std::fseek(file, kWrapRestart, SEEK_SET);

@@ -1,12 +1,17 @@
 // The file index: mounting, virtual names and their resolution.
 #include "tvlib/core/TFileIndex.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TDirectoryIterator.h"
 #include "tvlib/core/TFile.h"
 
@@ -14,8 +19,38 @@ namespace {
 
 // "final.txt" of this size or more is ignored.
 constexpr int kMaxExclusionFile = 99999;
-// Folders nested deeper (or linked into themselves) are not indexed.
+// Folders nested deeper are not indexed.
 constexpr int kMaxFolderDepth = 32;
+
+// One walk of a folder tree: the folders already indexed (by device and inode) and the tree's
+// real path. A folder reached through a link is walked only when it stays inside the tree and
+// was not walked before, so links that loop (or fan out) add at most one walk each.
+struct TFolderWalk {
+  std::set<std::pair<dev_t, ino_t>> visited;
+  std::string root;
+};
+
+// The canonical absolute path of `path`; empty when it cannot be resolved.
+std::string RealPath(const TString& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
+bool IsLink(const TString& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// Whether a link to a folder leads inside the walked tree.
+bool LinkStaysInTree(const TFolderWalk& walk, const TString& path) {
+  const std::string target = RealPath(path);
+  if (!target.empty() && !walk.root.empty() &&
+      (target == walk.root || (target.compare(0, walk.root.size(), walk.root) == 0 &&
+                               (walk.root == "/" || target[walk.root.size()] == '/'))))
+    return true;
+  DebugLog("IndexFolder: not following '%s', a link out of the folder", path.c_str());
+  return false;
+}
 
 struct TFileSystem {
   TFileIndexMap index;
@@ -52,8 +87,12 @@ void ReadExclusions() {
   }
 }
 
-void IndexFolder(const TString& folder, const TString& prefix, int depth) {
+void IndexFolder(TFolderWalk& walk, const TString& folder, const TString& prefix, int depth,
+                 bool viaLink) {
   if (depth > kMaxFolderDepth) return;
+  struct stat info {};
+  if (stat(folder.c_str(), &info) != 0) return;
+  if (!walk.visited.insert({info.st_dev, info.st_ino}).second && viaLink) return;
   TString relative;
   if (prefix.Length() == 0) {
     TString assets = AssetsFolder();
@@ -71,7 +110,8 @@ void IndexFolder(const TString& folder, const TString& prefix, int depth) {
     if (State().exclusions.count(name)) continue;
     TString path = folder + "/" + name;
     if (isDirectory) {
-      IndexFolder(path, TString(), depth + 1);
+      const bool link = IsLink(path);
+      if (!link || LinkStaysInTree(walk, path)) IndexFolder(walk, path, TString(), depth + 1, link);
     } else {
       TString key = prefix + relative + name;
       key.ToLower();
@@ -102,6 +142,9 @@ void ClearFileIndex() {
 void MountFileSystem() {
   TFileSystem& state = State();
   ReadExclusions();
+  struct stat info {};
+  if (stat(AssetsFolder().c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+    DebugLog("MountFileSystem: no assets folder at '%s'", AssetsFolder().c_str());
   MountPackages(state.index, AssetsFolder());
   IndexDirectory(AssetsFolder(), TString());
   IndexDirectory(state.userFolder, "user:");
@@ -109,7 +152,9 @@ void MountFileSystem() {
 }
 
 void IndexDirectory(const TString& folder, const TString& prefix) {
-  IndexFolder(folder, prefix, 0);
+  TFolderWalk walk;
+  walk.root = RealPath(folder);
+  IndexFolder(walk, folder, prefix, 0, false);
 }
 
 TString ResolvePath(const TString& name) {

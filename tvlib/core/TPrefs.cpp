@@ -1,9 +1,12 @@
 // The preferences store: loading, the install branch, values and the safe save.
 #include "tvlib/core/TPrefs.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,16 +42,58 @@ bool EndsWithRootEndTag(const std::string& text) {
   return end != std::string::npos && end >= 2 && text.compare(end - 2, 3, "</>") == 0;
 }
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes) {
-  std::string temporary = path + ".tmp";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
+// Rejected files kept aside at most, as "prefs.dat.bad", "prefs.dat.bad.1" and so on.
+constexpr int kMaxKeptFiles = 100;
+
+// The folder holding `path`, opened and locked for one save: another copy of the program
+// saving the same store waits for it. -1 when the folder cannot be opened (the save then
+// fails on its own).
+int LockFolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 && flock(fd, LOCK_EX) != 0) DebugLog("PrefsSave: cannot lock %s", folder.c_str());
+  return fd;
+}
+
+// Keeps the file at `path` under the first free numbered name beside it; never replaces an
+// earlier kept file.
+void KeepRejectedFile(const std::string& path) {
+  if (access(path.c_str(), F_OK) != 0) return;
+  for (int n = 0; n < kMaxKeptFiles; n++) {
+    const std::string kept = path + ".bad" + (n ? "." + std::to_string(n) : std::string());
+    if (link(path.c_str(), kept.c_str()) == 0 ||
+        (errno != EEXIST && access(kept.c_str(), F_OK) != 0 &&
+         std::rename(path.c_str(), kept.c_str()) == 0)) {
+      DebugLog("The unreadable preferences are kept as %s", kept.c_str());
+      return;
+    }
+  }
+  DebugLog("PrefsSave: no free name to keep the unreadable %s aside", path.c_str());
+}
+
+// Writes the bytes to a temporary file of its own name in the same folder, syncs it, renames
+// it over `path` and syncs the folder, so that neither a crash nor another copy of the program
+// saving at the same time leaves a partial file.
+bool WriteFileSafely(const std::string& path, const std::string& bytes, int folder) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  FILE* file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(temporary.c_str());
+    return false;
+  }
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   ok = std::fflush(file) == 0 && ok;
   ok = fsync(fileno(file)) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporary.c_str());
+  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
+    if (folder >= 0) fsync(folder);
+    return true;
+  }
+  unlink(temporary.c_str());
   return false;
 }
 
@@ -72,13 +117,19 @@ TPrefs::TPrefs(const TSettings& settings, bool saveEnabled)
   PrefsLoad();
 }
 
-// Fills mDocument from the file; false when a file is there but is not a sound store.
-bool TPrefs::LoadDocument() {
+// Fills mDocument from the file.
+TPrefs::TLoad TPrefs::LoadDocument() {
   TString path = ResolvePath(kPrefsName);
-  if (access(path.c_str(), F_OK) != 0) return true;  // a first start
+  if (access(path.c_str(), F_OK) != 0) return TLoad::kLoaded;  // a first start
   std::string bytes;
-  if (!FileReadAll(kPrefsName, kFileReadText, kMaxPrefsFile, &bytes)) return false;
-  return ParsePrefsStore(bytes.data(), bytes.size(), mKey, &mDocument);
+  if (!FileReadAll(kPrefsName, kFileReadText, kMaxPrefsFile, &bytes)) return TLoad::kRejected;
+  if (ParsePrefsStore(bytes.data(), bytes.size(), mKey, &mDocument)) return TLoad::kLoaded;
+  if (mKey.Length() == 0) {
+    TXmlNode outer;
+    outer.LoadBuffer(bytes.data(), bytes.size());
+    if (outer.FindChild("data1") && outer.FindChild("data2")) return TLoad::kNeedsKey;
+  }
+  return TLoad::kRejected;
 }
 
 bool ParsePrefsStore(const char* bytes, size_t length, const TString& key, TXmlNode* out) {
@@ -106,9 +157,21 @@ bool ParsePrefsStore(const char* bytes, size_t length, const TString& key, TXmlN
 }
 
 void TPrefs::PrefsLoad() {
-  if (!LoadDocument()) {
-    DebugLog("Preferences in %s cannot be read; starting with empty preferences", kPrefsName);
-    mKeepBadFile = true;
+  switch (LoadDocument()) {
+    case TLoad::kLoaded:
+      break;
+    case TLoad::kRejected:
+      DebugLog("Preferences in %s cannot be read; starting with empty preferences", kPrefsName);
+      mKeepBadFile = true;
+      break;
+    case TLoad::kNeedsKey:
+      // A sound store read without its key: the next start with the key must still find it.
+      DebugLog(
+          "Preferences in %s are enciphered and no key is set; starting with empty "
+          "preferences that are not saved",
+          kPrefsName);
+      mSaveEnabled = false;
+      break;
   }
   std::string install;
   if (FileReadAll((TString("::") + GetProgramFolder() + "/install.txt").c_str(), kFileReadText,
@@ -145,13 +208,16 @@ void TPrefs::PrefsSave() {
     written = outer.ToString();
   }
   std::string path = ResolvePath(kPrefsName).c_str();
+  const int folder = LockFolderOf(path);
   if (mKeepBadFile) {
-    // The rejected file may still be worth something to its owner; it is kept once.
-    std::rename(path.c_str(), (path + ".bad").c_str());
+    // The rejected file may still be worth something to its owner.
+    KeepRejectedFile(path);
     mKeepBadFile = false;
   }
   std::string bytes(written.c_str(), static_cast<size_t>(written.Length()) + 1);  // and its NUL
-  if (!WriteFileSafely(path, bytes)) DebugLog("Could not save preferences to %s", path.c_str());
+  if (!WriteFileSafely(path, bytes, folder))
+    DebugLog("Could not save preferences to %s", path.c_str());
+  if (folder >= 0) close(folder);  // and the lock with it
 }
 
 TXmlNode* TPrefs::Global() {

@@ -6,8 +6,11 @@
 // With the setting "encryptionkey" set, the file holds the tree enciphered (Base64 in
 // data1) and a checksum of the plain text (data2). A file that fails to load (bad checksum,
 // wrong key, not the store's XML, too large) gives an empty store and a log line, and is
-// kept aside once as "prefs.dat.bad" before the first save replaces it. Saving writes a
-// temporary file in the same folder, flushes it and renames it over the old one.
+// kept aside before the first save replaces it, under the first free name of "prefs.dat.bad",
+// "prefs.dat.bad.1", "prefs.dat.bad.2"... An enciphered store met when no key is set is never
+// saved over. Saving locks the folder, writes a temporary file of a unique name beside the
+// store, syncs it, renames it over the old one and syncs the folder, so copies of the program
+// saving at once each leave a whole file. Needs POSIX (flock, mkostemp).
 #pragma once
 
 #include <cstddef>
@@ -38,7 +41,8 @@ class TPrefs {
 
  private:
   void PrefsLoad();
-  bool LoadDocument();
+  enum class TLoad { kLoaded, kRejected, kNeedsKey };
+  TLoad LoadDocument();
   TXmlNode* Global();
   TXmlNode* User(int player) const;
 

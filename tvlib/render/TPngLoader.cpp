@@ -16,11 +16,21 @@ namespace {
 
 constexpr int kSignatureBytes = 8;
 constexpr double kScreenGamma = 2.2;
+// No chunk but the image data may take more than this much memory to read; the image data is
+// bounded by the image's own size instead.
+constexpr png_alloc_size_t kMaxChunkBytes = 4u << 20;
+// Chunks the textures never use: skipped unread, so a length they claim costs nothing.
+constexpr png_byte kSkippedChunks[] = {'t', 'E', 'X', 't', 0, 'z', 'T', 'X', 't', 0,
+                                       'i', 'T', 'X', 't', 0, 's', 'P', 'L', 'T', 0,
+                                       'p', 'C', 'A', 'L', 0, 's', 'C', 'A', 'L', 0};
+// Warnings logged for one file; the rest are dropped.
+constexpr int kWarningsLogged = 4;
 
 // Everything the decode allocates, kept outside the jump frame so an error can free it.
 struct TPngState {
   const TByteSource* source = nullptr;
   png_bytep* rows = nullptr;
+  int warnings = 0;
 };
 
 void PngError(png_structp png, png_const_charp message) {
@@ -28,7 +38,10 @@ void PngError(png_structp png, png_const_charp message) {
   png_longjmp(png, 1);
 }
 
-void PngWarning(png_structp, png_const_charp) {}
+void PngWarning(png_structp png, png_const_charp message) {
+  auto* state = static_cast<TPngState*>(png_get_error_ptr(png));
+  if (state && ++state->warnings <= kWarningsLogged) DebugLog("PNG warning: %s", message);
+}
 
 void PngRead(png_structp png, png_bytep data, size_t length) {
   auto* state = static_cast<TPngState*>(png_get_io_ptr(png));
@@ -50,6 +63,9 @@ bool Decode(png_structp png, png_infop info, TPngState* state, bool palettised,
   png_set_sig_bytes(png, kSignatureBytes);
   png_set_user_limits(png, static_cast<png_uint_32>(MaxImageSide()),
                       static_cast<png_uint_32>(MaxImageSide()));
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks,
+                              static_cast<int>(sizeof kSkippedChunks / 5));
   png_read_info(png, info);
   png_uint_32 width = 0, height = 0;
   int depth = 0, colourType = 0;
@@ -143,15 +159,15 @@ bool DecodePng(const TByteSource& source, bool palettised,
       png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
     return false;
   }
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+  TPngState state;
+  state.source = &source;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, PngError, PngWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info) {
     png_destroy_read_struct(&png, nullptr, nullptr);
     return false;
   }
-  TPngState state;
-  state.source = &source;
   bool ok = Decode(png, info, &state, palettised, paletteColours, out);
   std::free(state.rows);
   png_destroy_read_struct(&png, &info, nullptr);

@@ -192,6 +192,10 @@ int PreCall(lua_State* L, StkId func, int nresults) {
     StkId base = func + 1;
     if (p->isVararg) {
       AdjustVarargs(L, p->numparams, base);
+      // The table of extra arguments may be all a loop allocates: let the collector step (a
+      // finaliser it runs may move the stack).
+      CheckGC(L);
+      base = RestoreStack(L, funcr) + 1;
     } else if (L->top > base + p->numparams) {
       L->top = base + p->numparams;
     }
@@ -266,6 +270,7 @@ namespace {
 
 void ResumeBody(lua_State* L, void* ud) {
   const int nargs = *static_cast<int*>(ud);
+  if (L->nCcalls >= kMaxCalls) RunError(L, "C stack overflow");
   CallInfo* ci = L->ci;
   if (ci == L->base_ci) {
     if (PreCall(L, L->top - (nargs + 1), kMultRet) != kPcrLua) return;  // a native function
@@ -297,11 +302,21 @@ int Resume(lua_State* L, int nargs) {
   } else if (!L->ci->yielded) {
     return ResumeError(L, "cannot resume non-suspended coroutine");
   }
+  // Each resume nests the VM once more on the native stack: the coroutine goes on counting
+  // from the thread that resumes it, so a chain of resumes meets the same limit as a chain of
+  // native calls.
+  GlobalState* g = G(L);
+  lua_State* const previous = g->resumed;
+  const lua_State* resumer = previous != nullptr ? previous : g->mainthread;
+  if (L != resumer) L->nCcalls = resumer->nCcalls + 1;
+  L->baseCcalls = L->nCcalls;
+  g->resumed = L;
   const int status = RunProtected(L, ResumeBody, &nargs);
+  g->resumed = previous;
   if (status != 0) {
     L->ci = L->base_ci;
     L->base = L->ci->base;
-    L->nCcalls = 0;
+    L->nCcalls = L->baseCcalls;
     L->allowhook = true;
     CloseUpvals(L, L->base);
     SetErrorObj(L, status, L->base);
@@ -311,7 +326,7 @@ int Resume(lua_State* L, int nargs) {
 
 int Yield(lua_State* L, int nresults) {
   CallInfo* ci = L->ci;
-  if (L->nCcalls > 0 || !L->allowhook)
+  if (L->nCcalls > L->baseCcalls || !L->allowhook)
     RunError(L, "attempt to yield across metamethod/C-call boundary");
   if (!IsLuaFrame(ci - 1)) RunError(L, "cannot yield a C function");
   // Keep only the yielded values, at the base of the native function's frame.

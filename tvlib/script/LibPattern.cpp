@@ -2,7 +2,8 @@
 // ...), sets, the quantifiers * + - ?, anchors, captures (with position captures), back
 // references and %b balances. Matching recurses per quantified item and capture; the depth is
 // bounded so that a hostile pattern raises "pattern too complex" instead of exhausting the
-// native stack.
+// native stack, and so are the steps one match attempt may take, so that a pattern that
+// backtracks exponentially fails the same way instead of running for minutes.
 #include <cctype>
 #include <cstring>
 
@@ -13,6 +14,11 @@ namespace {
 
 constexpr int kMaxCaptures = 32;
 constexpr int kMaxMatchDepth = 200;
+// Steps (Match calls) of one attempt at one subject position: a fixed allowance plus a share per
+// remaining subject byte. Ordinary patterns take a few steps per byte; only patterns whose
+// quantifiers backtrack over one another reach it.
+constexpr size_t kMatchStepsBase = 100000;
+constexpr size_t kMatchStepsPerByte = 256;
 constexpr ptrdiff_t kCapUnfinished = -1;
 constexpr ptrdiff_t kCapPosition = -2;
 constexpr char kSpecials[] = "^$*+?.([%-";
@@ -22,8 +28,9 @@ struct MatchState {
   const char* srcEnd;
   const char* patEnd;
   lua_State* L;
-  int level;  // captures open or closed
-  int depth;  // nested Match calls
+  int level;     // captures open or closed
+  int depth;     // nested Match calls
+  size_t steps;  // Match calls left to the current attempt
   struct {
     const char* init;
     ptrdiff_t len;
@@ -253,7 +260,7 @@ const char* MatchItems(MatchState* ms, const char* s, const char* p) {
 }
 
 const char* Match(MatchState* ms, const char* s, const char* p) {
-  if (++ms->depth > kMaxMatchDepth) luaL_error(ms->L, "pattern too complex");
+  if (++ms->depth > kMaxMatchDepth || ms->steps-- == 0) luaL_error(ms->L, "pattern too complex");
   const char* res = MatchItems(ms, s, p);
   ms->depth--;
   return res;
@@ -266,6 +273,15 @@ void InitMatch(MatchState* ms, lua_State* L, const char* s, size_t ls, const cha
   ms->patEnd = p + lp;
   ms->level = 0;
   ms->depth = 0;
+  ms->steps = 0;
+}
+
+// Matches the pattern p at subject position s as a fresh attempt: no captures, a full step
+// allowance.
+const char* MatchAttempt(MatchState* ms, const char* s, const char* p) {
+  ms->level = 0;
+  ms->steps = kMatchStepsBase + kMatchStepsPerByte * static_cast<size_t>(ms->srcEnd - s);
+  return Match(ms, s, p);
 }
 
 void PushOneCapture(MatchState* ms, int i, const char* s, const char* e) {
@@ -319,8 +335,7 @@ int GfindStep(lua_State* L) {
   InitMatch(&ms, L, s, ls, p, lp);
   for (const char* src = s + static_cast<size_t>(lua_tonumber(L, lua_upvalueindex(3)));
        src <= ms.srcEnd; src++) {
-    ms.level = 0;
-    const char* e = Match(&ms, src, p);
+    const char* e = MatchAttempt(&ms, src, p);
     if (e != nullptr) {
       ptrdiff_t newstart = e - s;
       if (e == src) newstart++;  // an empty match: move on
@@ -385,8 +400,7 @@ int StrFind(lua_State* L) {
     InitMatch(&ms, L, s, ls, p + anchor, lp - anchor);
     const char* s1 = s + init;
     do {
-      ms.level = 0;
-      const char* e = Match(&ms, s1, p + anchor);
+      const char* e = MatchAttempt(&ms, s1, p + anchor);
       if (e != nullptr) {
         lua_pushnumber(L, static_cast<lua_Number>(s1 - s + 1));
         lua_pushnumber(L, static_cast<lua_Number>(e - s));
@@ -421,8 +435,7 @@ int StrGsub(lua_State* L) {
   luaL_buffinit(L, &b);
   int n = 0;
   while (n < maxS) {
-    ms.level = 0;
-    const char* e = Match(&ms, src, p + anchor);
+    const char* e = MatchAttempt(&ms, src, p + anchor);
     if (e != nullptr) {
       n++;
       AddReplacement(&ms, &b, src, e);

@@ -44,14 +44,23 @@ int MapChars(lua_State* L) {
   return 1;
 }
 
+// The result is sized before anything is copied and built in one block taken through the
+// state's allocator, so a size the allocator refuses fails at once.
 int Rep(lua_State* L) {
   size_t l;
   const char* s = luaL_checklstring(L, 1, &l);
   const int n = luaL_checkint(L, 2);
-  luaL_Buffer b;
-  luaL_buffinit(L, &b);
-  for (int i = 0; i < n; i++) luaL_addlstring(&b, s, l);
-  luaL_pushresult(&b);
+  if (n <= 0 || l == 0) {
+    lua_pushlstring(L, "", 0);
+    return 1;
+  }
+  if (l > tvs::kMaxStringSize / static_cast<size_t>(n)) luaL_error(L, "string size overflow");
+  const size_t total = l * static_cast<size_t>(n);
+  char* out = static_cast<char*>(lua_newuserdata(L, total));
+  std::memcpy(out, s, l);
+  for (size_t done = l; done < total; done *= 2)
+    std::memcpy(out + done, out, done <= total - done ? done : total - done);
+  lua_pushlstring(L, out, total);
   return 1;
 }
 

@@ -39,6 +39,7 @@ void PreinitThread(lua_State* L, GlobalState* g) {
   L->ci = L->base_ci = L->end_ci = nullptr;
   L->size_ci = 0;
   L->nCcalls = 0;
+  L->baseCcalls = 0;
   L->status = 0;
   L->openupval = nullptr;
   L->gclist = nullptr;

@@ -77,6 +77,7 @@ struct GlobalState {
   lua_State* mainthread = nullptr;
   TNode dummynode[1];  // the shared node of tables without a hash part
   TStr* tmname[TM_N] = {};
+  lua_State* resumed = nullptr;  // the coroutine running now (null: the host's thread)
   bool gcRunning = false;
   bool gcStress = false;  // collect at every check (a test hook)
 };
@@ -94,7 +95,8 @@ struct lua_State : tvs::GcObject {
   tvs::CallInfo* end_ci;
   tvs::CallInfo* base_ci;
   int size_ci;
-  int nCcalls;  // nested native calls (and parser levels)
+  int nCcalls;     // nested native calls (and parser levels), counted across resumes
+  int baseCcalls;  // nCcalls when the thread was last resumed: a yield may not go below it
   uint8_t status;
   tvs::TValue l_gt;  // globals table
   tvs::GcObject* openupval;

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -72,11 +73,22 @@ bool BuildPlatformData(TPlatformData* data, const char* commandLine, bool allowS
   return true;
 }
 
-// "-wnd=" followed by the host's window id in hexadecimal; 0 when it reads as no number.
-uint64_t ReadHostWindow(const TString& commandLine) {
-  unsigned int id = 0;
-  std::sscanf(commandLine.c_str() + commandLine.Find("-wnd=") + 5, "%x", &id);
-  return id;
+// Reads "-wnd=" and the host's window id in hexadecimal after it (blanks and a "0x" may lead)
+// into `id`; answers why that names no host window, or null when it does.
+const char* ReadHostWindow(const TString& commandLine, uint64_t* id) {
+  const char* text = commandLine.c_str() + commandLine.Find("-wnd=") + 5;
+  while (*text == ' ' || *text == '\t') text++;
+  if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && std::isxdigit(text[2])) text += 2;
+  *id = 0;
+  if (!std::isxdigit(static_cast<unsigned char>(*text))) return "not a hexadecimal window id";
+  for (; std::isxdigit(static_cast<unsigned char>(*text)); text++) {
+    const int digit = std::isdigit(*text) ? *text - '0' : std::tolower(*text) - 'a' + 10;
+    *id = *id * 16 + static_cast<uint64_t>(digit);
+    if (*id > 0xffffffffu) return "too large for a window id";
+  }
+  if (*id == 0) return "window 0 is no window";
+  if (!IsHostWindowOnDisplay(*id)) return "no such window on the display";
+  return nullptr;
 }
 
 }  // namespace
@@ -129,9 +141,9 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
   if (!BuildPlatformData(data.get(), commandLine, allowSeveral)) return 0;
   if (switches.screensaver) data->screensaver = true;
   if (switches.hostWindow) {
-    data->hostWindow = ReadHostWindow(line);
     data->embedded = true;
-    if (data->hostWindow == 0 || !IsHostWindowOnDisplay(data->hostWindow)) {
+    if (const char* problem = ReadHostWindow(line, &data->hostWindow)) {
+      std::fprintf(stderr, "%s: bad -wnd= value: %s\n", kProductName, problem);
       return kExitStartupFailed;
     }
   }
@@ -162,6 +174,8 @@ int RunApplication(const char* commandLine, TGameMain gameMain, bool allowSevera
   data->settings.ParseOptions(line);
   if (line.Find("-pq=") >= 0) SetPortalMode();
 
+  // Start-up is over: from here a termination signal waits for the event pump.
+  DeferTerminationSignals();
   gameMain(platform.get(), commandLine);
 
   if (harnessWindow != 0) PostHostMessageOnDisplay(harnessWindow, {kHostQuit, 0, 0});

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tvlib/platform/process/Termination.h"
+
 namespace {
 
 TMessageBoxHook gBoxHook;
@@ -13,6 +15,8 @@ TMessageBoxService gBoxService;
 }  // namespace
 
 void ShowMessageBox(const char* text, const char* caption, uint32_t flags) {
+  // The event pump does not run while the box waits: a termination request ends the process.
+  TImmediateTermination immediate;
   if (gBoxHook) {
     gBoxHook(text, caption, flags);
     return;

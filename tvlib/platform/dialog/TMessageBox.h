@@ -14,7 +14,8 @@ inline constexpr uint32_t kMbOk = 0x0;
 inline constexpr uint32_t kMbIconHand = 0x10;
 inline constexpr uint32_t kMbIconExclamation = 0x30;
 
-// Shows a modal box with an OK button and waits for it.
+// Shows a modal box with an OK button and waits for it; a termination signal meanwhile ends the
+// process.
 void ShowMessageBox(const char* text, const char* caption, uint32_t flags);
 // Exit status of a program that cannot start or go on (a "-wnd=" host that is no window, no
 // window at all, a display that cannot be made): the designed -1 as a process status.

@@ -1,28 +1,79 @@
-// The termination signal handlers and their flag.
+// The termination signal handlers, their flag, and what a forked child inherits.
 #include "tvlib/platform/process/Termination.h"
+
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <csignal>
 
 namespace {
 
-volatile std::sig_atomic_t gTerminationRequested = 0;
+constexpr int kSignals[] = {SIGTERM, SIGINT};
 
-void OnTerminationSignal(int) {
-  gTerminationRequested = 1;
+volatile std::sig_atomic_t gTerminationRequested = 0;
+// 0 during start-up and message boxes: a request ends the process at once.
+volatile std::sig_atomic_t gDeferred = 0;
+// The forking process, for its child to tell whether it is already gone.
+volatile pid_t gForkParent = 0;
+
+void SetHandler(int signal, void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+}
+
+// The default action, now: only async-signal-safe calls.
+void EndBySignal(int signal) {
+  SetHandler(signal, SIG_DFL);
+  raise(signal);
+}
+
+void OnTerminationSignal(int signal) {
+  if (!gDeferred) {
+    EndBySignal(signal);
+    return;
+  }
+  gTerminationRequested = signal;
+}
+
+void BeforeFork() {
+  gForkParent = getpid();
+}
+
+void InForkedChild() {
+  for (int signal : kSignals) SetHandler(signal, SIG_DFL);
+  gTerminationRequested = 0;
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != gForkParent) _exit(1);  // the parent ended before the line above
 }
 
 }  // namespace
 
 void CatchTerminationSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  pthread_atfork(BeforeFork, nullptr, InForkedChild);
+  for (int signal : kSignals) SetHandler(signal, OnTerminationSignal);
+}
+
+void DeferTerminationSignals() {
+  gDeferred = 1;
 }
 
 bool TakeTerminationRequest() {
   if (!gTerminationRequested) return false;
   gTerminationRequested = 0;
   return true;
+}
+
+TImmediateTermination::TImmediateTermination() : mWasDeferred(gDeferred) {
+  gDeferred = 0;
+  if (gTerminationRequested) EndBySignal(gTerminationRequested);
+}
+
+TImmediateTermination::~TImmediateTermination() {
+  gDeferred = mWasDeferred;
 }

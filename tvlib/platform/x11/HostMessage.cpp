@@ -36,6 +36,9 @@ bool ReadHostMessage(TXDisplay* display, const XEvent& event, THostMessage* mess
 
 bool IsHostWindow(TXDisplay* display, TXWindow window) {
   if (!display || window == None) return false;
+  // A screen's root window is no host: the game would cover the whole desktop.
+  for (int screen = 0; screen < ScreenCount(display); screen++)
+    if (window == RootWindow(display, screen)) return false;
   TXErrorTrap trap(display);
   XWindowAttributes attributes;
   Status found = XGetWindowAttributes(display, window, &attributes);
