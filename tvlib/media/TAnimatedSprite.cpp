@@ -106,6 +106,9 @@ void TAnimatedSprite::StartAnimationScript() {
   lua_dobuffer(L, reinterpret_cast<const char*>(kAnimationLibrary), kAnimationLibrarySize,
                "ganimationscript");
   RegisterNatives(L);
+  // One collection now drops what loading left behind (the library's main chunk, its
+  // buffers): every sprite has a state of its own, so this is paid back many times.
+  lua_setgcthreshold(L, 0);
 }
 
 void TAnimatedSprite::RegisterNatives(lua_State* L) {
