@@ -64,9 +64,11 @@ class TTexture : public TAsset {
                                bool simple);
   TString MakeAnonymousKey() const;
 
- private:
+ protected:
+  // Subclasses (animated textures) register and load themselves.
   TTexture();
   bool CanDraw() const;
 
+ private:
   std::unique_ptr<TDxTextureData> mData;
 };

@@ -556,6 +556,10 @@ int lua_isyielded(lua_State* L) {
   return L->ci != L->base_ci && L->ci->yielded;
 }
 
+int lua_canyield(lua_State* L) {
+  return L->nCcalls == 0 && L->allowhook && L->ci - 1 > L->base_ci && IsLuaFrame(L->ci - 1);
+}
+
 int lua_getstack(lua_State* L, int level, lua_Debug* ar) {
   CallInfo* ci = L->ci;
   for (; level > 0 && ci > L->base_ci; ci--) {

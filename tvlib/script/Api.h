@@ -160,6 +160,9 @@ int lua_resume(lua_State* L, int nargs);
 int lua_yield(lua_State* L, int nresults);
 // Whether the thread is suspended in a yield (and may be resumed).
 int lua_isyielded(lua_State* L);
+// Whether the native function running now may yield: it was called from a script function
+// and no native call (lua_call, lua_pcall, a metamethod, a hook) is in progress on the state.
+int lua_canyield(lua_State* L);
 
 // Debug interface
 constexpr int LUA_IDSIZE = 60;
