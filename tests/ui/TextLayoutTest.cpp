@@ -145,6 +145,9 @@ TEST_F(TextLayoutTest, LinesWrapAtTheLastBlankOrCutALongWord) {
     TBlockPtr block = Make(c.text, 100);
     EXPECT_EQ(Runs(*block), c.runs);
   }
+  // In a box too narrow for anything each character still takes a line of its own, the
+  // italic slant before the first one included.
+  EXPECT_EQ(Make("<i>ab</i> c", 0)->GetLineCount(), 4);
   // The state at the break is restored: the font tag read again does not stack a second entry.
   TBlockPtr block = Make("aa <font size='20'>bbbbbbbbbbbbb</font>c", 100);
   const std::vector<TTextLine>& lines = block->GetLines();

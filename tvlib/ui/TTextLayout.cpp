@@ -75,6 +75,7 @@ class TTextBlock::TLayout {
   bool mEndedByAlignment = false;
   int mPad = 0;
   int mRunCharacters = 0;
+  int mLineCharacters = 0;  // characters kept on the line so far, the one being read too
   // The last blank of the line: where it is, the pen before it, the run it is in, and the
   // mark-up state of that run (taken at the run's first blank).
   bool mHasBreak = false;
@@ -126,6 +127,7 @@ void TTextBlock::TLayout::LayOutLine() {
   mFirstGlyph = true;
   mItalic = mLineDone = mFallback = mEndedByAlignment = false;
   mPad = 0;
+  mLineCharacters = 0;
   mHasBreak = false;
   mSnapshotRun = SIZE_MAX;
   while (!mLineDone && mPos < mLength) {
@@ -213,6 +215,7 @@ bool TTextBlock::TLayout::Character(TTextRun& run) {
   const size_t start = mPos;
   const uint32_t code = DecodeTextChar(mText, mLength, &mPos);
   ++mRunCharacters;
+  ++mLineCharacters;
   if (code == kBlank) {
     mHasBreak = true;
     mBreakPos = start;
@@ -233,6 +236,7 @@ bool TTextBlock::TLayout::Character(TTextRun& run) {
   } else if (mFallback && run.ownFont && run.ownFont->FindGlyph(code) >= 0) {
     // The run's own face has this one again: a new run leaves the fallback.
     --mRunCharacters;
+    --mLineCharacters;
     mPos = start;
     run.last = static_cast<int>(start) - 1;
     mFallback = false;
@@ -244,6 +248,7 @@ bool TTextBlock::TLayout::Character(TTextRun& run) {
              mDefaultFont->FindGlyph(code) >= 0) {
     // The character is read again by a run in the default font.
     --mRunCharacters;
+    --mLineCharacters;
     mPos = start;
     run.last = static_cast<int>(start) - 1;
     mFallback = true;
@@ -263,7 +268,7 @@ bool TTextBlock::TLayout::Character(TTextRun& run) {
     run.last = static_cast<int>(start) - 1;
     CloseRun(run);
     WrapAtBlank();
-  } else if (penBefore > 0) {
+  } else if (mLineCharacters > 1) {
     // Cut before the character that overflows; it starts the next line.
     mPos = start;
     mPen = penBefore;
