@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
+#include "tests/render/FakeLineDevice.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
@@ -42,11 +43,25 @@ TEST_F(FrameTest, FifteenFramesInOneMillisecondKeepTheLastRate) {
 }
 
 TEST_F(FrameTest, OverlayIsDrawnBetweenBegin2dAndEnd2d) {
+  // The overlay's lines go to a device of our own, so its pixels can be read.
+  TFakeLineDevice device;
+  mData.vectorRasteriser = std::make_unique<TTvMiniVecDraw>(device.Drawer());
   mData.fpsOverlay = true;
   mPlatform->EndFrame(true);
   ASSERT_NE(mData.fpsText, nullptr);
   EXPECT_EQ(mData.fpsText->GetWidth(), 512);
-  EXPECT_EQ(mData.fpsText->GetDrawCount(), 1);
+  EXPECT_EQ(mData.fpsText->GetLineCount(), 2);
+  // Red text in the two lines over the black box, nothing below them.
+  int red = 0, below = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      const uint8_t* p = &device.Pixels()[(y * TFakeLineDevice::kWidth + x) * 4];
+      const bool lit = p[2] > 128 && p[1] == 0 && p[0] == 0;
+      (y < 40 ? red : below) += lit;
+    }
+  }
+  EXPECT_GT(red, 100);
+  EXPECT_EQ(below, 0);
   EXPECT_EQ(mData.fpsText->GetText(),
             TString("Wrenfold Version 3.5.0.9<br>FPS<tab pos='200'>0.000000<br>"));
   EXPECT_EQ(mDisplay->mCalls,

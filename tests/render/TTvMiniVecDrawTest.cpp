@@ -107,6 +107,42 @@ TEST(TTvMiniVecDraw, TargetWritesClipAtEveryEdge) {
   }
 }
 
+// An origin that is not a number or lies beyond any target is declined: nothing is drawn
+// until the next BeginDraw. The target's owner is held until drawing ends.
+TEST(TTvMiniVecDraw, BeginDrawDeclinesLostOriginsAndHoldsTheOwner) {
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, kWhite, 1.0f);
+  draw.scaleX = draw.scaleY = 4;
+  TCanvas canvas(8, 8);
+  TLockedPixels target = canvas.Lock();
+  auto owner = std::make_shared<int>(1);
+  const std::vector<uint8_t> square = RectProgram(0, 0, 4, 4);
+  for (float bad : {std::nanf(""), 1e30f, -1e30f}) {
+    EXPECT_FALSE(draw.BeginDraw(bad, 0, &target, owner));
+    draw.FillOutline(square.data(), 0, 0);
+  }
+  EXPECT_TRUE(draw.BeginDraw(2, 2, &target, owner));
+  EXPECT_EQ(canvas.Rgb(2, 2), 0u);
+  EXPECT_GT(owner.use_count(), 1);
+  draw.FillOutline(square.data(), 0, 0);
+  draw.EndDraw();
+  EXPECT_EQ(owner.use_count(), 1);
+  EXPECT_EQ(canvas.Rgb(2, 2), 0xFFFFFFu);
+}
+
+// Flat shading draws pixels at least half covered whole and leaves the rest.
+TEST(TTvMiniVecDraw, FlatShadingDrawsNoPartialPixels) {
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, kWhite, 1.0f);
+  draw.flatShading = 1;
+  TCanvas canvas(8, 8);
+  Fill(draw, canvas, RectProgram(0, 0, 2.5f, 1.25f), 1, 1);
+  EXPECT_EQ(canvas.Alpha(1, 1), 255);
+  EXPECT_EQ(canvas.Alpha(2, 1), 255);
+  EXPECT_EQ(canvas.Alpha(3, 1), 255);  // half covered
+  EXPECT_EQ(canvas.Alpha(1, 2), 0);    // a quarter covered
+}
+
 TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
   // Colour 1 red: a square with a square hole; a new group with colour 2 (green) in the hole's
   // middle and over the red ring's corner.

@@ -12,8 +12,17 @@ void TGlyphKey::SetOutline(const uint8_t* program) {
   for (int step; (step = VecOpLength(program[length])) != 0 && program[length] != kOpEnd;)
     length += step;
   outline = std::span<const uint8_t>(program, length + 1);  // with the end (or unknown) byte
+  // Eight bytes a step (every glyph drawn is hashed, cached or not), folding the high bits
+  // down so each byte reaches the chain index.
   outlineHash = 0xCBF29CE484222325ull;
-  for (uint8_t b : outline) outlineHash = (outlineHash ^ b) * 0x100000001B3ull;
+  size_t at = 0;
+  for (; at + 8 <= outline.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, program + at, 8);
+    outlineHash = (outlineHash ^ word) * 0x100000001B3ull;
+    outlineHash ^= outlineHash >> 32;
+  }
+  for (; at < outline.size(); ++at) outlineHash = (outlineHash ^ program[at]) * 0x100000001B3ull;
 }
 
 int TGlyphRunCache::Chain(const TGlyphKey& key) {

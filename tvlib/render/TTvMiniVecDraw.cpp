@@ -78,7 +78,10 @@ void TTvMiniVecDraw::DefineColour(int index, uint8_t red, uint8_t green, uint8_t
   SetColourBytes(index, red << 16 | green << 8 | blue, opaque ? 255 : 0);
 }
 
-bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target) {
+bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target,
+                               std::shared_ptr<void> owner) {
+  mDeclined = !(std::fabs(x) < kOriginLimit && std::fabs(y) < kOriginLimit);
+  if (mDeclined) return false;
   // Floors, so that a point left of or above pixel 0 gets the phase it really has.
   mOriginX = FloorToInt(x);
   mOriginY = FloorToInt(y);
@@ -91,11 +94,12 @@ bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target) {
     EndDraw();
     if (target) mTarget = *target;
   }
+  if (owner) mTargetOwner = std::move(owner);
   return true;
 }
 
 void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
-  if (!outline) return;
+  if (!outline || mDeclined) return;
   const int qx = FloorToInt(mPhaseX + x);
   const int qy = FloorToInt(mPhaseY + y);
   mGlyphX = mOriginX + (qx >> 2);
@@ -129,7 +133,18 @@ void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
   DrawRuns(runs);
 }
 
+void TTvMiniVecDraw::DrawFlatRuns(std::span<const TGlyphRun> runs) {
+  for (const TGlyphRun& r : runs) {
+    if (r.coverageMinusOne >= 7)
+      AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row, mCoverageColours[r.slot][15]);
+  }
+}
+
 void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
+  if (flatShading) {
+    DrawFlatRuns(runs);
+    return;
+  }
   if (mTarget.pixels) {
     for (const TGlyphRun& r : runs) {
       WriteSpan(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
@@ -218,6 +233,7 @@ void TTvMiniVecDraw::EndDraw() {
   if (mTargetTexture) mTargetTexture->Unlock();
   mTargetTexture.reset();
   mTarget = {};
+  mTargetOwner.reset();
 }
 
 uint32_t TTvMiniVecDraw::GetPixel(int x, int y) const {

@@ -36,8 +36,10 @@ class TTvMiniVecDraw : private TVecRunSink {
   // alphaScale. Sets the colour's slot for every run drawn afterwards.
   void SetColor(int colourIndex, const float rgba[4], float alphaScale);
   // Starts drawing at pixel (x, y) into target (null: the display), which the caller keeps
-  // locked until EndDraw or a BeginDraw with another target. Returns true.
-  bool BeginDraw(float x, float y, const TLockedPixels* target);
+  // locked until EndDraw or a BeginDraw with another target; `owner` (the target's keeper,
+  // may be null) is held until then. Declines (false, and nothing is drawn until the next
+  // BeginDraw) an origin that is not a number or lies beyond any target.
+  bool BeginDraw(float x, float y, const TLockedPixels* target, std::shared_ptr<void> owner = {});
   // The same into a texture: locks it until EndDraw or a BeginDraw with another target.
   // A texture that cannot be locked is logged and drawing goes to nothing.
   bool BeginDraw(float x, float y, const std::shared_ptr<TTexture>& target);
@@ -61,6 +63,9 @@ class TTvMiniVecDraw : private TVecRunSink {
   uint8_t italic = 0;
   // With a target: 1 writes the run colour, 0 blends it over the pixel.
   uint8_t replaceTarget = 0;
+  // 1: pixels at least half covered are drawn whole and the others not at all (no
+  // anti-aliasing); 0: coverage shades the edges.
+  uint8_t flatShading = 0;
   // Added to a run's start x, end x and row when making line vertices (set by Init; until
   // then the values that suit most drivers).
   float startOffsetX = -0.75f, endOffsetX = -0.75f, offsetY = 0.25f;
@@ -76,6 +81,8 @@ class TTvMiniVecDraw : private TVecRunSink {
   void Runs(std::span<const TGlyphRun> runs) override;
   // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours.
   void DrawRuns(std::span<const TGlyphRun> runs);
+  // The same without anti-aliasing.
+  void DrawFlatRuns(std::span<const TGlyphRun> runs);
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
   // Draws the measurement pattern and reads it back; false when the target fails.
   bool MeasureLines(TLineMeasureTarget& target, int& best, int& dark);
@@ -96,4 +103,6 @@ class TTvMiniVecDraw : private TVecRunSink {
   int mGlyphX = 0, mGlyphY = 0;  // whole-pixel origin of the glyph being drawn
   TLockedPixels mTarget;
   std::shared_ptr<TTexture> mTargetTexture;  // locked into mTarget while set
+  std::shared_ptr<void> mTargetOwner;
+  bool mDeclined = false;  // the last BeginDraw declined: FillOutline draws nothing
 };

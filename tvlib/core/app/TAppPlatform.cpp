@@ -69,10 +69,13 @@ void TPlatformData::ReleaseAssets() {
   if (assetManager) assetManager->ReleaseAll();
 }
 
-TAppPlatform::TAppPlatform(TPlatformData* data) : mData(data) {}
+TAppPlatform::TAppPlatform(TPlatformData* data) : mData(data) {
+  SetTextServices(this);
+}
 
 TAppPlatform::~TAppPlatform() {
   if (GetCurrentRenderHost() == this) SetCurrentDisplayHandler(nullptr, nullptr);
+  if (GetTextServices() == this) SetTextServices(nullptr);
 }
 
 void TAppPlatform::Shutdown() {

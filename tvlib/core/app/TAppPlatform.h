@@ -1,9 +1,9 @@
 // The platform object's implementation: the composition root that owns the data block's
 // services (window manager, sound manager, display handler) and wires them together.
 //
-// It implements the core's TPlatform interface for every layer and the renderer's
-// TRenderHost for the display handlers it makes. It holds only a pointer to its data block
-// (TPlatformData), which it does not own. UI thread only, except GetTime.
+// It implements the core's TPlatform interface for every layer, the renderer's TRenderHost
+// for the display handlers it makes and the text layer's TTextServices. It holds only a pointer to
+// its data block (TPlatformData), which it does not own. UI thread only, except GetTime.
 #pragma once
 
 #include <cstdint>
@@ -12,11 +12,12 @@
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/render/TRenderHost.h"
+#include "tvlib/ui/TTextServices.h"
 
 struct TWindowMessage;
 struct TPoint;
 
-class TAppPlatform : public TPlatform, public TRenderHost {
+class TAppPlatform : public TPlatform, public TRenderHost, public TTextServices {
  public:
   explicit TAppPlatform(TPlatformData* data);
   ~TAppPlatform() override;
@@ -95,6 +96,7 @@ class TAppPlatform : public TPlatform, public TRenderHost {
   // --- The renderer's host ---------------------------------------------------------------
   uint32_t GetEngineTime() const override { return TPlatform::GetTime(); }
   TWindowBackend* GetWindowBackend() override;
+  // Also the text services' display scale.
   bool GetDisplayScale(float* scale) const override { return mData->GetDisplayScale(scale); }
   bool HasHostWindow() const override { return mData->hostWindow != 0; }
   bool IsVisible() const override { return mData->visible; }
@@ -108,6 +110,10 @@ class TAppPlatform : public TPlatform, public TRenderHost {
   void RequestQuit() override;
   bool IsDrawingDisabled() override;
   bool IsInScene() const override { return mData->in2d || mData->in3d; }
+
+  // --- The text services -----------------------------------------------------------------
+  TFontCache* GetFontCache() override { return &mData->fontCache; }
+  TTvMiniVecDraw* GetTextRasteriser() override { return mData->vectorRasteriser.get(); }
 
  protected:
   uint32_t GetElapsedTime() const override;

@@ -56,7 +56,7 @@ void TAppPlatform::EndFrame(bool present) {
 void TAppPlatform::DrawFrameRateOverlay() {
   if (!mData->fpsText) {
     const float red[4] = {1, 0, 0, 1};
-    mData->fpsText = TTextBlock::Create("", "", 512, 512, 0, 0, 16, red);
+    mData->fpsText = TTextBlock::Create("", 512, 512, 0, "", 16, red);
   }
   TString text = TString::Format("Wrenfold Version %d.%d.%d.%d<br>FPS<tab pos='200'>%f<br>",
                                  kFrameworkVersion[0], kFrameworkVersion[1], kFrameworkVersion[2],
