@@ -1,6 +1,6 @@
 // Every image and animation in the art manifest is in the built asset package under the name
 // the game asks for, decodes at its listed size; every animation document reads with the engine's
-// XML reader, names a sheet that exists, and keeps its frames inside that sheet; and no two asset
+// animation reader, names a sheet that exists, and keeps its frames inside that sheet; and no two asset
 // files differ only by case, since names resolve without regard to case.
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TXmlNode.h"
+#include "tvlib/media/TAnimation.h"
 #include "tvlib/render/TImageLoader.h"
 
 namespace {
@@ -85,10 +86,6 @@ bool ImageSize(const std::string& file, int* width, int* height) {
   return true;
 }
 
-int IntAttribute(const TXmlNode* node, const char* name) {
-  return std::atoi(node->GetAttribute(TString(name)).c_str());
-}
-
 class ArtAssets : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -128,55 +125,35 @@ TEST_F(ArtAssets, AnimationFramesLieInsideTheirSheetsAtTheListedSizeAndRegistrat
   for (const ArtEntry& entry : ReadManifest()) {
     if (!entry.animation) continue;
     SCOPED_TRACE(entry.name);
-    std::string text = Read(entry.file);
+    const std::string text = Read(entry.file);
     TXmlNode document;
     document.LoadBuffer(text.data(), text.size());
-    const TXmlNode* sequence = document.FindChild(TString("sequence"));
-    ASSERT_NE(sequence, nullptr);
-    const TXmlNode* img = sequence->FindChild(TString("img"));
-    const TXmlNode* list = sequence->FindChild(TString("framelist"));
-    ASSERT_NE(img, nullptr);
-    ASSERT_NE(list, nullptr);
-    std::string folder = entry.file.substr(0, entry.file.find_last_of('/') + 1);
+    TAnimation animation;
+    ASSERT_TRUE(ReadAnimationXml(document, &animation)) << "the engine's reader refuses it";
+    const std::string folder = entry.file.substr(0, entry.file.find_last_of('/') + 1);
     int sheetWidth = 0, sheetHeight = 0;
-    ASSERT_TRUE(
-        ImageSize(folder + img->GetAttribute(TString("name")).c_str(), &sheetWidth, &sheetHeight));
-    EXPECT_EQ(IntAttribute(img, "w"), sheetWidth);
-    EXPECT_EQ(IntAttribute(img, "h"), sheetHeight);
+    ASSERT_TRUE(ImageSize(folder + animation.imageName.c_str(), &sheetWidth, &sheetHeight));
+    EXPECT_EQ(animation.width, sheetWidth);
+    EXPECT_EQ(animation.height, sheetHeight);
 
-    int frames = 0, widest = 0, tallest = 0;
-    for (int i = 0; i < list->GetChildCount(); ++i) {
-      TString name;
-      TXmlNode* frame = nullptr;
-      const_cast<TXmlNode*>(list)->GetNextChild(&name, &frame);
-      if (std::string(name.c_str()) != "frame") continue;
-      SCOPED_TRACE(frames);
-      int x = IntAttribute(frame, "x"), y = IntAttribute(frame, "y");
-      int w = IntAttribute(frame, "w"), h = IntAttribute(frame, "h");
-      int regx = IntAttribute(frame, "regx"), regy = IntAttribute(frame, "regy");
-      EXPECT_GT(w, 0);
-      EXPECT_GT(h, 0);
-      EXPECT_GE(x, 0);
-      EXPECT_GE(y, 0);
-      EXPECT_LE(x + w, sheetWidth);
-      EXPECT_LE(y + h, sheetHeight);
-      EXPECT_TRUE(regx >= 0 && regx <= w && regy >= 0 && regy <= h);
-      if (frames == 0) {
-        EXPECT_EQ(regx, entry.regx);
-        EXPECT_EQ(regy, entry.regy);
-      }
-      widest = std::max(widest, w);
-      tallest = std::max(tallest, h);
-      ++frames;
+    ASSERT_FALSE(animation.frames.empty());
+    for (size_t i = 0; i < animation.frames.size(); ++i) {
+      const TAnimFrame& f = animation.frames[i];
+      SCOPED_TRACE(i);
+      EXPECT_GT(f.width, 0);
+      EXPECT_GT(f.height, 0);
+      EXPECT_GE(f.x, 0);
+      EXPECT_GE(f.y, 0);
+      EXPECT_LE(f.x + f.width, sheetWidth);
+      EXPECT_LE(f.y + f.height, sheetHeight);
+      EXPECT_TRUE(f.regX >= 0 && f.regX <= f.width && f.regY >= 0 && f.regY <= f.height);
     }
-    EXPECT_GT(frames, 0);
-    if (const TXmlNode* script = sequence->FindChild(TString("script"))) {
-      std::string text = script->GetText().c_str();
-      EXPECT_EQ(text.rfind("function DoAnim()", 0), 0u) << text;
-      EXPECT_NE(text.find("frames{"), std::string::npos) << text;
-    }
-    EXPECT_EQ(widest, entry.width);
-    EXPECT_EQ(tallest, entry.height);
+    EXPECT_EQ(animation.frames[0].regX, entry.regx);
+    EXPECT_EQ(animation.frames[0].regY, entry.regy);
+    EXPECT_EQ(animation.maxWidth, entry.width);
+    EXPECT_EQ(animation.maxHeight, entry.height);
+    const std::string script = animation.script.c_str();
+    EXPECT_EQ(script.rfind("function DoAnim()", 0), 0u) << script;
   }
 }
 
