@@ -1,7 +1,7 @@
 // Every image and animation in the art manifest is in the built asset package under the name
 // the game asks for, decodes at its listed size; every animation document reads with the engine's
-// animation reader, names a sheet that exists, and keeps its frames inside that sheet; and no two asset
-// files differ only by case, since names resolve without regard to case.
+// animation reader, names a sheet that exists, and keeps its frames inside that sheet; and no two
+// asset files differ only by case, since names resolve without regard to case.
 #include <gtest/gtest.h>
 
 #include <algorithm>
