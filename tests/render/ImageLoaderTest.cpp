@@ -150,6 +150,9 @@ TEST_F(ImageLoaderTest, BadFilesFailWithALogLineAndNeverExit) {
   WriteWholeFile(dir / "assets/short.jpg", jpg.substr(0, jpg.size() - 40));
   Mount();
   EXPECT_TRUE(LoadJpeg("short.jpg", &image));
+  // Bytes in memory that are no bytes at all.
+  size_t at = 0;
+  EXPECT_FALSE(DecodePng(MemoryByteSource(nullptr, 0, &at), false, nullptr, &image));
 }
 
 TEST_F(ImageLoaderTest, ImagesLargerThanTheLargestTextureAreRefused) {

@@ -141,6 +141,7 @@ bool Decode(png_structp png, png_infop info, TPngState* state, bool palettised,
 TByteSource MemoryByteSource(const uint8_t* data, size_t size, size_t* at) {
   return [data, size, at](void* buffer, int count) {
     size_t n = std::min(size - *at, static_cast<size_t>(std::max(count, 0)));
+    if (n == 0) return 0;  // an empty source may have no bytes at all (a null pointer)
     std::memcpy(buffer, data + *at, n);
     *at += n;
     return static_cast<int>(n);
