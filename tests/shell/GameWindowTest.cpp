@@ -111,9 +111,14 @@ TEST_F(GameWindowTest, PortalCommandsPauseResumeAndMute) {
   EXPECT_TRUE(WaitForReport(0, 0));
   host.Send(WM_USER, kPortalMuteOff);
   EXPECT_TRUE(WaitForReport(0, 100));
+  long marker = 1;
   for (uint32_t resume : {kPortalResume5, kPortalResume6, kPortalResume9, kPortalResume10}) {
     long before = LastSuspendedTime();
     host.Send(WM_USER, kPortalPause);
+    // Passed on after the pause: once it is back, the pause has been handled, so the time
+    // slept below is all suspended time however slowly the game runs.
+    host.Send(kPassOn, 0x1234, ++marker);
+    ASSERT_TRUE(WaitFor([&] { return host.HasReceived(kPassOn, 0x1234, marker); }));
     usleep(150 * 1000);
     host.Send(WM_USER, resume);
     EXPECT_TRUE(WaitForReport(before + 100, 100)) << "resume " << resume;
