@@ -21,10 +21,10 @@ void SetIfNotEmpty(TXmlNode* node, const char* name, const TString& value) {
   if (value.Length()) node->SetAttribute(name, value);
 }
 
+// One pass of the cipher: the size follows from its padding (1 to 8 bytes).
 std::string Encipher(const TCipher& cipher, const void* bytes, int n) {
-  int size = cipher.Encrypt(bytes, n, nullptr, 0, false);
-  std::string out(static_cast<size_t>(size), '\0');
-  if (size > 0) cipher.Encrypt(bytes, n, out.data(), size, false);
+  std::string out(static_cast<size_t>(n + 8 - n % 8), '\0');
+  cipher.Encrypt(bytes, n, out.data(), static_cast<int>(out.size()), false);
   return out;
 }
 
