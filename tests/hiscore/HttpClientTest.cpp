@@ -194,3 +194,28 @@ TEST_F(HttpClient, AbandoningARequestInFlightEndsItsWorker) {
   }
   EXPECT_TRUE(WaitForHttpWorkers(5000));
 }
+
+TEST_F(HttpClient, AReplyOverTheLimitFails) {
+  server.SetCannedReply(std::string(kHttpMaxReply + 1, 'x'));
+  http.Init(server.Url().c_str(), false, nullptr);
+  http.Send(0);
+  EXPECT_EQ(WaitForStatus(http, 5000), kHttpFailed);
+  server.SetCannedReply(std::string(kHttpMaxReply, 'x'));
+  http.Send(0);
+  ASSERT_EQ(WaitForStatus(http, 5000), kHttpComplete);
+  EXPECT_EQ(std::string(http.GetResult()).size(), kHttpMaxReply);
+}
+
+TEST_F(HttpClient, AProxyFromTheEnvironmentIsNotUsedForLoopback) {
+  std::string proxy = "http://127.0.0.1:" + std::to_string(TFakeHiscoreServer::RefusedPort());
+  setenv("http_proxy", proxy.c_str(), 1);
+  setenv("ALL_PROXY", proxy.c_str(), 1);
+  server.SetCannedReply("direct");
+  http.Init(server.Url().c_str(), false, nullptr);
+  http.Send(0);
+  int status = WaitForStatus(http, 5000);
+  unsetenv("http_proxy");
+  unsetenv("ALL_PROXY");
+  ASSERT_EQ(status, kHttpComplete);
+  EXPECT_STREQ(http.GetResult(), "direct");
+}
