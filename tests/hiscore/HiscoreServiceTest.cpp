@@ -25,6 +25,15 @@ std::vector<std::string> LocalRows(TTvHiscores& hiscores) {
 
 }  // namespace
 
+TEST(HiscoreModes, EachGameModeHasItsTable) {
+  EXPECT_STREQ(HiscoreModeId(0), "festravask_career_web");
+  EXPECT_STREQ(HiscoreModeId(1), "festravask_endlessreception_web");
+  EXPECT_STREQ(HiscoreModeId(2), "festravask_career");
+  EXPECT_STREQ(HiscoreModeId(3), "festravask_endlessreception");
+  EXPECT_EQ(HiscoreModeId(4), nullptr);
+  EXPECT_EQ(HiscoreModeId(-1), nullptr);
+}
+
 TEST_F(HiscoreService, ReadsItsConfigurationFromTheProgramFolder) {
   WriteProgramFile("hiscore.xml",
                    "<hiscore><language>de</language><defaulterror>Kein Server</defaulterror>"

@@ -172,6 +172,20 @@ TEST_F(HiscoreStore, ParsesOnlyTheTextBeforeItsTerminator) {
   EXPECT_EQ(tables.count("hidden"), 0u);
 }
 
+TEST_F(HiscoreStore, ReadsAFileOfAnEarlierBuild) {
+  std::filesystem::copy_file(TV_TEST_DATA "/hiscore/hiscore.dat", dir / "user/hiscore.dat");
+  HiscoreStoreLoad(cipher, &tables, &logins);
+  ASSERT_EQ(tables.count("festravask_career"), 1u);
+  const auto& entries = tables["festravask_career"]->entries;
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].score, 900);
+  EXPECT_TRUE(entries[0].submitted);
+  EXPECT_EQ(std::string(entries[0].guid.c_str()), "0123456789abcdef0123456789abcdef");
+  EXPECT_EQ(std::string(entries[1].name.c_str()), "Ann");
+  EXPECT_EQ(std::string(entries[1].serverData.c_str()), "<x/>");
+  EXPECT_EQ(std::string(logins["Velka"].account.c_str()), "velka@web");
+}
+
 TEST_F(HiscoreStore, AMissingFileLoadsNothing) {
   HiscoreStoreLoad(cipher, &tables, &logins);
   EXPECT_TRUE(tables.empty());

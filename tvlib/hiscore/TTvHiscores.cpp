@@ -37,8 +37,7 @@ TString ReadServerAddress(const TString& fallback) {
     return fallback;
   text = text.substr(0, text.find('\n')).substr(0, kMaxServerLine);
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  text.resize(std::strlen(text.c_str()));
-  return TString(text.c_str());
+  return TString(text.c_str());  // and nothing after a NUL
 }
 
 }  // namespace
