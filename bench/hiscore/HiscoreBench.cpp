@@ -1,0 +1,109 @@
+// The local hiscore file and the score insertion: building and reading the enciphered file
+// for four full tables, the whole save and load through the disk, and a score entering a
+// full table.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/TempDir.h"
+#include "tvlib/core/TCipher.h"
+#include "tvlib/core/TFileIndex.h"
+#include "tvlib/hiscore/THiscoreStore.h"
+#include "tvlib/hiscore/THiscoreTable.h"
+
+namespace {
+
+THiscoreEntry Entry(int score) {
+  THiscoreEntry entry;
+  entry.score = score;
+  entry.name = TString::Format("Player %d", score % 17);
+  entry.gameData = "12.3";
+  entry.version = "1.0.0.48";
+  entry.guid = "0123456789abcdef0123456789abcdef";
+  return entry;
+}
+
+// `tables` tables of `entries` entries each.
+THiscoreTables Tables(int tables, int entries) {
+  THiscoreTables out;
+  for (int t = 0; t < tables; ++t) {
+    auto table = std::make_unique<THiscoreTable>();
+    table->name = TString::Format("mode_%d", t);
+    for (int i = 0; i < entries; ++i) InsertHiscoreEntry(table.get(), Entry(i * 7 % 1000), false);
+    out[table->name] = std::move(table);
+  }
+  return out;
+}
+
+const TCipher& Cipher() {
+  static const TCipher cipher("Hw7pKd2RtXbQ");
+  return cipher;
+}
+
+void BM_BuildStore(benchmark::State& state) {
+  THiscoreTables tables = Tables(4, static_cast<int>(state.range(0)));
+  size_t bytes = 0;
+  for (auto _ : state) {
+    std::string file = BuildHiscoreStore(Cipher(), tables, {});
+    bytes = file.size();
+    benchmark::DoNotOptimize(file);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+  state.counters["file_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_BuildStore)->Arg(10)->Arg(500);
+
+void BM_ParseStore(benchmark::State& state) {
+  std::string file = BuildHiscoreStore(Cipher(), Tables(4, static_cast<int>(state.range(0))), {});
+  for (auto _ : state) {
+    THiscoreTables tables;
+    THiscoreLogins logins;
+    ParseHiscoreStore(reinterpret_cast<const uint8_t*>(file.data()), file.size(), Cipher(), &tables,
+                      &logins);
+    benchmark::DoNotOptimize(tables);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size()));
+}
+BENCHMARK(BM_ParseStore)->Arg(10)->Arg(500);
+
+// The whole save (temporary file, flush to the disk, rename) and load of four full tables.
+void BM_SaveAndLoadFile(benchmark::State& state) {
+  TTempDir dir;
+  std::filesystem::create_directories(dir / "user");
+  SetDataFolders((dir / "user").c_str(), (dir / "user").c_str());
+  ClearFileIndex();
+  THiscoreTables tables = Tables(4, 500);
+  for (auto _ : state) {
+    HiscoreStoreSave(Cipher(), tables, {});
+    THiscoreTables loaded;
+    THiscoreLogins logins;
+    HiscoreStoreLoad(Cipher(), &loaded, &logins);
+    benchmark::DoNotOptimize(loaded);
+  }
+}
+BENCHMARK(BM_SaveAndLoadFile)->Unit(benchmark::kMillisecond);
+
+// A score entering the top of a full table (the worst case: every rank moves).
+void BM_InsertIntoFullTable(benchmark::State& state) {
+  THiscoreTables tables = Tables(1, kHiscoreMaxEntries);
+  THiscoreTable table = std::move(*tables.begin()->second);
+  for (auto _ : state) {
+    THiscoreTable copy = table;
+    InsertHiscoreEntry(&copy, Entry(5000), state.range(0) != 0);
+    benchmark::DoNotOptimize(copy);
+  }
+}
+BENCHMARK(BM_InsertIntoFullTable)->Arg(0)->Arg(1);
+
+// The copy the insertion benchmark makes, to subtract from it.
+void BM_CopyFullTable(benchmark::State& state) {
+  THiscoreTables tables = Tables(1, kHiscoreMaxEntries);
+  for (auto _ : state) {
+    THiscoreTable copy = *tables.begin()->second;
+    benchmark::DoNotOptimize(copy);
+  }
+}
+BENCHMARK(BM_CopyFullTable);
+
+}  // namespace

@@ -1,0 +1,40 @@
+// The local hiscore file, "user:hiscore.dat": the stored logins and the local tables as XML
+// text, enciphered, followed by one enciphered block holding a checksum of the enciphered
+// text.
+//
+// The text is the declaration, then one "user" element per login (player, name, pass) and one
+// "score" element per table (name) with a "row" per entry (rank, score, submit, then guid,
+// name, gameData, serverData, version when not empty), each element written by the XML
+// writer and appended. The text and its NUL are enciphered as raw bytes; the checksum XORs
+// enciphered byte i into byte i mod 4 of a little-endian 32-bit word. Reading checks the
+// checksum and the cipher's padding and parses only the deciphered text up to its NUL; a
+// file that fails either is ignored with a log line, and entries keep their stored ranks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tvlib/hiscore/THiscoreTable.h"
+
+class TCipher;
+
+inline constexpr char kHiscoreFileName[] = "user:hiscore.dat";
+
+// The file's bytes for these tables and logins; empty without a cipher.
+std::string BuildHiscoreStore(const TCipher& cipher, const THiscoreTables& tables,
+                              const THiscoreLogins& logins);
+// Reads a file's bytes into `tables` and `logins` (adding to them). A file of 8 bytes or less
+// reads as nothing; false, with the log line, when the checksum or the padding is wrong.
+bool ParseHiscoreStore(const uint8_t* bytes, size_t size, const TCipher& cipher,
+                       THiscoreTables* tables, THiscoreLogins* logins);
+
+// The checksum of enciphered bytes.
+uint32_t HiscoreStoreChecksum(const uint8_t* bytes, size_t size);
+
+// Loads "user:hiscore.dat" when it exists; a missing or unreadable file reads as nothing.
+void HiscoreStoreLoad(const TCipher& cipher, THiscoreTables* tables, THiscoreLogins* logins);
+// Replaces "user:hiscore.dat" whole (a temporary file, flushed and renamed); false, with a
+// log line, when it could not be written.
+bool HiscoreStoreSave(const TCipher& cipher, const THiscoreTables& tables,
+                      const THiscoreLogins& logins);
