@@ -51,7 +51,13 @@ start_xvfb() {
     XVFB_PID=$!
     trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
     export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    # A server that another run started on the same number a moment earlier wins the race
+    # and ours exits: then try the next number rather than share a server that may go away.
+    for _ in $(seq 50); do
+      kill -0 "$XVFB_PID" 2>/dev/null || continue 2
+      [ -e "/tmp/.X11-unix/X$n" ] && return 0
+      sleep 0.1
+    done
   done
   echo "could not start Xvfb" >&2
   return 1
