@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "tvlib/core/Clock.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/media/TSoundStream.h"
 #include "tvlib/platform/audio/AudioOutputs.h"
@@ -40,8 +41,7 @@ bool TSoundManager::Init() {
   if (mRunThread && !mThread.joinable()) mThread = std::thread(&TSoundManager::RunThread, this);
   TPlatform* platform = TPlatform::GetInstance();
   if (platform && platform->IsScreensaver()) return false;
-  mClock.Reset();
-  mClock.Start();
+  mLastPass = ClockMilliseconds();
   if (!mDevice && mOpenDevice) mDevice = mOpenDevice();
   if (!mDevice) return false;
   mInitialised = true;
@@ -180,9 +180,11 @@ void TSoundManager::Service(bool deferRelease) {
     while (!mLive.empty()) mRelease.splice(mRelease.end(), mLive, mLive.begin());
     return;
   }
-  if (mClock.GetTime() <= kRefillPeriodMs) return;
-  mClock.Reset();
-  mClock.Start();
+  // With nothing playing there is nothing to pace.
+  if (mLive.empty()) return;
+  const uint32_t now = ClockMilliseconds();
+  if (now - mLastPass <= kRefillPeriodMs) return;
+  mLastPass = now;
   // A finished stream leaves the list: the walk starts again from its head.
   bool again = true;
   while (again) {

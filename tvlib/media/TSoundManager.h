@@ -11,14 +11,13 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
-
-#include "tvlib/core/TClock.h"
 
 class TAudioDevice;
 class TSoundStream;
@@ -83,7 +82,10 @@ class TSoundManager {
 
   TAudioDeviceOpener mOpenDevice;
   const bool mRunThread;
-  TClock mClock;
+  // The engine clock's reading at the last refill pass. The engine clock itself (not the
+  // platform's game time, which the UI thread adjusts) so the sound thread reads nothing the
+  // UI thread writes.
+  uint32_t mLastPass = 0;
   bool mInitialised = false;
   bool mActive = true;
 
