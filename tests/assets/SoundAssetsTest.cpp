@@ -2,7 +2,6 @@
 // its listed length, stays below full scale, and, where it loops, joins its end to its start
 // without a click.
 #include <gtest/gtest.h>
-#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +14,8 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/media/TMemSpooler.h"
+#include "tvlib/media/TSoundData.h"
 
 namespace {
 
@@ -39,21 +40,6 @@ std::vector<ManifestEntry> ReadManifest() {
   return entries;
 }
 
-struct MemoryReader {
-  const std::string* bytes;
-  size_t position = 0;
-};
-
-size_t ReadMemory(void* out, size_t size, size_t count, void* source) {
-  auto* reader = static_cast<MemoryReader*>(source);
-  size_t wanted = size * count;
-  size_t left = reader->bytes->size() - reader->position;
-  size_t n = std::min(wanted, left);
-  std::memcpy(out, reader->bytes->data() + reader->position, n);
-  reader->position += n;
-  return size ? n / size : 0;
-}
-
 struct DecodedSound {
   long rate = 0;
   int channels = 0;
@@ -61,24 +47,21 @@ struct DecodedSound {
   size_t Frames() const { return channels ? samples.size() / channels : 0; }
 };
 
+// Decodes through the engine's own path: the sound data opened from memory and its spooler.
 bool Decode(const std::string& bytes, DecodedSound* out) {
-  MemoryReader reader{&bytes};
-  OggVorbis_File file;
-  ov_callbacks callbacks{ReadMemory, nullptr, nullptr, nullptr};
-  if (ov_open_callbacks(&reader, &file, nullptr, 0, callbacks) != 0) return false;
-  vorbis_info* info = ov_info(&file, -1);
-  out->rate = info->rate;
-  out->channels = info->channels;
-  char buffer[8192];
-  int section = 0;
-  long n;
-  while ((n = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
-    size_t old = out->samples.size();
-    out->samples.resize(old + n / 2);
-    std::memcpy(out->samples.data() + old, buffer, n);
+  TSoundData data;
+  if (!data.OpenMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) return false;
+  out->rate = data.mSampleRate;
+  out->channels = data.mChannels;
+  TMemSpooler spooler(&data);
+  std::vector<int16_t> block(44100);
+  int got = 0;
+  bool more = true;
+  while (more) {
+    more = spooler.Fill(int(block.size() * 2), block.data(), &got, false);
+    out->samples.insert(out->samples.end(), block.begin(), block.begin() + got / 2);
   }
-  ov_clear(&file);
-  return n == 0;
+  return true;
 }
 
 class SoundAssets : public ::testing::Test {

@@ -8,7 +8,9 @@
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
+#include "tvlib/platform/audio/AudioOutputs.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
+#include "tvlib/platform/sdl/TSdlAudioOutput.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TDx3dDisplayHandler.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
@@ -169,7 +171,10 @@ bool TAppPlatform::IsDrawingDisabled() {
 }
 
 bool TAppPlatform::StartSound() {
-  if (!mData->soundManager) mData->soundManager = std::make_unique<TSoundManager>();
+  if (!mData->soundManager)
+    mData->soundManager = std::make_unique<TSoundManager>([] {
+      return OpenConfiguredAudioDevice([] { return std::make_unique<TSdlAudioOutput>(); });
+    });
   bool started = mData->soundManager->Init();
   if (HasPortalCommandArrived()) UpdatePortalMute();
   return started;

@@ -1,0 +1,98 @@
+// Loading sounds: the cache key and its group suffix, the names and files that give no
+// sound, and the choice between decoding whole and streaming.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/media/OggReference.h"
+#include "tests/media/SoundFixture.h"
+#include "tests/support/TempDir.h"
+#include "tvlib/media/TMemSpooler.h"
+
+namespace {
+
+class SoundLoad : public SoundTest {
+ protected:
+  // The virtual name of a fixture file holding `bytes`.
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(mDir / name, std::ios::binary) << bytes;
+    return "::" + (mDir / name);
+  }
+  TTempDir mDir;
+};
+
+struct LengthCase {
+  double seconds;
+  bool decodeShort;
+  bool decodedWhole;
+};
+
+class DecodeOrStream : public SoundLoad, public ::testing::WithParamInterface<LengthCase> {};
+
+TEST_P(DecodeOrStream, DecodesWholeOnlyShortEffects) {
+  const LengthCase c = GetParam();
+  const std::string ogg = ToneOgg(c.seconds);
+  auto sound = TSound::Get(Write("tone.ogg", ogg).c_str(), c.decodeShort, 1000);
+  ASSERT_TRUE(sound);
+  TSoundData& data = sound->GetData();
+  EXPECT_EQ(data.IsDecodedWhole(), c.decodedWhole);
+  EXPECT_DOUBLE_EQ(data.mDuration, std::lround(c.seconds * 44100) / 44100.0);
+  EXPECT_EQ(data.mSampleRate, 44100);
+  EXPECT_EQ(data.mChannels, 1);
+  // Both ways give the decoder's own samples.
+  const std::vector<int16_t> reference = DecodeReference(ogg);
+  std::vector<int16_t> got(reference.size() + 100);
+  int bytes = 0;
+  TMemSpooler spooler(&data);
+  EXPECT_FALSE(spooler.Fill(int(got.size() * 2), got.data(), &bytes, false));
+  ASSERT_EQ(size_t(bytes), reference.size() * 2);
+  EXPECT_TRUE(std::equal(reference.begin(), reference.end(), got.begin()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, DecodeOrStream,
+                         ::testing::Values(LengthCase{1.0, true, true}, LengthCase{1.9, true, true},
+                                           LengthCase{2.0, true, true},
+                                           LengthCase{2.01, true, false},
+                                           LengthCase{30.0, true, false},
+                                           LengthCase{1.0, false, false}));
+
+TEST_F(SoundLoad, TheCacheSharesBySoundFlagAndGroup) {
+  const std::string name = Write("click.ogg", ToneOgg(0.2));
+  auto a = TSound::Get(name.c_str(), true, 1000);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(TSound::Get(name.c_str(), true, 1000), a);
+  EXPECT_NE(TSound::Get(name.c_str(), false, 1000), a);
+  auto music = TSound::Get((name + "?loop&group=1001").c_str(), true, 1000);
+  ASSERT_TRUE(music);
+  EXPECT_NE(music, a);
+  EXPECT_EQ(music->GetData().mGroup, 1001);
+  EXPECT_EQ(TSound::Get(name.c_str(), true, 1001), music);
+  EXPECT_EQ(TSound::Get((name + "?group=").c_str(), true, 1000)->GetData().mGroup, 0);
+  // Released, it is loaded again.
+  const TSound* old = a.get();
+  a.reset();
+  auto again = TSound::Get(name.c_str(), true, 1000);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->GetData().mNextHandle, 0);
+  (void)old;
+}
+
+TEST_F(SoundLoad, NamesAndFilesThatGiveNoSound) {
+  EXPECT_FALSE(TSound::Get(nullptr, true, 1000));
+  EXPECT_FALSE(TSound::Get(Write("tone.wav", ToneOgg(0.2)).c_str(), true, 1000));
+  EXPECT_FALSE(TSound::Get(("::" + (mDir / "missing.ogg")).c_str(), true, 1000));
+  const std::string broken = Write("broken.ogg", "OggS but not really a stream");
+  EXPECT_FALSE(TSound::Get(broken.c_str(), true, 1000));
+  EXPECT_FALSE(TSound::Get(broken.c_str(), false, 1000));
+  EXPECT_TRUE(TSound::Get(Write("UPPER.OGG", ToneOgg(0.2)).c_str(), true, 1000));
+}
+
+TEST_F(SoundLoad, PlayWithoutDataOrManagerAnswersMinusOne) {
+  TSound empty;
+  EXPECT_EQ(empty.Play(false), -1);
+  auto sound = Sound(ToneOgg(0.5));
+  mData.soundManager.reset();
+  EXPECT_EQ(sound->Play(false), -1);
+}
+
+}  // namespace
