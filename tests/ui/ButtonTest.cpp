@@ -12,6 +12,7 @@
 #include "tests/ui/RecordingWindow.h"
 #include "tvlib/render/TDxTextureData.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/script/TLuaObjectWrapper.h"
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TText.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -290,6 +291,23 @@ TEST_F(ButtonTest, AnActionThatClosesItsModalEndsTheFiring) {
   EXPECT_FALSE(button->Fire());
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(Clicks(), (std::vector<std::string>{"msg3:stay:root"}));
+}
+
+TEST_F(ButtonTest, ALuaActionRunsAndTheClickFollows) {
+  auto* script = new TWindowScript();
+  Manager().AttachScript(script);
+  lua_State* L = script->GetState();
+  lua_newtable(L);  // any value stands for the command
+  TButton* button = AddButton(mRoot, "lua", kButtonPush);
+  button->SetAction(new TButton::LuaAction(std::make_unique<TLuaObjectWrapper>(L)));
+  mLog.clear();
+  EXPECT_TRUE(button->GetAction()->Run(button));
+  EXPECT_FALSE(button->Fire());
+  // The type-8 messages went to the script, not to the windows.
+  EXPECT_EQ(mLog, Notes{});
+  EXPECT_EQ(Clicks(), (std::vector<std::string>{"msg3:lua:root"}));
+  button->SetAction(nullptr);
+  EXPECT_EQ(button->GetAction(), nullptr);
 }
 
 TEST_F(ButtonTest, EnterPressesTheVisibleDefaultButton) {
