@@ -10,6 +10,7 @@
 
 #include "tests/platform/PlatformFixture.h"
 #include "tests/ui/RecordingWindow.h"
+#include "tests/ui/TextTestSupport.h"
 #include "tvlib/render/TDxTextureData.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
@@ -308,6 +309,23 @@ TEST_F(ButtonTest, ALuaActionRunsAndTheClickFollows) {
   EXPECT_EQ(Clicks(), (std::vector<std::string>{"msg3:lua:root"}));
   button->SetAction(nullptr);
   EXPECT_EQ(button->GetAction(), nullptr);
+}
+
+TEST_F(ButtonTest, TheLabelIsTheTextWindowNamedLabelAtAnyDepth) {
+  TTestTextServices services;
+  TButton* button = AddButton(mRoot, "b", kButtonPush);
+  EXPECT_STREQ(button->GetLabelText().c_str(), "");
+  button->SetLabelText("ignored");  // no label yet
+  auto* frame = new TWindow;
+  button->AddChild(frame, false);
+  auto* label = new TText;
+  label->SetName("label");
+  const float white[4] = {1, 1, 1, 1};
+  ASSERT_TRUE(label->InitText("Play", 100, 30, 0, "round", 10, white));
+  frame->AddChild(label, false);
+  EXPECT_STREQ(button->GetLabelText().c_str(), "Play");
+  button->SetLabelText("Quit");
+  EXPECT_STREQ(label->GetText().c_str(), "Quit");
 }
 
 TEST_F(ButtonTest, EnterPressesTheVisibleDefaultButton) {
