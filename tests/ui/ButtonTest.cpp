@@ -28,8 +28,7 @@ class TSoundButton : public TButton {
 
  protected:
   void PlayStateSound(int state) override {
-    if (state >= 0 && state < 3 && GetSound(state).Length() != 0 && IsVisible())
-      mSounds.push_back(state);
+    if (GetSound(state).Length() != 0 && IsVisible()) mSounds.push_back(state);
     TButton::PlayStateSound(state);
   }
 };

@@ -85,6 +85,10 @@ void TButton::SetSound(int index, const TString& soundName) {
   if (index >= 0 && index < static_cast<int>(mSounds.size())) mSounds[index] = soundName;
 }
 
+TString TButton::GetSound(int index) const {
+  return index >= 0 && index < static_cast<int>(mSounds.size()) ? mSounds[index] : TString();
+}
+
 void TButton::SetLabelText(const TString& text) {
   TWindow* label = FindChild("label", -1);
   if (label && label->IsKindOf(TText::GetClassId())) static_cast<TText*>(label)->SetText(text);
@@ -204,10 +208,7 @@ void TButton::OnStateChange(int newState, int oldState) {
 }
 
 void TButton::PlayStateSound(int state) {
-  if (state < 0 || state >= static_cast<int>(mSounds.size()) || mSounds[state].Length() == 0 ||
-      !IsVisible()) {
-    return;
-  }
+  if (GetSound(state).Length() == 0 || !IsVisible()) return;
   TPlatform* platform = TPlatform::GetInstance();
   TSoundManager* sound = platform ? platform->GetSoundManager() : nullptr;
   if (!sound || !sound->IsActive()) return;

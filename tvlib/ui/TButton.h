@@ -85,7 +85,8 @@ class TButton : public TLayeredWindow {
   Action* GetAction() const { return mAction.get(); }
   // The sound of state `index` (0 idle, 1 pressed: the click, 2 hover); empty: none.
   void SetSound(int index, const TString& soundName);
-  const TString& GetSound(int index) const { return mSounds.at(index); }
+  // The name kept for state `index`; empty for none or an index outside 0-2.
+  TString GetSound(int index) const;
   void SetLabel(const TString& label) { mLabel = label; }
   const TString& GetLabel() const { return mLabel; }
   // The text of the descendant "label" when it is a text window.
