@@ -1,12 +1,32 @@
 // Modal windows: the task list, the focus child, close messages and Enter.
 #include "tvlib/ui/TModalWindow.h"
 
+#include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TMessage.h"
 #include "tvlib/ui/TWindowManager.h"
+#include "tvlib/ui/TWindowSpider.h"
 
 namespace {
 
 constexpr int kEnter = 13;
+
+// Finds the visible default button at any depth; the one visited last wins.
+class FindDefault : public TWindowSpider {
+ public:
+  bool Visit(TWindow* window) override {
+    TButton* button = TButton::CastToButton(window);
+    if (button && (button->GetOptions() & kButtonDefault) && button->IsVisible()) {
+      mFound = button;
+      return false;
+    }
+    window->ForEachChild(this);
+    return true;
+  }
+  TButton* GetFound() const { return mFound; }
+
+ private:
+  TButton* mFound = nullptr;
+};
 
 }  // namespace
 
@@ -71,6 +91,9 @@ bool TModalWindow::OnMessage(TMessage* message) {
 
 bool TModalWindow::OnChar(int character) {
   if (character != kEnter) return false;
+  FindDefault finder;
+  ForEachChild(&finder);
+  if (finder.GetFound() && finder.GetFound()->Fire()) return true;
   auto* message = new TMessage(kMessageEnter, "");
   TWindowManager* manager = TWindowManager::Get();
   TWindow* from = manager && manager->GetFocus() ? manager->GetFocus() : this;

@@ -1,7 +1,8 @@
 // A window that can stand on the window manager's modal stack: every screen and dialog is
 // one. It stops the bubbling of messages, owns the task list of its screen's timed work,
 // remembers which descendant takes the focus with it, swallows every close message (popping
-// itself when the message names it) and turns Enter into a type-2 message. Its destruction
+// itself when the message names it) and on Enter presses its visible default button, sending
+// a type-2 message unless that closed the window. Its destruction
 // posts a type-6 message named with its id text.
 #pragma once
 

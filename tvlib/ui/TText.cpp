@@ -5,6 +5,7 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
+#include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TModalWindow.h"
 #include "tvlib/ui/TTextBlock.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -112,7 +113,11 @@ bool TText::FireLinkCommand(const TString& linkId) {
     DebugLog("ERROR: Command window %s not found", linkId.c_str());
     return false;
   }
-  // Buttons, the only windows with a command, are not part of the window set yet.
-  DebugLog("ERROR: Command window %s not a derived class of TButton", linkId.c_str());
-  return false;
+  TButton* button = TButton::CastToButton(target);
+  if (!button) {
+    DebugLog("ERROR: Command window %s not a derived class of TButton", linkId.c_str());
+    return false;
+  }
+  button->Fire();
+  return true;
 }
