@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "tvlib/core/TPlatform.h"
+#include "tvlib/media/TSound.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
@@ -82,11 +82,15 @@ void TButton::SetAction(Action* action) {
 }
 
 void TButton::SetSound(int index, const TString& soundName) {
-  if (index >= 0 && index < static_cast<int>(mSounds.size())) mSounds[index] = soundName;
+  if (index < 0 || index >= static_cast<int>(mSounds.size())) return;
+  mSounds[index].name = soundName;
+  mSounds[index].sound = soundName.Length()
+                             ? TSound::Get(soundName.c_str(), true, TSoundManager::kGroupEffects)
+                             : nullptr;
 }
 
 TString TButton::GetSound(int index) const {
-  return index >= 0 && index < static_cast<int>(mSounds.size()) ? mSounds[index] : TString();
+  return index >= 0 && index < static_cast<int>(mSounds.size()) ? mSounds[index].name : TString();
 }
 
 void TButton::SetLabelText(const TString& text) {
@@ -208,11 +212,8 @@ void TButton::OnStateChange(int newState, int oldState) {
 }
 
 void TButton::PlayStateSound(int state) {
-  if (GetSound(state).Length() == 0 || !IsVisible()) return;
-  TPlatform* platform = TPlatform::GetInstance();
-  TSoundManager* sound = platform ? platform->GetSoundManager() : nullptr;
-  if (!sound || !sound->IsActive()) return;
-  // The sound manager cannot look sounds up by name yet, so an active one stays silent too.
+  if (state < 0 || state >= static_cast<int>(mSounds.size()) || !IsVisible()) return;
+  if (const std::shared_ptr<TSound>& sound = mSounds[state].sound) sound->Play(false);
 }
 
 void TButton::SetChecked(bool checked) {

@@ -17,6 +17,7 @@
 #include "tvlib/ui/TLayeredWindow.h"
 
 class TLuaObjectWrapper;
+class TSound;
 class TTexture;
 
 // Button types.
@@ -83,7 +84,8 @@ class TButton : public TLayeredWindow {
   void SetChecked(bool checked);
   void SetAction(Action* action);
   Action* GetAction() const { return mAction.get(); }
-  // The sound of state `index` (0 idle, 1 pressed: the click, 2 hover); empty: none.
+  // The sound of state `index` (0 idle, 1 pressed: the click, 2 hover), looked up once as a
+  // sound effect and kept; empty: none.
   void SetSound(int index, const TString& soundName);
   // The name kept for state `index`; empty for none or an index outside 0-2.
   TString GetSound(int index) const;
@@ -120,7 +122,11 @@ class TButton : public TLayeredWindow {
   uint32_t mButtonBits = 0;
   uint8_t mOptions = 0;
   std::unique_ptr<Action> mAction;
-  std::array<TString, 3> mSounds;
+  struct StateSound {
+    TString name;
+    std::shared_ptr<TSound> sound;  // null when the name gives no sound
+  };
+  std::array<StateSound, 3> mSounds;
   TString mLabel;
   std::vector<uint8_t> mHitMask;  // 4 bytes a pixel, rows packed
   int mHitMaskWidth = 0;
