@@ -16,6 +16,7 @@ size_t ReadMemory(void* out, size_t size, size_t count, void* source) {
   size_t left = file->data.size() - file->position;
   size_t elements = std::min(count, left / size);
   size_t bytes = elements * size;
+  if (bytes == 0) return 0;  // also for empty data, which may have no bytes at all
   std::memcpy(out, file->data.data() + file->position, bytes);
   file->position += bytes;
   return elements;

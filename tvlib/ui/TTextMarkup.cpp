@@ -247,8 +247,11 @@ void TTextMarkupState::Apply(const TTextTag& tag) {
       break;
     case TTextTagKind::kOutline:
       if (tag.FindAttribute("color", &value)) ParseTextColour(value, outlineColor);
-      outlineSize = tag.FindAttribute("size", &value) ? static_cast<float>(ParseTextNumber(value))
-                                                      : kDefaultOutlineSize;
+      // Bounded like font sizes, so pixel positions made from it stay in range.
+      outlineSize =
+          tag.FindAttribute("size", &value)
+              ? static_cast<float>(std::clamp(ParseTextNumber(value), -kMaxFontSize, kMaxFontSize))
+              : kDefaultOutlineSize;
       break;
     case TTextTagKind::kOutlineEnd:
       outlineSize = 0;
