@@ -30,8 +30,8 @@ class TText : public TWindow {
                 int fontSize, const float color[4]);
   void SetRotation(float angleDegrees, int originX, int originY);
   // Replaces the text; a change of a text that was not empty redraws the window.
-  void SetText(const TString& text);
-  TString GetText() const;
+  virtual void SetText(const TString& text);
+  virtual TString GetText() const;
   TTextBlock* GetBlock() { return mBlock; }
 
   void Draw() override;

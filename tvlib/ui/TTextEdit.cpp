@@ -1,0 +1,287 @@
+// The text edit's typing, caret, blink, paste and tab ring.
+#include "tvlib/ui/TTextEdit.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "tvlib/core/TPlatform.h"
+#include "tvlib/ui/TMessage.h"
+#include "tvlib/ui/TWindowManager.h"
+#include "tvlib/ui/TWindowSpider.h"
+
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kTab = 9;
+constexpr int kEnter = 13;
+constexpr int kFirstPrintable = 32;
+constexpr int kDelete = 127;
+
+constexpr int kKeyLeft = 37;
+constexpr int kKeyRight = 39;
+constexpr int kKeyInsert = 45;
+constexpr int kKeyV = 86;
+
+// The caret is off for the first 401 ms of each period and on for the rest.
+constexpr uint32_t kBlinkPeriod = 800;
+constexpr uint32_t kCaretOnFrom = 401;
+constexpr uint32_t kBlinkStep = 200;
+
+constexpr char kCaretTag[] = "<cursor>";
+
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Only printable ASCII is typed or pasted: control bytes, DEL and every byte of a multi-byte
+// sequence (negative as signed bytes) are not.
+bool IsTypable(int signedByte) {
+  return signedByte >= kFirstPrintable && signedByte != kDelete;
+}
+
+int PreviousCharStart(std::string_view text, int pos) {
+  do {
+    --pos;
+  } while (pos > 0 && IsContinuationByte(text[pos]));
+  return pos;
+}
+
+int NextCharStart(std::string_view text, int pos) {
+  const int length = static_cast<int>(text.size());
+  do {
+    ++pos;
+  } while (pos < length && IsContinuationByte(text[pos]));
+  return pos;
+}
+
+int CountChars(std::string_view text) {
+  return static_cast<int>(
+      std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
+}
+
+// The text as mark-up that shows it literally.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '<' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string_view View(const TString& text) {
+  return {text.c_str(), static_cast<size_t>(text.Length())};
+}
+
+// Depth first through a tree for a text edit other than the one looking.
+class TextSpider : public TWindowSpider {
+ public:
+  explicit TextSpider(TTextEdit* looking) : mLooking(looking) {}
+  bool Visit(TWindow* window) override {
+    if (window != mLooking && window->IsKindOf(TTextEdit::GetClassId())) {
+      mFound = static_cast<TTextEdit*>(window);
+      return false;
+    }
+    return window->ForEachChild(this);
+  }
+  TTextEdit* GetFound() const { return mFound; }
+
+ private:
+  TTextEdit* mLooking;
+  TTextEdit* mFound = nullptr;
+};
+
+}  // namespace
+
+TTextEdit::TTextEdit() {
+  AddFlags(kWindowFocusHolder);
+  mBlinkClock.Reset();
+  mBlinkClock.Start();
+}
+
+TTextEdit::~TTextEdit() {
+  if (mRing) std::erase(*mRing, this);
+}
+
+TWindow* TTextEdit::Create() {
+  return new TTextEdit;
+}
+
+TWindowClassId TTextEdit::GetClassId() {
+  return reinterpret_cast<TWindowClassId>(&TTextEdit::Create);
+}
+
+bool TTextEdit::IsKindOf(TWindowClassId id) const {
+  return id == GetClassId() || TText::IsKindOf(id);
+}
+
+bool TTextEdit::Init() {
+  SetAnimPeriod(kBlinkStep, true, true, false);
+  if (mRing) return true;  // already in its screen's ring
+  TWindowManager* manager = TWindowManager::Get();
+  TModalWindow* top = manager ? manager->GetTopModal() : nullptr;
+  TextSpider spider(this);
+  if (top) top->ForEachChild(&spider);
+  if (TTextEdit* other = spider.GetFound(); other && other->mRing) {
+    mRing = other->mRing;
+  } else {
+    mRing = std::make_shared<Ring>();
+  }
+  mRing->push_back(this);
+  return true;
+}
+
+bool TTextEdit::Animate() {
+  Refresh();
+  return true;
+}
+
+void TTextEdit::SetText(const TString& text) {
+  mText = text;
+  mCaret = mText.Length();
+  Refresh();
+}
+
+TString TTextEdit::GetText() const {
+  return mText;
+}
+
+void TTextEdit::SetExcluded(const TString& characters) {
+  mExcluded = characters;
+}
+
+void TTextEdit::SetPassword(bool password) {
+  mPassword = password;
+  Refresh();
+}
+
+void TTextEdit::SetEditable(bool editable) {
+  mEditable = editable;
+  Refresh();
+}
+
+bool TTextEdit::Validate(int kind, int character) {
+  switch (kind) {
+    case kEditInsert:
+      if (mText.Length() < mMaxLength) return true;
+      Validate(kEditRefused, character);
+      return false;
+    case kEditDeleteOrMove:
+    case kEditPaste:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TTextEdit::Refresh() {
+  const std::string_view text = View(mText);
+  std::string shown(text);
+  size_t caret = static_cast<size_t>(mCaret);
+  if (mPassword) {
+    shown.assign(CountChars(text), '*');
+    caret = CountChars(text.substr(0, caret));
+  }
+  TWindowManager* manager = TWindowManager::Get();
+  const bool focused = manager && manager->GetFocus() == this;
+  const bool caretOn = focused && mBlinkClock.GetTime() % kBlinkPeriod >= kCaretOnFrom;
+  if (caretOn != mCaretShown) {
+    mCaretShown = caretOn;
+    Invalidate();
+  }
+  std::string display = Escaped(std::string_view(shown).substr(0, caret));
+  if (caretOn && mEditable) display += kCaretTag;
+  display += Escaped(std::string_view(shown).substr(caret));
+  const TString markup(display.data(), static_cast<int>(display.size()));
+  // The text window leaves a text that was empty undrawn; what is typed shows at once.
+  if (markup != TText::GetText()) Invalidate();
+  TText::SetText(markup);
+}
+
+void TTextEdit::PostChange() {
+  if (TWindowManager* manager = TWindowManager::Get())
+    manager->PostMessage(new TMessage(kMessageTextEdit, GetName()));
+}
+
+void TTextEdit::FocusNextInRing() {
+  TWindowManager* manager = TWindowManager::Get();
+  if (!manager || !mRing || mRing->empty()) return;
+  auto at = std::find(mRing->begin(), mRing->end(), this);
+  if (at == mRing->end() || ++at == mRing->end()) at = mRing->begin();
+  manager->SetFocus(*at);
+}
+
+bool TTextEdit::OnChar(int character) {
+  const int c = static_cast<int8_t>(character);
+  if (!mEditable) return false;
+  if (c == kBackspace) {
+    if (mCaret == 0) {
+      Validate(kEditRefused, c);
+      return false;
+    }
+    if (!Validate(kEditDeleteOrMove, c)) return false;
+    std::string text(View(mText));
+    const int start = PreviousCharStart(text, mCaret);
+    text.erase(start, mCaret - start);
+    mText = TString(text.data(), static_cast<int>(text.size()));
+    mCaret = start;
+    Refresh();
+  } else if (c == kTab) {
+    if (!Validate(kEditTab, c)) {
+      FocusNextInRing();
+      return false;
+    }
+  } else if (c == kEnter) {
+    if (!Validate(kEditEnter, c)) return false;
+  } else if (!IsTypable(c)) {
+    return false;
+  } else if (mExcluded.FindChar(static_cast<char>(c)) < 0) {
+    if (!Validate(kEditInsert, c)) return false;
+    std::string text(View(mText));
+    text.insert(static_cast<size_t>(mCaret), 1, static_cast<char>(c));
+    mText = TString(text.data(), static_cast<int>(text.size()));
+    ++mCaret;
+    Refresh();
+  }
+  PostChange();
+  return true;
+}
+
+bool TTextEdit::OnKeyDown(int key, uint32_t modifiers) {
+  const int k = static_cast<int8_t>(key);
+  const std::string_view text = View(mText);
+  if (k == kKeyLeft) {
+    if (mCaret <= 0) {
+      Validate(kEditRefused, k);
+      return true;
+    }
+    if (!Validate(kEditDeleteOrMove, k)) return false;
+    mCaret = PreviousCharStart(text, mCaret);
+    Refresh();
+    return true;
+  }
+  if (k == kKeyRight) {
+    if (mCaret >= mText.Length()) {
+      Validate(kEditRefused, k);
+      return true;
+    }
+    if (!Validate(kEditDeleteOrMove, k)) return false;
+    mCaret = NextCharStart(text, mCaret);
+    Refresh();
+    return true;
+  }
+  const bool paste = (k == kKeyV && (modifiers & kKeyModCtrl)) || k == kKeyInsert;
+  if (!paste || !Validate(kEditPaste, 0)) return false;
+  TPlatform* platform = TPlatform::GetInstance();
+  const TString clipboard = platform ? platform->GetClipboardText() : TString();
+  if (clipboard.Length() == 0) return false;
+  const std::string_view cut = View(clipboard).substr(0, std::max(mMaxLength, 0));
+  std::string kept;
+  for (char c : cut) {
+    if (IsTypable(static_cast<int8_t>(c)) && mExcluded.FindChar(c) < 0) kept += c;
+  }
+  SetText(TString(kept.data(), static_cast<int>(kept.size())));
+  return true;
+}
