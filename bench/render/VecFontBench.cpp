@@ -42,7 +42,7 @@ struct TTextBench {
     float pen = 0;
     for (uint32_t code = kFirst; code <= kLast; ++code) {
       const int glyph = font->FindGlyph(code);
-      draw.FillOutline(font->GetGlyphData(glyph), pen, 0);
+      draw.FillOutline(font->GetGlyphOutline(glyph), pen, 0);
       // Wrap within the target; the position keeps every glyph at a new quarter phase.
       pen += font->GetGlyphAdvance(glyph) * draw.scaleX;
       if (pen > 3600) pen -= 3600;

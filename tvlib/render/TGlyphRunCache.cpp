@@ -7,22 +7,24 @@
 
 #include "tvlib/render/TVecOutline.h"
 
-void TGlyphKey::SetOutline(const uint8_t* program) {
+TOutlineRef TOutlineRef::Of(const uint8_t* program) {
   size_t length = 0;
   for (int step; (step = VecOpLength(program[length])) != 0 && program[length] != kOpEnd;)
     length += step;
-  outline = std::span<const uint8_t>(program, length + 1);  // with the end (or unknown) byte
-  // Eight bytes a step (every glyph drawn is hashed, cached or not), folding the high bits
-  // down so each byte reaches the chain index.
-  outlineHash = 0xCBF29CE484222325ull;
+  TOutlineRef ref;
+  ref.bytes = std::span<const uint8_t>(program, length + 1);  // with the end (or unknown) byte
+  // Eight bytes a step, folding the high bits down so each byte reaches the chain index.
+  uint64_t hash = 0xCBF29CE484222325ull;
   size_t at = 0;
-  for (; at + 8 <= outline.size(); at += 8) {
+  for (; at + 8 <= ref.bytes.size(); at += 8) {
     uint64_t word;
     std::memcpy(&word, program + at, 8);
-    outlineHash = (outlineHash ^ word) * 0x100000001B3ull;
-    outlineHash ^= outlineHash >> 32;
+    hash = (hash ^ word) * 0x100000001B3ull;
+    hash ^= hash >> 32;
   }
-  for (; at < outline.size(); ++at) outlineHash = (outlineHash ^ program[at]) * 0x100000001B3ull;
+  for (; at < ref.bytes.size(); ++at) hash = (hash ^ program[at]) * 0x100000001B3ull;
+  ref.hash = hash;
+  return ref;
 }
 
 int TGlyphRunCache::Chain(const TGlyphKey& key) {

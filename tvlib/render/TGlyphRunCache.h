@@ -18,8 +18,17 @@
 
 #include "tvlib/render/TVecSweep.h"
 
+// An outline program's bytes up to and including its end (or first unknown) byte, and the
+// hash the cache files them by. Finding them walks and hashes the whole program, so a font
+// makes them once when it loads and a glyph drawn from it needs neither.
+struct TOutlineRef {
+  std::span<const uint8_t> bytes;
+  uint64_t hash = 0;
+  static TOutlineRef Of(const uint8_t* program);
+};
+
 struct TGlyphKey {
-  // The outline program's bytes up to and including its end (SetOutline), and their hash.
+  // The outline program's bytes (SetOutline), and their hash.
   std::span<const uint8_t> outline;
   uint64_t outlineHash = 0;
   uint8_t phaseX = 0, phaseY = 0;
@@ -28,7 +37,10 @@ struct TGlyphKey {
   float strokeWidth[2] = {0, 0};
   float cosAngle = 0, sinAngle = 0;
 
-  void SetOutline(const uint8_t* program);
+  void SetOutline(const TOutlineRef& ref) {
+    outline = ref.bytes;
+    outlineHash = ref.hash;
+  }
   // Everything but the outline bytes, which the cache compares itself.
   bool SamePlacement(const TGlyphKey& o) const {
     return outlineHash == o.outlineHash && phaseX == o.phaseX && phaseY == o.phaseY &&

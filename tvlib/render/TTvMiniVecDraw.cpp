@@ -99,7 +99,11 @@ bool TTvMiniVecDraw::BeginDraw(float x, float y, const TLockedPixels* target,
 }
 
 void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
-  if (!outline || mDeclined) return;
+  if (outline) FillOutline(TOutlineRef::Of(outline), x, y);
+}
+
+void TTvMiniVecDraw::FillOutline(const TOutlineRef& outline, float x, float y) {
+  if (outline.bytes.empty() || mDeclined) return;
   const int qx = FloorToInt(mPhaseX + x);
   const int qy = FloorToInt(mPhaseY + y);
   mGlyphX = mOriginX + (qx >> 2);
@@ -124,7 +128,7 @@ void TTvMiniVecDraw::FillOutline(const uint8_t* outline, float x, float y) {
   const TVecTransform transform{
       scaleX, scaleY, cosAngle, sinAngle, {key.strokeWidth[0], key.strokeWidth[1]}, key.italic};
   mCache.BeginGlyph(key);
-  mSweep.Fill(outline, transform, key.phaseX, key.phaseY, *this);
+  mSweep.Fill(outline.bytes.data(), transform, key.phaseX, key.phaseY, *this);
   mCache.EndGlyph();
 }
 

@@ -45,6 +45,8 @@ class TTvMiniVecDraw : private TVecRunSink {
   bool BeginDraw(float x, float y, const std::shared_ptr<TTexture>& target);
   // Fills an outline program placed (x, y) quarter pixels from the BeginDraw origin.
   void FillOutline(const uint8_t* outline, float x, float y);
+  // The same for a program already measured and hashed (a font's glyph).
+  void FillOutline(const TOutlineRef& outline, float x, float y);
   // Hands the pending line vertices to the display (runs into a target are written at once).
   void Flush();
   // Flush, and lets go of the target (unlocking a texture target).

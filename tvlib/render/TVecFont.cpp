@@ -21,6 +21,9 @@ bool TVecFont::Load(std::vector<uint8_t> image) {
   Clear();
   if (Parse()) {
     DeriveMetrics();
+    mOutlines.resize(mCodes.size());
+    for (size_t i = 0; i < mCodes.size(); ++i)
+      mOutlines[i] = TOutlineRef::Of(GetGlyphData(static_cast<int>(i)));
     return true;
   }
   Clear();
@@ -31,6 +34,7 @@ bool TVecFont::Load(std::vector<uint8_t> image) {
 void TVecFont::Clear() {
   mCodes.clear();
   mFitScales.clear();
+  mOutlines.clear();
   mAscent = mDescent = 0;
   mFlag = 0;
   mScale = 1.0f;
@@ -127,6 +131,11 @@ int TVecFont::FindGlyph(uint32_t code) const {
 const uint8_t* TVecFont::GetGlyphData(int glyph) const {
   if (glyph < 0 || glyph >= GetGlyphCount()) return nullptr;
   return &mImage[ReadU32(&mImage[kHeaderSize + kRecordSize * glyph + kOffset])];
+}
+
+TOutlineRef TVecFont::GetGlyphOutline(int glyph) const {
+  if (glyph < 0 || glyph >= GetGlyphCount()) return {};
+  return mOutlines[glyph];
 }
 
 float TVecFont::GetGlyphAdvance(int glyph) const {

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tvlib/render/TGlyphRunCache.h"
+
 class TVecFont {
  public:
   TVecFont() = default;
@@ -25,6 +27,8 @@ class TVecFont {
   int FindGlyph(uint32_t code) const;
   // The glyph's outline program, or null outside 0..count-1.
   const uint8_t* GetGlyphData(int glyph) const;
+  // The same measured and hashed (at load) for the rasteriser; empty outside the range.
+  TOutlineRef GetGlyphOutline(int glyph) const;
   // Advance and ink extents in outline units; 0.0 outside the range.
   float GetGlyphAdvance(int glyph) const;
   float GetGlyphLeft(int glyph) const;
@@ -63,6 +67,7 @@ class TVecFont {
   std::vector<uint8_t> mImage;
   std::vector<uint32_t> mCodes;
   std::vector<float> mFitScales;
+  std::vector<TOutlineRef> mOutlines;
   float mAscent = 0;
   float mDescent = 0;
   uint8_t mFlag = 0;

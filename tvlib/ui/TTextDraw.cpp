@@ -149,7 +149,7 @@ void TTextBlock::TPainter::PaintRun(const TTextRun& run, float originX, float or
       if (glyph < 0) continue;
       mDraw.scaleX = unit;
       mDraw.scaleY = unit * font.GetGlyphScale(glyph);
-      mDraw.FillOutline(font.GetGlyphData(glyph), mPenX, mPenY);
+      mDraw.FillOutline(font.GetGlyphOutline(glyph), mPenX, mPenY);
       const float advance = font.GetGlyphAdvance(glyph) * unit;
       Advance(advance);
       length += advance;

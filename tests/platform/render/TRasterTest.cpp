@@ -400,6 +400,30 @@ TEST_P(RasterPathsTest, LinesLightTheDesignedPixels) {
   EXPECT_EQ(rig.At(5, 5), 0xFF00FF00u);
 }
 
+TEST_P(RasterPathsTest, LevelLinesShadeLikeNearlyLevelOnes) {
+  // A level line is shaded as one span; a line a hair off level takes the per-pixel walk.
+  // Blended, gouraud, clipped at both ends by the viewport: the two rows must agree.
+  TRenderRig rig(20, 4, 0);
+  ASSERT_EQ(rig.Quad(-1, -1, 40, 10, 0xFF204060), kOk);
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 1);
+  rig.device->SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
+  rig.device->SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
+  rig.device->SetRenderState(kRsShadeMode, kShadeGouraud);
+  ASSERT_EQ(rig.device->SetViewport(TViewport{3, 0, 12, 4}), kOk);
+  TLVertex level[2] = {{-2.25f, 1.0f, 0.1f, 0.5f, 0x80FF0000, 0, 0, 0},
+                       {18.5f, 1.0f, 0.1f, 0.5f, 0x2000FF80, 0, 0, 0}};
+  TLVertex tilted[2] = {{-2.25f, 2.0f, 0.1f, 0.5f, 0x80FF0000, 0, 0, 0},
+                        {18.5f, 2.001f, 0.1f, 0.5f, 0x2000FF80, 0, 0, 0}};
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtLineList, kFvfTLVertex, level, 2), kOk);
+  ASSERT_EQ(rig.device->DrawPrimitive(kPtLineList, kFvfTLVertex, tilted, 2), kOk);
+  for (int32_t x = 0; x < 20; ++x) {
+    EXPECT_EQ(rig.At(x, 1), rig.At(x, 2)) << x;
+    const bool inside = x >= 3 && x < 15;
+    EXPECT_EQ(rig.At(x, 1) != rig.At(x, 0), inside) << x;
+  }
+  EXPECT_NE(rig.At(3, 1), rig.At(14, 1));  // the colour really changes along the line
+}
+
 TEST_P(RasterPathsTest, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {
   TRenderRig rig(16, 1, 0);
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);

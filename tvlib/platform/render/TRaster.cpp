@@ -872,6 +872,13 @@ void RasterLine(const TRasterState& st, const TRasterVertex& va, const TRasterVe
   m.oy = int32_t(xMajor ? 0 : first);
   TPrim p;
   SetupPrim(&p, st, m, v, va);
+  if (xMajor && y0 == y1) {
+    // A level line lights one row: shaded as a span in one pass, pixel for pixel as below.
+    const int64_t row = int64_t(std::floor(y0 + 0.5));
+    if (row >= s.top && row < s.bottom)
+      ShadeSpan(p, int32_t(row), int32_t(first), int32_t(last + 1));
+    return;
+  }
   for (int64_t t = first; t <= last; ++t) {
     int64_t minor = int64_t(std::floor((xMajor ? y0 : x0) + (double(t) - from) * slope + 0.5));
     int64_t px = xMajor ? t : minor, py = xMajor ? minor : t;
