@@ -8,6 +8,7 @@
 
 #include "tests/game/shell/ShellFixture.h"
 #include "tvlib/core/TPrefs.h"
+#include "tvlib/hiscore/TTvHiscores.h"
 
 namespace {
 
@@ -177,6 +178,32 @@ TEST_F(GameSettingsTest, GameModesAndAnonymousModes) {
     Settings().SetAnonymousMode(a[0]);
     EXPECT_EQ(Settings().GetAnonymousMode(), a[1]);
   }
+}
+
+TEST_F(GameSettingsTest, TheHiscoreServiceFollowsTheModeAndThePlayer) {
+  TTvHiscores& hiscores = *Settings().GetHiscores();
+  Settings().CreateNewUser("Velka");
+  Settings().SetCurrentGameMode(3);
+  hiscores.AddLocalScore(500, false, nullptr, nullptr);
+  Settings().SetCurrentGameMode(4);  // ignored: still the endless table
+  EXPECT_EQ(hiscores.GetScoreCount(true), 1);
+  char name[32] = {};
+  ASSERT_TRUE(
+      hiscores.GetScoreEntry(true, 0, nullptr, name, sizeof name, nullptr, nullptr, nullptr, 0));
+  EXPECT_STREQ(name, "Velka");
+  Settings().SetCurrentGameMode(0);
+  EXPECT_EQ(hiscores.GetScoreCount(true), 0);
+}
+
+TEST_F(GameSettingsTest, OneInstanceBetweenRecreateAndDestroy) {
+  TGameSettings* first = TGameSettings::Get();
+  ASSERT_NE(first, nullptr);
+  TGameSettings::Recreate();
+  EXPECT_NE(TGameSettings::Get(), nullptr);
+  TGameSettings::Destroy();
+  EXPECT_EQ(TGameSettings::Get(), nullptr);
+  TGameSettings::Destroy();  // nothing to destroy
+  EXPECT_EQ(TGameSettings::Get(), nullptr);
 }
 
 TEST_F(GameSettingsTest, EverySaveLeavesOneWholeFileAndNoTemporaryOnes) {
