@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/assets/ManifestRows.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
@@ -34,18 +35,10 @@ struct ArtEntry {
 };
 
 std::vector<ArtEntry> ReadManifest() {
-  std::ifstream in(TV_SOURCE_DIR "/tools/art/manifest.csv");
   std::vector<ArtEntry> entries;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> fields;
-    std::stringstream row(line);
-    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
-    if (fields.size() != 9) continue;
-    entries.push_back({fields[0], fields[1], fields[2] == "animation", std::atoi(fields[3].c_str()),
-                       std::atoi(fields[4].c_str()), std::atoi(fields[5].c_str()),
-                       std::atoi(fields[6].c_str())});
+  for (const auto& f : ReadManifestRows(TV_SOURCE_DIR "/tools/art/manifest.csv", 9)) {
+    entries.push_back({f[0], f[1], f[2] == "animation", std::atoi(f[3].c_str()),
+                       std::atoi(f[4].c_str()), std::atoi(f[5].c_str()), std::atoi(f[6].c_str())});
   }
   return entries;
 }

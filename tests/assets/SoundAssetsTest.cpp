@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/assets/ManifestRows.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
@@ -26,17 +27,9 @@ struct ManifestEntry {
 };
 
 std::vector<ManifestEntry> ReadManifest() {
-  std::ifstream in(TV_SOURCE_DIR "/tools/sound/manifest.csv");
   std::vector<ManifestEntry> entries;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> fields;
-    std::stringstream row(line);
-    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
-    if (fields.size() != 4) continue;
-    entries.push_back({fields[0], fields[2] == "loop", std::strtod(fields[3].c_str(), nullptr)});
-  }
+  for (const auto& f : ReadManifestRows(TV_SOURCE_DIR "/tools/sound/manifest.csv", 4))
+    entries.push_back({f[0], f[2] == "loop", std::strtod(f[3].c_str(), nullptr)});
   return entries;
 }
 

@@ -119,7 +119,8 @@ class Registry:
             f.write("# name the game asks for,file in the package,kind,width,height,regx,regy,"
                     "used by,generator (made by tools/art/make_art.sh)\n")
             for row in sorted(self.rows, key=lambda r: r[0].lower()):
-                f.write(",".join(str(v) for v in row) + "\n")
+                # Commas separate the columns, so a description keeps semicolons instead.
+                f.write(",".join(str(v).replace(",", ";") for v in row) + "\n")
 
 
 def package_path(name):
