@@ -29,3 +29,10 @@ TVec2 AnchorTopLeft(float x, float y, int w, int h, int anchor, TVec2 current) {
       return current;
   }
 }
+
+int TruncateToInt(float v) {
+  if (!(v == v)) return 0;
+  if (v >= 2147483520.0f) return 2147483520;
+  if (v <= -2147483520.0f) return -2147483520;
+  return static_cast<int>(v);
+}

@@ -23,3 +23,6 @@ inline constexpr int kStoredAnchor = -1;
 // The top-left corner of a w x h picture whose anchor point is (x, y); `current` for an
 // anchor outside 0..8.
 TVec2 AnchorTopLeft(float x, float y, int w, int h, int anchor, TVec2 current);
+
+// A room co-ordinate truncated toward zero, kept inside the int range (NaN gives 0).
+int TruncateToInt(float v);

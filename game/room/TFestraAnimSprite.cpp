@@ -21,7 +21,7 @@ void TFestraAnimSprite::SetPosition(float x, float y, int anchor) {
 }
 
 TPoint TFestraAnimSprite::GetPosition() const {
-  return TPoint{static_cast<int>(mPosition.x), static_cast<int>(mPosition.y)};
+  return TPoint{TruncateToInt(mPosition.x), TruncateToInt(mPosition.y)};
 }
 
 TRect TFestraAnimSprite::GetLocalBounds(int depth) {

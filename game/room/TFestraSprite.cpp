@@ -12,7 +12,7 @@ TPoint ParentOffset(const TSprite& sprite) {
   const TSprite* parent = sprite.GetParent();
   if (!parent) return TPoint{};
   const TVec2 at = parent->GetDrawSpec().GetPosition();
-  return TPoint{static_cast<int>(at.x), static_cast<int>(at.y)};
+  return TPoint{TruncateToInt(at.x), TruncateToInt(at.y)};
 }
 
 bool TFestraSprite::OnClick(TPoint /*point*/) {
@@ -28,7 +28,7 @@ void TFestraSprite::SetPosition(float x, float y, int anchor) {
 }
 
 TPoint TFestraSprite::GetPosition() const {
-  return TPoint{static_cast<int>(mPosition.x), static_cast<int>(mPosition.y)};
+  return TPoint{TruncateToInt(mPosition.x), TruncateToInt(mPosition.y)};
 }
 
 TRect TFestraSprite::GetLocalBounds(int depth) {
