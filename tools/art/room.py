@@ -569,9 +569,12 @@ def make_all(reg):
     reg.image("assets/images/table/VelkasTable", heroine_desk(), GROUP, "level: the heroine's table",
               GEN)
     reg.image("assets/images/table/musictable", music_table(), GROUP, "level: music table", GEN)
-    reg.image("assets/images/cake_table", cake_table(), GROUP, "cake table", GEN)
-    reg.image("assets/images/Problems/table_tipped", cake_table(True), GROUP,
-              "cake table: tipped", GEN)
+    # The cake table's two states are state animations of one frame, placed by their
+    # top-left corner.
+    reg.animation("assets/images/cake_table", [Frame(cake_table(), 0, 0)], GROUP, "cake table",
+                  GEN)
+    reg.animation("assets/images/Problems/table_tipped", [Frame(cake_table(True), 0, 0)], GROUP,
+                  "cake table: tipped", GEN)
     reg.animation("assets/images/speaker_idle.xml", speaker_frames(), GROUP, "speaker", GEN)
     reg.animation("assets/images/speakerwire.xml", wire_frames(), GROUP, "speaker: loose wire", GEN)
     reg.image("images/flowers", flowers_vase(), GROUP, "level scripts: flowers", GEN)

@@ -81,7 +81,7 @@ def write(path, assets):
     _put(ctx, _image(assets, "images/UI/ui_bg.png"), 510, 525)
     frame, rx, ry = _frame(assets, "images/UI/UI_Flute/ui_flute_08.xml")
     _put(ctx, frame, 540, 596, 1.0, rx, ry)
-    _put(ctx, _image(assets, "images/cake_table.png"), 430, 190)
+    _put(ctx, _image(assets, "images/cake_table_sheet.png"), 430, 190)
     _put(ctx, _image(assets, "images/menu/small_idle.png"), 20, 553)
     set_color(ctx, COCOA)
     ctx.select_font_face("DejaVu Sans")

@@ -14,7 +14,10 @@
 #   bind      tvlib/script/TScript*, TLua*            core script
 #   ui media hiscore                                  core platform render script bind, each other
 #   app       tvlib/core/app                          every engine library
-#   game      game                                    every engine library
+#   shell     game/shell                              every engine library
+#   room      game/room                               every engine library, shell
+#   level     game/level                              every engine library, shell room
+#   game      game (the rest)                         every engine library, shell room level
 set -euo pipefail
 src=${1:?source folder}
 build=${2:-}
@@ -34,6 +37,9 @@ library_of() {
     tvlib/ui/*) lib=ui ;;
     tvlib/media/*) lib=media ;;
     tvlib/hiscore/*) lib=hiscore ;;
+    game/shell/*) lib=shell ;;
+    game/room/*) lib=room ;;
+    game/level/*) lib=level ;;
     game/*) lib=game ;;
     *) lib="" ;;
   esac
@@ -52,7 +58,10 @@ declare -A allowed=(
   [media]="core platform render script bind ui media hiscore"
   [hiscore]="core platform render script bind ui media hiscore"
   [app]="core platform x11 sdl render script bind ui media hiscore app game"
-  [game]="core platform x11 sdl render script bind ui media hiscore app game"
+  [shell]="core platform x11 sdl render script bind ui media hiscore app shell"
+  [room]="core platform x11 sdl render script bind ui media hiscore app shell room"
+  [level]="core platform x11 sdl render script bind ui media hiscore app shell room level"
+  [game]="core platform x11 sdl render script bind ui media hiscore app shell room level game"
 )
 
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
@@ -70,7 +79,8 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Every include of an engine header, as "file:header", in one pass over the tracked sources.
+# Every include of an engine or game header, as "file:header", in one pass over the tracked
+# sources.
 while IFS=: read -r file header; do
   library_of "$file"
   from=$lib
@@ -90,8 +100,8 @@ while IFS=: read -r file header; do
   fi
 done < <(git ls-files -z -- 'tvlib/*.h' 'tvlib/*.cpp' 'game/*.h' 'game/*.cpp' 'tools/*.h' \
            'tools/*.cpp' 'tests/fuzz/*.h' 'tests/fuzz/*.cpp' 'bench/*.h' 'bench/*.cpp' |
-         xargs -0 grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"tvlib/' /dev/null |
-         sed 's/^\([^:]*\):.*"\(tvlib\/[^"]*\)".*/\1:\2/')
+         xargs -0 grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(tvlib\|game\)/' /dev/null |
+         sed 's/^\([^:]*\):.*"\(\(tvlib\|game\)\/[^"]*\)".*/\1:\2/')
 
 # No CMake file forces a link cycle to resolve.
 if git grep -n LINK_INTERFACE_MULTIPLICITY -- '*CMakeLists.txt' '*.cmake' >&2; then

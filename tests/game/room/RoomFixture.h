@@ -1,0 +1,68 @@
+// Test set-up for the room's objects: the sprite fixture (headless display, fake clock, task
+// list, assets in a temporary folder) with helpers that write the small pictures and
+// animations the tests name, and a level that records what the room's objects tell it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/room/TRoomLevel.h"
+#include "tests/media/SpriteFixture.h"
+#include "tvlib/core/TRandom.h"
+
+struct TRecordedEvent {
+  int code = 0;
+  std::vector<int> spots;  // x, y, balloon x, balloon y, pop-up x, pop-up y
+  int key = 0;
+};
+
+// A level that keeps every call of the room's objects, and answers keys from 1 up.
+class TRecordingLevel : public TRoomLevel {
+ public:
+  int OnObjectClicked(TSprite* object, int code) override {
+    clicks.emplace_back(object, code);
+    return 0;
+  }
+  int AddEvent(int code, int x, int y, int balloonX, int balloonY, int popupX,
+               int popupY) override {
+    added.push_back(TRecordedEvent{code, {x, y, balloonX, balloonY, popupX, popupY}, nextKey});
+    return nextKey++;
+  }
+  void RemoveEvent(int code) override { removed.push_back(code); }
+  void RemoveMatchingEvent(int code, int key) override { removedMatching.emplace_back(code, key); }
+
+  std::vector<std::pair<TSprite*, int>> clicks;
+  std::vector<TRecordedEvent> added;
+  std::vector<int> removed;
+  std::vector<std::pair<int, int>> removedMatching;
+  int nextKey = 1;
+};
+
+class RoomTest : public SpriteTest {
+ protected:
+  void SetUp() override {
+    SpriteTest::SetUp();
+    TvSrand(1);
+  }
+  // An animation of `frames` frames of w x h with the registration point at (regX, regY),
+  // the default script unless `script` is given.
+  void PutAnimation(const std::string& name, int frames, int w, int h, int regX, int regY,
+                    const std::string& script = "") {
+    const std::string sheet = name + "_sheet.png";
+    PutSheet(sheet, w * frames, h);
+    std::string xml = "<sequence><img name=\"" + Leaf(sheet) + "\"/><framelist>";
+    for (int i = 0; i < frames; ++i) {
+      xml += "<frame x=\"" + std::to_string(i * w) + "\" w=\"" + std::to_string(w) + "\" h=\"" +
+             std::to_string(h) + "\" regx=\"" + std::to_string(regX) + "\" regy=\"" +
+             std::to_string(regY) + "\"/>";
+    }
+    xml += "</framelist>";
+    if (!script.empty()) xml += "<script>" + script + "</script>";
+    PutFile(name + ".xml", xml + "</sequence>");
+  }
+
+  TRecordingLevel level;
+
+ private:
+  static std::string Leaf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+};
