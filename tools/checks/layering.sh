@@ -14,7 +14,8 @@
 #   bind      tvlib/script/TScript*, TLua*            core script
 #   ui media hiscore                                  core platform render script bind, each other
 #   app       tvlib/core/app                          every engine library
-#   game      game                                    every engine library
+#   fx        game/fx (special effects)               core platform render script bind ui media
+#   game      game (the rest)                         every engine library, fx
 set -euo pipefail
 src=${1:?source folder}
 build=${2:-}
@@ -34,6 +35,7 @@ library_of() {
     tvlib/ui/*) lib=ui ;;
     tvlib/media/*) lib=media ;;
     tvlib/hiscore/*) lib=hiscore ;;
+    game/fx/*) lib=fx ;;
     game/*) lib=game ;;
     *) lib="" ;;
   esac
@@ -52,7 +54,8 @@ declare -A allowed=(
   [media]="core platform render script bind ui media hiscore"
   [hiscore]="core platform render script bind ui media hiscore"
   [app]="core platform x11 sdl render script bind ui media hiscore app game"
-  [game]="core platform x11 sdl render script bind ui media hiscore app game"
+  [fx]="core platform render script bind ui media fx"
+  [game]="core platform x11 sdl render script bind ui media hiscore app fx game"
 )
 
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
@@ -70,7 +73,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Every include of an engine header, as "file:header", in one pass over the tracked sources.
+# Every include of an engine or game header, as "file:header", in one pass over the sources.
 while IFS=: read -r file header; do
   library_of "$file"
   from=$lib
@@ -90,8 +93,8 @@ while IFS=: read -r file header; do
   fi
 done < <(git ls-files -z -- 'tvlib/*.h' 'tvlib/*.cpp' 'game/*.h' 'game/*.cpp' 'tools/*.h' \
            'tools/*.cpp' 'tests/fuzz/*.h' 'tests/fuzz/*.cpp' 'bench/*.h' 'bench/*.cpp' |
-         xargs -0 grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"tvlib/' /dev/null |
-         sed 's/^\([^:]*\):.*"\(tvlib\/[^"]*\)".*/\1:\2/')
+         xargs -0 grep -H '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(tvlib\|game\)/' /dev/null |
+         sed 's/^\([^:]*\):.*"\(\(tvlib\|game\)\/[^"]*\)".*/\1:\2/')
 
 # No CMake file forces a link cycle to resolve.
 if git grep -n LINK_INTERFACE_MULTIPLICITY -- '*CMakeLists.txt' '*.cmake' >&2; then
