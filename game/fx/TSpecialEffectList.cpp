@@ -41,7 +41,8 @@ int ReadList(lua_State* L) {
     lua_pop(L, 1);
     if (!(std::fabs(key) < 2147483647.0)) continue;
     lua_rawgeti(L, list, static_cast<int>(key));
-    if (lua_istable(L, -1)) {
+    // The last id is never handed out: the counter cannot run past it.
+    if (lua_istable(L, -1) && gNextEffectId < std::numeric_limits<int>::max()) {
       if (std::unique_ptr<TSpecialEffect> effect =
               BuildSpecialEffect(L, lua_gettop(L), reading->params))
         (*reading->effects)[gNextEffectId++] = std::move(effect);

@@ -20,9 +20,10 @@ void TSpriteSpecialEffect::SetTextureName(const TString& name) {
 
 void TSpriteSpecialEffect::Draw(float scale, const TVec2* position) {
   if (!mTexture || !IsVisible()) return;
+  const float alpha = CurrentAlpha();
+  if (alpha <= 0.0f) return;  // faded out: nothing to see
   const float size = CurrentScale(true) * scale;
   const TVec2 point = DrawPoint(position);
   const float angle = GetRotation() * std::numbers::pi_v<float> / 180.0f;
-  mTexture->DrawTransformed(&point, CurrentAlpha(), size, size, angle, nullptr, nullptr, 0,
-                            nullptr);
+  mTexture->DrawTransformed(&point, alpha, size, size, angle, nullptr, nullptr, 0, nullptr);
 }

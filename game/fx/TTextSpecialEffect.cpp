@@ -62,6 +62,8 @@ void TTextSpecialEffect::Init(const TString& text, const TString& font, int font
 
 void TTextSpecialEffect::Draw(float scale, const TVec2* position) {
   if (!mBlock || !IsVisible()) return;
+  const float alpha = CurrentAlpha();
+  if (alpha <= 0.0f) return;  // faded out: nothing to see
   // Laid out again only when the angle moved.
   if (GetRotation() != mBlockRotation) {
     mBlock->SetRotation(GetRotation(), kBoxWidth / 2, kBoxHeight / 2);
@@ -77,5 +79,5 @@ void TTextSpecialEffect::Draw(float scale, const TVec2* position) {
   box.top = static_cast<int>(top);
   box.right = box.left + kBoxWidth - 1;
   box.bottom = box.top + kBoxHeight - 1;
-  mBlock->Draw(box, CurrentScale(false) * scale, 0, CurrentAlpha());
+  mBlock->Draw(box, CurrentScale(false) * scale, 0, alpha);
 }
