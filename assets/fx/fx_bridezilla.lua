@@ -3,12 +3,12 @@
 sfx_list = {
   {
     type = "particles",
-    position = { x = 340, y = 30 },
+    position = { x = 330, y = 70 },
     particles_script = "fx/pfx_temper.lua",
   },
   {
     type = "sprite",
-    position = { x = 372, y = 8 },
+    position = { x = 362, y = 36 },
     texture_name = "fx/anger",
     duration = 2.5,
     fadeout_point = 0.7,
@@ -24,7 +24,7 @@ sfx_list = {
     color = { r = 0.88, g = 0.32, b = 0.31 },
     outline = 3,
     outlineColor = { r = 1, g = 0.96, b = 0.91 },
-    position = { x = 340, y = 110 },
+    position = { x = 330, y = 120 },
     duration = 2.5,
     fadeout_point = 0.6,
     start_scale = 1.4,

@@ -1,4 +1,4 @@
--- A guest is ready to dance: notes and sparkles rise from the guest (the game gives the
+-- A guest is ready to dance: notes and stars rise from the guest (the game gives the
 -- position) and a note pulses over the guest's head for two seconds.
 sfx_list = {
   {

@@ -2,12 +2,12 @@
 sfx_list = {
   {
     type = "particles",
-    position = { x = 340, y = 45 },
+    position = { x = 330, y = 65 },
     particles_script = "fx/pfx_hearts.lua",
   },
   {
     type = "sprite",
-    position = { x = 340, y = 20 },
+    position = { x = 330, y = 42 },
     texture_name = "fx/heart",
     duration = 1.2,
     fadeout_point = 0.5,

@@ -1,8 +1,8 @@
--- The couple are getting cross: steam puffs up over the head table.
+-- The couple are getting cross: steam puffs up over their heads at the head table.
 sfx_list = {
   {
     type = "particles",
-    position = { x = 340, y = 40 },
+    position = { x = 330, y = 70 },
     particles_script = "fx/pfx_steam.lua",
   },
 }

@@ -1,4 +1,4 @@
--- Music notes and sparkles rising from a guest who wants to dance, for a little over a
+-- Music notes and little stars rising from a guest who wants to dance, for a little over a
 -- second, drifting sideways as they fade.
 ParticlesPerSecond = NewParticleGenerator()
 local stopSpawning = NewTimeout(700)
@@ -6,9 +6,9 @@ local finish = NewTimeout(2400)
 
 function Init()
   SetTexture("note")
-  SetTexture("sparkle", true)
+  SetTexture("star", true)
   SetBlendMode(kBlendNormal, 0)
-  SetBlendMode(kBlendAdditive, 1)
+  SetBlendMode(kBlendNormal, 1)
   SetNumParticles(40)
 end
 

@@ -17,7 +17,7 @@ function Update(ms)
   local n = ParticlesPerSecond(30, ms)
   if not stopSpawning(ms) then
     InitPosition("vRange", Vec3(-50, -6, 0), Vec3(50, 6, 0))
-    InitVelocity("vRange", Vec3(-20, -80, 0), Vec3(20, -45, 0))
+    InitVelocity("vRange", Vec3(-18, -45, 0), Vec3(18, -22, 0))
     InitColor(Color(1, 1, 1, 0.85))
     CreateParticles(n)
   end
