@@ -652,6 +652,20 @@ def particle(kind):
         grad.add_color_stop_rgba(1, 1, 1, 1, 0)
         ctx.set_source(grad)
         ctx.paint()
+    elif kind == "note":
+        # A quaver: a tilted head, its stem and a flag.
+        ctx.save()
+        ctx.translate(c - 4, c + 7)
+        ctx.rotate(-0.35)
+        ctx.scale(1.0, 0.72)
+        ctx.arc(0, 0, 6, 0, 2 * math.pi)
+        ctx.restore()
+        ctx.rectangle(c + 0.5, c - 11, 3, 18)
+        ctx.move_to(c + 3.5, c - 11)
+        ctx.curve_to(c + 12, c - 7, c + 11, c - 2, c + 8, c + 1)
+        ctx.curve_to(c + 9, c - 4, c + 7, c - 6, c + 3.5, c - 6)
+        ctx.close_path()
+        fill_stroke(ctx, PLUM, shade(PLUM, 0.6), 1.2)
     elif kind == "confetti":
         for k, color in enumerate((ROSE, GOLD, TEAL, SAGE)):
             ctx.save()
@@ -660,6 +674,25 @@ def particle(kind):
             ctx.rectangle(-5, -3, 10, 6)
             flat(ctx, color, width=0)
             ctx.restore()
+    return surface
+
+
+def anger_mark():
+    """The cartoon sign of temper that pulses over the angry bride: four bent strokes."""
+    size = 48
+    surface, ctx = canvas(size, size)
+    c = size / 2
+    for k in range(4):
+        ctx.save()
+        ctx.translate(c, c)
+        ctx.rotate(k * math.pi / 2)
+        ctx.move_to(3, -17)
+        ctx.curve_to(4, -9, 9, -4, 17, -3)
+        ctx.line_to(17, 3)
+        ctx.curve_to(7, 2, 2, -4, -3, -17)
+        ctx.close_path()
+        fill_stroke(ctx, BAD, shade(BAD, 0.55), 1.5)
+        ctx.restore()
     return surface
 
 
@@ -864,5 +897,6 @@ def make_all(reg):
         reg.image("images/upgrades/upgrade_%02d" % n, upgrade_icon(n, False), GROUP, "upgrades script: icon", GEN)
         reg.image("images/upgrades/upgrade_%02d_down" % n, upgrade_icon(n, True), GROUP,
                   "upgrades script: icon pressed", GEN)
-    for kind in ("sparkle", "heart", "smoke", "star", "glow", "confetti"):
+    for kind in ("sparkle", "heart", "smoke", "star", "glow", "confetti", "note"):
         reg.image("fx/%s.png" % kind, particle(kind), GROUP, "effect scripts: particle texture", GEN)
+    reg.image("fx/anger.png", anger_mark(), GROUP, "effect files: the bride's outburst", GEN)

@@ -14,10 +14,11 @@
 #   bind      tvlib/script/TScript*, TLua*            core script
 #   ui media hiscore                                  core platform render script bind, each other
 #   app       tvlib/core/app                          every engine library
-#   shell     game/shell                              every engine library
-#   room      game/room                               every engine library, shell
-#   level     game/level                              every engine library, shell room
-#   game      game (the rest)                         every engine library, shell room level
+#   fx        game/fx (special effects)               core platform render script bind ui media
+#   shell     game/shell                              every engine library, fx
+#   room      game/room                               every engine library, fx shell
+#   level     game/level                              every engine library, fx shell room
+#   game      game (the rest)                         every engine library, fx shell room level
 set -euo pipefail
 src=${1:?source folder}
 build=${2:-}
@@ -37,6 +38,7 @@ library_of() {
     tvlib/ui/*) lib=ui ;;
     tvlib/media/*) lib=media ;;
     tvlib/hiscore/*) lib=hiscore ;;
+    game/fx/*) lib=fx ;;
     game/shell/*) lib=shell ;;
     game/room/*) lib=room ;;
     game/level/*) lib=level ;;
@@ -58,10 +60,11 @@ declare -A allowed=(
   [media]="core platform render script bind ui media hiscore"
   [hiscore]="core platform render script bind ui media hiscore"
   [app]="core platform x11 sdl render script bind ui media hiscore app game"
-  [shell]="core platform x11 sdl render script bind ui media hiscore app shell"
-  [room]="core platform x11 sdl render script bind ui media hiscore app shell room"
-  [level]="core platform x11 sdl render script bind ui media hiscore app shell room level"
-  [game]="core platform x11 sdl render script bind ui media hiscore app shell room level game"
+  [fx]="core platform render script bind ui media fx"
+  [shell]="core platform x11 sdl render script bind ui media hiscore app fx shell"
+  [room]="core platform x11 sdl render script bind ui media hiscore app fx shell room"
+  [level]="core platform x11 sdl render script bind ui media hiscore app fx shell room level"
+  [game]="core platform x11 sdl render script bind ui media hiscore app fx shell room level game"
 )
 
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
