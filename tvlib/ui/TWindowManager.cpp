@@ -7,7 +7,10 @@
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/ui/TDialog.h"
+#include "tvlib/ui/TLuaMessageWrapper.h"
 #include "tvlib/ui/TWindowSpider.h"
+#include "tvlib/ui/TXSellWindow.h"
 
 namespace {
 
@@ -48,6 +51,14 @@ TWindowManager::~TWindowManager() {
   if (TPlatform* platform = TPlatform::GetInstance(); platform && mScript) {
     platform->RemoveTask(mScript.get());
   }
+  DropScriptMessages();
+}
+
+void TWindowManager::DropScriptMessages() {
+  // Messages a script posted hold values of its state: they cannot outlive it.
+  std::erase_if(mQueue, [](const std::unique_ptr<TMessage>& message) {
+    return message->IsKindOf(TLuaMessageWrapper::GetClassId());
+  });
 }
 
 TWindowManager* TWindowManager::Get() {
@@ -74,11 +85,25 @@ void TWindowManager::ForEachLive(const std::vector<TWindow*>& windows, Call call
 void TWindowManager::AttachScript(TWindowScript* script) {
   TPlatform* platform = TPlatform::GetInstance();
   if (mScript && platform) platform->RemoveTask(mScript.get());
+  if (mScript) DropScriptMessages();
   mScript.reset(script);
   if (!mScript) return;
-  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
+  AddWindowType("XSellWindow", &TXSellWindow::Create);
   mScript->ResetParents(GetTopModal());
+  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
   if (platform) platform->AddTask(mScript.get());
+}
+
+bool TWindowManager::RunWindowScript(TWindow* parent, const TString& file) {
+  if (!mScript) return false;
+  mScript->PushParent(parent);
+  const bool ran = mScript->RunScript(file);
+  mScript->PopWindow();
+  return ran;
+}
+
+void TWindowManager::AddWindowType(const TString& name, TWindowCreator creator) {
+  if (mScript) mScript->RegisterWindowType(name, creator);
 }
 
 bool TWindowManager::SetLocalizeLabels(bool localize) {
@@ -132,6 +157,14 @@ void TWindowManager::PopModal() {
   }
   if (mRoot) mRoot->Invalidate(&area);
   mModalPopped = true;
+}
+
+TModalWindow* TWindowManager::PushDialog(const TString& layoutScript, const TString& body,
+                                         const TString& title, const TString& name) {
+  auto* dialog = new TDialog(layoutScript, body, title);
+  dialog->SetName(name);
+  PushModal(dialog);
+  return dialog;
 }
 
 void TWindowManager::SetRootWindow(TModalWindow* window) {
@@ -258,9 +291,9 @@ void TWindowManager::Deliver(TMessage* message) {
   target->SendMessage(message);
 }
 
-void TWindowManager::PostToScript(TMessage* message) {
-  // The window script keeps no message queue of its own yet: what no window took ends here.
-  delete message;
+void TWindowManager::PostToScript(TMessage* message, TLuaObjectWrapper* command) {
+  // A script waiting in a plain yield refuses the message; clicks made meanwhile are dropped.
+  if (!mScript || !mScript->QueueMessageToLua(message, command)) delete message;
 }
 
 void TWindowManager::AddListener(TMessageListener* listener) {
