@@ -20,9 +20,6 @@ class TDialog : public TModalWindow {
   bool Init() override;
   bool OnMessage(TMessage* message) override;
 
-  const TString& GetBody() const { return mBody; }
-  const TString& GetTitle() const { return mTitle; }
-
  private:
   TString mLayoutScript;
   TString mBody;

@@ -18,7 +18,6 @@ class TFlashMovie {
   bool IsPlaying() const { return false; }
   // Ends the movie; with no movie ever started there is nothing to undo.
   void Close() {}
-  const TString& GetFile() const { return mFile; }
 
  private:
   TString mFile;

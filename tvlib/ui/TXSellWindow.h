@@ -28,7 +28,6 @@ class TXSellWindow : public TWindow {
   void SetupXSell();
   // Script function "LaunchGameLink" (index).
   void LaunchGameLink(int index);
-  const TString& GetLink(int index) const { return mLinks.at(static_cast<size_t>(index)); }
 
  private:
   std::array<TString, kEntries + 1> mLinks;
