@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/ui/RecordingWindow.h"
 #include "tests/ui/WindowScriptFixture.h"
 #include "tvlib/ui/TButton.h"
 
@@ -92,9 +93,16 @@ TEST_F(ScriptMessageLoopTest, AButtonsLuaActionReachesTheCommandQueue) {
 }
 
 TEST_F(ScriptMessageLoopTest, PostedMessagesComeBackAsTheSameValue) {
+  // The windows on the way see ordinary messages.
+  std::vector<std::string> seen;
+  auto* focus = new TRecWindow("focus", &seen);
+  mRoot->AddChild(focus, false);
+  Manager().SetFocus(focus);
   Run("gNative = CreateNamedMessage('hello', 3) PostMessage(gNative)"
       "gTable = { type = 7, name = 'edit' } PostMessage(gTable)");
   Manager().DrainQueue();
+  EXPECT_EQ(seen, (std::vector<std::string>{"focus:focus", "msg3:hello:focus", "msg7:edit:focus"}));
+  // Nobody took them: the script finds the very values it posted.
   Run("Note(table.getn(gMessageQueue))"
       "Note(tostring(gMessageQueue[1] == gNative) .. ' ' .. tostring(gMessageQueue[2] == gTable))");
   EXPECT_EQ(Notes(), "2;true true;");
