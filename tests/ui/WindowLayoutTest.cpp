@@ -72,6 +72,20 @@ TEST_F(WindowLayoutTest, TablesBuildNestedWindowsPlacedByTheirCodes) {
   EXPECT_EQ(mScript->GetParents(), std::vector<TWindow*>{mRoot});
 }
 
+TEST_F(WindowLayoutTest, ALayoutFileRunsInsideTheGivenParent) {
+  WriteAsset("scripts/part.lua",
+             "MakeDialog{ Window{ name = 'part', x = -20, y = 0, w = 20, h = 5 } }");
+  auto* holder = new TWindow;
+  holder->SetSize(100, 100);
+  mRoot->AddChild(holder, false);
+  EXPECT_TRUE(Manager().RunWindowScript(holder, "assets/scripts/part.lua"));
+  EXPECT_EQ(Find("part")->GetParent(), holder);
+  EXPECT_TRUE(SameRect(Find("part")->GetRect(), TRect{80, 0, 100, 5}));
+  EXPECT_EQ(mScript->GetParents(), std::vector<TWindow*>{mRoot});
+  EXPECT_FALSE(Manager().RunWindowScript(holder, "assets/scripts/none.lua"));
+  EXPECT_EQ(mScript->GetParents(), std::vector<TWindow*>{mRoot});
+}
+
 TEST_F(WindowLayoutTest, ParentsGrowToHoldTheirChildren) {
   Run("MakeDialog{ Window{ name = 'box', x = 5, y = 5, Window{ x = 10, y = 0, w = 300, h = 20 } },"
       "  Window{ name = 'small', x = 0, y = 0, w = 50, h = 50,"
