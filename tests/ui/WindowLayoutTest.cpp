@@ -9,6 +9,8 @@
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TText.h"
+#include "tvlib/ui/TTextBlock.h"
+#include "tvlib/ui/TTextEdit.h"
 #include "tvlib/ui/TWindowPlacement.h"
 
 namespace {
@@ -224,6 +226,39 @@ TEST_F(WindowLayoutTest, ButtonsTakeTheirKindOptionsLabelAndLooks) {
   EXPECT_TRUE(pics->FindChild("image1", 1)->IsVisible());
   EXPECT_FALSE(pics->FindChild("image2", 1)->IsVisible());
   EXPECT_EQ(Notes(), "Pick;Pick;");  // a button's label is not a text window's
+}
+
+TEST_F(WindowLayoutTest, TextEditsTakeTheirLimitsAndPasswordMode) {
+  Run("MakeDialog{ TextEdit{ name = 'entry', label = 'abc', length = 4, password = true,"
+      "  ignore = 'z', font = { 'round', 10, { 1, 1, 1, 1 } }, x = 0, y = 0, w = 100, h = 20 } }");
+  auto* edit = static_cast<TTextEdit*>(Find("entry"));
+  ASSERT_TRUE(edit && edit->IsKindOf(TTextEdit::GetClassId()));
+  EXPECT_EQ(edit->GetMaxLength(), 4);
+  EXPECT_STREQ(edit->GetText().c_str(), "abc");
+  EXPECT_STREQ(edit->GetBlock()->GetText().c_str(), "***");  // shown as stars
+  edit->OnChar('z');
+  edit->OnChar('d');
+  edit->OnChar('e');
+  EXPECT_STREQ(edit->GetText().c_str(), "abcd");
+}
+
+TEST_F(WindowLayoutTest, WindowFunctionsActOnNamedWindows) {
+  Run("MakeDialog{ Window{ name = 'a', x = 0, y = 0, w = 50, h = 50 },"
+      "  Button{ name = 'b', x = 0, y = 60, w = 10, h = 10 } }"
+      "SetPosition('a', kCenter, -60) RealSetFocus('b')"
+      "SetCommand('b', function() Note('command') end)"
+      "Note(tostring(StringToClipboard('copied')) .. ' ' .. GetTimer())"
+      "Note(tostring(ImageLoaded('a'))) DestroyWindow('a')");
+  EXPECT_TRUE(SameRect(Find("a")->GetRect(), TRect{375, 540, 425, 590}));
+  EXPECT_EQ(Manager().GetFocus(), Find("b"));
+  EXPECT_EQ(Platform().GetClipboardText(), TString("copied"));
+  EXPECT_EQ(Notes(), "true " + std::to_string(TPlatform::GetTime()) + ";false;");
+  Tick();
+  EXPECT_EQ(Find("a"), nullptr);
+  TButton::CastToButton(Find("b"))->Fire();
+  Run("return function() WaitForMessage(nil, true) end");  // a queued command runs after a wait
+  Tick();                                                  // the click wakes it
+  EXPECT_EQ(Notes(), "true " + std::to_string(TPlatform::GetTime()) + ";false;command;");
 }
 
 }  // namespace
