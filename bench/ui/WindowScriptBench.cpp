@@ -42,9 +42,6 @@ struct TScriptFixture {
     luaopen_math(L);
     script->DoLuaString(kLayout);
   }
-  // The window manager (and its script, a task of the platform's) goes while the platform
-  // is still there to take the task off its list.
-  ~TScriptFixture() { data.windowManager.reset(); }
 
   TPlatformData data;
   TAppPlatform platform{&data};

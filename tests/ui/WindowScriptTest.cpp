@@ -9,6 +9,7 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TClock.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/ui/TFontCache.h"
@@ -174,6 +175,17 @@ TEST(WindowManagerScriptTest, AttachKeepsTheScriptAndBindsItsFunctions) {
   EXPECT_TRUE(manager.mTopModalOnly);
   script->DoLuaString("SetTopModalOnly(nil)");
   EXPECT_FALSE(manager.mTopModalOnly);
+}
+
+TEST(WindowManagerScriptTest, TheScriptLeavesItsTaskListWhenThePlatformGoesFirst) {
+  TTempDir dir;
+  SetLogDirectory(dir.Path().c_str());
+  TPlatformData data;
+  auto platform = std::make_unique<TAppPlatform>(&data);
+  data.windowManager->AttachScript(new TWindowScript());
+  data.windowManager->AttachScript(new TWindowScript());  // the first leaves the list too
+  EXPECT_EQ(data.taskList.GetCount(), 1);
+  platform.reset();  // the data, its window manager and task list outlive the platform object
 }
 
 TEST(FontCacheTest, ClearingDropsTheCacheReferences) {

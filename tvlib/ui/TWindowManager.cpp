@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TTaskList.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TDialog.h"
@@ -48,10 +49,15 @@ TWindowManager::~TWindowManager() {
   for (TWindow* overlay : overlays) delete overlay;
   mRenderTarget.reset();
   mFactories.clear();
-  if (TPlatform* platform = TPlatform::GetInstance(); platform && mScript) {
-    platform->RemoveTask(mScript.get());
-  }
+  DetachScriptTask();
   DropScriptMessages();
+}
+
+void TWindowManager::DetachScriptTask() {
+  // The list the script was put on, even when the platform object has gone before its data:
+  // the script is the manager's, and the list must not delete it a second time.
+  if (mScriptTasks && mScript) mScriptTasks->Remove(mScript.get());
+  mScriptTasks = nullptr;
 }
 
 void TWindowManager::DropScriptMessages() {
@@ -84,14 +90,17 @@ void TWindowManager::ForEachLive(const std::vector<TWindow*>& windows, Call call
 
 void TWindowManager::AttachScript(TWindowScript* script) {
   TPlatform* platform = TPlatform::GetInstance();
-  if (mScript && platform) platform->RemoveTask(mScript.get());
+  DetachScriptTask();
   if (mScript) DropScriptMessages();
   mScript.reset(script);
   if (!mScript) return;
   AddWindowType("XSellWindow", &TXSellWindow::Create);
   mScript->ResetParents(GetTopModal());
   mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
-  if (platform) platform->AddTask(mScript.get());
+  if (platform) {
+    mScriptTasks = platform->GetTaskList();
+    mScriptTasks->Add(mScript.get());
+  }
 }
 
 bool TWindowManager::RunWindowScript(TWindow* parent, const TString& file) {

@@ -27,6 +27,7 @@
 #include "tvlib/ui/TWindowScript.h"
 
 class TLuaObjectWrapper;
+class TTaskList;
 class TTexture;
 
 class TWindowManager {
@@ -138,6 +139,8 @@ class TWindowManager {
   static void PostQuit();
   // Deletes the queued messages that hold values of the window script's state.
   void DropScriptMessages();
+  // Takes the window script off the task list it was put on.
+  void DetachScriptTask();
   // Runs `call` on each window of `windows` (a copy) that is not deleted meanwhile.
   template <typename Call>
   void ForEachLive(const std::vector<TWindow*>& windows, Call call);
@@ -159,5 +162,6 @@ class TWindowManager {
   // Copies of lists being walked while handlers run: ForgetWindow nulls a deleted window.
   std::vector<std::vector<TWindow*>*> mWalks;
   std::unique_ptr<TWindowScript> mScript;
+  TTaskList* mScriptTasks = nullptr;  // the platform's list the script runs on
   TLuaBindings mBindings;
 };
