@@ -9,6 +9,7 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TClock.h"
+#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/ui/TFontCache.h"
@@ -110,11 +111,19 @@ TEST_F(WindowScriptTest, FailingCoroutineTakesTheCommandOnce) {
   EXPECT_EQ(gNotes, "command;later;");
 }
 
-TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
+// Counts its deletions.
+int gDeletedMessages = 0;
+struct TCountedMessage : TMessage {
+  using TMessage::TMessage;
+  ~TCountedMessage() override { ++gDeletedMessages; }
+};
+
+TEST_F(WindowScriptTest, MessageCarriesTheMetatableAndGoesWithItsValue) {
   lua_State* L = mScript.GetState();
-  TMessage message(3, "play");
-  TMessage::PushMessage(L, &message);
-  EXPECT_EQ(lua_touserdata(L, -1), &message);
+  gDeletedMessages = 0;
+  auto* message = new TCountedMessage(3, "play");
+  TMessage::PushMessage(L, message);
+  EXPECT_EQ(lua_touserdata(L, -1), message);
   ASSERT_TRUE(lua_getmetatable(L, -1));
   lua_pushstring(L, kMessageMetatable);
   lua_gettable(L, LUA_REGISTRYINDEX);
@@ -125,17 +134,19 @@ TEST_F(WindowScriptTest, MessageCarriesTheMetatable) {
   lua_settable(L, LUA_GLOBALSINDEX);
   mScript.DoLuaString("Note(m.type .. ' ' .. m.name .. ' ' .. tostring(m.target))");
   EXPECT_EQ(gNotes, "3 play nil;");
+  mScript.DoLuaString("m = nil collectgarbage()");
+  EXPECT_EQ(gDeletedMessages, 1);
 }
 
 TEST_F(WindowScriptTest, ToMessageGivesBackOnlyPushedMessages) {
   lua_State* L = mScript.GetState();
-  TMessage message(3, "play");
+  auto* message = new TMessage(3, "play");
   lua_pushnil(L);
   EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
-  TMessage::PushMessage(L, &message);
-  EXPECT_EQ(TMessage::ToMessage(L, -1), &message);
-  EXPECT_EQ(TMessage::ToMessage(L, lua_gettop(L)), &message);
-  lua_pushboxedpointer(L, &message);  // a boxed pointer without the message metatable
+  TMessage::PushMessage(L, message);
+  EXPECT_EQ(TMessage::ToMessage(L, -1), message);
+  EXPECT_EQ(TMessage::ToMessage(L, lua_gettop(L)), message);
+  lua_pushboxedpointer(L, message);  // a boxed pointer without the message metatable
   EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
   lua_newtable(L);
   EXPECT_EQ(TMessage::ToMessage(L, -1), nullptr);
@@ -164,6 +175,17 @@ TEST(WindowManagerScriptTest, AttachKeepsTheScriptAndBindsItsFunctions) {
   EXPECT_TRUE(manager.mTopModalOnly);
   script->DoLuaString("SetTopModalOnly(nil)");
   EXPECT_FALSE(manager.mTopModalOnly);
+}
+
+TEST(WindowManagerScriptTest, TheScriptLeavesItsTaskListWhenThePlatformGoesFirst) {
+  TTempDir dir;
+  SetLogDirectory(dir.Path().c_str());
+  TPlatformData data;
+  auto platform = std::make_unique<TAppPlatform>(&data);
+  data.windowManager->AttachScript(new TWindowScript());
+  data.windowManager->AttachScript(new TWindowScript());  // the first leaves the list too
+  EXPECT_EQ(data.taskList.GetCount(), 1);
+  platform.reset();  // the data, its window manager and task list outlive the platform object
 }
 
 TEST(FontCacheTest, ClearingDropsTheCacheReferences) {

@@ -27,7 +27,7 @@ TButton::LuaAction::~LuaAction() = default;
 bool TButton::LuaAction::Run(TButton* button) {
   auto* message = new TMessage(kMessageLuaAction, TString("LuaAction:") + button->GetName());
   if (TWindowManager* manager = TWindowManager::Get()) {
-    manager->PostToScript(message);
+    manager->PostToScript(message, mCallable.get());
   } else {
     delete message;
   }

@@ -1,8 +1,9 @@
 // A message between windows, the window manager and the window script: a type, a name and
 // the window where delivery starts (null: none). Whoever holds the pointer owns it: the
-// window manager's queue until delivery, then the window that handles it or the script's
-// queue. Scripts see it as a boxed pointer whose metatable is the registry entry
-// "tvMessageMetatable" (built by the window script); that value does not own the message.
+// window manager's queue until delivery, then the window that handles it or the script.
+// Scripts see it as a boxed pointer whose metatable is the registry entry
+// "tvMessageMetatable" (built by the window script); that value owns the message, which goes
+// when the script's collector frees the value.
 #pragma once
 
 #include "tvlib/core/TString.h"
@@ -34,7 +35,8 @@ class TMessage {
   static TMessageClassId GetClassId();
   virtual bool IsKindOf(TMessageClassId id) const { return id == GetClassId(); }
 
-  // Pushes the message as a boxed pointer carrying the message metatable.
+  // Pushes the message (owned by the script from now on) as a boxed pointer carrying the
+  // message metatable.
   static void PushMessage(lua_State* L, TMessage* message);
   // The message a value pushed by PushMessage holds; null for nil or any other value.
   static TMessage* ToMessage(lua_State* L, int index);

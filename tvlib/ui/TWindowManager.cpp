@@ -5,9 +5,13 @@
 #include <algorithm>
 
 #include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TTaskList.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/ui/TDialog.h"
+#include "tvlib/ui/TLuaMessageWrapper.h"
 #include "tvlib/ui/TWindowSpider.h"
+#include "tvlib/ui/TXSellWindow.h"
 
 namespace {
 
@@ -45,9 +49,22 @@ TWindowManager::~TWindowManager() {
   for (TWindow* overlay : overlays) delete overlay;
   mRenderTarget.reset();
   mFactories.clear();
-  if (TPlatform* platform = TPlatform::GetInstance(); platform && mScript) {
-    platform->RemoveTask(mScript.get());
-  }
+  DetachScriptTask();
+  DropScriptMessages();
+}
+
+void TWindowManager::DetachScriptTask() {
+  // The list the script was put on, even when the platform object has gone before its data:
+  // the script is the manager's, and the list must not delete it a second time.
+  if (mScriptTasks && mScript) mScriptTasks->Remove(mScript.get());
+  mScriptTasks = nullptr;
+}
+
+void TWindowManager::DropScriptMessages() {
+  // Messages a script posted hold values of its state: they cannot outlive it.
+  std::erase_if(mQueue, [](const std::unique_ptr<TMessage>& message) {
+    return message->IsKindOf(TLuaMessageWrapper::GetClassId());
+  });
 }
 
 TWindowManager* TWindowManager::Get() {
@@ -73,12 +90,29 @@ void TWindowManager::ForEachLive(const std::vector<TWindow*>& windows, Call call
 
 void TWindowManager::AttachScript(TWindowScript* script) {
   TPlatform* platform = TPlatform::GetInstance();
-  if (mScript && platform) platform->RemoveTask(mScript.get());
+  DetachScriptTask();
+  if (mScript) DropScriptMessages();
   mScript.reset(script);
   if (!mScript) return;
-  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
+  AddWindowType("XSellWindow", &TXSellWindow::Create);
   mScript->ResetParents(GetTopModal());
-  if (platform) platform->AddTask(mScript.get());
+  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
+  if (platform) {
+    mScriptTasks = platform->GetTaskList();
+    mScriptTasks->Add(mScript.get());
+  }
+}
+
+bool TWindowManager::RunWindowScript(TWindow* parent, const TString& file) {
+  if (!mScript) return false;
+  mScript->PushParent(parent);
+  const bool ran = mScript->RunScript(file);
+  mScript->PopWindow();
+  return ran;
+}
+
+void TWindowManager::AddWindowType(const TString& name, TWindowCreator creator) {
+  if (mScript) mScript->RegisterWindowType(name, creator);
 }
 
 bool TWindowManager::SetLocalizeLabels(bool localize) {
@@ -132,6 +166,14 @@ void TWindowManager::PopModal() {
   }
   if (mRoot) mRoot->Invalidate(&area);
   mModalPopped = true;
+}
+
+TModalWindow* TWindowManager::PushDialog(const TString& layoutScript, const TString& body,
+                                         const TString& title, const TString& name) {
+  auto* dialog = new TDialog(layoutScript, body, title);
+  dialog->SetName(name);
+  PushModal(dialog);
+  return dialog;
 }
 
 void TWindowManager::SetRootWindow(TModalWindow* window) {
@@ -258,9 +300,9 @@ void TWindowManager::Deliver(TMessage* message) {
   target->SendMessage(message);
 }
 
-void TWindowManager::PostToScript(TMessage* message) {
-  // The window script keeps no message queue of its own yet: what no window took ends here.
-  delete message;
+void TWindowManager::PostToScript(TMessage* message, TLuaObjectWrapper* command) {
+  // A script waiting in a plain yield refuses the message; clicks made meanwhile are dropped.
+  if (!mScript || !mScript->QueueMessageToLua(message, command)) delete message;
 }
 
 void TWindowManager::AddListener(TMessageListener* listener) {

@@ -26,6 +26,8 @@
 #include "tvlib/ui/TWindowFactory.h"
 #include "tvlib/ui/TWindowScript.h"
 
+class TLuaObjectWrapper;
+class TTaskList;
 class TTexture;
 
 class TWindowManager {
@@ -39,11 +41,16 @@ class TWindowManager {
   static TWindowManager* Get();
 
   // --- Window script and factories -----------------------------------------------------
-  // Keeps `script` (owned from now on; a previous one is deleted), binds "SetTopModalOnly"
-  // in it, makes the top modal window its parent for new windows and puts it on the
-  // platform's frame task list.
+  // Keeps `script` (owned from now on; a previous one is deleted), registers the window type
+  // "XSellWindow" and binds "SetTopModalOnly" in it, makes the top modal window its parent
+  // for new windows and puts it on the platform's frame task list.
   void AttachScript(TWindowScript* script);
   TWindowScript* GetWindowScript() { return mScript.get(); }
+  // Runs a layout script file with `parent` as the parent of its windows; false when it
+  // could not run (or there is no script).
+  bool RunWindowScript(TWindow* parent, const TString& file);
+  // Makes "<name>{ ... }" a window constructor of the script; nothing without a script.
+  void AddWindowType(const TString& name, TWindowCreator creator);
   // Sets the window script's label-localisation flag; returns the old value (false, and
   // nothing set, without a script).
   bool SetLocalizeLabels(bool localize);
@@ -63,6 +70,10 @@ class TWindowManager {
   void PopModal();
   // Makes `window` (owned from now on) the root: pushed, sized to the viewport, Init again.
   void SetRootWindow(TModalWindow* window);
+  // Pushes a dialog built by the layout script file, showing `body` under `title`, named
+  // `name`; returns it.
+  TModalWindow* PushDialog(const TString& layoutScript, const TString& body, const TString& title,
+                           const TString& name);
 
   // --- Mouse, overlays, focus --------------------------------------------------------
   // Puts the window at the front of the capture list; returns the previous front (the window
@@ -99,9 +110,10 @@ class TWindowManager {
   // Delivers one message (owned): type 5 quits first; without a target it goes to the
   // listeners, else the focused window, else the top modal window.
   void Deliver(TMessage* message);
-  // Hands a message nobody took to the window script's queues; without a script that takes
-  // it the message is deleted.
-  void PostToScript(TMessage* message);
+  // Hands a message nobody took (owned; may be null) and a button's command (not owned; may
+  // be null) to the window script's queues; a message the script does not take, or any
+  // message without a script, is deleted.
+  void PostToScript(TMessage* message, TLuaObjectWrapper* command = nullptr);
   void AddListener(TMessageListener* listener);
   size_t GetQueueLength() const { return mQueue.size(); }
 
@@ -125,6 +137,10 @@ class TWindowManager {
   void DrawOverlays();
   void ClearQueuedTargets(TWindow* window, bool subtree);
   static void PostQuit();
+  // Deletes the queued messages that hold values of the window script's state.
+  void DropScriptMessages();
+  // Takes the window script off the task list it was put on.
+  void DetachScriptTask();
   // Runs `call` on each window of `windows` (a copy) that is not deleted meanwhile.
   template <typename Call>
   void ForEachLive(const std::vector<TWindow*>& windows, Call call);
@@ -146,5 +162,6 @@ class TWindowManager {
   // Copies of lists being walked while handlers run: ForgetWindow nulls a deleted window.
   std::vector<std::vector<TWindow*>*> mWalks;
   std::unique_ptr<TWindowScript> mScript;
+  TTaskList* mScriptTasks = nullptr;  // the platform's list the script runs on
   TLuaBindings mBindings;
 };

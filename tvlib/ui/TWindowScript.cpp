@@ -1,14 +1,26 @@
-// The window script's message wait and closure hook.
+// The window script: its functions and library, the message wait, the closure hook and the
+// delivery of messages and commands.
 #include "tvlib/ui/TWindowScript.h"
 
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/script/AuxLib.h"
 #include "tvlib/script/Limits.h"
+#include "tvlib/script/TLuaStackGuard.h"
+#include "tvlib/ui/TFlashMovie.h"
+#include "tvlib/ui/TLuaMessageWrapper.h"
 #include "tvlib/ui/TMessage.h"
+#include "tvlib/ui/TWindowFactories.h"
+#include "tvlib/ui/TWindowManager.h"
+
+// The window script library, precompiled at build time.
+extern const unsigned char kScreenInitLibrary[];
+extern const size_t kScreenInitLibrarySize;
 
 namespace {
 
 // "type" and "name" of a message; nil for any other key.
 int MessageIndex(lua_State* L) {
-  const auto* message = static_cast<const TMessage*>(lua_touserdata(L, 1));
+  const TMessage* message = TMessage::ToMessage(L, 1);
   const char* key = lua_tostring(L, 2);
   if (message == nullptr || key == nullptr) return 0;
   const TString field(key);
@@ -22,22 +34,106 @@ int MessageIndex(lua_State* L) {
   return 1;
 }
 
+// The message metatable's __gc: the script's message goes with its value.
+int MessageCollect(lua_State* L) {
+  delete static_cast<TMessage*>(lua_touserdata(L, 1));
+  return 0;
+}
+
+// Script function "CreateNamedMessage" (name, type): a new message of the script's.
+int CreateNamedMessage(lua_State* L) {
+  TMessage::PushMessage(L, new TMessage(tvs::NumberToInt(lua_tonumber(L, 2)), LuaToString(L, 1)));
+  return 1;
+}
+
+void BuildMessageMetatable(lua_State* L) {
+  lua_pushstring(L, kMessageMetatable);
+  lua_newtable(L);
+  lua_pushstring(L, "__index");
+  lua_pushcfunction(L, MessageIndex);
+  lua_settable(L, -3);
+  lua_pushstring(L, "__gc");
+  lua_pushcfunction(L, MessageCollect);
+  lua_settable(L, -3);
+  lua_settable(L, LUA_REGISTRYINDEX);
+}
+
+// Calls the value a command holds, protected; its result is dropped.
+void CallCommand(lua_State* L, TLuaObjectWrapper* command) {
+  TLuaStackGuard guard(L);
+  lua_pushstring(L, "_ALERT");
+  lua_gettable(L, LUA_GLOBALSINDEX);
+  command->Push();
+  if (lua_isfunction(L, -1)) lua_pcall(L, 0, 0, -2);
+}
+
 }  // namespace
 
 TWindowScript::TWindowScript(lua_State* L) : TScript(L) {
-  lua_State* state = GetState();
-  mBindings.Bind(state, "HandleGetMessage", this, &TWindowScript::HandleGetMessage);
-  lua_pushstring(state, kMessageMetatable);
-  lua_newtable(state);
-  lua_pushstring(state, "__index");
-  lua_pushcfunction(state, MessageIndex);
-  lua_settable(state, -3);
-  lua_settable(state, LUA_REGISTRYINDEX);
+  BindNatives();
+  if (TWindowManager* manager = TWindowManager::Get()) {
+    manager->SetFactory("_button", new TButtonFactory);
+    manager->SetFactory("_text", new TTextFactory);
+    manager->SetFactory("_textedit", new TTextEditFactory);
+  }
+  BuildMessageMetatable(GetState());
+  RunLibrary();
 }
+
+TWindowScript::~TWindowScript() = default;
+
+void TWindowScript::BindNatives() {
+  lua_State* L = GetState();
+  using S = TWindowScript;
+  mBindings.Bind(L, "CreateButton", this, &S::CreateButton);
+  mBindings.Bind(L, "PostCreate", this, &S::PostCreate);
+  mBindings.Bind(L, "GetLabel", this, &S::GetLabel);
+  mBindings.Bind(L, "SetLabel", this, &S::SetLabel);
+  mBindings.Bind(L, "_SetBitmap", this, &S::SetBitmap);
+  mBindings.Bind(L, "SetPosition", this, &S::SetPosition);
+  mBindings.Bind(L, "SetCommand", this, &S::SetCommand);
+  mBindings.Bind(L, "CreateBitmap", this, &S::CreateBitmap);
+  mBindings.Bind(L, "CreateWindow", this, &S::CreateWindowFromTable);
+  mBindings.Bind(L, "CreateText", this, &S::CreateText);
+  mBindings.Bind(L, "CreateTextEdit", this, &S::CreateTextEdit);
+  mBindings.Bind(L, "GetTimer", this, &S::GetTimer);
+  mBindings.Bind(L, "DoSelectLayer", this, &S::DoSelectLayer);
+  mBindings.Bind(L, "PopWindow", this, &S::PopWindow);
+  mBindings.Bind(L, "RealSetFocus", this, &S::RealSetFocus);
+  mBindings.Bind(L, "StringToClipboard", this, &S::StringToClipboard);
+  mBindings.Bind(L, "UpdateWindow", this, &S::UpdateWindow);
+  mBindings.Bind(L, "PushModal", this, &S::PushModal);
+  mBindings.Bind(L, "ClearModalChildren", this, &S::ClearModalChildren);
+  mBindings.Bind(L, "DoPopModal", this, &S::DoPopModal);
+  mBindings.Bind(L, "HandleGetMessage", this, &S::HandleGetMessage);
+  mBindings.Bind(L, "GenericCreate", this, &S::GenericCreate);
+  BindFunction(L, "CreateNamedMessage", ::CreateNamedMessage);
+  mBindings.Bind(L, "CreateCloseMessage", this, &S::CreateCloseMessage);
+  mBindings.Bind(L, "PostMessage", this, &S::PostMessage);
+  mBindings.Bind(L, "PostMessageToParent", this, &S::PostMessageToParent);
+  mBindings.Bind(L, "_GetString", this, &S::GetString);
+  mBindings.Bind(L, "StartMovie", this, &S::StartMovie);
+  mBindings.Bind(L, "IsMoviePlaying", this, &S::IsMoviePlaying);
+  mBindings.Bind(L, "StopMovie", this, &S::StopMovie);
+  mBindings.Bind(L, "ImageLoaded", this, &S::ImageLoaded);
+  mBindings.Bind(L, "DestroyWindow", this, &S::DestroyWindow);
+}
+
+void TWindowScript::RunLibrary() {
+  lua_State* L = GetState();
+  const int top = lua_gettop(L);
+  if (lua_dobuffer(L, reinterpret_cast<const char*>(kScreenInitLibrary), kScreenInitLibrarySize,
+                   "gScreenInit") != 0) {
+    DebugLog("TWindowScript: the window script library failed: %s", lua_tostring(L, -1));
+  }
+  lua_settop(L, top);
+}
+
+// --- Messages and commands -------------------------------------------------------------
 
 bool TWindowScript::OfferClosure() {
   lua_State* L = GetState();
-  if (!IsYielded()) {
+  if (!IsYielded() || !IsWaitingForMessage()) {
     lua_pop(L, 1);
     return false;
   }
@@ -57,8 +153,54 @@ bool TWindowScript::Animate() {
   return TScript::Animate();
 }
 
+void TWindowScript::PushOwnedMessage(TMessage* message) {
+  lua_State* L = GetState();
+  if (message->IsKindOf(TLuaMessageWrapper::GetClassId())) {
+    static_cast<TLuaMessageWrapper*>(message)->PushValue();
+    delete message;
+    return;
+  }
+  // The message leaves the window tree: its window may go while the script keeps it.
+  message->mTarget = nullptr;
+  TMessage::PushMessage(L, message);
+}
+
+bool TWindowScript::QueueMessageToLua(TMessage* message, TLuaObjectWrapper* command) {
+  lua_State* L = GetState();
+  if (!IsYielded()) {
+    if (message) {
+      lua_pushstring(L, "gMessageToQueue");
+      PushOwnedMessage(message);
+      lua_settable(L, LUA_GLOBALSINDEX);
+      DoLuaString("table.insert(gMessageQueue,gMessageToQueue); gMessageToQueue=nil;");
+    }
+    if (command) {
+      lua_pushstring(L, "gMessageCommand");
+      command->Push();
+      lua_settable(L, LUA_GLOBALSINDEX);
+      DoLuaString("table.insert(gCommandQueue,gMessageCommand); gMessageCommand=nil;");
+    }
+    return true;
+  }
+  if (!IsWaitingForMessage()) {
+    // A plain yield or a timed wait of another kind: the command cannot wait for it.
+    if (command) CallCommand(L, command);
+    return false;
+  }
+  PushOwnedMessage(message ? message : new TMessage(kMessageLuaAction, TString("")));
+  int count = 1;
+  if (command) {
+    command->Push();
+    ++count;
+  }
+  mWaitState = kResumed;
+  Resume(count);
+  if (!IsYielded()) Suspend();  // ended or failed: nothing left to wake
+  return true;
+}
+
 int TWindowScript::HandleGetMessage(lua_State* L) {
-  if (lua_gettop(L) == 1) {
+  if (lua_gettop(L) >= 1 && !lua_isnil(L, 1)) {
     // A negative time wakes at once rather than in some fifty days.
     const int wait = tvs::NumberToInt(lua_tonumber(L, 1));
     SetPeriod(static_cast<uint32_t>(wait < 0 ? 0 : wait), false, true, false);
@@ -71,13 +213,64 @@ int TWindowScript::HandleGetMessage(lua_State* L) {
   return lua_yield(L, 1);
 }
 
+int TWindowScript::CreateCloseMessage(lua_State* L) {
+  TWindow* parent = GetTopParent();
+  TMessage::PushMessage(L, new TMessage(kMessageClose, parent ? parent->GetIdText() : TString("")));
+  return 1;
+}
+
+int TWindowScript::PostMessage(lua_State* L) {
+  lua_settop(L, 1);
+  auto* message = new TLuaMessageWrapper(L);
+  if (TWindowManager* manager = TWindowManager::Get()) {
+    manager->PostMessage(message);
+  } else {
+    delete message;
+  }
+  return 0;
+}
+
+int TWindowScript::PostMessageToParent(lua_State* L) {
+  lua_settop(L, 1);
+  auto* message = new TLuaMessageWrapper(L);
+  TWindowManager* manager = TWindowManager::Get();
+  TModalWindow* top = manager ? manager->GetTopModal() : nullptr;
+  if (!top) {
+    delete message;
+    return 0;
+  }
+  message->mTarget = top->GetParent();
+  manager->PostMessage(message);
+  return 0;
+}
+
+// --- Parents and settings --------------------------------------------------------------
+
 void TWindowScript::ResetParents(TWindow* window) {
   mParents.clear();
   if (window != nullptr) mParents.push_back(window);
+}
+
+void TWindowScript::PushParent(TWindow* window) {
+  mParents.push_back(window);
+}
+
+void TWindowScript::PopWindow() {
+  if (mParents.size() > 1) mParents.pop_back();
 }
 
 bool TWindowScript::SetLocalizeLabels(bool localize) {
   const bool old = mLocalizeLabels;
   mLocalizeLabels = localize;
   return old;
+}
+
+void TWindowScript::RegisterWindowType(const TString& name, TWindowCreator creator) {
+  const char* n = name.c_str();
+  const TString text = TString::Format(
+      "function %s( table )\tCreating( '%s', table );\ttable.create=GenericCreate;"
+      "\ttable.typename='%s';\n\treturn Window(table);end;",
+      n, n, n);
+  DoLuaString(text.c_str());
+  mWindowTypes[name] = creator;
 }
