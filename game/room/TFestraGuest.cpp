@@ -27,6 +27,7 @@ TFestraGuest::TFestraGuest(int layer)
       mStandingHighlight(TFestraSprite::Create(kHighlightLayer)),
       mSeatedHighlight(TFestraSprite::Create(kHighlightLayer)),
       mCheckMark(TFestraStateAnim::Create(kCheckMarkLayer)) {
+  mRequestIcon->SetVisible(false);
   AddChild(mRequestIcon);
   for (const auto& highlight : {mStandingHighlight, mSeatedHighlight}) {
     highlight->SetVisible(false);

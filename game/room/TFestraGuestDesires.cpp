@@ -221,16 +221,13 @@ int TFestraGuest::WaitOnDesire(int dt) {
     return kGuestNothing;
   }
   const int third = GetMood();
-  mPatience -= dt;
+  mPatience = std::max(0, mPatience - dt);
   if (GetMood() != third || mMoodChanged) {
     mMoodChanged = false;
     RemoveBubble();
     if (level) level->ShowDesireIcon(mDesire, this);
   }
-  if (mPatience <= 0) {
-    mPatience = 0;
-    return kGuestPatienceOut;
-  }
+  if (mPatience == 0) return kGuestPatienceOut;
   if (IsTimedRequest(mDesire) && mPatience <= mRequestThreshold) {
     if (mDesire == kDesireCoffee || mDesire == kDesireTissue) {
       EndSideRequest();
