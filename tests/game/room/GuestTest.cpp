@@ -98,6 +98,44 @@ TEST_F(GuestTest, MarkCountShowsAndHidesTheCheckMark) {
   EXPECT_FALSE(mark->IsVisible());
 }
 
+TEST_F(GuestTest, OnlyTheUncleAndTheAuntHaveTheProblemState) {
+  for (int type = 0; type < kGuestTypeCount; ++type) {
+    auto guest = Guest(type);
+    EXPECT_EQ(guest->GetStateCount(), type >= kGuestUncle ? 8 : 7) << type;
+    EXPECT_EQ(guest->GetGuestType(), type);
+    EXPECT_EQ(guest->GetState(), kAnimIdle);
+  }
+}
+
+TEST_F(GuestTest, LevelDataNeighboursAndPoints) {
+  auto guest = Guest();
+  guest->SetSeat(table, 1);
+  auto aunt = Guest(kGuestAunt);
+  aunt->SetSeat(table, 2);
+  level.seated[{table.get(), 2}] = aunt;
+  EXPECT_TRUE(guest->IsNextToGuestType(kGuestAunt));
+  EXPECT_FALSE(guest->IsNextToGuestType(kGuestUncle));
+  aunt.reset();
+  EXPECT_FALSE(guest->IsNextToGuestType(kGuestAunt)) << "a guest that has left is skipped";
+  EXPECT_FALSE(table->IsOccupied(2));
+
+  guest->AddId(42);
+  EXPECT_TRUE(guest->ContainsId(42));
+  EXPECT_FALSE(guest->ContainsId(7));
+  guest->SetServedFlag(3, true);
+  guest->SetServedFlag(10, true);
+  EXPECT_TRUE(guest->WasServed(3));
+  EXPECT_FALSE(guest->WasServed(2));
+  EXPECT_FALSE(guest->GetServedFlag(10));
+  EXPECT_TRUE(Logged("TFestraGuest::SetServedFlag: kind 10"));
+
+  guest->SetAnchorOffset(5, 7);
+  EXPECT_EQ(guest->GetAnchorPoint().x, 185);
+  EXPECT_EQ(guest->GetAnchorPoint().y, 218);
+  EXPECT_EQ(guest->GetEffectPoint().x, 170);
+  EXPECT_EQ(guest->GetEffectPoint().y, 166);
+}
+
 TEST_F(GuestTest, SeatsAreTakenAndFreedThroughTheTable) {
   auto guest = Guest();
   guest->SetSeat(table, 1);
