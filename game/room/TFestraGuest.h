@@ -38,6 +38,8 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   static constexpr int kFoodImages = 9;
   static constexpr int kSteps = 5;
   static constexpr int kDanceStep = 10;
+  // The step while the guest waits for its seat neighbours.
+  static constexpr int kSeatWaitStep = -1;
 
   // The chances (percent, 0..100) of the side requests, drawn once each.
   struct TRequestChances {
@@ -73,6 +75,9 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   void SetInterruptRequest(bool on) { mInterruptRequest = on; }
   void SetNoResit(bool on) { mNoResit = on; }
   void AddId(int id) { mIds.push_back(id); }
+  // A value the level keeps for the guest's present seating; SetSeat puts it back to 0.
+  void SetSeatValue(int value) { mSeatValue = value; }
+  int GetSeatValue() const { return mSeatValue; }
 
   // Seats the guest (a null table only frees its seat), freeing the seat it had.
   void SetSeat(const std::shared_ptr<TFestraTable>& table, int seat);

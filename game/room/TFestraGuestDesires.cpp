@@ -54,7 +54,7 @@ int TFestraGuest::Update(int dt) {
     return kGuestNothing;
   }
   if (mSpecialState == kSpecialChoose) {
-    if (mDesireStep == kDesireSeatWait) {
+    if (mDesireStep == kSeatWaitStep) {
       mSeatWaitCountdown -= dt;
       const auto table = mTable.lock();
       if (!table || table->CountFreeNeighbours(mSeat) == 0 || mSeatWaitCountdown < 0) {

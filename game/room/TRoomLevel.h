@@ -3,8 +3,9 @@
 // level when it places the sprite (null for a sprite no level owns).
 //
 // Objects report clicks only through OnObjectClicked and raise the heroine's problems only
-// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); everything
-// else the level calls on the objects directly. UI thread only.
+// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); guests also
+// hand the level their desires, seating results, effects and sobbing through the calls
+// below. Everything else the level calls on the objects directly. UI thread only.
 #pragma once
 
 #include <memory>

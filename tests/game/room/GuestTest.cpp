@@ -142,7 +142,9 @@ TEST_F(GuestTest, SeatsAreTakenAndFreedThroughTheTable) {
   EXPECT_TRUE(table->IsOccupied(1));
   EXPECT_EQ(table->GetSeatedCount(), 1);
   EXPECT_EQ(guest->GetTable(), table);
+  guest->SetSeatValue(9);
   guest->SetSeat(table, 1);
+  EXPECT_EQ(guest->GetSeatValue(), 0);
   EXPECT_TRUE(table->IsOccupied(1)) << "sitting down again on the same seat keeps it";
   guest->SetSeat(table, 2);
   EXPECT_FALSE(table->IsOccupied(1));
@@ -466,7 +468,7 @@ TEST_F(GuestTest, TheSeatWaitEndsInAMatchAnAngryGuestOrAtOnce) {
     }
     auto guest = Waiting(kDesireSeatWait);
     guest->SetSeat(table, 1);
-    guest->SetDesireStep(-1);
+    guest->SetDesireStep(TFestraGuest::kSeatWaitStep);
     guest->SetSeatWaitCountdown(300);
     guest->SetSeatingPreference(c.preference);
     guest->SetPatience(200);
@@ -486,6 +488,26 @@ TEST_F(GuestTest, TheSeatWaitEndsInAMatchAnAngryGuestOrAtOnce) {
     EXPECT_EQ(guest->GetState(), c.angry ? kAnimUpset : kAnimIdle);
     for (auto& g : guests) g->ClearSeat();
   }
+}
+
+TEST_F(GuestTest, ASeatWaitChosenAfterItsTimerEndsTheSameWay) {
+  auto left = Guest(4);
+  left->SetSeat(table, 0);
+  auto guest = Guest();
+  guest->SetSeat(table, 1);
+  guest->SetDesire(kDesireSeatWait);
+  guest->SetDesireStep(TFestraGuest::kSeatWaitStep);
+  guest->SetSeatWaitCountdown(150);
+  guest->SetStepTimes({0, 1000, 2000, 3000, 4000});
+  EXPECT_EQ(Tick(*guest, 100), kDesireSeatWait) << "a free chair beside it: it waits on";
+  EXPECT_EQ(guest->GetSpecialState(), kSpecialWaiting);
+  guest->SetSpecialState(kSpecialChoose);
+  guest->SetDesireStep(TFestraGuest::kSeatWaitStep);
+  EXPECT_EQ(Tick(*guest, 100), kGuestNothing);
+  const std::vector<std::pair<TFestraGuest*, int>> handled = {{guest.get(), kDesireGift}};
+  EXPECT_EQ(level.handled, handled);
+  EXPECT_EQ(level.comboResets, 1) << "its countdown ran out";
+  EXPECT_EQ(guest->GetState(), kAnimUpset);
 }
 
 TEST_F(GuestTest, TheLevelsSpecialStatesHoldTheGuest) {
