@@ -1,16 +1,24 @@
 // The level window (window type "GameWindow"): it owns the reception room's objects, drives
 // them on its tick and hears from them through TRoomLevel. Built so far: its class identity,
-// the planner event list it forwards the room's event calls to, and the click entry the room
-// objects call, which the level's click routing overrides. UI thread only.
+// the planner event list it forwards the room's event calls to, the click entry the room
+// objects call, which the level's click routing overrides, the seating combo and the
+// guests' sobbing sound. The guests' desire icons and desire handling, the seated guests,
+// the metrics counts and the effect lists belong to the level's play rules, not built yet:
+// until then those calls do nothing and FindChair finds nobody. UI thread only.
 #pragma once
+
+#include <memory>
 
 #include "game/level/TVelkaEventList.h"
 #include "game/room/TRoomLevel.h"
 #include "tvlib/ui/TWindow.h"
 
+class TSound;
+
 class TGameLevel : public TWindow, public TRoomLevel {
  public:
   static TWindow* Create();
+  ~TGameLevel() override;
   static TWindowClassId GetClassId();
   bool IsKindOf(TWindowClassId id) const override;
 
@@ -25,8 +33,31 @@ class TGameLevel : public TWindow, public TRoomLevel {
     mVelkaEvents.RemoveMatchingEvent(code, key);
   }
 
+  void ShowDesireIcon(int /*desire*/, TFestraGuest* /*guest*/) override {}
+  void HandleGuestDesire(int /*desire*/, TFestraGuest* /*guest*/) override {}
+  // The seating combo grows by one.
+  void AwardSeatingMatch(TFestraGuest* guest) override;
+  void ResetSeatingCombo() override { mSeatingCombo = 0; }
+  std::shared_ptr<TFestraGuest> FindChair(const TFestraTable* /*table*/, int /*seat*/) override {
+    return nullptr;
+  }
+  // 1 when the guest likes anyone (-1) or the other's type, -1 when it dislikes the other's
+  // type (20 + type), 1 for any other dislike, 0 otherwise and for a missing guest.
+  int RateSeatingMatch(const TFestraGuest* guest, const TFestraGuest* other) override;
+  bool AllowsSeatChanges() override { return mAllowsSeatChanges; }
+  void AddMetricsCount(const char* /*key*/, int /*value*/) override {}
+  void StartEffect(const char* /*file*/, int /*x*/, int /*y*/) override {}
+  // "assets/audio/sfx/aunt_sobs.ogg", looped.
+  int StartSobbing() override;
+  void StopSobbing(int handle) override;
+
   TVelkaEventList& GetVelkaEvents() { return mVelkaEvents; }
+  int GetSeatingCombo() const { return mSeatingCombo; }
+  void SetAllowsSeatChanges(bool allow) { mAllowsSeatChanges = allow; }
 
  private:
   TVelkaEventList mVelkaEvents;
+  int mSeatingCombo = 0;
+  bool mAllowsSeatChanges = false;
+  std::shared_ptr<TSound> mSobbingSound;
 };

@@ -3,11 +3,16 @@
 // level when it places the sprite (null for a sprite no level owns).
 //
 // Objects report clicks only through OnObjectClicked and raise the heroine's problems only
-// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); everything
-// else the level calls on the objects directly. UI thread only.
+// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); guests also
+// hand the level their desires, seating results, effects and sobbing through the calls
+// below. Everything else the level calls on the objects directly. UI thread only.
 #pragma once
 
+#include <memory>
+
 class TSprite;
+class TFestraGuest;
+class TFestraTable;
 
 class TRoomLevel {
  public:
@@ -25,4 +30,28 @@ class TRoomLevel {
   virtual void RemoveEvent(int code) = 0;
   // Removes the planner event of the code with the key AddEvent gave; nothing when absent.
   virtual void RemoveMatchingEvent(int code, int key) = 0;
+
+  // What guests tell the level. The desire icon of a guest's desire pops up over it.
+  virtual void ShowDesireIcon(int desire, TFestraGuest* guest) = 0;
+  // The level's reaction to a desire code a guest produced outside its update's answer.
+  virtual void HandleGuestDesire(int desire, TFestraGuest* guest) = 0;
+  // A guest's seat-wait ended with neighbours to its liking: the seating combo grows by one
+  // and the seating points are awarded.
+  virtual void AwardSeatingMatch(TFestraGuest* guest) = 0;
+  // A guest's seat-wait ended badly: the seating combo starts again at 0.
+  virtual void ResetSeatingCombo() = 0;
+  // The guest seated at that seat of that table; empty for a seat outside the chairs, a free
+  // seat or a guest that has left.
+  virtual std::shared_ptr<TFestraGuest> FindChair(const TFestraTable* table, int seat) = 0;
+  // How a guest likes its neighbour: 1 liked or indifferent, -1 disliked, 0 no preference.
+  virtual int RateSeatingMatch(const TFestraGuest* guest, const TFestraGuest* other) = 0;
+  // True when guests may ask to change seats in this level.
+  virtual bool AllowsSeatChanges() = 0;
+  // Adds to a count of the play metrics ("PlayTime" with the elapsed ms).
+  virtual void AddMetricsCount(const char* key, int value) = 0;
+  // Starts an effect file of the level's effect list at a room point.
+  virtual void StartEffect(const char* file, int x, int y) = 0;
+  // Starts the looping sobbing sound of a tissue request; answers its handle or -1.
+  virtual int StartSobbing() = 0;
+  virtual void StopSobbing(int handle) = 0;
 };

@@ -3,7 +3,10 @@
 // animations the tests name, and a level that records what the room's objects tell it.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/room/TRoomLevel.h"
@@ -30,12 +33,50 @@ class TRecordingLevel : public TRoomLevel {
   }
   void RemoveEvent(int code) override { removed.push_back(code); }
   void RemoveMatchingEvent(int code, int key) override { removedMatching.emplace_back(code, key); }
+  void ShowDesireIcon(int desire, TFestraGuest* guest) override {
+    desireIcons.emplace_back(guest, desire);
+  }
+  void HandleGuestDesire(int desire, TFestraGuest* guest) override {
+    handled.emplace_back(guest, desire);
+  }
+  void AwardSeatingMatch(TFestraGuest* guest) override { matches.push_back(guest); }
+  void ResetSeatingCombo() override { ++comboResets; }
+  // The guests seated by the test, held weakly like the level's own.
+  std::shared_ptr<TFestraGuest> FindChair(const TFestraTable* table, int seat) override {
+    const auto found = seated.find({table, seat});
+    return found == seated.end() ? nullptr : found->second.lock();
+  }
+  int RateSeatingMatch(const TFestraGuest* /*guest*/, const TFestraGuest* /*other*/) override {
+    return rating;
+  }
+  bool AllowsSeatChanges() override { return seatChanges; }
+  void AddMetricsCount(const char* key, int value) override { counts.emplace_back(key, value); }
+  void StartEffect(const char* file, int x, int y) override {
+    effects.push_back(std::string(file) + " " + std::to_string(x) + "," + std::to_string(y));
+  }
+  int StartSobbing() override {
+    sobbing.push_back(nextSob);
+    return nextSob++;
+  }
+  void StopSobbing(int handle) override { stoppedSobs.push_back(handle); }
 
   std::vector<std::pair<TSprite*, int>> clicks;
   std::vector<TRecordedEvent> added;
   std::vector<int> removed;
   std::vector<std::pair<int, int>> removedMatching;
   int nextKey = 1;
+  std::vector<std::pair<TFestraGuest*, int>> desireIcons;
+  std::vector<std::pair<TFestraGuest*, int>> handled;
+  std::vector<TFestraGuest*> matches;
+  int comboResets = 0;
+  std::map<std::pair<const TFestraTable*, int>, std::weak_ptr<TFestraGuest>> seated;
+  int rating = 0;
+  bool seatChanges = false;
+  std::vector<std::pair<std::string, int>> counts;
+  std::vector<std::string> effects;
+  std::vector<int> sobbing;
+  std::vector<int> stoppedSobs;
+  int nextSob = 7;
 };
 
 class RoomTest : public SpriteTest {
