@@ -1,6 +1,8 @@
 // The level window's identity and the room's way into it.
 #include "game/level/TGameLevel.h"
 
+#include "tvlib/core/DebugLog.h"
+
 TWindow* TGameLevel::Create() {
   return new TGameLevel();
 }
@@ -15,4 +17,9 @@ bool TGameLevel::IsKindOf(TWindowClassId id) const {
 
 int TGameLevel::OnObjectClicked(TSprite* /*object*/, int /*code*/) {
   return 0;
+}
+
+int TGameLevel::StartEffect(const TString& file) {
+  DebugLog("TGameLevel::StartEffect: %s not played, the level has no effect list", file.c_str());
+  return -1;
 }

@@ -1,7 +1,9 @@
 // The level window (window type "GameWindow"): it owns the reception room's objects, drives
 // them on its tick and hears from them through TRoomLevel. Built so far: its class identity,
 // the planner event list it forwards the room's event calls to, and the click entry the room
-// objects call, which the level's click routing overrides. UI thread only.
+// objects call, which the level's click routing overrides. Effects, the tutorial and the
+// loader are not built yet: effect files are logged and not played, every pick-up is allowed
+// and the level is never loading. UI thread only.
 #pragma once
 
 #include "game/level/TVelkaEventList.h"
@@ -24,6 +26,10 @@ class TGameLevel : public TWindow, public TRoomLevel {
   void RemoveMatchingEvent(int code, int key) override {
     mVelkaEvents.RemoveMatchingEvent(code, key);
   }
+
+  int StartEffect(const TString& file) override;
+  bool CanServerPickUp(int /*itemType*/) override { return true; }
+  bool IsLoading() const override { return false; }
 
   TVelkaEventList& GetVelkaEvents() { return mVelkaEvents; }
 

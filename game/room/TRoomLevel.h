@@ -2,10 +2,14 @@
 // room and implements this; each room sprite keeps a plain pointer to its owner, set by the
 // level when it places the sprite (null for a sprite no level owns).
 //
-// Objects report clicks only through OnObjectClicked and raise the heroine's problems only
-// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); everything
-// else the level calls on the objects directly. UI thread only.
+// Objects report clicks only through OnObjectClicked, raise the heroine's problems only
+// through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent) and start the
+// level's special effects by file name (StartEffect); they ask the tutorial and the loader
+// through the queries at the end. Everything else the level calls on the objects directly.
+// UI thread only.
 #pragma once
+
+#include "tvlib/core/TString.h"
 
 class TSprite;
 
@@ -25,4 +29,11 @@ class TRoomLevel {
   virtual void RemoveEvent(int code) = 0;
   // Removes the planner event of the code with the key AddEvent gave; nothing when absent.
   virtual void RemoveMatchingEvent(int code, int key) = 0;
+  // Starts an effect file ("fx/...") in the level's special-effect list; answers the id of
+  // the effects' group.
+  virtual int StartEffect(const TString& file) = 0;
+  // Whether the tutorial lets the servers pick up items of the type now.
+  virtual bool CanServerPickUp(int itemType) = 0;
+  // True while the level's loader builds the room: objects raise no planner events then.
+  virtual bool IsLoading() const = 0;
 };

@@ -1,6 +1,7 @@
 // Test set-up for the room's objects: the sprite fixture (headless display, fake clock, task
 // list, assets in a temporary folder) with helpers that write the small pictures and
-// animations the tests name, and a level that records what the room's objects tell it.
+// animations the tests name, and a level that records what the room's objects tell it and
+// answers their questions as a test sets.
 #pragma once
 
 #include <string>
@@ -9,6 +10,8 @@
 #include "game/room/TRoomLevel.h"
 #include "tests/media/SpriteFixture.h"
 #include "tvlib/core/TRandom.h"
+#include "tvlib/ui/TWindowManager.h"
+#include "tvlib/ui/TWindowScript.h"
 
 struct TRecordedEvent {
   int code = 0;
@@ -30,12 +33,23 @@ class TRecordingLevel : public TRoomLevel {
   }
   void RemoveEvent(int code) override { removed.push_back(code); }
   void RemoveMatchingEvent(int code, int key) override { removedMatching.emplace_back(code, key); }
+  int StartEffect(const TString& file) override {
+    effects.push_back(file.c_str());
+    return 100 * static_cast<int>(effects.size());
+  }
+  bool CanServerPickUp(int itemType) override {
+    return pickUpRestriction == -1 || pickUpRestriction == itemType;
+  }
+  bool IsLoading() const override { return loading; }
 
   std::vector<std::pair<TSprite*, int>> clicks;
   std::vector<TRecordedEvent> added;
   std::vector<int> removed;
   std::vector<std::pair<int, int>> removedMatching;
   int nextKey = 1;
+  std::vector<std::string> effects;
+  int pickUpRestriction = -1;  // the tutorial's: -1 lets every type be picked up
+  bool loading = false;
 };
 
 class RoomTest : public SpriteTest {
@@ -43,6 +57,16 @@ class RoomTest : public SpriteTest {
   void SetUp() override {
     SpriteTest::SetUp();
     TvSrand(1);
+  }
+  void TearDown() override {
+    data->windowManager->AttachScript(nullptr);  // its task leaves while the platform lives
+    SpriteTest::TearDown();
+  }
+  // A window script running the Lua text, as the level's screen scripts define styles.
+  void RunWindowScript(const char* lua) {
+    if (!data->windowManager->GetWindowScript())
+      data->windowManager->AttachScript(new TWindowScript());
+    data->windowManager->GetWindowScript()->DoLuaString(lua);
   }
   // An animation of `frames` frames of w x h with the registration point at (regX, regY),
   // the default script unless `script` is given.
