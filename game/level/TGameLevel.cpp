@@ -2,6 +2,7 @@
 #include "game/level/TGameLevel.h"
 
 #include "game/room/TFestraGuest.h"
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/media/TSoundManager.h"
 
@@ -53,4 +54,9 @@ int TGameLevel::StartSobbing() {
 
 void TGameLevel::StopSobbing(int handle) {
   if (mSobbingSound && handle >= 0) mSobbingSound->Stop(handle);
+}
+
+int TGameLevel::StartEffect(const TString& file, const TVec2* /*at*/) {
+  DebugLog("TGameLevel::StartEffect: %s not played, the level has no effect list", file.c_str());
+  return -1;
 }

@@ -3,8 +3,10 @@
 // the planner event list it forwards the room's event calls to, the click entry the room
 // objects call, which the level's click routing overrides, the seating combo and the
 // guests' sobbing sound. The guests' desire icons and desire handling, the seated guests,
-// the metrics counts and the effect lists belong to the level's play rules, not built yet:
-// until then those calls do nothing and FindChair finds nobody. UI thread only.
+// the metrics counts, the effect lists, the tutorial and the loader belong to the level's
+// play rules, not built yet: until then those calls do nothing, FindChair finds nobody,
+// effect files are logged and not played, every pick-up is allowed and the level is never
+// loading. UI thread only.
 #pragma once
 
 #include <memory>
@@ -46,10 +48,12 @@ class TGameLevel : public TWindow, public TRoomLevel {
   int RateSeatingMatch(const TFestraGuest* guest, const TFestraGuest* other) override;
   bool AllowsSeatChanges() override { return mAllowsSeatChanges; }
   void AddMetricsCount(const char* /*key*/, int /*value*/) override {}
-  void StartEffect(const char* /*file*/, int /*x*/, int /*y*/) override {}
   // "assets/audio/sfx/aunt_sobs.ogg", looped.
   int StartSobbing() override;
   void StopSobbing(int handle) override;
+  int StartEffect(const TString& file, const TVec2* at) override;
+  bool CanServerPickUp(int /*itemType*/) override { return true; }
+  bool IsLoading() const override { return false; }
 
   TVelkaEventList& GetVelkaEvents() { return mVelkaEvents; }
   int GetSeatingCombo() const { return mSeatingCombo; }

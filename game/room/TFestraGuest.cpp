@@ -266,8 +266,9 @@ void TFestraGuest::ShowReadyToDance() {
   if (mDanceEffectStarted) return;
   mDanceEffectStarted = true;
   if (TRoomLevel* level = GetOwner()) {
-    const TPoint at = GetPosition();
-    level->StartEffect(kReadyToDanceEffect, at.x, at.y);
+    const TPoint position = GetPosition();
+    const TVec2 at{static_cast<float>(position.x), static_cast<float>(position.y)};
+    level->StartEffect(kReadyToDanceEffect, &at);
   }
 }
 

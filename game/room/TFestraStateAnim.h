@@ -33,6 +33,8 @@ class TFestraStateAnim : public TFestraAnimSprite {
 
   // Appends a state; a file that cannot be loaded is kept as an empty state.
   void AddState(const TString& file);
+  // Drops every state; the current picture stays until the next state starts.
+  void ClearStates() { mStates.clear(); }
   int GetState() const { return mState; }
   int GetStateCount() const { return static_cast<int>(mStates.size()); }
   void SetOwnScript(bool own) { mOwnScript = own; }

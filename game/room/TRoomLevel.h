@@ -4,11 +4,16 @@
 //
 // Objects report clicks only through OnObjectClicked and raise the heroine's problems only
 // through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); guests also
-// hand the level their desires, seating results, effects and sobbing through the calls
-// below. Everything else the level calls on the objects directly. UI thread only.
+// hand the level their desires, seating results and sobbing through the calls below, and
+// objects start the level's special effects by file name (StartEffect) and ask the tutorial
+// and the loader through the queries at the end. Everything else the level calls on the
+// objects directly. UI thread only.
 #pragma once
 
 #include <memory>
+
+#include "tvlib/core/TString.h"
+#include "tvlib/core/TVec.h"
 
 class TSprite;
 class TFestraGuest;
@@ -49,9 +54,14 @@ class TRoomLevel {
   virtual bool AllowsSeatChanges() = 0;
   // Adds to a count of the play metrics ("PlayTime" with the elapsed ms).
   virtual void AddMetricsCount(const char* key, int value) = 0;
-  // Starts an effect file of the level's effect list at a room point.
-  virtual void StartEffect(const char* file, int x, int y) = 0;
   // Starts the looping sobbing sound of a tissue request; answers its handle or -1.
   virtual int StartSobbing() = 0;
   virtual void StopSobbing(int handle) = 0;
+  // Starts an effect file ("fx/...") in the level's special-effect list, at the room point
+  // `at` or, when null, where the file places it; answers the id of the effects' group.
+  virtual int StartEffect(const TString& file, const TVec2* at) = 0;
+  // Whether the tutorial lets the servers pick up items of the type now.
+  virtual bool CanServerPickUp(int itemType) = 0;
+  // True while the level's loader builds the room: objects raise no planner events then.
+  virtual bool IsLoading() const = 0;
 };

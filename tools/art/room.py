@@ -309,22 +309,38 @@ def head_table():
     return surface
 
 
-def serving_table(w=300, h=160):
-    surface, ctx = canvas(w, h)
+def _serving_counter(ctx, w, h, cloth_left):
+    """The counter: a deep top on which the slots' items stand (their feet at y 105 to 128),
+    a cloth edge along the back from `cloth_left`, and a wooden front below the slots."""
     ground_shadow(ctx, w / 2, h - 8, w / 2 - 6, 9)
-    rounded_rect(ctx, 4, 20, w - 8, 92, 12)
+    rounded_rect(ctx, 4, 20, w - 8, 112, 12)
     fill_stroke(ctx, lighten(SAND, 0.3))
-    rounded_rect(ctx, 4, 90, w - 8, h - 100, 8)
+    rounded_rect(ctx, 4, 128, w - 8, h - 136, 8)
     fill_stroke(ctx, WOOD)
     for x in range(30, w - 10, 50):
-        line(ctx, [(x, 96), (x, h - 14)], shade(WOOD, 0.8), 1.5)
-    rounded_rect(ctx, 4, 14, w - 8, 16, 6)
+        line(ctx, [(x, 132), (x, h - 12)], shade(WOOD, 0.8), 1.5)
+    rounded_rect(ctx, cloth_left, 14, w - cloth_left - 4, 16, 6)
     fill_stroke(ctx, (0.85, 0.86, 0.9))
+
+
+def serving_table(w=300, h=160):
+    surface, ctx = canvas(w, h)
+    _serving_counter(ctx, w, h, 4)
     return surface
 
 
-def serving_extension():
-    return serving_table(100, 160)
+def serving_extension(w=300, h=160):
+    """The upgraded serving table: the counter with a stepped stand on its left end, whose
+    shelves carry the first slots one above the other (their items stand at y 63, 84 and
+    105)."""
+    surface, ctx = canvas(w, h)
+    _serving_counter(ctx, w, h, 76)
+    rounded_rect(ctx, 6, 8, 70, 120, 8)
+    fill_stroke(ctx, lighten(WOOD, 0.35))
+    for y in (64, 85, 106):
+        rounded_rect(ctx, 3, y, 76, 6, 3)
+        fill_stroke(ctx, (0.85, 0.86, 0.9), width=1.2)
+    return surface
 
 
 def small_table(top, w=90, h=84, items=None):
@@ -560,7 +576,7 @@ def make_all(reg):
     reg.image("assets/images/table/servingtable_large.png", serving_table(), GROUP,
               "serving table", GEN)
     reg.image("assets/images/table/servingtable_extend.png", serving_extension(), GROUP,
-              "serving table: extension", GEN)
+              "serving table upgraded: a stand for two more slots", GEN)
     reg.image("assets/images/table/dishbin", dish_bin(), GROUP, "level: dish bin", GEN)
     reg.image("assets/images/table/winetable", small_table(LINEN, items=_glasses("wine")), GROUP,
               "level: wine table", GEN)

@@ -1,6 +1,7 @@
 // Test set-up for the room's objects: the sprite fixture (headless display, fake clock, task
 // list, assets in a temporary folder) with helpers that write the small pictures and
-// animations the tests name, and a level that records what the room's objects tell it.
+// animations the tests name, and a level that records what the room's objects tell it and
+// answers their questions as a test sets.
 #pragma once
 
 #include <map>
@@ -12,6 +13,8 @@
 #include "game/room/TRoomLevel.h"
 #include "tests/media/SpriteFixture.h"
 #include "tvlib/core/TRandom.h"
+#include "tvlib/ui/TWindowManager.h"
+#include "tvlib/ui/TWindowScript.h"
 
 struct TRecordedEvent {
   int code = 0;
@@ -51,14 +54,24 @@ class TRecordingLevel : public TRoomLevel {
   }
   bool AllowsSeatChanges() override { return seatChanges; }
   void AddMetricsCount(const char* key, int value) override { counts.emplace_back(key, value); }
-  void StartEffect(const char* file, int x, int y) override {
-    effects.push_back(std::string(file) + " " + std::to_string(x) + "," + std::to_string(y));
-  }
   int StartSobbing() override {
     sobbing.push_back(nextSob);
     return nextSob++;
   }
   void StopSobbing(int handle) override { stoppedSobs.push_back(handle); }
+  // The file, followed by " x,y" when started at a room point.
+  int StartEffect(const TString& file, const TVec2* at) override {
+    std::string effect = file.c_str();
+    if (at)
+      effect += " " + std::to_string(static_cast<int>(at->x)) + "," +
+                std::to_string(static_cast<int>(at->y));
+    effects.push_back(effect);
+    return 100 * static_cast<int>(effects.size());
+  }
+  bool CanServerPickUp(int itemType) override {
+    return pickUpRestriction == -1 || pickUpRestriction == itemType;
+  }
+  bool IsLoading() const override { return loading; }
 
   std::vector<std::pair<TSprite*, int>> clicks;
   std::vector<TRecordedEvent> added;
@@ -77,6 +90,8 @@ class TRecordingLevel : public TRoomLevel {
   std::vector<int> sobbing;
   std::vector<int> stoppedSobs;
   int nextSob = 7;
+  int pickUpRestriction = -1;  // the tutorial's: -1 lets every type be picked up
+  bool loading = false;
 };
 
 class RoomTest : public SpriteTest {
@@ -84,6 +99,16 @@ class RoomTest : public SpriteTest {
   void SetUp() override {
     SpriteTest::SetUp();
     TvSrand(1);
+  }
+  void TearDown() override {
+    data->windowManager->AttachScript(nullptr);  // its task leaves while the platform lives
+    SpriteTest::TearDown();
+  }
+  // A window script running the Lua text, as the level's screen scripts define styles.
+  void RunWindowScript(const char* lua) {
+    if (!data->windowManager->GetWindowScript())
+      data->windowManager->AttachScript(new TWindowScript());
+    data->windowManager->GetWindowScript()->DoLuaString(lua);
   }
   // An animation of `frames` frames of w x h with the registration point at (regX, regY),
   // the default script unless `script` is given.
