@@ -1,0 +1,80 @@
+// The game's main function run on the headless platform: scripts of the test's own in a
+// private assets folder, and input given in steps while the game's loop runs.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/shell/GameMain.h"
+#include "game/shell/TShellState.h"
+#include "tests/game/shell/ShellFixture.h"
+#include "tvlib/core/TStringTable.h"
+#include "tvlib/platform/window/WindowMessages.h"
+
+class GameTest : public ShellTest {
+ protected:
+  using TStep = std::function<void()>;
+
+  GameTest() {
+    GetShellState() = TShellState();
+    std::filesystem::create_directories(mDir / "assets/scripts");
+    WriteAsset("strings.xml",
+               "<?xml version=\"1.0\"?><Workbook><Worksheet><Table><Row><Cell><Data>windowtitle"
+               "</Data></Cell><Cell><Data>FestraVask</Data></Cell></Row></Table></Worksheet>"
+               "</Workbook>");
+  }
+  ~GameTest() override { GetShellState() = TShellState(); }
+
+  void WriteAsset(const std::string& name, const std::string& text) {
+    WriteWholeFile(mDir / ("assets/" + name), text);
+  }
+  // The game's own script `name` from the source tree.
+  void CopyGameScript(const std::string& name) {
+    WriteAsset("scripts/" + name,
+               ReadWholeFile(std::string(TV_SOURCE_DIR) + "/assets/scripts/" + name));
+  }
+
+  // Runs the game main with `commandLine`, playing `steps` one after another while its loop
+  // runs (each a few polls of the event pump after the one before, so that the events it
+  // gave are handled by then), then asking it to quit. A game that quits by itself leaves
+  // the remaining steps unplayed.
+  void RunGame(const char* commandLine, std::vector<TStep> steps) {
+    ClearFileIndex();
+    MountFileSystem();
+    mPlatform->GetStringTable()->Load("strings.xml");
+    mSteps = std::move(steps);
+    mPlayed = 0;
+    FeedStep(kPollsPerStep);
+    GameMain(mPlatform.get(), commandLine);
+  }
+  size_t Played() const { return mPlayed; }
+
+  TWindowManager& Manager() { return *mData.windowManager; }
+  TString TopName() { return Manager().GetTopModal()->GetName(); }
+  // The pump's input: a close request, a focus change, Alt+Enter.
+  void Close() { Window().InputClose(); }
+  void AltEnter() {
+    mBackend->mModifiers = kModAlt;
+    Window().PostMessage(WM_SYSKEYDOWN, VK_RETURN, kKeyAltBit);
+  }
+
+ private:
+  static constexpr int kPollsPerStep = 4;
+  void FeedStep(int polls) {
+    mBackend->Feed([this, polls](TNativeWindow& window) {
+      if (polls > 0) {
+        FeedStep(polls - 1);
+      } else if (mPlayed < mSteps.size()) {
+        mSteps[mPlayed++]();
+        FeedStep(kPollsPerStep);
+      } else {
+        window.InputQuit();
+      }
+    });
+  }
+
+  std::vector<TStep> mSteps;
+  size_t mPlayed = 0;
+};
