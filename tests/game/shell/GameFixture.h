@@ -30,6 +30,9 @@ class GameTest : public ShellTest {
   void WriteAsset(const std::string& name, const std::string& text) {
     WriteWholeFile(mDir / ("assets/" + name), text);
   }
+  // The game's own assets (scripts, strings, images) from the source tree in place of the
+  // test's.
+  void UseGameAssets() { SetProgramFolder(TV_SOURCE_DIR); }
   // The game's own script `name` from the source tree.
   void CopyGameScript(const std::string& name) {
     WriteAsset("scripts/" + name,
@@ -46,29 +49,40 @@ class GameTest : public ShellTest {
     mPlatform->GetStringTable()->Load("strings.xml");
     mSteps = std::move(steps);
     mPlayed = 0;
-    FeedStep(kPollsPerStep);
+    FeedStep(mPollsPerStep);
     GameMain(mPlatform.get(), commandLine);
   }
   size_t Played() const { return mPlayed; }
+  // Polls of the pump between two steps.
+  int mPollsPerStep = 4;
 
   TWindowManager& Manager() { return *mData.windowManager; }
   TString TopName() { return Manager().GetTopModal()->GetName(); }
   // The pump's input: a close request, a focus change, Alt+Enter.
   void Close() { Window().InputClose(); }
+  // A click in the middle of the window named `name` below the top screen.
+  void Click(const char* name) {
+    TWindow* window = Manager().GetTopModal()->FindChild(name, -1);
+    ASSERT_NE(window, nullptr) << name;
+    const TRect area = window->GetScreenRect();
+    const int x = (area.left + area.right) / 2, y = (area.top + area.bottom) / 2;
+    mDisplay->mCursor = {x, y};
+    Window().InputButton(1, true, x, y);
+    Window().InputButton(1, false, x, y);
+  }
   void AltEnter() {
     mBackend->mModifiers = kModAlt;
     Window().PostMessage(WM_SYSKEYDOWN, VK_RETURN, kKeyAltBit);
   }
 
  private:
-  static constexpr int kPollsPerStep = 4;
   void FeedStep(int polls) {
     mBackend->Feed([this, polls](TNativeWindow& window) {
       if (polls > 0) {
         FeedStep(polls - 1);
       } else if (mPlayed < mSteps.size()) {
         mSteps[mPlayed++]();
-        FeedStep(kPollsPerStep);
+        FeedStep(mPollsPerStep);
       } else {
         window.InputQuit();
       }

@@ -13,6 +13,7 @@
 #include "game/shell/TGameSettings.h"
 #include "game/shell/TMetricsRecorder.h"
 #include "tests/game/shell/GameFixture.h"
+#include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/ui/TScreen.h"
@@ -229,6 +230,37 @@ TEST_F(GameLoopTest, MainScriptShowsTheSplashThenTheFirstScreenAndEndsAfterIt) {
   EXPECT_EQ(Played(), 0u);
   EXPECT_EQ(gScreens,
             (std::vector<std::string>{"scripts/splash.lua splash", "scripts/loading.lua"}));
+}
+
+// The game's own screens on the window script library: the splash (a few seconds), the
+// first screen, and the close question, answered "no" (back to the game) and then "yes".
+TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  UseGameAssets();
+  mPollsPerStep = 20;
+  const TShellState& state = GetShellState();
+  RunGame("", {[&] {
+                 EXPECT_EQ(TopName(), TString("scripts/splash.lua"));
+                 EXPECT_TRUE(state.inSplashScreen);
+                 mClock.Advance(3100);
+               },
+               [&] {
+                 EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                 EXPECT_FALSE(state.inSplashScreen);
+                 Close();
+               },
+               [&] {
+                 EXPECT_EQ(TopName(), TString("scripts/yesnodialog.lua"));
+                 EXPECT_TRUE(state.inQuitConfirm);
+                 Click("no");
+               },
+               [&] {
+                 EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                 EXPECT_FALSE(state.inQuitConfirm);
+                 Close();
+               },
+               [&] { Click("yes"); }, [] { ADD_FAILURE() << "the game went on after yes"; }});
+  EXPECT_EQ(Played(), 5u);
 }
 
 }  // namespace
