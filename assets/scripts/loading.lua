@@ -10,8 +10,8 @@ MakeDialog{
       flags = kHAlignCenter + kVAlignCenter,
     },
     Text{
-      name = "loading", label = "ui.loading", x = 60, y = kCenter, w = 420, h = 60,
-      font = { "fonts/arial.mvec", 30, Color(96, 70, 84) },
+      name = "loading", label = "ui.loading", x = kCenter, y = kCenter, w = 420, h = 60,
+      font = { "fonts/arial.mvec", 36, Color(96, 70, 84) },
       flags = kHAlignCenter + kVAlignCenter,
     },
   },

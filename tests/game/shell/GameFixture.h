@@ -12,6 +12,7 @@
 #include "tests/game/shell/ShellFixture.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/platform/window/WindowMessages.h"
+#include "tvlib/ui/TButton.h"
 
 class GameTest : public ShellTest {
  protected:
@@ -53,22 +54,19 @@ class GameTest : public ShellTest {
     GameMain(mPlatform.get(), commandLine);
   }
   size_t Played() const { return mPlayed; }
-  // Polls of the pump between two steps.
+  // Polls of the pump between two steps, and the milliseconds that pass at each poll.
   int mPollsPerStep = 4;
+  uint32_t mMsPerPoll = 0;
 
   TWindowManager& Manager() { return *mData.windowManager; }
   TString TopName() { return Manager().GetTopModal()->GetName(); }
   // The pump's input: a close request, a focus change, Alt+Enter.
   void Close() { Window().InputClose(); }
-  // A click in the middle of the window named `name` below the top screen.
-  void Click(const char* name) {
-    TWindow* window = Manager().GetTopModal()->FindChild(name, -1);
-    ASSERT_NE(window, nullptr) << name;
-    const TRect area = window->GetScreenRect();
-    const int x = (area.left + area.right) / 2, y = (area.top + area.bottom) / 2;
-    mDisplay->mCursor = {x, y};
-    Window().InputButton(1, true, x, y);
-    Window().InputButton(1, false, x, y);
+  // Presses the button named `name` below the top screen, as a click or Enter does.
+  void Press(const char* name) {
+    auto* button = dynamic_cast<TButton*>(Manager().GetTopModal()->FindChild(name, -1));
+    ASSERT_NE(button, nullptr) << name;
+    button->Fire();
   }
   void AltEnter() {
     mBackend->mModifiers = kModAlt;
@@ -78,6 +76,7 @@ class GameTest : public ShellTest {
  private:
   void FeedStep(int polls) {
     mBackend->Feed([this, polls](TNativeWindow& window) {
+      mClock.Advance(mMsPerPoll);
       if (polls > 0) {
         FeedStep(polls - 1);
       } else if (mPlayed < mSteps.size()) {

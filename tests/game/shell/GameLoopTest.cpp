@@ -215,34 +215,46 @@ TEST_F(GameLoopTest, NoScreenLeftEndsTheGame) {
   EXPECT_EQ(Played(), 1u);
 }
 
-// The game's own main script, with stand-ins for the library's modal screens: the splash
-// screen with the splash flag up, then the first screen; when that closes, the game ends.
+// The game's own main script, with stand-ins for the window script library: the splash
+// (its overlay of two texts) with the splash flag up, then the first screen; when that
+// closes, the game ends.
 std::vector<std::string> gScreens;
-void NoteScreen(TString file) {
-  gScreens.push_back(std::string(file.c_str()) + (GetShellState().inSplashScreen ? " splash" : ""));
+void NoteScreen(TString what) {
+  gScreens.push_back(std::string(what.c_str()) + (GetShellState().inSplashScreen ? " splash" : ""));
 }
 
 TEST_F(GameLoopTest, MainScriptShowsTheSplashThenTheFirstScreenAndEndsAfterIt) {
   CopyGameScript("mainloop.lua");
   gScreens.clear();
-  BindFunction(Script().GetState(), "DoModal", NoteScreen);
+  BindFunction(Script().GetState(), "NoteScreen", NoteScreen);
+  Lua("kCenter, kMax, kHAlignLeft, kHAlignCenter, kVAlignCenter = 80000, 160000, 0, 1, 4 "
+      "function Color(r, g, b) return {r, g, b} end "
+      "function Text(t) return t end "
+      "function SetDefaultStyle(s) gCurrentDefaultStyle = s end "
+      "function DisplaySplash(movie, image, ms) "
+      "  NoteScreen(image .. ' ' .. ms .. ' ' .. table.getn(gCurrentDefaultStyle.splashoverlay)) "
+      "end "
+      "function DoModal(file) NoteScreen(file) end");
   RunGame("", {[] { ADD_FAILURE() << "the game went on"; }});
   EXPECT_EQ(Played(), 0u);
   EXPECT_EQ(gScreens,
-            (std::vector<std::string>{"scripts/splash.lua splash", "scripts/loading.lua"}));
+            (std::vector<std::string>{"images/menu/menu_bg 3000 2 splash", "scripts/loading.lua"}));
 }
 
-// The game's own screens on the window script library: the splash (a few seconds), the
-// first screen, and the close question, answered "no" (back to the game) and then "yes".
+// The game's own screens on the window script library, with time passing: the splash (three
+// seconds), the first screen, and the close question, answered "no" (back to the game) and then
+// "yes".
 TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
   if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
   UseGameAssets();
-  mPollsPerStep = 20;
+  mPlatform->CreateDisplayHandler();  // pictures load; frames stay in memory
+  mPollsPerStep = 10;
+  mMsPerPoll = 50;
   const TShellState& state = GetShellState();
   RunGame("", {[&] {
-                 EXPECT_EQ(TopName(), TString("scripts/splash.lua"));
+                 EXPECT_EQ(TopName(), TString("DisplaySplash"));
                  EXPECT_TRUE(state.inSplashScreen);
-                 mClock.Advance(3100);
+                 mPollsPerStep = 80;  // four seconds: the splash is over
                },
                [&] {
                  EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
@@ -252,14 +264,14 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
                [&] {
                  EXPECT_EQ(TopName(), TString("scripts/yesnodialog.lua"));
                  EXPECT_TRUE(state.inQuitConfirm);
-                 Click("no");
+                 Press("no");
                },
                [&] {
                  EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
                  EXPECT_FALSE(state.inQuitConfirm);
                  Close();
                },
-               [&] { Click("yes"); }, [] { ADD_FAILURE() << "the game went on after yes"; }});
+               [&] { Press("yes"); }, [] { ADD_FAILURE() << "the game went on after yes"; }});
   EXPECT_EQ(Played(), 5u);
 }
 
