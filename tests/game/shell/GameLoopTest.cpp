@@ -275,6 +275,27 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
   EXPECT_EQ(Played(), 5u);
 }
 
+// In anonymous mode 1 the privacy policy is the game's own text, in a screen over the one
+// that asked for it, closed by its button.
+TEST_F(GameLoopTest, PrivacyTextIsAScreenOfItsOwnInAnonymousModeOne) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  UseGameAssets();
+  mPlatform->CreateDisplayHandler();
+  mPollsPerStep = 80;
+  mMsPerPoll = 50;
+  RunGame("-anon 1", {[&] {
+                        EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                        Lua("LaunchPrivacyPolicy()");  // as a button's command would
+                        mPollsPerStep = 10;
+                      },
+                      [&] {
+                        EXPECT_EQ(TopName(), TString("scripts/privacy.lua"));
+                        Press("ok");
+                      },
+                      [&] { EXPECT_EQ(TopName(), TString("scripts/loading.lua")); }});
+  EXPECT_EQ(Played(), 3u);
+}
+
 }  // namespace
 
 // Every text the game's scripts ask for by key (GetString("...") and window labels that are
