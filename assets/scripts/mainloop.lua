@@ -2,11 +2,10 @@
 -- coroutine: the title splash over the garden for a few seconds (a key or a click ends it
 -- sooner; a close request quits at once while it is up), then the game's first screen.
 -- When that screen closes, the game ends.
-local titleFont = { "fonts/monotype_corsiva.mvec", 56, Color(122, 58, 96) }
-local taglineFont = { "fonts/monotype_corsiva.mvec", 30, Color(96, 70, 84) }
-
 return function()
   InSplashScreen(true)
+  local titleFont = { "fonts/monotype_corsiva.mvec", 56, Color(122, 58, 96) }
+  local taglineFont = { "fonts/monotype_corsiva.mvec", 30, Color(96, 70, 84) }
   SetDefaultStyle{
     splashoverlay = {
       Text{

@@ -51,12 +51,12 @@ void StartGame(TPlatform* platform, const char* commandLine) {
   platform->SetCursorImage(TTexture::GetSimple("cursor/cursor?colorkeyed"), 1, 1);
   TWindowManager* manager = platform->GetWindowManager();
   TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
-  if (!script) {
+  if (script) {
+    RegisterShellScriptFunctions(script->GetState());
+    script->RunScript(kMainScript);
+  } else {
     DebugLog("GameMain: no window script; the game has no screens\n");
-    return;
   }
-  RegisterShellScriptFunctions(script->GetState());
-  script->RunScript(kMainScript);
   if (state.HasSwitch("-anon 1")) {
     TGameSettings::Get()->SetAnonymousMode(1);
   } else if (state.HasSwitch("-anon 2")) {
