@@ -1,33 +1,85 @@
-// The game's main function: the window title, the display and the event loop.
+// The game's main function: the start sequence, the event loop and the orderly exit.
 //
-// The game's screens, scripts and settings service are not here yet: the loop hands every
-// event to the window manager and answers a close request by quitting.
+// The game's window types are registered here, in their designed order ("GameWindow",
+// "MainMenu", "OptionsWindow", "Slider", "HiscoreWindow", "ChoosePlayerWindow",
+// "CreditsWindow", "EnterNameWindow", "UpgradeDialog", "MetaMap", "PauseMenu",
+// "SelectionDialog"), each by its class's factory, as the level, its dialogs and the
+// front-end screens are added to the game; none is yet.
 #include "game/shell/GameMain.h"
 
+#include "game/shell/GameLoop.h"
+#include "game/shell/ShellScriptFunctions.h"
+#include "game/shell/TGameSettings.h"
+#include "game/shell/TMetricsRecorder.h"
+#include "game/shell/TMetricsReporter.h"
+#include "game/shell/TShellState.h"
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TStringTable.h"
-#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/hiscore/THttpRequest.h"
+#include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
-// The game's screen, in game pixels.
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
+// How long the exit waits for hiscore transfers still under way to give up.
+constexpr int kHttpWorkerExitWaitMs = 5000;
+
+void PrimeMetricsReporter(TPlatform* platform) {
+  TMetricsReporter& reporter = GetMetricsReporter();
+  reporter.LoadScript("scripts/metrics.lua");
+  reporter.SetTime("SessionTime", 0);
+  reporter.SetInt("LatestLevelStory", 0);
+  reporter.SetInt("LatestLevelArcade", 0);
+  for (const char* key : {"StoryModePlayTime", "ArcadeModePlayTime", "StoryModeSessionTime",
+                          "ArcadeModeSessionTime"}) {
+    reporter.SetTime(key, 0);
+  }
+  reporter.SetString("VersionNumber", platform->GetVersionString());
+  reporter.StartSession();
+  reporter.Commit();
+}
+
+void StartGame(TPlatform* platform, const char* commandLine) {
+  TShellState& state = GetShellState();
+  state.commandLine = commandLine ? commandLine : "";
+  platform->SetWindowTitle(platform->GetStringTable()->GetString("windowtitle"));
+  // The profile service sets the cipher key the preferences and the hiscores are read with.
+  TGameSettings::Recreate();
+  TGameSettings::Get()->SetupDisplay();
+  PrimeMetricsReporter(platform);
+  platform->SetCursorImage(TTexture::GetSimple("cursor/cursor?colorkeyed"), 1, 1);
+  TWindowManager* manager = platform->GetWindowManager();
+  TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
+  if (script) {
+    RegisterShellScriptFunctions(script->GetState());
+    script->RunScript(kMainScript);
+  } else {
+    DebugLog("GameMain: no window script; the game has no screens\n");
+  }
+  if (state.HasSwitch("-anon 1")) {
+    TGameSettings::Get()->SetAnonymousMode(1);
+  } else if (state.HasSwitch("-anon 2")) {
+    TGameSettings::Get()->SetAnonymousMode(2);
+  }
+}
+
+void ExitGame() {
+  TMetricsRecorder::Get().RecordSession();
+  GetMetricsReporter().EndTime("SessionTime");
+  GetMetricsReporter().Close();
+  TGameSettings::Destroy();
+  // The hiscore service is gone: no transfer may outlive it.
+  if (!WaitForHttpWorkers(kHttpWorkerExitWaitMs)) {
+    DebugLog("GameMain: hiscore transfers still running at exit\n");
+  }
+}
 
 }  // namespace
 
-int GameMain(TPlatform* platform, const char* /*commandLine*/) {
-  platform->SetWindowTitle(platform->GetStringTable()->GetString("windowtitle"));
-  platform->InitDisplay(kScreenWidth, kScreenHeight, false);
-  TPlatformEvent event;
-  for (;;) {
-    platform->GetEvent(&event);
-    if (event.type == kEventQuit) break;
-    if (event.type == kEventClose) {
-      platform->GetData()->window->PostQuitMessage();
-      continue;
-    }
-    platform->GetWindowManager()->HandleEvent(&event);
-  }
+int GameMain(TPlatform* platform, const char* commandLine) {
+  StartGame(platform, commandLine);
+  RunGameLoop(platform);
+  ExitGame();
   return 0;
 }

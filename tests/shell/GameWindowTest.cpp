@@ -3,10 +3,13 @@
 
 #include <csignal>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "tests/shell/ChildProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/core/app/TPortal.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
@@ -18,6 +21,24 @@
 namespace {
 
 constexpr uint32_t kPassOn = WM_USER + 2;
+
+// The window's picture at every 16th pixel each way (empty when it cannot be read).
+std::vector<unsigned long> Picture(Display* display, Window window) {
+  std::vector<unsigned long> samples;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return samples;
+  XImage* image =
+      XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  if (!image) return samples;
+  for (int y = 0; y < attributes.height; y += 16)
+    for (int x = 0; x < attributes.width; x += 16) samples.push_back(XGetPixel(image, x, y));
+  XDestroyImage(image);
+  return samples;
+}
+// A picture of more than a few colours: something is drawn.
+bool IsDrawn(const std::vector<unsigned long>& picture) {
+  return std::set<unsigned long>(picture.begin(), picture.end()).size() > 8;
+}
 
 // The program started with a private data folder; the real window backend.
 class GameWindowTest : public testing::Test {
@@ -76,6 +97,33 @@ TEST_F(GameWindowTest, OpensTitledAndQuitsOnACloseRequest) {
   ASSERT_TRUE(WaitFor([&] { return (window = host.FindViewable("FestraVask")) != None; }))
       << Output();
   RequestWindowClose(host.GetDisplay(), window);
+  EXPECT_EQ(game->Wait(), 0) << Output();
+}
+
+// The game's own screens: its splash is drawn, and after it the window's close button asks
+// the close question (the game goes on, a dialog is drawn) until Enter answers "yes".
+TEST_F(GameWindowTest, DrawsItsSplashAndAsksBeforeQuitting) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  auto game = Start(TV_GAME_PROGRAM, {});
+  Display* display = host.GetDisplay();
+  Window window = None;
+  ASSERT_TRUE(WaitFor([&] { return (window = host.FindViewable("FestraVask")) != None; }))
+      << Output();
+  std::vector<unsigned long> splash;
+  ASSERT_TRUE(WaitFor([&] { return IsDrawn(splash = Picture(display, window)); }, 10000));
+  // The first screen follows the splash.
+  std::vector<unsigned long> first;
+  ASSERT_TRUE(WaitFor([&] { return (first = Picture(display, window)) != splash; }, 10000));
+  sleep(1);
+  first = Picture(display, window);
+  RequestWindowClose(display, window);
+  EXPECT_EQ(game->Wait(1500), -1) << "the game quit without asking";
+  EXPECT_NE(Picture(display, window), first);  // the question is drawn
+  XSetInputFocus(display, window, RevertToParent, CurrentTime);
+  KeyCode enter = XKeysymToKeycode(display, XK_Return);
+  XTestFakeKeyEvent(display, enter, True, 0);
+  XTestFakeKeyEvent(display, enter, False, 0);
+  XSync(display, False);
   EXPECT_EQ(game->Wait(), 0) << Output();
 }
 

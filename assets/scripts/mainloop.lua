@@ -1,0 +1,26 @@
+-- The game's main script, run once at start. Its function becomes the window script's
+-- coroutine: the title splash over the garden for a few seconds (a key or a click ends it
+-- sooner; a close request quits at once while it is up), then the game's first screen.
+-- When that screen closes, the game ends.
+return function()
+  InSplashScreen(true)
+  local titleFont = { "fonts/monotype_corsiva.mvec", 56, Color(122, 58, 96) }
+  local taglineFont = { "fonts/monotype_corsiva.mvec", 30, Color(96, 70, 84) }
+  SetDefaultStyle{
+    splashoverlay = {
+      Text{
+        name = "title", label = "windowtitle", x = kCenter, y = 58, w = 280, h = 72,
+        font = titleFont, flags = kHAlignCenter + kVAlignCenter,
+      },
+      Text{
+        name = "tagline", label = "splash.tagline", x = 40, y = kMax - 60, w = 500, h = 40,
+        font = taglineFont, flags = kHAlignLeft + kVAlignCenter,
+      },
+    },
+  }
+  DisplaySplash("", "images/menu/menu_bg", 3000)
+  SetDefaultStyle{}
+  InSplashScreen(false)
+  DoModal("scripts/loading.lua")
+  QuitApplication()
+end

@@ -1,0 +1,20 @@
+// A modal window of the game's own, built by its script.
+#include "game/shell/ScriptModal.h"
+
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/ui/TModalWindow.h"
+#include "tvlib/ui/TWindowManager.h"
+
+bool OpenScriptModal(const TString& file) {
+  TWindowManager* manager = TWindowManager::Get();
+  if (!manager) {
+    DebugLog("OpenScriptModal: no window manager for %s\n", file.c_str());
+    return false;
+  }
+  auto* window = new TModalWindow();
+  manager->PushModal(window);
+  window->SetName(file);
+  // Pushing made the new window the parent of everything the script creates.
+  TWindowScript* script = manager->GetWindowScript();
+  return script && script->RunScript(file);
+}

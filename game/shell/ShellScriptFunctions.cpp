@@ -1,0 +1,80 @@
+// The game main's script functions.
+#include "game/shell/ShellScriptFunctions.h"
+
+#include <cstdint>
+
+#include "game/shell/ScriptModal.h"
+#include "game/shell/TGameSettings.h"
+#include "game/shell/TShellState.h"
+#include "tvlib/core/TPlatform.h"
+#include "tvlib/core/TRandom.h"
+#include "tvlib/script/TLuaBindings.h"
+#include "tvlib/ui/TWindowManager.h"
+
+namespace {
+
+// The local privacy text in anonymous mode 1 (inside the open screens; nothing without one),
+// the web page otherwise.
+void LaunchPrivacyPolicy() {
+  TGameSettings* settings = TGameSettings::Get();
+  if (settings && settings->GetAnonymousMode() == 1) {
+    TWindowManager* manager = TWindowManager::Get();
+    if (manager && manager->GetTopModal()) OpenScriptModal(kPrivacyScript);
+    return;
+  }
+  TPlatform::GetInstance()->OpenUrl(kPrivacyPolicyAddress);
+}
+
+void InSplashScreen(bool inSplash) {
+  GetShellState().inSplashScreen = inSplash;
+}
+
+void QuitApplication() {
+  TPlatform::GetInstance()->PostQuitMessage();
+}
+
+bool InGame() {
+  return GetShellState().inGame;
+}
+
+void InQuitConfirm(bool confirming) {
+  GetShellState().inQuitConfirm = confirming;
+}
+
+void HideLogoBelow(TWindow* window) {
+  if (!window) return;
+  if (TWindow* logo = window->FindChild("tvlogo", -1)) logo->ClearFlags(kWindowVisible);
+}
+
+// With "-hidelogo 1" on the command line, the engine maker's logo ("tvlogo") is hidden, in
+// the whole tree and in the top screen.
+void CheckTVLogo() {
+  if (!GetShellState().HasSwitch("-hidelogo 1")) return;
+  TWindowManager* manager = TWindowManager::Get();
+  if (!manager) return;
+  HideLogoBelow(manager->GetRootWindow());
+  HideLogoBelow(manager->GetTopModal());
+}
+
+bool AOLBuild() {
+  return GetShellState().HasSwitch("-aol");
+}
+
+}  // namespace
+
+int GetRandomRange(int low, int high) {
+  if (high < low) return low;
+  const int64_t span = int64_t{high} - low + 1;
+  return static_cast<int>(low + TvRand() % span);
+}
+
+void RegisterShellScriptFunctions(lua_State* L) {
+  BindFunction(L, "GetRandomRange", GetRandomRange);
+  BindFunction(L, "LaunchPrivacyPolicy", LaunchPrivacyPolicy);
+  BindFunction(L, "InSplashScreen", InSplashScreen);
+  BindFunction(L, "QuitApplication", QuitApplication);
+  BindFunction(L, "InGame", InGame);
+  BindFunction(L, "InQuitConfirm", InQuitConfirm);
+  BindFunction(L, "CheckTVLogo", CheckTVLogo);
+  BindFunction(L, "AOLBuild", AOLBuild);
+}
