@@ -14,7 +14,5 @@ bool OpenScriptModal(const TString& file) {
   auto* window = new TModalWindow();
   manager->PushModal(window);
   window->SetName(file);
-  // Pushing made the new window the parent of everything the script creates.
-  TWindowScript* script = manager->GetWindowScript();
-  return script && script->RunScript(file);
+  return manager->RunWindowScript(window, file);
 }
