@@ -50,6 +50,10 @@ class TGameLevel : public TWindow, public TRoomLevel {
   // "assets/audio/sfx/aunt_sobs.ogg", looped.
   int StartSobbing() override;
   void StopSobbing(int handle) override;
+  // The tutorial and the level's click sound belong to the play rules too: until then the
+  // servers are never held and queue without a sound.
+  bool IsWaitressPaused() override { return false; }
+  void PlayClickSound() override {}
 
   TVelkaEventList& GetVelkaEvents() { return mVelkaEvents; }
   int GetSeatingCombo() const { return mSeatingCombo; }

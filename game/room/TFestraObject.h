@@ -28,6 +28,11 @@ class TFestraObject : public TFestraSprite {
   void SetMarkCount(int count);
   int GetMarkCount() const { return mMarkCount; }
   const std::shared_ptr<TFestraStateAnim>& GetCheckMark() const { return mCheckMark; }
+  // A server sent for the object: an object that hands out picks (the serving table) commits
+  // its selected one; others keep no picks.
+  virtual void CommitSelectedPick() {}
+  // A server's queue is cleared: the oldest pick queued on the object is dropped.
+  virtual void DropOldestPick() {}
 
  protected:
   // Stores the code only, the overlay as it is.

@@ -53,4 +53,9 @@ class TRoomLevel {
   // Starts the looping sobbing sound of a tissue request; answers its handle or -1.
   virtual int StartSobbing() = 0;
   virtual void StopSobbing(int handle) = 0;
+
+  // What servers and the planner ask. True while the tutorial holds the servers still.
+  virtual bool IsWaitressPaused() = 0;
+  // The click sound of a click a character queued.
+  virtual void PlayClickSound() = 0;
 };

@@ -59,6 +59,8 @@ class TRecordingLevel : public TRoomLevel {
     return nextSob++;
   }
   void StopSobbing(int handle) override { stoppedSobs.push_back(handle); }
+  bool IsWaitressPaused() override { return waitressPaused; }
+  void PlayClickSound() override { ++clickSounds; }
 
   std::vector<std::pair<TSprite*, int>> clicks;
   std::vector<TRecordedEvent> added;
@@ -77,6 +79,8 @@ class TRecordingLevel : public TRoomLevel {
   std::vector<int> sobbing;
   std::vector<int> stoppedSobs;
   int nextSob = 7;
+  bool waitressPaused = false;
+  int clickSounds = 0;
 };
 
 class RoomTest : public SpriteTest {
