@@ -9,6 +9,7 @@
 #include "game/room/RoomArt.h"
 #include "game/room/RoomCodes.h"
 #include "game/room/TFestraGuest.h"
+#include "game/room/TFestraTable.h"
 #include "game/room/TFestraWaitress.h"
 #include "game/room/TMovingParticle.h"
 #include "game/room/TRequestItem.h"
@@ -432,6 +433,29 @@ TEST_F(WaitressTest, APausedServerIgnoresClicksAndThePlannerDoesNot) {
   planner->SetRole(TW::kPlanner);
   planner->QueueGuest(guest);
   EXPECT_EQ(planner->GetCurrentGuest(), guest);
+}
+
+TEST_F(WaitressTest, AServerSentOffWalksToItsRestPointAfterAPause) {
+  PutSheet("images/table300.png", 300, 80);
+  PutSheet("images/chair.png", 34, 52);
+  auto table = TFestraTable::Create(508);
+  table->Setup("assets/images/table300", 4, 100, 200, "assets/images/chair");
+  auto guest = Guest(200, 300);
+  guest->SetSeat(table, 1);
+  auto server = Server(400, 500);
+  server->SetRestPointBesideTable(*guest);
+  server->UpdateReturnTimer(600);
+  EXPECT_TRUE(server->GetPath().empty()) << "a server set to stay stays";
+  server->SetStay(false);
+  server->UpdateReturnTimer(500);
+  EXPECT_TRUE(server->GetPath().empty());
+  server->UpdateReturnTimer(1);
+  EXPECT_EQ(server->GetTarget().x, 100 + 300 + 15);
+  EXPECT_EQ(server->GetTarget().y, 505);
+  EXPECT_FALSE(server->GetPath().empty());
+  server->WalkTo(400, 500);
+  server->UpdateReturnTimer(1000);
+  EXPECT_EQ(server->GetTarget().x, 400) << "one rest walk per rest point";
 }
 
 TEST_F(WaitressTest, AClickOnTheCharacterReports1900) {
