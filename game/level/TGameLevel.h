@@ -54,6 +54,10 @@ class TGameLevel : public TWindow, public TRoomLevel {
   int StartEffect(const TString& file, const TVec2* at) override;
   bool CanServerPickUp(int /*itemType*/) override { return true; }
   bool IsLoading() const override { return false; }
+  // The tutorial and the level's click sound belong to the play rules too: until then the
+  // servers are never held and queue without a sound.
+  bool IsWaitressPaused() override { return false; }
+  void PlayClickSound() override {}
 
   TVelkaEventList& GetVelkaEvents() { return mVelkaEvents; }
   int GetSeatingCombo() const { return mSeatingCombo; }

@@ -28,6 +28,12 @@ class TFestraObject : public TFestraSprite {
   void SetMarkCount(int count);
   int GetMarkCount() const { return mMarkCount; }
   const std::shared_ptr<TFestraStateAnim>& GetCheckMark() const { return mCheckMark; }
+  // What a server's click queue tells an object that hands out picks (the serving table):
+  // the click on it was accepted, so the item of the slot last clicked is marked; the
+  // server's queue was cleared, so the most recently marked item is unmarked. Other objects
+  // keep no picks.
+  virtual void MarkClickedItem() {}
+  virtual void UnmarkFirstItem() {}
 
  protected:
   // Stores the code only, the overlay as it is.

@@ -56,14 +56,14 @@ class TItemTable : public TFestraObject {
   std::shared_ptr<TRequestItem> CreateItem(int itemKind, int type);
   void CreateItems(int count, int type);
   // Marks the item of the slot last clicked, once the server accepted the click.
-  void MarkClickedItem();
+  void MarkClickedItem() override;
   // The most recently marked item, taken off the table; null (logged) when none is marked.
   // `slotKind` gets the kind of the slot it left, -1 when it was in none.
   std::shared_ptr<TRequestItem> TakeNextMarkedItem(int& slotKind);
   // Takes the item off the marked list, its slot or the waiting list; returns it.
   std::shared_ptr<TRequestItem> TakeItem(const std::shared_ptr<TRequestItem>& item, int& slotKind);
   // Unmarks the most recently marked item; it stays in its slot.
-  void UnmarkFirstItem();
+  void UnmarkFirstItem() override;
   // The first waiting item, then the first slot item, of the item kind; null when none.
   std::shared_ptr<TRequestItem> FindItemByKind(int itemKind) const;
   // Empties the slots and the waiting list; the marked list stays as it is.

@@ -64,4 +64,9 @@ class TRoomLevel {
   virtual bool CanServerPickUp(int itemType) = 0;
   // True while the level's loader builds the room: objects raise no planner events then.
   virtual bool IsLoading() const = 0;
+
+  // What servers and the planner ask. True while the tutorial holds the servers still.
+  virtual bool IsWaitressPaused() = 0;
+  // The click sound of a click a character queued.
+  virtual void PlayClickSound() = 0;
 };

@@ -72,6 +72,8 @@ class TRecordingLevel : public TRoomLevel {
     return pickUpRestriction == -1 || pickUpRestriction == itemType;
   }
   bool IsLoading() const override { return loading; }
+  bool IsWaitressPaused() override { return waitressPaused; }
+  void PlayClickSound() override { ++clickSounds; }
 
   std::vector<std::pair<TSprite*, int>> clicks;
   std::vector<TRecordedEvent> added;
@@ -92,6 +94,8 @@ class TRecordingLevel : public TRoomLevel {
   int nextSob = 7;
   int pickUpRestriction = -1;  // the tutorial's: -1 lets every type be picked up
   bool loading = false;
+  bool waitressPaused = false;
+  int clickSounds = 0;
 };
 
 class RoomTest : public SpriteTest {
