@@ -167,6 +167,37 @@ TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
   EXPECT_EQ(canvas.Alpha(6, 6), 255);
 }
 
+TEST(TTvMiniVecDraw, PlainFillsPairTheirCrossingsFromTheLeft) {
+  // One colour in one group, filled by flipping bits at the crossings. A lone edge right of a
+  // square (an odd crossing count) closes nothing; a second square sharing an edge joins the
+  // first; a square inside another is a hole.
+  struct TCase {
+    std::vector<uint8_t> program;
+    int firstLit, endLit;  // lit columns of row 2
+  };
+  const TCase cases[] = {
+      {TProgramBuilder()
+           .Byte(kOpLeftColour, 1)
+           .Rect(0, 0, 4, 4)
+           .Point(kOpMove, 8, 0)
+           .Point(kOpLine, 8, 4)
+           .End(),
+       10, 14},
+      {TProgramBuilder().Byte(kOpLeftColour, 1).Rect(0, 0, 4, 4).Rect(4, 0, 6, 4).End(), 10, 16},
+      {TProgramBuilder().Byte(kOpLeftColour, 1).Rect(0, 0, 6, 4).Rect(2, 0, 6, 4).End(), 10, 12},
+  };
+  for (const TCase& c : cases) {
+    TTvMiniVecDraw draw;
+    draw.SetColor(1, kWhite, 1.0f);
+    TCanvas canvas(32, 8);
+    Fill(draw, canvas, c.program, 10, 1);
+    for (int x = 0; x < 32; ++x) {
+      const bool lit = x >= c.firstLit && x < c.endLit;
+      EXPECT_EQ(canvas.Alpha(x, 2), lit ? 255 : 0) << c.firstLit << ".." << c.endLit << " x " << x;
+    }
+  }
+}
+
 TEST(TTvMiniVecDraw, StrokesFillByWindingWhereTheirBandsOverlap) {
   // An open path of two segments with no fill colour: only its stroke shows.
   const std::vector<uint8_t> path =

@@ -190,6 +190,7 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     head = i;
   }
   mActive.clear();
+  mRuns.clear();
   const bool flips = mSoleColour > 0;
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
@@ -225,9 +226,10 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
       WalkScanline();
     }
     row = (y + phaseY) >> 2;
-    if (((y + phaseY) & 3) == 3) flips ? EmitFlippedRow(row, sink) : EmitRow(row, sink);
+    if (((y + phaseY) & 3) == 3) flips ? EmitFlippedRow(row) : EmitRow(row);
   }
-  flips ? EmitFlippedRow(row, sink) : EmitRow(row, sink);
+  flips ? EmitFlippedRow(row) : EmitRow(row);
+  if (!mRuns.empty()) sink.Runs(mRuns);
 }
 
 void TVecSweep::WalkScanline() {
@@ -308,20 +310,20 @@ void TVecSweep::FlipScanline() {
   mHighWord = std::max(mHighWord, high);
 }
 
-void TVecSweep::EmitFlippedRow(int row, TVecRunSink& sink) {
+void TVecSweep::EmitFlippedRow(int row) {
   if (mHighWord < 0) return;
-  mRowRuns.clear();
   const uint8_t slot = static_cast<uint8_t>(SlotOfColour(mSoleColour));
   uint8_t coverage = 0;
   int runStart = 0;
   auto close = [&](int end) {
-    mRowRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                        uint8_t(coverage - 1), slot});
+    mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
+                     uint8_t(coverage - 1), slot});
   };
   // Cells from the right limit on take no runs (the word past it holds only that column).
   const int last = std::min(mHighWord, kCells / 16 - 1);
   for (int w = mLowWord; w <= last; ++w) {
     const uint64_t even = mEvenPixels[w], odd = mOddPixels[w];
+    mEvenPixels[w] = mOddPixels[w] = 0;
     if ((even | odd) == 0 && coverage == 0) continue;
     for (int k = 0; k < 16; ++k) {
       const uint8_t next = static_cast<uint8_t>(((k & 1) ? odd : even) >> (8 * (k >> 1)));
@@ -333,11 +335,9 @@ void TVecSweep::EmitFlippedRow(int row, TVecRunSink& sink) {
     }
   }
   if (coverage != 0) close(16 * (last + 1));
-  std::fill(mEvenPixels + mLowWord, mEvenPixels + mHighWord + 1, 0);
-  std::fill(mOddPixels + mLowWord, mOddPixels + mHighWord + 1, 0);
+  if (mHighWord > last) mEvenPixels[mHighWord] = mOddPixels[mHighWord] = 0;
   mLowWord = kFlagWords;
   mHighWord = -1;
-  if (!mRowRuns.empty()) sink.Runs(mRowRuns);
 }
 
 void TVecSweep::CloseRun(int start, int end, int slot) {
@@ -356,8 +356,7 @@ void TVecSweep::CloseRun(int start, int end, int slot) {
   mHighCell = std::max(mHighCell, (e >> 2) + 1);
 }
 
-void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
-  mRowRuns.clear();
+void TVecSweep::EmitRow(int row) {
   for (int slot = 0; slot < 4; ++slot) {
     if (!mDirty[slot]) continue;
     mDirty[slot] = false;
@@ -366,8 +365,8 @@ void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
     int runStart = mLowCell;
     const int last = std::min(mHighCell, kCells - 1);
     auto close = [&](int end) {
-      mRowRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                          uint8_t(coverage - 1), uint8_t(slot)});
+      mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
+                       uint8_t(coverage - 1), uint8_t(slot)});
     };
     for (int c = mLowCell; c <= last; ++c) {
       const uint8_t next = static_cast<uint8_t>(coverage + cells[c]);
@@ -382,5 +381,4 @@ void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
   }
   mLowCell = kCells;
   mHighCell = -1;
-  if (!mRowRuns.empty()) sink.Runs(mRowRuns);
 }

@@ -797,6 +797,26 @@ void BlendColourRun(uint32_t s, uint32_t* dst, int n) {
   }
 }
 
+// The same four pixels at a time through masked loads and stores, so that the short spans of
+// text take one pass with no branch on their length.
+TV_AVX2 void BlendColourRunAvx2(uint32_t s, uint32_t* dst, int n) {
+  alignas(16) static const int32_t kMasks[8] = {-1, -1, -1, -1, 0, 0, 0, 0};
+  const __m128i zero = _mm_setzero_si128();
+  const uint32_t a = s >> 24;
+  const __m128i sa =
+      _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(s)), zero), _mm_set1_epi16(int16_t(a)));
+  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
+  for (int i = 0; i < n; i += 4) {
+    const __m128i mask =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kMasks + 4 - std::min(n - i, 4)));
+    int* p = reinterpret_cast<int*>(dst + i);
+    const __m128i d = _mm_maskload_epi32(p, mask);
+    const __m128i low = _mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), inverse));
+    const __m128i high = _mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), inverse));
+    _mm_maskstore_epi32(p, mask, _mm_packus_epi16(Div255x8(low), Div255x8(high)));
+  }
+}
+
 // Each pixel plus a constant, saturated per channel.
 void AddColourRun(uint32_t add, uint32_t* dst, int n) {
   const __m128i c = _mm_set1_epi32(int(add));
@@ -997,7 +1017,10 @@ void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count)
     const int n = x1 - x0;
     switch (p.write) {
       case TWrite::kBlendAlpha:
-        BlendColourRun(src, dst, n);
+        if (gAvx2)
+          BlendColourRunAvx2(src, dst, n);
+        else
+          BlendColourRun(src, dst, n);
         break;
       case TWrite::kAddAlpha:
         AddColourRun(ScaleByOwnAlpha(src), dst, n);
