@@ -106,10 +106,11 @@ void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
 
 void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
   const int glyphX = mGlyphX, glyphY = mGlyphY;
+  const bool flat = flatShading != 0;
   if (mTarget.pixels) {
     for (const TGlyphRun& r : runs) {
-      if (flatShading && r.coverageMinusOne < 7) continue;
-      const int coverage = flatShading ? 15 : r.coverageMinusOne;
+      if (flat && r.coverageMinusOne < 7) continue;
+      const int coverage = flat ? 15 : r.coverageMinusOne;
       WriteSpan(glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][coverage]);
     }
     return;
@@ -117,13 +118,21 @@ void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
   // A batch's worth of spans at a time, through locals: stores into the batch could alias the
   // members.
   while (!runs.empty()) {
-    const size_t room = static_cast<size_t>(kBatchSize - mCount);
-    const size_t count = std::min(runs.size(), room);
+    const size_t count = std::min(runs.size(), static_cast<size_t>(kBatchSize - mCount));
     sd::TRasterSpan* out = &mBatch[mCount];
-    for (const TGlyphRun& r : runs.first(count)) {
-      if (flatShading && r.coverageMinusOne < 7) continue;
-      const int coverage = flatShading ? 15 : r.coverageMinusOne;
-      *out++ = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][coverage]};
+    const std::span<const TGlyphRun> part = runs.first(count);
+    if (flat) {
+      for (const TGlyphRun& r : part) {
+        if (r.coverageMinusOne >= 7)
+          *out++ = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][15]};
+      }
+    } else {
+      for (size_t i = 0; i < count; ++i) {
+        const TGlyphRun& r = part[i];
+        out[i] = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row,
+                  mCoverageColours[r.slot][r.coverageMinusOne]};
+      }
+      out += count;
     }
     mCount = static_cast<int>(out - mBatch);
     runs = runs.subspan(count);

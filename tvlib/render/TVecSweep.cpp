@@ -191,20 +191,17 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
   }
   mActive.clear();
   mRuns.clear();
-  const bool flips = mSoleColour > 0;
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
-    // Drop finished edges and step the others; for the walk, keep them in x order (an
-    // insertion sort in the same pass: the order barely changes from one scanline to the next).
+    // Drop finished edges, step the others and keep them in x order (an insertion sort in
+    // the same pass: the order barely changes from one scanline to the next).
     size_t kept = 0;
     for (size_t i = 0; i < mActive.size(); ++i) {
       TActiveEdge edge = mActive[i];  // a copy: slots up to i may be overwritten below
       if (edge.bottom <= y) continue;
       edge.x += edge.step;
       size_t j = kept++;
-      if (!flips) {
-        for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
-      }
+      for (; j > 0 && mActive[j - 1].x > edge.x; --j) mActive[j] = mActive[j - 1];
       mActive[j] = edge;
     }
     mActive.resize(kept);
@@ -214,21 +211,20 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
         const float step = (edge.x1 - edge.x0) / (edge.y1 - edge.y0);
         const float x = step * (y + 0.5f - edge.y0) + edge.x0 + phaseX;
         mActive.push_back({x, step, edge.bottom, edge.colour, edge.group});
-        if (flips) continue;
         size_t j = mActive.size() - 1;
         for (; j > 0 && mActive[j - 1].x > x; --j) mActive[j] = mActive[j - 1];
         mActive[j] = {x, step, edge.bottom, edge.colour, edge.group};
       }
     }
-    if (flips) {
-      FlipScanline();
+    if (mSoleColour > 0) {
+      WalkPairs();
     } else {
       WalkScanline();
     }
     row = (y + phaseY) >> 2;
-    if (((y + phaseY) & 3) == 3) flips ? EmitFlippedRow(row) : EmitRow(row);
+    if (((y + phaseY) & 3) == 3) EmitRow(row);
   }
-  flips ? EmitFlippedRow(row) : EmitRow(row);
+  EmitRow(row);
   if (!mRuns.empty()) sink.Runs(mRuns);
 }
 
@@ -270,74 +266,14 @@ void TVecSweep::WalkScanline() {
   CloseRun(start, end, slot);
 }
 
-// One even-odd group in one colour: the runs lie between the first and second crossing in x
-// order, the third and fourth, and so on, so a quarter column is inside when an odd number of
-// crossings lie at or left of it. Each crossing flips the bit of its quarter column (cut at the
-// limits as CloseRun cuts runs); with an odd count, the rightmost crossing closes no run and
-// is flipped back. A running parity through the words then marks the inside.
-void TVecSweep::FlipScanline() {
-  if (mActive.size() < 2) return;
-  int lowest = 4 * kCells, highest = 0;
-  for (const TActiveEdge& edge : mActive) {
-    const int q = std::clamp(RoundX(edge.x) + kQuarterLimit, 0, 4 * kCells);
-    mFlips[q >> 6] ^= uint64_t{1} << (q & 63);
-    lowest = std::min(lowest, q);
-    highest = std::max(highest, q);
+// One even-odd group in one colour: the runs lie between the first and second edge, the
+// third and fourth, and so on (what WalkScanline makes of such a scanline, without the
+// bookkeeping).
+void TVecSweep::WalkPairs() {
+  const int slot = SlotOfColour(mSoleColour);
+  for (size_t i = 0; i + 1 < mActive.size(); i += 2) {
+    CloseRun(RoundX(mActive[i].x), RoundX(mActive[i + 1].x), slot);
   }
-  if (mActive.size() % 2 != 0) mFlips[highest >> 6] ^= uint64_t{1} << (highest & 63);
-  constexpr uint64_t kPairs = 0x5555555555555555ull, kQuads = 0x3333333333333333ull,
-                     kNibbles = 0x0F0F0F0F0F0F0F0Full;
-  uint64_t parity = 0;  // all ones while inside
-  const int low = lowest >> 6, high = highest >> 6;
-  for (int w = low; w <= high; ++w) {
-    uint64_t inside = mFlips[w];
-    mFlips[w] = 0;
-    inside ^= inside << 1;
-    inside ^= inside << 2;
-    inside ^= inside << 4;
-    inside ^= inside << 8;
-    inside ^= inside << 16;
-    inside ^= inside << 32;
-    inside ^= parity;
-    parity = uint64_t{0} - (inside >> 63);
-    // Quarter columns inside per pixel: bit counts of each nibble.
-    uint64_t count = inside - ((inside >> 1) & kPairs);
-    count = (count & kQuads) + ((count >> 2) & kQuads);
-    mEvenPixels[w] += count & kNibbles;
-    mOddPixels[w] += (count >> 4) & kNibbles;
-  }
-  mLowWord = std::min(mLowWord, low);
-  mHighWord = std::max(mHighWord, high);
-}
-
-void TVecSweep::EmitFlippedRow(int row) {
-  if (mHighWord < 0) return;
-  const uint8_t slot = static_cast<uint8_t>(SlotOfColour(mSoleColour));
-  uint8_t coverage = 0;
-  int runStart = 0;
-  auto close = [&](int end) {
-    mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                     uint8_t(coverage - 1), slot});
-  };
-  // Cells from the right limit on take no runs (the word past it holds only that column).
-  const int last = std::min(mHighWord, kCells / 16 - 1);
-  for (int w = mLowWord; w <= last; ++w) {
-    const uint64_t even = mEvenPixels[w], odd = mOddPixels[w];
-    mEvenPixels[w] = mOddPixels[w] = 0;
-    if ((even | odd) == 0 && coverage == 0) continue;
-    for (int k = 0; k < 16; ++k) {
-      const uint8_t next = static_cast<uint8_t>(((k & 1) ? odd : even) >> (8 * (k >> 1)));
-      if (next == coverage) continue;
-      const int cell = 16 * w + k;
-      if (coverage != 0) close(cell);
-      coverage = next;
-      runStart = cell;
-    }
-  }
-  if (coverage != 0) close(16 * (last + 1));
-  if (mHighWord > last) mEvenPixels[mHighWord] = mOddPixels[mHighWord] = 0;
-  mLowWord = kFlagWords;
-  mHighWord = -1;
 }
 
 void TVecSweep::CloseRun(int start, int end, int slot) {

@@ -6,12 +6,10 @@
 // Sampling: a quarter scanline is sampled through its centre and an edge covers the quarter
 // columns left of its rounded x, so a shape aligned to whole pixels covers exactly its own
 // pixels. Groups 0 and 1 (strokes) fill by winding, groups 2 and up even-odd; where groups
-// overlap the highest one shows. A plain glyph (one fill group, one colour) is filled without
-// ordering its edges: each crossing flips a bit of the quarter scanline, and the bits between
-// flips are counted per pixel; anything else is walked edge by edge in x order. Everything beyond
-// 1600 pixels of the glyph origin, in any direction, is cut off; no transform can push an index
-// outside its array. Needs nothing but the program bytes; the program must end with its end opcode
-// (the font loader checks this), and an unknown opcode ends it too.
+// overlap the highest one shows. Everything beyond 1600 pixels of the glyph origin, in any
+// direction, is cut off; no transform can push an index outside its array.
+// Needs nothing but the program bytes; the program must end with its end opcode (the font
+// loader checks this), and an unknown opcode ends it too.
 #pragma once
 
 #include <cstdint>
@@ -81,8 +79,6 @@ class TVecSweep {
     float x, y;
   };
   static constexpr int kCells = 2 * kPixelLimit;
-  // 64 quarter columns (16 pixels) a word, and the quarter column at the right limit.
-  static constexpr int kFlagWords = kCells / 16 + 1;
 
   void RunProgram(const uint8_t* program, TVecRunSink& sink);
   // Outline units to quarter pixels: shear, scale, rotation.
@@ -94,13 +90,10 @@ class TVecSweep {
   void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
   void Sweep(int phaseX, int phaseY, TVecRunSink& sink);
   void WalkScanline();
+  void WalkPairs();
   void CloseRun(int start, int end, int slot);
   // Adds the row's runs to mRuns and empties its coverage.
   void EmitRow(int row);
-  // The plain glyph's quarter scanline: flips at the crossings, the quarter columns inside
-  // counted into the row's pixels.
-  void FlipScanline();
-  void EmitFlippedRow(int row);
 
   const TVecTransform* mTransform = nullptr;
   uint8_t mLeft = 0, mRight = 0;
@@ -108,7 +101,7 @@ class TVecSweep {
   int mGroup = 2;
   int mMaxGroup = 0;
   // The colour of every edge while all are in the first fill group with one colour (a plain
-  // glyph, filled by flips); -1 otherwise.
+  // glyph, walked as pairs of edges); -1 otherwise.
   int mSoleColour = -1;
   bool mFirstEdge = true;
   std::vector<TEdge> mEdges;
@@ -124,11 +117,4 @@ class TVecSweep {
   bool mDirty[4] = {};
   std::vector<TGlyphRun> mRuns;  // the glyph's runs so far
   int mLowCell = kCells, mHighCell = -1;
-  // The plain glyph's flips of one quarter scanline, and the quarter columns inside per pixel
-  // of the row so far: four bits a pixel counted, spread to bytes as the even pixels of each
-  // word and the odd ones; the touched words.
-  uint64_t mFlips[kFlagWords] = {};
-  uint64_t mEvenPixels[kFlagWords] = {};
-  uint64_t mOddPixels[kFlagWords] = {};
-  int mLowWord = kFlagWords, mHighWord = -1;
 };
