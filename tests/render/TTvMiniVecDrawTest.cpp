@@ -168,7 +168,7 @@ TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
 }
 
 TEST(TTvMiniVecDraw, PlainFillsPairTheirCrossingsFromTheLeft) {
-  // One colour in one group, filled by flipping bits at the crossings. A lone edge right of a
+  // One colour in one group, filled between pairs of crossings. A lone edge right of a
   // square (an odd crossing count) closes nothing; a second square sharing an edge joins the
   // first; a square inside another is a hole.
   struct TCase {

@@ -769,7 +769,7 @@ bool StagePassesDiffuse(uint32_t op, uint32_t arg1, uint32_t arg2) {
 
 // One source colour over n pixels, blended by its alpha: round((s a + d (255 - a)) / 255) on
 // every channel, four, two and then one pixel at a time (the bits of BlendAlpha4).
-void BlendColourRun(uint32_t s, uint32_t* dst, int n) {
+inline void BlendColourRun(uint32_t s, uint32_t* dst, int n) {
   const __m128i zero = _mm_setzero_si128();
   const uint32_t a = s >> 24;
   const __m128i sa =
@@ -797,37 +797,16 @@ void BlendColourRun(uint32_t s, uint32_t* dst, int n) {
   }
 }
 
-// The same four pixels at a time through masked loads and stores, so that the short spans of
-// text take one pass with no branch on their length.
-TV_AVX2 inline void BlendColourRunAvx2(uint32_t s, uint32_t* dst, int n) {
-  alignas(16) static const int32_t kMasks[8] = {-1, -1, -1, -1, 0, 0, 0, 0};
-  const __m128i zero = _mm_setzero_si128();
-  const uint32_t a = s >> 24;
-  const __m128i sa =
-      _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(s)), zero), _mm_set1_epi16(int16_t(a)));
-  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
-  for (int i = 0; i < n; i += 4) {
-    const __m128i mask =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kMasks + 4 - std::min(n - i, 4)));
-    int* p = reinterpret_cast<int*>(dst + i);
-    const __m128i d = _mm_maskload_epi32(p, mask);
-    const __m128i low = _mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), inverse));
-    const __m128i high = _mm_add_epi16(sa, _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), inverse));
-    _mm_maskstore_epi32(p, mask, _mm_packus_epi16(Div255x8(low), Div255x8(high)));
-  }
-}
-
-// The whole batch blended by the spans' own alpha, for AVX2 in one function so that each
-// span's blend is inlined: what RasterSpans does span by span where the combiner passes the
-// colour through.
-TV_AVX2 void BlendSpansAvx2(const TRasterState& st, const TRasterSpan* spans, size_t count) {
+// The whole batch blended by the spans' own alpha, each span's blend inlined: what
+// RasterSpans does span by span where the combiner passes the colour through.
+void BlendSpans(const TRasterState& st, const TRasterSpan* spans, size_t count) {
   const TRect& clip = st.scissor;
   for (size_t k = 0; k < count; ++k) {
     const TRasterSpan& span = spans[k];
     if (span.y < clip.top || span.y >= clip.bottom) continue;
     const int32_t x0 = std::max(span.x0, clip.left), x1 = std::min(span.x1, clip.right);
     if (x0 < x1)
-      BlendColourRunAvx2(span.colour, st.target + size_t(span.y) * st.targetPitch + x0, x1 - x0);
+      BlendColourRun(span.colour, st.target + size_t(span.y) * st.targetPitch + x0, x1 - x0);
   }
 }
 
@@ -1016,8 +995,8 @@ void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count)
       StagePassesDiffuse(st.colorOp, st.colorArg1, st.colorArg2) &&
       (st.colorOp == kTopDisable || StagePassesDiffuse(st.alphaOp, st.alphaArg1, st.alphaArg2));
   const bool fast = gFastPaths && p.write != TWrite::kGeneral;
-  if (fast && gAvx2 && passesDiffuse && p.write == TWrite::kBlendAlpha) {
-    BlendSpansAvx2(st, spans, count);
+  if (fast && passesDiffuse && p.write == TWrite::kBlendAlpha) {
+    BlendSpans(st, spans, count);
     return;
   }
   const TRect& clip = st.scissor;
@@ -1035,10 +1014,7 @@ void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count)
     const int n = x1 - x0;
     switch (p.write) {
       case TWrite::kBlendAlpha:
-        if (gAvx2)
-          BlendColourRunAvx2(src, dst, n);
-        else
-          BlendColourRun(src, dst, n);
+        BlendColourRun(src, dst, n);
         break;
       case TWrite::kAddAlpha:
         AddColourRun(ScaleByOwnAlpha(src), dst, n);
