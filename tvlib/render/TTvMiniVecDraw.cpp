@@ -2,8 +2,11 @@
 // conversion itself is TVecSweep.
 #include "tvlib/render/TTvMiniVecDraw.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/render/TTexture.h"
@@ -20,6 +23,38 @@ int FloorToInt(float v) {
 // A float to a byte, truncated; NaN counts as 0.
 uint8_t ToByte(float v) {
   return v > 0 ? static_cast<uint8_t>(std::min(v, 255.0f)) : 0;
+}
+
+// Blends a colour over n pixels: each of blue, green and red becomes
+// (old (255 - a) + new a) / 255, truncated, with the colour's alpha a; the alpha byte stays.
+// Two pixels at a time in 16-bit lanes; x / 255 truncated is ((x + 1) 257) >> 16 for every
+// x up to 255 * 255.
+void BlendOver(uint8_t* p, int n, uint32_t colour) {
+  const __m128i zero = _mm_setzero_si128();
+  const uint32_t a = colour >> 24;
+  const __m128i scaled = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero),
+                                         _mm_set1_epi16(int16_t(a)));
+  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
+  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  auto blend = [&](__m128i old) {
+    const __m128i sum =
+        _mm_add_epi16(scaled, _mm_mullo_epi16(_mm_unpacklo_epi8(old, zero), inverse));
+    const __m128i quotient =
+        _mm_mulhi_epu16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_set1_epi16(257));
+    return _mm_or_si128(_mm_and_si128(old, alpha),
+                        _mm_andnot_si128(alpha, _mm_packus_epi16(quotient, quotient)));
+  };
+  int i = 0;
+  for (; i + 2 <= n; i += 2, p += 8) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
+                     blend(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+  }
+  if (i < n) {
+    int32_t pixel;
+    std::memcpy(&pixel, p, 4);
+    pixel = _mm_cvtsi128_si32(blend(_mm_cvtsi32_si128(pixel)));
+    std::memcpy(p, &pixel, 4);
+  }
 }
 }  // namespace
 
@@ -150,17 +185,11 @@ void TTvMiniVecDraw::WriteSpan(int x0, int x1, int row, uint32_t colour) {
   if (row < 0 || row >= mTarget.height) return;
   x0 = std::max(0, x0);
   x1 = std::min(mTarget.width, x1);
-  const uint8_t bgra[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
-                           uint8_t(colour >> 24)};
-  const uint32_t a = bgra[3];
   uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * row + 4 * x0;
-  for (int x = x0; x < x1; ++x, p += 4) {
-    if (replaceTarget) {
-      std::copy(bgra, bgra + 4, p);
-    } else {
-      for (int c = 0; c < 3; ++c)
-        p[c] = static_cast<uint8_t>((p[c] * (255 - a) + bgra[c] * a) / 255);
-    }
+  if (replaceTarget) {
+    for (int x = x0; x < x1; ++x, p += 4) std::memcpy(p, &colour, 4);
+  } else if (x1 > x0) {
+    BlendOver(p, x1 - x0, colour);
   }
 }
 
