@@ -1,7 +1,10 @@
 // The vector rasteriser against FreeType: the printable ASCII glyphs of the built-in font at
 // 12, 24 and 48 pixels to the em, rasterised the first time (missing the cache), replayed
 // from the glyph cache, and rendered by FreeType from the TrueType face the built-in font
-// was converted from (with and without hinting; the rasteriser does not hint).
+// was converted from (with and without hinting; the rasteriser does not hint). The
+// rasteriser's output is measured three ways: spans handed to a display that drops them,
+// spans drawn and blended by the software device into its render target (the game's path),
+// and runs written straight into a locked target.
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -10,6 +13,9 @@
 #include <memory>
 #include <vector>
 
+#include "tvlib/platform/headless/THeadlessPresenter.h"
+#include "tvlib/platform/render/TDevice3d.h"
+#include "tvlib/platform/render/TDisplay.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/render/TVecFontSource.h"
 
@@ -18,20 +24,48 @@ namespace {
 constexpr uint32_t kFirst = 32, kLast = 126;
 constexpr float kWhite[4] = {1, 1, 1, 1};
 
-// The display output: runs become line vertices handed to the device (whose drawing is
-// measured with the device's own benchmarks); the target output writes and blends them into
-// 32-bit pixels.
-enum TOutput { kLines, kTarget };
+// kSpans: spans handed to a display that drops them; kTarget: runs blended straight into
+// 32-bit pixels; kDevice: spans drawn by the software device, blending as the engine's 2-D
+// state says.
+enum TOutput { kSpans, kTarget, kDevice };
 
-// Takes the vertices as a device would, without drawing them.
-TLineListDrawer NullDevice() {
-  return [](const TVertexSet& set) { benchmark::DoNotOptimize(set.GetVertices()); };
+// A 1024 x 128 render target of the software device in a scene, in the engine's 2-D blend.
+struct TDeviceTarget {
+  sd::THeadlessPresenter presenter;
+  sd::TDisplayPtr display = sd::TDisplay::Create(&presenter, nullptr);
+  sd::TSurfacePtr surface;
+  sd::TDevicePtr device;
+  TDeviceTarget() {
+    display->SetCooperativeLevel(sd::kCoopNormal);
+    sd::TSurfaceDesc desc;
+    desc.flags = sd::kDescCaps | sd::kDescWidth | sd::kDescHeight | sd::kDescPixelFormat;
+    desc.width = 1024, desc.height = 128, desc.format = sd::kFmtA8R8G8B8;
+    desc.caps = sd::kCaps3dDevice | sd::kCapsTexture;
+    display->CreateSurface(desc, &surface);
+    display->CreateDevice(surface, &device);
+    device->BeginScene();
+    device->SetTextureStageState(0, sd::kTssAlphaArg2, sd::kTaDiffuse);
+    device->SetTextureStageState(0, sd::kTssAlphaOp, sd::kTopModulate);
+    device->SetRenderState(sd::kRsSrcBlend, sd::kBlendSrcAlpha);
+    device->SetRenderState(sd::kRsDestBlend, sd::kBlendInvSrcAlpha);
+    device->SetRenderState(sd::kRsAlphaBlendEnable, 1);
+  }
+};
+
+TSpanDrawer Drawer(TOutput output, TDeviceTarget& device) {
+  if (output == kDevice) {
+    return [&device](std::span<const sd::TRasterSpan> spans) {
+      device.device->DrawSpans(spans.data(), static_cast<uint32_t>(spans.size()));
+    };
+  }
+  return [](std::span<const sd::TRasterSpan> spans) { benchmark::DoNotOptimize(spans.data()); };
 }
 
 struct TTextBench {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
   std::vector<uint8_t> pixels = std::vector<uint8_t>(1024 * 128 * 4);
   TLockedPixels target{pixels.data(), 1024 * 4, 1024, 128};
+  TDeviceTarget device;
 
   // Quarter pixels per outline unit at size pixels to the em.
   static float ScaleFor(float size) { return 4 * size / 192; }
@@ -56,10 +90,10 @@ struct TTextBench {
 // glyph the rasteriser has not met yet.
 void BM_VecFirstRasterisation(benchmark::State& state) {
   TTextBench bench;
-  TTvMiniVecDraw draw(NullDevice());
+  const auto output = static_cast<TOutput>(state.range(1));
+  TTvMiniVecDraw draw(Drawer(output, bench.device));
   draw.SetColor(1, kWhite, 1.0f);
   float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
-  const auto output = static_cast<TOutput>(state.range(1));
   for (auto _ : state) {
     scale = std::nextafter(scale, 1000.0f);
     bench.DrawAll(draw, scale, output);
@@ -67,13 +101,13 @@ void BM_VecFirstRasterisation(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
 }
-BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kLines, kTarget}});
+BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kSpans, kTarget, kDevice}});
 
 void BM_VecCachedReplay(benchmark::State& state) {
   TTextBench bench;
   const float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
   const auto output = static_cast<TOutput>(state.range(1));
-  TTvMiniVecDraw draw(NullDevice());
+  TTvMiniVecDraw draw(Drawer(output, bench.device));
   draw.SetColor(1, kWhite, 1.0f);
   bench.DrawAll(draw, scale, output);
   for (auto _ : state) {
@@ -82,7 +116,7 @@ void BM_VecCachedReplay(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
 }
-BENCHMARK(BM_VecCachedReplay)->ArgsProduct({{12, 24, 48}, {kLines, kTarget}});
+BENCHMARK(BM_VecCachedReplay)->ArgsProduct({{12, 24, 48}, {kSpans, kTarget, kDevice}});
 
 void FreeTypeRender(benchmark::State& state, FT_Int32 flags) {
   FT_Library library = nullptr;

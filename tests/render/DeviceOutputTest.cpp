@@ -1,7 +1,6 @@
-// The vector rasteriser on the software rendering device: the start-up measurement against
-// the device's own line rule, and runs drawn as device lines landing exactly where the
-// rasteriser's direct target writes put them. This is the wiring the display will use: a
-// line drawer calling the device's line list, a render target locked for reading.
+// The vector rasteriser on the software rendering device: runs drawn as device spans land
+// exactly where the rasteriser's direct target writes put them. This is the wiring the
+// display uses: a span drawer calling the device, a render target read back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,51 +14,15 @@ namespace {
 using namespace sd;
 using namespace sd::test;
 
-class TDeviceLines : public TLineMeasureTarget {
- public:
-  TRenderRig rig{1024, 512, 0};
-
-  TLineListDrawer Drawer() {
-    return [this](const TVertexSet& lines) {
-      rig.device->SetTexture(0, nullptr);
-      EXPECT_EQ(rig.device->DrawPrimitive(kPtLineList, kFvfTLVertex, lines.GetVertices(),
-                                          static_cast<uint32_t>(lines.GetCount())),
-                kOk);
-    };
-  }
-  bool Begin() override {
-    const sd::TRect strip{0, 0, 800, 4};
-    return rig.device->Clear(0, nullptr, kClearTarget, 0, 1.0f) == kOk &&
-           rig.device->Clear(1, &strip, kClearTarget, 0xFF000000, 1.0f) == kOk;
-  }
-  bool End(TLockedPixels& pixels) override {
-    TLocked locked;
-    if (rig.target->Lock(nullptr, &locked) != kOk) return false;
-    pixels = {locked.bits, locked.pitch, rig.target->Width(), rig.target->Height()};
-    return true;
-  }
-  void Unlock() override { rig.target->Unlock(); }
-};
-
-TEST(TTvMiniVecDrawOnDevice, InitMeasuresTheDeviceLineRule) {
-  TDeviceLines device;
-  TTvMiniVecDraw draw(device.Drawer());
-  ASSERT_TRUE(draw.Init(device));
-  EXPECT_EQ(draw.startOffsetX, -0.75f);
-  EXPECT_EQ(draw.endOffsetX, -0.75f);
-  EXPECT_EQ(draw.offsetY, 0.0f);
-  EXPECT_EQ(draw.GetBatchSize(), TTvMiniVecDraw::kBatchSize);
-}
-
 // Without blending the device writes each run's colour as it is, as the target output does
 // with replaceTarget set: the two must agree on every byte.
-TEST(TTvMiniVecDrawOnDevice, DeviceLinesMatchTargetWrites) {
+TEST(TTvMiniVecDrawOnDevice, DeviceSpansMatchTargetWrites) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
-  TDeviceLines device;
-  TTvMiniVecDraw draw(device.Drawer());
-  ASSERT_TRUE(draw.Init(device));
-  device.rig.device->Clear(0, nullptr, kClearTarget, 0, 1.0f);
-  device.rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
+  TRenderRig rig{1024, 512, 0};
+  TTvMiniVecDraw draw([&rig](std::span<const TRasterSpan> spans) {
+    EXPECT_EQ(rig.device->DrawSpans(spans.data(), static_cast<uint32_t>(spans.size())), kOk);
+  });
+  rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   const float white[4] = {1, 1, 1, 1};
   draw.SetColor(1, white, 1.0f);
   draw.replaceTarget = 1;
@@ -82,7 +45,7 @@ TEST(TTvMiniVecDrawOnDevice, DeviceLinesMatchTargetWrites) {
     for (int x = 0; x < 1024; ++x) {
       uint32_t expected;
       std::memcpy(&expected, &pixels[(y * 1024 + x) * 4], 4);
-      ASSERT_EQ(device.rig.At(x, y), expected) << x << "," << y;
+      ASSERT_EQ(rig.At(x, y), expected) << x << "," << y;
       lit += expected != 0;
     }
   }

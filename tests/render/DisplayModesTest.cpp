@@ -2,7 +2,6 @@
 // window with its messages, the fatal end, the low-memory setting and the initial state.
 #include "tests/render/DisplayFixture.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
-#include "tvlib/render/TTvMiniVecDraw.h"
 
 namespace {
 
@@ -281,20 +280,4 @@ TEST_F(DisplayTest, WindowsAreSizedCentredAndKeptOnTheMonitor) {
   presenter->PlaceClient(sd::TRect{10, 20, 810, 620});
   handler->SetDisplay(800, 600, false, true, false, false);
   EXPECT_EQ(presenter->ClientRect(), (sd::TRect{10, 20, 810, 620}));
-}
-
-TEST_F(DisplayTest, DisplaySetUpMeasuresTheTextRasterisersLines) {
-  MakeHandler();
-  platform->InitDisplay(800, 600, false);
-  TTvMiniVecDraw* rasteriser = data->vectorRasteriser.get();
-  ASSERT_NE(rasteriser, nullptr);
-  // Our device lights a line's pixels from its start column up to, not including, its end:
-  // the measurement finds the exact combination.
-  EXPECT_EQ(rasteriser->startOffsetX, -0.75f);
-  EXPECT_EQ(rasteriser->endOffsetX, -0.75f);
-  EXPECT_EQ(rasteriser->offsetY, 0.0f);
-  EXPECT_EQ(rasteriser->GetBatchSize(), TTvMiniVecDraw::kBatchSize);
-  // A second set-up keeps the rasteriser it measured.
-  platform->InitDisplay(800, 600, false);
-  EXPECT_EQ(data->vectorRasteriser.get(), rasteriser);
 }

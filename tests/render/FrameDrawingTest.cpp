@@ -1,7 +1,9 @@
 // Frame drawing: the frame bracket, viewports and their stack, render targets and their stack,
 // colour fills, blend modes, and what reaches the presented image.
 #include "tests/render/DisplayFixture.h"
+#include "tests/render/VecFontBuilder.h"
 #include "tvlib/render/TTexture.h"
+#include "tvlib/render/TTvMiniVecDraw.h"
 
 namespace {
 
@@ -24,6 +26,31 @@ TEST_F(DisplayTest, AFrameFilledAndEndedIsWhatThePresenterShows) {
       ASSERT_EQ(presenter->Pixel(x, y) & 0xFFFFFF, inRed ? 0xFF0000u : 0x0000FFu) << x << "," << y;
     }
   }
+}
+
+TEST_F(DisplayTest, TextSpansDrawnInAFrameBlendIntoWhatThePresenterShows) {
+  // The text rasteriser as the display set-up makes it, drawing through the display.
+  Display();
+  auto draw = std::make_unique<TTvMiniVecDraw>(PlatformSpanDrawer());
+  ASSERT_TRUE(platform->BeginFrame(false));
+  handler->FillRect(0, 0, -1, -1, kBlue, nullptr);
+  ASSERT_TRUE(platform->Begin2d());
+  const float red[4] = {1, 0, 0, 1};
+  draw->SetColor(1, red, 1.0f);
+  draw->scaleX = draw->scaleY = 4;
+  const std::vector<uint8_t> square = RectProgram(0, 0, 3, 3);
+  draw->BeginDraw(10.5f, 20, nullptr);
+  draw->FillOutline(square.data(), 0, 0);
+  draw->EndDraw();
+  platform->End2d();
+  platform->EndFrame(true);
+  // Whole pixels red, the half-covered left and right columns half way between (alpha 127
+  // blended with the device's rounding), and blue around.
+  EXPECT_EQ(presenter->Pixel(12, 21) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(presenter->Pixel(10, 21) & 0xFFFFFF, 0x7F0080u);
+  EXPECT_EQ(presenter->Pixel(13, 22) & 0xFFFFFF, 0x7F0080u);
+  EXPECT_EQ(presenter->Pixel(9, 21) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(presenter->Pixel(12, 23) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST_F(DisplayTest, FullScreenFramesFlipAndCarryTheLastFrameForward) {

@@ -1,5 +1,5 @@
-// The vector rasteriser: coverage, fill rules, the glyph cache, the limits, the two outputs
-// and the start-up line measurement, and a word of the built-in font against its reference.
+// The vector rasteriser: coverage, fill rules, the glyph cache, the limits, the two outputs,
+// and a word of the built-in font against its reference.
 #include "tvlib/render/TTvMiniVecDraw.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "tests/render/FakeLineDevice.h"
+#include "tests/render/FakeSpanDevice.h"
 #include "tests/render/VecFontBuilder.h"
 #include "tvlib/render/TVecFontSource.h"
 
@@ -167,6 +167,37 @@ TEST(TTvMiniVecDraw, GroupsFillEvenOddAndTheHighestShows) {
   EXPECT_EQ(canvas.Alpha(6, 6), 255);
 }
 
+TEST(TTvMiniVecDraw, PlainFillsPairTheirCrossingsFromTheLeft) {
+  // One colour in one group, filled between pairs of crossings. A lone edge right of a
+  // square (an odd crossing count) closes nothing; a second square sharing an edge joins the
+  // first; a square inside another is a hole.
+  struct TCase {
+    std::vector<uint8_t> program;
+    int firstLit, endLit;  // lit columns of row 2
+  };
+  const TCase cases[] = {
+      {TProgramBuilder()
+           .Byte(kOpLeftColour, 1)
+           .Rect(0, 0, 4, 4)
+           .Point(kOpMove, 8, 0)
+           .Point(kOpLine, 8, 4)
+           .End(),
+       10, 14},
+      {TProgramBuilder().Byte(kOpLeftColour, 1).Rect(0, 0, 4, 4).Rect(4, 0, 6, 4).End(), 10, 16},
+      {TProgramBuilder().Byte(kOpLeftColour, 1).Rect(0, 0, 6, 4).Rect(2, 0, 6, 4).End(), 10, 12},
+  };
+  for (const TCase& c : cases) {
+    TTvMiniVecDraw draw;
+    draw.SetColor(1, kWhite, 1.0f);
+    TCanvas canvas(32, 8);
+    Fill(draw, canvas, c.program, 10, 1);
+    for (int x = 0; x < 32; ++x) {
+      const bool lit = x >= c.firstLit && x < c.endLit;
+      EXPECT_EQ(canvas.Alpha(x, 2), lit ? 255 : 0) << c.firstLit << ".." << c.endLit << " x " << x;
+    }
+  }
+}
+
 TEST(TTvMiniVecDraw, StrokesFillByWindingWhereTheirBandsOverlap) {
   // An open path of two segments with no fill colour: only its stroke shows.
   const std::vector<uint8_t> path =
@@ -262,17 +293,16 @@ TEST(TTvMiniVecDraw, ManyEdgesGrowThePool) {
   EXPECT_EQ(canvas.Alpha(22, 22), 255);
 }
 
-// Runs as line vertices, captured: the pixel range [x0, x1) and row of each.
+// Runs as spans, captured: the extent of their pixel ranges [x0, x1) and rows.
 struct TCapturedRuns {
   int minX = 1 << 30, maxX = -(1 << 30), minRow = 1 << 30, maxRow = -(1 << 30), count = 0;
-  TLineListDrawer Drawer(const TTvMiniVecDraw& draw) {
-    return [this, &draw](const TVertexSet& set) {
-      const auto* v = static_cast<const TLineVertex*>(set.GetVertices());
-      for (int i = 0; i + 1 < set.GetCount(); i += 2) {
-        minX = std::min(minX, int(std::lround(v[i].x - draw.startOffsetX)));
-        maxX = std::max(maxX, int(std::lround(v[i + 1].x - draw.endOffsetX)));
-        minRow = std::min(minRow, int(std::lround(v[i].y - draw.offsetY)));
-        maxRow = std::max(maxRow, int(std::lround(v[i].y - draw.offsetY)));
+  TSpanDrawer Drawer() {
+    return [this](std::span<const sd::TRasterSpan> spans) {
+      for (const sd::TRasterSpan& s : spans) {
+        minX = std::min(minX, s.x0);
+        maxX = std::max(maxX, s.x1);
+        minRow = std::min(minRow, s.y);
+        maxRow = std::max(maxRow, s.y);
         ++count;
       }
     };
@@ -281,7 +311,7 @@ struct TCapturedRuns {
 
 TEST(TTvMiniVecDraw, NothingIsDrawnBeyond1600PixelsOfTheOrigin) {
   TCapturedRuns runs;
-  TTvMiniVecDraw lines(runs.Drawer(lines));
+  TTvMiniVecDraw lines(runs.Drawer());
   lines.SetColor(1, kWhite, 1.0f);
   lines.scaleX = lines.scaleY = 40;  // 10 pixels a unit: the square spans -2500..2500
   const std::vector<uint8_t> big = RectProgram(-250, -250, 250, 250);
@@ -350,43 +380,10 @@ void DrawWord(TTvMiniVecDraw& draw, const TVecFont& font, const char* word, floa
   draw.EndDraw();
 }
 
-// Our device lights pixel i for x0 <= i < x1: the first exact combination is offsets
-// (-0.75, -0.75, 0). A device that drops long batches is measured again with short ones; one
-// that draws nothing at all keeps the offsets that suit most drivers.
-TEST(TTvMiniVecDraw, InitMeasuresWhereTheDeviceDrawsLines) {
-  struct TCase {
-    int maxVertices;
-    int batchSize;
-    float offsetY;
-  };
-  const TCase cases[] = {
-      {1 << 30, TTvMiniVecDraw::kBatchSize, 0.0f},
-      {64, TTvMiniVecDraw::kShortBatchSize, 0.0f},
-      {0, TTvMiniVecDraw::kShortBatchSize, 0.25f},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.maxVertices);
-    TFakeLineDevice device;
-    device.maxVertices = c.maxVertices;
-    TTvMiniVecDraw draw(device.Drawer());
-    ASSERT_TRUE(draw.Init(device));
-    EXPECT_EQ(draw.GetBatchSize(), c.batchSize);
-    EXPECT_EQ(draw.startOffsetX, -0.75f);
-    EXPECT_EQ(draw.endOffsetX, -0.75f);
-    EXPECT_EQ(draw.offsetY, c.offsetY);
-  }
-  TFakeLineDevice missing;
-  missing.available = false;
-  TTvMiniVecDraw draw(missing.Drawer());
-  EXPECT_FALSE(draw.Init(missing));
-}
-
-TEST(TTvMiniVecDraw, LineAndTargetOutputsGiveTheSamePixels) {
+TEST(TTvMiniVecDraw, SpanAndTargetOutputsGiveTheSamePixels) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
-  TFakeLineDevice device;
+  TFakeSpanDevice device;
   TTvMiniVecDraw draw(device.Drawer());
-  ASSERT_TRUE(draw.Init(device));
-  device.Clear();
   draw.SetColor(1, kWhite, 1.0f);
   const float outline[4] = {0.2f, 0.4f, 0.9f, 1.0f};
   draw.SetColor(255, outline, 0.8f);
@@ -394,7 +391,7 @@ TEST(TTvMiniVecDraw, LineAndTargetOutputsGiveTheSamePixels) {
   DrawWord(draw, *font, "Quick fjord", 10.25f, 40.5f, 27, nullptr);
   EXPECT_GT(device.drawCalls, 1);
 
-  TCanvas canvas(TFakeLineDevice::kWidth, TFakeLineDevice::kHeight);
+  TCanvas canvas(TFakeSpanDevice::kWidth, TFakeSpanDevice::kHeight);
   TLockedPixels target = canvas.Lock();
   DrawWord(draw, *font, "Quick fjord", 10.25f, 40.5f, 27, &target);
   EXPECT_EQ(canvas.pixels, device.Pixels());

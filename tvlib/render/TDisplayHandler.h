@@ -1,6 +1,6 @@
 // The display handler: the one object through which the engine reaches the graphics device.
 //
-// An abstract interface of 60 operations in a fixed slot order. The platform owns exactly
+// An abstract interface of 61 operations in a fixed slot order. The platform owns exactly
 // one handler (TPlatform::SetDisplayHandler), installs it as the current one (TRenderHost.h)
 // and forwards its display calls to it. Only
 // UpdateCursor is called from another thread (the cursor thread); everything else runs on
@@ -9,11 +9,13 @@
 #pragma once
 
 #include <memory>
+#include <span>
 
 #include "tvlib/core/TMat4.h"
 #include "tvlib/core/TPoint.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TVertexSet.h"
+#include "tvlib/platform/render/TRaster.h"
 
 class TTexture;
 class TDxTextureData;
@@ -90,4 +92,7 @@ class TDisplayHandler {
   // A new device-data object for a texture, owned by the caller.
   virtual TDxTextureData* CreateTextureData() = 0;  // 58
   virtual void CalibrateTexelOffset() {}            // 59
+  // Spans of one colour each in screen space (the vector rasteriser's output), blended as the
+  // current blend mode says, in one pass; no texture, no depth.
+  virtual void DrawSpans(std::span<const sd::TRasterSpan> /*spans*/) {}  // 60
 };

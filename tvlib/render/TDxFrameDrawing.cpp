@@ -1,6 +1,6 @@
 // Frame drawing: the frame bracket, 2-D states, viewports and their stack, render targets and
-// their stack, texture binding, colour fills, blend, filter and address modes, and the choice
-// of vertex format.
+// their stack, texture binding, colour fills, span batches, blend, filter and address modes, and
+// the choice of vertex format.
 #include <algorithm>
 #include <mutex>
 
@@ -115,6 +115,16 @@ bool TDxDisplayHandler::Begin2d() {
   SetRenderState(sd::kRsZWriteEnable, 0);
   SetRenderState(sd::kRsClipping, 0);
   return true;
+}
+
+void TDxDisplayHandler::DrawSpans(std::span<const sd::TRasterSpan> spans) {
+  sd::TDevice3d* device = mData->device;
+  if (!device) return;
+  sd::HR hr = device->DrawSpans(spans.data(), static_cast<uint32_t>(spans.size()));
+  if (hr != sd::kOk) {
+    Check(hr);
+    MarkDeviceBroken();
+  }
 }
 
 void TDxDisplayHandler::End2d() {

@@ -28,14 +28,16 @@ TOutlineRef TOutlineRef::Of(const uint8_t* program) {
 }
 
 int TGlyphRunCache::Chain(const TGlyphKey& key) {
-  uint64_t hash = key.outlineHash;
-  auto mix = [&hash](uint64_t v) { hash = (hash ^ v) * 0x100000001B3ull; };
-  mix(key.phaseX | key.phaseY << 2 | key.italic << 4);
-  for (float f : {key.scaleX, key.scaleY, key.strokeWidth[0], key.strokeWidth[1], key.cosAngle,
-                  key.sinAngle}) {
-    mix(std::bit_cast<uint32_t>(f));
-  }
-  return static_cast<int>((hash ^ hash >> 29) % kChains);
+  auto pair = [](float low, float high) {
+    return uint64_t{std::bit_cast<uint32_t>(low)} | uint64_t{std::bit_cast<uint32_t>(high)} << 32;
+  };
+  // Independent products, so that no multiply waits for the one before it.
+  uint64_t hash = key.outlineHash ^ uint64_t(key.phaseX | key.phaseY << 2 | key.italic << 4);
+  hash ^= pair(key.scaleX, key.scaleY) * 0x9E3779B97F4A7C15ull;
+  hash ^= pair(key.strokeWidth[0], key.strokeWidth[1]) * 0xC2B2AE3D27D4EB4Full;
+  hash ^= pair(key.cosAngle, key.sinAngle) * 0x165667B19E3779F9ull;
+  hash = (hash ^ hash >> 31) * 0xBF58476D1CE4E5B9ull;
+  return static_cast<int>((hash >> 32) % kChains);
 }
 
 bool TGlyphRunCache::Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const {

@@ -1,16 +1,17 @@
-// The anti-aliased vector rasteriser's colours, outputs, glyph cache use and line
-// measurement; the scan conversion itself is TVecSweep.
+// The anti-aliased vector rasteriser's colours, outputs and glyph cache use; the scan
+// conversion itself is TVecSweep.
 #include "tvlib/render/TTvMiniVecDraw.h"
+
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/render/TTexture.h"
 
 namespace {
-constexpr int kMeasureCombinations = 128;
-constexpr int kDarkLimit = 75;
 // Origins beyond this are as good as off any display and stay exact in float.
 constexpr float kOriginLimit = 1 << 24;
 
@@ -24,37 +25,41 @@ uint8_t ToByte(float v) {
   return v > 0 ? static_cast<uint8_t>(std::min(v, 255.0f)) : 0;
 }
 
-uint32_t PixelAt(const TLockedPixels& target, int x, int y) {
-  if (!target.pixels || x < 0 || y < 0 || x >= target.width || y >= target.height) return 0;
-  const uint8_t* p = target.pixels + static_cast<ptrdiff_t>(target.pitch) * y + 4 * x;
-  return p[0] | (p[1] << 8) | (p[2] << 16);
-}
-
-struct TLineOffsets {
-  float startX, endX, y;
-};
-
-// The two vertices of the line drawing pixels [x0, x1) of row; only the position and
-// colour change from line to line.
-void SetLineVertices(TLineVertex* v, int x0, int x1, int row, uint32_t colour,
-                     const TLineOffsets& offsets) {
-  v[0].x = x0 + offsets.startX;
-  v[1].x = x1 + offsets.endX;
-  v[0].y = v[1].y = row + offsets.y;
-  v[0].diffuse = v[1].diffuse = colour;
-}
-
-void OffsetsOfCombination(int k, float& start, float& end, float& y) {
-  start = ((k >> 3) & 3) / 4.0f - 1;
-  end = (k & 7) / 4.0f - 1;
-  y = (k >> 5) / 4.0f;
+// Blends a colour over n pixels: each of blue, green and red becomes
+// (old (255 - a) + new a) / 255, truncated, with the colour's alpha a; the alpha byte stays.
+// Two pixels at a time in 16-bit lanes; x / 255 truncated is ((x + 1) 257) >> 16 for every
+// x up to 255 * 255.
+void BlendOver(uint8_t* p, int n, uint32_t colour) {
+  const __m128i zero = _mm_setzero_si128();
+  const uint32_t a = colour >> 24;
+  const __m128i scaled = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero),
+                                         _mm_set1_epi16(int16_t(a)));
+  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
+  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  auto blend = [&](__m128i old) {
+    const __m128i sum =
+        _mm_add_epi16(scaled, _mm_mullo_epi16(_mm_unpacklo_epi8(old, zero), inverse));
+    const __m128i quotient =
+        _mm_mulhi_epu16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_set1_epi16(257));
+    return _mm_or_si128(_mm_and_si128(old, alpha),
+                        _mm_andnot_si128(alpha, _mm_packus_epi16(quotient, quotient)));
+  };
+  int i = 0;
+  for (; i + 2 <= n; i += 2, p += 8) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
+                     blend(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+  }
+  if (i < n) {
+    int32_t pixel;
+    std::memcpy(&pixel, p, 4);
+    pixel = _mm_cvtsi128_si32(blend(_mm_cvtsi32_si128(pixel)));
+    std::memcpy(p, &pixel, 4);
+  }
 }
 }  // namespace
 
-TTvMiniVecDraw::TTvMiniVecDraw(TLineListDrawer drawer, size_t cacheCapBytes)
-    : mDrawer(std::move(drawer)), mCache(cacheCapBytes) {
-  for (TLineVertex& v : mBatch) v = {0, 0, 0.1f, 0.5f, 0, 0, 0, 0};
-}
+TTvMiniVecDraw::TTvMiniVecDraw(TSpanDrawer drawer, size_t cacheCapBytes)
+    : mDrawer(std::move(drawer)), mCache(cacheCapBytes) {}
 
 void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaScale) {
   if (colourIndex < 0 || colourIndex > 255) return;
@@ -64,9 +69,6 @@ void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaS
 }
 
 void TTvMiniVecDraw::SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha) {
-  static constexpr uint32_t kEdgeShares[4] = {17, 40, 73, 128};
-  for (int q = 0; q < 4; ++q)
-    mEdgeColours[colourIndex][q] = (alpha * kEdgeShares[q] / 256) << 24 | rgb;
   uint32_t* coverage = mCoverageColours[SlotOfColour(colourIndex)];
   for (uint32_t j = 0; j < 32; ++j) {
     coverage[j] = (j < 16 ? alpha * 16 * (j + 1) / 256 : alpha * 255 / 256) << 24 | rgb;
@@ -137,59 +139,45 @@ void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
   DrawRuns(runs);
 }
 
-void TTvMiniVecDraw::DrawFlatRuns(std::span<const TGlyphRun> runs) {
-  for (const TGlyphRun& r : runs) {
-    if (r.coverageMinusOne >= 7)
-      AddLine(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row, mCoverageColours[r.slot][15]);
-  }
-}
-
 void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
-  if (flatShading) {
-    DrawFlatRuns(runs);
-    return;
-  }
+  const int glyphX = mGlyphX, glyphY = mGlyphY;
+  const bool flat = flatShading != 0;
   if (mTarget.pixels) {
     for (const TGlyphRun& r : runs) {
-      WriteSpan(mGlyphX + r.x0, mGlyphX + r.x1, mGlyphY + r.row,
-                mCoverageColours[r.slot][r.coverageMinusOne]);
+      if (flat && r.coverageMinusOne < 7) continue;
+      const int coverage = flat ? 15 : r.coverageMinusOne;
+      WriteSpan(glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][coverage]);
     }
     return;
   }
-  // The vertices AddLine would make, a batch's worth at a time: the colour stores may alias
-  // the count and offsets, so the loop reads them from locals instead of once per run.
-  const TLineOffsets offsets{startOffsetX, endOffsetX, offsetY};
-  const int glyphX = mGlyphX, glyphY = mGlyphY;
+  // A batch's worth of spans at a time, through locals: stores into the batch could alias the
+  // members.
   while (!runs.empty()) {
-    const size_t count = std::min(runs.size(), static_cast<size_t>(mBatchSize - mCount) / 2);
-    TLineVertex* v = &mBatch[mCount];
-    for (const TGlyphRun& r : runs.first(count)) {
-      SetLineVertices(v, glyphX + r.x0, glyphX + r.x1, glyphY + r.row,
-                      mCoverageColours[r.slot][r.coverageMinusOne], offsets);
-      v += 2;
+    const size_t count = std::min(runs.size(), static_cast<size_t>(kBatchSize - mCount));
+    sd::TRasterSpan* out = &mBatch[mCount];
+    const std::span<const TGlyphRun> part = runs.first(count);
+    if (flat) {
+      for (const TGlyphRun& r : part) {
+        if (r.coverageMinusOne >= 7)
+          *out++ = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][15]};
+      }
+    } else {
+      for (size_t i = 0; i < count; ++i) {
+        const TGlyphRun& r = part[i];
+        out[i] = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row,
+                  mCoverageColours[r.slot][r.coverageMinusOne]};
+      }
+      out += count;
     }
-    mCount += 2 * static_cast<int>(count);
+    mCount = static_cast<int>(out - mBatch);
     runs = runs.subspan(count);
-    if (mCount >= mBatchSize) Flush();
+    if (mCount == kBatchSize) Flush();
   }
-}
-
-void TTvMiniVecDraw::AddLine(int x0, int x1, int row, uint32_t colour) {
-  // Into a target the run goes straight away: the same pixels its vertex pair would give.
-  if (mTarget.pixels) {
-    WriteSpan(x0, x1, row, colour);
-    return;
-  }
-  SetLineVertices(&mBatch[mCount], x0, x1, row, colour, {startOffsetX, endOffsetX, offsetY});
-  mCount += 2;
-  if (mCount >= mBatchSize) Flush();
 }
 
 void TTvMiniVecDraw::Flush() {
   if (mCount == 0) return;
-  if (mDrawer) {
-    mDrawer(TVertexSet::TVertexSet3(mBatch, mCount));
-  }
+  if (mDrawer) mDrawer(std::span<const sd::TRasterSpan>(mBatch, static_cast<size_t>(mCount)));
   mCount = 0;
 }
 
@@ -197,17 +185,11 @@ void TTvMiniVecDraw::WriteSpan(int x0, int x1, int row, uint32_t colour) {
   if (row < 0 || row >= mTarget.height) return;
   x0 = std::max(0, x0);
   x1 = std::min(mTarget.width, x1);
-  const uint8_t bgra[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
-                           uint8_t(colour >> 24)};
-  const uint32_t a = bgra[3];
   uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * row + 4 * x0;
-  for (int x = x0; x < x1; ++x, p += 4) {
-    if (replaceTarget) {
-      std::copy(bgra, bgra + 4, p);
-    } else {
-      for (int c = 0; c < 3; ++c)
-        p[c] = static_cast<uint8_t>((p[c] * (255 - a) + bgra[c] * a) / 255);
-    }
+  if (replaceTarget) {
+    for (int x = x0; x < x1; ++x, p += 4) std::memcpy(p, &colour, 4);
+  } else if (x1 > x0) {
+    BlendOver(p, x1 - x0, colour);
   }
 }
 
@@ -241,82 +223,7 @@ void TTvMiniVecDraw::EndDraw() {
 }
 
 uint32_t TTvMiniVecDraw::GetPixel(int x, int y) const {
-  return PixelAt(mTarget, x, y);
-}
-
-void TTvMiniVecDraw::DirectRun(int x1, int x2, int quarterRow, int colourIndex) {
-  if (x2 < x1) return;
-  if (mCount + 6 >= mBatchSize) Flush();
-  const uint32_t* colours = mEdgeColours[colourIndex];
-  const int row = quarterRow >> 2;
-  const int p1 = x1 >> 2;
-  const int p2 = x2 >> 2;
-  if (p1 == p2) {
-    AddLine(p1, p1 + 1, row, colours[(x2 & 3) - (x1 & 3)]);
-    return;
-  }
-  int fullStart = p1;
-  if ((x1 & 3) != 0) {
-    AddLine(p1, p1 + 1, row, colours[3 - (x1 & 3)]);
-    ++fullStart;
-  }
-  // A right end covering the whole pixel joins the full pixels.
-  const int fullEnd = (x2 & 3) == 3 ? p2 + 1 : p2;
-  if (fullStart < fullEnd) AddLine(fullStart, fullEnd, row, colours[3]);
-  if ((x2 & 3) != 3) AddLine(p2, p2 + 1, row, colours[x2 & 3]);
-}
-
-bool TTvMiniVecDraw::Init(TLineMeasureTarget& target) {
-  for (;;) {
-    int best = -1;
-    int dark = 0;
-    if (!MeasureLines(target, best, dark)) return false;
-    if (best >= 0) {
-      OffsetsOfCombination(best, startOffsetX, endOffsetX, offsetY);
-      return true;
-    }
-    // The combination that suits most drivers.
-    startOffsetX = endOffsetX = -0.75f;
-    offsetY = 0.25f;
-    // Some drivers draw nothing of a long line list: try again with short batches.
-    if (dark <= kDarkLimit || mBatchSize == kShortBatchSize) return true;
-    mBatchSize = kShortBatchSize;
-  }
-}
-
-bool TTvMiniVecDraw::MeasureLines(TLineMeasureTarget& target, int& best, int& dark) {
-  if (!target.Begin()) {
-    DebugLog("TTvMiniVecDraw::Init: no measurement target");
-    return false;
-  }
-  const float white[4] = {1, 1, 1, 1};
-  SetColor(0, white, 1.0f);
-  BeginDraw(0, 0, nullptr);
-  for (int k = 0; k < kMeasureCombinations; ++k) {
-    OffsetsOfCombination(k, startOffsetX, endOffsetX, offsetY);
-    DirectRun(4 + 16 * k, 7 + 16 * k, 4, 0);
-    DirectRun(8 + 16 * k, 11 + 16 * k, 8, 0);
-  }
-  EndDraw();
-  TLockedPixels pixels;
-  if (!target.End(pixels)) {
-    DebugLog("TTvMiniVecDraw::Init: the measurement target cannot be read");
-    return false;
-  }
-  uint32_t bestSum = 0;
-  for (int k = 0; k < kMeasureCombinations; ++k) {
-    const int x = 1 + 4 * k;
-    const uint32_t a = PixelAt(pixels, x, 1);
-    const uint32_t b = PixelAt(pixels, x + 1, 2);
-    const uint32_t around = PixelAt(pixels, x - 1, 1) | PixelAt(pixels, x + 1, 1) |
-                            PixelAt(pixels, x, 0) | PixelAt(pixels, x, 2) |
-                            PixelAt(pixels, x + 2, 2) | PixelAt(pixels, x + 1, 3);
-    if (a != 0 && b != 0 && around == 0 && (best < 0 || a + b > bestSum)) {
-      best = k;
-      bestSum = a + b;
-    }
-    if ((a | b | around) == 0) ++dark;
-  }
-  target.Unlock();
-  return true;
+  if (!mTarget.pixels || x < 0 || y < 0 || x >= mTarget.width || y >= mTarget.height) return 0;
+  const uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * y + 4 * x;
+  return p[0] | (p[1] << 8) | (p[2] << 16);
 }

@@ -1,11 +1,11 @@
 // The anti-aliased vector rasteriser: fills glyph outlines (and simple paths) with 4 x 4
-// sub-pixel coverage and draws each pixel row as runs of equal coverage, either as a line
-// list through the display or straight into a locked 32-bit target. Runs are cached per
-// glyph, quarter-pixel phase and transform, so a repeated glyph is only replayed.
+// sub-pixel coverage and draws each pixel row as runs of equal coverage, either as batches of
+// coloured spans through the display or straight into a locked 32-bit target. Runs are cached
+// per glyph, quarter-pixel phase and transform, so a repeated glyph is only replayed.
 //
-// Needs: a line drawer for the display output, and for Init a measurement target
-// (TVecDrawOutput.h). Without a drawer, display output is dropped. Limits: pixels more than
-// 1600 from a glyph's origin are not drawn; the glyph cache is capped (TGlyphRunCache.h).
+// Needs: a span drawer for the display output (TVecDrawOutput.h). Without a drawer, display
+// output is dropped. Limits: pixels more than 1600 from a glyph's origin are not drawn; the
+// glyph cache is capped (TGlyphRunCache.h).
 // Use: BeginDraw (origin, optional target), FillOutline per glyph, EndDraw.
 #pragma once
 
@@ -20,17 +20,13 @@ class TTexture;
 
 class TTvMiniVecDraw : private TVecRunSink {
  public:
-  static constexpr int kBatchSize = 256;
-  static constexpr int kShortBatchSize = 64;
+  // Spans handed to the display at a time.
+  static constexpr int kBatchSize = 512;
 
-  explicit TTvMiniVecDraw(TLineListDrawer drawer = {},
+  explicit TTvMiniVecDraw(TSpanDrawer drawer = {},
                           size_t cacheCapBytes = TGlyphRunCache::kDefaultCapBytes);
   TTvMiniVecDraw(const TTvMiniVecDraw&) = delete;
   TTvMiniVecDraw& operator=(const TTvMiniVecDraw&) = delete;
-
-  // Measures where the display puts its lines and sets the line offsets (and the batch
-  // size) to match; false when the measurement target could not be used.
-  bool Init(TLineMeasureTarget& target);
 
   // Colour index 0-255 from red, green, blue, alpha in 0..1; the alpha is scaled by
   // alphaScale. Sets the colour's slot for every run drawn afterwards.
@@ -47,14 +43,13 @@ class TTvMiniVecDraw : private TVecRunSink {
   void FillOutline(const uint8_t* outline, float x, float y);
   // The same for a program already measured and hashed (a font's glyph).
   void FillOutline(const TOutlineRef& outline, float x, float y);
-  // Hands the pending line vertices to the display (runs into a target are written at once).
+  // Hands the pending spans to the display (runs into a target are written at once).
   void Flush();
   // Flush, and lets go of the target (unlocking a texture target).
   void EndDraw();
   // The target's pixel as 0xRRGGBB; 0 outside it or without a target.
   uint32_t GetPixel(int x, int y) const;
 
-  int GetBatchSize() const { return mBatchSize; }
   const TGlyphRunCache& GetCache() const { return mCache; }
 
   // Set by the text renderer between glyphs: quarter pixels per outline unit, rotation
@@ -68,37 +63,26 @@ class TTvMiniVecDraw : private TVecRunSink {
   // 1: pixels at least half covered are drawn whole and the others not at all (no
   // anti-aliasing); 0: coverage shades the edges.
   uint8_t flatShading = 0;
-  // Added to a run's start x, end x and row when making line vertices (set by Init; until
-  // then the values that suit most drivers).
-  float startOffsetX = -0.75f, endOffsetX = -0.75f, offsetY = 0.25f;
 
  private:
-  // A run of quarter columns [x1, x2] on a quarter row, drawn with the edge colours.
-  // Fills the colour's edge colours and its slot's coverage colours.
+  // Fills the coverage colours of the colour's slot.
   void SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha);
-  void DirectRun(int x1, int x2, int quarterRow, int colourIndex);
-  void AddLine(int x0, int x1, int row, uint32_t colour);
   // Pixels [x0, x1) of row written into the target, clipped to it.
   void WriteSpan(int x0, int x1, int row, uint32_t colour);
   void Runs(std::span<const TGlyphRun> runs) override;
-  // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours.
+  // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours (with flat shading,
+  // the runs at least half covered, whole).
   void DrawRuns(std::span<const TGlyphRun> runs);
-  // The same without anti-aliasing.
-  void DrawFlatRuns(std::span<const TGlyphRun> runs);
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
-  // Draws the measurement pattern and reads it back; false when the target fails.
-  bool MeasureLines(TLineMeasureTarget& target, int& best, int& dark);
 
-  TLineListDrawer mDrawer;
-  uint32_t mEdgeColours[256][4] = {};
+  TSpanDrawer mDrawer;
   uint32_t mCoverageColours[4][32] = {};
 
   TVecSweep mSweep;
   TGlyphRunCache mCache;
 
-  TLineVertex mBatch[kBatchSize];
+  sd::TRasterSpan mBatch[kBatchSize];
   int mCount = 0;
-  int mBatchSize = kBatchSize;
 
   int mOriginX = 0, mOriginY = 0;
   int mPhaseX = 0, mPhaseY = 0;

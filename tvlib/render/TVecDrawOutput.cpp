@@ -5,17 +5,15 @@
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TRenderHost.h"
 
-TLineListDrawer PlatformLineDrawer() {
-  return [](const TVertexSet& lines) {
+TSpanDrawer PlatformSpanDrawer() {
+  return [](std::span<const sd::TRasterSpan> spans) {
     TDisplayHandler* handler = GetCurrentDisplayHandler();
     TRenderHost* host = GetCurrentRenderHost();
     if (!handler || !host) return;
-    // Runs are untextured: stage 0 then reads opaque white.
-    handler->SetTexture(nullptr);
     if (!host->IsInScene()) {
-      DebugLog("DrawVertices called when not in Begin2d or Begin3d state");
+      DebugLog("DrawSpans called when not in Begin2d or Begin3d state");
       return;
     }
-    handler->DrawVertices(kPrimitiveLineList, lines);
+    handler->DrawSpans(spans);
   };
 }

@@ -190,6 +190,7 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     head = i;
   }
   mActive.clear();
+  mRuns.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
     // Drop finished edges, step the others and keep them in x order (an insertion sort in
@@ -221,9 +222,10 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
       WalkScanline();
     }
     row = (y + phaseY) >> 2;
-    if (((y + phaseY) & 3) == 3) EmitRow(row, sink);
+    if (((y + phaseY) & 3) == 3) EmitRow(row);
   }
-  EmitRow(row, sink);
+  EmitRow(row);
+  if (!mRuns.empty()) sink.Runs(mRuns);
 }
 
 void TVecSweep::WalkScanline() {
@@ -290,8 +292,7 @@ void TVecSweep::CloseRun(int start, int end, int slot) {
   mHighCell = std::max(mHighCell, (e >> 2) + 1);
 }
 
-void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
-  mRowRuns.clear();
+void TVecSweep::EmitRow(int row) {
   for (int slot = 0; slot < 4; ++slot) {
     if (!mDirty[slot]) continue;
     mDirty[slot] = false;
@@ -300,8 +301,8 @@ void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
     int runStart = mLowCell;
     const int last = std::min(mHighCell, kCells - 1);
     auto close = [&](int end) {
-      mRowRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                          uint8_t(coverage - 1), uint8_t(slot)});
+      mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
+                       uint8_t(coverage - 1), uint8_t(slot)});
     };
     for (int c = mLowCell; c <= last; ++c) {
       const uint8_t next = static_cast<uint8_t>(coverage + cells[c]);
@@ -316,5 +317,4 @@ void TVecSweep::EmitRow(int row, TVecRunSink& sink) {
   }
   mLowCell = kCells;
   mHighCell = -1;
-  if (!mRowRuns.empty()) sink.Runs(mRowRuns);
 }

@@ -1,7 +1,7 @@
 // The scan conversion under the vector rasteriser: runs an outline program (groups,
 // colours, moves, lines, quadratic curves cut into three chords, strokes as pointed bands),
 // sweeps its edges on quarter scanlines and counts coverage on a 4 x 4 grid per pixel, and
-// hands each pixel row out as runs of equal coverage (1-16) per colour slot.
+// hands the glyph out as runs of equal coverage (1-16) per colour slot, row by row.
 //
 // Sampling: a quarter scanline is sampled through its centre and an edge covers the quarter
 // columns left of its rounded x, so a shape aligned to whole pixels covers exactly its own
@@ -39,7 +39,7 @@ static_assert(sizeof(TGlyphRun) == 8);
 class TVecRunSink {
  public:
   virtual ~TVecRunSink() = default;
-  // The runs of one pixel row.
+  // The runs of the whole glyph, row by row (once per Fill).
   virtual void Runs(std::span<const TGlyphRun> runs) = 0;
   // Opcode 7 and the transparent colour 0 at the start of every program.
   virtual void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) = 0;
@@ -92,7 +92,8 @@ class TVecSweep {
   void WalkScanline();
   void WalkPairs();
   void CloseRun(int start, int end, int slot);
-  void EmitRow(int row, TVecRunSink& sink);
+  // Adds the row's runs to mRuns and empties its coverage.
+  void EmitRow(int row);
 
   const TVecTransform* mTransform = nullptr;
   uint8_t mLeft = 0, mRight = 0;
@@ -114,6 +115,6 @@ class TVecSweep {
   // of runs cut at the right limit), dirty flags and the touched range.
   uint8_t mCells[4][kCells + 2] = {};
   bool mDirty[4] = {};
-  std::vector<TGlyphRun> mRowRuns;
+  std::vector<TGlyphRun> mRuns;  // the glyph's runs so far
   int mLowCell = kCells, mHighCell = -1;
 };

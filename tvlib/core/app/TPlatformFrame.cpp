@@ -9,7 +9,6 @@
 #include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
-#include "tvlib/render/TTextureLineTarget.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TTextBlock.h"
@@ -155,13 +154,9 @@ void TAppPlatform::InitDisplay(int width, int height, bool full) {
     return;
   }
   handler->SetDisplay(width, height, full, false, false, mData->hostWindow != 0);
-  if (!mData->vectorRasteriser) {
-    // Text is drawn as runs of anti-aliased lines; where the display puts a line's pixels is
-    // measured once, on the display just set.
-    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(PlatformLineDrawer());
-    TTextureLineTarget target;
-    mData->vectorRasteriser->Init(target);
-  }
+  // Text is drawn as batches of coverage spans through the display.
+  if (!mData->vectorRasteriser)
+    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(PlatformSpanDrawer());
   handler->CalibrateTexelOffset();
 }
 

@@ -581,8 +581,8 @@ HR TDevice3d::LightEnable(uint32_t index, bool on) {
   return kOk;
 }
 
-HR TDevice3d::BuildRasterState(TRasterState* st) {
-  if (mTarget->IsLost() || (mTexture && mTexture->IsLost())) return kErrSurfaceLost;
+HR TDevice3d::BuildRasterState(TRasterState* st, bool textured) {
+  if (mTarget->IsLost() || (textured && mTexture && mTexture->IsLost())) return kErrSurfaceLost;
   st->target = reinterpret_cast<uint32_t*>(mTarget->Bits());
   st->targetPitch = mTarget->Pitch() / 4;
   st->scissor = Intersect(
@@ -599,7 +599,8 @@ HR TDevice3d::BuildRasterState(TRasterState* st) {
   st->zEnable = mRs[kRsZEnable] != 0;
   st->zWrite = mRs[kRsZWriteEnable] != 0;
   st->zFunc = mRs[kRsZFunc];
-  for (TSurface* level = mTexture.get(); level && st->levelCount < TRasterState::kMaxLevels;) {
+  for (TSurface* level = textured ? mTexture.get() : nullptr;
+       level && st->levelCount < TRasterState::kMaxLevels;) {
     TRasterTexture& t = st->levels[st->levelCount++];
     t.texels = level->SampleArgb(&t.pitch);
     t.width = level->Width(), t.height = level->Height();
@@ -636,6 +637,18 @@ HR TDevice3d::DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vert
   for (uint32_t i = 0; i < indexCount; ++i)
     if (indices[i] >= count) return kErrInvalidArg;
   return Draw(type, fvf, vertices, count, indices, indexCount);
+}
+
+HR TDevice3d::DrawSpans(const TRasterSpan* spans, uint32_t count) {
+  if (HR hr = CheckFault(TCall::kDrawSpans)) return hr;
+  if (count && !spans) return kErrInvalidArg;
+  if (mSceneDepth == 0) return kErrFail;
+  TRasterState st;
+  if (HR hr = BuildRasterState(&st, false)) return hr;
+  if (count == 0 || st.scissor.IsEmpty()) return kOk;
+  RasterSpans(st, spans, count);
+  mTarget->NoteWritten(st.scissor);
+  return kOk;
 }
 
 HR TDevice3d::Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,

@@ -1,6 +1,6 @@
 // The 3-D device of the software rendering device: render and texture-stage states, transforms,
 // viewport, material and lights, the scene bracket, clears, and drawing of triangle lists, strips
-// and fans and of line lists and strips in the vertex formats the engine uses.
+// and fans, of line lists and strips in the vertex formats the engine uses, and of span batches.
 //
 // Needs: TSurface (render target, depth buffer, textures), TRaster. Made by
 // TDisplay::CreateDevice on a 32-bit surface with kCaps3dDevice. Every call answers a result code
@@ -84,12 +84,17 @@ class TDevice3d {
   // The same through 16-bit indices; every index must be below count (else kErrInvalidArg).
   HR DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,
                           const uint16_t* indices, uint32_t indexCount, uint32_t flags = 0);
+  // Draws a batch of spans (TRaster.h) in screen space, blended as the render states say; the
+  // bound texture and the depth buffer are not used. kErrInvalidArg for null spans with a
+  // non-zero count.
+  HR DrawSpans(const TRasterSpan* spans, uint32_t count);
 
  private:
   TDevice3d() = default;
   HR Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,
           const uint16_t* indices, uint32_t indexCount);
-  HR BuildRasterState(TRasterState* st);
+  // Without `textured`, the bound texture is neither read nor checked.
+  HR BuildRasterState(TRasterState* st, bool textured = true);
 
   TSurfacePtr mTarget;
   TSurfacePtr mTexture;

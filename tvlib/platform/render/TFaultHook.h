@@ -51,6 +51,7 @@ enum class TCall {
   kLightEnable,
   kDrawPrimitive,
   kDrawIndexedPrimitive,
+  kDrawSpans,
   // Texture helpers.
   kCreateTexture,
   kLoadTextureFromMemory,

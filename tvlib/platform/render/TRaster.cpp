@@ -745,6 +745,103 @@ void SetupPrim(TPrim* p, const TRasterState& st, const TPlaneMap& m, const TRast
   ChooseFastPaths(p);
 }
 
+// ---- Spans --------------------------------------------------------------------------------------
+
+// Whether a combiner stage gives the diffuse colour itself when the texture reads opaque white
+// and the specular colour is 0 (a product with white is exact: round(255 b / 255) = b).
+bool StagePassesDiffuse(uint32_t op, uint32_t arg1, uint32_t arg2) {
+  auto diffuse = [](uint32_t a) {
+    a &= 0xF;
+    return a != kTaTexture && a != kTaTFactor && a != kTaSpecular;
+  };
+  auto white = [](uint32_t a) { return (a & 0xF) == kTaTexture; };
+  switch (op) {
+    case kTopDisable:
+      return true;
+    case kTopSelectArg1:
+      return diffuse(arg1);
+    case kTopSelectArg2:
+      return diffuse(arg2);
+    default:
+      return (diffuse(arg1) && white(arg2)) || (white(arg1) && diffuse(arg2));
+  }
+}
+
+// One source colour over n pixels, blended by its alpha: round((s a + d (255 - a)) / 255) on
+// every channel, four, two and then one pixel at a time (the bits of BlendAlpha4).
+inline void BlendColourRun(uint32_t s, uint32_t* dst, int n) {
+  const __m128i zero = _mm_setzero_si128();
+  const uint32_t a = s >> 24;
+  const __m128i sa =
+      _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(s)), zero), _mm_set1_epi16(int16_t(a)));
+  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
+  auto blend = [&](__m128i d16) {
+    return Div255x8(_mm_add_epi16(sa, _mm_mullo_epi16(d16, inverse)));
+  };
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    __m128i r =
+        _mm_packus_epi16(blend(_mm_unpacklo_epi8(d, zero)), blend(_mm_unpackhi_epi8(d, zero)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+  }
+  if (i + 2 <= n) {
+    __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
+    __m128i b = blend(_mm_unpacklo_epi8(d, zero));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(b, b));
+    i += 2;
+  }
+  if (i < n) {
+    __m128i b = blend(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(dst[i])), zero));
+    dst[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(b, b)));
+  }
+}
+
+// The whole batch blended by the spans' own alpha, each span's blend inlined: what
+// RasterSpans does span by span where the combiner passes the colour through.
+void BlendSpans(const TRasterState& st, const TRasterSpan* spans, size_t count) {
+  const TRect& clip = st.scissor;
+  for (size_t k = 0; k < count; ++k) {
+    const TRasterSpan& span = spans[k];
+    if (span.y < clip.top || span.y >= clip.bottom) continue;
+    const int32_t x0 = std::max(span.x0, clip.left), x1 = std::min(span.x1, clip.right);
+    if (x0 < x1)
+      BlendColourRun(span.colour, st.target + size_t(span.y) * st.targetPitch + x0, x1 - x0);
+  }
+}
+
+// Each pixel plus a constant, saturated per channel.
+void AddColourRun(uint32_t add, uint32_t* dst, int n) {
+  const __m128i c = _mm_set1_epi32(int(add));
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i* p = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(p, _mm_adds_epu8(_mm_loadu_si128(p), c));
+  }
+  for (; i < n; ++i)
+    dst[i] = uint32_t(_mm_cvtsi128_si32(_mm_adds_epu8(_mm_cvtsi32_si128(int(dst[i])), c)));
+}
+
+// round(s a / 255) per channel with the source's own alpha a: what kAddAlpha adds.
+uint32_t ScaleByOwnAlpha(uint32_t s) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i p = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(s)), zero),
+                              _mm_set1_epi16(int16_t(s >> 24)));
+  __m128i r = Div255x8(p);
+  return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(r, r)));
+}
+
+// A span through the general per-pixel stages (alpha test, blend), a chunk at a time.
+void WriteSpanGeneral(const TPrim& p, int32_t y, int32_t x0, int32_t x1, uint32_t src) {
+  uint32_t colours[kChunk];
+  std::fill_n(colours, kChunk, src);
+  uint32_t* row = p.st->target + size_t(y) * p.st->targetPitch;
+  for (int32_t x = x0; x < x1; x += kChunk) {
+    const int n = int(std::min<int32_t>(kChunk, x1 - x));
+    WriteGeneral(p, y, x, colours, row + x, n);
+  }
+}
+
 int64_t Snap(float f) {
   double d = std::clamp(double(f), -kMaxCoord, kMaxCoord);
   return int64_t(std::floor(d * 256.0 + 0.5));
@@ -884,6 +981,51 @@ void RasterLine(const TRasterState& st, const TRasterVertex& va, const TRasterVe
     int64_t px = xMajor ? t : minor, py = xMajor ? minor : t;
     if (px < s.left || px >= s.right || py < s.top || py >= s.bottom) continue;
     ShadeSpan(p, int32_t(py), int32_t(px), int32_t(px + 1));
+  }
+}
+
+void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count) {
+  if (!st.target || st.scissor.IsEmpty() || count == 0) return;
+  // The write stage of an untextured primitive without depth; the source colour of a span is
+  // its colour through the combiner, found once per span.
+  TPrim p;
+  p.st = &st;
+  ChooseFastPaths(&p);
+  const bool passesDiffuse =
+      StagePassesDiffuse(st.colorOp, st.colorArg1, st.colorArg2) &&
+      (st.colorOp == kTopDisable || StagePassesDiffuse(st.alphaOp, st.alphaArg1, st.alphaArg2));
+  const bool fast = gFastPaths && p.write != TWrite::kGeneral;
+  if (fast && passesDiffuse && p.write == TWrite::kBlendAlpha) {
+    BlendSpans(st, spans, count);
+    return;
+  }
+  const TRect& clip = st.scissor;
+  for (size_t k = 0; k < count; ++k) {
+    const TRasterSpan& span = spans[k];
+    if (span.y < clip.top || span.y >= clip.bottom) continue;
+    const int32_t x0 = std::max(span.x0, clip.left), x1 = std::min(span.x1, clip.right);
+    if (x0 >= x1) continue;
+    const uint32_t src = passesDiffuse ? span.colour : CombinePixel(st, 0xFFFFFFFF, span.colour, 0);
+    if (!fast) {
+      WriteSpanGeneral(p, span.y, x0, x1, src);
+      continue;
+    }
+    uint32_t* dst = st.target + size_t(span.y) * st.targetPitch + x0;
+    const int n = x1 - x0;
+    switch (p.write) {
+      case TWrite::kBlendAlpha:
+        BlendColourRun(src, dst, n);
+        break;
+      case TWrite::kAddAlpha:
+        AddColourRun(ScaleByOwnAlpha(src), dst, n);
+        break;
+      case TWrite::kAdd:
+        if (!p.killZeroAlpha || (src >> 24) != 0) AddColourRun(src, dst, n);
+        break;
+      default:
+        if (!p.killZeroAlpha || (src >> 24) != 0) std::fill_n(dst, n, src);
+        break;
+    }
   }
 }
 

@@ -16,11 +16,15 @@
 // - Flat shading takes the first vertex's colours. The scissor (the viewport) always clips.
 // - Lines light, for an x-major line, column i when x0 <= i < x1, in row floor(y + 0.5) (y-major
 //   lines likewise with the axes exchanged).
+// - A span lights columns x0 <= i < x1 of row y in one colour, as a level line in that colour
+//   would, with two differences: it reads no texture (stage 0 sees opaque white) and it neither
+//   tests nor writes depth. A batch of spans is drawn in one pass.
 // Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans for the blend pairs the
 // engine uses) give exactly the pixels of the general per-pixel path; tests switch between them
 // to compare.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "tvlib/platform/render/SdDefs.h"
@@ -73,10 +77,18 @@ struct TRasterState {
   uint32_t cullMode = kCullCcw;
 };
 
-// Draws one triangle (culled as the state says) or one line.
+// Pixels [x0, x1) of row y in one colour (alpha in the top byte, then red, green, blue).
+struct TRasterSpan {
+  int32_t x0, x1, y;
+  uint32_t colour;
+};
+static_assert(sizeof(TRasterSpan) == 16);
+
+// Draws one triangle (culled as the state says), one line, or a batch of spans.
 void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b,
                     const TRasterVertex& c);
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
+void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count);
 
 // Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, or the fast
 // paths with AVX2 spans (the default where the processor has AVX2, else SSE2). Tests switch
