@@ -3,12 +3,10 @@
 // frame that draws nothing, and an image that redraws only its dirty part.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "tests/render/DisplayFixture.h"
-#include "tvlib/render/TImageLoader.h"
+#include "tests/render/ReferenceFrame.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TImage.h"
 #include "tvlib/ui/TScreen.h"
@@ -90,23 +88,9 @@ TEST_F(ImageFrameTest, AScreenWithAnImageAndADialogDrawsTheReferenceFrame) {
   ASSERT_EQ(presenter->FrameWidth(), kWidth);
 
   const char* reference = TV_TEST_DATA "/ui/screen_image_dialog.png";
-  std::ifstream file(reference, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
-  size_t at = 0;
-  TDecodedImage expected;
-  const bool loaded =
-      DecodePng(MemoryByteSource(bytes.data(), bytes.size(), &at), false, nullptr, &expected);
-  int differing = 0;
-  if (loaded && expected.width == kWidth && expected.height == kHeight) {
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const uint8_t* p = &expected.pixels[static_cast<size_t>((y * expected.side + x) * 4)];
-        const uint32_t rgb = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-        differing += rgb != Shown(x, y);
-      }
-    }
-  }
-  if (!loaded || differing != 0) {
+  const int differing = CountDifferingPixels(reference, kWidth, kHeight, 0,
+                                             [this](int x, int y) { return Shown(x, y); });
+  if (differing != 0) {
     presenter->WritePng("screen_image_dialog.actual.png");
     FAIL() << differing << " pixels differ from " << reference
            << "; see screen_image_dialog.actual.png in the test folder";

@@ -3,18 +3,14 @@
 // outline, drawn by the effect list, against a committed reference image.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "game/fx/TEffectParams.h"
 #include "game/fx/TSpecialEffectList.h"
 #include "tests/render/DisplayFixture.h"
-#include "tests/render/TestImages.h"
+#include "tests/render/ReferenceFrame.h"
 #include "tvlib/media/TParticleRandom.h"
-#include "tvlib/render/TImageLoader.h"
 
 namespace {
 
@@ -49,44 +45,14 @@ class EffectFrameTest : public DisplayTest {
     platform->End2d();
     platform->EndFrame(false);
   }
-  // Pixels off by more than a step of rounding from the reference; -1 when it does not load.
-  int DifferingPixels(const char* reference) {
-    std::ifstream file(reference, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
-    size_t at = 0;
-    TDecodedImage expected;
-    if (!DecodePng(MemoryByteSource(bytes.data(), bytes.size(), &at), false, nullptr, &expected) ||
-        expected.width != kWidth || expected.height != kHeight)
-      return -1;
-    int differing = 0;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const uint8_t* p = &expected.pixels[static_cast<size_t>((y * expected.side + x) * 4)];
-        const uint32_t shown = BackPixel(x, y);
-        const int channels[3][2] = {{p[2], int(shown >> 16 & 0xFF)},
-                                    {p[1], int(shown >> 8 & 0xFF)},
-                                    {p[0], int(shown & 0xFF)}};
-        bool off = false;
-        for (const auto& c : channels) off = off || std::abs(c[0] - c[1]) > 2;
-        differing += off;
-      }
-    }
-    return differing;
+  // Back-buffer pixels off by more than a step of rounding from the reference; -1 when it
+  // does not load.
+  int DifferingPixels(const std::string& reference) {
+    return CountDifferingPixels(reference, kWidth, kHeight, 2,
+                                [this](int x, int y) { return BackPixel(x, y); });
   }
   void WriteShown(const std::string& path) {
-    TPngSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.colourType = PNG_COLOR_TYPE_RGB;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const uint32_t shown = BackPixel(x, y);
-        spec.bytes.insert(spec.bytes.end(),
-                          {static_cast<uint8_t>(shown >> 16), static_cast<uint8_t>(shown >> 8),
-                           static_cast<uint8_t>(shown)});
-      }
-    }
-    WritePng(path, spec);
+    WriteFramePng(path, kWidth, kHeight, [this](int x, int y) { return BackPixel(x, y); });
   }
 
   TSpecialEffectList list;

@@ -4,9 +4,7 @@
 // kept as small_room.png in the test's build folder for looking at.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <vector>
 
 #include "game/room/TCakeTable.h"
@@ -17,10 +15,9 @@
 #include "game/room/TServedItems.h"
 #include "game/room/TSpeaker.h"
 #include "tests/render/DisplayFixture.h"
-#include "tests/render/TestImages.h"
+#include "tests/render/ReferenceFrame.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TRandom.h"
-#include "tvlib/render/TImageLoader.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TWindowManager.h"
 
@@ -105,37 +102,13 @@ class RoomFrameTest : public DisplayTest {
     return room;
   }
 
-  // The frame shown, as an opaque RGB picture.
-  bool WriteOpaquePng(const std::string& path) {
-    TPngSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.colourType = PNG_COLOR_TYPE_RGB;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const uint32_t p = presenter->Pixel(x, y);
-        spec.bytes.insert(
-            spec.bytes.end(),
-            {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)});
-      }
-    }
-    return WritePng(path, spec);
-  }
+  // The frame shown, 0xRRGGBB.
+  uint32_t Shown(int x, int y) { return presenter->Pixel(x, y); }
 
   TScreen* screen = nullptr;
   TRoomView* view = nullptr;
   TServedAppetizer guest;
 };
-
-// Channels of two 0xRRGGBB pixels differ by at most `tolerance`.
-bool Close(uint32_t a, uint32_t b, int tolerance) {
-  for (int shift : {0, 8, 16}) {
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
-        tolerance)
-      return false;
-  }
-  return true;
-}
 
 TEST_F(RoomFrameTest, ASmallRoomDrawsTheReferenceFrame) {
   view = new TRoomView;
@@ -145,28 +118,13 @@ TEST_F(RoomFrameTest, ASmallRoomDrawsTheReferenceFrame) {
   screen->AddChild(view, true);
   Tick();
   ASSERT_EQ(presenter->ShowCount(), 1);
-  ASSERT_TRUE(WriteOpaquePng("small_room.png"));
+  const TFramePixel shown = [this](int x, int y) { return Shown(x, y); };
+  ASSERT_TRUE(WriteFramePng("small_room.png", kWidth, kHeight, shown));
   EXPECT_FALSE(Logged("is missing")) << Log();
 
   const char* reference = TV_TEST_DATA "/room/small_room.png";
-  std::ifstream file(reference, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
-  size_t at = 0;
-  TDecodedImage expected;
-  ASSERT_TRUE(
-      DecodePng(MemoryByteSource(bytes.data(), bytes.size(), &at), false, nullptr, &expected))
-      << reference;
-  ASSERT_EQ(expected.width, kWidth);
-  ASSERT_EQ(expected.height, kHeight);
   // Rounding in the text rasteriser may differ between optimisation levels by a step.
-  int differing = 0;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const uint8_t* p = &expected.pixels[static_cast<size_t>((y * expected.side + x) * 4)];
-      const uint32_t rgb = (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-      differing += !Close(rgb, presenter->Pixel(x, y) & 0xFFFFFFu, 2);
-    }
-  }
+  const int differing = CountDifferingPixels(reference, kWidth, kHeight, 2, shown);
   EXPECT_EQ(differing, 0) << "pixels differ from " << reference
                           << "; see small_room.png in the test folder";
 }

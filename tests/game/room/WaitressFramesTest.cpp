@@ -9,6 +9,7 @@
 #include "game/room/TFestraSprite.h"
 #include "game/room/TFestraWaitress.h"
 #include "tests/game/room/RoomFixture.h"
+#include "tests/render/ReferenceFrame.h"
 #include "tvlib/render/TDx3dDisplayHandler.h"
 
 namespace {
@@ -26,23 +27,6 @@ class WaitressFramesTest : public RoomTest {
                                "<frame x=\"0\" w=\"30\" h=\"60\" regx=\"15\" regy=\"59\"/>"
                                "<frame x=\"30\" w=\"30\" h=\"60\" regx=\"15\" regy=\"59\"/>"
                                "</framelist></sequence>");
-  }
-  // The back buffer as an RGBA picture.
-  TPngSpec Frame() {
-    TPngSpec png;
-    png.width = 800;
-    png.height = 600;
-    png.bytes.reserve(800 * 600 * 4);
-    for (int y = 0; y < 600; ++y) {
-      for (int x = 0; x < 800; ++x) {
-        const uint32_t argb = BackPixel(x, y);
-        png.bytes.push_back(static_cast<uint8_t>(argb >> 16));
-        png.bytes.push_back(static_cast<uint8_t>(argb >> 8));
-        png.bytes.push_back(static_cast<uint8_t>(argb));
-        png.bytes.push_back(255);
-      }
-    }
-    return png;
   }
 };
 
@@ -101,7 +85,8 @@ TEST_F(WaitressFramesTest, AServerWalksAroundATable) {
       EXPECT_NE(BackPixel(at.x, at.y - 10) & 0xFFFFFF, 0x302820u) << "frame " << frame;
       char name[32];
       std::snprintf(name, sizeof name, "frame_%03d.png", frame++);
-      ASSERT_TRUE(WritePng((out / name).string(), Frame()));
+      ASSERT_TRUE(WriteFramePng((out / name).string(), 800, 600,
+                                [this](int x, int y) { return BackPixel(x, y); }));
     }
     EXPECT_EQ(server->GetPosition().x, corner.x);
     EXPECT_EQ(server->GetPosition().y, corner.y);
