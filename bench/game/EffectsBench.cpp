@@ -14,29 +14,16 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/BenchPlatform.h"
 #include "game/fx/TEffectParams.h"
 #include "game/fx/TSpecialEffectList.h"
 #include "tests/render/TestImages.h"
 #include "tests/support/OggEncoder.h"
-#include "tests/support/TempDir.h"
-#include "tvlib/core/Clock.h"
-#include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
-#include "tvlib/platform/headless/THeadlessPresenter.h"
-#include "tvlib/render/TDx3dDisplayHandler.h"
 
 namespace {
 
 constexpr int kGroups = 20;
 constexpr float kFrameSeconds = 0.016f;
-
-class TSteppedClock : public TClockSource {
- public:
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint32_t now = 1000;
-};
 
 // The entries of one group: particles streaming about the point, a badge, a caption and a
 // chime. A benchmark's argument picks them as bits (1, 2, 4, 8; 0 leaves the frame empty).
@@ -65,35 +52,14 @@ std::string GroupFile(int64_t kinds) {
 }
 
 // A platform on the headless display with the group's images and sound in its assets.
-struct TEffectsRig {
-  TTempDir dir;
-  TSteppedClock clock;
-  std::unique_ptr<TPlatformData> data;
-  std::unique_ptr<TAppPlatform> platform;
-
+struct TEffectsRig : TBenchPlatform {
   TEffectsRig() {
-    SetClockSource(&clock);
     std::filesystem::create_directories(dir / "assets/fx");
     WritePng(dir / "assets/fx/spark.png", SolidRgba(16, 16, 0xFFE0A0C0u));
     WritePng(dir / "assets/fx/badge.png", SolidRgba(32, 32, 0xD9667AFFu));
     std::ofstream(dir / "assets/fx/chime.ogg", std::ios::binary)
         << EncodeOgg(44100, 1, 4410, [](long i, int) { return 0.3f * std::sin(0.06f * i); });
-    SetProgramFolder(dir.Path().c_str());
-    SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-    data = std::make_unique<TPlatformData>();
-    platform = std::make_unique<TAppPlatform>(data.get());
-    auto presenter = std::make_unique<sd::THeadlessPresenter>(sd::TDisplayMode{1920, 1080, 32});
-    auto* handler = new TDx3dDisplayHandler(std::move(presenter), platform.get());
-    platform->SetDisplayHandler(handler);
-    platform->InitDisplay(800, 600, false);  // the display and the text rasteriser
-  }
-  ~TEffectsRig() {
-    platform->SetDisplayHandler(nullptr);
-    platform.reset();
-    data.reset();
-    SetClockSource(nullptr);
+    Start(true);
   }
 };
 
@@ -115,10 +81,9 @@ void BM_EffectGroupsFrame(benchmark::State& state) {
   for (auto _ : state) {
     rig.clock.now += 16;
     list.Update(kFrameSeconds);
-    if (!rig.platform->BeginFrame(false) || !rig.platform->Begin2d()) std::abort();
+    rig.BeginFrame();
     list.Draw(1.0f);
-    rig.platform->End2d();
-    rig.platform->EndFrame(false);
+    rig.EndFrame();
   }
   state.SetItemsProcessed(state.iterations() * kGroups);
 }

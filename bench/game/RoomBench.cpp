@@ -9,36 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchPlatform.h"
 #include "game/room/TFestraStateAnim.h"
 #include "game/room/TMovingParticle.h"
 #include "tests/render/TestImages.h"
-#include "tests/support/TempDir.h"
-#include "tvlib/core/Clock.h"
-#include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
-#include "tvlib/platform/headless/THeadlessPresenter.h"
-#include "tvlib/render/TDx3dDisplayHandler.h"
 
 namespace {
 
-class TSteppedClock : public TClockSource {
- public:
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint32_t now = 1000;
-};
-
 // A platform on the headless display with an 8-frame animation and a small picture.
-struct TRoomRig {
-  TTempDir dir;
-  TSteppedClock clock;
-  std::unique_ptr<TPlatformData> data;
-  std::unique_ptr<TAppPlatform> platform;
-
+struct TRoomRig : TBenchPlatform {
   TRoomRig() {
-    SetClockSource(&clock);
-    std::filesystem::create_directories(dir / "assets");
     WritePng(dir / "assets/walk.png", SolidRgba(512, 64, 0x806040FFu));
     WritePng(dir / "assets/star.png", SolidRgba(16, 16, 0xFFD040FFu));
     std::string frames;
@@ -48,22 +28,7 @@ struct TRoomRig {
     std::ofstream(dir / "assets/walk.xml")
         << "<sequence name=\"walk\"><img name=\"walk.png\"/><framelist>" << frames
         << "</framelist></sequence>";
-    SetProgramFolder(dir.Path().c_str());
-    SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-    data = std::make_unique<TPlatformData>();
-    platform = std::make_unique<TAppPlatform>(data.get());
-    auto presenter = std::make_unique<sd::THeadlessPresenter>(sd::TDisplayMode{1920, 1080, 32});
-    auto* handler = new TDx3dDisplayHandler(std::move(presenter), platform.get());
-    platform->SetDisplayHandler(handler);
-    handler->SetDisplay(800, 600, false, false, false, false);
-  }
-  ~TRoomRig() {
-    platform->SetDisplayHandler(nullptr);
-    platform.reset();
-    data.reset();
-    SetClockSource(nullptr);
+    Start(true);
   }
 };
 

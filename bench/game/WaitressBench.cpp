@@ -10,26 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchPlatform.h"
 #include "game/room/TFestraWaitress.h"
 #include "tests/render/TestImages.h"
-#include "tests/support/TempDir.h"
-#include "tvlib/core/Clock.h"
-#include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TRandom.h"
 #include "tvlib/core/TTaskList.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 
 namespace {
 
 constexpr int kTickMs = 16;
-
-class TSteppedClock : public TClockSource {
- public:
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint32_t now = 1000;
-};
 
 std::vector<TRect> BanquetTables() {
   std::vector<TRect> tables;
@@ -45,14 +34,8 @@ std::vector<TRect> BanquetTables() {
 }
 
 // A platform whose assets hold a two-frame animation for every state of the first look.
-struct TRoomRig {
-  TTempDir dir;
-  TSteppedClock clock;
-  std::unique_ptr<TPlatformData> data;
-  std::unique_ptr<TAppPlatform> platform;
-
+struct TRoomRig : TBenchPlatform {
   TRoomRig() {
-    SetClockSource(&clock);
     const std::filesystem::path red = dir / "assets/images/character/Red";
     std::filesystem::create_directories(red);
     WritePng((red / "sheet.png").string(), SolidRgba(60, 60, 0xFFFFFFFF));
@@ -65,14 +48,8 @@ struct TRoomRig {
           "north0", "north1", "north2", "east0", "east1", "east2", "amb1", "1amb1", "2amb1"}) {
       std::ofstream(red / ("waitress_red_" + std::string(state) + ".xml")) << xml;
     }
-    SetProgramFolder(dir.Path().c_str());
-    SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-    data = std::make_unique<TPlatformData>();
-    platform = std::make_unique<TAppPlatform>(data.get());
+    Start(false);
   }
-  ~TRoomRig() { SetClockSource(nullptr); }
 };
 
 void BM_FourCharactersTick(benchmark::State& state) {

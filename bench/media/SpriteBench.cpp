@@ -12,41 +12,21 @@
 #include <memory>
 #include <vector>
 
+#include "bench/support/BenchPlatform.h"
 #include "tests/render/TestImages.h"
-#include "tests/support/TempDir.h"
-#include "tvlib/core/Clock.h"
-#include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TTaskList.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/media/TAnimatedSprite.h"
 #include "tvlib/media/TAnimatedTexture.h"
 #include "tvlib/media/TSpriteQuad.h"
-#include "tvlib/platform/headless/THeadlessPresenter.h"
-#include "tvlib/render/TDx3dDisplayHandler.h"
 
 namespace {
 
 constexpr int kSprites = 500;
 constexpr uint32_t kFrameMs = 16;
 
-class TSteppedClock : public TClockSource {
- public:
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint32_t now = 1000;
-};
-
 // A platform on the headless display with an 8-frame 512 x 64 sheet in its assets.
-struct TSpriteRig {
-  TTempDir dir;
-  TSteppedClock clock;
-  std::unique_ptr<TPlatformData> data;
-  std::unique_ptr<TAppPlatform> platform;
-
+struct TSpriteRig : TBenchPlatform {
   TSpriteRig() {
-    SetClockSource(&clock);
-    std::filesystem::create_directories(dir / "assets");
     TPngSpec sheet;
     sheet.width = 512;
     sheet.height = 64;
@@ -63,31 +43,7 @@ struct TSpriteRig {
         << "<sequence name=\"walk\"><img name=\"walk.png\"/><framelist>" << frames
         << "</framelist><script luascript=\"function DoAnim() delay(60); "
            "loop(1000000, {1,2,3,4,5,6,7,8}) end\"/></sequence>";
-    SetProgramFolder(dir.Path().c_str());
-    SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-    data = std::make_unique<TPlatformData>();
-    platform = std::make_unique<TAppPlatform>(data.get());
-    auto presenter = std::make_unique<sd::THeadlessPresenter>(sd::TDisplayMode{1920, 1080, 32});
-    auto* handler = new TDx3dDisplayHandler(std::move(presenter), platform.get());
-    platform->SetDisplayHandler(handler);
-    handler->SetDisplay(800, 600, false, false, false, false);
-  }
-  // A drawn frame (the device's scene) with 2-D drawing open; a frame that cannot be drawn
-  // ends the benchmark's process rather than timing nothing.
-  void BeginFrame() {
-    if (!platform->BeginFrame(false) || !platform->Begin2d()) std::abort();
-  }
-  void EndFrame() {
-    platform->End2d();
-    platform->EndFrame(false);
-  }
-  ~TSpriteRig() {
-    platform->SetDisplayHandler(nullptr);
-    platform.reset();
-    data.reset();
-    SetClockSource(nullptr);
+    Start(true);
   }
 };
 
