@@ -173,13 +173,7 @@ TPoint TFestraGuest::GetEffectPoint() {
 
 void TFestraGuest::SetMarkCount(int count) {
   mMarkCount = count;
-  if (count > 0) {
-    mCheckMark->SetVisible(true);
-    mCheckMark->PlayState(0, 1);
-  } else {
-    mCheckMark->SetVisible(false);
-    mCheckMark->StartAnimationScript();
-  }
+  mCheckMark->ShowMark(count > 0);
 }
 
 bool TFestraGuest::OnGuestClicked(TPoint /*point*/, bool allowBusy, bool force) {

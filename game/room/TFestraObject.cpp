@@ -21,11 +21,5 @@ void TFestraObject::SetObjectType(int code) {
 
 void TFestraObject::SetMarkCount(int count) {
   mMarkCount = count;
-  if (count > 0) {
-    mCheckMark->SetVisible(true);
-    mCheckMark->PlayState(0, 1);
-  } else {
-    mCheckMark->SetVisible(false);
-    mCheckMark->StartAnimationScript();
-  }
+  mCheckMark->ShowMark(count > 0);
 }

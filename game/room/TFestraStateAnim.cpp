@@ -100,3 +100,12 @@ void TFestraStateAnim::StartState() {
   }
   RunScriptFunction("DoAnim");
 }
+
+void TFestraStateAnim::ShowMark(bool shown) {
+  SetVisible(shown);
+  if (shown) {
+    PlayState(0, 1);
+  } else {
+    StartAnimationScript();
+  }
+}

@@ -40,6 +40,9 @@ class TFestraStateAnim : public TFestraAnimSprite {
   void SetOwnScript(bool own) { mOwnScript = own; }
   void SetFrameDelay(int ms) { mFrameDelay = ms; }
   int GetFrameDelay() const { return mFrameDelay; }
+  // As a check mark over a marked object or guest: shown, playing its first state once, or
+  // hidden with its script started afresh.
+  void ShowMark(bool shown);
 
   // The DoAnim text for `frames` frames shown `times` times (once, forever, with `loop`).
   static TString MakeDoAnim(int frames, bool loop, int times, int delay);

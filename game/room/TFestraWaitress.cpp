@@ -537,19 +537,17 @@ void TFestraWaitress::ClearSecondItem() {
 
 void TFestraWaitress::SetFirstItem(const std::shared_ptr<TFestraSprite>& item) {
   ClearFirstItem();
-  mFirstItem = item;
-  if (item) {
-    item->SetScale(1.0f);
-    AddChild(item);
-    item->SetAnchor(kAnchorBottomCentre);
-  }
-  mFacing = kStanding;
-  PlayAction(kActionAmbient, 1);
+  Hold(mFirstItem, item);
 }
 
 void TFestraWaitress::SetSecondItem(const std::shared_ptr<TFestraSprite>& item) {
   ClearSecondItem();
-  mSecondItem = item;
+  Hold(mSecondItem, item);
+}
+
+void TFestraWaitress::Hold(std::shared_ptr<TFestraSprite>& hand,
+                           const std::shared_ptr<TFestraSprite>& item) {
+  hand = item;
   if (item) {
     item->SetScale(1.0f);
     AddChild(item);

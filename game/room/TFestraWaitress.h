@@ -165,6 +165,9 @@ class TFestraWaitress : public TFestraStateAnim {
   bool IsStateRunning(int state) const;
   TPoint RoundedPosition() const;
   void ResetIdleTimer();
+  // Puts the item (null: none) in the emptied hand, carried at full size by its bottom centre;
+  // the character stands still.
+  void Hold(std::shared_ptr<TFestraSprite>& hand, const std::shared_ptr<TFestraSprite>& item);
 
   std::shared_ptr<TFestraSprite> mFirstItem;
   std::shared_ptr<TFestraSprite> mSecondItem;
