@@ -18,6 +18,15 @@
 
 #include "tvlib/render/TVecSweep.h"
 
+// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
+// origin.
+struct TGlyphRun {
+  int16_t x0, x1, row;
+  uint8_t coverageMinusOne;  // 0-15
+  uint8_t slot;
+};
+static_assert(sizeof(TGlyphRun) == 8);
+
 // An outline program's bytes up to and including its end (or first unknown) byte, and the
 // hash the cache files them by. Finding them walks and hashes the whole program, so a font
 // makes them once when it loads and a glyph drawn from it needs neither.

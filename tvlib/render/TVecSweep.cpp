@@ -45,7 +45,7 @@ TVecSweep::TVecSweep() {
 }
 
 void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
-                     TVecRunSink& sink) {
+                     TVecCoverageSink& sink) {
   mTransform = &transform;
   mEdges.clear();
   mMinTop = INT32_MAX;
@@ -58,7 +58,7 @@ void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int
   if (!mEdges.empty()) Sweep(phaseX, phaseY, sink);
 }
 
-void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
+void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
   mGroup = 2;
   mLeft = mRight = 0;
   int colourBase = 0;
@@ -179,7 +179,7 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   mFirstEdge = false;
 }
 
-void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
+void TVecSweep::Sweep(int phaseX, int phaseY, TVecCoverageSink& sink) {
   // Buckets of edges by top scanline, sized from the edges actually made.
   const size_t bucketCount = static_cast<size_t>(mMaxTop - mMinTop + 1);
   if (mBuckets.size() < bucketCount) mBuckets.resize(bucketCount);
@@ -190,7 +190,8 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     head = i;
   }
   mActive.clear();
-  mRuns.clear();
+  mRows.clear();
+  mCoverage.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
     // Drop finished edges, step the others and keep them in x order (an insertion sort in
@@ -225,7 +226,7 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     if (((y + phaseY) & 3) == 3) EmitRow(row);
   }
   EmitRow(row);
-  if (!mRuns.empty()) sink.Runs(mRuns);
+  if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
 }
 
 void TVecSweep::WalkScanline() {
@@ -293,26 +294,28 @@ void TVecSweep::CloseRun(int start, int end, int slot) {
 }
 
 void TVecSweep::EmitRow(int row) {
+  const int last = std::min(mHighCell, kCells - 1);
   for (int slot = 0; slot < 4; ++slot) {
     if (!mDirty[slot]) continue;
     mDirty[slot] = false;
     uint8_t* cells = mCells[slot];
+    // The running sum of the difference row is the coverage; the row keeps the stretch from
+    // the first covered pixel to the last.
+    const size_t offset = mCoverage.size();
     uint8_t coverage = 0;
-    int runStart = mLowCell;
-    const int last = std::min(mHighCell, kCells - 1);
-    auto close = [&](int end) {
-      mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                       uint8_t(coverage - 1), uint8_t(slot)});
-    };
+    int first = -1, end = 0;
     for (int c = mLowCell; c <= last; ++c) {
-      const uint8_t next = static_cast<uint8_t>(coverage + cells[c]);
-      if (next != coverage) {
-        if (coverage != 0) close(c);
-        coverage = next;
-        runStart = c;
-      }
+      coverage = static_cast<uint8_t>(coverage + cells[c]);
+      if (coverage == 0) continue;
+      if (first < 0) first = c;
+      mCoverage.resize(offset + static_cast<size_t>(c - first), 0);
+      mCoverage.push_back(coverage);
+      end = c + 1;
     }
-    if (coverage != 0) close(last + 1);
+    if (first >= 0) {
+      mRows.push_back({int16_t(first - kPixelLimit), int16_t(row), uint16_t(end - first),
+                       uint8_t(slot), uint32_t(offset)});
+    }
     std::fill(cells + mLowCell, cells + mHighCell + 1, 0);
   }
   mLowCell = kCells;

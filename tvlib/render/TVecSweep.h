@@ -1,7 +1,7 @@
 // The scan conversion under the vector rasteriser: runs an outline program (groups,
 // colours, moves, lines, quadratic curves cut into three chords, strokes as pointed bands),
 // sweeps its edges on quarter scanlines and counts coverage on a 4 x 4 grid per pixel, and
-// hands the glyph out as runs of equal coverage (1-16) per colour slot, row by row.
+// hands the glyph out as rows of coverage (0-16 per pixel) per colour slot.
 //
 // Sampling: a quarter scanline is sampled through its centre and an edge covers the quarter
 // columns left of its rounded x, so a shape aligned to whole pixels covers exactly its own
@@ -26,21 +26,23 @@ struct TVecTransform {
   bool italic = false;
 };
 
-// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
-// origin.
-struct TGlyphRun {
-  int16_t x0, x1, row;
-  uint8_t coverageMinusOne;  // 0-15
+// One pixel row of a glyph in one colour slot: the coverage (0-16 sixteenths) of pixels
+// [x0, x0 + count) relative to the glyph's whole-pixel origin, stored from `offset` in the
+// glyph's coverage bytes. A row's first and last pixels are covered.
+struct TCoverageRow {
+  int16_t x0, row;
+  uint16_t count;
   uint8_t slot;
+  uint32_t offset;
 };
-static_assert(sizeof(TGlyphRun) == 8);
 
 // Where the sweep's output goes.
-class TVecRunSink {
+class TVecCoverageSink {
  public:
-  virtual ~TVecRunSink() = default;
-  // The runs of the whole glyph, row by row (once per Fill).
-  virtual void Runs(std::span<const TGlyphRun> runs) = 0;
+  virtual ~TVecCoverageSink() = default;
+  // The rows of the whole glyph, top to bottom, and the coverage bytes they index (once per
+  // Fill).
+  virtual void Rows(std::span<const TCoverageRow> rows, const uint8_t* coverage) = 0;
   // Opcode 7 and the transparent colour 0 at the start of every program.
   virtual void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) = 0;
 };
@@ -57,7 +59,7 @@ class TVecSweep {
   // Runs the program with the glyph placed phaseX, phaseY quarter pixels (0-3) right of and
   // below its whole-pixel origin.
   void Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
-            TVecRunSink& sink);
+            TVecCoverageSink& sink);
 
   // The edge pool's capacity (it only grows).
   int GetEdgeCapacity() const { return static_cast<int>(mEdges.capacity()); }
@@ -80,7 +82,7 @@ class TVecSweep {
   };
   static constexpr int kCells = 2 * kPixelLimit;
 
-  void RunProgram(const uint8_t* program, TVecRunSink& sink);
+  void RunProgram(const uint8_t* program, TVecCoverageSink& sink);
   // Outline units to quarter pixels: shear, scale, rotation.
   TPoint Place(TPoint p) const;
   // A line from the current point (placed: mPlaced) to `to`, with its strokes.
@@ -88,11 +90,11 @@ class TVecSweep {
   void StrokeSegment(TPoint p0, TPoint p1, int stroke);
   // An edge between placed points.
   void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
-  void Sweep(int phaseX, int phaseY, TVecRunSink& sink);
+  void Sweep(int phaseX, int phaseY, TVecCoverageSink& sink);
   void WalkScanline();
   void WalkPairs();
   void CloseRun(int start, int end, int slot);
-  // Adds the row's runs to mRuns and empties its coverage.
+  // Adds the row's coverage per slot to mRows and empties its cells.
   void EmitRow(int row);
 
   const TVecTransform* mTransform = nullptr;
@@ -115,6 +117,7 @@ class TVecSweep {
   // of runs cut at the right limit), dirty flags and the touched range.
   uint8_t mCells[4][kCells + 2] = {};
   bool mDirty[4] = {};
-  std::vector<TGlyphRun> mRuns;  // the glyph's runs so far
+  std::vector<TCoverageRow> mRows;  // the glyph's rows so far
+  std::vector<uint8_t> mCoverage;   // and their coverage bytes
   int mLowCell = kCells, mHighCell = -1;
 };
