@@ -53,9 +53,12 @@ void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int
   mMaxGroup = 0;
   mSoleColour = -1;
   mFirstEdge = true;
+  mFlagCounted = false;
   sink.DefineColour(0, 0, 0, 0, false);
   RunProgram(program, sink);
-  if (!mEdges.empty()) Sweep(phaseX, phaseY, sink);
+  if (mEdges.empty()) return;
+  Sweep(phaseX, phaseY);
+  if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
 }
 
 void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
@@ -179,7 +182,17 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   mFirstEdge = false;
 }
 
-void TVecSweep::Sweep(int phaseX, int phaseY, TVecCoverageSink& sink) {
+void TVecSweep::Sweep(int phaseX, int phaseY) {
+  mRows.clear();
+  mCoverage.clear();
+  mFlagCounted = mSoleColour > 0 && mUseEdgeFlags && FlagSweep(phaseX, phaseY);
+  if (mFlagCounted) return;
+  mRows.clear();
+  mCoverage.clear();
+  WalkEdges(phaseX, phaseY);
+}
+
+void TVecSweep::WalkEdges(int phaseX, int phaseY) {
   // Buckets of edges by top scanline, sized from the edges actually made.
   const size_t bucketCount = static_cast<size_t>(mMaxTop - mMinTop + 1);
   if (mBuckets.size() < bucketCount) mBuckets.resize(bucketCount);
@@ -190,8 +203,6 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecCoverageSink& sink) {
     head = i;
   }
   mActive.clear();
-  mRows.clear();
-  mCoverage.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
     // Drop finished edges, step the others and keep them in x order (an insertion sort in
@@ -226,7 +237,6 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecCoverageSink& sink) {
     if (((y + phaseY) & 3) == 3) EmitRow(row);
   }
   EmitRow(row);
-  if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
 }
 
 void TVecSweep::WalkScanline() {
