@@ -2,6 +2,7 @@
 #include "tvlib/render/TVecSweep.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "tvlib/render/TVecOutline.h"
@@ -24,6 +25,10 @@ int RoundX(float x) {
 int CeilInt(float v) {
   const int i = static_cast<int>(v);
   return i + (v > static_cast<float>(i));
+}
+
+bool IsFinite(float v) {
+  return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
 }
 }  // namespace
 
@@ -68,6 +73,7 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
   int coloursDefined = 0;
   TPoint current{0, 0};
   mPlaced = Place(current);
+  mPlacedLevel = Level(mPlaced.y);
   auto point = [](const uint8_t* p) {
     return TPoint{ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
   };
@@ -90,6 +96,7 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
       case kOpMove:
         current = point(op + 1);
         mPlaced = Place(current);
+        mPlacedLevel = Level(mPlaced.y);
         break;
       case kOpLine: {
         const TPoint to = point(op + 1);
@@ -138,8 +145,10 @@ TVecSweep::TPoint TVecSweep::Place(TPoint p) const {
 void TVecSweep::Segment(TPoint from, TPoint to) {
   for (int k = 0; k < 2 && mTransform->strokeWidth[k] != 0.0f; ++k) StrokeSegment(from, to, k);
   const TPoint placed = Place(to);
-  AddEdge(mPlaced, placed, mLeft, mRight, mGroup);
+  const int level = Level(placed.y);
+  if (level != mPlacedLevel) AddEdge(mPlaced, mPlacedLevel, placed, level, mLeft, mRight, mGroup);
   mPlaced = placed;
+  mPlacedLevel = level;
 }
 
 void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
@@ -153,26 +162,43 @@ void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
   const TPoint band[6] = {{p0.x + b, p0.y - a}, {p0.x - a, p0.y - b}, {p0.x - b, p0.y + a},
                           {p1.x - b, p1.y + a}, {p1.x + a, p1.y + b}, {p1.x + b, p1.y - a}};
   TPoint placed[6];
-  for (int i = 0; i < 6; ++i) placed[i] = Place(band[i]);
-  for (int i = 0; i < 6; ++i) AddEdge(placed[i], placed[(i + 1) % 6], 1, 0, stroke);
+  int levels[6];
+  for (int i = 0; i < 6; ++i) {
+    placed[i] = Place(band[i]);
+    levels[i] = Level(placed[i].y);
+  }
+  for (int i = 0; i < 6; ++i) {
+    const int j = (i + 1) % 6;
+    if (levels[i] != levels[j]) AddEdge(placed[i], levels[i], placed[j], levels[j], 1, 0, stroke);
+  }
 }
 
-void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group) {
-  const bool swapped = p1.y < p0.y;
-  if (swapped) std::swap(p0, p1);
-  // Scanline y is sampled at y + 0.5; far-off edges are cut to the limit, non-finite dropped.
-  if (!std::isfinite(p0.y) || !std::isfinite(p1.y) || !std::isfinite(p0.x) ||
-      !std::isfinite(p1.x)) {
-    return;
-  }
+int TVecSweep::Level(float y) {
+  // The comparisons are ordered so that not-a-number lands on the limit (its edges are
+  // dropped; the level only has to be defined).
   const float limit = kQuarterLimit;
-  const int top = CeilInt(std::clamp(p0.y - 0.5f, -limit, limit));
-  const int bottom = CeilInt(std::clamp(p1.y - 0.5f, -limit, limit));
-  if (top >= bottom) return;
+  float v = y - 0.5f;
+  v = v > -limit ? v : -limit;
+  v = v < limit ? v : limit;
+  return CeilInt(v);
+}
+
+void TVecSweep::AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left,
+                        uint8_t right, int group) {
+  // Non-finite edges are dropped.
+  if (!IsFinite(p0.x) || !IsFinite(p0.y) || !IsFinite(p1.x) || !IsFinite(p1.y)) return;
+  // The upper point first, picked without a branch (the direction is anyone's guess).
+  const bool swapped = level1 < level0;
+  const uint64_t upper = swapped ? std::bit_cast<uint64_t>(p1) : std::bit_cast<uint64_t>(p0);
+  const uint64_t lower = swapped ? std::bit_cast<uint64_t>(p0) : std::bit_cast<uint64_t>(p1);
+  const TPoint a = std::bit_cast<TPoint>(upper);
+  const TPoint b = std::bit_cast<TPoint>(lower);
+  const int top = std::min(level0, level1);
+  const int bottom = std::max(level0, level1);
   uint8_t colour = left != 0 ? left : right;
   // Stroke edges carry their direction in the colour byte.
   if (group < 2 && !swapped) colour = 0;
-  mEdges.push_back({p0.x, p0.y, p1.x, p1.y, top, bottom, -1, colour, uint8_t(group)});
+  mEdges.push_back({a.x, a.y, b.x, b.y, top, bottom, -1, colour, uint8_t(group)});
   mMinTop = std::min(mMinTop, top);
   mMaxTop = std::max(mMaxTop, top);
   mMaxBottom = std::max(mMaxBottom, bottom);

@@ -100,8 +100,12 @@ class TVecSweep {
   // A line from the current point (placed: mPlaced) to `to`, with its strokes.
   void Segment(TPoint from, TPoint to);
   void StrokeSegment(TPoint p0, TPoint p1, int stroke);
-  // An edge between placed points.
-  void AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group);
+  // The first quarter scanline at or below y (scanline y is sampled at y + 0.5), cut to the
+  // limit: an edge covers the scanlines from its upper point's level to its lower one's.
+  static int Level(float y);
+  // An edge between placed points on different levels.
+  void AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left, uint8_t right,
+               int group);
   // Adds the glyph's rows to mRows and mCoverage, by edge flags where it can.
   void Sweep(int phaseX, int phaseY);
   // Counts a plain glyph's coverage from edge flags; false (rows undefined) where the glyph
@@ -116,7 +120,8 @@ class TVecSweep {
 
   const TVecTransform* mTransform = nullptr;
   uint8_t mLeft = 0, mRight = 0;
-  TPoint mPlaced{0, 0};  // the current point, placed
+  TPoint mPlaced{0, 0};  // the current point, placed, and its level
+  int mPlacedLevel = 0;
   int mGroup = 2;
   int mMaxGroup = 0;
   // The colour of every edge while all are in the first fill group with one colour (a plain
