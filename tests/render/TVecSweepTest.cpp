@@ -15,6 +15,7 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/render/TVecFontSource.h"
 
@@ -47,20 +48,27 @@ std::string Describe(const std::vector<TCapturedGlyph::TRow>& rows) {
   return text;
 }
 
-// Sweeps a program both ways; true when it was counted from edge flags.
+// Sweeps a program both ways, flags from the points when given and the walk from the bare
+// program; true when it was counted from edge flags. With points, the walk from them too.
 struct TBothWays {
   TVecSweep flags, walk;
   TBothWays() { walk.UseEdgeFlags(false); }
-  bool Compare(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
-               const std::string& what) {
+  bool Compare(const uint8_t* program, const TVecGlyphPoints* points,
+               const TVecTransform& transform, int phaseX, int phaseY, const std::string& what) {
     TCapturedGlyph fast, sorted;
-    flags.Fill(program, transform, phaseX, phaseY, fast);
-    walk.Fill(program, transform, phaseX, phaseY, sorted);
+    flags.Fill(program, points, transform, phaseX, phaseY, fast);
+    const bool counted = flags.WasFlagCounted();
+    walk.Fill(program, nullptr, transform, phaseX, phaseY, sorted);
     EXPECT_EQ(fast.rows, sorted.rows)
         << what << " phase " << phaseX << "," << phaseY << "\nflags:\n"
         << Describe(fast.rows) << "walk:\n"
         << Describe(sorted.rows);
-    return flags.WasFlagCounted();
+    if (points) {
+      TCapturedGlyph walked;
+      walk.Fill(program, points, transform, phaseX, phaseY, walked);
+      EXPECT_EQ(walked.rows, sorted.rows) << what << " walked from its points";
+    }
+    return counted;
   }
 };
 
@@ -92,8 +100,9 @@ int CompareFont(const TVecFont& font, const std::string& name) {
     const TVecTransform transform = Placement(c.size, c.italic, c.degrees, c.stretch);
     for (int glyph = 0; glyph < font.GetGlyphCount(); ++glyph) {
       for (const auto& phase : phases) {
+        const TOutlineRef outline = font.GetGlyphOutline(glyph);
         counted += sweeps.Compare(
-            font.GetGlyphData(glyph), transform, phase[0], phase[1],
+            outline.bytes.data(), outline.points, transform, phase[0], phase[1],
             name + " glyph " + std::to_string(glyph) + " size " + std::to_string(c.size));
       }
     }
@@ -194,7 +203,8 @@ TEST(TVecSweep, EdgeFlagsMatchTheWalkAtTheirLimits) {
   TBothWays sweeps;
   for (const TCase& c : cases) {
     for (int phase = 0; phase < 4; ++phase) {
-      const bool counted = sweeps.Compare(c.program.data(), c.transform, phase, 3 - phase, c.what);
+      const bool counted =
+          sweeps.Compare(c.program.data(), nullptr, c.transform, phase, 3 - phase, c.what);
       EXPECT_EQ(counted, c.flagged) << c.what << " phase " << phase;
     }
   }
@@ -218,9 +228,9 @@ TEST(TVecSweep, OnlyPlainGlyphsAreCountedFromFlags) {
   TVecTransform bare;
   bare.scaleX = bare.scaleY = 4;
   TBothWays sweeps;
-  EXPECT_FALSE(sweeps.Compare(layered.data(), bare, 1, 2, "layers"));
-  EXPECT_FALSE(sweeps.Compare(plain.data(), stroked, 1, 2, "strokes"));
-  EXPECT_TRUE(sweeps.Compare(plain.data(), bare, 1, 2, "plain"));
+  EXPECT_FALSE(sweeps.Compare(layered.data(), nullptr, bare, 1, 2, "layers"));
+  EXPECT_FALSE(sweeps.Compare(plain.data(), nullptr, stroked, 1, 2, "strokes"));
+  EXPECT_TRUE(sweeps.Compare(plain.data(), nullptr, bare, 1, 2, "plain"));
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ void TTvMiniVecDraw::FillOutline(const TOutlineRef& outline, float x, float y) {
   const TVecTransform transform{
       scaleX, scaleY, cosAngle, sinAngle, {key.strokeWidth[0], key.strokeWidth[1]}, key.italic};
   mCache.BeginGlyph(key);
-  mSweep.Fill(outline.bytes.data(), transform, key.phaseX, key.phaseY, *this);
+  mSweep.Fill(outline.bytes.data(), outline.points, transform, key.phaseX, key.phaseY, *this);
   mCache.EndGlyph();
 }
 

@@ -49,24 +49,33 @@ TVecSweep::TVecSweep() {
   mEdges.reserve(kInitialEdges);
 }
 
-void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
+void TVecSweep::Fill(const uint8_t* program, const TVecGlyphPoints* points,
+                     const TVecTransform& transform, int phaseX, int phaseY,
                      TVecCoverageSink& sink) {
   mTransform = &transform;
+  mFlagCounted = false;
+  mRows.clear();
+  mCoverage.clear();
+  sink.DefineColour(0, 0, 0, 0, false);
+  if (points && points->plainColour != 0 && transform.strokeWidth[0] == 0.0f && mUseEdgeFlags &&
+      PlainSweep(*points, phaseX, phaseY)) {
+    if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
+    return;
+  }
   mEdges.clear();
   mMinTop = INT32_MAX;
   mMaxTop = mMaxBottom = INT32_MIN;
   mMaxGroup = 0;
   mSoleColour = -1;
   mFirstEdge = true;
-  mFlagCounted = false;
-  sink.DefineColour(0, 0, 0, 0, false);
-  RunProgram(program, sink);
+  RunProgram(program, points, sink);
   if (mEdges.empty()) return;
   Sweep(phaseX, phaseY);
   if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
 }
 
-void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
+void TVecSweep::RunProgram(const uint8_t* program, const TVecGlyphPoints* points,
+                           TVecCoverageSink& sink) {
   mGroup = 2;
   mLeft = mRight = 0;
   int colourBase = 0;
@@ -74,9 +83,9 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
   TPoint current{0, 0};
   mPlaced = Place(current);
   mPlacedLevel = Level(mPlaced.y);
-  auto point = [](const uint8_t* p) {
-    return TPoint{ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
-  };
+  // The program's points, decoded and cut here unless they were made beforehand.
+  const TPoint* next = points ? points->points.data() : nullptr;
+  auto point = [&next](const uint8_t* p) { return next ? *next++ : ReadVecPoint(p); };
   auto relative = [&](uint8_t colour) {
     return static_cast<uint8_t>(colour != 0 ? colour + colourBase : 0);
   };
@@ -105,19 +114,20 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecCoverageSink& sink) {
         break;
       }
       case kOpCurve: {
-        const TPoint c = point(op + 1);
-        const TPoint e = point(op + 5);
-        TPoint from = current;
-        for (int i = 1; i <= 2; ++i) {
-          const float t = i / 3.0f;
-          const TPoint to{
-              current.x + 2 * t * (c.x - current.x) + t * t * (e.x - 2 * c.x + current.x),
-              current.y + 2 * t * (c.y - current.y) + t * t * (e.y - 2 * c.y + current.y)};
-          Segment(from, to);
-          from = to;
+        TPoint chords[3];
+        if (next) {
+          std::copy_n(next, 3, chords);
+          next += 3;
+        } else {
+          const TPoint c = ReadVecPoint(op + 1);
+          chords[2] = ReadVecPoint(op + 5);
+          chords[0] = ChordPoint(current, c, chords[2], 1);
+          chords[1] = ChordPoint(current, c, chords[2], 2);
         }
-        Segment(from, e);
-        current = e;
+        Segment(current, chords[0]);
+        Segment(chords[0], chords[1]);
+        Segment(chords[1], chords[2]);
+        current = chords[2];
         break;
       }
       case kOpDefineColour:
@@ -183,8 +193,8 @@ int TVecSweep::Level(float y) {
   return CeilInt(v);
 }
 
-void TVecSweep::AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left,
-                        uint8_t right, int group) {
+void TVecSweep::AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left, uint8_t right,
+                        int group) {
   // Non-finite edges are dropped.
   if (!IsFinite(p0.x) || !IsFinite(p0.y) || !IsFinite(p1.x) || !IsFinite(p1.y)) return;
   // The upper point first, picked without a branch (the direction is anyone's guess).

@@ -22,6 +22,8 @@
 #include <span>
 #include <vector>
 
+#include "tvlib/render/TVecGlyphPoints.h"
+
 // How the outline is placed: quarter pixels per outline unit, rotation, strokes, shear.
 struct TVecTransform {
   float scaleX = 1.0f;
@@ -63,9 +65,10 @@ class TVecSweep {
   TVecSweep();
 
   // Runs the program with the glyph placed phaseX, phaseY quarter pixels (0-3) right of and
-  // below its whole-pixel origin.
-  void Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
-            TVecCoverageSink& sink);
+  // below its whole-pixel origin. `points`, when given, are the program's (made when its
+  // font loaded) and stand in for its coordinates and curves.
+  void Fill(const uint8_t* program, const TVecGlyphPoints* points, const TVecTransform& transform,
+            int phaseX, int phaseY, TVecCoverageSink& sink);
 
   // The edge pool's capacity (it only grows).
   int GetEdgeCapacity() const { return static_cast<int>(mEdges.capacity()); }
@@ -89,12 +92,10 @@ class TVecSweep {
     int bottom;
     uint8_t colour, group;
   };
-  struct TPoint {
-    float x, y;
-  };
+  using TPoint = TVecPoint;
   static constexpr int kCells = 2 * kPixelLimit;
 
-  void RunProgram(const uint8_t* program, TVecCoverageSink& sink);
+  void RunProgram(const uint8_t* program, const TVecGlyphPoints* points, TVecCoverageSink& sink);
   // Outline units to quarter pixels: shear, scale, rotation.
   TPoint Place(TPoint p) const;
   // A line from the current point (placed: mPlaced) to `to`, with its strokes.
@@ -108,9 +109,18 @@ class TVecSweep {
                int group);
   // Adds the glyph's rows to mRows and mCoverage, by edge flags where it can.
   void Sweep(int phaseX, int phaseY);
-  // Counts a plain glyph's coverage from edge flags; false (rows undefined) where the glyph
-  // must be walked instead.
+  // Counts a plain glyph's coverage from edge flags, from its edges or straight from the
+  // points of a plain glyph; false (rows undefined) where the glyph must be walked instead.
   bool FlagSweep(int phaseX, int phaseY);
+  bool PlainSweep(const TVecGlyphPoints& glyph, int phaseX, int phaseY);
+  // The flag grid around the given bounds (false when too large), an edge's crossings
+  // (false when one falls off the grid or its x is undefined), the rows counted from the
+  // grid (false when a quarter row is crossed an odd number of times), and the grid emptied
+  // after a failure.
+  bool BeginFlags(float minX, float maxX, int minTop, int maxBottom, int phaseX, int phaseY);
+  bool ToggleEdge(float x0, float y0, float x1, float y1, int top, int bottom);
+  bool CountFlags(int slot);
+  void ClearFlags();
   void WalkEdges(int phaseX, int phaseY);
   void WalkScanline();
   void WalkPairs();
@@ -144,8 +154,16 @@ class TVecSweep {
   int mLowCell = kCells, mHighCell = -1;
   bool mUseEdgeFlags = true;
   bool mFlagCounted = false;
-  // The edge flag grid, quarter rows of 64-bit words, all zero between glyphs; one pixel
-  // row's coverage bytes.
+  // The edge flag grid, quarter rows of 64-bit words, all zero between glyphs: its first
+  // quarter column (a whole pixel's) and the span of columns after it, words per quarter
+  // row, pixel rows, the glyph's phase; one pixel row's coverage bytes.
   std::vector<uint64_t> mFlags;
+  int mColumnLow = 0;
+  unsigned mColumnSpan = 0;
+  size_t mWords = 0, mFlagSize = 0;
+  int mFirstRow = 0, mLastRow = 0, mPhaseX = 0, mPhaseY = 0;
   std::vector<uint8_t> mFlagRow;
+  // A plain glyph's placed points and their levels.
+  std::vector<TPoint> mPlacedPoints;
+  std::vector<int> mLevels;
 };

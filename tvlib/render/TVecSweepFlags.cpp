@@ -31,6 +31,10 @@ int QuarterColumn(float x) {
   return static_cast<int>(x + std::copysign(0.5f, x));
 }
 
+bool IsFinite(float v) {
+  return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
+}
+
 // Bit i of the result is the XOR of bits 0..i of w.
 uint64_t PrefixXor(uint64_t w) {
   w ^= w << 1;
@@ -49,73 +53,139 @@ uint64_t NibbleCounts(uint64_t w) {
 }  // namespace
 
 bool TVecSweep::FlagSweep(int phaseX, int phaseY) {
-  // The grid: whole pixels of quarter columns around the placed points, whole pixel rows of
-  // quarter rows.
   float minX = mEdges[0].x0, maxX = mEdges[0].x0;
   for (const TEdge& edge : mEdges) {
     minX = std::min(minX, std::min(edge.x0, edge.x1));
     maxX = std::max(maxX, std::max(edge.x0, edge.x1));
   }
+  if (!BeginFlags(minX, maxX, mMinTop, mMaxBottom, phaseX, phaseY)) return false;
+  for (const TEdge& edge : mEdges) {
+    if (!ToggleEdge(edge.x0, edge.y0, edge.x1, edge.y1, edge.top, edge.bottom)) {
+      ClearFlags();
+      return false;
+    }
+  }
+  return CountFlags(SlotOfColour(mSoleColour));
+}
+
+// What RunProgram and AddEdge make of a plain glyph's points, without the edge list: the
+// points placed, their levels, and an edge from each point that is not a move's to the next.
+bool TVecSweep::PlainSweep(const TVecGlyphPoints& glyph, int phaseX, int phaseY) {
+  const size_t count = glyph.points.size() + 1;
+  if (mPlacedPoints.size() < count) {
+    mPlacedPoints.resize(count);
+    mLevels.resize(count);
+  }
+  // Point 0 is the origin, where a program drawing before its first move starts.
+  TPoint* placed = mPlacedPoints.data();
+  int* levels = mLevels.data();
+  placed[0] = Place({0, 0});
+  const TVecTransform& t = *mTransform;
+  if (!t.italic && t.sinAngle == 0.0f) {
+    for (size_t i = 1; i < count; ++i) {
+      placed[i] = {glyph.points[i - 1].x * t.scaleX, glyph.points[i - 1].y * t.scaleY};
+    }
+  } else {
+    for (size_t i = 1; i < count; ++i) placed[i] = Place(glyph.points[i - 1]);
+  }
+  // Bounds of the points that edges can start or end at; a point that is not finite sends
+  // the glyph to the program (which drops its edges).
+  const size_t first = glyph.moves.empty() || glyph.moves[0] != 0 ? 0 : 1;
+  float minX = placed[first].x, maxX = minX;
+  int minLevel = INT32_MAX, maxLevel = INT32_MIN;
+  bool finite = true;
+  for (size_t i = first; i < count; ++i) {
+    const TPoint p = placed[i];
+    finite &= IsFinite(p.x) & IsFinite(p.y);
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    levels[i] = Level(p.y);
+    minLevel = std::min(minLevel, levels[i]);
+    maxLevel = std::max(maxLevel, levels[i]);
+  }
+  if (!finite) return false;
+  if (minLevel == maxLevel) return true;  // no edges
+  if (!BeginFlags(minX, maxX, minLevel, maxLevel, phaseX, phaseY)) return false;
+  size_t move = 0;
+  for (size_t i = 1; i < count; ++i) {
+    if (move < glyph.moves.size() && glyph.moves[move] == i - 1) {
+      ++move;
+      continue;
+    }
+    const int l0 = levels[i - 1], l1 = levels[i];
+    if (l0 == l1) continue;
+    const TPoint a = l1 < l0 ? placed[i] : placed[i - 1];
+    const TPoint b = l1 < l0 ? placed[i - 1] : placed[i];
+    if (!ToggleEdge(a.x, a.y, b.x, b.y, std::min(l0, l1), std::max(l0, l1))) {
+      ClearFlags();
+      return false;
+    }
+  }
+  mFlagCounted = true;
+  return CountFlags(SlotOfColour(glyph.plainColour));
+}
+
+bool TVecSweep::BeginFlags(float minX, float maxX, int minTop, int maxBottom, int phaseX,
+                           int phaseY) {
+  // Whole pixels of quarter columns around the points, whole pixel rows of quarter rows.
   const float limit = kQuarterLimit;
-  const int columnLow =
-      std::max(
-          static_cast<int>(std::floor(std::clamp(minX + phaseX, -limit, limit))) - kColumnMargin,
-          -kQuarterLimit) &
-      ~3;
+  mColumnLow = std::max(static_cast<int>(std::floor(std::clamp(minX + phaseX, -limit, limit))) -
+                            kColumnMargin,
+                        -kQuarterLimit) &
+               ~3;
   const int columnHigh = std::min(
       static_cast<int>(std::ceil(std::clamp(maxX + phaseX, -limit, limit))) + kColumnMargin,
       kQuarterLimit);
-  const unsigned columnSpan = static_cast<unsigned>(columnHigh - columnLow);
-  const size_t words = (columnSpan >> 6) + 1;
-  const int firstRow = (mMinTop + phaseY) >> 2;
-  const int lastRow = (mMaxBottom - 1 + phaseY) >> 2;
-  const size_t quarterRows = 4 * static_cast<size_t>(lastRow - firstRow + 1);
-  const size_t size = quarterRows * words;
-  if (size > kFlagWordLimit) return false;
-  if (mFlags.size() < size) mFlags.resize(size, 0);
-  uint64_t* flags = mFlags.data();
+  mColumnSpan = static_cast<unsigned>(columnHigh - mColumnLow);
+  mWords = (mColumnSpan >> 6) + 1;
+  mFirstRow = (minTop + phaseY) >> 2;
+  mLastRow = (maxBottom - 1 + phaseY) >> 2;
+  mFlagSize = 4 * static_cast<size_t>(mLastRow - mFirstRow + 1) * mWords;
+  if (mFlagSize > kFlagWordLimit) return false;
+  if (mFlags.size() < mFlagSize) mFlags.resize(mFlagSize, 0);
+  mPhaseX = phaseX;
+  mPhaseY = phaseY;
+  return true;
+}
 
-  // Every crossing toggles its bit; a crossing off the grid or an edge whose x the walk
-  // would see as undefined sends the glyph to the walk.
-  bool exact = true;
-  for (const TEdge& edge : mEdges) {
-    const float step = (edge.x1 - edge.x0) / (edge.y1 - edge.y0);
-    if (!std::isfinite(step)) {
-      exact = false;
-      break;
-    }
-    float x = step * (edge.top + 0.5f - edge.y0) + edge.x0 + phaseX;
-    uint64_t* row = flags + static_cast<size_t>(edge.top + phaseY - 4 * firstRow) * words;
-    for (int y = edge.top; y < edge.bottom; ++y, row += words) {
-      const unsigned column = static_cast<unsigned>(QuarterColumn(x) - columnLow);
-      if (column > columnSpan) {
-        exact = false;
-        break;
-      }
-      row[column >> 6] ^= uint64_t{1} << (column & 63);
-      x += step;
-    }
-    if (!exact) break;
+bool TVecSweep::ToggleEdge(float x0, float y0, float x1, float y1, int top, int bottom) {
+  const float step = (x1 - x0) / (y1 - y0);
+  if (!std::isfinite(step)) return false;
+  float x = step * (top + 0.5f - y0) + x0 + mPhaseX;
+  const size_t words = mWords;
+  uint64_t* row = mFlags.data() + static_cast<size_t>(top + mPhaseY - 4 * mFirstRow) * words;
+  for (int y = top; y < bottom; ++y, row += words) {
+    const unsigned column = static_cast<unsigned>(QuarterColumn(x) - mColumnLow);
+    if (column > mColumnSpan) return false;
+    row[column >> 6] ^= uint64_t{1} << (column & 63);
+    x += step;
   }
+  return true;
+}
 
+void TVecSweep::ClearFlags() {
+  std::fill_n(mFlags.data(), mFlagSize, 0);
+}
+
+bool TVecSweep::CountFlags(int slot) {
   // Per pixel row: the running XOR of its four quarter rows, the count per pixel (two rows'
   // nibble counts fit a nibble, four need a byte), the stretch from the first covered pixel
   // to the last. The grid is emptied on the way.
-  const int slot = SlotOfColour(mSoleColour);
-  const int pixelLow = columnLow / 4;
+  const size_t words = mWords;
+  const int pixelLow = mColumnLow / 4;
   // The last pixel inside the limit, from the grid's first pixel.
   const int lastInside = kPixelLimit - 1 - pixelLow;
   mFlagRow.resize(16 * words);
   uint8_t* counts = mFlagRow.data();
   const uint64_t lowNibbles = 0x0F0F0F0F0F0F0F0Full;
-  for (int pixelRow = firstRow; pixelRow <= lastRow && exact; ++pixelRow) {
-    uint64_t* q = flags + static_cast<size_t>(pixelRow - firstRow) * 4 * words;
+  uint64_t* q = mFlags.data();
+  for (int pixelRow = mFirstRow; pixelRow <= mLastRow; ++pixelRow, q += 4 * words) {
     uint64_t carry[4] = {0, 0, 0, 0};
     size_t firstWord = words, lastWord = 0;
     uint64_t firstMask = 0, lastMask = 0;
     for (size_t k = 0; k < words; ++k) {
       uint64_t bits[4];
-      for (int r = 0; r < 4; ++r) {
+      for (size_t r = 0; r < 4; ++r) {
         uint64_t& word = q[r * words + k];
         bits[r] = PrefixXor(word) ^ (0 - carry[r]);
         carry[r] = bits[r] >> 63;
@@ -140,8 +210,11 @@ bool TVecSweep::FlagSweep(int phaseX, int phaseY) {
     }
     // A quarter row crossed an odd number of times: the walk leaves its last crossing
     // unpaired, which a running XOR cannot.
-    if ((carry[0] | carry[1] | carry[2] | carry[3]) != 0) exact = false;
-    if (firstWord == words || !exact) continue;
+    if ((carry[0] | carry[1] | carry[2] | carry[3]) != 0) {
+      std::fill(q, mFlags.data() + mFlagSize, 0);
+      return false;
+    }
+    if (firstWord == words) continue;
     const int first = static_cast<int>(16 * firstWord) + std::countr_zero(firstMask) / 4;
     int last = static_cast<int>(16 * lastWord) + (63 - std::countl_zero(lastMask)) / 4;
     last = std::min(last, lastInside);
@@ -152,6 +225,5 @@ bool TVecSweep::FlagSweep(int phaseX, int phaseY) {
     mRows.push_back({int16_t(pixelLow + first), int16_t(pixelRow), uint16_t(last - first + 1),
                      uint8_t(slot), uint32_t(offset)});
   }
-  if (!exact) std::fill_n(flags, size, 0);
-  return exact;
+  return true;
 }
