@@ -21,12 +21,6 @@ int RoundX(float x) {
   return x >= 0 ? static_cast<int>(x + 0.5f) : -static_cast<int>(0.5f - x);
 }
 
-// The ceiling of a value already clamped to the quarter scanline range.
-int CeilInt(float v) {
-  const int i = static_cast<int>(v);
-  return i + (v > static_cast<float>(i));
-}
-
 bool IsFinite(float v) {
   return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
 }
@@ -181,16 +175,6 @@ void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
     const int j = (i + 1) % 6;
     if (levels[i] != levels[j]) AddEdge(placed[i], levels[i], placed[j], levels[j], 1, 0, stroke);
   }
-}
-
-int TVecSweep::Level(float y) {
-  // The comparisons are ordered so that not-a-number lands on the limit (its edges are
-  // dropped; the level only has to be defined).
-  const float limit = kQuarterLimit;
-  float v = y - 0.5f;
-  v = v > -limit ? v : -limit;
-  v = v < limit ? v : limit;
-  return CeilInt(v);
 }
 
 void TVecSweep::AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left, uint8_t right,

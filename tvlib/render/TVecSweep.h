@@ -103,7 +103,16 @@ class TVecSweep {
   void StrokeSegment(TPoint p0, TPoint p1, int stroke);
   // The first quarter scanline at or below y (scanline y is sampled at y + 0.5), cut to the
   // limit: an edge covers the scanlines from its upper point's level to its lower one's.
-  static int Level(float y);
+  static int Level(float y) {
+    // The comparisons are ordered so that not-a-number lands on the limit (its edges are
+    // dropped; the level only has to be defined); the ceiling needs no library call.
+    constexpr float limit = 4 * kPixelLimit;
+    float v = y - 0.5f;
+    v = v > -limit ? v : -limit;
+    v = v < limit ? v : limit;
+    const int i = static_cast<int>(v);
+    return i + (v > static_cast<float>(i));
+  }
   // An edge between placed points on different levels.
   void AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left, uint8_t right,
                int group);

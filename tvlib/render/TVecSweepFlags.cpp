@@ -35,22 +35,24 @@ bool IsFinite(float v) {
   return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
 }
 
-// Bit i of the result is the XOR of bits 0..i of w.
-uint64_t PrefixXor(uint64_t w) {
-  w ^= w << 1;
-  w ^= w << 2;
-  w ^= w << 4;
-  w ^= w << 8;
-  w ^= w << 16;
-  return w ^ (w << 32);
-}
-
-// The number of set bits in each nibble of w, per nibble (0-4).
-uint64_t NibbleCounts(uint64_t w) {
-  w -= (w >> 1) & 0x5555555555555555ull;
-  return (w & 0x3333333333333333ull) + ((w >> 2) & 0x3333333333333333ull);
-}
 }  // namespace
+
+// Inlined: most edges cross only a few quarter scanlines.
+[[gnu::always_inline]] inline bool TVecSweep::ToggleEdge(float x0, float y0, float x1, float y1,
+                                                         int top, int bottom) {
+  const float step = (x1 - x0) / (y1 - y0);
+  if (!std::isfinite(step)) return false;
+  float x = step * (top + 0.5f - y0) + x0 + mPhaseX;
+  const size_t words = mWords;
+  uint64_t* row = mFlags.data() + static_cast<size_t>(top + mPhaseY - 4 * mFirstRow) * words;
+  for (int y = top; y < bottom; ++y, row += words) {
+    const unsigned column = static_cast<unsigned>(QuarterColumn(x) - mColumnLow);
+    if (column > mColumnSpan) return false;
+    row[column >> 6] ^= uint64_t{1} << (column & 63);
+    x += step;
+  }
+  return true;
+}
 
 bool TVecSweep::FlagSweep(int phaseX, int phaseY) {
   float minX = mEdges[0].x0, maxX = mEdges[0].x0;
@@ -148,50 +150,60 @@ bool TVecSweep::BeginFlags(float minX, float maxX, int minTop, int maxBottom, in
   return true;
 }
 
-bool TVecSweep::ToggleEdge(float x0, float y0, float x1, float y1, int top, int bottom) {
-  const float step = (x1 - x0) / (y1 - y0);
-  if (!std::isfinite(step)) return false;
-  float x = step * (top + 0.5f - y0) + x0 + mPhaseX;
-  const size_t words = mWords;
-  uint64_t* row = mFlags.data() + static_cast<size_t>(top + mPhaseY - 4 * mFirstRow) * words;
-  for (int y = top; y < bottom; ++y, row += words) {
-    const unsigned column = static_cast<unsigned>(QuarterColumn(x) - mColumnLow);
-    if (column > mColumnSpan) return false;
-    row[column >> 6] ^= uint64_t{1} << (column & 63);
-    x += step;
-  }
-  return true;
-}
-
 void TVecSweep::ClearFlags() {
   std::fill_n(mFlags.data(), mFlagSize, 0);
 }
 
 bool TVecSweep::CountFlags(int slot) {
-  // Per pixel row: the running XOR of its four quarter rows, the count per pixel (two rows'
-  // nibble counts fit a nibble, four need a byte), the stretch from the first covered pixel
-  // to the last. The grid is emptied on the way.
+  // Per pixel row: the running XOR of its four quarter rows (two at a time, one in each half
+  // of a register), the count per pixel (two rows' nibble counts fit a nibble, four need a
+  // byte), the stretch from the first covered pixel to the last. The grid is emptied on the
+  // way.
   const size_t words = mWords;
   const int pixelLow = mColumnLow / 4;
   // The last pixel inside the limit, from the grid's first pixel.
   const int lastInside = kPixelLimit - 1 - pixelLow;
   mFlagRow.resize(16 * words);
   uint8_t* counts = mFlagRow.data();
-  const uint64_t lowNibbles = 0x0F0F0F0F0F0F0F0Full;
+  const __m128i lowNibbles = _mm_set1_epi8(0x0F);
+  const __m128i pairs = _mm_set1_epi8(0x55);
+  const __m128i quads = _mm_set1_epi8(0x33);
+  const __m128i zero = _mm_setzero_si128();
+  auto prefixXor = [](__m128i w) {
+    w = _mm_xor_si128(w, _mm_slli_epi64(w, 1));
+    w = _mm_xor_si128(w, _mm_slli_epi64(w, 2));
+    w = _mm_xor_si128(w, _mm_slli_epi64(w, 4));
+    w = _mm_xor_si128(w, _mm_slli_epi64(w, 8));
+    w = _mm_xor_si128(w, _mm_slli_epi64(w, 16));
+    return _mm_xor_si128(w, _mm_slli_epi64(w, 32));
+  };
+  // All ones in each half whose top bit is set.
+  auto topBits = [](__m128i w) {
+    return _mm_shuffle_epi32(_mm_srai_epi32(w, 31), _MM_SHUFFLE(3, 3, 1, 1));
+  };
+  auto nibbleCounts = [&](__m128i w) {
+    w = _mm_sub_epi64(w, _mm_and_si128(_mm_srli_epi64(w, 1), pairs));
+    return _mm_add_epi64(_mm_and_si128(w, quads), _mm_and_si128(_mm_srli_epi64(w, 2), quads));
+  };
   uint64_t* q = mFlags.data();
   for (int pixelRow = mFirstRow; pixelRow <= mLastRow; ++pixelRow, q += 4 * words) {
-    uint64_t carry[4] = {0, 0, 0, 0};
+    __m128i carry01 = zero, carry23 = zero;  // quarter rows 0 and 1, 2 and 3
     size_t firstWord = words, lastWord = 0;
     uint64_t firstMask = 0, lastMask = 0;
     for (size_t k = 0; k < words; ++k) {
-      uint64_t bits[4];
-      for (size_t r = 0; r < 4; ++r) {
-        uint64_t& word = q[r * words + k];
-        bits[r] = PrefixXor(word) ^ (0 - carry[r]);
-        carry[r] = bits[r] >> 63;
-        word = 0;
-      }
-      const uint64_t any = bits[0] | bits[1] | bits[2] | bits[3];
+      uint64_t* w0 = q + k;
+      __m128i bits01 =
+          _mm_set_epi64x(static_cast<long long>(w0[words]), static_cast<long long>(w0[0]));
+      __m128i bits23 = _mm_set_epi64x(static_cast<long long>(w0[3 * words]),
+                                      static_cast<long long>(w0[2 * words]));
+      w0[0] = w0[words] = w0[2 * words] = w0[3 * words] = 0;
+      bits01 = _mm_xor_si128(prefixXor(bits01), carry01);
+      bits23 = _mm_xor_si128(prefixXor(bits23), carry23);
+      carry01 = topBits(bits01);
+      carry23 = topBits(bits23);
+      const __m128i both = _mm_or_si128(bits01, bits23);
+      const uint64_t any = static_cast<uint64_t>(_mm_cvtsi128_si64(both)) |
+                           static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(both, both)));
       if (any != 0) {
         if (firstWord == words) {
           firstWord = k;
@@ -200,17 +212,19 @@ bool TVecSweep::CountFlags(int slot) {
         lastWord = k;
         lastMask = any;
       }
-      const uint64_t upper = NibbleCounts(bits[0]) + NibbleCounts(bits[1]);
-      const uint64_t lower = NibbleCounts(bits[2]) + NibbleCounts(bits[3]);
-      const uint64_t even = (upper & lowNibbles) + (lower & lowNibbles);
-      const uint64_t odd = ((upper >> 4) & lowNibbles) + ((lower >> 4) & lowNibbles);
+      // Halves: rows 0 + 2 and 1 + 3 per nibble (up to 8); then per byte, even pixels in the
+      // low half and odd ones in the high half, summed across the halves.
+      const __m128i sums = _mm_add_epi64(nibbleCounts(bits01), nibbleCounts(bits23));
+      const __m128i even = _mm_and_si128(sums, lowNibbles);
+      const __m128i odd = _mm_and_si128(_mm_srli_epi64(sums, 4), lowNibbles);
+      const __m128i pixels =
+          _mm_add_epi8(_mm_unpacklo_epi64(even, odd), _mm_unpackhi_epi64(even, odd));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(counts + 16 * k),
-                       _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(even)),
-                                         _mm_cvtsi64_si128(static_cast<long long>(odd))));
+                       _mm_unpacklo_epi8(pixels, _mm_unpackhi_epi64(pixels, pixels)));
     }
     // A quarter row crossed an odd number of times: the walk leaves its last crossing
     // unpaired, which a running XOR cannot.
-    if ((carry[0] | carry[1] | carry[2] | carry[3]) != 0) {
+    if (_mm_movemask_epi8(_mm_or_si128(carry01, carry23)) != 0) {
       std::fill(q, mFlags.data() + mFlagSize, 0);
       return false;
     }
