@@ -26,8 +26,10 @@ constexpr size_t kFlagWordLimit = size_t{1} << 18;
 // The walk's rounding (halves away from zero) of an x already clamped to the quarter column
 // limit, and that limit's clamp; clamping first gives the same column since rounding keeps
 // whole numbers and order.
+// (x is never not-a-number here; the clamp is two instructions, not branches.)
 int QuarterColumn(float x) {
-  x = std::min(std::max(x, static_cast<float>(-kQuarterLimit)), static_cast<float>(kQuarterLimit));
+  const float limit = kQuarterLimit;
+  x = _mm_cvtss_f32(_mm_min_ss(_mm_max_ss(_mm_set_ss(x), _mm_set_ss(-limit)), _mm_set_ss(limit)));
   return static_cast<int>(x + std::copysign(0.5f, x));
 }
 
