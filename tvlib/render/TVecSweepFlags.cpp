@@ -33,10 +33,6 @@ int QuarterColumn(float x) {
   return static_cast<int>(x + std::copysign(0.5f, x));
 }
 
-bool IsFinite(float v) {
-  return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
-}
-
 }  // namespace
 
 // Inlined: most edges cross only a few quarter scanlines.
@@ -76,9 +72,10 @@ bool TVecSweep::FlagSweep(int phaseX, int phaseY) {
 // points placed, their levels, and an edge from each point that is not a move's to the next.
 bool TVecSweep::PlainSweep(const TVecGlyphPoints& glyph, int phaseX, int phaseY) {
   const size_t count = glyph.points.size() + 1;
-  if (mPlacedPoints.size() < count) {
-    mPlacedPoints.resize(count);
-    mLevels.resize(count);
+  // Two points a register; one spare point to make the count even.
+  if (mPlacedPoints.size() < count + 1) {
+    mPlacedPoints.resize(count + 1);
+    mLevels.resize(count + 1);
   }
   // Point 0 is the origin, where a program drawing before its first move starts.
   TPoint* placed = mPlacedPoints.data();
@@ -86,28 +83,46 @@ bool TVecSweep::PlainSweep(const TVecGlyphPoints& glyph, int phaseX, int phaseY)
   placed[0] = Place({0, 0});
   const TVecTransform& t = *mTransform;
   if (!t.italic && t.sinAngle == 0.0f) {
-    for (size_t i = 1; i < count; ++i) {
-      placed[i] = {glyph.points[i - 1].x * t.scaleX, glyph.points[i - 1].y * t.scaleY};
+    const __m128 scale = _mm_setr_ps(t.scaleX, t.scaleY, t.scaleX, t.scaleY);
+    const float* from = &glyph.points[0].x;
+    size_t i = 1;
+    for (; i + 1 < count; i += 2) {
+      _mm_storeu_ps(&placed[i].x, _mm_mul_ps(_mm_loadu_ps(from + 2 * (i - 1)), scale));
     }
+    if (i < count) placed[i] = {glyph.points[i - 1].x * t.scaleX, glyph.points[i - 1].y * t.scaleY};
   } else {
     for (size_t i = 1; i < count; ++i) placed[i] = Place(glyph.points[i - 1]);
   }
-  // Bounds of the points that edges can start or end at; a point that is not finite sends
-  // the glyph to the program (which drops its edges).
+  // Levels, and the bounds of the points that edges can start or end at (a point that is
+  // not finite sends the glyph to the program, which drops its edges). Level is computed
+  // the same way, two points a register, and keeps order, so the extreme levels are those
+  // of the extreme points.
   const size_t first = glyph.moves.empty() || glyph.moves[0] != 0 ? 0 : 1;
-  float minX = placed[first].x, maxX = minX;
-  int minLevel = INT32_MAX, maxLevel = INT32_MIN;
-  bool finite = true;
-  for (size_t i = first; i < count; ++i) {
-    const TPoint p = placed[i];
-    finite &= IsFinite(p.x) & IsFinite(p.y);
-    minX = std::min(minX, p.x);
-    maxX = std::max(maxX, p.x);
-    levels[i] = Level(p.y);
-    minLevel = std::min(minLevel, levels[i]);
-    maxLevel = std::max(maxLevel, levels[i]);
+  placed[count] = placed[count - 1];
+  const float limit = kQuarterLimit;
+  const __m128 exponent = _mm_castsi128_ps(_mm_set1_epi32(0x7F800000));
+  const __m128 half = _mm_set1_ps(0.5f), low = _mm_set1_ps(-limit), high = _mm_set1_ps(limit);
+  __m128 least = _mm_set1_ps(INFINITY), most = _mm_set1_ps(-INFINITY);
+  __m128 infinite = _mm_setzero_ps();
+  for (size_t i = first; i < count; i += 2) {
+    const __m128 v = _mm_loadu_ps(&placed[i].x);
+    infinite = _mm_or_ps(infinite, _mm_cmpeq_ps(_mm_and_ps(v, exponent), exponent));
+    least = _mm_min_ps(least, v);
+    most = _mm_max_ps(most, v);
+    const __m128 clamped = _mm_min_ps(_mm_max_ps(_mm_sub_ps(v, half), low), high);
+    const __m128i whole = _mm_cvttps_epi32(clamped);
+    const __m128i up = _mm_castps_si128(_mm_cmpgt_ps(clamped, _mm_cvtepi32_ps(whole)));
+    const __m128i level = _mm_sub_epi32(whole, up);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(levels + i),
+                     _mm_shuffle_epi32(level, _MM_SHUFFLE(3, 1, 3, 1)));
   }
-  if (!finite) return false;
+  if (_mm_movemask_ps(infinite) != 0) return false;
+  alignas(16) float lows[4], highs[4];
+  _mm_store_ps(lows, least);
+  _mm_store_ps(highs, most);
+  const float minX = std::min(lows[0], lows[2]), maxX = std::max(highs[0], highs[2]);
+  const int minLevel = Level(std::min(lows[1], lows[3]));
+  const int maxLevel = Level(std::max(highs[1], highs[3]));
   if (minLevel == maxLevel) return true;  // no edges
   if (!BeginFlags(minX, maxX, minLevel, maxLevel, phaseX, phaseY)) return false;
   size_t move = 0;
