@@ -169,6 +169,7 @@ class TVecSweep {
   std::vector<uint64_t> mFlags;
   int mColumnLow = 0;
   unsigned mColumnSpan = 0;
+  bool mInterior = false;  // the grid touches no limit: columns need no clamp
   size_t mWords = 0, mFlagSize = 0;
   int mFirstRow = 0, mLastRow = 0, mPhaseX = 0, mPhaseY = 0;
   std::vector<uint8_t> mFlagRow;

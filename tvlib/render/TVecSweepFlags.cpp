@@ -43,9 +43,25 @@ int QuarterColumn(float x) {
   float x = step * (top + 0.5f - y0) + x0 + mPhaseX;
   const size_t words = mWords;
   uint64_t* row = mFlags.data() + static_cast<size_t>(top + mPhaseY - 4 * mFirstRow) * words;
+  const int columnLow = mColumnLow;
+  const unsigned span = mColumnSpan;
+  if (mInterior) {
+    // Columns off the grid fail before any clamp could matter; the x values stay within a few
+    // columns of the grid, far inside int range.
+    int y = top;
+    do {
+      const unsigned column =
+          static_cast<unsigned>(static_cast<int>(x + std::copysign(0.5f, x)) - columnLow);
+      if (column > span) return false;
+      row[column >> 6] ^= uint64_t{1} << (column & 63);
+      x += step;
+      row += words;
+    } while (++y < bottom);
+    return true;
+  }
   for (int y = top; y < bottom; ++y, row += words) {
-    const unsigned column = static_cast<unsigned>(QuarterColumn(x) - mColumnLow);
-    if (column > mColumnSpan) return false;
+    const unsigned column = static_cast<unsigned>(QuarterColumn(x) - columnLow);
+    if (column > span) return false;
     row[column >> 6] ^= uint64_t{1} << (column & 63);
     x += step;
   }
@@ -156,6 +172,7 @@ bool TVecSweep::BeginFlags(float minX, float maxX, int minTop, int maxBottom, in
       static_cast<int>(std::ceil(std::clamp(maxX + phaseX, -limit, limit))) + kColumnMargin,
       kQuarterLimit);
   mColumnSpan = static_cast<unsigned>(columnHigh - mColumnLow);
+  mInterior = mColumnLow > -kQuarterLimit && columnHigh < kQuarterLimit;
   mWords = (mColumnSpan >> 6) + 1;
   mFirstRow = (minTop + phaseY) >> 2;
   mLastRow = (maxBottom - 1 + phaseY) >> 2;
