@@ -1,18 +1,6 @@
 // Cutting outline programs into points; see TVecGlyphPoints.h.
 #include "tvlib/render/TVecGlyphPoints.h"
 
-#include "tvlib/render/TVecOutline.h"
-
-TVecPoint ReadVecPoint(const uint8_t* p) {
-  return {ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
-}
-
-TVecPoint ChordPoint(TVecPoint from, TVecPoint c, TVecPoint e, int i) {
-  const float t = i / 3.0f;
-  return {from.x + 2 * t * (c.x - from.x) + t * t * (e.x - 2 * c.x + from.x),
-          from.y + 2 * t * (c.y - from.y) + t * t * (e.y - 2 * c.y + from.y)};
-}
-
 TVecGlyphPoints TVecGlyphPoints::Of(const uint8_t* program) {
   TVecGlyphPoints glyph;
   TVecPoint current{0, 0};

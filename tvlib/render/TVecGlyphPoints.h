@@ -8,17 +8,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "tvlib/render/TVecOutline.h"
+
 // A point in outline units.
 struct TVecPoint {
   float x, y;
 };
 
 // A program's coordinate pair (1/128 units).
-TVecPoint ReadVecPoint(const uint8_t* p);
+inline TVecPoint ReadVecPoint(const uint8_t* p) {
+  return {ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
+}
 
 // Point i (1 or 2) of the two that cut the quadratic curve from `from` through control c to
 // e into three chords.
-TVecPoint ChordPoint(TVecPoint from, TVecPoint c, TVecPoint e, int i);
+inline TVecPoint ChordPoint(TVecPoint from, TVecPoint c, TVecPoint e, int i) {
+  const float t = i / 3.0f;
+  return {from.x + 2 * t * (c.x - from.x) + t * t * (e.x - 2 * c.x + from.x),
+          from.y + 2 * t * (c.y - from.y) + t * t * (e.y - 2 * c.y + from.y)};
+}
 
 struct TVecGlyphPoints {
   // Every point the program's moves, lines and curves go to, in order: a curve gives its two
