@@ -7,7 +7,8 @@
 // XOR along each quarter row gives the covered quarter columns, and the bits of each pixel's
 // 4 x 4 block are counted a word at a time. It gives the same rows and bytes as walking the
 // sorted edges; glyphs it cannot take exactly (a quarter scanline crossed an odd number of
-// times, a grid too large) are walked.
+// times, a grid too large) are walked. A font's plain glyph, whose points were cut when the
+// font loaded, goes from its points to the flags without running its program at all.
 //
 // Sampling: a quarter scanline is sampled through its centre and an edge covers the quarter
 // columns left of its rounded x, so a shape aligned to whole pixels covers exactly its own

@@ -23,10 +23,9 @@ constexpr int kColumnMargin = 2;
 // Larger grids (glyphs hundreds of pixels tall and wide) are walked.
 constexpr size_t kFlagWordLimit = size_t{1} << 18;
 
-// The walk's rounding (halves away from zero) of an x already clamped to the quarter column
-// limit, and that limit's clamp; clamping first gives the same column since rounding keeps
-// whole numbers and order.
-// (x is never not-a-number here; the clamp is two instructions, not branches.)
+// The walk's rounding (halves away from zero) and its clamp to the quarter column limit,
+// clamping first (the same column: rounding keeps whole numbers and order). x is never
+// not-a-number here, so the clamp can be two instructions instead of branches.
 int QuarterColumn(float x) {
   const float limit = kQuarterLimit;
   x = _mm_cvtss_f32(_mm_min_ss(_mm_max_ss(_mm_set_ss(x), _mm_set_ss(-limit)), _mm_set_ss(limit)));
@@ -100,7 +99,7 @@ bool TVecSweep::PlainSweep(const TVecGlyphPoints& glyph, int phaseX, int phaseY)
   const TVecTransform& t = *mTransform;
   if (!t.italic && t.sinAngle == 0.0f) {
     const __m128 scale = _mm_setr_ps(t.scaleX, t.scaleY, t.scaleX, t.scaleY);
-    const float* from = &glyph.points[0].x;
+    const float* from = &glyph.points.data()->x;
     size_t i = 1;
     for (; i + 1 < count; i += 2) {
       _mm_storeu_ps(&placed[i].x, _mm_mul_ps(_mm_loadu_ps(from + 2 * (i - 1)), scale));
