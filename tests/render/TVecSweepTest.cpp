@@ -156,6 +156,17 @@ TEST(TVecSweep, EdgeFlagsMatchTheWalkAtTheirLimits) {
                                         .Point(kOpLine, 10, 9)
                                         .Point(kOpLine, 3, 14)
                                         .End();
+  // No move first: the outline starts at the origin.
+  const std::vector<uint8_t> drawnFromOrigin = TProgramBuilder()
+                                                   .Byte(kOpLeftColour, 1)
+                                                   .Point(kOpLine, 10, -3)
+                                                   .Curve(12, 8, 2, 9)
+                                                   .Point(kOpLine, 0, 0)
+                                                   .Point(kOpMove, 3, 1)
+                                                   .Point(kOpLine, 6, 4)
+                                                   .Point(kOpLine, 3, 5)
+                                                   .Point(kOpLine, 3, 1)
+                                                   .End();
   const std::vector<uint8_t> overlapping = TProgramBuilder()
                                                .Byte(kOpLeftColour, 1)
                                                .Rect(0, 0, 10, 10)
@@ -191,6 +202,7 @@ TEST(TVecSweep, EdgeFlagsMatchTheWalkAtTheirLimits) {
       {"beyond the limit", RectProgram(170, 0, 250, 10), scaled(40), true},
       {"larger than the grid", RectProgram(-250, -250, 250, 250), scaled(40), false},
       {"open contour", open, scaled(4), false},
+      {"drawn from the origin", drawnFromOrigin, scaled(4.7f), true},
       {"overlapping contours", overlapping, scaled(4.3f), true},
       {"flat and thin edges", flat, scaled(4), true},
       {"huge scale", curved, scaled(1e6f), false},
@@ -202,10 +214,13 @@ TEST(TVecSweep, EdgeFlagsMatchTheWalkAtTheirLimits) {
   };
   TBothWays sweeps;
   for (const TCase& c : cases) {
+    // From the program, and from its points as a font would cut them.
+    const TVecGlyphPoints points = TVecGlyphPoints::Of(c.program.data());
     for (int phase = 0; phase < 4; ++phase) {
       const bool counted =
           sweeps.Compare(c.program.data(), nullptr, c.transform, phase, 3 - phase, c.what);
       EXPECT_EQ(counted, c.flagged) << c.what << " phase " << phase;
+      sweeps.Compare(c.program.data(), &points, c.transform, phase, 3 - phase, c.what);
     }
   }
 }
