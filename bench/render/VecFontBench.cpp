@@ -4,7 +4,8 @@
 // was converted from (with and without hinting; the rasteriser does not hint). The
 // rasteriser's output is measured three ways: spans handed to a display that drops them,
 // spans drawn and blended by the software device into its render target (the game's path),
-// and runs written straight into a locked target.
+// and runs written straight into a locked target; and, with an outline stroke, through the
+// general walk.
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -102,6 +103,24 @@ void BM_VecFirstRasterisation(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
 }
 BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kSpans, kTarget, kDevice}});
+
+// The same with a one-pixel outline stroke round every glyph: the outlined glyphs take the
+// general walk over sorted edges (strokes fill by winding), spans handed to a display that
+// drops them.
+void BM_VecFirstRasterisationOutlined(benchmark::State& state) {
+  TTextBench bench;
+  TTvMiniVecDraw draw(Drawer(kSpans, bench.device));
+  draw.SetColor(1, kWhite, 1.0f);
+  draw.SetColor(255, kWhite, 1.0f);
+  draw.strokeWidth[0] = 1.0f;
+  float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
+  for (auto _ : state) {
+    scale = std::nextafter(scale, 1000.0f);
+    bench.DrawAll(draw, scale, kSpans);
+  }
+  state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
+}
+BENCHMARK(BM_VecFirstRasterisationOutlined)->Arg(12)->Arg(24)->Arg(48);
 
 void BM_VecCachedReplay(benchmark::State& state) {
   TTextBench bench;

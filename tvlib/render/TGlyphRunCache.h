@@ -18,12 +18,23 @@
 
 #include "tvlib/render/TVecSweep.h"
 
+// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
+// origin.
+struct TGlyphRun {
+  int16_t x0, x1, row;
+  uint8_t coverageMinusOne;  // 0-15
+  uint8_t slot;
+};
+static_assert(sizeof(TGlyphRun) == 8);
+
 // An outline program's bytes up to and including its end (or first unknown) byte, and the
 // hash the cache files them by. Finding them walks and hashes the whole program, so a font
-// makes them once when it loads and a glyph drawn from it needs neither.
+// makes them once when it loads and a glyph drawn from it needs neither. A font's glyphs
+// also carry their points, cut once (none for a bare program).
 struct TOutlineRef {
   std::span<const uint8_t> bytes;
   uint64_t hash = 0;
+  const TVecGlyphPoints* points = nullptr;
   static TOutlineRef Of(const uint8_t* program);
 };
 

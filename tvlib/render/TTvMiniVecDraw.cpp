@@ -130,13 +130,27 @@ void TTvMiniVecDraw::FillOutline(const TOutlineRef& outline, float x, float y) {
   const TVecTransform transform{
       scaleX, scaleY, cosAngle, sinAngle, {key.strokeWidth[0], key.strokeWidth[1]}, key.italic};
   mCache.BeginGlyph(key);
-  mSweep.Fill(outline.bytes.data(), transform, key.phaseX, key.phaseY, *this);
+  mSweep.Fill(outline.bytes.data(), outline.points, transform, key.phaseX, key.phaseY, *this);
   mCache.EndGlyph();
 }
 
-void TTvMiniVecDraw::Runs(std::span<const TGlyphRun> runs) {
-  mCache.AddRuns(runs);
-  DrawRuns(runs);
+void TTvMiniVecDraw::Rows(std::span<const TCoverageRow> rows, const uint8_t* coverage) {
+  // Each row as runs of equal coverage.
+  mRunScratch.clear();
+  for (const TCoverageRow& row : rows) {
+    const uint8_t* c = coverage + row.offset;
+    for (int i = 0; i < row.count;) {
+      int end = i + 1;
+      while (end < row.count && c[end] == c[i]) ++end;
+      if (c[i] != 0) {
+        mRunScratch.push_back(
+            {int16_t(row.x0 + i), int16_t(row.x0 + end), row.row, uint8_t(c[i] - 1), row.slot});
+      }
+      i = end;
+    }
+  }
+  mCache.AddRuns(mRunScratch);
+  DrawRuns(mRunScratch);
 }
 
 void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecDrawOutput.h"
@@ -18,7 +19,7 @@
 
 class TTexture;
 
-class TTvMiniVecDraw : private TVecRunSink {
+class TTvMiniVecDraw : private TVecCoverageSink {
  public:
   // Spans handed to the display at a time.
   static constexpr int kBatchSize = 512;
@@ -69,7 +70,7 @@ class TTvMiniVecDraw : private TVecRunSink {
   void SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha);
   // Pixels [x0, x1) of row written into the target, clipped to it.
   void WriteSpan(int x0, int x1, int row, uint32_t colour);
-  void Runs(std::span<const TGlyphRun> runs) override;
+  void Rows(std::span<const TCoverageRow> rows, const uint8_t* coverage) override;
   // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours (with flat shading,
   // the runs at least half covered, whole).
   void DrawRuns(std::span<const TGlyphRun> runs);
@@ -80,6 +81,7 @@ class TTvMiniVecDraw : private TVecRunSink {
 
   TVecSweep mSweep;
   TGlyphRunCache mCache;
+  std::vector<TGlyphRun> mRunScratch;  // a new glyph's runs
 
   sd::TRasterSpan mBatch[kBatchSize];
   int mCount = 0;

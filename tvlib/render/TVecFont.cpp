@@ -22,8 +22,13 @@ bool TVecFont::Load(std::vector<uint8_t> image) {
   if (Parse()) {
     DeriveMetrics();
     mOutlines.resize(mCodes.size());
-    for (size_t i = 0; i < mCodes.size(); ++i)
-      mOutlines[i] = TOutlineRef::Of(GetGlyphData(static_cast<int>(i)));
+    mPoints.resize(mCodes.size());
+    for (size_t i = 0; i < mCodes.size(); ++i) {
+      const uint8_t* program = GetGlyphData(static_cast<int>(i));
+      mPoints[i] = TVecGlyphPoints::Of(program);
+      mOutlines[i] = TOutlineRef::Of(program);
+      mOutlines[i].points = &mPoints[i];
+    }
     return true;
   }
   Clear();
@@ -35,6 +40,7 @@ void TVecFont::Clear() {
   mCodes.clear();
   mFitScales.clear();
   mOutlines.clear();
+  mPoints.clear();
   mAscent = mDescent = 0;
   mFlag = 0;
   mScale = 1.0f;

@@ -27,7 +27,8 @@ class TVecFont {
   int FindGlyph(uint32_t code) const;
   // The glyph's outline program, or null outside 0..count-1.
   const uint8_t* GetGlyphData(int glyph) const;
-  // The same measured and hashed (at load) for the rasteriser; empty outside the range.
+  // The same measured, hashed and cut into points (at load) for the rasteriser; empty
+  // outside the range.
   TOutlineRef GetGlyphOutline(int glyph) const;
   // Advance and ink extents in outline units; 0.0 outside the range.
   float GetGlyphAdvance(int glyph) const;
@@ -68,6 +69,7 @@ class TVecFont {
   std::vector<uint32_t> mCodes;
   std::vector<float> mFitScales;
   std::vector<TOutlineRef> mOutlines;
+  std::vector<TVecGlyphPoints> mPoints;
   float mAscent = 0;
   float mDescent = 0;
   uint8_t mFlag = 0;

@@ -2,6 +2,7 @@
 #include "tvlib/render/TVecSweep.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "tvlib/render/TVecOutline.h"
@@ -20,10 +21,8 @@ int RoundX(float x) {
   return x >= 0 ? static_cast<int>(x + 0.5f) : -static_cast<int>(0.5f - x);
 }
 
-// The ceiling of a value already clamped to the quarter scanline range.
-int CeilInt(float v) {
-  const int i = static_cast<int>(v);
-  return i + (v > static_cast<float>(i));
+bool IsFinite(float v) {
+  return (std::bit_cast<uint32_t>(v) & 0x7F800000u) != 0x7F800000u;
 }
 }  // namespace
 
@@ -44,30 +43,43 @@ TVecSweep::TVecSweep() {
   mEdges.reserve(kInitialEdges);
 }
 
-void TVecSweep::Fill(const uint8_t* program, const TVecTransform& transform, int phaseX, int phaseY,
-                     TVecRunSink& sink) {
+void TVecSweep::Fill(const uint8_t* program, const TVecGlyphPoints* points,
+                     const TVecTransform& transform, int phaseX, int phaseY,
+                     TVecCoverageSink& sink) {
   mTransform = &transform;
+  mFlagCounted = false;
+  mRows.clear();
+  mCoverage.clear();
+  sink.DefineColour(0, 0, 0, 0, false);
+  if (points && points->plainColour != 0 && transform.strokeWidth[0] == 0.0f && mUseEdgeFlags &&
+      PlainSweep(*points, phaseX, phaseY)) {
+    if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
+    return;
+  }
   mEdges.clear();
   mMinTop = INT32_MAX;
   mMaxTop = mMaxBottom = INT32_MIN;
   mMaxGroup = 0;
   mSoleColour = -1;
   mFirstEdge = true;
-  sink.DefineColour(0, 0, 0, 0, false);
-  RunProgram(program, sink);
-  if (!mEdges.empty()) Sweep(phaseX, phaseY, sink);
+  RunProgram(program, points, sink);
+  if (mEdges.empty()) return;
+  Sweep(phaseX, phaseY);
+  if (!mRows.empty()) sink.Rows(mRows, mCoverage.data());
 }
 
-void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
+void TVecSweep::RunProgram(const uint8_t* program, const TVecGlyphPoints* points,
+                           TVecCoverageSink& sink) {
   mGroup = 2;
   mLeft = mRight = 0;
   int colourBase = 0;
   int coloursDefined = 0;
   TPoint current{0, 0};
   mPlaced = Place(current);
-  auto point = [](const uint8_t* p) {
-    return TPoint{ReadS16(p) / 128.0f, ReadS16(p + 2) / 128.0f};
-  };
+  mPlacedLevel = Level(mPlaced.y);
+  // The program's points, decoded and cut here unless they were made beforehand.
+  const TPoint* next = points ? points->points.data() : nullptr;
+  auto point = [&next](const uint8_t* p) { return next ? *next++ : ReadVecPoint(p); };
   auto relative = [&](uint8_t colour) {
     return static_cast<uint8_t>(colour != 0 ? colour + colourBase : 0);
   };
@@ -87,6 +99,7 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
       case kOpMove:
         current = point(op + 1);
         mPlaced = Place(current);
+        mPlacedLevel = Level(mPlaced.y);
         break;
       case kOpLine: {
         const TPoint to = point(op + 1);
@@ -95,19 +108,20 @@ void TVecSweep::RunProgram(const uint8_t* program, TVecRunSink& sink) {
         break;
       }
       case kOpCurve: {
-        const TPoint c = point(op + 1);
-        const TPoint e = point(op + 5);
-        TPoint from = current;
-        for (int i = 1; i <= 2; ++i) {
-          const float t = i / 3.0f;
-          const TPoint to{
-              current.x + 2 * t * (c.x - current.x) + t * t * (e.x - 2 * c.x + current.x),
-              current.y + 2 * t * (c.y - current.y) + t * t * (e.y - 2 * c.y + current.y)};
-          Segment(from, to);
-          from = to;
+        TPoint chords[3];
+        if (next) {
+          std::copy_n(next, 3, chords);
+          next += 3;
+        } else {
+          const TPoint c = ReadVecPoint(op + 1);
+          chords[2] = ReadVecPoint(op + 5);
+          chords[0] = ChordPoint(current, c, chords[2], 1);
+          chords[1] = ChordPoint(current, c, chords[2], 2);
         }
-        Segment(from, e);
-        current = e;
+        Segment(current, chords[0]);
+        Segment(chords[0], chords[1]);
+        Segment(chords[1], chords[2]);
+        current = chords[2];
         break;
       }
       case kOpDefineColour:
@@ -135,8 +149,10 @@ TVecSweep::TPoint TVecSweep::Place(TPoint p) const {
 void TVecSweep::Segment(TPoint from, TPoint to) {
   for (int k = 0; k < 2 && mTransform->strokeWidth[k] != 0.0f; ++k) StrokeSegment(from, to, k);
   const TPoint placed = Place(to);
-  AddEdge(mPlaced, placed, mLeft, mRight, mGroup);
+  const int level = Level(placed.y);
+  if (level != mPlacedLevel) AddEdge(mPlaced, mPlacedLevel, placed, level, mLeft, mRight, mGroup);
   mPlaced = placed;
+  mPlacedLevel = level;
 }
 
 void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
@@ -150,26 +166,33 @@ void TVecSweep::StrokeSegment(TPoint p0, TPoint p1, int stroke) {
   const TPoint band[6] = {{p0.x + b, p0.y - a}, {p0.x - a, p0.y - b}, {p0.x - b, p0.y + a},
                           {p1.x - b, p1.y + a}, {p1.x + a, p1.y + b}, {p1.x + b, p1.y - a}};
   TPoint placed[6];
-  for (int i = 0; i < 6; ++i) placed[i] = Place(band[i]);
-  for (int i = 0; i < 6; ++i) AddEdge(placed[i], placed[(i + 1) % 6], 1, 0, stroke);
+  int levels[6];
+  for (int i = 0; i < 6; ++i) {
+    placed[i] = Place(band[i]);
+    levels[i] = Level(placed[i].y);
+  }
+  for (int i = 0; i < 6; ++i) {
+    const int j = (i + 1) % 6;
+    if (levels[i] != levels[j]) AddEdge(placed[i], levels[i], placed[j], levels[j], 1, 0, stroke);
+  }
 }
 
-void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int group) {
-  const bool swapped = p1.y < p0.y;
-  if (swapped) std::swap(p0, p1);
-  // Scanline y is sampled at y + 0.5; far-off edges are cut to the limit, non-finite dropped.
-  if (!std::isfinite(p0.y) || !std::isfinite(p1.y) || !std::isfinite(p0.x) ||
-      !std::isfinite(p1.x)) {
-    return;
-  }
-  const float limit = kQuarterLimit;
-  const int top = CeilInt(std::clamp(p0.y - 0.5f, -limit, limit));
-  const int bottom = CeilInt(std::clamp(p1.y - 0.5f, -limit, limit));
-  if (top >= bottom) return;
+void TVecSweep::AddEdge(TPoint p0, int level0, TPoint p1, int level1, uint8_t left, uint8_t right,
+                        int group) {
+  // Non-finite edges are dropped.
+  if (!IsFinite(p0.x) || !IsFinite(p0.y) || !IsFinite(p1.x) || !IsFinite(p1.y)) return;
+  // The upper point first, picked without a branch (the direction is anyone's guess).
+  const bool swapped = level1 < level0;
+  const uint64_t upper = swapped ? std::bit_cast<uint64_t>(p1) : std::bit_cast<uint64_t>(p0);
+  const uint64_t lower = swapped ? std::bit_cast<uint64_t>(p0) : std::bit_cast<uint64_t>(p1);
+  const TPoint a = std::bit_cast<TPoint>(upper);
+  const TPoint b = std::bit_cast<TPoint>(lower);
+  const int top = std::min(level0, level1);
+  const int bottom = std::max(level0, level1);
   uint8_t colour = left != 0 ? left : right;
   // Stroke edges carry their direction in the colour byte.
   if (group < 2 && !swapped) colour = 0;
-  mEdges.push_back({p0.x, p0.y, p1.x, p1.y, top, bottom, -1, colour, uint8_t(group)});
+  mEdges.push_back({a.x, a.y, b.x, b.y, top, bottom, -1, colour, uint8_t(group)});
   mMinTop = std::min(mMinTop, top);
   mMaxTop = std::max(mMaxTop, top);
   mMaxBottom = std::max(mMaxBottom, bottom);
@@ -179,7 +202,17 @@ void TVecSweep::AddEdge(TPoint p0, TPoint p1, uint8_t left, uint8_t right, int g
   mFirstEdge = false;
 }
 
-void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
+void TVecSweep::Sweep(int phaseX, int phaseY) {
+  mRows.clear();
+  mCoverage.clear();
+  mFlagCounted = mSoleColour > 0 && mUseEdgeFlags && FlagSweep(phaseX, phaseY);
+  if (mFlagCounted) return;
+  mRows.clear();
+  mCoverage.clear();
+  WalkEdges(phaseX, phaseY);
+}
+
+void TVecSweep::WalkEdges(int phaseX, int phaseY) {
   // Buckets of edges by top scanline, sized from the edges actually made.
   const size_t bucketCount = static_cast<size_t>(mMaxTop - mMinTop + 1);
   if (mBuckets.size() < bucketCount) mBuckets.resize(bucketCount);
@@ -190,7 +223,6 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     head = i;
   }
   mActive.clear();
-  mRuns.clear();
   int row = 0;
   for (int y = mMinTop; y < mMaxBottom; ++y) {
     // Drop finished edges, step the others and keep them in x order (an insertion sort in
@@ -225,7 +257,6 @@ void TVecSweep::Sweep(int phaseX, int phaseY, TVecRunSink& sink) {
     if (((y + phaseY) & 3) == 3) EmitRow(row);
   }
   EmitRow(row);
-  if (!mRuns.empty()) sink.Runs(mRuns);
 }
 
 void TVecSweep::WalkScanline() {
@@ -293,26 +324,28 @@ void TVecSweep::CloseRun(int start, int end, int slot) {
 }
 
 void TVecSweep::EmitRow(int row) {
+  const int last = std::min(mHighCell, kCells - 1);
   for (int slot = 0; slot < 4; ++slot) {
     if (!mDirty[slot]) continue;
     mDirty[slot] = false;
     uint8_t* cells = mCells[slot];
+    // The running sum of the difference row is the coverage; the row keeps the stretch from
+    // the first covered pixel to the last.
+    const size_t offset = mCoverage.size();
     uint8_t coverage = 0;
-    int runStart = mLowCell;
-    const int last = std::min(mHighCell, kCells - 1);
-    auto close = [&](int end) {
-      mRuns.push_back({int16_t(runStart - kPixelLimit), int16_t(end - kPixelLimit), int16_t(row),
-                       uint8_t(coverage - 1), uint8_t(slot)});
-    };
+    int first = -1, end = 0;
     for (int c = mLowCell; c <= last; ++c) {
-      const uint8_t next = static_cast<uint8_t>(coverage + cells[c]);
-      if (next != coverage) {
-        if (coverage != 0) close(c);
-        coverage = next;
-        runStart = c;
-      }
+      coverage = static_cast<uint8_t>(coverage + cells[c]);
+      if (coverage == 0) continue;
+      if (first < 0) first = c;
+      mCoverage.resize(offset + static_cast<size_t>(c - first), 0);
+      mCoverage.push_back(coverage);
+      end = c + 1;
     }
-    if (coverage != 0) close(last + 1);
+    if (first >= 0) {
+      mRows.push_back({int16_t(first - kPixelLimit), int16_t(row), uint16_t(end - first),
+                       uint8_t(slot), uint32_t(offset)});
+    }
     std::fill(cells + mLowCell, cells + mHighCell + 1, 0);
   }
   mLowCell = kCells;
