@@ -37,7 +37,7 @@ int TGlyphRunCache::Chain(const TGlyphKey& key) {
   hash ^= pair(key.strokeWidth[0], key.strokeWidth[1]) * 0xC2B2AE3D27D4EB4Full;
   hash ^= pair(key.cosAngle, key.sinAngle) * 0x165667B19E3779F9ull;
   hash = (hash ^ hash >> 31) * 0xBF58476D1CE4E5B9ull;
-  return static_cast<int>((hash >> 32) % kChains);
+  return static_cast<int>(hash >> (64 - kChainBits));  // the best-mixed bits
 }
 
 TCachedGlyph TGlyphRunCache::GlyphOf(const TEntry& entry) const {

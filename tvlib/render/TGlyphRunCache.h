@@ -3,7 +3,7 @@
 // is replayed instead of rasterised. Rows hold coverage and colour slot, not colours, so a
 // replay takes the colours current at the time.
 //
-// Entries are found through 2039 chains hashed on the whole key (the outline alone would put
+// Entries are found through 2048 chains hashed on the whole key (the outline alone would put
 // every size and angle of a glyph on one chain). Outlines are matched by their bytes, which
 // the cache keeps a copy of: a font freed and another loaded at the same address must never
 // replay the old glyphs. The cache has a
@@ -91,7 +91,8 @@ class TGlyphRunCache {
   }
 
  private:
-  static constexpr int kChains = 2039;
+  static constexpr int kChainBits = 11;
+  static constexpr int kChains = 1 << kChainBits;
   struct TEntry {
     TGlyphKey key;  // without its outline span: the bytes are copied into mOutlines
     size_t outlineStart, outlineLength;

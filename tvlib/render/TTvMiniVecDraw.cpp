@@ -15,9 +15,13 @@ namespace {
 // Origins beyond this are as good as off any display and stay exact in float.
 constexpr float kOriginLimit = 1 << 24;
 
+// floor(v) clamped to the limit; NaN counts as 0. (Truncation corrected downwards: std::floor
+// is a library call on the baseline processor, and this runs for every glyph.)
 int FloorToInt(float v) {
   if (std::isnan(v)) return 0;
-  return static_cast<int>(std::floor(std::clamp(v, -kOriginLimit, kOriginLimit)));
+  v = std::clamp(v, -kOriginLimit, kOriginLimit);
+  const int truncated = static_cast<int>(v);
+  return truncated - (static_cast<float>(truncated) > v);
 }
 
 // A float to a byte, truncated; NaN counts as 0.
