@@ -1,7 +1,7 @@
 // Text blocks end to end: a page of about 3,000 characters of marked-up text (three faces,
 // bold, italic, links, wrapping) laid out and drawn into an 800 x 600 target the first time
 // (every glyph rasterised) and again (every glyph replayed from the glyph cache), the same
-// redraw handed to a display as span batches, and the layout of a 100-character label.
+// redraw handed to a display as batches of coverage rows, and the layout of a 100-character label.
 // Items are glyphs drawn (or characters laid out).
 #include <benchmark/benchmark.h>
 
@@ -26,8 +26,9 @@ bool ReadAsset(const TString& name, std::vector<uint8_t>& bytes) {
   return true;
 }
 
-TSpanDrawer NullDevice() {
-  return [](std::span<const sd::TRasterSpan> spans) { benchmark::DoNotOptimize(spans.data()); };
+TCoverageDrawer NullDevice() {
+  return
+      [](std::span<const sd::TRasterCoverageRow> rows) { benchmark::DoNotOptimize(rows.data()); };
 }
 
 class TBenchServices : public TTextServices {

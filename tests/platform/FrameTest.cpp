@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/PlatformFixture.h"
-#include "tests/render/FakeSpanDevice.h"
+#include "tests/render/FakeCoverageDevice.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
@@ -44,7 +44,7 @@ TEST_F(FrameTest, FifteenFramesInOneMillisecondKeepTheLastRate) {
 
 TEST_F(FrameTest, OverlayIsDrawnBetweenBegin2dAndEnd2d) {
   // The overlay's spans go to a device of our own, so its pixels can be read.
-  TFakeSpanDevice device;
+  TFakeCoverageDevice device;
   mData.vectorRasteriser = std::make_unique<TTvMiniVecDraw>(device.Drawer());
   mData.fpsOverlay = true;
   mPlatform->EndFrame(true);
@@ -55,7 +55,7 @@ TEST_F(FrameTest, OverlayIsDrawnBetweenBegin2dAndEnd2d) {
   int red = 0, below = 0;
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 300; ++x) {
-      const uint8_t* p = &device.Pixels()[(y * TFakeSpanDevice::kWidth + x) * 4];
+      const uint8_t* p = &device.Pixels()[(y * TFakeCoverageDevice::kWidth + x) * 4];
       const bool lit = p[2] > 128 && p[1] == 0 && p[0] == 0;
       (y < 40 ? red : below) += lit;
     }

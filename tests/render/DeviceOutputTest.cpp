@@ -1,6 +1,6 @@
-// The vector rasteriser on the software rendering device: runs drawn as device spans land
-// exactly where the rasteriser's direct target writes put them. This is the wiring the
-// display uses: a span drawer calling the device, a render target read back.
+// The vector rasteriser on the software rendering device: rows drawn as device coverage rows
+// land exactly where the rasteriser's direct target writes put them. This is the wiring the
+// display uses: a coverage drawer calling the device, a render target read back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,13 +14,13 @@ namespace {
 using namespace sd;
 using namespace sd::test;
 
-// Without blending the device writes each run's colour as it is, as the target output does
-// with replaceTarget set: the two must agree on every byte.
-TEST(TTvMiniVecDrawOnDevice, DeviceSpansMatchTargetWrites) {
+// Without blending the device writes each covered pixel's colour as it is, as the target output
+// does with replaceTarget set: the two must agree on every byte.
+TEST(TTvMiniVecDrawOnDevice, DeviceCoverageMatchesTargetWrites) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
   TRenderRig rig{1024, 512, 0};
-  TTvMiniVecDraw draw([&rig](std::span<const TRasterSpan> spans) {
-    EXPECT_EQ(rig.device->DrawSpans(spans.data(), static_cast<uint32_t>(spans.size())), kOk);
+  TTvMiniVecDraw draw([&rig](std::span<const TRasterCoverageRow> rows) {
+    EXPECT_EQ(rig.device->DrawCoverage(rows.data(), static_cast<uint32_t>(rows.size())), kOk);
   });
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   const float white[4] = {1, 1, 1, 1};

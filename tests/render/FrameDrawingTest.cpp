@@ -31,7 +31,7 @@ TEST_F(DisplayTest, AFrameFilledAndEndedIsWhatThePresenterShows) {
 TEST_F(DisplayTest, TextSpansDrawnInAFrameBlendIntoWhatThePresenterShows) {
   // The text rasteriser as the display set-up makes it, drawing through the display.
   Display();
-  auto draw = std::make_unique<TTvMiniVecDraw>(PlatformSpanDrawer());
+  auto draw = std::make_unique<TTvMiniVecDraw>(PlatformCoverageDrawer());
   ASSERT_TRUE(platform->BeginFrame(false));
   handler->FillRect(0, 0, -1, -1, kBlue, nullptr);
   ASSERT_TRUE(platform->Begin2d());

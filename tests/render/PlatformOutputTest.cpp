@@ -1,4 +1,4 @@
-// The rasteriser's display output through the platform: batches of spans handed to the
+// The rasteriser's display output through the platform: batches of coverage rows handed to the
 // display handler.
 #include <gtest/gtest.h>
 
@@ -8,26 +8,29 @@
 
 namespace {
 
-class TSpanCapturingHandler : public TRecordingDisplayHandler {
+class TCoverageCapturingHandler : public TRecordingDisplayHandler {
  public:
-  void DrawSpans(std::span<const sd::TRasterSpan> spans) override {
-    Note("DrawSpans(" + std::to_string(spans.size()) + ")");
-    captured.assign(spans.begin(), spans.end());
+  void DrawCoverage(std::span<const sd::TRasterCoverageRow> rows) override {
+    Note("DrawCoverage(" + std::to_string(rows.size()) + ")");
+    captured.assign(rows.begin(), rows.end());
+    for (const sd::TRasterCoverageRow& r : rows)
+      coverage.emplace_back(r.coverage, r.coverage + (r.x1 - r.x0));
   }
-  std::vector<sd::TRasterSpan> captured;
+  std::vector<sd::TRasterCoverageRow> captured;
+  std::vector<std::vector<uint8_t>> coverage;  // each row's, copied while it is valid
 };
 
 class VecDrawPlatformTest : public PlatformTest {
  protected:
   VecDrawPlatformTest() {
-    mHandler = new TSpanCapturingHandler;
+    mHandler = new TCoverageCapturingHandler;
     mPlatform->SetDisplayHandler(mHandler);
   }
-  TSpanCapturingHandler* mHandler;
+  TCoverageCapturingHandler* mHandler;
 };
 
-TEST_F(VecDrawPlatformTest, RunsReachTheDisplayAsOneBatchOfSpans) {
-  TTvMiniVecDraw draw(PlatformSpanDrawer());
+TEST_F(VecDrawPlatformTest, RowsReachTheDisplayAsOneBatch) {
+  TTvMiniVecDraw draw(PlatformCoverageDrawer());
   const float white[4] = {1, 1, 1, 1};
   draw.SetColor(1, white, 1.0f);
   draw.scaleX = draw.scaleY = 4;
@@ -41,17 +44,17 @@ TEST_F(VecDrawPlatformTest, RunsReachTheDisplayAsOneBatchOfSpans) {
   ASSERT_TRUE(mPlatform->Begin2d());
   drawSquare();
   mPlatform->End2d();
-  // Three rows of a half, two full and a half pixel: nine runs.
-  EXPECT_EQ(mHandler->mCalls, (Calls{"Begin2d", "DrawSpans(9)", "End2d"}));
-  ASSERT_EQ(mHandler->captured.size(), 9u);
-  const sd::TRasterSpan first = mHandler->captured[0], second = mHandler->captured[1];
-  EXPECT_EQ(first.x0, 10);
-  EXPECT_EQ(first.x1, 11);
-  EXPECT_EQ(first.y, 20);
-  EXPECT_EQ(first.colour, 0x7FFFFFFFu);  // coverage 8 of 16
-  EXPECT_EQ(second.x0, 11);
-  EXPECT_EQ(second.x1, 13);
-  EXPECT_EQ(second.colour, 0xFFFFFFFFu);
+  // Three rows of a half, two full and a half pixel.
+  EXPECT_EQ(mHandler->mCalls, (Calls{"Begin2d", "DrawCoverage(3)", "End2d"}));
+  ASSERT_EQ(mHandler->captured.size(), 3u);
+  for (int row = 0; row < 3; ++row) {
+    const sd::TRasterCoverageRow& r = mHandler->captured[row];
+    EXPECT_EQ(r.x0, 10);
+    EXPECT_EQ(r.x1, 14);
+    EXPECT_EQ(r.y, 20 + row);
+    EXPECT_EQ(r.colour, 0xFFFFFFFFu);
+    EXPECT_EQ(mHandler->coverage[row], (std::vector<uint8_t>{8, 16, 16, 8}));
+  }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "tests/render/FakeSpanDevice.h"
+#include "tests/render/FakeCoverageDevice.h"
 #include "tests/render/VecFontBuilder.h"
 #include "tvlib/render/TVecFontSource.h"
 
@@ -293,16 +293,16 @@ TEST(TTvMiniVecDraw, ManyEdgesGrowThePool) {
   EXPECT_EQ(canvas.Alpha(22, 22), 255);
 }
 
-// Runs as spans, captured: the extent of their pixel ranges [x0, x1) and rows.
-struct TCapturedRuns {
+// Rows handed to the display, captured: the extent of their pixel ranges [x0, x1) and rows.
+struct TCapturedRows {
   int minX = 1 << 30, maxX = -(1 << 30), minRow = 1 << 30, maxRow = -(1 << 30), count = 0;
-  TSpanDrawer Drawer() {
-    return [this](std::span<const sd::TRasterSpan> spans) {
-      for (const sd::TRasterSpan& s : spans) {
-        minX = std::min(minX, s.x0);
-        maxX = std::max(maxX, s.x1);
-        minRow = std::min(minRow, s.y);
-        maxRow = std::max(maxRow, s.y);
+  TCoverageDrawer Drawer() {
+    return [this](std::span<const sd::TRasterCoverageRow> rows) {
+      for (const sd::TRasterCoverageRow& r : rows) {
+        minX = std::min(minX, r.x0);
+        maxX = std::max(maxX, r.x1);
+        minRow = std::min(minRow, r.y);
+        maxRow = std::max(maxRow, r.y);
         ++count;
       }
     };
@@ -310,7 +310,7 @@ struct TCapturedRuns {
 };
 
 TEST(TTvMiniVecDraw, NothingIsDrawnBeyond1600PixelsOfTheOrigin) {
-  TCapturedRuns runs;
+  TCapturedRows runs;
   TTvMiniVecDraw lines(runs.Drawer());
   lines.SetColor(1, kWhite, 1.0f);
   lines.scaleX = lines.scaleY = 40;  // 10 pixels a unit: the square spans -2500..2500
@@ -380,21 +380,29 @@ void DrawWord(TTvMiniVecDraw& draw, const TVecFont& font, const char* word, floa
   draw.EndDraw();
 }
 
-TEST(TTvMiniVecDraw, SpanAndTargetOutputsGiveTheSamePixels) {
+// Also with flat shading, and with a cache emptied at every new glyph (rows waiting for the
+// display must not point into what it refills).
+TEST(TTvMiniVecDraw, DisplayAndTargetOutputsGiveTheSamePixels) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
-  TFakeSpanDevice device;
-  TTvMiniVecDraw draw(device.Drawer());
-  draw.SetColor(1, kWhite, 1.0f);
-  const float outline[4] = {0.2f, 0.4f, 0.9f, 1.0f};
-  draw.SetColor(255, outline, 0.8f);
-  draw.strokeWidth[0] = 1.5f;
-  DrawWord(draw, *font, "Quick fjord", 10.25f, 40.5f, 27, nullptr);
-  EXPECT_GT(device.drawCalls, 1);
+  for (const size_t cap : {TGlyphRunCache::kDefaultCapBytes, size_t{1}}) {
+    for (const uint8_t flat : {0, 1}) {
+      TFakeCoverageDevice device;
+      TTvMiniVecDraw draw(device.Drawer(), cap);
+      draw.SetColor(1, kWhite, 1.0f);
+      const float outline[4] = {0.2f, 0.4f, 0.9f, 1.0f};
+      draw.SetColor(255, outline, 0.8f);
+      draw.strokeWidth[0] = 1.5f;
+      draw.flatShading = flat;
+      const char* const text = "Quick fjord, quick fox";
+      DrawWord(draw, *font, text, 10.25f, 40.5f, 27, nullptr);
+      EXPECT_GT(device.drawCalls, 1);
 
-  TCanvas canvas(TFakeSpanDevice::kWidth, TFakeSpanDevice::kHeight);
-  TLockedPixels target = canvas.Lock();
-  DrawWord(draw, *font, "Quick fjord", 10.25f, 40.5f, 27, &target);
-  EXPECT_EQ(canvas.pixels, device.Pixels());
+      TCanvas canvas(TFakeCoverageDevice::kWidth, TFakeCoverageDevice::kHeight);
+      TLockedPixels target = canvas.Lock();
+      DrawWord(draw, *font, text, 10.25f, 40.5f, 27, &target);
+      EXPECT_EQ(canvas.pixels, device.Pixels()) << "cap " << cap << " flat " << int(flat);
+    }
+  }
 }
 
 // The reference is an 8-bit PGM of the coverage (alpha) of the word.

@@ -117,10 +117,10 @@ bool TDxDisplayHandler::Begin2d() {
   return true;
 }
 
-void TDxDisplayHandler::DrawSpans(std::span<const sd::TRasterSpan> spans) {
+void TDxDisplayHandler::DrawCoverage(std::span<const sd::TRasterCoverageRow> rows) {
   sd::TDevice3d* device = mData->device;
   if (!device) return;
-  sd::HR hr = device->DrawSpans(spans.data(), static_cast<uint32_t>(spans.size()));
+  sd::HR hr = device->DrawCoverage(rows.data(), static_cast<uint32_t>(rows.size()));
   if (hr != sd::kOk) {
     Check(hr);
     MarkDeviceBroken();

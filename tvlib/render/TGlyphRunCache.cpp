@@ -1,4 +1,4 @@
-// The glyph run cache; see TGlyphRunCache.h.
+// The glyph cache; see TGlyphRunCache.h.
 #include "tvlib/render/TGlyphRunCache.h"
 
 #include <algorithm>
@@ -37,16 +37,21 @@ int TGlyphRunCache::Chain(const TGlyphKey& key) {
   hash ^= pair(key.strokeWidth[0], key.strokeWidth[1]) * 0xC2B2AE3D27D4EB4Full;
   hash ^= pair(key.cosAngle, key.sinAngle) * 0x165667B19E3779F9ull;
   hash = (hash ^ hash >> 31) * 0xBF58476D1CE4E5B9ull;
-  return static_cast<int>((hash >> 32) % kChains);
+  return static_cast<int>(hash >> (64 - kChainBits));  // the best-mixed bits
 }
 
-bool TGlyphRunCache::Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const {
+TCachedGlyph TGlyphRunCache::GlyphOf(const TEntry& entry) const {
+  return {std::span<const TGlyphRow>(mRows.data() + entry.firstRow, entry.rowCount),
+          mCoverage.data() + entry.firstCoverage};
+}
+
+bool TGlyphRunCache::Find(const TGlyphKey& key, TCachedGlyph& glyph) const {
   for (int e = mHeads[Chain(key)]; e >= 0; e = mEntries[e].next) {
     const TEntry& entry = mEntries[e];
     if (entry.key.SamePlacement(key) && entry.outlineLength == key.outline.size() &&
         std::memcmp(mOutlines.data() + entry.outlineStart, key.outline.data(),
                     key.outline.size()) == 0) {
-      runs = std::span<const TGlyphRun>(mRuns.data() + entry.firstRun, entry.runCount);
+      glyph = GlyphOf(entry);
       return true;
     }
   }
@@ -56,19 +61,30 @@ bool TGlyphRunCache::Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs
 void TGlyphRunCache::BeginGlyph(const TGlyphKey& key) {
   if (GetBytes() >= mCapBytes) {
     mEntries.clear();
-    mRuns.clear();
+    mRows.clear();
+    mCoverage.clear();
     mOutlines.clear();
     std::fill(mHeads.begin(), mHeads.end(), -1);
   }
-  mEntries.push_back({key, mOutlines.size(), key.outline.size(), mRuns.size(), 0, -1});
+  mEntries.push_back(
+      {key, mOutlines.size(), key.outline.size(), mRows.size(), 0, mCoverage.size(), -1});
   mEntries.back().key.outline = {};
   mOutlines.insert(mOutlines.end(), key.outline.begin(), key.outline.end());
 }
 
-void TGlyphRunCache::EndGlyph() {
+void TGlyphRunCache::AddRows(std::span<const TCoverageRow> rows, const uint8_t* coverage) {
+  for (const TCoverageRow& row : rows) {
+    mRows.push_back({row.x0, row.row, row.count, row.slot});
+    mCoverage.insert(mCoverage.end(), coverage + row.offset, coverage + row.offset + row.count);
+  }
+}
+
+TCachedGlyph TGlyphRunCache::EndGlyph() {
   TEntry& entry = mEntries.back();
-  entry.runCount = mRuns.size() - entry.firstRun;
+  entry.rowCount = mRows.size() - entry.firstRow;
+  mCoverage.insert(mCoverage.end(), sd::kCoverageReadSlack, 0);
   int& head = mHeads[Chain(entry.key)];
   entry.next = head;
   head = static_cast<int>(mEntries.size()) - 1;
+  return GlyphOf(entry);
 }

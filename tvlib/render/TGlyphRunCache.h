@@ -1,14 +1,15 @@
 // The rasteriser's memory of glyphs it has already swept: per glyph, sub-pixel phase and
-// transform, the runs of coverage it produced, so a repeated glyph is replayed instead of
-// rasterised. Runs hold coverage and colour slot, not colours, so a replay takes the
-// colours current at the time.
+// transform, the rows of coverage it produced (as the sweep hands them out), so a repeated glyph
+// is replayed instead of rasterised. Rows hold coverage and colour slot, not colours, so a
+// replay takes the colours current at the time.
 //
-// Entries are found through 2039 chains hashed on the whole key (the outline alone would put
+// Entries are found through 2048 chains hashed on the whole key (the outline alone would put
 // every size and angle of a glyph on one chain). Outlines are matched by their bytes, which
 // the cache keeps a copy of: a font freed and another loaded at the same address must never
 // replay the old glyphs. The cache has a
 // memory cap: when a new glyph would start past it, everything is dropped and the cache
-// starts again (animated scales and rotations would otherwise grow it without bound).
+// starts again (animated scales and rotations would otherwise grow it without bound). A glyph
+// found stays where it is until the next BeginGlyph.
 #pragma once
 
 #include <cstddef>
@@ -16,16 +17,24 @@
 #include <span>
 #include <vector>
 
+#include "tvlib/platform/render/TRaster.h"
 #include "tvlib/render/TVecSweep.h"
 
-// A run of pixels [x0, x1) of equal coverage in row, relative to the glyph's whole-pixel
-// origin.
-struct TGlyphRun {
-  int16_t x0, x1, row;
-  uint8_t coverageMinusOne;  // 0-15
+// One pixel row of a cached glyph in one colour slot: pixels [x0, x0 + count) relative to the
+// glyph's whole-pixel origin, whose coverage bytes (0-16) follow the previous row's.
+struct TGlyphRow {
+  int16_t x0, row;
+  uint16_t count;
   uint8_t slot;
 };
-static_assert(sizeof(TGlyphRun) == 8);
+static_assert(sizeof(TGlyphRow) == 8);
+
+// A cached glyph: its rows, top to bottom, and their coverage bytes back to back, followed by
+// the readable bytes the display's coverage rows need (sd::kCoverageReadSlack).
+struct TCachedGlyph {
+  std::span<const TGlyphRow> rows;
+  const uint8_t* coverage = nullptr;
+};
 
 // An outline program's bytes up to and including its end (or first unknown) byte, and the
 // hash the cache files them by. Finding them walks and hashes the whole program, so a font
@@ -69,35 +78,37 @@ class TGlyphRunCache {
     mHeads.assign(kChains, -1);
   }
 
-  // The runs of a cached glyph; false when it is not cached.
-  bool Find(const TGlyphKey& key, std::span<const TGlyphRun>& runs) const;
-  // Starts recording a glyph (emptying the cache first when it is past its cap), then
-  // AddRuns with its runs and EndGlyph.
+  // The rows of a cached glyph; false when it is not cached.
+  bool Find(const TGlyphKey& key, TCachedGlyph& glyph) const;
+  // Starts recording a glyph (emptying the cache first when it is past its cap), then AddRows
+  // with its rows as the sweep hands them out, and EndGlyph, which answers the glyph recorded.
   void BeginGlyph(const TGlyphKey& key);
-  void AddRuns(std::span<const TGlyphRun> runs) {
-    mRuns.insert(mRuns.end(), runs.begin(), runs.end());
-  }
-  void EndGlyph();
+  void AddRows(std::span<const TCoverageRow> rows, const uint8_t* coverage);
+  TCachedGlyph EndGlyph();
 
   int GetEntryCount() const { return static_cast<int>(mEntries.size()); }
   size_t GetBytes() const {
-    return mRuns.size() * sizeof(TGlyphRun) + mEntries.size() * sizeof(TEntry) + mOutlines.size();
+    return mRows.size() * sizeof(TGlyphRow) + mCoverage.size() + mEntries.size() * sizeof(TEntry) +
+           mOutlines.size();
   }
 
  private:
-  static constexpr int kChains = 2039;
+  static constexpr int kChainBits = 11;
+  static constexpr int kChains = 1 << kChainBits;
   struct TEntry {
     TGlyphKey key;  // without its outline span: the bytes are copied into mOutlines
     size_t outlineStart, outlineLength;
-    size_t firstRun;
-    size_t runCount;
+    size_t firstRow, rowCount;
+    size_t firstCoverage;
     int next;
   };
   static int Chain(const TGlyphKey& key);
+  TCachedGlyph GlyphOf(const TEntry& entry) const;
 
   size_t mCapBytes;
   std::vector<int> mHeads;
   std::vector<TEntry> mEntries;
-  std::vector<TGlyphRun> mRuns;
+  std::vector<TGlyphRow> mRows;
+  std::vector<uint8_t> mCoverage;  // the rows' coverage bytes, back to back
   std::vector<uint8_t> mOutlines;  // the cached glyphs' outline bytes, back to back
 };

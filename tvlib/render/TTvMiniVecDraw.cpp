@@ -15,9 +15,13 @@ namespace {
 // Origins beyond this are as good as off any display and stay exact in float.
 constexpr float kOriginLimit = 1 << 24;
 
+// floor(v) clamped to the limit; NaN counts as 0. (Truncation corrected downwards: std::floor
+// is a library call on the baseline processor, and this runs for every glyph.)
 int FloorToInt(float v) {
   if (std::isnan(v)) return 0;
-  return static_cast<int>(std::floor(std::clamp(v, -kOriginLimit, kOriginLimit)));
+  v = std::clamp(v, -kOriginLimit, kOriginLimit);
+  const int truncated = static_cast<int>(v);
+  return truncated - (static_cast<float>(truncated) > v);
 }
 
 // A float to a byte, truncated; NaN counts as 0.
@@ -25,40 +29,66 @@ uint8_t ToByte(float v) {
   return v > 0 ? static_cast<uint8_t>(std::min(v, 255.0f)) : 0;
 }
 
-// Blends a colour over n pixels: each of blue, green and red becomes
-// (old (255 - a) + new a) / 255, truncated, with the colour's alpha a; the alpha byte stays.
-// Two pixels at a time in 16-bit lanes; x / 255 truncated is ((x + 1) 257) >> 16 for every
-// x up to 255 * 255.
-void BlendOver(uint8_t* p, int n, uint32_t colour) {
-  const __m128i zero = _mm_setzero_si128();
-  const uint32_t a = colour >> 24;
-  const __m128i scaled = _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero),
-                                         _mm_set1_epi16(int16_t(a)));
-  const __m128i inverse = _mm_set1_epi16(int16_t(255 - a));
-  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
-  auto blend = [&](__m128i old) {
-    const __m128i sum =
-        _mm_add_epi16(scaled, _mm_mullo_epi16(_mm_unpacklo_epi8(old, zero), inverse));
-    const __m128i quotient =
-        _mm_mulhi_epu16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_set1_epi16(257));
-    return _mm_or_si128(_mm_and_si128(old, alpha),
-                        _mm_andnot_si128(alpha, _mm_packus_epi16(quotient, quotient)));
+// Blends a colour over n pixels, each by its own alpha a = (A c) >> 4 from the colour's alpha A
+// and the pixel's coverage c: each of blue, green and red becomes (old (255 - a) + new a) / 255,
+// truncated; the alpha byte stays. Four pixels at a time in 16-bit lanes, then the last 1 to 3
+// in registers; x / 255 truncated is ((x + 1) 257) >> 16 for every x up to 255 * 255. Pixels
+// without coverage come out as they were, so groups without any are skipped.
+void BlendOver(uint8_t* p, int n, uint32_t colour, const uint8_t* coverage) {
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255);
+  const __m128i colour16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), zero);
+  const __m128i alpha = _mm_set1_epi16(int16_t(colour >> 24));
+  const __m128i alphaByte = _mm_set1_epi32(int(0xFF000000u));
+  auto blend = [&](uint32_t c4, __m128i old) {
+    const __m128i a16 = _mm_srli_epi16(
+        _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(c4)), zero), alpha), 4);
+    const __m128i pairs = _mm_unpacklo_epi16(a16, a16);
+    const __m128i al = _mm_unpacklo_epi32(pairs, pairs), ah = _mm_unpackhi_epi32(pairs, pairs);
+    auto half = [&](__m128i old16, __m128i a) {
+      const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(colour16, a),
+                                        _mm_mullo_epi16(old16, _mm_sub_epi16(full, a)));
+      return _mm_mulhi_epu16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_set1_epi16(257));
+    };
+    const __m128i blended = _mm_packus_epi16(half(_mm_unpacklo_epi8(old, zero), al),
+                                             half(_mm_unpackhi_epi8(old, zero), ah));
+    return _mm_or_si128(_mm_and_si128(old, alphaByte), _mm_andnot_si128(alphaByte, blended));
   };
   int i = 0;
-  for (; i + 2 <= n; i += 2, p += 8) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
-                     blend(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+  for (; i + 4 <= n; i += 4, p += 16) {
+    uint32_t c4;
+    std::memcpy(&c4, coverage + i, 4);
+    if (c4 == 0) continue;
+    __m128i* q = reinterpret_cast<__m128i*>(p);
+    _mm_storeu_si128(q, blend(c4, _mm_loadu_si128(q)));
   }
-  if (i < n) {
-    int32_t pixel;
-    std::memcpy(&pixel, p, 4);
-    pixel = _mm_cvtsi128_si32(blend(_mm_cvtsi32_si128(pixel)));
-    std::memcpy(p, &pixel, 4);
+  const int rest = n - i;
+  if (rest == 0) return;
+  uint32_t c4 = coverage[i];
+  if (rest > 1) c4 |= uint32_t{coverage[i + 1]} << 8;
+  if (rest > 2) c4 |= uint32_t{coverage[i + 2]} << 16;
+  if (c4 == 0) return;
+  auto pixel = [p](int k) {
+    int32_t v;
+    std::memcpy(&v, p + 4 * k, 4);
+    return _mm_cvtsi32_si128(v);
+  };
+  __m128i old = pixel(0);
+  if (rest > 1) old = _mm_unpacklo_epi32(old, pixel(1));
+  if (rest > 2) old = _mm_unpacklo_epi64(old, pixel(2));
+  __m128i r = blend(c4, old);
+  for (int k = 0; k < rest; ++k, r = _mm_srli_si128(r, 4)) {
+    const int32_t v = _mm_cvtsi128_si32(r);
+    std::memcpy(p + 4 * k, &v, 4);
   }
+}
+
+// Pixels at least half covered as whole, the others as not covered at all.
+void Threshold(const uint8_t* coverage, int count, uint8_t* out) {
+  for (int i = 0; i < count; ++i) out[i] = coverage[i] >= 8 ? 16 : 0;
 }
 }  // namespace
 
-TTvMiniVecDraw::TTvMiniVecDraw(TSpanDrawer drawer, size_t cacheCapBytes)
+TTvMiniVecDraw::TTvMiniVecDraw(TCoverageDrawer drawer, size_t cacheCapBytes)
     : mDrawer(std::move(drawer)), mCache(cacheCapBytes) {}
 
 void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaScale) {
@@ -69,10 +99,7 @@ void TTvMiniVecDraw::SetColor(int colourIndex, const float rgba[4], float alphaS
 }
 
 void TTvMiniVecDraw::SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha) {
-  uint32_t* coverage = mCoverageColours[SlotOfColour(colourIndex)];
-  for (uint32_t j = 0; j < 32; ++j) {
-    coverage[j] = (j < 16 ? alpha * 16 * (j + 1) / 256 : alpha * 255 / 256) << 24 | rgb;
-  }
+  mSlotColours[SlotOfColour(colourIndex)] = alpha << 24 | rgb;
 }
 
 void TTvMiniVecDraw::DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue,
@@ -122,88 +149,99 @@ void TTvMiniVecDraw::FillOutline(const TOutlineRef& outline, float x, float y) {
   key.cosAngle = cosAngle;
   key.sinAngle = sinAngle;
 
-  std::span<const TGlyphRun> runs;
-  if (mCache.Find(key, runs)) {
-    DrawRuns(runs);
+  TCachedGlyph glyph;
+  if (mCache.Find(key, glyph)) {
+    DrawGlyph(glyph);
     return;
   }
+  // Recording moves the cache's rows, which the pending batch points into.
+  Flush();
   const TVecTransform transform{
       scaleX, scaleY, cosAngle, sinAngle, {key.strokeWidth[0], key.strokeWidth[1]}, key.italic};
   mCache.BeginGlyph(key);
   mSweep.Fill(outline.bytes.data(), outline.points, transform, key.phaseX, key.phaseY, *this);
-  mCache.EndGlyph();
+  DrawGlyph(mCache.EndGlyph());
 }
 
 void TTvMiniVecDraw::Rows(std::span<const TCoverageRow> rows, const uint8_t* coverage) {
-  // Each row as runs of equal coverage.
-  mRunScratch.clear();
-  for (const TCoverageRow& row : rows) {
-    const uint8_t* c = coverage + row.offset;
-    for (int i = 0; i < row.count;) {
-      int end = i + 1;
-      while (end < row.count && c[end] == c[i]) ++end;
-      if (c[i] != 0) {
-        mRunScratch.push_back(
-            {int16_t(row.x0 + i), int16_t(row.x0 + end), row.row, uint8_t(c[i] - 1), row.slot});
-      }
-      i = end;
-    }
-  }
-  mCache.AddRuns(mRunScratch);
-  DrawRuns(mRunScratch);
+  mCache.AddRows(rows, coverage);
 }
 
-void TTvMiniVecDraw::DrawRuns(std::span<const TGlyphRun> runs) {
+void TTvMiniVecDraw::DrawGlyph(const TCachedGlyph& glyph) {
+  if (flatShading) {
+    DrawFlatGlyph(glyph);
+    return;
+  }
   const int glyphX = mGlyphX, glyphY = mGlyphY;
-  const bool flat = flatShading != 0;
+  const uint8_t* coverage = glyph.coverage;
+  const uint32_t colours[4] = {mSlotColours[0], mSlotColours[1], mSlotColours[2], mSlotColours[3]};
   if (mTarget.pixels) {
-    for (const TGlyphRun& r : runs) {
-      if (flat && r.coverageMinusOne < 7) continue;
-      const int coverage = flat ? 15 : r.coverageMinusOne;
-      WriteSpan(glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][coverage]);
+    for (const TGlyphRow& r : glyph.rows) {
+      WriteRow(glyphX + r.x0, glyphY + r.row, coverage, r.count, colours[r.slot]);
+      coverage += r.count;
     }
     return;
   }
-  // A batch's worth of spans at a time, through locals: stores into the batch could alias the
+  // A batch's worth of rows at a time, through locals: stores into the batch could alias the
   // members.
-  while (!runs.empty()) {
-    const size_t count = std::min(runs.size(), static_cast<size_t>(kBatchSize - mCount));
-    sd::TRasterSpan* out = &mBatch[mCount];
-    const std::span<const TGlyphRun> part = runs.first(count);
-    if (flat) {
-      for (const TGlyphRun& r : part) {
-        if (r.coverageMinusOne >= 7)
-          *out++ = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row, mCoverageColours[r.slot][15]};
-      }
-    } else {
-      for (size_t i = 0; i < count; ++i) {
-        const TGlyphRun& r = part[i];
-        out[i] = {glyphX + r.x0, glyphX + r.x1, glyphY + r.row,
-                  mCoverageColours[r.slot][r.coverageMinusOne]};
-      }
-      out += count;
+  std::span<const TGlyphRow> rows = glyph.rows;
+  while (!rows.empty()) {
+    const size_t count = std::min(rows.size(), static_cast<size_t>(kBatchSize - mCount));
+    sd::TRasterCoverageRow* out = &mBatch[mCount];
+    for (size_t i = 0; i < count; ++i) {
+      const TGlyphRow& r = rows[i];
+      const int x0 = glyphX + r.x0;
+      out[i] = {x0, x0 + r.count, glyphY + r.row, colours[r.slot], coverage};
+      coverage += r.count;
     }
-    mCount = static_cast<int>(out - mBatch);
-    runs = runs.subspan(count);
+    mCount += static_cast<int>(count);
+    rows = rows.subspan(count);
     if (mCount == kBatchSize) Flush();
+  }
+}
+
+void TTvMiniVecDraw::DrawFlatGlyph(const TCachedGlyph& glyph) {
+  const uint8_t* coverage = glyph.coverage;
+  for (const TGlyphRow& r : glyph.rows) {
+    const int x0 = mGlyphX + r.x0, y = mGlyphY + r.row;
+    if (mTarget.pixels) {
+      // Written at once: the scratch is free.
+      Threshold(coverage, r.count, mFlatCoverage.data());
+      WriteRow(x0, y, mFlatCoverage.data(), r.count, mSlotColours[r.slot]);
+    } else {
+      if (mCount == kBatchSize || mFlatUsed + r.count > kFlatBytes) Flush();
+      uint8_t* flat = mFlatCoverage.data() + mFlatUsed;
+      Threshold(coverage, r.count, flat);
+      mFlatUsed += r.count;
+      mBatch[mCount++] = {x0, x0 + r.count, y, mSlotColours[r.slot], flat};
+    }
+    coverage += r.count;
   }
 }
 
 void TTvMiniVecDraw::Flush() {
   if (mCount == 0) return;
-  if (mDrawer) mDrawer(std::span<const sd::TRasterSpan>(mBatch, static_cast<size_t>(mCount)));
+  if (mDrawer)
+    mDrawer(std::span<const sd::TRasterCoverageRow>(mBatch, static_cast<size_t>(mCount)));
   mCount = 0;
+  mFlatUsed = 0;
 }
 
-void TTvMiniVecDraw::WriteSpan(int x0, int x1, int row, uint32_t colour) {
-  if (row < 0 || row >= mTarget.height) return;
-  x0 = std::max(0, x0);
-  x1 = std::min(mTarget.width, x1);
-  uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * row + 4 * x0;
-  if (replaceTarget) {
-    for (int x = x0; x < x1; ++x, p += 4) std::memcpy(p, &colour, 4);
-  } else if (x1 > x0) {
-    BlendOver(p, x1 - x0, colour);
+void TTvMiniVecDraw::WriteRow(int x0, int y, const uint8_t* coverage, int count, uint32_t colour) {
+  if (y < 0 || y >= mTarget.height) return;
+  const int start = std::max(0, x0), end = std::min(mTarget.width, x0 + count);
+  if (start >= end) return;
+  coverage += start - x0;
+  uint8_t* p = mTarget.pixels + static_cast<ptrdiff_t>(mTarget.pitch) * y + 4 * start;
+  if (!replaceTarget) {
+    BlendOver(p, end - start, colour, coverage);
+    return;
+  }
+  const uint32_t alpha = colour >> 24;
+  for (int i = 0; i < end - start; ++i, p += 4) {
+    if (coverage[i] == 0) continue;
+    const uint32_t covered = (colour & 0x00FFFFFF) | (alpha * coverage[i] >> 4) << 24;
+    std::memcpy(p, &covered, 4);
   }
 }
 

@@ -1,9 +1,10 @@
 // The anti-aliased vector rasteriser: fills glyph outlines (and simple paths) with 4 x 4
-// sub-pixel coverage and draws each pixel row as runs of equal coverage, either as batches of
-// coloured spans through the display or straight into a locked 32-bit target. Runs are cached
-// per glyph, quarter-pixel phase and transform, so a repeated glyph is only replayed.
+// sub-pixel coverage and draws each pixel row with its coverage (0-16 per pixel), either as
+// batches of coverage rows through the display or blended straight into a locked 32-bit target.
+// Rows are cached per glyph, quarter-pixel phase and transform, so a repeated glyph is only
+// replayed.
 //
-// Needs: a span drawer for the display output (TVecDrawOutput.h). Without a drawer, display
+// Needs: a coverage drawer for the display output (TVecDrawOutput.h). Without a drawer, display
 // output is dropped. Limits: pixels more than 1600 from a glyph's origin are not drawn; the
 // glyph cache is capped (TGlyphRunCache.h).
 // Use: BeginDraw (origin, optional target), FillOutline per glyph, EndDraw.
@@ -21,16 +22,16 @@ class TTexture;
 
 class TTvMiniVecDraw : private TVecCoverageSink {
  public:
-  // Spans handed to the display at a time.
+  // Rows handed to the display at a time.
   static constexpr int kBatchSize = 512;
 
-  explicit TTvMiniVecDraw(TSpanDrawer drawer = {},
+  explicit TTvMiniVecDraw(TCoverageDrawer drawer = {},
                           size_t cacheCapBytes = TGlyphRunCache::kDefaultCapBytes);
   TTvMiniVecDraw(const TTvMiniVecDraw&) = delete;
   TTvMiniVecDraw& operator=(const TTvMiniVecDraw&) = delete;
 
   // Colour index 0-255 from red, green, blue, alpha in 0..1; the alpha is scaled by
-  // alphaScale. Sets the colour's slot for every run drawn afterwards.
+  // alphaScale. Sets the colour's slot for every row drawn afterwards.
   void SetColor(int colourIndex, const float rgba[4], float alphaScale);
   // Starts drawing at pixel (x, y) into target (null: the display), which the caller keeps
   // locked until EndDraw or a BeginDraw with another target; `owner` (the target's keeper,
@@ -44,7 +45,7 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   void FillOutline(const uint8_t* outline, float x, float y);
   // The same for a program already measured and hashed (a font's glyph).
   void FillOutline(const TOutlineRef& outline, float x, float y);
-  // Hands the pending spans to the display (runs into a target are written at once).
+  // Hands the pending rows to the display (rows into a target are written at once).
   void Flush();
   // Flush, and lets go of the target (unlocking a texture target).
   void EndDraw();
@@ -59,32 +60,41 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   float cosAngle = 1.0f, sinAngle = 0.0f;
   float strokeWidth[2] = {0.0f, 0.0f};
   uint8_t italic = 0;
-  // With a target: 1 writes the run colour, 0 blends it over the pixel.
+  // With a target: 1 writes each covered pixel's colour (alpha weighted by its coverage), 0
+  // blends it over the pixel.
   uint8_t replaceTarget = 0;
   // 1: pixels at least half covered are drawn whole and the others not at all (no
   // anti-aliasing); 0: coverage shades the edges.
   uint8_t flatShading = 0;
 
  private:
-  // Fills the coverage colours of the colour's slot.
+  // Coverage bytes of flat-shaded rows waiting in the batch.
+  static constexpr int kFlatBytes = 1 << 16;
+
+  // Sets the colour of the colour's slot.
   void SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha);
-  // Pixels [x0, x1) of row written into the target, clipped to it.
-  void WriteSpan(int x0, int x1, int row, uint32_t colour);
+  // Pixels [x0, x0 + count) of row y, weighted by their coverage, written into the target,
+  // clipped to it.
+  void WriteRow(int x0, int y, const uint8_t* coverage, int count, uint32_t colour);
   void Rows(std::span<const TCoverageRow> rows, const uint8_t* coverage) override;
-  // Draws runs of the glyph at mGlyphX, mGlyphY in the current colours (with flat shading,
-  // the runs at least half covered, whole).
-  void DrawRuns(std::span<const TGlyphRun> runs);
+  // Draws the glyph's rows at mGlyphX, mGlyphY in the current colours (with flat shading,
+  // the pixels at least half covered, whole).
+  void DrawGlyph(const TCachedGlyph& glyph);
+  void DrawFlatGlyph(const TCachedGlyph& glyph);
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
 
-  TSpanDrawer mDrawer;
-  uint32_t mCoverageColours[4][32] = {};
+  TCoverageDrawer mDrawer;
+  uint32_t mSlotColours[4] = {};  // alpha in the top byte, then red, green, blue
 
   TVecSweep mSweep;
   TGlyphRunCache mCache;
-  std::vector<TGlyphRun> mRunScratch;  // a new glyph's runs
 
-  sd::TRasterSpan mBatch[kBatchSize];
+  // Rows waiting for the display. They point into the cache (which keeps still until the next
+  // glyph is recorded: a miss flushes first) or into mFlatCoverage.
+  sd::TRasterCoverageRow mBatch[kBatchSize];
   int mCount = 0;
+  std::vector<uint8_t> mFlatCoverage = std::vector<uint8_t>(kFlatBytes + sd::kCoverageReadSlack);
+  int mFlatUsed = 0;
 
   int mOriginX = 0, mOriginY = 0;
   int mPhaseX = 0, mPhaseY = 0;

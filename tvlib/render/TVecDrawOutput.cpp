@@ -5,15 +5,15 @@
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TRenderHost.h"
 
-TSpanDrawer PlatformSpanDrawer() {
-  return [](std::span<const sd::TRasterSpan> spans) {
+TCoverageDrawer PlatformCoverageDrawer() {
+  return [](std::span<const sd::TRasterCoverageRow> rows) {
     TDisplayHandler* handler = GetCurrentDisplayHandler();
     TRenderHost* host = GetCurrentRenderHost();
     if (!handler || !host) return;
     if (!host->IsInScene()) {
-      DebugLog("DrawSpans called when not in Begin2d or Begin3d state");
+      DebugLog("DrawCoverage called when not in Begin2d or Begin3d state");
       return;
     }
-    handler->DrawSpans(spans);
+    handler->DrawCoverage(rows);
   };
 }

@@ -1,7 +1,7 @@
 // What the vector rasteriser needs from the display, kept small so it can be driven by the
 // real display or by a test double:
-//  - a span drawer: draws a batch of one-colour pixel spans (TRaster.h's rules), blending by
-//    the spans' alpha as the display's blend mode says;
+//  - a coverage drawer: draws a batch of rows of coverage, one colour a row (TRaster.h's rule),
+//    blending by the coverage-weighted alpha as the display's blend mode says;
 //  - a locked 32-bit target: pixels in blue, green, red, alpha byte order, with a pitch.
 #pragma once
 
@@ -11,10 +11,10 @@
 
 #include "tvlib/platform/render/TRaster.h"
 
-using TSpanDrawer = std::function<void(std::span<const sd::TRasterSpan> spans)>;
+using TCoverageDrawer = std::function<void(std::span<const sd::TRasterCoverageRow> rows)>;
 
-// The span drawer of the running program: the platform's display, inside Begin2d.
-TSpanDrawer PlatformSpanDrawer();
+// The coverage drawer of the running program: the platform's display, inside Begin2d.
+TCoverageDrawer PlatformCoverageDrawer();
 
 // A locked 32-bit target: row y starts pitch * y bytes after pixels.
 struct TLockedPixels {

@@ -424,11 +424,13 @@ TEST_P(RasterPathsTest, LevelLinesShadeLikeNearlyLevelOnes) {
   EXPECT_NE(rig.At(3, 1), rig.At(14, 1));  // the colour really changes along the line
 }
 
-TEST_P(RasterPathsTest, SpansLightWhatLevelLinesLight) {
-  // The same random spans drawn as spans on one target and as level lines on another, over
-  // the same random pixels, under every write the engine uses and a few it does not: the two
-  // must agree on every bit. Spans read no texture (one is bound on the span side only) and
-  // ignore depth; some are clipped by the viewport.
+TEST_P(RasterPathsTest, CoverageRowsLightWhatLevelLinesLight) {
+  // The same random coverage rows drawn as rows on one target and, pixel by pixel, as level
+  // lines of the covered colour on another, over the same random pixels, under every write the
+  // engine uses and a few it does not: the two must agree on every bit. Rows read no texture
+  // (one is bound on the row side only) and ignore depth; some are clipped by the viewport.
+  // Coverage comes in stretches of none, full and random, so that whole groups of pixels are
+  // skipped, stored or blended; some colours are opaque, some transparent.
   struct TCase {
     bool blend;
     uint32_t srcBlend, destBlend, alphaRef, alphaFunc, colorOp, alphaArg1, alphaOp;
@@ -448,27 +450,38 @@ TEST_P(RasterPathsTest, SpansLightWhatLevelLinesLight) {
       {true, kBlendSrcAlpha, kBlendInvSrcAlpha, 0, kCmpAlways, kTopModulate, kTaDiffuse,
        kTopSelectArg1},
   };
+  constexpr int kWidth = 72, kHeight = 24;
   TRandom random(11);
-  std::vector<TRasterSpan> spans;
-  for (int32_t y = -1; y < 25; ++y) {
-    for (int32_t x = -3; x < 40;) {
-      const int32_t length = int32_t(random.Next() % 9);
+  std::vector<TRasterCoverageRow> rows;
+  std::vector<std::vector<uint8_t>> coverage;
+  coverage.reserve(size_t(kHeight + 2) * 8);
+  for (int32_t y = -1; y < kHeight + 1; ++y) {
+    for (int32_t x = -3; x < kWidth + 4;) {
+      const int32_t length = int32_t(random.Next() % 40);
       uint32_t colour =
           uint32_t(random.Next()) << 17 ^ uint32_t(random.Next()) << 2 ^ uint32_t(random.Next());
       if (random.Next() % 5 == 0) colour &= 0x00FFFFFF;
-      spans.push_back({x, x + length, y, colour});
+      if (random.Next() % 3 == 0) colour |= 0xFF000000;
+      std::vector<uint8_t>& bytes = coverage.emplace_back();
+      while (int32_t(bytes.size()) < length) {
+        const uint32_t kind = random.Next() % 3, stretch = 1 + random.Next() % 12;
+        for (uint32_t k = 0; k < stretch; ++k)
+          bytes.push_back(kind == 0 ? 0 : kind == 1 ? 16 : uint8_t(random.Next() % 17));
+      }
+      bytes.resize(size_t(length) + kCoverageReadSlack, 0xEE);  // the slack is ignored
+      rows.push_back({x, x + length, y, colour, bytes.data()});
       x += length + int32_t(random.Next() % 3);
     }
   }
-  const std::vector<uint32_t> background = RandomPixels(36 * 24, 5);
+  const std::vector<uint32_t> background = RandomPixels(kWidth * kHeight, 5);
   for (const TCase& c : cases) {
-    TRenderRig asSpans(36, 24), asLines(36, 24);
-    asSpans.device->SetTexture(0, MakeTexture(*asSpans.display, 2, 2, RandomPixels(4, 3)));
-    TSurfacePtr z = MakeSurface(*asSpans.display, 36, 24, kFmtZ16, kCapsZBuffer);
-    ASSERT_EQ(asSpans.target->AddAttachedSurface(z), kOk);
-    asSpans.device->Clear(0, nullptr, kClearZBuffer, 0, 0.0f);
-    asSpans.device->SetRenderState(kRsZEnable, 1);
-    for (TRenderRig* rig : {&asSpans, &asLines}) {
+    TRenderRig asRows(kWidth, kHeight), asLines(kWidth, kHeight);
+    asRows.device->SetTexture(0, MakeTexture(*asRows.display, 2, 2, RandomPixels(4, 3)));
+    TSurfacePtr z = MakeSurface(*asRows.display, kWidth, kHeight, kFmtZ16, kCapsZBuffer);
+    ASSERT_EQ(asRows.target->AddAttachedSurface(z), kOk);
+    asRows.device->Clear(0, nullptr, kClearZBuffer, 0, 0.0f);
+    asRows.device->SetRenderState(kRsZEnable, 1);
+    for (TRenderRig* rig : {&asRows, &asLines}) {
       FillArgb(*rig->target, background);
       TDevice3d& d = *rig->device;
       d.SetRenderState(kRsAlphaBlendEnable, c.blend);
@@ -480,24 +493,32 @@ TEST_P(RasterPathsTest, SpansLightWhatLevelLinesLight) {
       d.SetTextureStageState(0, kTssColorOp, c.colorOp);
       d.SetTextureStageState(0, kTssAlphaArg1, c.alphaArg1);
       d.SetTextureStageState(0, kTssAlphaOp, c.alphaOp);
-      ASSERT_EQ(d.SetViewport(TViewport{1, 2, 33, 20}), kOk);
+      ASSERT_EQ(d.SetViewport(TViewport{1, 2, kWidth - 3, 20}), kOk);
     }
-    ASSERT_EQ(asSpans.device->DrawSpans(spans.data(), uint32_t(spans.size())), kOk);
-    for (const TRasterSpan& s : spans) {
-      const float y = float(s.y);
-      TLVertex line[2] = {{s.x0 - 0.5f, y, 0.1f, 0.5f, s.colour, 0, 0, 0},
-                          {s.x1 - 0.5f, y, 0.1f, 0.5f, s.colour, 0, 0, 0}};
-      ASSERT_EQ(asLines.device->DrawPrimitive(kPtLineList, kFvfTLVertex, line, 2), kOk);
+    ASSERT_EQ(asRows.device->DrawCoverage(rows.data(), uint32_t(rows.size())), kOk);
+    for (const TRasterCoverageRow& r : rows) {
+      for (int32_t x = r.x0; x < r.x1; ++x) {
+        const uint32_t covered = r.coverage[x - r.x0];
+        if (covered == 0) continue;
+        const uint32_t colour = (r.colour & 0x00FFFFFF) | ((r.colour >> 24) * covered >> 4) << 24;
+        const float y = float(r.y);
+        TLVertex line[2] = {{x - 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0},
+                            {x + 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0}};
+        ASSERT_EQ(asLines.device->DrawPrimitive(kPtLineList, kFvfTLVertex, line, 2), kOk);
+      }
     }
-    ASSERT_EQ(asSpans.Pixels(), asLines.Pixels()) << c.srcBlend << "/" << c.destBlend;
+    ASSERT_EQ(asRows.Pixels(), asLines.Pixels()) << c.srcBlend << "/" << c.destBlend;
   }
-  // Outside a scene nothing is drawn; null spans are refused.
+  // Outside a scene nothing is drawn; null rows, and rows of pixels without coverage, are
+  // refused.
   TRenderRig rig(4, 4);
   rig.device->EndScene();
-  EXPECT_EQ(rig.device->DrawSpans(spans.data(), 1), kErrFail);
+  EXPECT_EQ(rig.device->DrawCoverage(rows.data(), 1), kErrFail);
   rig.device->BeginScene();
-  EXPECT_EQ(rig.device->DrawSpans(nullptr, 1), kErrInvalidArg);
-  EXPECT_EQ(rig.device->DrawSpans(nullptr, 0), kOk);
+  EXPECT_EQ(rig.device->DrawCoverage(nullptr, 1), kErrInvalidArg);
+  EXPECT_EQ(rig.device->DrawCoverage(nullptr, 0), kOk);
+  const TRasterCoverageRow bare{0, 2, 0, 0xFFFFFFFF, nullptr};
+  EXPECT_EQ(rig.device->DrawCoverage(&bare, 1), kErrInvalidArg);
 }
 
 TEST_P(RasterPathsTest, NoTextureReadsOpaqueWhiteAndGouraudInterpolates) {

@@ -156,7 +156,7 @@ void TAppPlatform::InitDisplay(int width, int height, bool full) {
   handler->SetDisplay(width, height, full, false, false, mData->hostWindow != 0);
   // Text is drawn as batches of coverage spans through the display.
   if (!mData->vectorRasteriser)
-    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(PlatformSpanDrawer());
+    mData->vectorRasteriser = std::make_unique<TTvMiniVecDraw>(PlatformCoverageDrawer());
   handler->CalibrateTexelOffset();
 }
 

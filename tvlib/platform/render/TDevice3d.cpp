@@ -639,14 +639,16 @@ HR TDevice3d::DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vert
   return Draw(type, fvf, vertices, count, indices, indexCount);
 }
 
-HR TDevice3d::DrawSpans(const TRasterSpan* spans, uint32_t count) {
-  if (HR hr = CheckFault(TCall::kDrawSpans)) return hr;
-  if (count && !spans) return kErrInvalidArg;
+HR TDevice3d::DrawCoverage(const TRasterCoverageRow* rows, uint32_t count) {
+  if (HR hr = CheckFault(TCall::kDrawCoverage)) return hr;
+  if (count && !rows) return kErrInvalidArg;
+  for (uint32_t k = 0; k < count; ++k)
+    if (rows[k].x1 > rows[k].x0 && !rows[k].coverage) return kErrInvalidArg;
   if (mSceneDepth == 0) return kErrFail;
   TRasterState st;
   if (HR hr = BuildRasterState(&st, false)) return hr;
   if (count == 0 || st.scissor.IsEmpty()) return kOk;
-  RasterSpans(st, spans, count);
+  RasterCoverage(st, rows, count);
   mTarget->NoteWritten(st.scissor);
   return kOk;
 }

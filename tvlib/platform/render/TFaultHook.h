@@ -51,7 +51,7 @@ enum class TCall {
   kLightEnable,
   kDrawPrimitive,
   kDrawIndexedPrimitive,
-  kDrawSpans,
+  kDrawCoverage,
   // Texture helpers.
   kCreateTexture,
   kLoadTextureFromMemory,

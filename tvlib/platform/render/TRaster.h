@@ -18,10 +18,13 @@
 //   lines likewise with the axes exchanged).
 // - A span lights columns x0 <= i < x1 of row y in one colour, as a level line in that colour
 //   would, with two differences: it reads no texture (stage 0 sees opaque white) and it neither
-//   tests nor writes depth. A batch of spans is drawn in one pass.
-// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans for the blend pairs the
-// engine uses) give exactly the pixels of the general per-pixel path; tests switch between them
-// to compare.
+//   tests nor writes depth.
+// - A coverage row lights pixel x0 + i of row y exactly as a span of the row's colour with alpha
+//   (A c_i) >> 4 would, where A is the colour's alpha and c_i the pixel's coverage, 0 to 16
+//   sixteenths; coverage 0 leaves the pixel untouched. A batch of rows is drawn in one pass.
+// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans and coverage rows for
+// the blend pairs the engine uses) give exactly the pixels of the general per-pixel path; tests
+// switch between them to compare.
 #pragma once
 
 #include <cstddef>
@@ -77,18 +80,22 @@ struct TRasterState {
   uint32_t cullMode = kCullCcw;
 };
 
-// Pixels [x0, x1) of row y in one colour (alpha in the top byte, then red, green, blue).
-struct TRasterSpan {
+// Pixels [x0, x1) of row y in one colour (alpha in the top byte, then red, green, blue), pixel
+// x0 + i weighted by coverage[i], 0 to 16 (above 16 counts as 16). Coverage is read eight bytes
+// at a time: the x1 - x0 bytes must be followed by kCoverageReadSlack readable ones, whose values
+// are ignored.
+constexpr size_t kCoverageReadSlack = 7;
+struct TRasterCoverageRow {
   int32_t x0, x1, y;
   uint32_t colour;
+  const uint8_t* coverage;
 };
-static_assert(sizeof(TRasterSpan) == 16);
 
-// Draws one triangle (culled as the state says), one line, or a batch of spans.
+// Draws one triangle (culled as the state says), one line, or a batch of coverage rows.
 void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b,
                     const TRasterVertex& c);
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
-void RasterSpans(const TRasterState& st, const TRasterSpan* spans, size_t count);
+void RasterCoverage(const TRasterState& st, const TRasterCoverageRow* rows, size_t count);
 
 // Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, or the fast
 // paths with AVX2 spans (the default where the processor has AVX2, else SSE2). Tests switch
