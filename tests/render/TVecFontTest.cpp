@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 
+#include "tests/render/MountedGameFolder.h"
 #include "tests/render/VecFontBuilder.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
@@ -192,17 +193,12 @@ TEST(TVecFontSource, ReadsFontsThroughTheFileLayer) {
 
 // The fonts the build converts and packs beside the game, read the way the game reads them.
 TEST(TVecFontSource, PackedAssetFontsLoadByName) {
-  TTempDir dir;
-  SetLogDirectory(dir.Path().c_str());
-  SetProgramFolder(TV_GAME_DIR);
-  SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-  ClearFileIndex();
-  MountFileSystem();
+  TMountedGameFolder game;
   std::vector<uint8_t> arial;
   ASSERT_TRUE(ReadFontFile("fonts/arial.mvec", arial));
   const std::span<const uint8_t> builtin = GetBuiltinFontImage();
   EXPECT_TRUE(std::equal(arial.begin(), arial.end(), builtin.begin(), builtin.end()));
-  for (const char* name : {"fonts/default.mvec", "fonts/monotype_corsiva.mvec", "font.mvec"}) {
+  for (const char* name : kPackedFontNames) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadFontFile(name, bytes)) << name;
     TVecFont font;
@@ -210,7 +206,6 @@ TEST(TVecFontSource, PackedAssetFontsLoadByName) {
     EXPECT_GT(font.GetGlyphCount(), 190) << name;
     EXPECT_GE(font.FindGlyph(0x20AC), 0) << name;
   }
-  ClearFileIndex();
 }
 
 }  // namespace

@@ -11,10 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/render/MountedGameFolder.h"
 #include "tests/render/VecFontBuilder.h"
-#include "tests/support/TempDir.h"
-#include "tvlib/core/DebugLog.h"
-#include "tvlib/core/TFileIndex.h"
 #include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/render/TVecFontSource.h"
@@ -118,20 +116,14 @@ TEST(TVecSweep, EdgeFlagsMatchTheWalkOnTheBuiltinFont) {
 }
 
 TEST(TVecSweep, EdgeFlagsMatchTheWalkOnThePackedFonts) {
-  TTempDir dir;
-  SetLogDirectory(dir.Path().c_str());
-  SetProgramFolder(TV_GAME_DIR);
-  SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
-  ClearFileIndex();
-  MountFileSystem();
-  for (const char* name : {"fonts/default.mvec", "fonts/monotype_corsiva.mvec", "font.mvec"}) {
+  TMountedGameFolder game;
+  for (const char* name : kPackedFontNames) {
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadFontFile(name, bytes)) << name;
     TVecFont font;
     ASSERT_TRUE(font.Load(bytes)) << name;
     EXPECT_GT(CompareFont(font, name), 0) << name;
   }
-  ClearFileIndex();
 }
 
 // Shapes at the edges of the grid: the 1600-pixel limit on every side, edges without height
