@@ -11,6 +11,7 @@
 
 #include "tests/render/FakeCoverageDevice.h"
 #include "tests/render/VecFontBuilder.h"
+#include "tvlib/render/TVecFont.h"
 #include "tvlib/render/TVecFontSource.h"
 
 namespace {
@@ -258,6 +259,37 @@ TEST(TTvMiniVecDraw, CacheMatchesOutlinesByContentNotAddress) {
   std::copy(whole.begin(), whole.end(), program.begin());
   Fill(draw, canvas, program, 4, 2);
   EXPECT_EQ(canvas.Alpha(4, 2), 255);
+  EXPECT_EQ(draw.GetCache().GetEntryCount(), 2);
+}
+
+TEST(TTvMiniVecDraw, FontReloadedInPlaceNeverReplaysItsOldGlyphs) {
+  // Glyphs of a font are matched by identity, not bytes: a font object loaded again (here with
+  // a program of the same length at the same place in the image) must draw its new glyph.
+  const auto image = [](float side) {
+    return BuildFontImage({{65, 0, 1024, -1024, 0, 1024, RectProgram(0, 0, side, side)}});
+  };
+  TVecFont font;
+  TTvMiniVecDraw draw;
+  draw.SetColor(1, kWhite, 1.0f);
+  const auto fill = [&](TCanvas& canvas) {
+    draw.scaleX = draw.scaleY = 4;
+    draw.replaceTarget = 1;
+    TLockedPixels target = canvas.Lock();
+    draw.BeginDraw(2, 2, &target);
+    draw.FillOutline(font.GetGlyphOutline(0), 0, 0);
+    draw.EndDraw();
+  };
+  ASSERT_TRUE(font.Load(image(0.25f)));
+  TCanvas first(16, 16);
+  fill(first);
+  EXPECT_EQ(first.Alpha(2, 2), 255 * 1 / 16);
+  ASSERT_TRUE(font.Load(image(1)));
+  TCanvas second(16, 16);
+  fill(second);
+  EXPECT_EQ(second.Alpha(2, 2), 255);
+  TCanvas again(16, 16);
+  fill(again);
+  EXPECT_EQ(again.Alpha(2, 2), 255);
   EXPECT_EQ(draw.GetCache().GetEntryCount(), 2);
 }
 

@@ -2,6 +2,7 @@
 #include "tvlib/render/TGlyphRunCache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -27,6 +28,11 @@ TOutlineRef TOutlineRef::Of(const uint8_t* program) {
   return ref;
 }
 
+uint64_t TOutlineRef::NewIdentities(size_t count) {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(count, std::memory_order_relaxed);
+}
+
 int TGlyphRunCache::Chain(const TGlyphKey& key) {
   auto pair = [](float low, float high) {
     return uint64_t{std::bit_cast<uint32_t>(low)} | uint64_t{std::bit_cast<uint32_t>(high)} << 32;
@@ -48,9 +54,10 @@ TCachedGlyph TGlyphRunCache::GlyphOf(const TEntry& entry) const {
 bool TGlyphRunCache::Find(const TGlyphKey& key, TCachedGlyph& glyph) const {
   for (int e = mHeads[Chain(key)]; e >= 0; e = mEntries[e].next) {
     const TEntry& entry = mEntries[e];
-    if (entry.key.SamePlacement(key) && entry.outlineLength == key.outline.size() &&
-        std::memcmp(mOutlines.data() + entry.outlineStart, key.outline.data(),
-                    key.outline.size()) == 0) {
+    if (entry.key.SamePlacement(key) &&
+        (key.identity != 0 || (entry.outlineLength == key.outline.size() &&
+                               std::memcmp(mOutlines.data() + entry.outlineStart,
+                                           key.outline.data(), key.outline.size()) == 0))) {
       glyph = GlyphOf(entry);
       return true;
     }
@@ -66,10 +73,10 @@ void TGlyphRunCache::BeginGlyph(const TGlyphKey& key) {
     mOutlines.clear();
     std::fill(mHeads.begin(), mHeads.end(), -1);
   }
-  mEntries.push_back(
-      {key, mOutlines.size(), key.outline.size(), mRows.size(), 0, mCoverage.size(), -1});
+  const size_t outlineLength = key.identity != 0 ? 0 : key.outline.size();
+  mEntries.push_back({key, mOutlines.size(), outlineLength, mRows.size(), 0, mCoverage.size(), -1});
   mEntries.back().key.outline = {};
-  mOutlines.insert(mOutlines.end(), key.outline.begin(), key.outline.end());
+  mOutlines.insert(mOutlines.end(), key.outline.begin(), key.outline.begin() + outlineLength);
 }
 
 void TGlyphRunCache::AddRows(std::span<const TCoverageRow> rows, const uint8_t* coverage) {

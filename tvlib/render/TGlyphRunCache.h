@@ -4,12 +4,12 @@
 // replay takes the colours current at the time.
 //
 // Entries are found through 2048 chains hashed on the whole key (the outline alone would put
-// every size and angle of a glyph on one chain). Outlines are matched by their bytes, which
-// the cache keeps a copy of: a font freed and another loaded at the same address must never
-// replay the old glyphs. The cache has a
-// memory cap: when a new glyph would start past it, everything is dropped and the cache
-// starts again (animated scales and rotations would otherwise grow it without bound). A glyph
-// found stays where it is until the next BeginGlyph.
+// every size and angle of a glyph on one chain). A font's glyphs are matched by an identity
+// given at load and never given again in the run, so a font freed and another loaded at the
+// same address never replays the old glyphs; bare programs are matched by their bytes, which
+// the cache keeps a copy of. The cache has a memory cap: when a new glyph would start past it,
+// everything is dropped and the cache starts again (animated scales and rotations would otherwise
+// grow it without bound). A glyph found stays where it is until the next BeginGlyph.
 #pragma once
 
 #include <cstddef>
@@ -39,18 +39,23 @@ struct TCachedGlyph {
 // An outline program's bytes up to and including its end (or first unknown) byte, and the
 // hash the cache files them by. Finding them walks and hashes the whole program, so a font
 // makes them once when it loads and a glyph drawn from it needs neither. A font's glyphs
-// also carry their points, cut once (none for a bare program).
+// also carry their points, cut once, and their identity (none for a bare program).
 struct TOutlineRef {
   std::span<const uint8_t> bytes;
   uint64_t hash = 0;
   const TVecGlyphPoints* points = nullptr;
+  // Nonzero: the glyph's identity, which no other outline gets in this run of the program.
+  uint64_t identity = 0;
   static TOutlineRef Of(const uint8_t* program);
+  // The first of count identities never handed out before.
+  static uint64_t NewIdentities(size_t count);
 };
 
 struct TGlyphKey {
-  // The outline program's bytes (SetOutline), and their hash.
+  // The outline program's bytes (SetOutline), their hash and the outline's identity.
   std::span<const uint8_t> outline;
   uint64_t outlineHash = 0;
+  uint64_t identity = 0;
   uint8_t phaseX = 0, phaseY = 0;
   bool italic = false;
   float scaleX = 0, scaleY = 0;
@@ -60,11 +65,13 @@ struct TGlyphKey {
   void SetOutline(const TOutlineRef& ref) {
     outline = ref.bytes;
     outlineHash = ref.hash;
+    identity = ref.identity;
   }
-  // Everything but the outline bytes, which the cache compares itself.
+  // Everything but the outline bytes, which the cache compares itself where there is no
+  // identity.
   bool SamePlacement(const TGlyphKey& o) const {
-    return outlineHash == o.outlineHash && phaseX == o.phaseX && phaseY == o.phaseY &&
-           italic == o.italic && scaleX == o.scaleX && scaleY == o.scaleY &&
+    return outlineHash == o.outlineHash && identity == o.identity && phaseX == o.phaseX &&
+           phaseY == o.phaseY && italic == o.italic && scaleX == o.scaleX && scaleY == o.scaleY &&
            strokeWidth[0] == o.strokeWidth[0] && strokeWidth[1] == o.strokeWidth[1] &&
            cosAngle == o.cosAngle && sinAngle == o.sinAngle;
   }
@@ -96,7 +103,8 @@ class TGlyphRunCache {
   static constexpr int kChainBits = 11;
   static constexpr int kChains = 1 << kChainBits;
   struct TEntry {
-    TGlyphKey key;  // without its outline span: the bytes are copied into mOutlines
+    TGlyphKey key;  // without its outline span: the bytes of a bare program are copied into
+                    // mOutlines
     size_t outlineStart, outlineLength;
     size_t firstRow, rowCount;
     size_t firstCoverage;

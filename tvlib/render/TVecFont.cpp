@@ -23,11 +23,13 @@ bool TVecFont::Load(std::vector<uint8_t> image) {
     DeriveMetrics();
     mOutlines.resize(mCodes.size());
     mPoints.resize(mCodes.size());
+    const uint64_t firstIdentity = TOutlineRef::NewIdentities(mCodes.size());
     for (size_t i = 0; i < mCodes.size(); ++i) {
       const uint8_t* program = GetGlyphData(static_cast<int>(i));
       mPoints[i] = TVecGlyphPoints::Of(program);
       mOutlines[i] = TOutlineRef::Of(program);
       mOutlines[i].points = &mPoints[i];
+      mOutlines[i].identity = firstIdentity + i;
     }
     return true;
   }

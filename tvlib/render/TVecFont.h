@@ -27,8 +27,8 @@ class TVecFont {
   int FindGlyph(uint32_t code) const;
   // The glyph's outline program, or null outside 0..count-1.
   const uint8_t* GetGlyphData(int glyph) const;
-  // The same measured, hashed and cut into points (at load) for the rasteriser; empty
-  // outside the range.
+  // The same measured, hashed, cut into points and given its identity (at load) for the
+  // rasteriser; empty outside the range.
   TOutlineRef GetGlyphOutline(int glyph) const;
   // Advance and ink extents in outline units; 0.0 outside the range.
   float GetGlyphAdvance(int glyph) const;

@@ -22,9 +22,9 @@
 // - A coverage row lights pixel x0 + i of row y exactly as a span of the row's colour with alpha
 //   (A c_i) >> 4 would, where A is the colour's alpha and c_i the pixel's coverage, 0 to 16
 //   sixteenths; coverage 0 leaves the pixel untouched. A batch of rows is drawn in one pass.
-// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans and coverage rows for
-// the blend pairs the engine uses) give exactly the pixels of the general per-pixel path; tests
-// switch between them to compare.
+// Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans, and SSE2, AVX2 or
+// AVX-512 coverage rows for the blend pairs the engine uses) give exactly the pixels of the general
+// per-pixel path; tests switch between them to compare.
 #pragma once
 
 #include <cstddef>
@@ -97,10 +97,11 @@ void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRaste
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
 void RasterCoverage(const TRasterState& st, const TRasterCoverageRow* rows, size_t count);
 
-// Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, or the fast
-// paths with AVX2 spans (the default where the processor has AVX2, else SSE2). Tests switch
-// between them to compare buffers; asking for AVX2 without it gives SSE2.
-enum class TRasterPaths { kGeneral, kSse2, kAvx2 };
+// Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, the fast
+// paths with AVX2 spans, or those with AVX-512 coverage rows (the default is the best the
+// processor has). Tests switch between them to compare buffers; asking for paths the processor
+// lacks gives the best it has below them.
+enum class TRasterPaths { kGeneral, kSse2, kAvx2, kAvx512 };
 void SetRasterPaths(TRasterPaths paths);
 TRasterPaths RasterPaths();
 // The best paths this processor runs.
