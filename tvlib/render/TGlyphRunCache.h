@@ -12,6 +12,7 @@
 // grow it without bound). A glyph found stays where it is until the next BeginGlyph.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -69,11 +70,18 @@ struct TGlyphKey {
   }
   // Everything but the outline bytes, which the cache compares itself where there is no
   // identity.
+  // Transforms compare by their bits (without a branch a field), so a key with a NaN finds
+  // itself again.
   bool SamePlacement(const TGlyphKey& o) const {
-    return outlineHash == o.outlineHash && identity == o.identity && phaseX == o.phaseX &&
-           phaseY == o.phaseY && italic == o.italic && scaleX == o.scaleX && scaleY == o.scaleY &&
-           strokeWidth[0] == o.strokeWidth[0] && strokeWidth[1] == o.strokeWidth[1] &&
-           cosAngle == o.cosAngle && sinAngle == o.sinAngle;
+    const auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    const uint64_t flags =
+        uint64_t(phaseX ^ o.phaseX) | uint64_t(phaseY ^ o.phaseY) | uint64_t(italic != o.italic);
+    const uint32_t transform = (bits(scaleX) ^ bits(o.scaleX)) | (bits(scaleY) ^ bits(o.scaleY)) |
+                               (bits(strokeWidth[0]) ^ bits(o.strokeWidth[0])) |
+                               (bits(strokeWidth[1]) ^ bits(o.strokeWidth[1])) |
+                               (bits(cosAngle) ^ bits(o.cosAngle)) |
+                               (bits(sinAngle) ^ bits(o.sinAngle));
+    return ((outlineHash ^ o.outlineHash) | (identity ^ o.identity) | flags | transform) == 0;
   }
 };
 
