@@ -23,8 +23,8 @@ bool HasAvx2() {
 }
 
 bool HasAvx512() {
-  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512vl");
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("bmi2") &&
+                          __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
   return has;
 }
 
@@ -34,7 +34,7 @@ bool gAvx512 = HasAvx512();
 
 // Functions compiled for AVX2 (AVX-512), called only when the processor has it.
 #define TV_AVX2 __attribute__((target("avx2")))
-#define TV_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl")))
+#define TV_AVX512 __attribute__((target("avx2,bmi2,avx512f,avx512bw,avx512vl")))
 
 // Pixels per pipeline chunk: small enough to stay in L1.
 constexpr int kChunk = 128;
@@ -996,16 +996,20 @@ TV_AVX512 inline __m512i BlendCovered16(const TCoverColour16& k, __m128i c16, __
                              _mm512_mulhi_epu16(_mm512_add_epi16(hi, round), by257));
 }
 
-// A row sixteen pixels at a time, every group through masks: the pixels past the row are neither
-// read nor written, nor the coverage bytes past it read.
+// A row sixteen pixels at a time, the last group through masks: the pixels past the row are
+// neither read nor written, nor the coverage bytes past it read.
 TV_AVX512 inline void CoverRowAvx512(const TCoverColour16& k, const uint8_t* coverage,
                                      uint32_t* dst, int n) {
-  for (int i = 0; i < n; i += 16) {
-    const __mmask16 mask = __mmask16((1u << std::min(n - i, 16)) - 1);
-    const __m128i c16 = _mm_maskz_loadu_epi8(mask, coverage + i);
-    const __m512i d = _mm512_maskz_loadu_epi32(mask, dst + i);
-    _mm512_mask_storeu_epi32(dst + i, mask, BlendCovered16(k, c16, d));
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i c16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coverage + i));
+    _mm512_storeu_si512(dst + i, BlendCovered16(k, c16, _mm512_loadu_si512(dst + i)));
   }
+  if (i == n) return;
+  const __mmask16 mask = __mmask16(_bzhi_u32(0xFFFF, unsigned(n - i)));
+  const __m128i c16 = _mm_maskz_loadu_epi8(mask, coverage + i);
+  const __m512i d = _mm512_maskz_loadu_epi32(mask, dst + i);
+  _mm512_mask_storeu_epi32(dst + i, mask, BlendCovered16(k, c16, d));
 }
 
 // The part of a row inside the scissor: false when none is.
