@@ -2,11 +2,10 @@
 // 12, 24 and 48 pixels to the em, rasterised the first time (missing the cache), replayed
 // from the glyph cache, and rendered by FreeType from the TrueType face the built-in font
 // was converted from (with and without hinting; the rasteriser does not hint). The
-// rasteriser's output is measured three ways: coverage rows handed to a display that drops
-// them, rows drawn and blended by the software device into its render target (the game's path),
-// and rows blended straight into a locked target. The replay reports the glyph cache's bytes
-// per glyph. Outlined glyphs (a one-pixel stroke) are measured through the
-// general walk.
+// rasteriser's output is measured three ways: coverage glyphs handed to a display that drops
+// them, glyphs drawn and blended by the software device into its render target (the game's
+// path), and rows blended straight into a locked target. The replay reports the glyph cache's bytes
+// per glyph. Outlined glyphs (a one-pixel stroke) are measured through the general walk.
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -26,10 +25,10 @@ namespace {
 constexpr uint32_t kFirst = 32, kLast = 126;
 constexpr float kWhite[4] = {1, 1, 1, 1};
 
-// kRows: coverage rows handed to a display that drops them; kTarget: rows blended straight
-// into 32-bit pixels; kDevice: rows drawn by the software device, blending as the engine's 2-D
+// kGlyphs: coverage glyphs handed to a display that drops them; kTarget: rows blended straight
+// into 32-bit pixels; kDevice: glyphs drawn by the software device, blending as the engine's 2-D
 // state says.
-enum TOutput { kRows, kTarget, kDevice };
+enum TOutput { kGlyphs, kTarget, kDevice };
 
 // A 1024 x 128 render target of the software device in a scene, in the engine's 2-D blend.
 struct TDeviceTarget {
@@ -56,12 +55,13 @@ struct TDeviceTarget {
 
 TCoverageDrawer Drawer(TOutput output, TDeviceTarget& device) {
   if (output == kDevice) {
-    return [&device](std::span<const sd::TRasterCoverageRow> rows) {
-      device.device->DrawCoverage(rows.data(), static_cast<uint32_t>(rows.size()));
+    return [&device](std::span<const sd::TRasterCoverageGlyph> glyphs) {
+      device.device->DrawCoverage(glyphs.data(), static_cast<uint32_t>(glyphs.size()));
     };
   }
-  return
-      [](std::span<const sd::TRasterCoverageRow> rows) { benchmark::DoNotOptimize(rows.data()); };
+  return [](std::span<const sd::TRasterCoverageGlyph> glyphs) {
+    benchmark::DoNotOptimize(glyphs.data());
+  };
 }
 
 struct TTextBench {
@@ -104,21 +104,21 @@ void BM_VecFirstRasterisation(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
 }
-BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kRows, kTarget, kDevice}});
+BENCHMARK(BM_VecFirstRasterisation)->ArgsProduct({{12, 24, 48}, {kGlyphs, kTarget, kDevice}});
 
 // The same with a one-pixel outline stroke round every glyph: the outlined glyphs take the
-// general walk over sorted edges (strokes fill by winding), rows handed to a display that
+// general walk over sorted edges (strokes fill by winding), glyphs handed to a display that
 // drops them.
 void BM_VecFirstRasterisationOutlined(benchmark::State& state) {
   TTextBench bench;
-  TTvMiniVecDraw draw(Drawer(kRows, bench.device));
+  TTvMiniVecDraw draw(Drawer(kGlyphs, bench.device));
   draw.SetColor(1, kWhite, 1.0f);
   draw.SetColor(255, kWhite, 1.0f);
   draw.strokeWidth[0] = 1.0f;
   float scale = TTextBench::ScaleFor(static_cast<float>(state.range(0)));
   for (auto _ : state) {
     scale = std::nextafter(scale, 1000.0f);
-    bench.DrawAll(draw, scale, kRows);
+    bench.DrawAll(draw, scale, kGlyphs);
   }
   state.SetItemsProcessed(state.iterations() * (kLast - kFirst + 1));
 }
@@ -139,7 +139,7 @@ void BM_VecCachedReplay(benchmark::State& state) {
   state.counters["cache_bytes_per_glyph"] =
       static_cast<double>(draw.GetCache().GetBytes()) / draw.GetCache().GetEntryCount();
 }
-BENCHMARK(BM_VecCachedReplay)->ArgsProduct({{12, 24, 48}, {kRows, kTarget, kDevice}});
+BENCHMARK(BM_VecCachedReplay)->ArgsProduct({{12, 24, 48}, {kGlyphs, kTarget, kDevice}});
 
 void FreeTypeRender(benchmark::State& state, FT_Int32 flags) {
   FT_Library library = nullptr;

@@ -1,7 +1,8 @@
 // Text blocks end to end: a page of about 3,000 characters of marked-up text (three faces,
 // bold, italic, links, wrapping) laid out and drawn into an 800 x 600 target the first time
 // (every glyph rasterised) and again (every glyph replayed from the glyph cache), the same
-// redraw handed to a display as batches of coverage rows, and the layout of a 100-character label.
+// redraw handed to a display as batches of coverage glyphs, and the layout of a 100-character
+// label.
 // Items are glyphs drawn (or characters laid out).
 #include <benchmark/benchmark.h>
 
@@ -27,8 +28,9 @@ bool ReadAsset(const TString& name, std::vector<uint8_t>& bytes) {
 }
 
 TCoverageDrawer NullDevice() {
-  return
-      [](std::span<const sd::TRasterCoverageRow> rows) { benchmark::DoNotOptimize(rows.data()); };
+  return [](std::span<const sd::TRasterCoverageGlyph> glyphs) {
+    benchmark::DoNotOptimize(glyphs.data());
+  };
 }
 
 class TBenchServices : public TTextServices {

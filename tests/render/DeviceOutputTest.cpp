@@ -1,4 +1,4 @@
-// The vector rasteriser on the software rendering device: rows drawn as device coverage rows
+// The vector rasteriser on the software rendering device: glyphs drawn as device coverage glyphs
 // land exactly where the rasteriser's direct target writes put them. This is the wiring the
 // display uses: a coverage drawer calling the device, a render target read back.
 #include <gtest/gtest.h>
@@ -19,8 +19,8 @@ using namespace sd::test;
 TEST(TTvMiniVecDrawOnDevice, DeviceCoverageMatchesTargetWrites) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
   TRenderRig rig{1024, 512, 0};
-  TTvMiniVecDraw draw([&rig](std::span<const TRasterCoverageRow> rows) {
-    EXPECT_EQ(rig.device->DrawCoverage(rows.data(), static_cast<uint32_t>(rows.size())), kOk);
+  TTvMiniVecDraw draw([&rig](std::span<const TRasterCoverageGlyph> glyphs) {
+    EXPECT_EQ(rig.device->DrawCoverage(glyphs.data(), static_cast<uint32_t>(glyphs.size())), kOk);
   });
   rig.device->SetRenderState(kRsAlphaBlendEnable, 0);
   const float white[4] = {1, 1, 1, 1};

@@ -1,5 +1,5 @@
 // A stand-in for the display under the vector rasteriser: a 1024 x 512 32-bit target that
-// draws batches of coverage rows, blending like the rasteriser's own texture output so the two
+// draws batches of coverage glyphs, blending like the rasteriser's own texture output so the two
 // can be compared pixel for pixel.
 #pragma once
 
@@ -17,22 +17,28 @@ class TFakeCoverageDevice {
   int drawCalls = 0;
 
   TCoverageDrawer Drawer() {
-    return [this](std::span<const sd::TRasterCoverageRow> rows) { Draw(rows); };
+    return [this](std::span<const sd::TRasterCoverageGlyph> glyphs) { Draw(glyphs); };
   }
   void Clear() { std::fill(mPixels.begin(), mPixels.end(), 0); }
   const std::vector<uint8_t>& Pixels() const { return mPixels; }
 
  private:
-  void Draw(std::span<const sd::TRasterCoverageRow> rows) {
+  void Draw(std::span<const sd::TRasterCoverageGlyph> glyphs) {
     ++drawCalls;
-    for (const sd::TRasterCoverageRow& r : rows) {
-      if (r.y < 0 || r.y >= kHeight) continue;
-      for (int x = std::max(0, r.x0); x < std::min(kWidth, r.x1); ++x) {
-        const uint32_t a = (r.colour >> 24) * r.coverage[x - r.x0] >> 4;
-        uint8_t* p = &mPixels[(r.y * kWidth + x) * 4];
-        for (int k = 0; k < 3; ++k) {
-          p[k] =
-              static_cast<uint8_t>((p[k] * (255 - a) + ((r.colour >> (8 * k)) & 0xFF) * a) / 255);
+    for (const sd::TRasterCoverageGlyph& g : glyphs) {
+      const uint8_t* coverage = g.coverage;
+      for (uint32_t k = 0; k < g.rowCount; coverage += g.rows[k].count, ++k) {
+        const sd::TRasterGlyphRow& r = g.rows[k];
+        const int y = g.y + r.row, x0 = g.x + r.x0;
+        const uint32_t colour = g.colours[r.slot];
+        if (y < 0 || y >= kHeight) continue;
+        for (int x = std::max(0, x0); x < std::min(kWidth, x0 + r.count); ++x) {
+          const uint32_t a = (colour >> 24) * coverage[x - x0] >> 4;
+          uint8_t* p = &mPixels[(y * kWidth + x) * 4];
+          for (int c = 0; c < 3; ++c) {
+            p[c] =
+                static_cast<uint8_t>((p[c] * (255 - a) + ((colour >> (8 * c)) & 0xFF) * a) / 255);
+          }
         }
       }
     }

@@ -329,13 +329,15 @@ TEST(TTvMiniVecDraw, ManyEdgesGrowThePool) {
 struct TCapturedRows {
   int minX = 1 << 30, maxX = -(1 << 30), minRow = 1 << 30, maxRow = -(1 << 30), count = 0;
   TCoverageDrawer Drawer() {
-    return [this](std::span<const sd::TRasterCoverageRow> rows) {
-      for (const sd::TRasterCoverageRow& r : rows) {
-        minX = std::min(minX, r.x0);
-        maxX = std::max(maxX, r.x1);
-        minRow = std::min(minRow, r.y);
-        maxRow = std::max(maxRow, r.y);
-        ++count;
+    return [this](std::span<const sd::TRasterCoverageGlyph> glyphs) {
+      for (const sd::TRasterCoverageGlyph& g : glyphs) {
+        for (const sd::TRasterGlyphRow& r : std::span(g.rows, g.rowCount)) {
+          minX = std::min(minX, g.x + r.x0);
+          maxX = std::max(maxX, g.x + r.x0 + r.count);
+          minRow = std::min(minRow, g.y + r.row);
+          maxRow = std::max(maxRow, g.y + r.row);
+          ++count;
+        }
       }
     };
   }
@@ -412,27 +414,34 @@ void DrawWord(TTvMiniVecDraw& draw, const TVecFont& font, const char* word, floa
   draw.EndDraw();
 }
 
-// Also with flat shading, and with a cache emptied at every new glyph (rows waiting for the
-// display must not point into what it refills).
+// Also with flat shading, and with a cache emptied at every new glyph (glyphs waiting for the
+// display must not point into what it refills); glyphs so large that one outgrows the flat
+// scratch are clipped by both outputs.
 TEST(TTvMiniVecDraw, DisplayAndTargetOutputsGiveTheSamePixels) {
   std::unique_ptr<TVecFont> font = LoadBuiltinVecFont();
-  for (const size_t cap : {TGlyphRunCache::kDefaultCapBytes, size_t{1}}) {
-    for (const uint8_t flat : {0, 1}) {
-      TFakeCoverageDevice device;
-      TTvMiniVecDraw draw(device.Drawer(), cap);
-      draw.SetColor(1, kWhite, 1.0f);
-      const float outline[4] = {0.2f, 0.4f, 0.9f, 1.0f};
-      draw.SetColor(255, outline, 0.8f);
-      draw.strokeWidth[0] = 1.5f;
-      draw.flatShading = flat;
-      const char* const text = "Quick fjord, quick fox";
-      DrawWord(draw, *font, text, 10.25f, 40.5f, 27, nullptr);
-      EXPECT_GT(device.drawCalls, 1);
+  struct TWords {
+    const char* text;
+    float size;
+  };
+  for (const TWords words : {TWords{"Quick fjord, quick fox", 27}, TWords{"WM", 420}}) {
+    for (const size_t cap : {TGlyphRunCache::kDefaultCapBytes, size_t{1}}) {
+      for (const uint8_t flat : {0, 1}) {
+        TFakeCoverageDevice device;
+        TTvMiniVecDraw draw(device.Drawer(), cap);
+        draw.SetColor(1, kWhite, 1.0f);
+        const float outline[4] = {0.2f, 0.4f, 0.9f, 1.0f};
+        draw.SetColor(255, outline, 0.8f);
+        draw.strokeWidth[0] = 1.5f;
+        draw.flatShading = flat;
+        DrawWord(draw, *font, words.text, 10.25f, 40.5f, words.size, nullptr);
+        EXPECT_GT(device.drawCalls, 1);
 
-      TCanvas canvas(TFakeCoverageDevice::kWidth, TFakeCoverageDevice::kHeight);
-      TLockedPixels target = canvas.Lock();
-      DrawWord(draw, *font, text, 10.25f, 40.5f, 27, &target);
-      EXPECT_EQ(canvas.pixels, device.Pixels()) << "cap " << cap << " flat " << int(flat);
+        TCanvas canvas(TFakeCoverageDevice::kWidth, TFakeCoverageDevice::kHeight);
+        TLockedPixels target = canvas.Lock();
+        DrawWord(draw, *font, words.text, 10.25f, 40.5f, words.size, &target);
+        EXPECT_EQ(canvas.pixels, device.Pixels())
+            << words.text << " cap " << cap << " flat " << int(flat);
+      }
     }
   }
 }

@@ -92,7 +92,7 @@ class TDisplayHandler {
   // A new device-data object for a texture, owned by the caller.
   virtual TDxTextureData* CreateTextureData() = 0;  // 58
   virtual void CalibrateTexelOffset() {}            // 59
-  // Rows of coverage of one colour each in screen space (the vector rasteriser's output,
-  // TRaster.h's rule), blended as the current blend mode says, in one pass; no texture, no depth.
-  virtual void DrawCoverage(std::span<const sd::TRasterCoverageRow> /*rows*/) {}  // 60
+  // Glyphs of coverage rows in screen space (the vector rasteriser's output, TRaster.h's rule),
+  // blended as the current blend mode says, in one pass; no texture, no depth.
+  virtual void DrawCoverage(std::span<const sd::TRasterCoverageGlyph> /*glyphs*/) {}  // 60
 };

@@ -36,7 +36,7 @@ class TDxDisplayHandler : public TDisplayHandler {
     return false;
   }
   void SetTexture(std::shared_ptr<TTexture> texture) override;
-  void DrawCoverage(std::span<const sd::TRasterCoverageRow> rows) override;
+  void DrawCoverage(std::span<const sd::TRasterCoverageGlyph> glyphs) override;
   void SetMaterial(const TMaterial&) override {}
   void SetLight(int, const TLight*) override {}
   TString GetDeviceDescription() override;

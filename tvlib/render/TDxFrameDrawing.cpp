@@ -117,10 +117,10 @@ bool TDxDisplayHandler::Begin2d() {
   return true;
 }
 
-void TDxDisplayHandler::DrawCoverage(std::span<const sd::TRasterCoverageRow> rows) {
+void TDxDisplayHandler::DrawCoverage(std::span<const sd::TRasterCoverageGlyph> glyphs) {
   sd::TDevice3d* device = mData->device;
   if (!device) return;
-  sd::HR hr = device->DrawCoverage(rows.data(), static_cast<uint32_t>(rows.size()));
+  sd::HR hr = device->DrawCoverage(glyphs.data(), static_cast<uint32_t>(glyphs.size()));
   if (hr != sd::kOk) {
     Check(hr);
     MarkDeviceBroken();

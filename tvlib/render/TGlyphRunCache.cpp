@@ -47,8 +47,8 @@ int TGlyphRunCache::Chain(const TGlyphKey& key) {
 }
 
 TCachedGlyph TGlyphRunCache::GlyphOf(const TEntry& entry) const {
-  return {std::span<const TGlyphRow>(mRows.data() + entry.firstRow, entry.rowCount),
-          mCoverage.data() + entry.firstCoverage};
+  return {std::span<const sd::TRasterGlyphRow>(mRows.data() + entry.firstRow, entry.rowCount),
+          entry.box, mCoverage.data() + entry.firstCoverage};
 }
 
 bool TGlyphRunCache::Find(const TGlyphKey& key, TCachedGlyph& glyph) const {
@@ -74,7 +74,8 @@ void TGlyphRunCache::BeginGlyph(const TGlyphKey& key) {
     std::fill(mHeads.begin(), mHeads.end(), -1);
   }
   const size_t outlineLength = key.identity != 0 ? 0 : key.outline.size();
-  mEntries.push_back({key, mOutlines.size(), outlineLength, mRows.size(), 0, mCoverage.size(), -1});
+  mEntries.push_back(
+      {key, mOutlines.size(), outlineLength, mRows.size(), 0, {}, mCoverage.size(), -1});
   mEntries.back().key.outline = {};
   mOutlines.insert(mOutlines.end(), key.outline.begin(), key.outline.begin() + outlineLength);
 }
@@ -89,6 +90,17 @@ void TGlyphRunCache::AddRows(std::span<const TCoverageRow> rows, const uint8_t* 
 TCachedGlyph TGlyphRunCache::EndGlyph() {
   TEntry& entry = mEntries.back();
   entry.rowCount = mRows.size() - entry.firstRow;
+  if (entry.rowCount != 0) {
+    sd::TRasterGlyphBox box{INT16_MAX, INT16_MAX, INT16_MIN, INT16_MIN};
+    for (size_t i = entry.firstRow; i < mRows.size(); ++i) {
+      const sd::TRasterGlyphRow& row = mRows[i];
+      box.left = std::min(box.left, row.x0);
+      box.right = std::max(box.right, static_cast<int16_t>(row.x0 + row.count));
+      box.top = std::min(box.top, row.row);
+      box.bottom = std::max(box.bottom, static_cast<int16_t>(row.row + 1));
+    }
+    entry.box = box;
+  }
   mCoverage.insert(mCoverage.end(), sd::kCoverageReadSlack, 0);
   int& head = mHeads[Chain(entry.key)];
   entry.next = head;

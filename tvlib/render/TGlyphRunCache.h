@@ -21,19 +21,12 @@
 #include "tvlib/platform/render/TRaster.h"
 #include "tvlib/render/TVecSweep.h"
 
-// One pixel row of a cached glyph in one colour slot: pixels [x0, x0 + count) relative to the
-// glyph's whole-pixel origin, whose coverage bytes (0-16) follow the previous row's.
-struct TGlyphRow {
-  int16_t x0, row;
-  uint16_t count;
-  uint8_t slot;
-};
-static_assert(sizeof(TGlyphRow) == 8);
-
-// A cached glyph: its rows, top to bottom, and their coverage bytes back to back, followed by
-// the readable bytes the display's coverage rows need (sd::kCoverageReadSlack).
+// A cached glyph: its rows (as the display reads them, relative to the glyph's whole-pixel
+// origin), top to bottom, the box they lie in, and their coverage bytes back to back, followed by
+// the readable bytes the display's coverage glyphs need (sd::kCoverageReadSlack).
 struct TCachedGlyph {
-  std::span<const TGlyphRow> rows;
+  std::span<const sd::TRasterGlyphRow> rows;
+  sd::TRasterGlyphBox box;
   const uint8_t* coverage = nullptr;
 };
 
@@ -103,8 +96,8 @@ class TGlyphRunCache {
 
   int GetEntryCount() const { return static_cast<int>(mEntries.size()); }
   size_t GetBytes() const {
-    return mRows.size() * sizeof(TGlyphRow) + mCoverage.size() + mEntries.size() * sizeof(TEntry) +
-           mOutlines.size();
+    return mRows.size() * sizeof(sd::TRasterGlyphRow) + mCoverage.size() +
+           mEntries.size() * sizeof(TEntry) + mOutlines.size();
   }
 
  private:
@@ -115,6 +108,7 @@ class TGlyphRunCache {
                     // mOutlines
     size_t outlineStart, outlineLength;
     size_t firstRow, rowCount;
+    sd::TRasterGlyphBox box;
     size_t firstCoverage;
     int next;
   };
@@ -124,7 +118,7 @@ class TGlyphRunCache {
   size_t mCapBytes;
   std::vector<int> mHeads;
   std::vector<TEntry> mEntries;
-  std::vector<TGlyphRow> mRows;
+  std::vector<sd::TRasterGlyphRow> mRows;
   std::vector<uint8_t> mCoverage;  // the rows' coverage bytes, back to back
   std::vector<uint8_t> mOutlines;  // the cached glyphs' outline bytes, back to back
 };

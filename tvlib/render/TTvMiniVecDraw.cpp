@@ -168,61 +168,46 @@ void TTvMiniVecDraw::Rows(std::span<const TCoverageRow> rows, const uint8_t* cov
 }
 
 void TTvMiniVecDraw::DrawGlyph(const TCachedGlyph& glyph) {
-  if (flatShading) {
-    DrawFlatGlyph(glyph);
-    return;
-  }
-  const int glyphX = mGlyphX, glyphY = mGlyphY;
-  const uint8_t* coverage = glyph.coverage;
-  const uint32_t colours[4] = {mSlotColours[0], mSlotColours[1], mSlotColours[2], mSlotColours[3]};
+  const uint8_t* coverage = flatShading ? FlatCoverage(glyph) : glyph.coverage;
   if (mTarget.pixels) {
-    for (const TGlyphRow& r : glyph.rows) {
-      WriteRow(glyphX + r.x0, glyphY + r.row, coverage, r.count, colours[r.slot]);
+    for (const sd::TRasterGlyphRow& r : glyph.rows) {
+      WriteRow(mGlyphX + r.x0, mGlyphY + r.row, coverage, r.count, mSlotColours[r.slot]);
       coverage += r.count;
     }
     return;
   }
-  // A batch's worth of rows at a time, through locals: stores into the batch could alias the
-  // members.
-  std::span<const TGlyphRow> rows = glyph.rows;
-  while (!rows.empty()) {
-    const size_t count = std::min(rows.size(), static_cast<size_t>(kBatchSize - mCount));
-    sd::TRasterCoverageRow* out = &mBatch[mCount];
-    for (size_t i = 0; i < count; ++i) {
-      const TGlyphRow& r = rows[i];
-      const int x0 = glyphX + r.x0;
-      out[i] = {x0, x0 + r.count, glyphY + r.row, colours[r.slot], coverage};
-      coverage += r.count;
-    }
-    mCount += static_cast<int>(count);
-    rows = rows.subspan(count);
-    if (mCount == kBatchSize) Flush();
-  }
+  if (glyph.rows.empty()) return;
+  sd::TRasterCoverageGlyph& out = mBatch[mCount];
+  out.x = mGlyphX;
+  out.y = mGlyphY;
+  std::memcpy(out.colours, mSlotColours, sizeof(out.colours));
+  out.rows = glyph.rows.data();
+  out.rowCount = static_cast<uint32_t>(glyph.rows.size());
+  out.box = glyph.box;
+  out.coverage = coverage;
+  if (++mCount == kBatchSize) Flush();
 }
 
-void TTvMiniVecDraw::DrawFlatGlyph(const TCachedGlyph& glyph) {
-  const uint8_t* coverage = glyph.coverage;
-  for (const TGlyphRow& r : glyph.rows) {
-    const int x0 = mGlyphX + r.x0, y = mGlyphY + r.row;
-    if (mTarget.pixels) {
-      // Written at once: the scratch is free.
-      Threshold(coverage, r.count, mFlatCoverage.data());
-      WriteRow(x0, y, mFlatCoverage.data(), r.count, mSlotColours[r.slot]);
-    } else {
-      if (mCount == kBatchSize || mFlatUsed + r.count > kFlatBytes) Flush();
-      uint8_t* flat = mFlatCoverage.data() + mFlatUsed;
-      Threshold(coverage, r.count, flat);
-      mFlatUsed += r.count;
-      mBatch[mCount++] = {x0, x0 + r.count, y, mSlotColours[r.slot], flat};
-    }
-    coverage += r.count;
+const uint8_t* TTvMiniVecDraw::FlatCoverage(const TCachedGlyph& glyph) {
+  size_t bytes = 0;
+  for (const sd::TRasterGlyphRow& r : glyph.rows) bytes += r.count;
+  if (mFlatUsed + bytes > mFlatCoverage.size() - sd::kCoverageReadSlack) {
+    // Nothing points into the scratch once the batch is drawn (a target is written at once).
+    Flush();
+    if (bytes > mFlatCoverage.size() - sd::kCoverageReadSlack)
+      mFlatCoverage.resize(bytes + sd::kCoverageReadSlack);
   }
+  uint8_t* flat = mFlatCoverage.data() + mFlatUsed;
+  Threshold(glyph.coverage, static_cast<int>(bytes), flat);
+  // Into a target the glyph is written at once: the scratch is free again.
+  if (!mTarget.pixels) mFlatUsed += bytes;
+  return flat;
 }
 
 void TTvMiniVecDraw::Flush() {
   if (mCount == 0) return;
   if (mDrawer)
-    mDrawer(std::span<const sd::TRasterCoverageRow>(mBatch, static_cast<size_t>(mCount)));
+    mDrawer(std::span<const sd::TRasterCoverageGlyph>(mBatch, static_cast<size_t>(mCount)));
   mCount = 0;
   mFlatUsed = 0;
 }

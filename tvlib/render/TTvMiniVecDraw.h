@@ -1,6 +1,6 @@
 // The anti-aliased vector rasteriser: fills glyph outlines (and simple paths) with 4 x 4
 // sub-pixel coverage and draws each pixel row with its coverage (0-16 per pixel), either as
-// batches of coverage rows through the display or blended straight into a locked 32-bit target.
+// batches of coverage glyphs through the display or blended straight into a locked 32-bit target.
 // Rows are cached per glyph, quarter-pixel phase and transform, so a repeated glyph is only
 // replayed.
 //
@@ -22,8 +22,8 @@ class TTexture;
 
 class TTvMiniVecDraw : private TVecCoverageSink {
  public:
-  // Rows handed to the display at a time.
-  static constexpr int kBatchSize = 512;
+  // Glyphs handed to the display at a time.
+  static constexpr int kBatchSize = 256;
 
   explicit TTvMiniVecDraw(TCoverageDrawer drawer = {},
                           size_t cacheCapBytes = TGlyphRunCache::kDefaultCapBytes);
@@ -45,7 +45,7 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   void FillOutline(const uint8_t* outline, float x, float y);
   // The same for a program already measured and hashed (a font's glyph).
   void FillOutline(const TOutlineRef& outline, float x, float y);
-  // Hands the pending rows to the display (rows into a target are written at once).
+  // Hands the pending glyphs to the display (glyphs into a target are written at once).
   void Flush();
   // Flush, and lets go of the target (unlocking a texture target).
   void EndDraw();
@@ -68,8 +68,8 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   uint8_t flatShading = 0;
 
  private:
-  // Coverage bytes of flat-shaded rows waiting in the batch.
-  static constexpr int kFlatBytes = 1 << 16;
+  // Coverage bytes of flat-shaded glyphs waiting in the batch (a larger glyph grows the scratch).
+  static constexpr size_t kFlatBytes = 1 << 16;
 
   // Sets the colour of the colour's slot.
   void SetColourBytes(int colourIndex, uint32_t rgb, uint32_t alpha);
@@ -80,7 +80,8 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   // Draws the glyph's rows at mGlyphX, mGlyphY in the current colours (with flat shading,
   // the pixels at least half covered, whole).
   void DrawGlyph(const TCachedGlyph& glyph);
-  void DrawFlatGlyph(const TCachedGlyph& glyph);
+  // The glyph's coverage thresholded into the scratch (flushing first when the scratch is full).
+  const uint8_t* FlatCoverage(const TCachedGlyph& glyph);
   void DefineColour(int index, uint8_t red, uint8_t green, uint8_t blue, bool opaque) override;
 
   TCoverageDrawer mDrawer;
@@ -89,12 +90,13 @@ class TTvMiniVecDraw : private TVecCoverageSink {
   TVecSweep mSweep;
   TGlyphRunCache mCache;
 
-  // Rows waiting for the display. They point into the cache (which keeps still until the next
-  // glyph is recorded: a miss flushes first) or into mFlatCoverage.
-  sd::TRasterCoverageRow mBatch[kBatchSize];
+  // Glyphs waiting for the display. Their rows point into the cache (which keeps still until the
+  // next glyph is recorded: a miss flushes first), their coverage into the cache or into
+  // mFlatCoverage.
+  sd::TRasterCoverageGlyph mBatch[kBatchSize];
   int mCount = 0;
   std::vector<uint8_t> mFlatCoverage = std::vector<uint8_t>(kFlatBytes + sd::kCoverageReadSlack);
-  int mFlatUsed = 0;
+  size_t mFlatUsed = 0;
 
   int mOriginX = 0, mOriginY = 0;
   int mPhaseX = 0, mPhaseY = 0;

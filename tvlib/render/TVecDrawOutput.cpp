@@ -6,7 +6,7 @@
 #include "tvlib/render/TRenderHost.h"
 
 TCoverageDrawer PlatformCoverageDrawer() {
-  return [](std::span<const sd::TRasterCoverageRow> rows) {
+  return [](std::span<const sd::TRasterCoverageGlyph> glyphs) {
     TDisplayHandler* handler = GetCurrentDisplayHandler();
     TRenderHost* host = GetCurrentRenderHost();
     if (!handler || !host) return;
@@ -14,6 +14,6 @@ TCoverageDrawer PlatformCoverageDrawer() {
       DebugLog("DrawCoverage called when not in Begin2d or Begin3d state");
       return;
     }
-    handler->DrawCoverage(rows);
+    handler->DrawCoverage(glyphs);
   };
 }

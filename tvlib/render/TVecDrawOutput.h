@@ -1,7 +1,7 @@
 // What the vector rasteriser needs from the display, kept small so it can be driven by the
 // real display or by a test double:
-//  - a coverage drawer: draws a batch of rows of coverage, one colour a row (TRaster.h's rule),
-//    blending by the coverage-weighted alpha as the display's blend mode says;
+//  - a coverage drawer: draws a batch of glyphs, each rows of coverage in its slot colours
+//    (TRaster.h's rule), blending by the coverage-weighted alpha as the display's blend mode says;
 //  - a locked 32-bit target: pixels in blue, green, red, alpha byte order, with a pitch.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 #include "tvlib/platform/render/TRaster.h"
 
-using TCoverageDrawer = std::function<void(std::span<const sd::TRasterCoverageRow> rows)>;
+using TCoverageDrawer = std::function<void(std::span<const sd::TRasterCoverageGlyph> glyphs)>;
 
 // The coverage drawer of the running program: the platform's display, inside Begin2d.
 TCoverageDrawer PlatformCoverageDrawer();

@@ -423,13 +423,14 @@ TEST_P(RasterPathsTest, LevelLinesShadeLikeNearlyLevelOnes) {
   EXPECT_NE(rig.At(3, 1), rig.At(14, 1));  // the colour really changes along the line
 }
 
-TEST_P(RasterPathsTest, CoverageRowsLightWhatLevelLinesLight) {
-  // The same random coverage rows drawn as rows on one target and, pixel by pixel, as level
+TEST_P(RasterPathsTest, CoverageGlyphsLightWhatLevelLinesLight) {
+  // The same random coverage glyphs drawn as glyphs on one target and, pixel by pixel, as level
   // lines of the covered colour on another, over the same random pixels, under every write the
-  // engine uses and a few it does not: the two must agree on every bit. Rows read no texture
-  // (one is bound on the row side only) and ignore depth; some are clipped by the viewport.
-  // Coverage comes in stretches of none, full and random, so that whole groups of pixels are
-  // skipped, stored or blended; some colours are opaque, some transparent.
+  // engine uses and a few it does not: the two must agree on every bit. Glyphs read no texture
+  // (one is bound on the glyph side only) and ignore depth; some lie inside the viewport, some
+  // are clipped by it, some lie outside. Their rows overlap, in any slot; coverage comes in
+  // stretches of none, full and random, so that whole groups of pixels are skipped, stored or
+  // blended; some colours are opaque, some transparent.
   struct TCase {
     bool blend;
     uint32_t srcBlend, destBlend, alphaRef, alphaFunc, colorOp, alphaArg1, alphaOp;
@@ -451,26 +452,39 @@ TEST_P(RasterPathsTest, CoverageRowsLightWhatLevelLinesLight) {
   };
   constexpr int kWidth = 72, kHeight = 24;
   TRandom random(11);
-  std::vector<TRasterCoverageRow> rows;
-  std::vector<std::vector<uint8_t>> coverage;
-  coverage.reserve(size_t(kHeight + 2) * 8);
-  for (int32_t y = -1; y < kHeight + 1; ++y) {
-    for (int32_t x = -3; x < kWidth + 4;) {
-      const int32_t length = int32_t(random.Next() % 40);
-      uint32_t colour =
+  std::vector<TRasterCoverageGlyph> glyphs(160);
+  std::vector<std::vector<TRasterGlyphRow>> rows(glyphs.size());
+  std::vector<std::vector<uint8_t>> coverage(glyphs.size());
+  for (size_t g = 0; g < glyphs.size(); ++g) {
+    TRasterCoverageGlyph& glyph = glyphs[g];
+    glyph.x = int32_t(random.Next() % (kWidth + 12)) - 8;
+    glyph.y = int32_t(random.Next() % (kHeight + 6)) - 4;
+    for (uint32_t& colour : glyph.colours) {
+      colour =
           uint32_t(random.Next()) << 17 ^ uint32_t(random.Next()) << 2 ^ uint32_t(random.Next());
       if (random.Next() % 5 == 0) colour &= 0x00FFFFFF;
       if (random.Next() % 3 == 0) colour |= 0xFF000000;
-      std::vector<uint8_t>& bytes = coverage.emplace_back();
-      while (int32_t(bytes.size()) < length) {
+    }
+    std::vector<uint8_t>& bytes = coverage[g];
+    for (uint32_t n = 1 + random.Next() % 8; n > 0; --n) {
+      const TRasterGlyphRow row{int16_t(int(random.Next() % 14) - 4), int16_t(random.Next() % 6),
+                                uint16_t(random.Next() % 40), uint8_t(random.Next() % 4)};
+      rows[g].push_back(row);
+      const size_t end = bytes.size() + row.count;
+      while (bytes.size() < end) {
         const uint32_t kind = random.Next() % 3, stretch = 1 + random.Next() % 12;
         for (uint32_t k = 0; k < stretch; ++k)
           bytes.push_back(kind == 0 ? 0 : kind == 1 ? 16 : uint8_t(random.Next() % 17));
       }
-      bytes.resize(size_t(length) + kCoverageReadSlack, 0xEE);  // the slack is ignored
-      rows.push_back({x, x + length, y, colour, bytes.data()});
-      x += length + int32_t(random.Next() % 3);
+      bytes.resize(end);
+      glyph.box.left = std::min(glyph.box.left, row.x0);
+      glyph.box.right = std::max(glyph.box.right, int16_t(row.x0 + row.count));
+      glyph.box.bottom = std::max(glyph.box.bottom, int16_t(row.row + 1));
     }
+    bytes.resize(bytes.size() + kCoverageReadSlack, 0xEE);  // the slack is ignored
+    glyph.rows = rows[g].data();
+    glyph.rowCount = uint32_t(rows[g].size());
+    glyph.coverage = bytes.data();
   }
   const std::vector<uint32_t> background = RandomPixels(kWidth * kHeight, 5);
   for (const TCase& c : cases) {
@@ -494,29 +508,38 @@ TEST_P(RasterPathsTest, CoverageRowsLightWhatLevelLinesLight) {
       d.SetTextureStageState(0, kTssAlphaOp, c.alphaOp);
       ASSERT_EQ(d.SetViewport(TViewport{1, 2, kWidth - 3, 20}), kOk);
     }
-    ASSERT_EQ(asRows.device->DrawCoverage(rows.data(), uint32_t(rows.size())), kOk);
-    for (const TRasterCoverageRow& r : rows) {
-      for (int32_t x = r.x0; x < r.x1; ++x) {
-        const uint32_t covered = r.coverage[x - r.x0];
-        if (covered == 0) continue;
-        const uint32_t colour = (r.colour & 0x00FFFFFF) | ((r.colour >> 24) * covered >> 4) << 24;
-        const float y = float(r.y);
-        TLVertex line[2] = {{x - 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0},
-                            {x + 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0}};
-        ASSERT_EQ(asLines.device->DrawPrimitive(kPtLineList, kFvfTLVertex, line, 2), kOk);
+    ASSERT_EQ(asRows.device->DrawCoverage(glyphs.data(), uint32_t(glyphs.size())), kOk);
+    for (const TRasterCoverageGlyph& g : glyphs) {
+      const uint8_t* covered = g.coverage;
+      for (uint32_t k = 0; k < g.rowCount; ++k) {
+        const TRasterGlyphRow& r = g.rows[k];
+        const uint32_t rowColour = g.colours[r.slot];
+        for (int32_t i = 0; i < r.count; ++i, ++covered) {
+          if (*covered == 0) continue;
+          const uint32_t colour = (rowColour & 0x00FFFFFF) | ((rowColour >> 24) * *covered >> 4)
+                                                                 << 24;
+          const float x = float(g.x + r.x0 + i), y = float(g.y + r.row);
+          TLVertex line[2] = {{x - 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0},
+                              {x + 0.5f, y, 0.1f, 0.5f, colour, 0, 0, 0}};
+          ASSERT_EQ(asLines.device->DrawPrimitive(kPtLineList, kFvfTLVertex, line, 2), kOk);
+        }
       }
     }
     ASSERT_EQ(asRows.Pixels(), asLines.Pixels()) << c.srcBlend << "/" << c.destBlend;
   }
-  // Outside a scene nothing is drawn; null rows, and rows of pixels without coverage, are
-  // refused.
+  // Outside a scene nothing is drawn; null glyphs, and glyphs with rows but without row records
+  // or coverage, are refused.
   TRenderRig rig(4, 4);
   rig.device->EndScene();
-  EXPECT_EQ(rig.device->DrawCoverage(rows.data(), 1), kErrFail);
+  EXPECT_EQ(rig.device->DrawCoverage(glyphs.data(), 1), kErrFail);
   rig.device->BeginScene();
   EXPECT_EQ(rig.device->DrawCoverage(nullptr, 1), kErrInvalidArg);
   EXPECT_EQ(rig.device->DrawCoverage(nullptr, 0), kOk);
-  const TRasterCoverageRow bare{0, 2, 0, 0xFFFFFFFF, nullptr};
+  TRasterCoverageGlyph bare = glyphs[0];
+  bare.coverage = nullptr;
+  EXPECT_EQ(rig.device->DrawCoverage(&bare, 1), kErrInvalidArg);
+  bare = glyphs[0];
+  bare.rows = nullptr;
   EXPECT_EQ(rig.device->DrawCoverage(&bare, 1), kErrInvalidArg);
 }
 

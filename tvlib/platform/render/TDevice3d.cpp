@@ -639,16 +639,16 @@ HR TDevice3d::DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vert
   return Draw(type, fvf, vertices, count, indices, indexCount);
 }
 
-HR TDevice3d::DrawCoverage(const TRasterCoverageRow* rows, uint32_t count) {
+HR TDevice3d::DrawCoverage(const TRasterCoverageGlyph* glyphs, uint32_t count) {
   if (HR hr = CheckFault(TCall::kDrawCoverage)) return hr;
-  if (count && !rows) return kErrInvalidArg;
+  if (count && !glyphs) return kErrInvalidArg;
   for (uint32_t k = 0; k < count; ++k)
-    if (rows[k].x1 > rows[k].x0 && !rows[k].coverage) return kErrInvalidArg;
+    if (glyphs[k].rowCount && (!glyphs[k].rows || !glyphs[k].coverage)) return kErrInvalidArg;
   if (mSceneDepth == 0) return kErrFail;
   TRasterState st;
   if (HR hr = BuildRasterState(&st, false)) return hr;
   if (count == 0 || st.scissor.IsEmpty()) return kOk;
-  RasterCoverage(st, rows, count);
+  RasterCoverage(st, glyphs, count);
   mTarget->NoteWritten(st.scissor);
   return kOk;
 }

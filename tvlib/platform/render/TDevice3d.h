@@ -84,10 +84,10 @@ class TDevice3d {
   // The same through 16-bit indices; every index must be below count (else kErrInvalidArg).
   HR DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count,
                           const uint16_t* indices, uint32_t indexCount, uint32_t flags = 0);
-  // Draws a batch of coverage rows (TRaster.h) in screen space, blended as the render states
-  // say; the bound texture and the depth buffer are not used. kErrInvalidArg for null rows with a
-  // non-zero count, or a row of pixels without coverage bytes.
-  HR DrawCoverage(const TRasterCoverageRow* rows, uint32_t count);
+  // Draws a batch of coverage glyphs (TRaster.h) in screen space, blended as the render states
+  // say; the bound texture and the depth buffer are not used. kErrInvalidArg for null glyphs
+  // with a non-zero count, or a glyph with rows but without row records or coverage bytes.
+  HR DrawCoverage(const TRasterCoverageGlyph* glyphs, uint32_t count);
 
  private:
   TDevice3d() = default;

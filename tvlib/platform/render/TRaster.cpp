@@ -1012,54 +1012,109 @@ TV_AVX512 inline void CoverRowAvx512(const TCoverColour16& k, const uint8_t* cov
   _mm512_mask_storeu_epi32(dst + i, mask, BlendCovered16(k, c16, d));
 }
 
-// The part of a row inside the scissor: false when none is.
-inline bool ClipRow(const TRect& clip, const TRasterCoverageRow& row, int32_t* x0, int* n) {
-  if (row.y < clip.top || row.y >= clip.bottom) return false;
-  *x0 = std::max(row.x0, clip.left);
-  *n = std::min(row.x1, clip.right) - *x0;
-  return *n > 0;
+// Whether every pixel the glyph's box holds lies inside the scissor: then its rows need no
+// clipping.
+inline bool GlyphInside(const TRect& clip, const TRasterCoverageGlyph& g) {
+  const int64_t x = g.x, y = g.y;
+  return x + g.box.left >= clip.left && x + g.box.right <= clip.right &&
+         y + g.box.top >= clip.top && y + g.box.bottom <= clip.bottom;
 }
 
-// A batch of rows blended by their coverage-weighted alpha where the combiner passes the colour
-// through: what the general path does pixel by pixel.
-void BlendCoverageRows(const TRasterState& st, const TRasterCoverageRow* rows, size_t count) {
-  TCoverColour colour(count ? rows[0].colour : 0);
+// The target pixel of a glyph's origin, as an offset from the target's first pixel.
+inline ptrdiff_t OriginOffset(const TRasterState& st, const TRasterCoverageGlyph& g) {
+  return ptrdiff_t(g.y) * st.targetPitch + g.x;
+}
+
+// The part of a glyph's row inside the scissor, as its first column x0 and n pixels of row y,
+// skipping the row's first `skip` coverage bytes: false when none is.
+inline bool ClipGlyphRow(const TRect& clip, const TRasterCoverageGlyph& g, const TRasterGlyphRow& r,
+                         int32_t* x0, int32_t* y, int* n, int* skip) {
+  const int64_t row = int64_t(g.y) + r.row;
+  if (row < clip.top || row >= clip.bottom) return false;
+  const int64_t first = int64_t(g.x) + r.x0;
+  const int64_t start = std::max<int64_t>(first, clip.left);
+  const int64_t end = std::min<int64_t>(first + r.count, clip.right);
+  if (start >= end) return false;
+  *x0 = int32_t(start);
+  *y = int32_t(row);
+  *n = int(end - start);
+  *skip = int(start - first);
+  return true;
+}
+
+// A batch of glyphs blended by their coverage-weighted alpha where the combiner passes the colour
+// through: what the general path does pixel by pixel. Each path walks a glyph's rows straight
+// when the glyph lies inside the scissor and clips each row otherwise.
+void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count) {
+  TCoverColour colour(0);
   for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageRow& row = rows[k];
-    int32_t x0;
-    int n;
-    if (!ClipRow(st.scissor, row, &x0, &n)) continue;
-    if (row.colour != colour.colour) colour = TCoverColour(row.colour);
-    CoverRow(colour, row.coverage + (x0 - row.x0), st.target + size_t(row.y) * st.targetPitch + x0,
-             n);
+    const TRasterCoverageGlyph& g = glyphs[k];
+    const uint8_t* coverage = g.coverage;
+    const TRasterGlyphRow* const end = g.rows + g.rowCount;
+    const bool inside = GlyphInside(st.scissor, g);
+    const ptrdiff_t origin = OriginOffset(st, g);
+    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
+      if (g.colours[r->slot & 3] != colour.colour) colour = TCoverColour(g.colours[r->slot & 3]);
+      if (inside) {
+        CoverRow(colour, coverage,
+                 st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
+        continue;
+      }
+      int32_t x0, y;
+      int n, skip;
+      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
+        CoverRow(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
+    }
   }
 }
 
-TV_AVX2 void BlendCoverageRowsAvx2(const TRasterState& st, const TRasterCoverageRow* rows,
-                                   size_t count) {
-  TCoverColour8 colour(TCoverColour(count ? rows[0].colour : 0));
+TV_AVX2 void BlendCoverageGlyphsAvx2(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
+                                     size_t count) {
+  TCoverColour8 colour(TCoverColour(0));
   for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageRow& row = rows[k];
-    int32_t x0;
-    int n;
-    if (!ClipRow(st.scissor, row, &x0, &n)) continue;
-    if (row.colour != colour.colour) colour = TCoverColour8(TCoverColour(row.colour));
-    CoverRowAvx2(colour, row.coverage + (x0 - row.x0),
-                 st.target + size_t(row.y) * st.targetPitch + x0, n);
+    const TRasterCoverageGlyph& g = glyphs[k];
+    const uint8_t* coverage = g.coverage;
+    const TRasterGlyphRow* const end = g.rows + g.rowCount;
+    const bool inside = GlyphInside(st.scissor, g);
+    const ptrdiff_t origin = OriginOffset(st, g);
+    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
+      if (g.colours[r->slot & 3] != colour.colour)
+        colour = TCoverColour8(TCoverColour(g.colours[r->slot & 3]));
+      if (inside) {
+        CoverRowAvx2(colour, coverage,
+                     st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
+        continue;
+      }
+      int32_t x0, y;
+      int n, skip;
+      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
+        CoverRowAvx2(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
+    }
   }
 }
 
-TV_AVX512 void BlendCoverageRowsAvx512(const TRasterState& st, const TRasterCoverageRow* rows,
-                                       size_t count) {
-  TCoverColour16 colour(TCoverColour(count ? rows[0].colour : 0));
+TV_AVX512 void BlendCoverageGlyphsAvx512(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
+                                         size_t count) {
+  TCoverColour16 colour(TCoverColour(0));
   for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageRow& row = rows[k];
-    int32_t x0;
-    int n;
-    if (!ClipRow(st.scissor, row, &x0, &n)) continue;
-    if (row.colour != colour.colour) colour = TCoverColour16(TCoverColour(row.colour));
-    CoverRowAvx512(colour, row.coverage + (x0 - row.x0),
-                   st.target + size_t(row.y) * st.targetPitch + x0, n);
+    const TRasterCoverageGlyph& g = glyphs[k];
+    const uint8_t* coverage = g.coverage;
+    const TRasterGlyphRow* const end = g.rows + g.rowCount;
+    const bool inside = GlyphInside(st.scissor, g);
+    const ptrdiff_t origin = OriginOffset(st, g);
+    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
+      if (g.colours[r->slot & 3] != colour.colour)
+        colour = TCoverColour16(TCoverColour(g.colours[r->slot & 3]));
+      if (inside) {
+        CoverRowAvx512(colour, coverage,
+                       st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
+        continue;
+      }
+      int32_t x0, y;
+      int n, skip;
+      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
+        CoverRowAvx512(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
+    }
   }
 }
 
@@ -1268,7 +1323,7 @@ void RasterLine(const TRasterState& st, const TRasterVertex& va, const TRasterVe
   }
 }
 
-void RasterCoverage(const TRasterState& st, const TRasterCoverageRow* rows, size_t count) {
+void RasterCoverage(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count) {
   if (!st.target || st.scissor.IsEmpty() || count == 0) return;
   // The write stage of an untextured primitive without depth.
   TPrim p;
@@ -1280,27 +1335,32 @@ void RasterCoverage(const TRasterState& st, const TRasterCoverageRow* rows, size
   const bool fast = gFastPaths && p.write != TWrite::kGeneral;
   if (fast && passesDiffuse && p.write == TWrite::kBlendAlpha) {
     if (gAvx512)
-      BlendCoverageRowsAvx512(st, rows, count);
+      BlendCoverageGlyphsAvx512(st, glyphs, count);
     else if (gAvx2)
-      BlendCoverageRowsAvx2(st, rows, count);
+      BlendCoverageGlyphsAvx2(st, glyphs, count);
     else
-      BlendCoverageRows(st, rows, count);
+      BlendCoverageGlyphs(st, glyphs, count);
     return;
   }
   for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageRow& row = rows[k];
-    int32_t x0;
-    int n;
-    if (!ClipRow(st.scissor, row, &x0, &n)) continue;
-    // Runs of equal coverage, each a span of its covered colour.
-    const uint8_t* coverage = row.coverage + (x0 - row.x0);
-    for (int i = 0; i < n;) {
-      int end = i + 1;
-      while (end < n && coverage[end] == coverage[i]) ++end;
-      if (coverage[i] != 0)
-        WriteColourSpan(p, fast, passesDiffuse, row.y, x0 + i, x0 + end,
-                        CoveredColour(row.colour, coverage[i]));
-      i = end;
+    const TRasterCoverageGlyph& g = glyphs[k];
+    const uint8_t* rowCoverage = g.coverage;
+    for (uint32_t j = 0; j < g.rowCount; rowCoverage += g.rows[j].count, ++j) {
+      const TRasterGlyphRow& r = g.rows[j];
+      int32_t x0, y;
+      int n, skip;
+      if (!ClipGlyphRow(st.scissor, g, r, &x0, &y, &n, &skip)) continue;
+      // Runs of equal coverage, each a span of its covered colour.
+      const uint8_t* coverage = rowCoverage + skip;
+      const uint32_t colour = g.colours[r.slot & 3];
+      for (int i = 0; i < n;) {
+        int end = i + 1;
+        while (end < n && coverage[end] == coverage[i]) ++end;
+        if (coverage[i] != 0)
+          WriteColourSpan(p, fast, passesDiffuse, y, x0 + i, x0 + end,
+                          CoveredColour(colour, coverage[i]));
+        i = end;
+      }
     }
   }
 }

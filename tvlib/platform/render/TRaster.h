@@ -19,12 +19,13 @@
 // - A span lights columns x0 <= i < x1 of row y in one colour, as a level line in that colour
 //   would, with two differences: it reads no texture (stage 0 sees opaque white) and it neither
 //   tests nor writes depth.
-// - A coverage row lights pixel x0 + i of row y exactly as a span of the row's colour with alpha
+// - A coverage glyph lights, for each of its rows, pixel x + x0 + i of row y + row (its origin
+//   plus the row's place) exactly as a span of the colour of the row's slot with alpha
 //   (A c_i) >> 4 would, where A is the colour's alpha and c_i the pixel's coverage, 0 to 16
-//   sixteenths; coverage 0 leaves the pixel untouched. A batch of rows is drawn in one pass.
+//   sixteenths; coverage 0 leaves the pixel untouched. A batch of glyphs is drawn in one pass.
 // Fast paths (1:1 texel rows, trivial combiner stages, SSE2 or AVX2 spans, and SSE2, AVX2 or
-// AVX-512 coverage rows for the blend pairs the engine uses) give exactly the pixels of the general
-// per-pixel path; tests switch between them to compare.
+// AVX-512 coverage glyphs for the blend pairs the engine uses) give exactly the pixels of the
+// general per-pixel path; tests switch between them to compare.
 #pragma once
 
 #include <cstddef>
@@ -80,25 +81,45 @@ struct TRasterState {
   uint32_t cullMode = kCullCcw;
 };
 
-// Pixels [x0, x1) of row y in one colour (alpha in the top byte, then red, green, blue), pixel
-// x0 + i weighted by coverage[i], 0 to 16 (above 16 counts as 16). Coverage is read eight bytes
-// at a time: the x1 - x0 bytes must be followed by kCoverageReadSlack readable ones, whose values
-// are ignored.
+// One pixel row of a coverage glyph: pixels [x0, x0 + count) of row `row`, both relative to the
+// glyph's origin, in the colour of slot `slot` (0-3; the slot is taken modulo 4), weighted by
+// coverage bytes 0 to 16 (above 16 counts as 16) that follow the previous row's.
+struct TRasterGlyphRow {
+  int16_t x0, row;
+  uint16_t count;
+  uint8_t slot;
+};
+static_assert(sizeof(TRasterGlyphRow) == 8);
+
+// The pixels a glyph's rows can light, relative to its origin: columns [left, right), rows
+// [top, bottom). Every row must lie inside it: a glyph whose box is wholly inside the scissor is
+// drawn without clipping its rows.
+struct TRasterGlyphBox {
+  int16_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// A glyph at whole-pixel origin (x, y) in four slot colours (alpha in the top byte, then red,
+// green, blue): its rows, top to bottom, and their coverage bytes back to back. Coverage is read
+// eight bytes at a time: the bytes must be followed by kCoverageReadSlack readable ones, whose
+// values are ignored.
 constexpr size_t kCoverageReadSlack = 7;
-struct TRasterCoverageRow {
-  int32_t x0, x1, y;
-  uint32_t colour;
+struct TRasterCoverageGlyph {
+  int32_t x, y;
+  uint32_t colours[4];
+  const TRasterGlyphRow* rows;
+  uint32_t rowCount;
+  TRasterGlyphBox box;
   const uint8_t* coverage;
 };
 
-// Draws one triangle (culled as the state says), one line, or a batch of coverage rows.
+// Draws one triangle (culled as the state says), one line, or a batch of coverage glyphs.
 void RasterTriangle(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b,
                     const TRasterVertex& c);
 void RasterLine(const TRasterState& st, const TRasterVertex& a, const TRasterVertex& b);
-void RasterCoverage(const TRasterState& st, const TRasterCoverageRow* rows, size_t count);
+void RasterCoverage(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count);
 
 // Which paths draw: the general per-pixel one only, the fast paths with SSE2 spans, the fast
-// paths with AVX2 spans, or those with AVX-512 coverage rows (the default is the best the
+// paths with AVX2 spans, or those with AVX-512 coverage glyphs (the default is the best the
 // processor has). Tests switch between them to compare buffers; asking for paths the processor
 // lacks gives the best it has below them.
 enum class TRasterPaths { kGeneral, kSse2, kAvx2, kAvx512 };
