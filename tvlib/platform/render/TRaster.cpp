@@ -1020,6 +1020,14 @@ inline bool GlyphInside(const TRect& clip, const TRasterCoverageGlyph& g) {
          y + g.box.top >= clip.top && y + g.box.bottom <= clip.bottom;
 }
 
+// Whether a row lies in its glyph's box. The box only spares a glyph inside the scissor the
+// clipping of its rows; a row outside it is clipped like any other, so a wrong box cannot
+// write outside the target.
+inline bool RowInBox(const TRasterGlyphBox& box, const TRasterGlyphRow& r) {
+  return r.row >= box.top && r.row < box.bottom && r.x0 >= box.left &&
+         r.x0 + int(r.count) <= box.right;
+}
+
 // The target pixel of a glyph's origin, as an offset from the target's first pixel.
 inline ptrdiff_t OriginOffset(const TRasterState& st, const TRasterCoverageGlyph& g) {
   return ptrdiff_t(g.y) * st.targetPitch + g.x;
@@ -1055,7 +1063,7 @@ void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* gly
     const ptrdiff_t origin = OriginOffset(st, g);
     for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
       if (g.colours[r->slot & 3] != colour.colour) colour = TCoverColour(g.colours[r->slot & 3]);
-      if (inside) {
+      if (inside && RowInBox(g.box, *r)) {
         CoverRow(colour, coverage,
                  st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
         continue;
@@ -1080,7 +1088,7 @@ TV_AVX2 void BlendCoverageGlyphsAvx2(const TRasterState& st, const TRasterCovera
     for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
       if (g.colours[r->slot & 3] != colour.colour)
         colour = TCoverColour8(TCoverColour(g.colours[r->slot & 3]));
-      if (inside) {
+      if (inside && RowInBox(g.box, *r)) {
         CoverRowAvx2(colour, coverage,
                      st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
         continue;
@@ -1105,7 +1113,7 @@ TV_AVX512 void BlendCoverageGlyphsAvx512(const TRasterState& st, const TRasterCo
     for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
       if (g.colours[r->slot & 3] != colour.colour)
         colour = TCoverColour16(TCoverColour(g.colours[r->slot & 3]));
-      if (inside) {
+      if (inside && RowInBox(g.box, *r)) {
         CoverRowAvx512(colour, coverage,
                        st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
         continue;

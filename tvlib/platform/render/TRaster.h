@@ -92,8 +92,8 @@ struct TRasterGlyphRow {
 static_assert(sizeof(TRasterGlyphRow) == 8);
 
 // The pixels a glyph's rows can light, relative to its origin: columns [left, right), rows
-// [top, bottom). Every row must lie inside it: a glyph whose box is wholly inside the scissor is
-// drawn without clipping its rows.
+// [top, bottom). A glyph whose box is wholly inside the scissor draws the rows that lie in the box
+// without clipping them; any other row is clipped.
 struct TRasterGlyphBox {
   int16_t left = 0, top = 0, right = 0, bottom = 0;
 };
