@@ -1051,10 +1051,15 @@ inline bool ClipGlyphRow(const TRect& clip, const TRasterCoverageGlyph& g, const
 }
 
 // A batch of glyphs blended by their coverage-weighted alpha where the combiner passes the colour
-// through: what the general path does pixel by pixel. Each path walks a glyph's rows straight
-// when the glyph lies inside the scissor and clips each row otherwise.
-void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count) {
-  TCoverColour colour(0);
+// through: what the general path does pixel by pixel. Walks a glyph's rows straight when the
+// glyph lies inside the scissor and clips each row otherwise; TColour is a slot colour made
+// ready for Cover, the row blend of one instruction set. Inlined into each instruction set's
+// entry below, so that Cover is inlined there too.
+template <typename TColour, void (*Cover)(const TColour&, const uint8_t*, uint32_t*, int)>
+[[gnu::always_inline]] inline void WalkCoverageGlyphs(const TRasterState& st,
+                                                      const TRasterCoverageGlyph* glyphs,
+                                                      size_t count) {
+  TColour colour{TCoverColour(0)};
   for (size_t k = 0; k < count; ++k) {
     const TRasterCoverageGlyph& g = glyphs[k];
     const uint8_t* coverage = g.coverage;
@@ -1062,68 +1067,33 @@ void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* gly
     const bool inside = GlyphInside(st.scissor, g);
     const ptrdiff_t origin = OriginOffset(st, g);
     for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
-      if (g.colours[r->slot & 3] != colour.colour) colour = TCoverColour(g.colours[r->slot & 3]);
+      if (g.colours[r->slot & 3] != colour.colour)
+        colour = TColour{TCoverColour(g.colours[r->slot & 3])};
       if (inside && RowInBox(g.box, *r)) {
-        CoverRow(colour, coverage,
-                 st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
+        Cover(colour, coverage, st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0),
+              r->count);
         continue;
       }
       int32_t x0, y;
       int n, skip;
       if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
-        CoverRow(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
+        Cover(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
     }
   }
+}
+
+void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count) {
+  WalkCoverageGlyphs<TCoverColour, CoverRow>(st, glyphs, count);
 }
 
 TV_AVX2 void BlendCoverageGlyphsAvx2(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
                                      size_t count) {
-  TCoverColour8 colour(TCoverColour(0));
-  for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageGlyph& g = glyphs[k];
-    const uint8_t* coverage = g.coverage;
-    const TRasterGlyphRow* const end = g.rows + g.rowCount;
-    const bool inside = GlyphInside(st.scissor, g);
-    const ptrdiff_t origin = OriginOffset(st, g);
-    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
-      if (g.colours[r->slot & 3] != colour.colour)
-        colour = TCoverColour8(TCoverColour(g.colours[r->slot & 3]));
-      if (inside && RowInBox(g.box, *r)) {
-        CoverRowAvx2(colour, coverage,
-                     st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
-        continue;
-      }
-      int32_t x0, y;
-      int n, skip;
-      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
-        CoverRowAvx2(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
-    }
-  }
+  WalkCoverageGlyphs<TCoverColour8, CoverRowAvx2>(st, glyphs, count);
 }
 
 TV_AVX512 void BlendCoverageGlyphsAvx512(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
                                          size_t count) {
-  TCoverColour16 colour(TCoverColour(0));
-  for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageGlyph& g = glyphs[k];
-    const uint8_t* coverage = g.coverage;
-    const TRasterGlyphRow* const end = g.rows + g.rowCount;
-    const bool inside = GlyphInside(st.scissor, g);
-    const ptrdiff_t origin = OriginOffset(st, g);
-    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
-      if (g.colours[r->slot & 3] != colour.colour)
-        colour = TCoverColour16(TCoverColour(g.colours[r->slot & 3]));
-      if (inside && RowInBox(g.box, *r)) {
-        CoverRowAvx512(colour, coverage,
-                       st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0), r->count);
-        continue;
-      }
-      int32_t x0, y;
-      int n, skip;
-      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
-        CoverRowAvx512(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
-    }
-  }
+  WalkCoverageGlyphs<TCoverColour16, CoverRowAvx512>(st, glyphs, count);
 }
 
 // Each pixel plus a constant, saturated per channel.
