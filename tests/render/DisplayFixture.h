@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,6 +109,11 @@ class DisplayTest : public ::testing::Test {
   uint32_t BackPixel(int x, int y) {
     const sd::TSurfacePtr& back = HandlerData().context.GetBackBuffer();
     return reinterpret_cast<const uint32_t*>(back->Bits() + y * back->Pitch())[x];
+  }
+  // The back buffer read pixel by pixel, for comparing a frame with a reference image
+  // (ReferenceFrame.h).
+  std::function<uint32_t(int x, int y)> BackBuffer() {
+    return [this](int x, int y) { return BackPixel(x, y); };
   }
 
   TTempDir dir;

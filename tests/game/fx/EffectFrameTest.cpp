@@ -45,15 +45,6 @@ class EffectFrameTest : public DisplayTest {
     platform->End2d();
     platform->EndFrame(false);
   }
-  // Back-buffer pixels off by more than a step of rounding from the reference; -1 when it
-  // does not load.
-  int DifferingPixels(const std::string& reference) {
-    return CountDifferingPixels(reference, kWidth, kHeight, 2,
-                                [this](int x, int y) { return BackPixel(x, y); });
-  }
-  void WriteShown(const std::string& path) {
-    WriteFramePng(path, kWidth, kHeight, [this](int x, int y) { return BackPixel(x, y); });
-  }
 
   TSpecialEffectList list;
 };
@@ -91,9 +82,9 @@ TEST_F(EffectFrameTest, APointEffectAndATextEffectDrawTheReferenceFrame) {
 
   DrawFrame();
   const char* reference = TV_TEST_DATA "/game/fx_point_and_text.png";
-  const int differing = DifferingPixels(reference);
+  const int differing = CountDifferingPixels(reference, kWidth, kHeight, 2, BackBuffer());
   if (differing != 0) {
-    WriteShown("fx_point_and_text.actual.png");
+    WriteFramePng("fx_point_and_text.actual.png", kWidth, kHeight, BackBuffer());
     FAIL() << differing << " pixels differ from " << reference
            << "; see fx_point_and_text.actual.png in the test folder";
   }

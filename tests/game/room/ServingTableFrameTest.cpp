@@ -67,15 +67,6 @@ class ServingTableFrameTest : public RoomTest {
     platform->End2d();
     platform->EndFrame(false);
   }
-  // Back-buffer pixels off by more than a step of rounding from the reference; -1 when it
-  // does not load.
-  int DifferingPixels(const std::string& reference) {
-    return CountDifferingPixels(reference, kWidth, kHeight, 2,
-                                [this](int x, int y) { return BackPixel(x, y); });
-  }
-  void WriteShown(const std::string& path) {
-    WriteFramePng(path, kWidth, kHeight, [this](int x, int y) { return BackPixel(x, y); });
-  }
 };
 
 TEST_F(ServingTableFrameTest, FullServingTablesAndTheStatusPanelDrawTheReferenceFrame) {
@@ -89,9 +80,9 @@ TEST_F(ServingTableFrameTest, FullServingTablesAndTheStatusPanelDrawTheReference
 
   DrawFrame({FullTable(0, 10, 10), FullTable(1, 330, 10), FullTable(2, 10, 200), panel});
   const std::string reference = TV_TEST_DATA "/game/room_tables_and_panel.png";
-  const int differing = DifferingPixels(reference);
+  const int differing = CountDifferingPixels(reference, kWidth, kHeight, 2, BackBuffer());
   if (differing != 0) {
-    WriteShown("room_tables_and_panel.actual.png");
+    WriteFramePng("room_tables_and_panel.actual.png", kWidth, kHeight, BackBuffer());
     FAIL() << differing << " pixels differ from " << reference
            << "; see room_tables_and_panel.actual.png in the test folder";
   }
