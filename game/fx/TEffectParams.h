@@ -11,6 +11,7 @@
 #include "tvlib/core/TVec.h"
 
 class TSound;
+class TSprite;
 class TTexture;
 
 struct TEffectParams {
@@ -33,4 +34,7 @@ struct TEffectParams {
   int outlineSize = 0;
   float outlineColor[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   TString particleScriptName;
+  // The sprite the caller started the effects for, when it names one; held weakly, so an
+  // effect never keeps a room object alive. The effects themselves do not read it.
+  std::weak_ptr<TSprite> owner;
 };

@@ -2,6 +2,7 @@
 #include "game/level/TGameLevel.h"
 
 #include "game/room/TFestraGuest.h"
+#include "game/shell/TMetricsReporter.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/media/TSoundManager.h"
@@ -18,7 +19,10 @@ TWindow* TGameLevel::Create() {
   return new TGameLevel();
 }
 
-TGameLevel::~TGameLevel() = default;
+// The room goes with the members: its objects find no level from the first line on.
+TGameLevel::~TGameLevel() {
+  DetachRoom();
+}
 
 TWindowClassId TGameLevel::GetClassId() {
   return reinterpret_cast<TWindowClassId>(&TGameLevel::Create);
@@ -30,6 +34,10 @@ bool TGameLevel::IsKindOf(TWindowClassId id) const {
 
 int TGameLevel::OnObjectClicked(TSprite* /*object*/, int /*code*/) {
   return 0;
+}
+
+void TGameLevel::AddMetricsCount(const char* key, int value) {
+  GetMetricsReporter().AddCount(key, value);
 }
 
 void TGameLevel::AwardSeatingMatch(TFestraGuest* /*guest*/) {

@@ -1,9 +1,9 @@
 // The level window (window type "GameWindow"): it owns the reception room's objects, drives
 // them on its tick and hears from them through TRoomLevel. Built so far: its class identity,
 // the planner event list it forwards the room's event calls to, the click entry the room
-// objects call, which the level's click routing overrides, the seating combo and the
-// guests' sobbing sound. The guests' desire icons and desire handling, the seated guests,
-// the metrics counts, the effect lists, the tutorial and the loader belong to the level's
+// objects call, which the level's click routing overrides, the seating combo, the guests'
+// sobbing sound and the metrics counts. The guests' desire icons and desire handling, the
+// seated guests, the effect lists, the tutorial and the loader belong to the level's
 // play rules, not built yet: until then those calls do nothing, FindChair finds nobody,
 // effect files are logged and not played, every pick-up is allowed and the level is never
 // loading. UI thread only.
@@ -47,7 +47,8 @@ class TGameLevel : public TWindow, public TRoomLevel {
   // type (20 + type), 1 for any other dislike, 0 otherwise and for a missing guest.
   int RateSeatingMatch(const TFestraGuest* guest, const TFestraGuest* other) override;
   bool AllowsSeatChanges() override { return mAllowsSeatChanges; }
-  void AddMetricsCount(const char* /*key*/, int /*value*/) override {}
+  // To the metrics reporter.
+  void AddMetricsCount(const char* key, int value) override;
   // "assets/audio/sfx/aunt_sobs.ogg", looped.
   int StartSobbing() override;
   void StopSobbing(int handle) override;

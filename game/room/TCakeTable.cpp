@@ -3,7 +3,6 @@
 
 #include "game/room/RoomCodes.h"
 #include "game/room/TRoomLevel.h"
-#include "game/shell/TMetricsReporter.h"
 #include "tvlib/core/TRandom.h"
 
 namespace {
@@ -45,13 +44,16 @@ bool TCakeTable::CheckTipOver(int elapsedMs) {
   mTipChance = 0;
   mCake->PlayState(kTipped, 1);
   PlayState(kTipped, 1);
-  if (mLevel) mLevel->AddEvent(kEventCakeTipped, 475, GetHeight() + 115, 455, 30, 465, 80);
+  if (TRoomLevel* level = mLevel.Get())
+    level->AddEvent(kEventCakeTipped, 475, GetHeight() + 115, 455, 30, 465, 80);
   return true;
 }
 
 void TCakeTable::OnProblemFixed() {
   mCake->PlayState(kUpright, 1);
   PlayState(kUpright, 1);
-  if (mLevel) mLevel->RemoveEvent(kEventCakeTipped);
-  GetMetricsReporter().AddCount("VelkaEventsCompleted", 1);
+  if (TRoomLevel* level = mLevel.Get()) {
+    level->RemoveEvent(kEventCakeTipped);
+    level->AddMetricsCount("VelkaEventsCompleted", 1);
+  }
 }

@@ -7,8 +7,7 @@
 #include <memory>
 
 #include "game/room/TFestraStateAnim.h"
-
-class TRoomLevel;
+#include "game/room/TRoomLevel.h"
 
 class TCakeTable : public TFestraStateAnim {
   TV_SPRITE_CLASS(TCakeTable, TFestraStateAnim)
@@ -32,7 +31,8 @@ class TCakeTable : public TFestraStateAnim {
   }
   // Called on the level's tick: true when the table tipped over now.
   bool CheckTipOver(int elapsedMs);
-  // Table and cake upright again; the problem event 1002 removed and counted as completed.
+  // Table and cake upright again; the problem event 1002 removed and counted as completed
+  // ("VelkaEventsCompleted") in the level's metrics.
   void OnProblemFixed();
 
   const std::shared_ptr<TFestraStateAnim>& GetCake() const { return mCake; }
@@ -44,5 +44,5 @@ class TCakeTable : public TFestraStateAnim {
   int mTipDelay = 0;
   int mTipChance = 0;
   int mElapsed = 0;
-  TRoomLevel* mLevel = nullptr;
+  TRoomLevelRef mLevel;
 };

@@ -1,13 +1,12 @@
 // The room's placed animated sprite: a TAnimatedSprite put in the room by a position and
-// an anchor like TFestraSprite, sized by its current frame, with a pointer to its owner.
-// UI thread only.
+// an anchor like TFestraSprite, sized by its current frame, with a weak reference to its
+// owner. UI thread only.
 #pragma once
 
 #include "game/room/RoomAnchors.h"
+#include "game/room/TRoomLevel.h"
 #include "tvlib/core/TPoint.h"
 #include "tvlib/media/TAnimatedSprite.h"
-
-class TRoomLevel;
 
 class TFestraAnimSprite : public TAnimatedSprite {
   TV_SPRITE_CLASS(TFestraAnimSprite, TAnimatedSprite)
@@ -35,14 +34,15 @@ class TFestraAnimSprite : public TAnimatedSprite {
   void SetAnchor(int anchor) { mAnchor = anchor; }
   int GetAnchor() const { return mAnchor; }
   void SetOwner(TRoomLevel* level) { mOwner = level; }
-  TRoomLevel* GetOwner() const { return mOwner; }
+  // The level, null when none owns the sprite or it has detached its room.
+  TRoomLevel* GetOwner() const { return mOwner.Get(); }
 
  protected:
   // Stores the position and puts it in the record.
   void StorePosition(TVec2 position);
 
  private:
-  TRoomLevel* mOwner = nullptr;
+  TRoomLevelRef mOwner;
   TVec2 mPosition;
   int mAnchor = kAnchorTopLeft;
 };

@@ -116,10 +116,17 @@ int TFestraGuest::GetMood() const {
   return std::min(2, mPatience / MoodThird());
 }
 
-bool TFestraGuest::IsSeatedActivity() const {
+bool TFestraGuest::IsInSpecialAnimState() const {
   const int state = GetState();
-  return (state >= kAnimEating && state <= kAnimProblem && state != kAnimStanding) ||
-         mDesire == kDesireSit;
+  return state >= kAnimEating && state <= kAnimProblem && state != kAnimStanding;
+}
+
+bool TFestraGuest::IsSeatedActivity() const {
+  return IsInSpecialAnimState() || mDesire == kDesireSit;
+}
+
+bool TFestraGuest::WantsDance() const {
+  return mDesire == kDesireDance || (mDesire == kDesireResit && mDesireStep == kDanceStep);
 }
 
 bool TFestraGuest::IsRequestDesire() const {

@@ -10,6 +10,12 @@
 // (ClearSeat, or its end) stops its sobbing loop and removes its planner event. Patience
 // stays between 0 and the maximum; a maximum below 3 counts as 3 for the mood thirds.
 // UI thread only.
+//
+// What the level finds under other names or rules here: Update answers kGuestNothing (-3),
+// not -1, when there is nothing to announce; the served flags are GetServedFlag and
+// SetServedFlag; BoostMood plays the happy state only in states 4 to 6 and does nothing in
+// state 7; neighbours are rated by the level's RateSeatingMatch (guest, other guest). The
+// fields only the level's rules use live in the level state (GetLevelState).
 #pragma once
 
 #include <array>
@@ -23,6 +29,7 @@
 class TFestraSprite;
 class TFestraTable;
 class TMovingParticle;
+class TRequestItem;
 
 class TFestraGuest : public TFestraStateAnim, public TServedItems {
   TV_SPRITE_CLASS(TFestraGuest, TFestraStateAnim)
@@ -50,6 +57,29 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
     int coffee = 0, tissue = 0, music = 0, drink = 0;
   };
 
+  // What the level keeps on a guest for its own rules: the guest's own code never reads it.
+  struct TLevelState {
+    std::weak_ptr<TFestraGuest> partner;  // the guest it was matched with
+    std::vector<int> likedTypes;          // guest types it likes to sit beside
+    std::vector<int> dislikedTypes;
+    // -1 none; a guest type (beside one), type + 20 (not beside one), a table colour + 100
+    // (at a table of that colour) or + 150 (not at one); with the picture that shows it.
+    int seatingTarget = -1;
+    TString seatingTargetName;
+    TVec2 savedPosition;  // where it stood when the player picked it up
+    bool leaving = false;
+    bool problemChosen = false;
+    bool problemRunning = false;
+    bool problemFixed = false;
+    bool lovesick = false;
+    bool bumpedOffDanceFloor = false;
+    int danceTimer = 0;  // ms until a guest waiting for the dance floor wants to dance
+    int waitTimer = 0;   // ms
+    int layerOrder = 0;
+    std::shared_ptr<TSprite> attachedSprite;
+    std::shared_ptr<TRequestItem> requestItem;
+  };
+
   explicit TFestraGuest(int layer = 0);
   ~TFestraGuest() override;
 
@@ -71,6 +101,8 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   void SetResitThreshold(int value) { mResitThreshold = value; }
   void SetSeatWaitCountdown(int ms) { mSeatWaitCountdown = ms; }
   void SetSeatingPreference(int value) { mSeatingPreference = value; }
+  // The picture of the seating preference (a guest type's icon, a table mark, being alone).
+  void SetIconImage(const TString& name) { mIconImage = name; }
   void SetDanceFlag(int value) { mDanceFlag = value; }
   void SetInterruptRequest(bool on) { mInterruptRequest = on; }
   void SetNoResit(bool on) { mNoResit = on; }
@@ -95,14 +127,21 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   const TRequestChances& GetChances() const { return mChances; }
   int GetGuestType() const { return mGuestType; }
   int GetSeatingPreference() const { return mSeatingPreference; }
+  const TString& GetIconImage() const { return mIconImage; }
+  TLevelState& GetLevelState() { return mLevelState; }
+  const TLevelState& GetLevelState() const { return mLevelState; }
   int GetGraceTimer() const { return mGraceTimer; }
   int GetPlannerEventId() const { return mPlannerEventId; }
   int GetSobHandle() const { return mSobHandle; }
   bool IsResitPending() const { return mResitPending; }
   // The mood third: 0 alert, 1 warning, 2 normal.
   int GetMood() const;
-  // In a seated-activity animation (2, 4, 5, 6, 7) or waiting to sit.
+  // In a seated-activity animation: eating, happy, seated, upset or the problem (2, 4-7).
+  bool IsInSpecialAnimState() const;
+  // In a seated-activity animation or waiting to sit.
   bool IsSeatedActivity() const;
+  // Wants the dance floor: the dance desire, or the seat-change desire of the dance phase.
+  bool WantsDance() const;
   // Wants the gift, the appetizer or dinner taken or brought.
   bool IsRequestDesire() const;
   bool IsGraceTimerOver() const { return mGraceTimer < 1; }
@@ -161,6 +200,9 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   void PlaceBubble(bool force);
   void ShowReadyToDance();
   void RefreshIdleState();
+  // Stops the sobbing loop and removes the planner event of a coffee or tissue request; the
+  // heroine's fix calls it, and so does the guest when it leaves.
+  void EndSideRequest();
   void UpdateMoodAnimation(int dt);
   // One play tick of dt ms: answers a new desire code, kGuestNothing, kGuestPatienceOut,
   // kGuestRequestOut, 17 or 18.
@@ -184,7 +226,6 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   int FinishChoice();
   bool DrawSideRequest();
   void RaisePlannerEvent(int code);
-  void EndSideRequest();
   int EndSeatWait();
   int WaitOnDesire(int dt);
   void ShowNewRequestIcon(int desire);
@@ -209,6 +250,7 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   int mRequestThreshold = 0;
   int mSeatWaitCountdown = 0;
   int mSeatingPreference = 0;
+  TString mIconImage;
   int mDanceFlag = 0;
   bool mInterruptRequest = false;
   bool mResitPending = false;
@@ -240,4 +282,5 @@ class TFestraGuest : public TFestraStateAnim, public TServedItems {
   std::shared_ptr<TFestraSprite> mSeatedHighlight;
   std::shared_ptr<TFestraStateAnim> mCheckMark;
   std::shared_ptr<TMovingParticle> mBubble;
+  TLevelState mLevelState;
 };

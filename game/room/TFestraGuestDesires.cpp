@@ -48,7 +48,8 @@ int TFestraGuest::Update(int dt) {
   if (mStepTimer > 0 && mSpecialState != kSpecialWaiting) {
     mStepTimer -= dt;
     const auto table = mTable.lock();
-    if (table && (table->GetServiceCounter(0) > 0 || table->GetServiceCounter(1) > 0)) {
+    if (table && (table->GetServiceCounter(TFestraTable::kCoffeeRequests) > 0 ||
+                  table->GetServiceCounter(TFestraTable::kTissueRequests) > 0)) {
       mPatience = std::max(0, mPatience - dt / 10);
     }
     return kGuestNothing;

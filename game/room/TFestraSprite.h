@@ -1,5 +1,6 @@
 // The room's placed sprite: a TSprite put in the room by a position and one of nine anchors
-// (RoomAnchors.h), with integer bounds for hit tests and a pointer to the level that owns it.
+// (RoomAnchors.h), with integer bounds for hit tests and a weak reference to the level that owns
+// it.
 //
 // SetPosition computes the picture's top-left corner from the anchor and the texture's
 // size, and places the image by its top-left corner there (registration-point placement
@@ -8,10 +9,9 @@
 #pragma once
 
 #include "game/room/RoomAnchors.h"
+#include "game/room/TRoomLevel.h"
 #include "tvlib/core/TPoint.h"
 #include "tvlib/media/TSprite.h"
-
-class TRoomLevel;
 
 class TFestraSprite : public TSprite {
   TV_SPRITE_CLASS(TFestraSprite, TSprite)
@@ -42,10 +42,11 @@ class TFestraSprite : public TSprite {
   int GetAnchor() const { return mAnchor; }
   TVec2 GetTopLeft() const { return mPosition; }
   void SetOwner(TRoomLevel* level) { mOwner = level; }
-  TRoomLevel* GetOwner() const { return mOwner; }
+  // The level, null when none owns the sprite or it has detached its room.
+  TRoomLevel* GetOwner() const { return mOwner.Get(); }
 
  private:
-  TRoomLevel* mOwner = nullptr;
+  TRoomLevelRef mOwner;
   TVec2 mPosition;
   int mAnchor = kAnchorTopLeft;
 };

@@ -49,8 +49,15 @@ class TFestraTable : public TFestraObject {
   int GetSeatedCount() const { return mSeatedCount; }
   void SetTableId(int id) { mTableId = id; }
   int GetTableId() const { return mTableId; }
+  // The colour the seating rules match guests' table preferences against: 0 red, 1 blue.
+  void SetColorId(int color) { mColorId = color; }
+  int GetColorId() const { return mColorId; }
   const TString& GetMarkImage() const { return mMarkImage; }
   const std::shared_ptr<TFestraSprite>& GetMark() const { return mMark; }
+  // The service counters: the coffee and the tissue requests of the table's guests, which
+  // the level counts.
+  static constexpr int kCoffeeRequests = 0;
+  static constexpr int kTissueRequests = 1;
   int GetServiceCounter(int i) const { return mServiceCounters[i]; }
   void SetServiceCounter(int i, int value) { mServiceCounters[i] = value; }
 
@@ -63,6 +70,7 @@ class TFestraTable : public TFestraObject {
   int mChairPitch = 0;
   TString mMarkImage;
   int mTableId = -1;
+  int mColorId = 0;
   int mSeatedCount = 0;
   std::array<int, 2> mServiceCounters{};
   std::shared_ptr<TFestraSprite> mMark;

@@ -120,7 +120,11 @@ class TFestraWaitress : public TFestraStateAnim {
   TPoint GetTarget() const { return mTarget; }
   const std::deque<TPoint>& GetPath() const { return mPath; }
   bool IsWalking() const { return mWalking; }
+  // Busy: the heroine stands at a problem and plays her fixing action until it ends. She
+  // becomes busy on arriving at a target; the level sets it when it marks her as having
+  // fixed a problem, or clears it.
   bool IsBusy() const { return mBusy; }
+  void SetBusy(bool busy) { mBusy = busy; }
   int GetFacing() const { return mFacing; }
   int GetAction() const { return mAction; }
   TVec2 GetPrecisePosition() const { return mPrecise; }

@@ -1,6 +1,12 @@
 // What the room's objects ask of the level that owns them. The level driver sits above the
-// room and implements this; each room sprite keeps a plain pointer to its owner, set by the
-// level when it places the sprite (null for a sprite no level owns).
+// room and implements this; each room sprite keeps a weak reference to its owner
+// (TRoomLevelRef), set by the level when it places the sprite (none for a sprite no level
+// owns).
+//
+// The level's lifetime: an implementation calls DetachRoom first thing in its destructor.
+// From then on every reference answers null, so a guest that goes with the level's members
+// (stopping its sobbing, removing its planner event) finds no level instead of a level half
+// torn down, whatever the order of those members.
 //
 // Objects report clicks only through OnObjectClicked and raise the heroine's problems only
 // through the planner event list (AddEvent, RemoveEvent, RemoveMatchingEvent); guests also
@@ -21,7 +27,11 @@ class TFestraTable;
 
 class TRoomLevel {
  public:
-  virtual ~TRoomLevel() = default;
+  TRoomLevel();
+  virtual ~TRoomLevel();
+  // A copy is a level of its own: the references to the original do not follow it.
+  TRoomLevel(const TRoomLevel& /*other*/) : TRoomLevel() {}
+  TRoomLevel& operator=(const TRoomLevel& /*other*/) { return *this; }
 
   // A click on a room object: 1500 from a guest (1501 while busy), 1900 from a server or
   // the planner, else the object's object-type code. The answer is not read by the objects.
@@ -52,7 +62,8 @@ class TRoomLevel {
   virtual int RateSeatingMatch(const TFestraGuest* guest, const TFestraGuest* other) = 0;
   // True when guests may ask to change seats in this level.
   virtual bool AllowsSeatChanges() = 0;
-  // Adds to a count of the play metrics ("PlayTime" with the elapsed ms).
+  // Adds to a count of the play metrics ("PlayTime" with the elapsed ms from guests,
+  // "VelkaEventsCompleted" from the cake and head tables when the heroine fixed them).
   virtual void AddMetricsCount(const char* key, int value) = 0;
   // Starts the looping sobbing sound of a tissue request; answers its handle or -1.
   virtual int StartSobbing() = 0;
@@ -69,4 +80,26 @@ class TRoomLevel {
   virtual bool IsWaitressPaused() = 0;
   // The click sound of a click a character queued.
   virtual void PlayClickSound() = 0;
+
+ protected:
+  // Every TRoomLevelRef to this level answers null from now on. Called first in the
+  // destructor of the implementation; calling it again does nothing.
+  void DetachRoom() { mSelf.reset(); }
+
+ private:
+  friend class TRoomLevelRef;
+  // Owns nothing: its count is what the room's weak references watch.
+  std::shared_ptr<TRoomLevel> mSelf;
+};
+
+// What a room object keeps of its level: the level, or null when it set none or has
+// detached its room.
+class TRoomLevelRef {
+ public:
+  TRoomLevelRef() = default;
+  TRoomLevelRef(TRoomLevel* level);  // NOLINT: a level converts implicitly
+  TRoomLevel* Get() const { return mLevel.lock().get(); }
+
+ private:
+  std::weak_ptr<TRoomLevel> mLevel;
 };

@@ -7,7 +7,6 @@
 #include "game/room/RoomCodes.h"
 #include "game/room/TFestraStateAnim.h"
 #include "game/room/TRoomLevel.h"
-#include "game/shell/TMetricsReporter.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TRandom.h"
 #include "tvlib/media/TSound.h"
@@ -188,7 +187,7 @@ void TScoreTable::ResetHappiness() {
   mMoodTime = 0;
   mPending = 0;
   Update(0);
-  GetMetricsReporter().AddCount("VelkaEventsCompleted", 1);
+  if (TRoomLevel* level = GetOwner()) level->AddMetricsCount("VelkaEventsCompleted", 1);
 }
 
 void TScoreTable::StartDance(const std::shared_ptr<TSprite>& target) {

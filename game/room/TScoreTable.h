@@ -8,6 +8,11 @@
 //
 // Effects start by file name in the owning level's list; the level is the sprite's owner.
 // A maximum of 0 or less counts as a full share. UI thread only.
+//
+// What the level finds under other names here: the table's picture setter is Setup (which
+// also loads the angry sound); the couple's angry flag is IsLocked; the maximum happiness is
+// a float. The table keeps no pass or expert score, goal or total time: those are the
+// level's own.
 #pragma once
 
 #include <memory>
@@ -50,12 +55,17 @@ class TScoreTable : public TFestraObject {
   void AddScore(int points);
   // One tick of the level: the happiness step, the mood and what it plays.
   void Update(int elapsedMs);
-  // After the heroine's fix: the planner event goes, the table unlocks with full happiness.
+  // After the heroine's fix: the planner event goes, the table unlocks with full happiness,
+  // and the fix is counted ("VelkaEventsCompleted") in the level's metrics.
   void ResetHappiness();
   // The bride and the groom leave the table for the target, hidden; the dance loops there.
   void StartDance(const std::shared_ptr<TSprite>& target);
   // H / M of the truncated values; 1 when M is 0 or less.
   float GetHappinessRatio() const;
+  // Hooks the level calls when it awards points (code 3) and in the planning set-up; the
+  // couple do not react to either.
+  void NotifyAward(int /*code*/) {}
+  void NotifyPlanning(int /*code*/) {}
 
   int GetCoupleScore() const { return mCoupleScore; }
   float GetHappiness() const { return mHappiness; }

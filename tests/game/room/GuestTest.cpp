@@ -107,6 +107,32 @@ TEST_F(GuestTest, OnlyTheUncleAndTheAuntHaveTheProblemState) {
   }
 }
 
+TEST_F(GuestTest, SpecialAnimationStatesAndTheWishToDance) {
+  auto guest = Guest(kGuestAunt);
+  for (int state = 0; state < 8; ++state) {
+    guest->LoopState(state);
+    const bool special = state == kAnimEating || state >= kAnimHappy;
+    EXPECT_EQ(guest->IsInSpecialAnimState(), special) << state;
+    guest->SetDesire(kDesireSit);
+    EXPECT_TRUE(guest->IsSeatedActivity()) << "waiting to sit counts as seated activity";
+    guest->SetDesire(kDesireGift);
+    EXPECT_EQ(guest->IsSeatedActivity(), special) << state;
+  }
+  struct Case {
+    int desire, step;
+    bool dances;
+  };
+  for (const Case c :
+       {Case{kDesireDance, 0, true}, Case{kDesireResit, TFestraGuest::kDanceStep, true},
+        Case{kDesireResit, 3, false}, Case{kDesireDrink, TFestraGuest::kDanceStep, false}}) {
+    guest->SetDesire(c.desire);
+    guest->SetDesireStep(c.step);
+    EXPECT_EQ(guest->WantsDance(), c.dances) << c.desire << " " << c.step;
+  }
+  guest->SetIconImage("assets/images/iconAlone");
+  EXPECT_STREQ(guest->GetIconImage().c_str(), "assets/images/iconAlone");
+}
+
 TEST_F(GuestTest, LevelDataNeighboursAndPoints) {
   auto guest = Guest();
   guest->SetSeat(table, 1);

@@ -98,6 +98,7 @@ TEST_F(HeadTableTest, MoodsFollowTheShareAndTheAngryCoupleLockTheTableUntilReset
 
   table->ResetHappiness();
   EXPECT_EQ(level.removed, (std::vector<int>{kEventHeadTable}));
+  EXPECT_EQ(level.counts, (std::vector<std::pair<std::string, int>>{{"VelkaEventsCompleted", 1}}));
   EXPECT_FALSE(table->IsLocked());
   EXPECT_EQ(table->GetHappiness(), 100);
   EXPECT_EQ(table->GetMood(), TScoreTable::kHappy);

@@ -149,6 +149,7 @@ TEST_F(CakeTableTest, TheTableTipsOnceAfterItsDelayAndRaisesItsProblem) {
   EXPECT_EQ(cake->GetState(), TCakeTable::kUpright);
   EXPECT_EQ(cake->GetCake()->GetState(), TCakeTable::kUpright);
   EXPECT_EQ(level.removed, (std::vector<int>{1002}));
+  EXPECT_EQ(level.counts, (std::vector<std::pair<std::string, int>>{{"VelkaEventsCompleted", 1}}));
   EXPECT_FALSE(cake->CheckTipOver(100000));
 }
 
