@@ -2,8 +2,8 @@
 // what each engine event and each frame adds to a frame.
 #include <benchmark/benchmark.h>
 
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/TTaskList.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
 
 namespace {

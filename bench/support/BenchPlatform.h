@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "tests/support/TempDir.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/render/TDx3dDisplayHandler.h"
 

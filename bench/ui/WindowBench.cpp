@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/render/TDx3dDisplayHandler.h"

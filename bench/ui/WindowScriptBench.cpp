@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/script/Libs.h"
 #include "tvlib/ui/TMessage.h"

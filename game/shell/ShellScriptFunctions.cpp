@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "game/shell/MenuMusic.h"
 #include "game/shell/ScriptModal.h"
 #include "game/shell/TGameSettings.h"
 #include "game/shell/TShellState.h"
@@ -71,6 +72,7 @@ int GetRandomRange(int low, int high) {
 void RegisterShellScriptFunctions(lua_State* L) {
   BindFunction(L, "GetRandomRange", GetRandomRange);
   BindFunction(L, "LaunchPrivacyPolicy", LaunchPrivacyPolicy);
+  BindFunction(L, "PlayComicMusic", SwitchToComicMusic);
   BindFunction(L, "InSplashScreen", InSplashScreen);
   BindFunction(L, "QuitApplication", QuitApplication);
   BindFunction(L, "InGame", InGame);

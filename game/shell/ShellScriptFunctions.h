@@ -1,5 +1,5 @@
 // The game's own script functions, made global in the window script by the game main:
-// GetRandomRange, LaunchPrivacyPolicy, InSplashScreen, QuitApplication, InGame,
+// GetRandomRange, LaunchPrivacyPolicy, PlayComicMusic, InSplashScreen, QuitApplication, InGame,
 // InQuitConfirm, CheckTVLogo and AOLBuild (the profile service and the metrics recorder bind
 // their own). They read and set the shell state (TShellState). UI thread only.
 #pragma once

@@ -2,10 +2,10 @@
 // kept in the preferences store and saved with every write.
 #include "game/shell/TGameSettings.h"
 
+#include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TPrefs.h"
-#include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/hiscore/TTvHiscores.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/ui/TWindowManager.h"

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "tests/support/OggEncoder.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/TAsset.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/audio/TAudioDevice.h"

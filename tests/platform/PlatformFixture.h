@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/core/Clock.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/headless/THeadlessWindowBackend.h"
 #include "tvlib/render/TDisplayHandler.h"

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/platform/sdl/SdlBackend.h"
 #include "tvlib/platform/sdl/TSdlPresenter.h"
 #include "tvlib/platform/window/WindowMessages.h"

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "tests/support/TempDir.h"
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/render/TFaultHook.h"

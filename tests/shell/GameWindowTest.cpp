@@ -10,7 +10,7 @@
 #include "tests/shell/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowScriptLibrary.h"
-#include "tvlib/core/app/TPortal.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // Last: Xlib's macros.

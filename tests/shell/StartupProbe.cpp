@@ -9,9 +9,9 @@
 // master volume in percent.
 #include <cstdio>
 
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TApplication.h"
-#include "tvlib/core/app/TPortal.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TApplication.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/ui/TWindowManager.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "tests/support/TempDir.h"
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TClock.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/ui/TFontCache.h"

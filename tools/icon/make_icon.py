@@ -4,7 +4,7 @@
 The icon: two champagne flutes touching over a rose medallion, drawn with 4x4 supersampling
 so the edges are smooth at 64x64. Output is a table of 64*64 packed ARGB pixels, rows top to
 bottom. Remake with:
-    python3 tools/icon/make_icon.py > game/shell/ProgramIcon.cpp
+    python3 tools/icon/make_icon.py > game/main/ProgramIcon.cpp
 """
 import math
 
@@ -77,7 +77,7 @@ def pixel(ix, iy):
 def main():
     pixels = [pixel(x, y) for y in range(SIZE) for x in range(SIZE)]
     print("// The program's window icon, drawn by tools/icon/make_icon.py; do not edit.")
-    print('#include "game/shell/ProgramIcon.h"')
+    print('#include "game/main/ProgramIcon.h"')
     print()
     print("const uint32_t kProgramIcon[kProgramIconSize * kProgramIconSize] = {")
     for row in range(SIZE):

@@ -2,7 +2,7 @@
 // the main window, the clock, the task lists and the display handler.
 //
 // An interface: the core declares it so that every layer reaches the platform's services
-// through GetInstance, and the composition root (tvlib/core/app, TAppPlatform) implements it
+// through GetInstance, and the composition root (tvlib/app, TAppPlatform) implements it
 // over the data block it owns. One instance per program, reachable once constructed (null
 // before and after). UI thread only, except GetTime, which any thread may read.
 #pragma once

@@ -28,6 +28,9 @@ constexpr int lua_upvalueindex(int i) {
 }
 // Indices below this one read registry[LUA_REGISTRYREFBASE - index] (reading only).
 constexpr int LUA_REGISTRYREFBASE = -40000;
+// The first byte of every precompiled chunk (the escape character): a text that begins with
+// it is a chunk, not source.
+constexpr int LUA_SIGNATURE_BYTE = 0x1B;
 constexpr int LUA_MULTRET = -1;
 constexpr int LUA_MINSTACK = 20;
 

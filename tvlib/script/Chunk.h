@@ -4,6 +4,7 @@
 // the bytes really there, and each function passes the verifier.
 #pragma once
 
+#include "tvlib/script/Api.h"
 #include "tvlib/script/State.h"
 #include "tvlib/script/Zio.h"
 
@@ -12,8 +13,8 @@ using lua_Chunkwriter = int (*)(lua_State* L, const void* p, size_t size, void* 
 
 namespace tvs {
 
-// First byte of every precompiled chunk (the escape character).
-constexpr int kChunkSignatureByte = 0x1B;
+// First byte of every precompiled chunk.
+constexpr int kChunkSignatureByte = LUA_SIGNATURE_BYTE;
 
 // Loads a chunk from z (its first byte included); errors are raised as run-time errors.
 TProto* LoadChunk(lua_State* L, Zio* z);

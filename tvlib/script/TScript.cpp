@@ -7,7 +7,6 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/script/AuxLib.h"
-#include "tvlib/script/Chunk.h"
 #include "tvlib/script/Libs.h"
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/script/TLuaStackGuard.h"
@@ -150,7 +149,7 @@ void TScript::DoLuaString(const char* code, int length) {
   const size_t size = length < 0 ? std::strlen(code) : static_cast<size_t>(length);
   const std::string text(code, size);
   // A compiled chunk's bytes are neither a name nor something to write into the log.
-  const bool binary = size > 0 && static_cast<unsigned char>(code[0]) == tvs::kChunkSignatureByte;
+  const bool binary = size > 0 && static_cast<unsigned char>(code[0]) == LUA_SIGNATURE_BYTE;
   const int start = lua_gettop(mL);
   const char* stage = "parsing";
   int status =

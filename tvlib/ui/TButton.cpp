@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-#include "tvlib/media/TSound.h"
-#include "tvlib/media/TSoundManager.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
 #include "tvlib/ui/TMessage.h"
@@ -84,9 +82,9 @@ void TButton::SetAction(Action* action) {
 void TButton::SetSound(int index, const TString& soundName) {
   if (index < 0 || index >= static_cast<int>(mSounds.size())) return;
   mSounds[index].name = soundName;
-  mSounds[index].sound = soundName.Length()
-                             ? TSound::Get(soundName.c_str(), true, TSoundManager::kGroupEffects)
-                             : nullptr;
+  TWindowManager* manager = TWindowManager::Get();
+  TUiSounds* sounds = manager ? manager->GetSounds() : nullptr;
+  mSounds[index].sound = soundName.Length() && sounds ? sounds->Get(soundName) : nullptr;
 }
 
 TString TButton::GetSound(int index) const {
@@ -213,7 +211,7 @@ void TButton::OnStateChange(int newState, int oldState) {
 
 void TButton::PlayStateSound(int state) {
   if (state < 0 || state >= static_cast<int>(mSounds.size()) || !IsVisible()) return;
-  if (const std::shared_ptr<TSound>& sound = mSounds[state].sound) sound->Play(false);
+  if (const std::shared_ptr<TUiSound>& sound = mSounds[state].sound) sound->Play();
 }
 
 void TButton::SetChecked(bool checked) {

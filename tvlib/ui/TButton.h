@@ -17,7 +17,7 @@
 #include "tvlib/ui/TLayeredWindow.h"
 
 class TLuaObjectWrapper;
-class TSound;
+class TUiSound;
 class TTexture;
 
 // Button types.
@@ -84,8 +84,8 @@ class TButton : public TLayeredWindow {
   void SetChecked(bool checked);
   void SetAction(Action* action);
   Action* GetAction() const { return mAction.get(); }
-  // The sound of state `index` (0 idle, 1 pressed: the click, 2 hover), looked up once as a
-  // sound effect and kept; empty: none.
+  // The sound of state `index` (0 idle, 1 pressed: the click, 2 hover), looked up once in
+  // the window manager's sounds (TUiSounds) and kept; empty: none.
   void SetSound(int index, const TString& soundName);
   // The name kept for state `index`; empty for none or an index outside 0-2.
   TString GetSound(int index) const;
@@ -115,7 +115,7 @@ class TButton : public TLayeredWindow {
 
  protected:
   // Plays the sound of a state when there is one and the button is visible; the one place a
-  // button reaches the sound service.
+  // button plays a sound.
   virtual void PlayStateSound(int state);
 
  private:
@@ -124,7 +124,7 @@ class TButton : public TLayeredWindow {
   std::unique_ptr<Action> mAction;
   struct StateSound {
     TString name;
-    std::shared_ptr<TSound> sound;  // null when the name gives no sound
+    std::shared_ptr<TUiSound> sound;  // null when the name gives no sound
   };
   std::array<StateSound, 3> mSounds;
   TString mLabel;

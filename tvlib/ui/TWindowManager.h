@@ -1,7 +1,8 @@
 // The owner of the window tree's roots and of everything global to windows: the modal stack
 // (whose bottom is the root screen), the windows kept on top, the mouse-capture list, the
 // focused window, the set of windows to redraw, deferred deletions, the message queue and its
-// listeners, the window factories by type name and the window script.
+// listeners, the window factories by type name, the window script and the sounds windows
+// play (TUiSounds).
 //
 // The platform owns one (TWindowManager::Get) and hands it every engine event: pointer events
 // go to the capture list or the window under the pointer, keys to the focused window, and the
@@ -23,6 +24,7 @@
 #include "tvlib/ui/TMessage.h"
 #include "tvlib/ui/TMessageListener.h"
 #include "tvlib/ui/TModalWindow.h"
+#include "tvlib/ui/TUiSounds.h"
 #include "tvlib/ui/TWindowFactory.h"
 #include "tvlib/ui/TWindowScript.h"
 
@@ -57,6 +59,9 @@ class TWindowManager {
   // Keeps `factory` (owned) under the name, deleting the one it replaces.
   void SetFactory(const TString& name, TWindowFactory* factory);
   TWindowFactory* GetFactory(const TString& name) const;
+  // The sound effects windows play, supplied by the composition root; null: silence.
+  void SetSounds(std::unique_ptr<TUiSounds> sounds) { mSounds = std::move(sounds); }
+  TUiSounds* GetSounds() const { return mSounds.get(); }
 
   // --- Modal stack -------------------------------------------------------------------
   TModalWindow* GetTopModal() const { return mModalStack.empty() ? nullptr : mModalStack.back(); }
@@ -146,6 +151,7 @@ class TWindowManager {
   void ForEachLive(const std::vector<TWindow*>& windows, Call call);
 
   std::map<TString, std::unique_ptr<TWindowFactory>> mFactories;
+  std::unique_ptr<TUiSounds> mSounds;
   std::shared_ptr<TTexture> mRenderTarget;
   TModalWindow* mRoot = nullptr;
   bool mModalPopped = false;

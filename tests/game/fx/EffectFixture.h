@@ -15,11 +15,11 @@
 #include "game/fx/TSpecialEffect.h"
 #include "game/fx/TSpecialEffectList.h"
 #include "tests/support/TempDir.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 
 class TEffectClock : public TClockSource {
  public:

@@ -1,9 +1,9 @@
 // The event pump: one engine event per call, from the window procedure's flags first, then
 // from one waiting message, and only when nothing waits the idle work and the tick.
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/process/Termination.h"
 #include "tvlib/render/TDisplayHandler.h"

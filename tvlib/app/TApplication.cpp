@@ -1,5 +1,5 @@
 // Start-up, the run of the game's main function, and shutdown; the platform's setup.
-#include "tvlib/core/app/TApplication.h"
+#include "tvlib/app/TApplication.h"
 
 #include <unistd.h>
 
@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TComputerId.h"
@@ -15,8 +17,6 @@
 #include "tvlib/core/TRandom.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/core/TVersion.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
 #include "tvlib/platform/process/Harness.h"
 #include "tvlib/platform/process/ProgramPath.h"
 #include "tvlib/platform/process/Termination.h"

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/TPlatform.h"
-#include "tvlib/core/app/TPlatformData.h"
 #include "tvlib/render/TRenderHost.h"
 #include "tvlib/ui/TTextServices.h"
 

@@ -12,7 +12,7 @@
 #include "game/shell/GameLoop.h"
 #include "game/shell/TGameSettings.h"
 #include "game/shell/TMetricsRecorder.h"
-#include "tests/game/shell/GameFixture.h"
+#include "tests/game/main/GameFixture.h"
 #include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/core/TStringTable.h"
@@ -38,7 +38,9 @@ class GameLoopTest : public GameTest {
 };
 
 TEST_F(GameLoopTest, StartsTitledWithItsDisplayProfilesAndMainScriptAndEndsInOrder) {
-  WriteAsset("scripts/mainloop.lua", "started = GetNumUsers() + 1");
+  WriteAsset(
+      "scripts/mainloop.lua",
+      "started = GetNumUsers() + 1 levelType = type(GameWindow) comic = type(PlayComicMusic)");
   std::vector<std::string> lines;
   TMetricsRecorder::Get().SetOutput([&](const TString& line) { lines.push_back(line.c_str()); });
   RunGame("", {[&] {
@@ -46,6 +48,9 @@ TEST_F(GameLoopTest, StartsTitledWithItsDisplayProfilesAndMainScriptAndEndsInOrd
             EXPECT_EQ(mDisplay->Count("SetDisplay(800,600,1,0)"), 1);  // full screen at first
             EXPECT_STREQ(mData.settings.GetSetting("encryptionkey").c_str(), "Hw7pKd2RtXbQ");
             EXPECT_EQ(Number("started"), 1);  // the profile functions were there for it
+            // and so were the game's window types and its own functions
+            EXPECT_STREQ(Script().GetGlobalString("levelType").c_str(), "function");
+            EXPECT_STREQ(Script().GetGlobalString("comic").c_str(), "function");
             EXPECT_NE(Manager().GetRootWindow(), nullptr);
           }});
   EXPECT_EQ(Played(), 1u);

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/render/SdDefs.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/render/TTvMiniVecDraw.h"

@@ -1,9 +1,9 @@
 // FestraVask: program entry. The framework runs the program; the game's main function is
 // its part.
-#include "game/shell/GameMain.h"
-#include "game/shell/ProgramIcon.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TApplication.h"
+#include "game/main/GameMain.h"
+#include "game/main/ProgramIcon.h"
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TApplication.h"
 
 int main(int argc, char** argv) {
   TPlatform::SetProgramIcon(kProgramIcon, kProgramIconSize);

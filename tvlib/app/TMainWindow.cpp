@@ -3,10 +3,10 @@
 // TAppPlatform::GetEvent turns each into one engine event.
 #include <cstdlib>
 
+#include "tvlib/app/TAppPlatform.h"
+#include "tvlib/app/TPortal.h"
+#include "tvlib/app/WindowBackends.h"
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/app/TAppPlatform.h"
-#include "tvlib/core/app/TPortal.h"
-#include "tvlib/core/app/WindowBackends.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
 #include "tvlib/platform/x11/HostMessage.h"

@@ -1,12 +1,13 @@
 // The platform object's implementation: the clock, the task lists, the owned services and
 // the renderer's host.
-#include "tvlib/core/app/TAppPlatform.h"
+#include "tvlib/app/TAppPlatform.h"
 
+#include "tvlib/app/AppUiSounds.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/core/TTaskList.h"
-#include "tvlib/core/app/TPortal.h"
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/audio/AudioOutputs.h"
 #include "tvlib/platform/dialog/TMessageBox.h"
@@ -19,6 +20,7 @@
 
 TPlatformData::TPlatformData() : startTime(ClockMilliseconds()) {
   windowManager = std::make_unique<TWindowManager>();
+  windowManager->SetSounds(MakeAppUiSounds());
   assetManager = std::make_unique<TAssetManager>();
   stringTable = std::make_unique<TStringTable>();
 }

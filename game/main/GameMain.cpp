@@ -1,13 +1,9 @@
 // The game's main function: the start sequence, the event loop and the orderly exit.
-//
-// The game's window types are registered here, in their designed order ("GameWindow",
-// "MainMenu", "OptionsWindow", "Slider", "HiscoreWindow", "ChoosePlayerWindow",
-// "CreditsWindow", "EnterNameWindow", "UpgradeDialog", "MetaMap", "PauseMenu",
-// "SelectionDialog"), each by its class's factory, as the level, its dialogs and the
-// front-end screens are added to the game; none is yet.
-#include "game/shell/GameMain.h"
+#include "game/main/GameMain.h"
 
+#include "game/main/GameWindowTypes.h"
 #include "game/shell/GameLoop.h"
+#include "game/shell/MenuMusic.h"
 #include "game/shell/ShellScriptFunctions.h"
 #include "game/shell/TGameSettings.h"
 #include "game/shell/TMetricsRecorder.h"
@@ -50,6 +46,7 @@ void StartGame(TPlatform* platform, const char* commandLine) {
   PrimeMetricsReporter(platform);
   platform->SetCursorImage(TTexture::GetSimple("cursor/cursor?colorkeyed"), 1, 1);
   TWindowManager* manager = platform->GetWindowManager();
+  if (manager) RegisterGameWindowTypes(*manager);
   TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
   if (script) {
     RegisterShellScriptFunctions(script->GetState());
@@ -69,6 +66,7 @@ void ExitGame() {
   GetMetricsReporter().EndTime("SessionTime");
   GetMetricsReporter().Close();
   TGameSettings::Destroy();
+  ReleaseMenuMusic();
   // The hiscore service is gone: no transfer may outlive it.
   if (!WaitForHttpWorkers(kHttpWorkerExitWaitMs)) {
     DebugLog("GameMain: hiscore transfers still running at exit\n");

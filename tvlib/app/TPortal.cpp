@@ -1,8 +1,8 @@
 // Portal state, the host commands and the mute rule.
-#include "tvlib/core/app/TPortal.h"
+#include "tvlib/app/TPortal.h"
 
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/Clock.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/media/TSoundManager.h"
 
 namespace {

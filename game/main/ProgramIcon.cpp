@@ -1,5 +1,5 @@
 // The program's window icon, drawn by tools/icon/make_icon.py; do not edit.
-#include "game/shell/ProgramIcon.h"
+#include "game/main/ProgramIcon.h"
 
 const uint32_t kProgramIcon[kProgramIconSize * kProgramIconSize] = {
     0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <string>
 
+#include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/DebugLog.h"
-#include "tvlib/core/app/TAppPlatform.h"
 #include "tvlib/platform/process/Process.h"
 #include "tvlib/render/TDisplayHandler.h"
 #include "tvlib/ui/TWindowManager.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game/shell/GameMain.h"
+#include "game/main/GameMain.h"
 #include "game/shell/TShellState.h"
 #include "tests/game/shell/ShellFixture.h"
 #include "tvlib/core/TStringTable.h"

@@ -1,5 +1,5 @@
 // The list of window backends and the choice between them.
-#include "tvlib/core/app/WindowBackends.h"
+#include "tvlib/app/WindowBackends.h"
 
 #include <cstdlib>
 #include <cstring>

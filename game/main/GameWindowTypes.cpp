@@ -1,0 +1,10 @@
+// The game's window types, the one place that names the classes of the level and the
+// screens: a screen starts a level by its script name, never by its class.
+#include "game/main/GameWindowTypes.h"
+
+#include "game/level/TGameLevel.h"
+#include "tvlib/ui/TWindowManager.h"
+
+void RegisterGameWindowTypes(TWindowManager& manager) {
+  manager.AddWindowType("GameWindow", TGameLevel::Create);
+}
