@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 // After GoogleTest: Xlib's macros would break its headers.
 #include <X11/Xlib.h>
 
@@ -12,8 +14,9 @@ namespace {
 class HostMessageTest : public testing::Test {
  protected:
   void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     mDisplay = XOpenDisplay(nullptr);
-    if (!mDisplay) GTEST_SKIP() << "no X display";
+    ASSERT_NE(mDisplay, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     Window root = DefaultRootWindow(mDisplay);
     mHost = XCreateSimpleWindow(mDisplay, root, 0, 0, 100, 100, 0, 0, 0);
     mGame = XCreateSimpleWindow(mDisplay, mHost, 0, 0, 50, 50, 0, 0, 0);

@@ -53,7 +53,7 @@ class SdlWindowTest : public testing::Test {
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     mX = XOpenDisplay(nullptr);
-    if (!mX) GTEST_SKIP() << "no X display";
+    ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     std::unique_ptr<TWindowBackend> backend = CreateSdlWindowBackend();
     ASSERT_NE(backend, nullptr);
     mPlatform.CreateMainWindow(std::move(backend));
@@ -163,7 +163,7 @@ class EmbeddedSdlWindowTest : public testing::Test {
     ResetPortalState();
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     mX = XOpenDisplay(nullptr);
-    if (!mX) GTEST_SKIP() << "no X display";
+    ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     mHost = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1000, 750, 0, 0, 0);
     XMapWindow(mX, mHost);
     XSync(mX, False);

@@ -54,8 +54,8 @@ class FirstStartTest : public testing::TestWithParam<TScreenCase> {
   std::string StartServer() {
     const std::string xvfb = FindProgram("Xvfb");
     if (xvfb.empty()) return "";
-    const std::string screen = std::to_string(GetParam().width) + "x" +
-                               std::to_string(GetParam().height) + "x24";
+    const std::string screen =
+        std::to_string(GetParam().width) + "x" + std::to_string(GetParam().height) + "x24";
     // The server picks a free display number and writes it to its output.
     mServer = std::make_unique<TChildProcess>(
         std::vector<std::string>{xvfb, "-displayfd", "1", "-screen", "0", screen, "-nolisten",
@@ -96,8 +96,8 @@ class FirstStartTest : public testing::TestWithParam<TScreenCase> {
   std::vector<uint32_t> Screenshot() {
     const int width = GetParam().width, height = GetParam().height;
     std::vector<uint32_t> pixels;
-    XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), 0, 0, width, height,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(mDisplay, DefaultRootWindow(mDisplay), 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image) return pixels;
     pixels.resize(size_t(width) * height);
     for (int y = 0; y < height; ++y)
@@ -115,12 +115,14 @@ class FirstStartTest : public testing::TestWithParam<TScreenCase> {
 TEST_P(FirstStartTest, FullScreenCoversTheScreenWithTheWholeFrameScaledIntoIt) {
   const TScreenCase& c = GetParam();
   const std::string display = StartServer();
-  ASSERT_FALSE(display.empty()) << "no private X server (Xvfb): " << ReadWholeFile(mDir / "xvfb.out");
+  ASSERT_FALSE(display.empty()) << "no private X server (Xvfb): "
+                                << ReadWholeFile(mDir / "xvfb.out");
   ASSERT_TRUE(WaitFor([&] { return (mDisplay = XOpenDisplay(display.c_str())) != nullptr; }));
   if (std::string(c.manager) != "none") {
     const std::string manager = FindProgram(c.manager);
     ASSERT_FALSE(manager.empty()) << c.manager << " is not installed (a test package)";
-    mManager = std::make_unique<TChildProcess>(std::vector<std::string>{manager},
+    // A bare X server has only its built-in fonts: the manager is told to use one of them.
+    mManager = std::make_unique<TChildProcess>(std::vector<std::string>{manager, "-fn", "fixed"},
                                                TChildProcess::TEnvironment{{"DISPLAY", display}},
                                                mDir.Path().string(), mDir / "manager.out");
     ASSERT_TRUE(WaitFor([&] { return QueryXWindowManager(mDisplay) != TXWindowManager::kNone; }))
@@ -162,8 +164,8 @@ TEST_P(FirstStartTest, FullScreenCoversTheScreenWithTheWholeFrameScaledIntoIt) {
   auto blackOutside = [&] {
     for (int sy = 0; sy < c.height; ++sy)
       for (int sx = 0; sx < c.width; ++sx) {
-        const bool bar = sx < left - 1 || sx > left + frameWidth || sy < top - 1 ||
-                         sy > top + frameHeight;
+        const bool bar =
+            sx < left - 1 || sx > left + frameWidth || sy < top - 1 || sy > top + frameHeight;
         if (bar && (shot[size_t(sy) * c.width + sx] & 0xFFFFFFu) != 0) return false;
       }
     return true;

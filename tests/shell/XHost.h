@@ -3,7 +3,10 @@
 // sends back. Also finds and closes the game's desktop window.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,7 +19,8 @@
 
 class TXHost {
  public:
-  TXHost(int width, int height) : mDisplay(XOpenDisplay(nullptr)) {
+  // A busy server may refuse a connection for a moment: it is asked again for a few seconds.
+  TXHost(int width, int height) : mDisplay(OpenDisplay()) {
     if (!mDisplay) return;
     // Windows of other clients may go while they are looked at.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -90,6 +94,14 @@ class TXHost {
   }
 
  private:
+  static Display* OpenDisplay() {
+    if (!std::getenv("DISPLAY")) return nullptr;
+    for (int i = 0; i < 50; ++i) {
+      if (Display* display = XOpenDisplay(nullptr)) return display;
+      usleep(100 * 1000);
+    }
+    return nullptr;
+  }
   Window FindBelow(Window window, const char* title) const {
     char* name = nullptr;
     XWindowAttributes attributes;
