@@ -8,6 +8,8 @@
 // After GoogleTest: Xlib's macros would break its headers.
 #include <X11/Xlib.h>
 
+#include "tests/support/XDisplayOpen.h"
+
 namespace {
 
 // Two windows on one connection to the test X server.
@@ -15,7 +17,7 @@ class HostMessageTest : public testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    mDisplay = XOpenDisplay(nullptr);
+    mDisplay = OpenTestDisplay();
     ASSERT_NE(mDisplay, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     Window root = DefaultRootWindow(mDisplay);
     mHost = XCreateSimpleWindow(mDisplay, root, 0, 0, 100, 100, 0, 0, 0);

@@ -22,6 +22,7 @@
 #include <X11/keysym.h>
 
 #include "tests/support/XCloseRequest.h"
+#include "tests/support/XDisplayOpen.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class SdlWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    mX = XOpenDisplay(nullptr);
+    mX = OpenTestDisplay();
     ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     std::unique_ptr<TWindowBackend> backend = CreateSdlWindowBackend();
     ASSERT_NE(backend, nullptr);
@@ -162,7 +163,7 @@ class EmbeddedSdlWindowTest : public testing::Test {
   void SetUp() override {
     ResetPortalState();
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    mX = XOpenDisplay(nullptr);
+    mX = OpenTestDisplay();
     ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     mHost = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1000, 750, 0, 0, 0);
     XMapWindow(mX, mHost);

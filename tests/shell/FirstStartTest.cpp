@@ -22,6 +22,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/support/XDisplayOpen.h"
+
 namespace {
 
 // A program on the search path, or empty.
@@ -117,7 +119,8 @@ TEST_P(FirstStartTest, FullScreenCoversTheScreenWithTheWholeFrameScaledIntoIt) {
   const std::string display = StartServer();
   ASSERT_FALSE(display.empty()) << "no private X server (Xvfb): "
                                 << ReadWholeFile(mDir / "xvfb.out");
-  ASSERT_TRUE(WaitFor([&] { return (mDisplay = XOpenDisplay(display.c_str())) != nullptr; }));
+  mDisplay = OpenTestDisplay(display.c_str());
+  ASSERT_NE(mDisplay, nullptr) << display;
   if (std::string(c.manager) != "none") {
     const std::string manager = FindProgram(c.manager);
     ASSERT_FALSE(manager.empty()) << c.manager << " is not installed (a test package)";

@@ -3,13 +3,11 @@
 // sends back. Also finds and closes the game's desktop window.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tests/support/XDisplayOpen.h"
 #include "tvlib/platform/x11/HostMessage.h"
 
 // After the engine's headers: Xlib's macros would break them.
@@ -19,8 +17,7 @@
 
 class TXHost {
  public:
-  // A busy server may refuse a connection for a moment: it is asked again for a few seconds.
-  TXHost(int width, int height) : mDisplay(OpenDisplay()) {
+  TXHost(int width, int height) : mDisplay(OpenTestDisplay()) {
     if (!mDisplay) return;
     // Windows of other clients may go while they are looked at.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -94,14 +91,6 @@ class TXHost {
   }
 
  private:
-  static Display* OpenDisplay() {
-    if (!std::getenv("DISPLAY")) return nullptr;
-    for (int i = 0; i < 50; ++i) {
-      if (Display* display = XOpenDisplay(nullptr)) return display;
-      usleep(100 * 1000);
-    }
-    return nullptr;
-  }
   Window FindBelow(Window window, const char* title) const {
     char* name = nullptr;
     XWindowAttributes attributes;
