@@ -22,6 +22,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/shell/XHost.h"
 #include "tests/support/XDisplayOpen.h"
 
 namespace {
@@ -72,28 +73,6 @@ class FirstStartTest : public testing::TestWithParam<TScreenCase> {
     return ":" + number.substr(0, number.find('\n'));
   }
 
-  // The viewable top-level window with this title below `window`; None when absent.
-  Window FindViewable(Window window, const char* title) {
-    char* name = nullptr;
-    if (XFetchName(mDisplay, window, &name) && name) {
-      const bool match = std::string(name) == title;
-      XFree(name);
-      XWindowAttributes attributes;
-      if (match && XGetWindowAttributes(mDisplay, window, &attributes) &&
-          attributes.map_state == IsViewable)
-        return window;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    Window found = None;
-    if (XQueryTree(mDisplay, window, &root, &parent, &children, &count)) {
-      for (unsigned i = 0; i < count && found == None; ++i)
-        found = FindViewable(children[i], title);
-      if (children) XFree(children);
-    }
-    return found;
-  }
-
   // The screen as shown, ARGB.
   std::vector<uint32_t> Screenshot() {
     const int width = GetParam().width, height = GetParam().height;
@@ -140,7 +119,8 @@ TEST_P(FirstStartTest, FullScreenCoversTheScreenWithTheWholeFrameScaledIntoIt) {
                      mDir.Path().string(), mDir / "game.out");
   Window window = None;
   ASSERT_TRUE(WaitFor([&] {
-    return (window = FindViewable(DefaultRootWindow(mDisplay), "FestraVask")) != None;
+    return (window = FindViewableBelow(mDisplay, DefaultRootWindow(mDisplay), "FestraVask")) !=
+           None;
   })) << ReadWholeFile(mDir / "game.out");
 
   // The window settles where full screen puts it: over the whole screen.
