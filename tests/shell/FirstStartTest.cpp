@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,18 @@ struct TScreenCase {
 
 class FirstStartTest : public testing::TestWithParam<TScreenCase> {
  protected:
+  // Windows of the game and the manager may go while the tree is walked: that is no error.
+  void SetUp() override {
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  }
+  // The manager and the server are asked to end, so the server removes its socket and lock.
   void TearDown() override {
     if (mDisplay) XCloseDisplay(mDisplay);
+    for (auto* child : {mManager.get(), mServer.get()}) {
+      if (!child) continue;
+      child->Signal(SIGTERM);
+      child->Wait(5000);
+    }
   }
 
   // Starts a private X server of the case's size; its display name, or empty.
@@ -59,18 +70,30 @@ class FirstStartTest : public testing::TestWithParam<TScreenCase> {
     if (xvfb.empty()) return "";
     const std::string screen =
         std::to_string(GetParam().width) + "x" + std::to_string(GetParam().height) + "x24";
-    // The server picks a free display number and writes it to its output.
-    mServer = std::make_unique<TChildProcess>(
-        std::vector<std::string>{xvfb, "-displayfd", "1", "-screen", "0", screen, "-nolisten",
-                                 "tcp"},
-        TChildProcess::TEnvironment{}, mDir.Path().string(), mDir / "xvfb.out");
-    std::string number;
-    WaitFor([&] {
-      number = ReadWholeFile(mDir / "xvfb.out");
-      return number.find('\n') != std::string::npos;
-    });
-    if (number.empty() || number.find('\n') == std::string::npos) return "";
-    return ":" + number.substr(0, number.find('\n'));
+    // The server picks a free display number and writes it to its output, on a line of its
+    // own (numbers taken by other servers are reported there too, and skipped). Servers of
+    // other tests start at the same time and may take the number it picked: then it is
+    // tried again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      mServer = std::make_unique<TChildProcess>(
+          std::vector<std::string>{xvfb, "-displayfd", "1", "-screen", "0", screen, "-nolisten",
+                                   "tcp"},
+          TChildProcess::TEnvironment{}, mDir.Path().string(), mDir / "xvfb.out");
+      std::string number;
+      WaitFor(
+          [&] {
+            std::istringstream lines(ReadWholeFile(mDir / "xvfb.out"));
+            for (std::string line; std::getline(lines, line);) {
+              if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos)
+                number = line;
+            }
+            return !number.empty();
+          },
+          5000);
+      if (!number.empty()) return ":" + number;
+      mServer.reset();
+    }
+    return "";
   }
 
   // The screen as shown, ARGB.
