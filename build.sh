@@ -18,9 +18,10 @@ PACKAGES=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
 )
+# evilwm: a light window manager, for the full-screen tests with one.
 TEST_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang clang-format libclang-rt-14-dev xvfb xauth
+  clang clang-format libclang-rt-14-dev xvfb xauth evilwm
 )
 
 install_missing() {

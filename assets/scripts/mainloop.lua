@@ -13,7 +13,7 @@ return function()
         font = titleFont, flags = kHAlignCenter + kVAlignCenter,
       },
       Text{
-        name = "tagline", label = "splash.tagline", x = 40, y = kMax - 60, w = 500, h = 40,
+        name = "tagline", label = "splash.tagline", x = 40, y = kMax - 60, w = 720, h = 40,
         font = taglineFont, flags = kHAlignLeft + kVAlignCenter,
       },
     },

@@ -1,7 +1,7 @@
-// Test set-up for sprites and animations: the display fixture of the renderer's tests with a
-// display handler that records every texture selection, blend mode and vertex draw (and still
-// draws), helpers that write sheet images and files into the assets folder, and a clock step
-// that runs the platform's task list.
+// Test set-up for sprites, animations and particles: the display fixture of the renderer's
+// tests with a display handler that records every texture selection, blend mode and vertex
+// draw, indexed or not (and still draws), helpers that write sheet images and files into the assets
+// folder, and a clock step that runs the platform's task list.
 #pragma once
 
 #include <filesystem>
@@ -20,6 +20,7 @@ struct TRecordedDraw {
   TTexture* texture = nullptr;  // the texture selected when the draw was made
   int blend = 0;                // the blend mode then
   std::vector<TSpriteVertex> vertices;
+  std::vector<uint16_t> indices;  // of an indexed draw
 };
 
 class TRecordingDx : public TDx3dDisplayHandler {
@@ -36,8 +37,15 @@ class TRecordingDx : public TDx3dDisplayHandler {
   }
   void DrawVertices(int primitive, const TVertexSet& set) override {
     const auto* v = static_cast<const TSpriteVertex*>(set.GetVertices());
-    draws.push_back(TRecordedDraw{primitive, mTexture, mBlend, {v, v + set.GetCount()}});
+    draws.push_back(TRecordedDraw{primitive, mTexture, mBlend, {v, v + set.GetCount()}, {}});
     TDx3dDisplayHandler::DrawVertices(primitive, set);
+  }
+  void DrawIndexedVertices(int primitive, const TVertexSet& set, const uint16_t* indices,
+                           int indexCount) override {
+    const auto* v = static_cast<const TSpriteVertex*>(set.GetVertices());
+    draws.push_back(TRecordedDraw{
+        primitive, mTexture, mBlend, {v, v + set.GetCount()}, {indices, indices + indexCount}});
+    TDx3dDisplayHandler::DrawIndexedVertices(primitive, set, indices, indexCount);
   }
   std::vector<TRecordedDraw> draws;
   std::vector<int> mBlendCalls;

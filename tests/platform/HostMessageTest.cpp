@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 // After GoogleTest: Xlib's macros would break its headers.
 #include <X11/Xlib.h>
+
+#include "tests/support/XDisplayOpen.h"
 
 namespace {
 
@@ -12,8 +16,9 @@ namespace {
 class HostMessageTest : public testing::Test {
  protected:
   void SetUp() override {
-    mDisplay = XOpenDisplay(nullptr);
-    if (!mDisplay) GTEST_SKIP() << "no X display";
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    mDisplay = OpenTestDisplay();
+    ASSERT_NE(mDisplay, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     Window root = DefaultRootWindow(mDisplay);
     mHost = XCreateSimpleWindow(mDisplay, root, 0, 0, 100, 100, 0, 0, 0);
     mGame = XCreateSimpleWindow(mDisplay, mHost, 0, 0, 50, 50, 0, 0, 0);

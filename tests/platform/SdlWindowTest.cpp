@@ -22,6 +22,7 @@
 #include <X11/keysym.h>
 
 #include "tests/support/XCloseRequest.h"
+#include "tests/support/XDisplayOpen.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ class SdlWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    mX = XOpenDisplay(nullptr);
-    if (!mX) GTEST_SKIP() << "no X display";
+    mX = OpenTestDisplay();
+    ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     std::unique_ptr<TWindowBackend> backend = CreateSdlWindowBackend();
     ASSERT_NE(backend, nullptr);
     mPlatform.CreateMainWindow(std::move(backend));
@@ -162,8 +163,8 @@ class EmbeddedSdlWindowTest : public testing::Test {
   void SetUp() override {
     ResetPortalState();
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    mX = XOpenDisplay(nullptr);
-    if (!mX) GTEST_SKIP() << "no X display";
+    mX = OpenTestDisplay();
+    ASSERT_NE(mX, nullptr) << "cannot open the X display " << std::getenv("DISPLAY");
     mHost = XCreateSimpleWindow(mX, DefaultRootWindow(mX), 0, 0, 1000, 750, 0, 0, 0);
     XMapWindow(mX, mHost);
     XSync(mX, False);

@@ -47,3 +47,14 @@ TEST(SingleInstance, InstanceNameIgnoresCaseAndSeparators) {
             TSingleInstance::TClaim::kAlreadyRunning);
   EXPECT_FALSE(GetProgramPath().Length() == 0);
 }
+
+// One copy per user and display: the same build on another display (another X server, as a
+// test's own) runs beside it; another screen of the same display does not.
+TEST(SingleInstance, ClaimsAreKeptApartByDisplay) {
+  const TString name = MakeInstanceName(UniqueName("display"));
+  TSingleInstance onFive, onSix, onFiveAgain, onFiveScreenOne;
+  ASSERT_EQ(onFive.Claim(name, ":5"), TSingleInstance::TClaim::kFirst);
+  EXPECT_EQ(onSix.Claim(name, ":6"), TSingleInstance::TClaim::kFirst);
+  EXPECT_EQ(onFiveAgain.Claim(name, ":5"), TSingleInstance::TClaim::kAlreadyRunning);
+  EXPECT_EQ(onFiveScreenOne.Claim(name, ":5.1"), TSingleInstance::TClaim::kAlreadyRunning);
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/XDisplayOpen.h"
 #include "tvlib/platform/x11/HostMessage.h"
 
 // After the engine's headers: Xlib's macros would break them.
@@ -14,9 +15,31 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+// A viewable window titled `title` at or below `window`; None when absent.
+inline Window FindViewableBelow(Display* display, Window window, const char* title) {
+  char* name = nullptr;
+  XWindowAttributes attributes;
+  if (XFetchName(display, window, &name) && name) {
+    bool match = std::string(name) == title;
+    XFree(name);
+    if (match && XGetWindowAttributes(display, window, &attributes) &&
+        attributes.map_state == IsViewable)
+      return window;
+  }
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  Window found = None;
+  if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count && found == None; ++i)
+      found = FindViewableBelow(display, children[i], title);
+    if (children) XFree(children);
+  }
+  return found;
+}
+
 class TXHost {
  public:
-  TXHost(int width, int height) : mDisplay(XOpenDisplay(nullptr)) {
+  TXHost(int width, int height) : mDisplay(OpenTestDisplay()) {
     if (!mDisplay) return;
     // Windows of other clients may go while they are looked at.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -86,30 +109,10 @@ class TXHost {
 
   // A viewable top-level window titled `title`, searched below the root; None when absent.
   Window FindViewable(const char* title) const {
-    return FindBelow(DefaultRootWindow(mDisplay), title);
+    return FindViewableBelow(mDisplay, DefaultRootWindow(mDisplay), title);
   }
 
  private:
-  Window FindBelow(Window window, const char* title) const {
-    char* name = nullptr;
-    XWindowAttributes attributes;
-    if (XFetchName(mDisplay, window, &name) && name) {
-      bool match = std::string(name) == title;
-      XFree(name);
-      if (match && XGetWindowAttributes(mDisplay, window, &attributes) &&
-          attributes.map_state == IsViewable)
-        return window;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    Window found = None;
-    if (XQueryTree(mDisplay, window, &root, &parent, &children, &count)) {
-      for (unsigned i = 0; i < count && found == None; ++i) found = FindBelow(children[i], title);
-      if (children) XFree(children);
-    }
-    return found;
-  }
-
   Display* mDisplay;
   Window mWindow = None;
   std::vector<THostMessage> mReceived;

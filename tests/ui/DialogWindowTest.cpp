@@ -50,6 +50,9 @@ TEST_F(DialogWindowTest, CentredInTheRootUnlessPlaced) {
              "MakeDialog{ Window{ x = 0, y = 0, w = 20, h = 20 } } SetPosition('placed', 7, 9)");
   TModalWindow* placed = Manager().PushDialog("assets/scripts/placed.lua", "", "", "placed");
   EXPECT_TRUE(SameRect(placed->GetRect(), TRect{7, 9, 27, 29}));
+  // A dialog whose layout is missing comes up empty, and the log says which layout it was.
+  Manager().PushDialog("assets/scripts/gone.lua", "", "", "gone");
+  EXPECT_NE(Log().find("no layout script 'assets/scripts/gone.lua'"), std::string::npos) << Log();
 }
 
 TEST_F(DialogWindowTest, EachDialogWaitsForItsOwnClose) {

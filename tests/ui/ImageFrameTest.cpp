@@ -1,6 +1,7 @@
 // Whole frames through the real display handler on the headless presenter: a root screen
 // with an image window and a modal dialog against a committed reference image, the idle
-// frame that draws nothing, and an image that redraws only its dirty part.
+// frame that draws nothing, an image that redraws only its dirty part, and a text over a
+// redrawn sibling that keeps its pixels.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,6 +11,7 @@
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TImage.h"
 #include "tvlib/ui/TScreen.h"
+#include "tvlib/ui/TText.h"
 #include "tvlib/ui/TWindowManager.h"
 
 namespace {
@@ -124,6 +126,42 @@ TEST_F(ImageFrameTest, AnImageRedrawsOnlyItsDirtyPart) {
       }
     }
   }
+}
+
+// A text partly over a sibling that is redrawn is drawn again over everything under it, never
+// over its own old pixels: its anti-aliased edges would thicken with every frame.
+TEST_F(ImageFrameTest, ATextPartlyOverARedrawnSiblingKeepsItsPixels) {
+  platform->InitDisplay(kWidth, kHeight, false);  // the text rasteriser
+  auto* image = new TImage;
+  image->SetTexture(MakeTexture(24, 16, QuadrantColour), 1.0f);
+  image->SetPosition(16, 12);
+  mScreen->AddChild(image, true);
+  auto* text = new TText;
+  mScreen->AddChild(text, true);  // in front of the image
+  const float white[4] = {1, 1, 1, 1};
+  ASSERT_TRUE(text->InitText("Wedding cake", 100, 30, 0, "", 20, white));
+  text->SetPosition(30, 10);  // over the image's right part, and on past it
+  Tick();
+  const uint32_t fill = Shown(150, 110);
+  std::vector<uint32_t> first;
+  int inked = 0;
+  for (int y = 10; y < 40; ++y) {
+    for (int x = 30; x < 130; ++x) {
+      first.push_back(Shown(x, y));
+      inked += x >= 40 && Shown(x, y) != fill;  // beside the image
+    }
+  }
+  ASSERT_GT(inked, 20) << "the text is drawn";
+  for (int frame = 1; frame <= 3; ++frame) {
+    image->Invalidate();
+    Tick();
+    int changed = 0;
+    size_t i = 0;
+    for (int y = 10; y < 40; ++y)
+      for (int x = 30; x < 130; ++x) changed += Shown(x, y) != first[i++];
+    EXPECT_EQ(changed, 0) << "frame " << frame;
+  }
+  presenter->WritePng("text_over_redrawn_sibling.png");
 }
 
 TEST_F(ImageFrameTest, ImageSizeFollowsTheTextureAndTheScale) {

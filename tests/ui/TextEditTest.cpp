@@ -272,10 +272,29 @@ TEST_F(TextEditTest, PasteReplacesTheWholeText) {
     EXPECT_EQ(edit->OnKeyDown(c.key, c.modifiers), c.answer);
     EXPECT_EQ(edit->GetText().c_str(), c.text);
     EXPECT_EQ(edit->GetCaret(), static_cast<int>(c.text.size()) - (c.answer ? 0 : 1));
+    // A paste is one change, reported once as a typed character is.
+    EXPECT_EQ(Changes(), c.answer ? std::vector<std::string>{"e"} : std::vector<std::string>{});
     Remove(edit);
   }
-  // Pasting posts no change message.
-  EXPECT_EQ(Changes(), std::vector<std::string>{});
+}
+
+// Typed characters come through the event pump as Unicode code points: one that the 8-bit text
+// cannot hold is refused, never typed as the character of its low byte ("Ł", U+0141, is no "A").
+TEST_F(TextEditTest, CharactersBeyondTheEightBitTextAreRefusedThroughThePump) {
+  auto* edit = AddEdit(mRoot, "e");
+  Manager().SetFocus(edit);
+  for (uint32_t c : {uint32_t{'x'}, 0x141u, 0x1F600u, 0x2Eu + 0x300u, uint32_t{'y'}})
+    Window().InputText(c);
+  int characters = 0;
+  for (int i = 0; i < 10; ++i) {
+    TPlatformEvent event = Next();
+    if (event.type != kEventChar) continue;
+    ++characters;
+    Manager().HandleEvent(&event);
+  }
+  EXPECT_EQ(characters, 5);
+  EXPECT_STREQ(edit->GetText().c_str(), "xy");
+  EXPECT_EQ(Changes(), (std::vector<std::string>{"e", "e"}));
 }
 
 TEST_F(TextEditTest, TabMovesTheFocusRoundTheScreensEdits) {

@@ -54,12 +54,28 @@ TEST_F(TextWindowTest, InitMakesTheBlockAndSizesTheWindow) {
   mText.SetText("cd");
   EXPECT_STREQ(mText.GetBlock()->GetText().c_str(), "cd");
   EXPECT_TRUE(mText.IsDirty());
-  const TRect area{5, 5, 6, 6};
+  TRect area{5, 5, 6, 6};
   EXPECT_TRUE(mText.AddDirtyRect(&area));
+  EXPECT_EQ(area.right, 100) << "the caller learns the text redraws whole";
+  EXPECT_EQ(area.bottom, 30);
   ASSERT_NE(mText.GetDirtyRect(), nullptr);
   EXPECT_EQ(mText.GetDirtyRect()->right, 100);
   EXPECT_EQ(mText.GetDirtyRect()->left, 0);
   EXPECT_FALSE(mText.AddDirtyRect(nullptr));
+}
+
+// Labels filled in after their screen was drawn show at once, also where they were empty.
+TEST_F(TextWindowTest, AnyChangeOfTheTextRedrawsIt) {
+  ASSERT_TRUE(mText.InitText("", 100, 30, 0, "round", 10, kWhite));
+  for (const char* text : {"ab", "", "cd"}) {
+    mText.DrawTree(0);
+    ASSERT_FALSE(mText.IsDirty());
+    mText.SetText(text);
+    EXPECT_TRUE(mText.IsDirty()) << "set to '" << text << "'";
+  }
+  mText.DrawTree(0);
+  mText.SetText("cd");
+  EXPECT_FALSE(mText.IsDirty()) << "the same text again";
 }
 
 TEST_F(TextWindowTest, LinksFireWhenPressedAndReleasedOverTheSameLink) {

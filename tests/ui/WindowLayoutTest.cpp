@@ -86,6 +86,7 @@ TEST_F(WindowLayoutTest, ALayoutFileRunsInsideTheGivenParent) {
   EXPECT_EQ(mScript->GetParents(), std::vector<TWindow*>{mRoot});
   EXPECT_FALSE(Manager().RunWindowScript(holder, "assets/scripts/none.lua"));
   EXPECT_EQ(mScript->GetParents(), std::vector<TWindow*>{mRoot});
+  EXPECT_NE(Log().find("no layout script 'assets/scripts/none.lua'"), std::string::npos) << Log();
 }
 
 TEST_F(WindowLayoutTest, ParentsGrowToHoldTheirChildren) {
@@ -180,12 +181,26 @@ TEST_F(WindowLayoutTest, ARefusedWindowIsDeletedWithoutChildrenAndKeepsItsParent
   EXPECT_EQ(Notes(), "false;");
 }
 
+// A window of a registered type that notes when it is told it was created and focused.
+class TNotingWindow : public TWindow {
+ public:
+  static TWindow* Create() { return new TNotingWindow; }
+  void OnCreated() override {
+    NoteFromScript(TString::Format("created %s %dx%d", GetName().c_str(), GetWidth(), GetHeight()));
+  }
+  void OnFocus(TWindow* /*previous*/) override { NoteFromScript(TString("focus ") + GetName()); }
+};
+
 TEST_F(WindowLayoutTest, WindowTypesByNameAndFactories) {
-  Manager().AddWindowType("Panel", &TWindow::Create);
+  Manager().AddWindowType("Panel", &TNotingWindow::Create);
   Run("MakeDialog{ Panel{ name = 'typed', x = 0, y = 0, w = 9, h = 9,"
       "  Window{ name = 'inside', w = 1, h = 1 } },"
       "  Window{ name = 'fallback', factory = 'nothing', w = 2, h = 2 },"
-      "  XSellWindow{ name = 'xsell', w = 3, h = 3 } }");
+      "  XSellWindow{ name = 'xsell', w = 3, h = 3 } }"
+      "RealSetFocus('typed')");
+  // Told once it is set up from its table, and once it has the focus.
+  EXPECT_EQ(Notes(), "created typed 9x9;focus typed;");
+  EXPECT_EQ(Manager().GetFocus(), Find("typed"));
   EXPECT_EQ(Find("inside")->GetParent(), Find("typed"));
   EXPECT_NE(Find("fallback"), nullptr);
   EXPECT_NE(Find("xsell"), nullptr);

@@ -56,6 +56,9 @@ void TDXContext::RequestRepaint() {
 void TDXContext::ReadCursorPosition() {
   int x = 0, y = 0;
   if (!pointerSource || !pointerSource(&x, &y)) return;
+  // The presenter may show the image scaled (full screen, or a window of another size than
+  // asked): the pointer is read where the image lies under it.
+  if (sd::TPresenter* presenter = display.GetPresenter()) presenter->DesktopToImage(&x, &y);
   const sd::TRect& screen = display.GetScreenRect();
   float scale = Scale();
   cursorPos = TPoint{static_cast<int>((x - screen.left) / scale),

@@ -92,14 +92,12 @@ TString TButton::GetSound(int index) const {
 }
 
 void TButton::SetLabelText(const TString& text) {
-  TWindow* label = FindChild("label", -1);
-  if (label && label->IsKindOf(TText::GetClassId())) static_cast<TText*>(label)->SetText(text);
+  if (TText* label = TText::CastToText(FindChild("label", -1))) label->SetText(text);
 }
 
 TString TButton::GetLabelText() {
-  TWindow* label = FindChild("label", -1);
-  if (label && label->IsKindOf(TText::GetClassId())) return static_cast<TText*>(label)->GetText();
-  return TString();
+  TText* label = TText::CastToText(FindChild("label", -1));
+  return label ? label->GetText() : TString();
 }
 
 void TButton::SetHitMask(TTexture* image) {

@@ -55,7 +55,7 @@ bool TDialog::Init() {
   if (!script) return true;
   lua_State* L = script->GetState();
   PublishTexts(L, mBody, mTitle);
-  script->RunScript(mLayoutScript);
+  manager->RunWindowScript(this, mLayoutScript);
   const TRect& rect = GetRect();
   if (rect.left == 0 && rect.top == 0) {
     if (TModalWindow* root = manager->GetRootWindow()) {

@@ -26,6 +26,10 @@ bool TText::IsKindOf(TWindowClassId id) const {
   return id == GetClassId() || TWindow::IsKindOf(id);
 }
 
+TText* TText::CastToText(TWindow* window) {
+  return window && window->IsKindOf(GetClassId()) ? static_cast<TText*>(window) : nullptr;
+}
+
 TText::~TText() {
   TTextBlock::Delete(mBlock);
 }
@@ -46,7 +50,9 @@ void TText::SetRotation(float angleDegrees, int originX, int originY) {
 
 void TText::SetText(const TString& text) {
   if (!mBlock || mBlock->GetText() == text) return;
-  if (mBlock->GetText().Length() != 0) Invalidate();
+  // Any change redraws, also of a text that was empty: labels filled in after their screen
+  // was drawn must show at once.
+  Invalidate();
   mBlock->SetText(text);
 }
 
@@ -100,9 +106,12 @@ bool TText::OnMouseLeave() {
   return true;
 }
 
-bool TText::AddDirtyRect(const TRect* area) {
+bool TText::AddDirtyRect(TRect* area) {
   if (!area) return false;
-  TWindow::AddDirtyRect(nullptr);
+  // Its anti-aliased edges drawn twice over would thicken: whatever lies under the text is
+  // redrawn with it, so the area becomes the whole text.
+  *area = GetLocalRect();
+  TWindow::AddDirtyRect(area);
   return true;
 }
 

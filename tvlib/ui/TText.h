@@ -24,12 +24,14 @@ class TText : public TWindow {
   static TWindow* Create();
   static TWindowClassId GetClassId();
   bool IsKindOf(TWindowClassId id) const override;
+  // The window as a text window (a text edit is one too), or null when it is none.
+  static TText* CastToText(TWindow* window);
 
   // Makes the block and sizes the window to it; false (and nothing made) for a zero size.
   bool InitText(const TString& text, int width, int height, int flags, const TString& fontName,
                 int fontSize, const float color[4]);
   void SetRotation(float angleDegrees, int originX, int originY);
-  // Replaces the text; a change of a text that was not empty redraws the window.
+  // Replaces the text; any change redraws the window.
   virtual void SetText(const TString& text);
   virtual TString GetText() const;
   TTextBlock* GetBlock() { return mBlock; }
@@ -45,7 +47,7 @@ class TText : public TWindow {
   bool OnMouseMove(TPoint* point) override;
   bool OnMouseLeave() override;
   // A text window always redraws whole: any area becomes the window's own rectangle.
-  bool AddDirtyRect(const TRect* area) override;
+  bool AddDirtyRect(TRect* area) override;
 
   float scale = 1.0f;
   float alpha = 1.0f;

@@ -80,8 +80,9 @@ class TextSpider : public TWindowSpider {
  public:
   explicit TextSpider(TTextEdit* looking) : mLooking(looking) {}
   bool Visit(TWindow* window) override {
-    if (window != mLooking && window->IsKindOf(TTextEdit::GetClassId())) {
-      mFound = static_cast<TTextEdit*>(window);
+    TTextEdit* edit = TTextEdit::CastToTextEdit(window);
+    if (edit && edit != mLooking) {
+      mFound = edit;
       return false;
     }
     return window->ForEachChild(this);
@@ -115,6 +116,10 @@ TWindowClassId TTextEdit::GetClassId() {
 
 bool TTextEdit::IsKindOf(TWindowClassId id) const {
   return id == GetClassId() || TText::IsKindOf(id);
+}
+
+TTextEdit* TTextEdit::CastToTextEdit(TWindow* window) {
+  return window && window->IsKindOf(GetClassId()) ? static_cast<TTextEdit*>(window) : nullptr;
 }
 
 bool TTextEdit::Init() {
@@ -194,10 +199,7 @@ void TTextEdit::Refresh() {
   std::string display = Escaped(std::string_view(shown).substr(0, caret));
   if (caretOn && mEditable) display += kCaretTag;
   display += Escaped(std::string_view(shown).substr(caret));
-  const TString markup(display.data(), static_cast<int>(display.size()));
-  // The text window leaves a text that was empty undrawn; what is typed shows at once.
-  if (markup != TText::GetText()) Invalidate();
-  TText::SetText(markup);
+  TText::SetText(TString(display.data(), static_cast<int>(display.size())));
 }
 
 void TTextEdit::PostChange() {
@@ -283,5 +285,6 @@ bool TTextEdit::OnKeyDown(int key, uint32_t modifiers) {
     if (IsTypable(static_cast<int8_t>(c)) && mExcluded.FindChar(c) < 0) kept += c;
   }
   SetText(TString(kept.data(), static_cast<int>(kept.size())));
+  PostChange();  // once for the whole paste, as for one typed character
   return true;
 }

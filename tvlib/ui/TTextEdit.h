@@ -39,6 +39,8 @@ class TTextEdit : public TText {
   static TWindow* Create();
   static TWindowClassId GetClassId();
   bool IsKindOf(TWindowClassId id) const override;
+  // The window as a text edit, or null when it is none.
+  static TTextEdit* CastToTextEdit(TWindow* window);
 
   // Starts the caret blink and joins the tab ring of the first other text edit found in the
   // top modal window's tree (a ring of its own when there is none). True.

@@ -252,10 +252,11 @@ void TWindow::SetSize(int width, int height) {
 
 void TWindow::Invalidate(const TRect* area) {
   if (area && (area->right == 0 || area->bottom == 0)) return;
-  InvalidateArea(area, true, true);
+  TRect copy = area ? *area : TRect{};
+  InvalidateArea(area ? &copy : nullptr, true, true);
 }
 
-bool TWindow::AddDirtyRect(const TRect* area) {
+bool TWindow::AddDirtyRect(TRect* area) {
   const TRect rect = area ? *area : GetLocalRect();
   if (!mHasDirtyRect) {
     mDirtyRect = rect;
@@ -267,14 +268,13 @@ bool TWindow::AddDirtyRect(const TRect* area) {
   return true;
 }
 
-bool TWindow::InvalidateArea(const TRect* area, bool skipRoot, bool climb) {
-  TRect clamped;
+bool TWindow::InvalidateArea(TRect* area, bool skipRoot, bool climb) {
   if (area) {
     // Only the part inside the window counts; nothing at all when none is.
-    clamped.SetIntersection(*area, GetLocalRect());
-    if (IsEmptyRect(clamped)) return false;
-    area = &clamped;
+    area->SetIntersection(*area, GetLocalRect());
+    if (IsEmptyRect(*area)) return false;
   }
+  // The window may widen the area to all it will redraw; the parent is then told of that.
   AddDirtyRect(area);
   mFlags |= kWindowDirty;
   TWindowManager* manager = TWindowManager::Get();
@@ -291,7 +291,7 @@ bool TWindow::InvalidateArea(const TRect* area, bool skipRoot, bool climb) {
     }
   }
   if (!climb || (mFlags & kWindowStopInvalidation) || !mParent) return false;
-  const TRect inParent = area ? Offset(*area, mRect.left, mRect.top) : mRect;
+  TRect inParent = area ? Offset(*area, mRect.left, mRect.top) : mRect;
   mParent->InvalidateArea(&inParent, false, true);
   return false;
 }
@@ -371,7 +371,9 @@ bool TWindow::DispatchEvent(const TPlatformEvent& event, TPoint* point) {
     case kEventKeyUp:
       return OnKeyUp(static_cast<int>(event.param & 0xFF));
     case kEventChar:
-      return OnChar(static_cast<int>(event.param & 0xFF));
+      // The engine's text is 8-bit: a character beyond it (Unicode above U+00FF) is refused
+      // rather than becoming whatever its low byte is.
+      return event.param <= 0xFF && OnChar(static_cast<int>(event.param));
     default:
       return false;
   }

@@ -136,10 +136,13 @@ class TWindow {
   // right or bottom is 0 is ignored.
   void Invalidate(const TRect* area = nullptr);
   // Adds to the dirty rectangle (null: the local rectangle); true when an existing one grew.
-  virtual bool AddDirtyRect(const TRect* area);
+  // A window that always redraws more than it is asked to widens `area` to that.
+  virtual bool AddDirtyRect(TRect* area);
   // The dirty rectangle, null when none is kept (dirty as a whole or clean).
   const TRect* GetDirtyRect() const { return mHasDirtyRect ? &mDirtyRect : nullptr; }
-  bool InvalidateArea(const TRect* area, bool skipRoot, bool climb);
+  // Marks `area` (local; null: the whole window) dirty, cut to the window, and, with `climb`,
+  // passes it on to the parent. On return `area` is what this window will redraw.
+  bool InvalidateArea(TRect* area, bool skipRoot, bool climb);
   // Passes this window's dirty area on to the children it covers.
   void PropagateDirty();
   // Draws this window (when dirty) and its subtree in `mode`; false when it was skipped.
@@ -159,6 +162,7 @@ class TWindow {
   virtual bool OnMouseMove(TPoint* /*point*/) { return false; }
   virtual bool OnMouseLeave() { return false; }
   virtual bool RequestPause() { return false; }
+  // A typed character of the 8-bit text (0-255); characters beyond it never arrive here.
   virtual bool OnChar(int /*character*/) { return false; }
   virtual bool OnKeyDown(int /*key*/, uint32_t /*modifiers*/) { return false; }
   virtual bool OnKeyUp(int /*key*/) { return false; }

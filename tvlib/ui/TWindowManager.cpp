@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TTaskList.h"
 #include "tvlib/render/TDisplayHandler.h"
@@ -105,6 +107,11 @@ void TWindowManager::AttachScript(TWindowScript* script) {
 
 bool TWindowManager::RunWindowScript(TWindow* parent, const TString& file) {
   if (!mScript) return false;
+  // A screen without its layout would come up empty with nothing to say why.
+  if (!FileExists(file)) {
+    DebugLog("TWindowManager::RunWindowScript: no layout script '%s'", file.c_str());
+    return false;
+  }
   mScript->PushParent(parent);
   const bool ran = mScript->RunScript(file);
   mScript->PopWindow();

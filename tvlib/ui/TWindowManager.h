@@ -49,7 +49,7 @@ class TWindowManager {
   void AttachScript(TWindowScript* script);
   TWindowScript* GetWindowScript() { return mScript.get(); }
   // Runs a layout script file with `parent` as the parent of its windows; false when it
-  // could not run (or there is no script).
+  // could not run (or there is no script). A missing file is logged with its name.
   bool RunWindowScript(TWindow* parent, const TString& file);
   // Makes "<name>{ ... }" a window constructor of the script; nothing without a script.
   void AddWindowType(const TString& name, TWindowCreator creator);

@@ -176,7 +176,9 @@ int TWindowScript::GenericCreate(lua_State* L) {
     lua_pushboolean(L, false);
     return 1;
   }
-  lua_pushboolean(L, SetupWindow(L, window));
+  const bool setUp = SetupWindow(L, window);  // a refused window is gone now
+  if (setUp) window->OnCreated();
+  lua_pushboolean(L, setUp);
   return 1;
 }
 
@@ -215,8 +217,8 @@ void TWindowScript::InitTextWindow(lua_State* /*L*/, TWindow* window, bool local
   // The font first: its errors leave before anything changed.
   const TTableKeys keys(this);
   const TFontSpec font = ReadFont(this, keys);
-  if (!window->IsKindOf(TText::GetClassId())) return;
-  auto* text = static_cast<TText*>(window);
+  TText* text = TText::CastToText(window);
+  if (!text) return;
   TString label = keys.String("label", "");
   if (localize && mLocalizeLabels && label.Length() != 0) label = LocalizeLabel(label);
   const int width = window->GetWidth();
@@ -259,8 +261,7 @@ int TWindowScript::CreateTextEdit(lua_State* L) {
     lua_pushboolean(L, false);
     return 1;
   }
-  if (window->IsKindOf(TTextEdit::GetClassId())) {
-    auto* edit = static_cast<TTextEdit*>(window);
+  if (TTextEdit* edit = TTextEdit::CastToTextEdit(window)) {
     edit->SetMaxLength(keys.Int("length", 10));
     edit->SetPassword(keys.Bool("password"));
     edit->SetExcluded(keys.String("ignore", ""));

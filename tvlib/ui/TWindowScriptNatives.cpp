@@ -30,14 +30,13 @@ void TWindowScript::PostCreate(TString /*typeName*/) {
 TString TWindowScript::GetLabel(TString name) {
   TWindow* window = FindBelowTopModal(name);
   if (window == nullptr) return name + "_is_not_found";
-  if (window->IsKindOf(TText::GetClassId())) return static_cast<TText*>(window)->GetText();
+  if (TText* text = TText::CastToText(window)) return text->GetText();
   if (TButton* button = TButton::CastToButton(window)) return button->GetLabel();
   return name + "_is_not_a_TText_window_or_TButton";
 }
 
 void TWindowScript::SetLabel(TString name, TString text) {
-  TWindow* window = FindBelowTopModal(name);
-  if (window && window->IsKindOf(TText::GetClassId())) static_cast<TText*>(window)->SetText(text);
+  if (TText* label = TText::CastToText(FindBelowTopModal(name))) label->SetText(text);
 }
 
 void TWindowScript::SetBitmap(TString name, TString image, float scale) {
@@ -90,10 +89,8 @@ void TWindowScript::RealSetFocus(TString name) {
   TWindowManager* manager = TWindowManager::Get();
   TWindow* parent = GetTopParent();
   if (!manager || !parent) return;
-  TWindow* window = parent->FindChild(name, -1);
-  TWindow* previous = manager->GetFocus();
-  manager->SetFocus(window);
-  if (window) window->OnFocus(previous);
+  // SetFocus tells the window (OnFocus with the previous focus) once.
+  manager->SetFocus(parent->FindChild(name, -1));
 }
 
 bool TWindowScript::StringToClipboard(TString text) {

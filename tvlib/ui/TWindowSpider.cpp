@@ -17,6 +17,8 @@ bool TDirtyChildren::Visit(TWindow* window) {
   if (overlap.left > overlap.right || overlap.top > overlap.bottom) return true;
   TRect inChild{overlap.left - rect.left, overlap.top - rect.top, overlap.right - rect.left,
                 overlap.bottom - rect.top};
+  // The child may widen the area to all it redraws (a text redraws whole); then this
+  // window must redraw under all of it too.
   window->InvalidateArea(&inChild, true, false);
   TDirtyChildren nested(&inChild);
   window->ForEachChild(&nested);

@@ -17,8 +17,7 @@ void Hide(TWindow* window) {
 }
 
 TText* FindText(TWindow* root, const TString& name) {
-  TWindow* window = root->FindChild(name, -1);
-  return window && window->IsKindOf(TText::GetClassId()) ? static_cast<TText*>(window) : nullptr;
+  return TText::CastToText(root->FindChild(name, -1));
 }
 
 // Moves the window so that its centre lies where its top-left corner was.

@@ -31,9 +31,9 @@ class GameTest : public ShellTest {
   void WriteAsset(const std::string& name, const std::string& text) {
     WriteWholeFile(mDir / ("assets/" + name), text);
   }
-  // The game's own assets (scripts, strings, images) from the source tree in place of the
-  // test's.
-  void UseGameAssets() { SetProgramFolder(TV_SOURCE_DIR); }
+  // The game's own assets in place of the test's: the packages it ships (scripts, strings,
+  // images and the fonts made from them at build time).
+  void UseGameAssets() { SetProgramFolder(TV_GAME_FOLDER); }
   // The game's own script `name` from the source tree.
   void CopyGameScript(const std::string& name) {
     WriteAsset("scripts/" + name,
@@ -47,7 +47,8 @@ class GameTest : public ShellTest {
   void RunGame(const char* commandLine, std::vector<TStep> steps) {
     ClearFileIndex();
     MountFileSystem();
-    mPlatform->GetStringTable()->Load("strings.xml");
+    // As the platform's set-up does: labels are localised when the strings load.
+    if (mPlatform->GetStringTable()->Load("strings.xml")) Manager().SetLocalizeLabels(true);
     mSteps = std::move(steps);
     mPlayed = 0;
     FeedStep(mPollsPerStep);

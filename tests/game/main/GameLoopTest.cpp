@@ -17,6 +17,8 @@
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/ui/TScreen.h"
+#include "tvlib/ui/TText.h"
+#include "tvlib/ui/TTextBlock.h"
 
 namespace {
 
@@ -26,6 +28,21 @@ constexpr char kWaitingMainScript[] =
     "return function() while true do local m, f = HandleGetMessage() if f then f() end end end";
 // A close script that only counts how often it ran and says the question is up.
 constexpr char kCountingCloseScript[] = "InQuitConfirm(true) questions = (questions or 0) + 1";
+
+// Every text below `window` lies inside its box as laid out: nothing is cut off at an edge.
+void ExpectTextsFit(TWindow* window) {
+  TText* text = TText::CastToText(window);
+  if (text && text->GetBlock()) {
+    const TTextBlock& block = *text->GetBlock();
+    const TRect b = block.GetBounds();
+    EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= block.GetWidth() &&
+                b.bottom <= block.GetHeight())
+        << "'" << text->GetName().c_str() << "' (" << block.GetText().c_str() << ") covers "
+        << b.left << "," << b.top << " to " << b.right << "," << b.bottom << " in a box of "
+        << block.GetWidth() << "x" << block.GetHeight() << ", " << block.GetLineCount() << " lines";
+  }
+  for (TWindow* child : window->GetChildren()) ExpectTextsFit(child);
+}
 
 class GameLoopTest : public GameTest {
  protected:
@@ -248,7 +265,7 @@ TEST_F(GameLoopTest, MainScriptShowsTheSplashThenTheFirstScreenAndEndsAfterIt) {
 
 // The game's own screens on the window script library, with time passing: the splash (three
 // seconds), the first screen, and the close question, answered "no" (back to the game) and then
-// "yes".
+// "yes". Every text of each screen fits its box.
 TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
   if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
   UseGameAssets();
@@ -259,16 +276,19 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
   RunGame("", {[&] {
                  EXPECT_EQ(TopName(), TString("DisplaySplash"));
                  EXPECT_TRUE(state.inSplashScreen);
+                 ExpectTextsFit(Manager().GetTopModal());
                  mPollsPerStep = 80;  // four seconds: the splash is over
                },
                [&] {
                  EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
                  EXPECT_FALSE(state.inSplashScreen);
+                 ExpectTextsFit(Manager().GetTopModal());
                  Close();
                },
                [&] {
                  EXPECT_EQ(TopName(), TString("scripts/yesnodialog.lua"));
                  EXPECT_TRUE(state.inQuitConfirm);
+                 ExpectTextsFit(Manager().GetTopModal());
                  Press("no");
                },
                [&] {
@@ -295,6 +315,7 @@ TEST_F(GameLoopTest, PrivacyTextIsAScreenOfItsOwnInAnonymousModeOne) {
                       },
                       [&] {
                         EXPECT_EQ(TopName(), TString("scripts/privacy.lua"));
+                        ExpectTextsFit(Manager().GetTopModal());
                         Press("ok");
                       },
                       [&] { EXPECT_EQ(TopName(), TString("scripts/loading.lua")); }});

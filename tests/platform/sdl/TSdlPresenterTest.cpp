@@ -31,14 +31,23 @@ TEST(SdlPresenter, ShowsWindowedAndFullScreenFrames) {
             TRect{0, 0, desk.width, desk.height});
     EXPECT_TRUE(SDL_GetWindowFlags(p->Window()) & SDL_WINDOW_SHOWN);
 
+    // Windowed at 1:1: the pointer over the window is the same point of the desktop image.
+    p->PlaceClient(TRect{40, 30, 360, 270});
+    p->Show(desktop.data(), desk.width, desk.width, desk.height,
+            TRect{0, 0, desk.width, desk.height});
+    int x = 100, y = 50;
+    p->DesktopToImage(&x, &y);
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 50);
+
+    // Full screen the image is scaled into the screen with its aspect kept.
     ASSERT_TRUE(p->EnterFullScreen(800, 600));
     EXPECT_TRUE(p->IsFullScreen());
     std::vector<uint32_t> screen(800 * 600, 0xFF00FF00);
+    SDL_PumpEvents();
     p->Show(screen.data(), 800, 800, 600, TRect{10, 10, 20, 20});
-    int lw = 0, lh = 0;
-    SDL_RenderGetLogicalSize(SDL_GetRenderer(p->Window()), &lw, &lh);
-    EXPECT_EQ(lw, 800);
-    EXPECT_EQ(lh, 600);
+    const TRect placed = p->ImageInWindow();
+    EXPECT_EQ(int64_t{placed.Width()} * 600, int64_t{placed.Height()} * 800);
     p->LeaveFullScreen();
     EXPECT_FALSE(p->IsFullScreen());
     p.reset();

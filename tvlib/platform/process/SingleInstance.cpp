@@ -9,7 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "tvlib/core/DebugLog.h"
 
@@ -24,8 +26,18 @@ uint64_t HashName(const char* text) {
   return hash;
 }
 
-socklen_t MakeAddress(const TString& instanceName, sockaddr_un* address) {
-  TString mutexName = instanceName + TString("_MUTEX");
+// The display's server: ":0.1" and ":0" are one display.
+std::string ServerOf(const char* display) {
+  std::string server = display ? display : "";
+  const size_t colon = server.rfind(':');
+  const size_t dot = server.rfind('.');
+  if (colon != std::string::npos && dot != std::string::npos && dot > colon) server.resize(dot);
+  return server;
+}
+
+socklen_t MakeAddress(const TString& instanceName, const char* display, sockaddr_un* address) {
+  const std::string mutexName = std::string(instanceName.c_str()) + "_MUTEX\n" +
+                                std::to_string(getuid()) + "\n" + ServerOf(display);
   std::memset(address, 0, sizeof *address);
   address->sun_family = AF_UNIX;
   // sun_path[0] stays 0: the abstract namespace.
@@ -41,8 +53,12 @@ TSingleInstance::~TSingleInstance() {
 }
 
 TSingleInstance::TClaim TSingleInstance::Claim(const TString& instanceName) {
+  return Claim(instanceName, std::getenv("DISPLAY"));
+}
+
+TSingleInstance::TClaim TSingleInstance::Claim(const TString& instanceName, const char* display) {
   sockaddr_un address;
-  socklen_t length = MakeAddress(instanceName, &address);
+  socklen_t length = MakeAddress(instanceName, display, &address);
   int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
     DebugLog("TSingleInstance::Claim failed! socket: %s", std::strerror(errno));

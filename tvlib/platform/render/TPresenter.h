@@ -37,9 +37,13 @@ class TPresenter {
   virtual void PlaceClient(const TRect& client) = 0;
   // Shows an image: full screen, the whole screen image (width x height, the logical size);
   // windowed, the desktop image whose part under ClientRect is the window. Only `changed`
-  // (image coordinates) differs from what was shown before.
+  // (image coordinates) differs from what was shown before. Where the window really has
+  // another size than that part, the part is scaled to fit it, its aspect kept.
   virtual void Show(const uint32_t* pixels, int32_t pitchPixels, int32_t width, int32_t height,
                     const TRect& changed) = 0;
+  // Turns a point of the desktop (the system pointer) into the image point shown there, as
+  // the last Show placed the image. Any thread. Unscaled presenters leave it as it is.
+  virtual void DesktopToImage(int32_t* /*x*/, int32_t* /*y*/) const {}
 };
 
 }  // namespace sd
