@@ -11,8 +11,8 @@ UpgradeButtonYSpace = 106
 local dialog = {
   name = "upgradedialog", x = 0, y = 0, w = 800, h = 600,
   Text{
-    name = "upgradetitle", label = "upgradetitle", x = 200, y = 20, w = 400, h = 63,
-    font = { "fonts/monotype_corsiva.mvec", 40, Color(255, 246, 233) },
+    name = "upgradetitle", label = "upgradetitle", x = 200, y = 12, w = 400, h = 38,
+    font = { "fonts/monotype_corsiva.mvec", 30, Color(255, 246, 233) },
     flags = kHAlignCenter + kVAlignCenter,
   },
   Text{

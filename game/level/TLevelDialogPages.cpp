@@ -1,5 +1,5 @@
 // The end-of-level dialog's pages: which windows each mode shows, where, and the end sound.
-#include "game/level/LevelDialogStyles.h"
+#include "game/level/DialogParts.h"
 #include "game/level/TImageButton.h"
 #include "game/level/TLevelDialog.h"
 #include "tvlib/media/TSound.h"
@@ -11,6 +11,14 @@ namespace {
 constexpr char kEndSound[] = "assets/audio/sfx/end_of_level.ogg";
 // The note leans a little, as if pinned beside the introduction.
 constexpr float kNoteAngle = 6.0f;
+
+// A page sizes a text's window and gives it its words; the text keeps the box it was laid
+// out in at set-up (its lines wrap and align there) and shows as many lines as the window
+// holds.
+void SetPageText(TText* text, const TString& words, int width, int height) {
+  text->SetSize(width, height);
+  text->SetText(words);
+}
 
 }  // namespace
 
@@ -28,9 +36,9 @@ void TLevelDialog::Show(int mode) {
   TText* totalScore = mScoreLines[kTotalScore].get();
   switch (mode) {
     case kIntro:
-      SetStyledText(mHeading.get(), mTexts[TLevelDialogSetup::kIntroText], 800, 245, kHeadingStyle);
+      SetPageText(mHeading.get(), mTexts[TLevelDialogSetup::kIntroText], 800, 245);
       Attach(mHeading.get(), 110, 100);
-      SetStyledText(mNote.get(), mTexts[TLevelDialogSetup::kNoteText], 250, 150, kNoteStyle);
+      SetPageText(mNote.get(), mTexts[TLevelDialogSetup::kNoteText], 250, 150);
       mNote->SetRotation(kNoteAngle, 0, 0);
       Attach(mNote.get(), 580, 260);
       Attach(goal, 160, 335);
@@ -44,10 +52,9 @@ void TLevelDialog::Show(int mode) {
       return;
     case kWon:
     case kLost:
-      SetStyledText(
-          mHeading.get(),
-          mTexts[mode == kWon ? TLevelDialogSetup::kWinText : TLevelDialogSetup::kLoseText], 270,
-          158, kHeadingStyle);
+      SetPageText(mHeading.get(),
+                  mTexts[mode == kWon ? TLevelDialogSetup::kWinText : TLevelDialogSetup::kLoseText],
+                  270, 158);
       Attach(mHeading.get(), 265, 160);
       PlaceScoreLines(310, mHeading->GetHeight() + 160);
       Attach(yourScore, 310, yourScore->GetRect().top);
@@ -62,9 +69,9 @@ void TLevelDialog::Show(int mode) {
       Attach(mMood.get(), mMood->GetRect().left, mMood->GetRect().top);
       break;
     case kWonWithOutro:
-      SetStyledText(mHeading.get(), mTexts[TLevelDialogSetup::kWinText], 400, 95, kHeadingStyle);
+      SetPageText(mHeading.get(), mTexts[TLevelDialogSetup::kWinText], 400, 95);
       Attach(mHeading.get(), 320, 75);
-      SetStyledText(mOutroText.get(), mTexts[TLevelDialogSetup::kOutroText], 400, 100, kOutroStyle);
+      SetPageText(mOutroText.get(), mTexts[TLevelDialogSetup::kOutroText], 400, 100);
       Attach(mOutroText.get(), 225, 220);
       PlaceScoreLines(330, mHeading->GetHeight() + 240);
       Attach(yourScore, 330, yourScore->GetRect().top);

@@ -53,6 +53,7 @@ class DialogTest : public DisplayTest {
     platform->InitDisplay(kWidth, kHeight, false);
     platform->GetStringTable()->Load("strings.xml");
     Manager().AttachScript(new TWindowScript());
+    Manager().SetLocalizeLabels(true);  // as the start-up does once the strings load
     Script().RegisterWindowType("SelectionDialog", &TSelectionDialog::Create);
     Script().RegisterWindowType("UpgradeDialog", &TUpgradeDialog::Create);
     TGameSettings::Recreate();
