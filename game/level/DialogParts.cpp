@@ -2,6 +2,7 @@
 #include "game/level/DialogParts.h"
 
 #include "game/shell/TGameSettings.h"
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/media/TSound.h"
@@ -9,6 +10,7 @@
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TImage.h"
 #include "tvlib/ui/TText.h"
+#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -63,9 +65,37 @@ void PlayOnce(const std::shared_ptr<TSound>& sound) {
   if (sound) sound->Play(false);
 }
 
-void DrawMark(const std::shared_ptr<TTexture>& mark, float x, float y) {
-  if (!mark) return;
-  const TVec2 at(x, y);
+TWindowScript* DialogScript() {
+  TWindowManager* manager = TWindowManager::Get();
+  return manager ? manager->GetWindowScript() : nullptr;
+}
+
+lua_State* BindingState(const char* owner) {
+  TWindowScript* script = DialogScript();
+  if (!script) {
+    DebugLog("%s: no window script for its functions", owner);
+    return nullptr;
+  }
+  return script->GetState();
+}
+
+TMarkDrawing::TMarkDrawing() {
+  TPlatform* platform = TPlatform::GetInstance();
+  if (!platform) return;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  platform->GetViewport(&left, &top, &right, &bottom);
+  mLeft = static_cast<float>(left);
+  mTop = static_cast<float>(top);
+  mBegan = platform->Begin2d();
+}
+
+TMarkDrawing::~TMarkDrawing() {
+  if (mBegan) TPlatform::GetInstance()->End2d();
+}
+
+void TMarkDrawing::Draw(const std::shared_ptr<TTexture>& mark, float screenX, float screenY) const {
+  if (!mBegan || !mark) return;
+  const TVec2 at(screenX - mLeft, screenY - mTop);
   mark->DrawRotated(&at, 1.0f, kDialogScale, 0.0f, nullptr, 0);
 }
 

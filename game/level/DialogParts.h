@@ -14,6 +14,8 @@ class TSound;
 class TText;
 class TTexture;
 class TWindow;
+class TWindowScript;
+struct lua_State;
 
 // The scale of the dialogs' pictures (authored at 0.6 of their size on screen).
 inline constexpr float kDialogScale = 1.6666666f;
@@ -46,7 +48,26 @@ TString LookUpString(const TString& label);
 std::shared_ptr<TSound> LoadEffect(const char* name);
 // Plays the sound once when there is one.
 void PlayOnce(const std::shared_ptr<TSound>& sound);
-// Draws a dialog mark centred on (x, y) of the window being drawn, at kDialogScale.
-void DrawMark(const std::shared_ptr<TTexture>& mark, float x, float y);
+// The window manager's window script, in which the dialogs' scripts run; null without one.
+TWindowScript* DialogScript();
+// The state to bind the script functions of `owner` in; null (and a log line) without a
+// window script.
+lua_State* BindingState(const char* owner);
+
+// The marks a dialog draws under its buttons, inside the platform's 2-D bracket while the
+// dialog is drawn: each centred on a point of the screen, at kDialogScale.
+class TMarkDrawing {
+ public:
+  TMarkDrawing();
+  ~TMarkDrawing();
+  TMarkDrawing(const TMarkDrawing&) = delete;
+  TMarkDrawing& operator=(const TMarkDrawing&) = delete;
+
+  void Draw(const std::shared_ptr<TTexture>& mark, float screenX, float screenY) const;
+
+ private:
+  bool mBegan = false;
+  float mLeft = 0, mTop = 0;  // the viewport drawing is relative to
+};
 // The point of `window`'s screen rectangle's top-left corner in `parent`'s coordinates.
 void ScreenCornerIn(const TWindow* window, const TWindow* parent, int* x, int* y);

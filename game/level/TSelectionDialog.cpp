@@ -95,8 +95,7 @@ TButton* TSelectionDialog::FindOption(int row, int column) {
 }
 
 void TSelectionDialog::ReadOptions() {
-  TWindowManager* manager = TWindowManager::Get();
-  TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
+  TWindowScript* script = DialogScript();
   std::unique_ptr<TLuaTable> options(script ? script->GetGlobalTable(kOptionsTable) : nullptr);
   if (!options) DebugLog("TSelectionDialog::PostCreate: no table %s", kOptionsTable);
   for (int r = 0; r < kPlanningRows; ++r) {
@@ -142,8 +141,7 @@ void TSelectionDialog::MakeRevealParts() {
 }
 
 void TSelectionDialog::ReadMarkLayout() {
-  TWindowManager* manager = TWindowManager::Get();
-  TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
+  TWindowScript* script = DialogScript();
   if (!script) return;
   const auto x = static_cast<float>(script->GetGlobalNumber("ButtonX"));
   const auto y = static_cast<float>(script->GetGlobalNumber("ButtonY"));

@@ -120,19 +120,14 @@ bool TSelectionDialog::OnMouseMove(TPoint* /*point*/) {
 // The marks lie under the options (the dialog draws before its children): the roll-over mark
 // at the hovered option, the pick mark at each picked one. Their points are on the screen.
 void TSelectionDialog::Draw() {
-  TPlatform* platform = TPlatform::GetInstance();
-  if (!platform) return;
-  int left = 0, top = 0, right = 0, bottom = 0;
-  platform->GetViewport(&left, &top, &right, &bottom);
-  const bool began = platform->Begin2d();
+  const TMarkDrawing marks;
   auto mark = [&](const std::shared_ptr<TTexture>& texture, int row, int column) {
     const TVec2& at = mMarkPoints[static_cast<size_t>(row)][static_cast<size_t>(column)];
-    DrawMark(texture, at.x - static_cast<float>(left), at.y - static_cast<float>(top));
+    marks.Draw(texture, at.x, at.y);
   };
   if (mHoverRow != -1) mark(mRollOverMark, mHoverRow, mHoverColumn);
   for (int r = 0; r < kPlanningRows; ++r) {
-    if (mRowPicked[static_cast<size_t>(r)])
-      mark(mPickMark, r, mChosenColumn[static_cast<size_t>(r)] - 1);
+    const auto at = static_cast<size_t>(r);
+    if (mRowPicked[at]) mark(mPickMark, r, mChosenColumn[at] - 1);
   }
-  if (began) platform->End2d();
 }

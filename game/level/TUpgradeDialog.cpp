@@ -7,7 +7,6 @@
 #include "game/shell/TMetricsRecorder.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
-#include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/script/Limits.h"
@@ -28,11 +27,6 @@ constexpr int kDescriptionX = 170;
 constexpr int kDescriptionDrop = 10;
 constexpr int kDescriptionWidth = 310;
 constexpr int kDescriptionHeight = 75;
-
-TWindowScript* WindowScript() {
-  TWindowManager* manager = TWindowManager::Get();
-  return manager ? manager->GetWindowScript() : nullptr;
-}
 
 // A priority list: its numbers from index 1 up to the first missing one or one not above 0.
 std::vector<int> ReadPriorityList(TWindowScript* script, const TString& name) {
@@ -106,7 +100,7 @@ void TUpgradeDialog::ReadPlayer() {
 }
 
 void TUpgradeDialog::MakeOffer() {
-  TWindowScript* script = WindowScript();
+  TWindowScript* script = DialogScript();
   TString listName;
   if (mEndless) {
     TPrefs* prefs = ProfilePrefs();
@@ -233,22 +227,17 @@ void TUpgradeDialog::SaveStoryChoice() {
 // Marks under the buttons: the picked one's, else the roll-over under a pressed or
 // highlighted one.
 void TUpgradeDialog::Draw() {
-  TPlatform* platform = TPlatform::GetInstance();
-  if (!platform) return;
-  int left = 0, top = 0, right = 0, bottom = 0;
-  platform->GetViewport(&left, &top, &right, &bottom);
-  const bool began = platform->Begin2d();
+  const TMarkDrawing marks;
   for (int i = 0; i < kUpgradeOffers; ++i) {
     TButton* button = FindOffer(this, i);
     if (!button) continue;
-    const auto x = static_cast<float>(kMarkX - left);
-    const auto y = static_cast<float>(kMarkY + kMarkSpacing * i - top);
+    const auto x = static_cast<float>(kMarkX);
+    const auto y = static_cast<float>(kMarkY + kMarkSpacing * i);
     const int state = button->GetState();
     if (i == mSelected) {
-      DrawMark(mSelectedMark, x, y);
+      marks.Draw(mSelectedMark, x, y);
     } else if (state == kButtonPressed || state == kButtonHover) {
-      DrawMark(mRollOverMark, x, y);
+      marks.Draw(mRollOverMark, x, y);
     }
   }
-  if (began) platform->End2d();
 }
