@@ -127,14 +127,13 @@ void TSelectionDialog::ReadOptions() {
   }
 }
 
+// Each row's heart, with its reveal text as large as the heart over it.
 void TSelectionDialog::MakeRevealParts() {
-  int heartWidth = 0, heartHeight = 0;
   for (size_t r = 0; r < mHearts.size(); ++r) {
     mHearts[r] = MakeImage(kHeartImage);
-    heartWidth = mHearts[0]->GetWidth();
-    heartHeight = mHearts[0]->GetHeight();
     mRevealTexts[r] = std::make_unique<TText>();
-    SetStyledText(mRevealTexts[r].get(), TString(), heartWidth, heartHeight, kRevealStyle);
+    SetStyledText(mRevealTexts[r].get(), TString(), mHearts[0]->GetWidth(), mHearts[0]->GetHeight(),
+                  kRevealStyle);
   }
   mVerdictNote = MakeImage(kVerdictNoteImage);
   mVerdictText = std::make_unique<TText>();
