@@ -11,6 +11,11 @@ ButtonY = 92
 ButtonXGap = 190
 Groupgap = 128
 
+-- The string label naming a category, "planning_category_" and its number.
+local function CategoryLabel(category)
+  return "planning_category_" .. category
+end
+
 local kOptionWidth = 137
 local kOptionHeight = 98
 local kInk = Color(74, 52, 40)
@@ -33,7 +38,7 @@ for row = 1, 3 do
   local top = ButtonY + (row - 1) * Groupgap
   local category = PreFestraSelection[row] and PreFestraSelection[row].type or (row - 1)
   table.insert(dialog, Text{
-    name = "category" .. row, label = "planning_category_" .. category,
+    name = "category" .. row, label = CategoryLabel(category),
     x = 14, y = top, w = 146, h = kOptionHeight,
     font = { "fonts/monotype_corsiva.mvec", 28, kPlum }, flags = kHAlignRight + kVAlignCenter,
   })
