@@ -3,8 +3,12 @@
 #include "game/main/GameWindowTypes.h"
 
 #include "game/level/TGameLevel.h"
+#include "game/level/TSelectionDialog.h"
+#include "game/level/TUpgradeDialog.h"
 #include "tvlib/ui/TWindowManager.h"
 
 void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
+  manager.AddWindowType("UpgradeDialog", TUpgradeDialog::Create);
+  manager.AddWindowType("SelectionDialog", TSelectionDialog::Create);
 }

@@ -372,8 +372,14 @@ def make_couples(reg):
     pictures += [("gmg%d_normal" % (i + 1), GUESTS[4 + i][1]) for i in range(4)]
     pictures += [("gen_%s_normal" % k, v) for k, v in BRIDES.items()]
     pictures += [("gen_%s_normal" % k, v) for k, v in GROOMS.items()]
+    # Head and shoulders: the introduction shows them above its plan button.
     for name, look in pictures:
-        reg.image(folder + name, portrait(look), GROUP, "level dialog: couple picture", GEN)
+        reg.image(folder + name, portrait(look, h=95), GROUP, "level dialog: couple picture", GEN)
+
+
+# Where a portrait's figure stands: the same for every portrait, so that a shorter one shows
+# less of the body, never less of the head.
+PORTRAIT_FEET = 136 * 1.48
 
 
 def portrait(look, w=116, h=136, mood="smile", brows="calm", eyes="open", arms="play"):
@@ -387,7 +393,7 @@ def portrait(look, w=116, h=136, mood="smile", brows="calm", eyes="open", arms="
     ctx.set_source(grad)
     ctx.fill_preserve()
     ctx.new_path()
-    ctx.translate(w / 2, h * 1.48)
+    ctx.translate(w / 2, PORTRAIT_FEET)
     ctx.scale(1.8, 1.8)
     draw_person(ctx, look, Pose(arms=arms, mouth=mood, brows=brows, eyes=eyes), shadow=False)
     ctx.restore()
@@ -404,11 +410,14 @@ def portrait(look, w=116, h=136, mood="smile", brows="calm", eyes="open", arms="
 
 def make_mood_pictures(reg):
     used = "end-of-level dialog: the heroine's mood"
-    reg.image("assets/images/Velka_poor", portrait(HEROINE, mood="frown", brows="sad", arms="down"),
-              GROUP, used, GEN)
-    reg.image("assets/images/Velka_normal", portrait(HEROINE, arms="clip"), GROUP, used, GEN)
-    reg.image("assets/images/Velka_expert", portrait(HEROINE, mood="open", eyes="closed", arms="up"),
-              GROUP, used, GEN)
+    # Narrow enough to stand beside the page's heading (it is drawn five thirds larger at
+    # x = 100, the heading begins at x = 265).
+    w = 96
+    reg.image("assets/images/Velka_poor",
+              portrait(HEROINE, w=w, mood="frown", brows="sad", arms="down"), GROUP, used, GEN)
+    reg.image("assets/images/Velka_normal", portrait(HEROINE, w=w, arms="clip"), GROUP, used, GEN)
+    reg.image("assets/images/Velka_expert",
+              portrait(HEROINE, w=w, mood="open", eyes="closed", arms="up"), GROUP, used, GEN)
 
 
 def bubble(face_color, mood, reseat):

@@ -323,15 +323,22 @@ def _draw_flowers(ctx, n):
         flat(ctx, GOLD, width=0)
 
 
+# A planning option's card, drawn five thirds larger: 137 x 98 on screen, so that three
+# options and their captions fit a row of the planning screen.
+OPTION_W, OPTION_H = 82, 59
+
+
 def option_card(draw, down):
-    w, h = 110, 100
+    w, h = OPTION_W, OPTION_H
     surface, ctx = canvas(w, h)
-    rounded_rect(ctx, 3, 3, w - 6, h - 6, 10)
+    rounded_rect(ctx, 2, 2, w - 4, h - 4, 7)
     fill_stroke(ctx, lighten(GOLD, 0.6) if down else CREAM, shade(GOLD, 0.8) if down else TAUPE,
-                3 if down else 2)
+                2 if down else 1.3)
     ctx.save()
-    ctx.translate(w / 2, h / 2 + 18)
-    ctx.scale(2.4, 2.4)
+    rounded_rect(ctx, 3, 3, w - 6, h - 6, 6)
+    ctx.clip()
+    ctx.translate(w / 2, h / 2 + 11)
+    ctx.scale(1.45, 1.45)
     draw(ctx)
     ctx.restore()
     return surface
@@ -339,6 +346,8 @@ def option_card(draw, down):
 
 def _option_dish(kind):
     def draw(ctx):
+        ctx.scale(1.3, 1.3)
+        ctx.translate(0, -1)
         plate(ctx, 0, -4, 14, 6.5)
         _topping(ctx, kind, 0, -4)
     return draw
@@ -346,15 +355,16 @@ def _option_dish(kind):
 
 def _option_cake(name):
     def draw(ctx):
-        ctx.scale(0.75, 0.75)
-        ctx.translate(0, 8)
+        ctx.scale(0.56, 0.56)
+        ctx.translate(0, 5)
         _draw_cake(ctx, CAKES[name], 0)
     return draw
 
 
 def _option_flowers(n):
     def draw(ctx):
-        ctx.translate(-15, -32)
+        ctx.scale(0.8, 0.8)
+        ctx.translate(-15, -31)
         _draw_flowers(ctx, n)
     return draw
 

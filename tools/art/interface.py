@@ -526,27 +526,43 @@ def _potion_icon(ctx, w, h):
 
 
 def _points_heart(ctx, w, h):
+    """The planning reveal's heart on a picked option; the dialog writes "+100" or "0" on
+    it, so it is light enough for dark text."""
     heart_path(ctx, w / 2, h / 2 + 1, w - 4)
-    fill_stroke(ctx, ROSE, COCOA, 1.5)
+    fill_stroke(ctx, BLUSH, shade(ROSE, 0.8), 1.5)
     ellipse(ctx, w * 0.35, h * 0.35, 3, 2)
     set_color(ctx, WHITE, 0.6)
     ctx.fill()
 
 
 def _badge(ctx, w, h):
-    star_path(ctx, w / 2, h / 2, w / 2 - 2, w / 4, 8)
+    """The expert rosette; the dialog writes "Expert" on its ribbon (from a third of the way
+    across, in its upper half)."""
+    cx, cy = w * 0.45, h * 0.6
+    star_path(ctx, cx, cy, h * 0.4, h * 0.22, 8)
     fill_stroke(ctx, GOLD, COCOA, 1.5)
-    ellipse(ctx, w / 2, h / 2, w / 4, w / 4)
+    ellipse(ctx, cx, cy, h * 0.2, h * 0.2)
     fill_stroke(ctx, lighten(GOLD, 0.4), COCOA, 1)
-    star_path(ctx, w / 2, h / 2, w / 7, w / 16)
+    star_path(ctx, cx, cy, h * 0.12, h * 0.05)
     flat(ctx, WHITE, width=0)
+    ctx.move_to(10, 9)
+    ctx.line_to(w - 1, 9)
+    ctx.line_to(w - 4, 15)
+    ctx.line_to(w - 1, 21)
+    ctx.line_to(10, 21)
+    ctx.close_path()
+    fill_stroke(ctx, CREAM, COCOA, 1)
 
 
-def _mark(color, width):
+def _halo(color, alpha):
+    """A mark the dialogs draw under a button, a little larger than it: a glow whose rim
+    shows around the button."""
     def draw(ctx, w, h):
-        rounded_rect(ctx, 3, 3, w - 6, h - 6, 12)
-        set_color(ctx, color)
-        ctx.set_line_width(width)
+        rounded_rect(ctx, 1, 1, w - 2, h - 2, 10)
+        set_color(ctx, color, alpha)
+        ctx.fill_preserve()
+        set_color(ctx, shade(color, 0.8))
+        ctx.set_line_width(1.5)
         ctx.stroke()
     return draw
 
@@ -558,12 +574,28 @@ UPGRADE_KINDS = ["plate", "plate", "plate", "plate", "chair", "shoe", "plate", "
                  "plate", "note", "table", "shoe", "shoe"]
 
 
+# An upgrade's button on the upgrade dialog, drawn five thirds larger (425 x 100 on screen):
+# a card whose left part is left for the description the dialog writes over it, and the
+# upgrade's picture in a medallion on the right.
+UPGRADE_W, UPGRADE_H = 255, 60
+
+
 def upgrade_icon(n, down):
-    kind = UPGRADE_KINDS[n - 1]
-    surface, ctx = canvas(64, 64)
-    rounded_rect(ctx, 3, 3, 58, 58, 12)
-    fill_stroke(ctx, lighten(GOLD, 0.55) if down else CREAM, COCOA, 2)
-    ctx.translate(32, 34)
+    w, h = UPGRADE_W, UPGRADE_H
+    surface, ctx = canvas(w, h)
+    rounded_rect(ctx, 2, 2, w - 4, h - 4, 9)
+    fill_stroke(ctx, lighten(GOLD, 0.55) if down else CREAM, COCOA, 1.5)
+    rounded_rect(ctx, 191, 6, 50, 48, 10)
+    fill_stroke(ctx, LINEN if down else lighten(SAND, 0.55), GOLD, 1.5)
+    ctx.translate(216, 31)
+    ctx.scale(0.78, 0.78)
+    _upgrade_picture(ctx, UPGRADE_KINDS[n - 1])
+    return surface
+
+
+def _upgrade_picture(ctx, kind):
+    """The thing an upgrade improves, centred on the origin in about 56 x 56, with a small
+    star."""
     if kind == "plate":
         ellipse(ctx, 0, 4, 18, 8)
         fill_stroke(ctx, WHITE, outline_of(LINEN), 1.5)
@@ -613,7 +645,6 @@ def upgrade_icon(n, down):
         fill_stroke(ctx, ROSE, COCOA, 1.5)
     star_path(ctx, 18, -20, 6, 2.6)
     fill_stroke(ctx, GOLD, COCOA, 1)
-    return surface
 
 
 def particle(kind):
@@ -708,25 +739,34 @@ def dialog(w, h, scale, fill=LINEN, header=True):
 
 
 def intro_background(second):
-    w, h = 480, 360
+    """The level's introduction, drawn as it is over the whole screen: the venue, and a card
+    on the left for the introduction's text, the goals and the couple's pictures."""
+    w, h = 800, 600
     surface, ctx = canvas(w, h)
-    rounded_rect(ctx, 2, 2, w - 4, h - 4, 8)
-    ctx.save()
-    ctx.clip()
-    ctx.scale(w / 800.0, h / 600.0)
     ctx.set_source_surface(background(VENUES[3 if second else 0]), 0, 0)
     ctx.paint()
-    ctx.restore()
-    rounded_rect(ctx, 30, 40, w - 60, h - 70, 10)
-    set_color(ctx, CREAM, 0.88)
-    ctx.fill_preserve()
+    rounded_rect(ctx, 96, 86, 340, 452, 16)
+    set_color(ctx, COCOA, 0.25)
+    ctx.fill()
+    rounded_rect(ctx, 90, 80, 340, 452, 16)
+    fill_stroke(ctx, CREAM, COCOA, 2)
+    rounded_rect(ctx, 100, 90, 320, 432, 11)
     set_color(ctx, GOLD)
     ctx.set_line_width(2)
     ctx.stroke()
-    rounded_rect(ctx, 2, 2, w - 4, h - 4, 8)
-    set_color(ctx, COCOA)
-    ctx.set_line_width(1.5)
-    ctx.stroke()
+    for s in (-1, 1):
+        heart_path(ctx, 255 + s * 115, 318, 14)
+        flat(ctx, ROSE, width=1)
+    line(ctx, [(150, 318), (360, 318)], lighten(TAUPE, 0.4), 1.5)
+    return surface
+
+
+def tall_dialog():
+    """The lost page's panel: narrower than the long dialog, in the middle of the screen."""
+    s = AUTHOR_SCALE
+    surface, ctx = canvas(480, 360)
+    ctx.set_source_surface(dialog(300, 360, s), 90, 0)
+    ctx.paint()
     return surface
 
 
@@ -811,7 +851,7 @@ def make_all(reg):
                       "status panel: score meter", GEN)
     reg.image("assets/backgrounds/longdialog", dialog(480, 360, s), GROUP,
               "level dialog and loading box", GEN)
-    reg.image("assets/backgrounds/talldialog", dialog(400, 360, s), GROUP, "level dialog: lost", GEN)
+    reg.image("assets/backgrounds/talldialog", tall_dialog(), GROUP, "level dialog: lost", GEN)
     reg.image("assets/backgrounds/hintbg", dialog(220, 70, s, CREAM, header=False), GROUP,
               "level: hint and tutorial box", GEN)
     reg.image("backgrounds/helppage", dialog(800, 600, 1.0), GROUP, "help page", GEN)
@@ -881,17 +921,21 @@ def make_all(reg):
     reg.image("assets/images/pointleft", icon(_arrow("left", GOLD), 40, 28), GROUP, "tutorial arrow", GEN)
     reg.image("assets/images/lovepotion", icon(_potion, 30, 36), GROUP, "level: love potion", GEN)
     reg.image("assets/images/lovepotionIcon", icon(_potion_icon, 36, 36), GROUP, "level: love potion icon", GEN)
-    reg.image("assets/images/Festra Panning/points_heart.png", icon(_points_heart, 26, 24), GROUP,
+    reg.image("assets/images/Festra Panning/points_heart.png", icon(_points_heart, 36, 32), GROUP,
               "planning: points", GEN)
     reg.image("assets/images/Festra Panning/planning_end_note", planning_note(), GROUP, "planning: result note", GEN)
-    reg.image("images/Festra Panning/wp_over", icon(_mark(GOLD, 3), 110, 100), GROUP,
+    # The planning marks and the upgrade marks lie under their options (82 x 59) and upgrade
+    # buttons (255 x 60), five pixels larger each way.
+    reg.image("images/Festra Panning/wp_over", icon(_halo(GOLD, 0.75), 92, 69), GROUP,
               "planning: option roll-over", GEN)
-    reg.image("images/Festra Panning/wp_down", icon(_mark(GOOD, 4), 110, 100), GROUP, "planning: option picked", GEN)
+    reg.image("images/Festra Panning/wp_down", icon(_halo(GOOD, 0.9), 92, 69), GROUP,
+              "planning: option picked", GEN)
     reg.image("images/festra panning/planner_bg", dialog(800, 600, 1.0), GROUP, "planning dialog", GEN,
               file="images/Festra Panning/planner_bg.png")
     reg.image("images/expertbadge", icon(_badge, 44, 44), GROUP, "level dialog: expert badge", GEN)
-    reg.image("images/upgrades/upgrade_down", icon(_mark(GOOD, 4), 64, 64), GROUP, "upgrade dialog: chosen", GEN)
-    reg.image("images/upgrades/upgrade_rollover", icon(_mark(GOLD, 3), 64, 64), GROUP,
+    reg.image("images/upgrades/upgrade_down", icon(_halo(GOOD, 0.9), 265, 70), GROUP,
+              "upgrade dialog: chosen", GEN)
+    reg.image("images/upgrades/upgrade_rollover", icon(_halo(GOLD, 0.75), 265, 70), GROUP,
               "upgrade dialog: roll-over", GEN)
     for n in range(1, 33):
         reg.image("images/upgrades/upgrade_%02d" % n, upgrade_icon(n, False), GROUP, "upgrades script: icon", GEN)

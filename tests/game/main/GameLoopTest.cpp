@@ -332,8 +332,9 @@ TEST(GameScriptsTest, NameOnlyStringsTheTableHas) {
   strings.LoadBuffer(table.data(), table.size());
   const std::regex key(R"((?:GetString\(|label\s*=\s*)\"([^\"#][^\"]*)\")");
   int checked = 0;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(std::string(TV_SOURCE_DIR) + "/assets/scripts")) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(
+           std::string(TV_SOURCE_DIR) + "/assets/scripts")) {
+    if (!entry.is_regular_file()) continue;
     const std::string source = ReadWholeFile(entry.path().string());
     for (std::sregex_iterator it(source.begin(), source.end(), key), end; it != end; ++it) {
       const std::string label = (*it)[1].str();
