@@ -1,15 +1,13 @@
 // The control's registration entries and its registration file.
 #include "webcontrol/ControlRegistration.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "webcontrol/ControlLog.h"
 
@@ -129,8 +127,9 @@ std::string FindRegisteredLibrary(const std::string& progId) {
   std::error_code error;
   if (folder.empty() || !fs::is_directory(folder, error)) return {};
   std::vector<fs::path> files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
-    if (entry.path().extension() == ".reg") files.push_back(entry.path());
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error))
+    if (entry->path().extension() == ".reg") files.push_back(entry->path());
   std::sort(files.begin(), files.end());  // a stable answer when two files claim the ProgID
   for (const fs::path& file : files) {
     std::string text = ReadRegistrationFile(file);

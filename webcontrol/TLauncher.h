@@ -33,8 +33,8 @@ class TLaunchSite {
 class TLauncher {
  public:
   virtual ~TLauncher() = default;
-  // Runs on the launcher thread; returns when the game has ended (or could not start) and
-  // what it left is cleaned up.
+  // Runs on the launcher thread; asks for a repaint once it has tried to start the game, and
+  // returns when the game has ended (or could not start) and what it left is cleaned up.
   virtual void Run(TLaunchSite& site) = 0;
 };
 

@@ -205,6 +205,10 @@ TEST_F(ControlWindowTest, TheWindowShowsOneLineOfTextForEachState) {
 
 TEST_F(ControlWindowTest, TheLauncherStartsOnlyAtTheFirstWindowCreation) {
   auto control = MakeControl("/bin/true");
+  Window gone = XCreateSimpleWindow(mDisplay, mPage, 0, 0, 10, 10, 0, 0, 0);
+  XDestroyWindow(mDisplay, gone);
+  XSync(mDisplay, False);
+  EXPECT_EQ(CreateWindow(*control, gone), 0u) << "a window in a parent that has gone";
   EXPECT_NE(CreateWindow(*control, mPage), 0u);
   EXPECT_EQ(CreateWindow(*control, mPage), 0u) << "a second window while the first exists";
   ASSERT_TRUE(Pump(*control, [&] { return control->GetState() == FV_STATE_FINISHED; }));

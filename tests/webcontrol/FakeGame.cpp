@@ -3,13 +3,14 @@
 // window reach it, and appends to the file $FAKE_GAME_LOG one line for each event:
 //   "argv <arguments>", "ready", "message <number> <wParam> <lParam>", "quit", "gone".
 // On the command CustomReturn passes on (10) it sends $FAKE_GAME_SCRIPT back to the control's
-// window as script chunks. It ends on the quit message and when its window is destroyed.
+// window as script chunks, through the engine's host channel as the game would. It ends on the
+// quit message and when its window is destroyed.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "tvlib/platform/x11/HostProtocol.h"
+#include "tvlib/platform/x11/HostMessage.h"
 
 #include <X11/Xlib.h>
 
@@ -21,16 +22,6 @@ void Log(const std::string& line) {
   if (!gLog) return;
   std::fprintf(gLog, "%s\n", line.c_str());
   std::fflush(gLog);
-}
-
-void Send(Display* display, Window target, Atom atom, const THostMessage& message) {
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = target;
-  event.xclient.message_type = atom;
-  event.xclient.format = kHostMessageFormat;
-  WriteHostMessageFields(message, event.xclient.data.l);
-  XSendEvent(display, target, False, NoEventMask, &event);
 }
 
 }  // namespace
@@ -56,7 +47,6 @@ int main(int argc, char** argv) {
   XSync(display, False);
   Log("ready");
 
-  Atom atom = XInternAtom(display, kHostMessageAtomName, False);
   const char* script = std::getenv("FAKE_GAME_SCRIPT");
   for (;;) {
     XEvent event;
@@ -65,8 +55,8 @@ int main(int argc, char** argv) {
       Log("gone");
       break;
     }
-    if (event.type != ClientMessage || event.xclient.message_type != atom) continue;
-    THostMessage message = ReadHostMessageFields(event.xclient.data.l);
+    THostMessage message;
+    if (!ReadHostMessage(display, event, &message)) continue;
     Log("message " + std::to_string(message.message) + " " + std::to_string(message.wParam) + " " +
         std::to_string(message.lParam));
     if (message.message == kHostQuit) {
@@ -75,8 +65,7 @@ int main(int argc, char** argv) {
     }
     if (message.message == kHostCommand && message.wParam == kPortalResume10 && script) {
       for (const THostMessage& chunk : EncodeScriptMessages(script))
-        Send(display, host, atom, chunk);
-      XFlush(display);
+        PostHostMessage(display, host, chunk);
     }
   }
   XCloseDisplay(display);

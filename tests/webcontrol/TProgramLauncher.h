@@ -34,9 +34,10 @@ class TProgramLauncher final : public TLauncher {
     std::snprintf(window, sizeof window, "-wnd=%lx", site.GetControlWindow());
     char* argv[] = {mProgram.data(), window, nullptr};
     pid_t pid = 0;
-    if (posix_spawn(&pid, mProgram.c_str(), nullptr, nullptr, argv, environ) != 0) return;
-    site.SetGameStarted();
+    bool started = posix_spawn(&pid, mProgram.c_str(), nullptr, nullptr, argv, environ) == 0;
+    if (started) site.SetGameStarted();
     site.RequestRepaint();
+    if (!started) return;
     int status = 0;
     for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 100) {
       if (waited > kLimitMs) {
