@@ -5,7 +5,7 @@
 # the runtime's internals, when a window system's headers are used outside its backend, when an
 # include names a library header by a relative path, and (given a build folder) when the script
 # tools or the fuzz targets link SDL2, Xlib, libpng or libjpeg, or the room's rule tests link
-# SDL2, Xlib or libcurl. It also fails when it cannot list the sources, or when it judged far
+# SDL2, Xlib or libcurl, or the launcher control links an engine library. It also fails when it cannot list the sources, or when it judged far
 # fewer includes than the sources hold (a sign that it misread them).
 #   tools/checks/layering.sh SOURCE_DIR [BUILD_DIR]
 # The sources are the checkout's files, those not yet added included (outside a git checkout,
@@ -32,6 +32,9 @@
 #   main      game/main (the game's composition root)    everything
 # ui, media and hiscore never include one another; nor do the level and the screens, which
 # start levels by script name.
+#   webcontrol webcontrol/ (the launcher control)         itself, and of the engine only the host
+#                                                        protocol header (HostProtocol.h); its
+#                                                        library and host link no engine library
 set -euo pipefail
 src=${1:?source folder}
 build=${2:-}
@@ -57,6 +60,7 @@ library_of() {
     game/level/*) lib=level ;;
     game/frontend/*) lib=frontend ;;
     game/main/*) lib=main ;;
+    webcontrol/*) lib=webcontrol ;;
     tvlib/* | game/*) lib=unknown ;;
     *) lib="" ;;
   esac
@@ -81,7 +85,11 @@ declare -A allowed=(
   [level]="$engine shell fx room level"
   [frontend]="$engine shell fx room frontend"
   [main]="$engine shell fx room level frontend main"
+  [webcontrol]="webcontrol"
 )
+
+# The one engine header the launcher control shares with the game.
+readonly kHostProtocolHeader=tvlib/platform/x11/HostProtocol.h
 
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
 public_script_header() {
@@ -99,7 +107,7 @@ fail() {
 }
 
 # --- The sources ------------------------------------------------------------------------
-folders=(tvlib game tools tests bench)
+folders=(tvlib game webcontrol tools tests bench)
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   listing=$(git ls-files -co --exclude-standard -- "${folders[@]}") || {
     echo "layering: cannot list the sources of $src" >&2
@@ -191,7 +199,7 @@ while IFS=$'\t' read -r file form path; do
   from=$lib
   header=$path
   case "$path" in
-    tvlib/* | game/* | tests/* | tools/* | bench/*) ;;
+    tvlib/* | game/* | webcontrol/* | tests/* | tools/* | bench/*) ;;
     *)
       # A path relative to the including file that reaches a file of the sources.
       resolved=""
@@ -206,7 +214,7 @@ while IFS=$'\t' read -r file form path; do
         if [ -n "$from" ]; then
           case "$path" in
             SDL*) [ "$from" = sdl ] || fail "$file ($from) includes <$path>: SDL2 is the sdl backend's" ;;
-            X11/*) [ "$from" = x11 ] || [ "$from" = sdl ] ||
+            X11/*) [ "$from" = x11 ] || [ "$from" = sdl ] || [ "$from" = webcontrol ] ||
                      fail "$file ($from) includes <$path>: Xlib is the x11 backend's" ;;
           esac
         fi
@@ -222,7 +230,9 @@ while IFS=$'\t' read -r file form path; do
     fail "$file includes $header: a folder of tvlib/ or game/ that belongs to no library"
     continue
   fi
-  if [ -n "$from" ] && [ "$from" != "$to" ]; then
+  if [ "$from" = webcontrol ] && [ "$header" = "$kHostProtocolHeader" ]; then
+    :
+  elif [ -n "$from" ] && [ "$from" != "$to" ]; then
     if ! [[ " ${allowed[$from]} " == *" $to "* ]]; then
       fail "$file ($from) includes $header ($to): up or beside its layer"
     elif ! [[ "${links[$from]}" == *" $to "* ]]; then
@@ -250,7 +260,8 @@ if printf '%s\n' "$cmake_files" | tr '\n' '\0' | xargs -0 grep -n LINK_INTERFACE
 fi
 
 # What the programs of this build link: the script tools and the fuzz targets no window
-# system and no image library; the room's rule tests no window system and no network.
+# system and no image library; the room's rule tests no window system and no network; the
+# launcher control's library and host no engine library.
 if [ -n "$build" ]; then
   if [ ! -f "$build/build.ninja" ]; then
     fail "no build.ninja in $build"
@@ -263,12 +274,16 @@ if [ -n "$build" ]; then
         n = split(target, parts, "/"); name = parts[n]
         tool = (name == "tvlua" || name == "tvluac" || target ~ /^tests\/fuzz\//)
         room = (name == "room_rules_tests")
+        control = (target ~ /^webcontrol\//)
       }
       tool && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::|libpng|libjpeg/ {
         print target " links SDL2, Xlib, libpng or libjpeg"
       }
       room && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::|libcurl/ {
         print target " links SDL2, Xlib or libcurl"
+      }
+      control && /^  LINK_LIBRARIES = / && /(^|[ \/])libtv[a-z0-9_]*\.a/ {
+        print target " (the launcher control) links an engine library"
       }' "$build/build.ninja")
   fi
 fi

@@ -8,17 +8,7 @@
 
 #include <cstdint>
 
-// Host command codes (WM_USER wParam).
-inline constexpr uint32_t kPortalMenu = 1;
-inline constexpr uint32_t kPortalMuteOn = 2;
-inline constexpr uint32_t kPortalMuteOff = 3;
-inline constexpr uint32_t kPortalPause = 4;
-inline constexpr uint32_t kPortalResume5 = 5;
-inline constexpr uint32_t kPortalResume6 = 6;
-inline constexpr uint32_t kPortalStart = 7;
-inline constexpr uint32_t kPortalRestart = 8;
-inline constexpr uint32_t kPortalResume9 = 9;
-inline constexpr uint32_t kPortalResume10 = 10;
+#include "tvlib/platform/x11/HostProtocol.h"  // the command codes (kPortalMenu ...)
 
 void SetPortalMode();
 bool IsPortalMode();

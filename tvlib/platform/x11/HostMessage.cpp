@@ -15,22 +15,18 @@ bool PostHostMessage(TXDisplay* display, TXWindow target, const THostMessage& me
   event.xclient.type = ClientMessage;
   event.xclient.window = target;
   event.xclient.message_type = GetHostMessageAtom(display);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(message.message);
-  event.xclient.data.l[1] = message.wParam;
-  event.xclient.data.l[2] = message.lParam;
+  event.xclient.format = kHostMessageFormat;
+  WriteHostMessageFields(message, event.xclient.data.l);
   TXErrorTrap trap(display);
   Status sent = XSendEvent(display, target, False, NoEventMask, &event);
   return sent != 0 && trap.Succeeded();
 }
 
 bool ReadHostMessage(TXDisplay* display, const XEvent& event, THostMessage* message) {
-  if (event.type != ClientMessage || event.xclient.format != 32 ||
+  if (event.type != ClientMessage || event.xclient.format != kHostMessageFormat ||
       event.xclient.message_type != GetHostMessageAtom(display))
     return false;
-  message->message = static_cast<uint32_t>(event.xclient.data.l[0]);
-  message->wParam = event.xclient.data.l[1];
-  message->lParam = event.xclient.data.l[2];
+  *message = ReadHostMessageFields(event.xclient.data.l);
   return true;
 }
 

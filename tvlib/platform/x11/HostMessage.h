@@ -1,14 +1,12 @@
 // The channel between the game and a host window (the launcher control, or a test host).
 //
-// Windows-style messages travel as X11 ClientMessage events of one atom, format 32:
-// l[0] the message number (WM_USER 1024, WM_USER + 2 1026, WM_QUIT 18), l[1] wParam,
-// l[2] lParam. The game and the control both use this header, so the two sides cannot
-// disagree on the packing. Posting is asynchronous; a synchronous reply does not exist.
+// The protocol (atom, message numbers, fields, script chunks) is HostProtocol.h, which the
+// launcher control shares; these are the engine's Xlib calls over it. Posting is
+// asynchronous; a synchronous reply does not exist.
 #pragma once
 
-#include <cstdint>
-
 #include "tvlib/platform/window/WindowMessages.h"
+#include "tvlib/platform/x11/HostProtocol.h"
 
 // Xlib's types, declared here so that Xlib's macros (None, Bool, Status ...) stay out of
 // every file that includes this one.
@@ -18,21 +16,7 @@ using TXDisplay = _XDisplay;
 using TXWindow = unsigned long;
 using TXAtom = unsigned long;
 
-inline constexpr char kHostMessageAtomName[] = "_TARVOLEN_HOST_MESSAGE";
-
-// The channel's message numbers. From the host: a portal command (wParam); to the host: the
-// full-screen report (wParam 1 or 0).
-inline constexpr uint32_t kHostCommand = WM_USER;
-// Sent to the game, passed on to the host as it is.
-inline constexpr uint32_t kHostForward = WM_USER + 2;
-// From the host: end the program.
-inline constexpr uint32_t kHostQuit = WM_QUIT;
-
-struct THostMessage {
-  uint32_t message = 0;
-  long wParam = 0;
-  long lParam = 0;
-};
+static_assert(kHostCommand == WM_USER && kHostForward == WM_USER + 2 && kHostQuit == WM_QUIT);
 
 // The channel's atom on a connection (interned on first use).
 TXAtom GetHostMessageAtom(TXDisplay* display);
