@@ -75,7 +75,8 @@ void BM_SaveAndLoadFile(benchmark::State& state) {
   ClearFileIndex();
   THiscoreTables tables = Tables(4, 500);
   for (auto _ : state) {
-    HiscoreStoreSave(Cipher(), tables, {});
+    bool keep = false;
+    HiscoreStoreSave(Cipher(), tables, {}, &keep);
     THiscoreTables loaded;
     THiscoreLogins logins;
     HiscoreStoreLoad(Cipher(), &loaded, &logins);

@@ -11,6 +11,7 @@
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TScript.h"
 #include "tvlib/script/TScriptCode.h"
+#include "tvlib/script/TScriptLimits.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ int TSpecialEffectList::LoadBytes(const char* bytes, size_t length, const TEffec
   }
   TScript script(L);
   lua_State* state = script.GetState();
+  TScriptLimits::TRun run(state);
   const TString chunkName = TString("=") + name;
   if (luaL_loadbuffer(state, bytes, length, chunkName.c_str()) != 0 ||
       lua_pcall(state, 0, 0, 0) != 0) {
@@ -102,6 +104,10 @@ int TSpecialEffectList::LoadBytes(const char* bytes, size_t length, const TEffec
   } else if (status != 0) {
     DebugLog("TSpecialEffectList::Load: reading '%s' stopped: %s", name.c_str(),
              lua_isstring(state, -1) ? lua_tostring(state, -1) : "(no message)");
+    if (script.GetStop() != TScriptStop::kNone) {
+      // Stopped by its limits: nothing of what it built is kept.
+      mEffects.erase(mEffects.lower_bound(base), mEffects.lower_bound(gNextEffectId));
+    }
   }
   return base;
 }

@@ -1,10 +1,12 @@
 // Fuzz target: Ogg Vorbis bytes opened as a sound (decoded whole when short) and, when
-// streamed, a few buffer halves spooled from the decoder with looping on.
+// streamed, a few buffer halves spooled from the decoder with looping on. Mutated pages get
+// their checksums mended, so the decoder's set-up sees the mutations.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "tests/fuzz/FuzzLog.h"
+#include "tests/fuzz/OggPageFixup.h"
 #include "tvlib/media/TMemSpooler.h"
 #include "tvlib/media/TSoundData.h"
 

@@ -55,9 +55,13 @@ long TellMemory(void* source) {
 }
 
 size_t ReadFile(void* out, size_t size, size_t count, void* source) {
-  auto* file = static_cast<TFile*>(source);
+  auto* ogg = static_cast<TOggFileSource*>(source);
+  TFile* file = ogg->file;
   if (size == 0 || count == 0) return 0;
+  const int64_t left = std::max<int64_t>(ogg->end - FileTell(file), 0);
   size_t wanted = std::min<size_t>(size * count, INT_MAX / size * size);
+  wanted = std::min<size_t>(wanted, size_t(left) / size * size);
+  if (wanted == 0) return 0;
   int read = FileRead(file, out, int(wanted));
   if (read <= 0) return 0;
   // A trailing part of an element is given back for the next read.
@@ -67,23 +71,53 @@ size_t ReadFile(void* out, size_t size, size_t count, void* source) {
 }
 
 int SeekFile(void* source, ogg_int64_t offset, int whence) {
-  // The file layer's whence: 0 from the current place, 1 from the start, 2 from the end.
-  int from = whence == SEEK_CUR ? 0 : whence == SEEK_END ? 2 : 1;
-  FileSeek(static_cast<TFile*>(source), int(std::clamp<ogg_int64_t>(offset, INT_MIN, INT_MAX)),
-           from);
+  auto* ogg = static_cast<TOggFileSource*>(source);
+  // The end is that of the last page; the file layer seeks from the start.
+  ogg_int64_t base = whence == SEEK_CUR ? FileTell(ogg->file) : whence == SEEK_END ? ogg->end : 0;
+  offset = std::clamp<ogg_int64_t>(offset, -ogg->end - 1, ogg->end + 1);
+  FileSeek(ogg->file, int(std::clamp<ogg_int64_t>(base + offset, 0, ogg->end)), 1);
   return 0;
 }
 
 int CloseFile(void* source) {
-  FileClose(static_cast<TFile*>(source));
+  auto* ogg = static_cast<TOggFileSource*>(source);
+  FileClose(ogg->file);
+  delete ogg;
   return 0;
 }
 
 long TellFile(void* source) {
-  return FileTell(static_cast<TFile*>(source));
+  return FileTell(static_cast<TOggFileSource*>(source)->file);
 }
 
 }  // namespace
+
+TOggLayout ScanOggPages(const TOggRead& read) {
+  constexpr size_t kPiece = 64 << 10;
+  TOggLayout layout;
+  ogg_sync_state sync;
+  ogg_sync_init(&sync);
+  int64_t offset = 0;  // of the first byte the sync state has not yet taken or skipped
+  for (bool more = true; more && layout.streams <= kMaxOggStreams;) {
+    char* buffer = ogg_sync_buffer(&sync, long(kPiece));
+    const size_t got = buffer ? read(reinterpret_cast<uint8_t*>(buffer), kPiece) : 0;
+    more = got > 0;
+    if (more) ogg_sync_wrote(&sync, long(got));
+    ogg_page page;
+    for (long n; layout.streams <= kMaxOggStreams && (n = ogg_sync_pageseek(&sync, &page)) != 0;) {
+      offset += n > 0 ? n : -n;  // a whole page, or bytes skipped before one
+      if (n < 0) continue;
+      layout.end = offset;
+      if (ogg_page_bos(&page)) ++layout.streams;
+    }
+  }
+  ogg_sync_clear(&sync);
+  return layout;
+}
+
+bool IsUsableOggLayout(const TOggLayout& layout) {
+  return layout.streams >= 1 && layout.streams <= kMaxOggStreams;
+}
 
 ov_callbacks OggMemoryCallbacks() {
   return {ReadMemory, SeekMemory, CloseMemory, TellMemory};

@@ -85,7 +85,9 @@ bool FindStyle(lua_State* L, const char* key, bool useDefault, int depth) {
 
 }  // namespace
 
-TScript::TScript(lua_State* L) : mL(L != nullptr ? L : lua_open()) {
+TScript::TScript(lua_State* L)
+    : mLimits(L != nullptr ? nullptr : std::make_unique<TScriptLimits>(AssetScriptBudget())),
+      mL(L != nullptr ? L : mLimits->OpenState()) {
   Suspend();
   UseEngineFilesForScripts();
   UseEngineRandomForScripts();
@@ -115,7 +117,13 @@ void TScript::DeletePending() {
   for (TLuaObjectWrapper* object : pending) delete object;
 }
 
+TScriptStop TScript::GetStop() const {
+  const TScriptLimits* limits = TScriptLimits::Of(mL);
+  return limits ? limits->GetStop() : TScriptStop::kNone;
+}
+
 void TScript::Alert() {
+  TScriptLimits::TRun run(mL);
   PushGlobal(mL, "_ALERT");
   if (!lua_isfunction(mL, -1)) {
     lua_pop(mL, 1);
@@ -129,6 +137,7 @@ void TScript::Alert() {
 
 bool TScript::RunScript(const TString& fileName) {
   if (fileName.Length() == 0 || !FileExists(fileName)) return false;
+  TScriptLimits::TRun run(mL);
   const int top = lua_gettop(mL);
   bool ok = false;
   const std::shared_ptr<TScriptCode> code = TScriptCode::Get(fileName);
@@ -147,6 +156,7 @@ bool TScript::RunScript(const TString& fileName) {
 }
 
 void TScript::DoLuaString(const char* code, int length) {
+  TScriptLimits::TRun run(mL);
   const size_t size = length < 0 ? std::strlen(code) : static_cast<size_t>(length);
   const std::string text(code, size);
   // A compiled chunk's bytes are neither a name nor something to write into the log.
@@ -191,6 +201,7 @@ void TScript::MakeClosure(int nargs) {
 }
 
 int TScript::RunFunction(int nargs, int nresults) {
+  TScriptLimits::TRun run(mL);
   DeletePending();
   if (IsYielded() && nresults <= 1) {
     MakeClosure(nargs);
@@ -228,6 +239,7 @@ int TScript::RunFunction(int nargs, int nresults) {
 }
 
 int TScript::Resume(int nargs) {
+  TScriptLimits::TRun run(mL);
   DeletePending();
   const int status = lua_resume(mL, nargs);
   if (status != 0) {

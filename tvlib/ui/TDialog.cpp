@@ -1,6 +1,7 @@
 // Dialogs: publishing the texts, the layout, centring, the close wait and web links.
 #include "tvlib/ui/TDialog.h"
 
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
 #include "tvlib/script/TLuaStackGuard.h"
@@ -55,7 +56,11 @@ bool TDialog::Init() {
   if (!script) return true;
   lua_State* L = script->GetState();
   PublishTexts(L, mBody, mTitle);
-  script->RunScript(mLayoutScript);
+  if (!script->RunScript(mLayoutScript) && script->GetStop() != TScriptStop::kNone) {
+    DebugLog("TDialog::Init: %s was stopped; the dialog is dropped", mLayoutScript.c_str());
+    manager->DropModal(this);
+    return false;
+  }
   const TRect& rect = GetRect();
   if (rect.left == 0 && rect.top == 0) {
     if (TModalWindow* root = manager->GetRootWindow()) {
