@@ -1,6 +1,7 @@
 // The local hiscore file and the score insertion: building and reading the enciphered file
 // for four full tables, the whole save and load through the disk, and a score entering a
-// full table.
+// full table. And hostile replies of 2 MB from the online service: read on the HTTP worker,
+// each must still take well under a second, and the text of one must grow in linear time.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/hiscore/THiscoreProtocol.h"
 #include "tvlib/hiscore/THiscoreStore.h"
 #include "tvlib/hiscore/THiscoreTable.h"
 
@@ -106,5 +108,44 @@ void BM_CopyFullTable(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CopyFullTable);
+
+// Hostile replies of about 2 MB: a scores table of as many rows as fit, and a message of a
+// million words, each a piece of text appended to the one before.
+std::string ScoresReply(size_t bytes) {
+  std::string reply = "<hiscore><scores>";
+  for (int i = 0; reply.size() < bytes; ++i)
+    reply += "<score name=\"Player " + std::to_string(i) +
+             "\" data=\"12.3\" ver=\"1.0\" guid=\"0123456789abcdef0123456789abcdef\" score=\"" +
+             std::to_string(100000 - i) + "\" rank=\"" + std::to_string(i + 1) + "\"/>";
+  return reply + "</scores></hiscore>";
+}
+
+std::string WordsReply(size_t bytes) {
+  std::string reply = "<hiscore><message>";
+  while (reply.size() < bytes) reply += "a ";
+  return reply + "</message></hiscore>";
+}
+
+void BM_ReadScoresReply(benchmark::State& state) {
+  const std::string reply = ScoresReply(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) {
+    THiscoreReading reading =
+        ReadHiscoreReply(THiscoreRequestKind::kScores, reply.data(), reply.size());
+    benchmark::DoNotOptimize(reading);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * reply.size()));
+}
+BENCHMARK(BM_ReadScoresReply)->Arg(2 << 20)->Unit(benchmark::kMillisecond);
+
+void BM_ReadWordsReply(benchmark::State& state) {
+  const std::string reply = WordsReply(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) {
+    THiscoreReading reading =
+        ReadHiscoreReply(THiscoreRequestKind::kTables, reply.data(), reply.size());
+    benchmark::DoNotOptimize(reading);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * reply.size()));
+}
+BENCHMARK(BM_ReadWordsReply)->Arg(2 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
