@@ -126,26 +126,23 @@ std::string WordsReply(size_t bytes) {
   return reply + "</message></hiscore>";
 }
 
-void BM_ReadScoresReply(benchmark::State& state) {
-  const std::string reply = ScoresReply(static_cast<size_t>(state.range(0)));
+// Range 0 picks the reply: 0 a scores table, 1 a message of words; range 1 its size.
+void BM_ReadReply(benchmark::State& state) {
+  const size_t bytes = static_cast<size_t>(state.range(1));
+  const bool scores = state.range(0) == 0;
+  const std::string reply = scores ? ScoresReply(bytes) : WordsReply(bytes);
+  const THiscoreRequestKind kind =
+      scores ? THiscoreRequestKind::kScores : THiscoreRequestKind::kTables;
   for (auto _ : state) {
-    THiscoreReading reading =
-        ReadHiscoreReply(THiscoreRequestKind::kScores, reply.data(), reply.size());
+    THiscoreReading reading = ReadHiscoreReply(kind, reply.data(), reply.size());
     benchmark::DoNotOptimize(reading);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * reply.size()));
 }
-BENCHMARK(BM_ReadScoresReply)->Arg(2 << 20)->Unit(benchmark::kMillisecond);
-
-void BM_ReadWordsReply(benchmark::State& state) {
-  const std::string reply = WordsReply(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) {
-    THiscoreReading reading =
-        ReadHiscoreReply(THiscoreRequestKind::kTables, reply.data(), reply.size());
-    benchmark::DoNotOptimize(reading);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * reply.size()));
-}
-BENCHMARK(BM_ReadWordsReply)->Arg(2 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadReply)
+    ->Args({0, 2 << 20})
+    ->Args({1, 2 << 20})
+    ->Args({1, 4 << 20})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

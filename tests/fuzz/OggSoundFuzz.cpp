@@ -3,22 +3,15 @@
 // their checksums mended, so the decoder's set-up sees the mutations.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "tests/fuzz/FuzzLog.h"
-#include "tests/fuzz/OggPageFixup.h"
-#include "tvlib/media/TMemSpooler.h"
+#include "tests/fuzz/OggFuzz.h"
 #include "tvlib/media/TSoundData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetFuzzLog("ogg_sound");
   TSoundData sound;
   if (!sound.OpenMemory(data, size)) return 0;
-  TMemSpooler spooler(&sound);
-  std::vector<uint8_t> half(16384);
-  int got = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (!spooler.Fill(int(half.size()), half.data(), &got, true)) break;
-  }
+  tvfuzz::SpoolSome(&sound);
   return 0;
 }

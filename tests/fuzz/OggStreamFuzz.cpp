@@ -8,13 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "tests/fuzz/FuzzLog.h"
-#include "tests/fuzz/OggPageFixup.h"
+#include "tests/fuzz/OggFuzz.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileData.h"
-#include "tvlib/media/TMemSpooler.h"
 #include "tvlib/media/TSoundData.h"
 
 namespace {
@@ -45,11 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!file) return 0;
   TSoundData sound;
   if (!sound.Open(file, true)) return 0;
-  TMemSpooler spooler(&sound);
-  std::vector<uint8_t> half(16384);
-  int got = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (!spooler.Fill(int(half.size()), half.data(), &got, true)) break;
-  }
+  tvfuzz::SpoolSome(&sound);
   return 0;
 }

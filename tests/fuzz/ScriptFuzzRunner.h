@@ -17,10 +17,7 @@ inline void LoadAndRun(const std::string& bytes) {
   TScriptLimits limits(kFuzzScriptBudget);
   lua_State* L = limits.OpenState();
   if (L == nullptr) return;
-  if (luaL_loadbuffer(L, bytes.data(), bytes.size(), "=fuzz") == 0) {
-    TScriptLimits::TRun run(L);
-    lua_pcall(L, 0, 0, 0);
-  }
+  if (luaL_loadbuffer(L, bytes.data(), bytes.size(), "=fuzz") == 0) TScriptLimits::Call(L, 0, 0, 0);
   lua_close(L);
 }
 

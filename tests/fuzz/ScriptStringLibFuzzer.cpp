@@ -46,10 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lua_pushlstring(L, s.data(), s.size());
   lua_settable(L, LUA_GLOBALSINDEX);
   const char* call = kCalls[data[0] % std::size(kCalls)];
-  if (luaL_loadbuffer(L, call, std::char_traits<char>::length(call), "=fuzz") == 0) {
-    TScriptLimits::TRun run(L);
-    lua_pcall(L, 0, 0, 0);
-  }
+  if (luaL_loadbuffer(L, call, std::char_traits<char>::length(call), "=fuzz") == 0)
+    TScriptLimits::Call(L, 0, 0, 0);
   lua_close(L);
   return 0;
 }

@@ -23,6 +23,7 @@ class ScriptLimitsTest : public WindowScriptFixture {
     mScript = new TWindowScript;
     Manager().AttachScript(mScript);
     SetAssetScriptBudgetForTests(std::nullopt);
+    BindFunction(L(), "Note", NoteFromScript);
   }
 };
 
@@ -38,7 +39,11 @@ TEST_F(ScriptLimitsTest, ARunawayLayoutIsStoppedAndItsScreenDropped) {
       // Catching the error changes nothing: every further instruction stops it again.
       {"while true do pcall(function() while true do end end) end", "instruction limit reached"},
       {"local t = {} local i = 0 while true do i = i + 1 t[i] = string.rep('x', 1000) .. i end",
-       "not enough memory"},
+       "Script stopped: it needed more than"},
+      // Out of memory, caught, and then a loop: the instruction bound still ends it.
+      {"pcall(function() local t = {} local i = 0 while true do i = i + 1 "
+       "t[i] = string.rep('x', 1000) .. i end end) while true do end",
+       "instruction limit reached"},
   };
   for (const TRunaway& runaway : runaways) {
     WriteAsset("scripts/runaway.lua", runaway.script);
@@ -79,10 +84,11 @@ TEST_F(ScriptLimitsTest, ATerminationRequestEndsALoopingLayout) {
     DeferTerminationSignals();
     static int sReady = -1;
     sReady = ready[1];
-    BindFunction(L(), "Note", +[](TString) {
-      const char byte = 1;
-      (void)!write(sReady, &byte, 1);
-    });
+    BindFunction(
+        L(), "Note", +[](TString) {
+          const char byte = 1;
+          (void)!write(sReady, &byte, 1);
+        });
     const bool ran = Manager().RunWindowScript(mRoot, "scripts/forever.lua");
     const bool stopped = mScript->GetStop() == TScriptStop::kTermination;
     _exit(!ran && stopped && TakeTerminationRequest() ? 0 : 1);

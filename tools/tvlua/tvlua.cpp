@@ -42,10 +42,7 @@ int main(int argc, char** argv) {
   }
   lua_settable(L, LUA_GLOBALSINDEX);
   int status = LoadScript(L, text, argv[first]);
-  if (status == 0) {
-    TScriptLimits::TRun run(L);  // the whole script is one run
-    status = lua_pcall(L, 0, 0, 0);
-  }
+  if (status == 0) status = TScriptLimits::Call(L, 0, 0, 0);  // the whole script is one run
   if (status != 0) ReportScriptError("tvlua", L);
   std::fflush(stdout);
   lua_close(L);

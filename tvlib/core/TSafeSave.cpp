@@ -89,6 +89,7 @@ void KeepRejectedFile(const std::string& path, const char* what) {
     if (link(path.c_str(), kept.c_str()) == 0 ||
         (errno != EEXIST && access(kept.c_str(), F_OK) != 0 &&
          std::rename(path.c_str(), kept.c_str()) == 0)) {
+      chmod(kept.c_str(), kPrivateFileMode);  // it may hold what the file held: a password
       DebugLog("The unreadable %s are kept as %s", what, kept.c_str());
       return;
     }

@@ -104,11 +104,9 @@ void TAnimatedSprite::StartAnimationScript() {
   mScript = new TAnimationScript(this);
   if (TPlatform* platform = TPlatform::GetInstance()) platform->AddTask(mScript);
   lua_State* L = mScript->GetState();
-  {
-    TScriptLimits::TRun run(L);
-    lua_dobuffer(L, reinterpret_cast<const char*>(kAnimationLibrary), kAnimationLibrarySize,
-                 "ganimationscript");
-  }
+  if (luaL_loadbuffer(L, reinterpret_cast<const char*>(kAnimationLibrary), kAnimationLibrarySize,
+                      "ganimationscript") == 0)
+    TScriptLimits::Call(L, 0, 0, 0);
   RegisterNatives(L);
   // One collection now drops what loading left behind (the library's main chunk, its
   // buffers): every sprite has a state of its own, so this is paid back many times.

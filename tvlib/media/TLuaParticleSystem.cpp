@@ -209,8 +209,7 @@ void TLuaParticleSystem::ReportUnknownType(const TString& name) {
   lua_gettable(L, LUA_GLOBALSINDEX);
   if (lua_isfunction(L, -1)) {
     PushLuaString(L, TString("Type not found: ") + name);
-    TScriptLimits::TRun run(L);
-    lua_pcall(L, 1, 0, 0);
+    TScriptLimits::Call(L, 1, 0, 0);
   } else {
     DebugLog("Type not found: %s", name.c_str());
   }

@@ -29,8 +29,7 @@ void TLuaFunction::Call() const {
   lua_pushstring(mL, "_ALERT");
   lua_gettable(mL, LUA_GLOBALSINDEX);
   lua_insert(mL, 1);
-  TScriptLimits::TRun run(mL);
-  lua_pcall(mL, 0, 1, 1);
+  TScriptLimits::Call(mL, 0, 1, 1);
 }
 
 void PushLuaString(lua_State* L, TString text) {

@@ -117,13 +117,7 @@ void TScript::DeletePending() {
   for (TLuaObjectWrapper* object : pending) delete object;
 }
 
-TScriptStop TScript::GetStop() const {
-  const TScriptLimits* limits = TScriptLimits::Of(mL);
-  return limits ? limits->GetStop() : TScriptStop::kNone;
-}
-
 void TScript::Alert() {
-  TScriptLimits::TRun run(mL);
   PushGlobal(mL, "_ALERT");
   if (!lua_isfunction(mL, -1)) {
     lua_pop(mL, 1);
@@ -132,12 +126,12 @@ void TScript::Alert() {
     return;
   }
   lua_insert(mL, -2);
-  if (lua_pcall(mL, 1, 0, 0) != 0) lua_pop(mL, 1);  // a failing handler must not end the program
+  if (TScriptLimits::Call(mL, 1, 0, 0) != 0)
+    lua_pop(mL, 1);  // a failing handler must not end the program
 }
 
 bool TScript::RunScript(const TString& fileName) {
   if (fileName.Length() == 0 || !FileExists(fileName)) return false;
-  TScriptLimits::TRun run(mL);
   const int top = lua_gettop(mL);
   bool ok = false;
   const std::shared_ptr<TScriptCode> code = TScriptCode::Get(fileName);
@@ -156,7 +150,6 @@ bool TScript::RunScript(const TString& fileName) {
 }
 
 void TScript::DoLuaString(const char* code, int length) {
-  TScriptLimits::TRun run(mL);
   const size_t size = length < 0 ? std::strlen(code) : static_cast<size_t>(length);
   const std::string text(code, size);
   // A compiled chunk's bytes are neither a name nor something to write into the log.
@@ -180,7 +173,7 @@ void TScript::DoLuaString(const char* code, int length) {
   PushGlobal(mL, "LuaErrorMessage");
   if (!lua_isnil(mL, -1)) {
     PushLuaString(mL, message);
-    lua_pcall(mL, 1, 0, 0);
+    TScriptLimits::Call(mL, 1, 0, 0);
   }
   lua_settop(mL, top - 1 < start ? start : top - 1);
 }
@@ -192,17 +185,17 @@ void TScript::MakeClosure(int nargs) {
   if (lua_isnil(mL, -1)) {
     lua_pop(mL, 1);
     luaL_loadbuffer(mL, kGetClosure, sizeof kGetClosure - 1, "=GetClosure");
-    lua_pcall(mL, 0, 0, 0);
+    TScriptLimits::Call(mL, 0, 0, 0);
     PushGlobal(mL, "GetClosure");
   }
   lua_insert(mL, -(nargs + 2));
-  lua_pcall(mL, nargs + 1, 1, 1);
+  TScriptLimits::Call(mL, nargs + 1, 1, 1);
   lua_remove(mL, 1);
 }
 
 int TScript::RunFunction(int nargs, int nresults) {
-  TScriptLimits::TRun run(mL);
   DeletePending();
+  mLastStop = TScriptStop::kNone;
   if (IsYielded() && nresults <= 1) {
     MakeClosure(nargs);
     TLuaFunction closure(mL);
@@ -213,7 +206,8 @@ int TScript::RunFunction(int nargs, int nresults) {
   }
   PushGlobal(mL, "_ALERT");
   lua_insert(mL, 1);
-  const int status = lua_pcall(mL, nargs, nresults, 1);
+  const int status = TScriptLimits::Call(mL, nargs, nresults, 1);
+  mLastStop = TScriptLimits::StopOf(mL);
   lua_remove(mL, 1);
   if (status != 0) {
     if (nresults >= 2) {
@@ -226,7 +220,9 @@ int TScript::RunFunction(int nargs, int nresults) {
     // The result becomes the script's coroutine, started at once.
     if (GetTimePastDue() == -1) SetPeriod(0, false, true, false);
     mCoroutineBase = lua_gettop(mL) - 1;
-    if (lua_resume(mL, 0) != 0) {
+    const int started = TScriptLimits::Resume(mL, 0);
+    if (TScriptLimits::StopOf(mL) != TScriptStop::kNone) mLastStop = TScriptLimits::StopOf(mL);
+    if (started != 0) {
       DebugLog("lua_resume error: %s", TextForLog(mL, -1).c_str());
       lua_pop(mL, 1);
     }
@@ -239,9 +235,9 @@ int TScript::RunFunction(int nargs, int nresults) {
 }
 
 int TScript::Resume(int nargs) {
-  TScriptLimits::TRun run(mL);
   DeletePending();
-  const int status = lua_resume(mL, nargs);
+  const int status = TScriptLimits::Resume(mL, nargs);
+  mLastStop = TScriptLimits::StopOf(mL);
   if (status != 0) {
     DebugLog("lua_resume ERROR: %s", TextForLog(mL, -1).c_str());
     lua_pop(mL, 1);

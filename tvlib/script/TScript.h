@@ -59,9 +59,9 @@ class TScript : public TAnimTask {
   // Resumes the coroutine with nargs values; returns the status of lua_resume.
   int Resume(int nargs);
   bool IsYielded() const { return lua_isyielded(mL) != 0; }
-  // Why the last run from the engine was stopped by the state's limits (kNone: it was not, or
-  // the state has none): what it was building is then to be dropped.
-  TScriptStop GetStop() const;
+  // Why the last RunFunction (RunScript, DoLuaString) or Resume was stopped by the state's
+  // limits (kNone: it was not, or the state has none): what it built is then to be dropped.
+  TScriptStop GetStop() const { return mLastStop; }
 
   // The task's step: resumes the coroutine; suspends the task when it ends or fails.
   bool Animate() override;
@@ -112,4 +112,5 @@ class TScript : public TAnimTask {
   std::vector<TLuaObjectWrapper*> mPending;
   // The stack top below the coroutine's function: what it leaves when it ends is dropped.
   int mCoroutineBase = 0;
+  TScriptStop mLastStop = TScriptStop::kNone;
 };

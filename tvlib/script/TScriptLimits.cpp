@@ -88,19 +88,55 @@ void TScriptLimits::CountInstructions(lua_State* L, lua_Debug*) {
   TScriptLimits* limits = Of(L);
   if (!limits) return;
   limits->mExecuted += static_cast<uint64_t>(lua_gethookcount(L));
-  if (PendingTerminationRequest()) limits->StopRun(TScriptStop::kTermination);
   const uint64_t bound = limits->mBudget.instructions;
-  if (bound != 0 && limits->mExecuted >= bound) limits->StopRun(TScriptStop::kInstructions);
-  if (limits->mStop == TScriptStop::kNone || limits->mStop == TScriptStop::kMemory ||
-      limits->mRunDepth == 0) {
+  TScriptStop stop = TScriptStop::kNone;
+  if (PendingTerminationRequest())
+    stop = TScriptStop::kTermination;
+  else if (bound != 0 && limits->mExecuted >= bound)
+    stop = TScriptStop::kInstructions;
+  if (stop == TScriptStop::kNone || limits->mRunDepth == 0) {
     // Back to the usual step on a thread that a stopped run left counting every instruction.
     if (lua_gethookcount(L) != kCountStep)
       lua_sethook(L, CountInstructions, LUA_MASKCOUNT, kCountStep);
     return;
   }
+  limits->StopRun(stop);
   // From now on every instruction of the run stops it, wherever the script catches the error.
   lua_sethook(L, CountInstructions, LUA_MASKCOUNT, 1);
-  luaL_error(L, "%s", StopMessage(limits->mStop));
+  luaL_error(L, "%s", StopMessage(stop));
+}
+
+int TScriptLimits::Call(lua_State* L, int nargs, int nresults, int errfunc) {
+  int status;
+  {
+    TRun run(L);
+    status = lua_pcall(L, nargs, nresults, errfunc);
+  }
+  CollectAfterMemoryStop(L);
+  return status;
+}
+
+int TScriptLimits::Resume(lua_State* L, int nargs) {
+  int status;
+  {
+    TRun run(L);
+    status = lua_resume(L, nargs);
+  }
+  CollectAfterMemoryStop(L);
+  return status;
+}
+
+void TScriptLimits::CollectAfterMemoryStop(lua_State* L) {
+  // What the stopped run left is mostly garbage the collector has not seen yet: without a
+  // collection now, every later run would be refused its first allocation.
+  const TScriptLimits* limits = Of(L);
+  if (limits && limits->mRunDepth == 0 && limits->mStop == TScriptStop::kMemory)
+    lua_setgcthreshold(L, 0);
+}
+
+TScriptStop TScriptLimits::StopOf(lua_State* L) {
+  const TScriptLimits* limits = Of(L);
+  return limits ? limits->GetStop() : TScriptStop::kNone;
 }
 
 TScriptLimits::TRun::TRun(lua_State* L) : mLimits(L ? Of(L) : nullptr) {

@@ -3,8 +3,9 @@
 // effect and animation scripts, the game's own). tvlua's --instructions and --memory set them
 // for a script run by hand.
 //
-// A run is an entry of the engine into a state's scripts (a call, a resume, a chunk run); runs
-// nested inside it (a script calling the engine calling a script) belong to it. Past the
+// A run is an entry of the engine into a state's scripts: a protected call or a resume, made
+// through Call and Resume below (every engine entry is); runs nested inside it (a script
+// calling the engine calling a script) belong to it. Past the
 // instruction bound every further instruction of the run raises "instruction limit reached",
 // so a script that catches the error still ends; past the memory bound the run's allocations
 // fail with "not enough memory" (what the engine allocates between runs is never refused, so
@@ -55,8 +56,16 @@ class TScriptLimits {
   size_t GetBytesInUse() const { return mInUse; }
   uint64_t GetInstructionsRun() const { return mExecuted; }
 
-  // Marks a run for as long as it lives: the outermost one starts a fresh count and clears the
-  // last stop. Does nothing for a state without limits.
+  // lua_pcall and lua_resume as one run each; the outermost run starts a fresh count and
+  // clears the last stop. For a state without limits, the plain calls.
+  static int Call(lua_State* L, int nargs, int nresults, int errfunc);
+  static int Resume(lua_State* L, int nargs);
+  // The stop of the state's last run; kNone for a state without limits.
+  static TScriptStop StopOf(lua_State* L);
+
+ private:
+  // Marks a run while it lives. Only around a protected call: allocations are refused only
+  // inside one, where the refusal is a script error and never the end of the program.
   class TRun {
    public:
     explicit TRun(lua_State* L);
@@ -68,9 +77,9 @@ class TScriptLimits {
     TScriptLimits* mLimits;
   };
 
- private:
   static void* Allocate(void* ud, void* block, size_t osize, size_t nsize, int, int);
   static void CountInstructions(lua_State* L, lua_Debug*);
+  static void CollectAfterMemoryStop(lua_State* L);
   // Notes and logs the first stop of a run.
   void StopRun(TScriptStop stop);
 

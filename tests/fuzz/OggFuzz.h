@@ -1,6 +1,6 @@
 // For the Ogg fuzz targets: a custom mutator that mends each mutated page's checksum, so that
 // mutations reach past the page layer into the decoder's set-up instead of being dropped as
-// damaged pages.
+// damaged pages, and the spooling of an opened sound.
 #pragma once
 
 #include <ogg/ogg.h>
@@ -8,6 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include "tvlib/media/TMemSpooler.h"
+#include "tvlib/media/TSoundData.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
@@ -34,6 +38,16 @@ inline void FixOggChecksums(uint8_t* data, size_t size) {
     page.body_len = long(body);
     ogg_page_checksum_set(&page);
     at += headerLength + body;
+  }
+}
+
+// A few buffer halves spooled from an opened sound, looping.
+inline void SpoolSome(TSoundData* sound) {
+  TMemSpooler spooler(sound);
+  std::vector<uint8_t> half(16384);
+  int got = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!spooler.Fill(int(half.size()), half.data(), &got, true)) break;
   }
 }
 
