@@ -7,6 +7,7 @@
 #include "tests/fuzz/FuzzLog.h"
 #include "tests/fuzz/ScriptFuzzRunner.h"
 #include "tvlib/media/TAnimatedSprite.h"
+#include "tvlib/script/TScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetFuzzLog("animation_script");
