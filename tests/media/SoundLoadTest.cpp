@@ -5,6 +5,7 @@
 #include <ogg/ogg.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,17 @@ TEST_F(SoundLoad, ManyChainedStreamsAreRefusedByTheirCount) {
   for (int i = 0; i < kMaxOggStreams; ++i) few += link;
   TSoundData played;
   EXPECT_TRUE(played.OpenMemory(reinterpret_cast<const uint8_t*>(few.data()), few.size()));
+}
+
+// The system's decoder takes a codebook whose code lengths are no complete prefix code only to
+// divide by zero when it decodes with it: such a stream is refused when it is opened.
+TEST_F(SoundLoad, ACodebookTheDecoderCannotTakeIsRefused) {
+  std::ifstream file(TV_TEST_DATA "/media/incomplete_codebook.ogg", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(bytes.empty());
+  TSoundData data;
+  EXPECT_FALSE(data.OpenMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  EXPECT_FALSE(TSound::Get(Write("broken.ogg", bytes).c_str(), false, 1000));
 }
 
 // Junk behind the last page is cut off: the file opens as if it were not there.

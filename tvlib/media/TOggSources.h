@@ -6,7 +6,11 @@
 // streams and finds where the last whole page ends: a source of more streams than a sound has
 // any use for is refused (each chained stream costs the decoder its own set-up, and thousands
 // of them would cost seconds and gigabytes), and whatever follows the last page is cut off, so
-// that junk behind the data never sends the decoder searching through it.
+// that junk behind the data never sends the decoder searching through it. The same pass reads
+// the codebooks of each stream's setup header: the system's decoder divides by a codebook's
+// dimensions, and decodes on with a book it rejected cleared to none, so a stream with a
+// codebook of no dimensions or of code lengths that are no complete prefix code is refused
+// before it can end the program.
 #pragma once
 
 #include <vorbis/vorbisfile.h>
@@ -33,15 +37,20 @@ struct TOggFileSource {
 };
 
 struct TOggLayout {
-  int streams = 0;  // pages that begin a logical stream, counted up to kMaxOggStreams + 1
-  int64_t end = 0;  // where the last whole page ends
+  int streams = 0;       // pages that begin a logical stream, counted up to kMaxOggStreams + 1
+  int64_t end = 0;       // where the last whole page ends
+  bool playable = true;  // no stream's setup header has a codebook the decoder cannot take
 };
 
 // Reads up to `size` bytes of the source into `out`; the count read, 0 at the end.
 using TOggRead = std::function<size_t(uint8_t* out, size_t size)>;
 // One pass over the source's pages; stops counting once there are too many streams.
 TOggLayout ScanOggPages(const TOggRead& read);
-// The layout a sound may be opened with: at least one stream, at most kMaxOggStreams.
+// Whether every codebook of a Vorbis setup header (the third header packet) has dimensions and
+// a complete prefix code; a header it cannot read to the end is left to the decoder to judge.
+bool IsPlayableVorbisSetup(const uint8_t* packet, size_t size);
+// The layout a sound may be opened with: at least one stream, at most kMaxOggStreams, and
+// every setup header playable.
 bool IsUsableOggLayout(const TOggLayout& layout);
 
 // Callbacks whose source is a heap TOggMemoryFile.
