@@ -298,10 +298,11 @@ int TString::WriteAt(int pos, const char* bytes, int count, bool terminate) {
   if (terminate) mData->text[pos + count] = 0;
   // The text now ends at the first NUL written, else after the bytes when they reach the old
   // end (where the old bytes behind them, if any, run on to a NUL).
-  const void* nul = count ? std::memchr(bytes, 0, static_cast<size_t>(count)) : nullptr;
+  const char* written = mData->text + pos;
+  const void* nul = count ? std::memchr(written, 0, static_cast<size_t>(count)) : nullptr;
   const int end = pos + count;
   if (nul)
-    mData->length = pos + static_cast<int32_t>(static_cast<const char*>(nul) - bytes);
+    mData->length = pos + static_cast<int32_t>(static_cast<const char*>(nul) - written);
   else if (terminate)
     mData->length = end;
   else if (end >= length)
