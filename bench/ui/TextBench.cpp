@@ -111,7 +111,7 @@ void BM_UnclosedTagsLayout(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_UnclosedTagsLayout)->Arg(80 << 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnclosedTagsLayout)->Arg(80 << 10)->Arg(160 << 10)->Unit(benchmark::kMillisecond);
 
 // Layout and first draw: a new rasteriser each time, so every glyph is rasterised.
 void BM_TextPageFirstDraw(benchmark::State& state) {
