@@ -1,6 +1,7 @@
 // The local hiscore file and the score insertion: building and reading the enciphered file
 // for four full tables, the whole save and load through the disk, and a score entering a
-// full table.
+// full table. And hostile replies of 2 MB from the online service: read on the HTTP worker,
+// each must still take well under a second, and the text of one must grow in linear time.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/hiscore/THiscoreProtocol.h"
 #include "tvlib/hiscore/THiscoreStore.h"
 #include "tvlib/hiscore/THiscoreTable.h"
 
@@ -75,7 +77,8 @@ void BM_SaveAndLoadFile(benchmark::State& state) {
   ClearFileIndex();
   THiscoreTables tables = Tables(4, 500);
   for (auto _ : state) {
-    HiscoreStoreSave(Cipher(), tables, {});
+    bool keep = false;
+    HiscoreStoreSave(Cipher(), tables, {}, &keep);
     THiscoreTables loaded;
     THiscoreLogins logins;
     HiscoreStoreLoad(Cipher(), &loaded, &logins);
@@ -105,5 +108,41 @@ void BM_CopyFullTable(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CopyFullTable);
+
+// Hostile replies of about 2 MB: a scores table of as many rows as fit, and a message of a
+// million words, each a piece of text appended to the one before.
+std::string ScoresReply(size_t bytes) {
+  std::string reply = "<hiscore><scores>";
+  for (int i = 0; reply.size() < bytes; ++i)
+    reply += "<score name=\"Player " + std::to_string(i) +
+             "\" data=\"12.3\" ver=\"1.0\" guid=\"0123456789abcdef0123456789abcdef\" score=\"" +
+             std::to_string(100000 - i) + "\" rank=\"" + std::to_string(i + 1) + "\"/>";
+  return reply + "</scores></hiscore>";
+}
+
+std::string WordsReply(size_t bytes) {
+  std::string reply = "<hiscore><message>";
+  while (reply.size() < bytes) reply += "a ";
+  return reply + "</message></hiscore>";
+}
+
+// Range 0 picks the reply: 0 a scores table, 1 a message of words; range 1 its size.
+void BM_ReadReply(benchmark::State& state) {
+  const size_t bytes = static_cast<size_t>(state.range(1));
+  const bool scores = state.range(0) == 0;
+  const std::string reply = scores ? ScoresReply(bytes) : WordsReply(bytes);
+  const THiscoreRequestKind kind =
+      scores ? THiscoreRequestKind::kScores : THiscoreRequestKind::kTables;
+  for (auto _ : state) {
+    THiscoreReading reading = ReadHiscoreReply(kind, reply.data(), reply.size());
+    benchmark::DoNotOptimize(reading);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * reply.size()));
+}
+BENCHMARK(BM_ReadReply)
+    ->Args({0, 2 << 20})
+    ->Args({1, 2 << 20})
+    ->Args({1, 4 << 20})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

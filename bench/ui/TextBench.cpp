@@ -1,8 +1,9 @@
 // Text blocks end to end: a page of about 3,000 characters of marked-up text (three faces,
 // bold, italic, links, wrapping) laid out and drawn into an 800 x 600 target the first time
 // (every glyph rasterised) and again (every glyph replayed from the glyph cache), the same
-// redraw handed to a display as batches of coverage glyphs, and the layout of a 100-character
-// label.
+// redraw handed to a display as batches of coverage glyphs, the layout of a 100-character
+// label, and of hostile text: 80 KB of "<" that no ">" closes (any outside text, such as an
+// online name, reaches the mark-up).
 // Items are glyphs drawn (or characters laid out).
 #include <benchmark/benchmark.h>
 
@@ -98,6 +99,19 @@ void BM_TextPageLayout(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * glyphs);
 }
 BENCHMARK(BM_TextPageLayout);
+
+// Each "<" must be found to be an ordinary character; the whole must stay linear.
+void BM_UnclosedTagsLayout(benchmark::State& state) {
+  TPage page;
+  const TString text(std::string(static_cast<size_t>(state.range(0)), '<').c_str());
+  for (auto _ : state) {
+    TTextBlock* block = TTextBlock::Create(text, 780, 600, 0, "fonts/arial.mvec", 16, kWhite);
+    benchmark::DoNotOptimize(block);
+    TTextBlock::Delete(block);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_UnclosedTagsLayout)->Arg(80 << 10)->Arg(160 << 10)->Unit(benchmark::kMillisecond);
 
 // Layout and first draw: a new rasteriser each time, so every glyph is rasterised.
 void BM_TextPageFirstDraw(benchmark::State& state) {

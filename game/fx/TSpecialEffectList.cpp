@@ -11,6 +11,7 @@
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TScript.h"
 #include "tvlib/script/TScriptCode.h"
+#include "tvlib/script/TScriptLimits.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ int TSpecialEffectList::LoadBytes(const char* bytes, size_t length, const TEffec
   lua_State* state = script.GetState();
   const TString chunkName = TString("=") + name;
   if (luaL_loadbuffer(state, bytes, length, chunkName.c_str()) != 0 ||
-      lua_pcall(state, 0, 0, 0) != 0) {
+      TScriptLimits::Call(state, 0, 0, 0) != 0) {
     DebugLog("TSpecialEffectList::Load: cannot run '%s': %s", name.c_str(),
              lua_isstring(state, -1) ? lua_tostring(state, -1) : "(no message)");
     return base;
@@ -96,12 +97,16 @@ int TSpecialEffectList::LoadBytes(const char* bytes, size_t length, const TEffec
   TListReading reading{params, &mEffects};
   lua_pushcfunction(state, &ReadList);
   lua_pushlightuserdata(state, &reading);
-  const int status = lua_pcall(state, 1, 0, 0);
+  const int status = TScriptLimits::Call(state, 1, 0, 0);
   if (status == 0 && reading.noList) {
     DebugLog("TSpecialEffectList::Load: '%s' has no table sfx_list", name.c_str());
   } else if (status != 0) {
     DebugLog("TSpecialEffectList::Load: reading '%s' stopped: %s", name.c_str(),
              lua_isstring(state, -1) ? lua_tostring(state, -1) : "(no message)");
+    if (TScriptLimits::StopOf(state) != TScriptStop::kNone) {
+      // Stopped by its limits: nothing of what it built is kept.
+      mEffects.erase(mEffects.lower_bound(base), mEffects.lower_bound(gNextEffectId));
+    }
   }
   return base;
 }

@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TDataFolders.h"
 #include "tvlib/core/TDirectoryIterator.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/core/TSafeSave.h"
 
 // The disk side of the file layer, reached through "::" names.
 class DiskFile : public ::testing::Test {
@@ -69,15 +72,20 @@ TEST(FileHandle, WithoutAFileEveryOperationIsHarmless) {
 TEST_F(DiskFile, AtomicWritesReplaceWholeOrNotAtAll) {
   SetDataFolders(dir.Path().c_str(), dir.Path().c_str());
   WriteWholeFile(dir / "saved.xml", "old");
-  ASSERT_TRUE(WriteFileAtomically("common:saved.xml", "new text", 8));
+  ASSERT_TRUE(WriteFileAtomically("common:saved.xml", "new text", 8, kSharedFileMode));
   EXPECT_EQ(ReadWholeFile(dir / "saved.xml"), "new text");
-  EXPECT_FALSE(std::filesystem::exists(dir / "saved.xml.tmp"));
+  EXPECT_EQ(std::filesystem::status(dir / "saved.xml").permissions(),
+            std::filesystem::perms(kSharedFileMode));
   // A folder in the way of the rename: the old file stays, and no temporary is left.
   std::filesystem::create_directories(dir / "taken.xml/inside");
-  EXPECT_FALSE(WriteFileAtomically("common:taken.xml", "x", 1));
+  EXPECT_FALSE(WriteFileAtomically("common:taken.xml", "x", 1, kSharedFileMode));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.xml"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "taken.xml.tmp"));
-  EXPECT_FALSE(WriteFileAtomically("no such name", "x", 1));
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"saved.xml", "taken.xml"}));
+  EXPECT_FALSE(WriteFileAtomically("no such name", "x", 1, kSharedFileMode));
   SetDataFolders("", "");
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,6 +160,40 @@ TEST(TString, WriteAtDoublesCapacity) {
   TString empty;
   empty.WriteAt(0, "hi", 2, true);
   EXPECT_STREQ(empty.c_str(), "hi");
+}
+
+// The buffer keeps the text's length, so appending never rescans the text: after every kind of
+// change it is still where the first NUL is.
+TEST(TString, KeepsItsLengthThroughEveryChange) {
+  auto expectWhole = [](const TString& s) {
+    EXPECT_EQ(s.Length(), static_cast<int>(std::strlen(s.c_str()))) << s.c_str();
+  };
+  TString s("abcdef");
+  s.Erase(3);  // "abc", with "ef" left behind the NUL
+  expectWhole(s);
+  s.WriteAt(3, "X", 1, false);  // the old bytes behind run on: "abcXef"
+  EXPECT_STREQ(s.c_str(), "abcXef");
+  expectWhole(s);
+  s.WriteAt(1, "Y\0Z", 3, false);  // a NUL written cuts the text there
+  EXPECT_STREQ(s.c_str(), "aY");
+  expectWhole(s);
+  s += TString("tail");
+  s.Replace("a", "longer", TString::kAll);
+  s.ToLower();
+  expectWhole(s);
+  EXPECT_EQ(TString("ab\0cd", 5).Length(), 2);
+  expectWhole(TString("abc") + '\0');
+  expectWhole(TString::Format("%c%s", 0, "x"));
+  // Appending a piece at a time doubles the buffer: a bounded number of copies in all.
+  TString grown;
+  int reallocations = 0;
+  for (int i = 0; i < 100000; ++i) {
+    const TStringData* before = grown.Data();
+    grown += TString("x");
+    reallocations += grown.Data() != before;
+  }
+  EXPECT_EQ(grown.Length(), 100000);
+  EXPECT_LE(reallocations, 20);
 }
 
 TEST(TString, ToIntReadsLikeAtoiAndSaturates) {

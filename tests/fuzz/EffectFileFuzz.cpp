@@ -13,14 +13,11 @@
 
 namespace {
 
-// The budgets of the states made for one input; they outlive those states.
-std::deque<tvfuzz::Budget> gBudgets;
+// The limits of the states made for one input; they outlive those states.
+std::deque<TScriptLimits> gLimits;
 
 lua_State* BudgetedState() {
-  gBudgets.emplace_back();
-  lua_State* L = lua_newstate(tvfuzz::LimitedAlloc, &gBudgets.back());
-  if (L) lua_sethook(L, tvfuzz::StopRunning, LUA_MASKCOUNT, tvfuzz::kInstructionBudget);
-  return L;
+  return gLimits.emplace_back(tvfuzz::kFuzzScriptBudget).OpenState();
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     list.SetTimeout(0, 0.01f);
   }
-  gBudgets.clear();
+  gLimits.clear();
   TParticleSpecialEffect::SetScriptStateSource(nullptr);
   ParticleRandom::SetSeedForTests(std::nullopt);
   return 0;

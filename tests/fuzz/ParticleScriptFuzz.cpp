@@ -12,12 +12,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParticleRandom::SetSeedForTests(5489u);
-  tvfuzz::Budget budget;
-  lua_State* L = lua_newstate(tvfuzz::LimitedAlloc, &budget);
+  TScriptLimits limits(tvfuzz::kFuzzScriptBudget);
+  lua_State* L = limits.OpenState();
   if (L == nullptr) return 0;
   {
     TLuaParticleSystem system(L);
-    lua_sethook(L, tvfuzz::StopRunning, LUA_MASKCOUNT, tvfuzz::kInstructionBudget);
     if (system.Load(text.c_str())) {
       for (int step = 0; step < 4; ++step) system.Update(20);
     }

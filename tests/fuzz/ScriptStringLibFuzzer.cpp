@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string s = cut == std::string::npos ? std::string() : rest.substr(cut + 1);
   if (p.size() > kMaxPattern) p.resize(kMaxPattern);
   if (s.size() > kMaxSubject) s.resize(kMaxSubject);
-  tvfuzz::Budget budget;
-  lua_State* L = lua_newstate(tvfuzz::LimitedAlloc, &budget);
+  TScriptLimits limits(tvfuzz::kFuzzScriptBudget);
+  lua_State* L = limits.OpenState();
   if (L == nullptr) return 0;
   luaopen_all(L);
   lua_pushstring(L, "p");
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lua_settable(L, LUA_GLOBALSINDEX);
   const char* call = kCalls[data[0] % std::size(kCalls)];
   if (luaL_loadbuffer(L, call, std::char_traits<char>::length(call), "=fuzz") == 0)
-    lua_pcall(L, 0, 0, 0);
+    TScriptLimits::Call(L, 0, 0, 0);
   lua_close(L);
   return 0;
 }

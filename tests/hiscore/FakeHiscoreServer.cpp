@@ -137,6 +137,11 @@ void TFakeHiscoreServer::SetCannedReply(const std::string& body) {
   mCanned = body;
 }
 
+void TFakeHiscoreServer::SetRedirect(const std::string& location) {
+  std::lock_guard<std::mutex> lock(mMutex);
+  mRedirect = location;
+}
+
 void TFakeHiscoreServer::AddAccount(const std::string& name, const std::string& password) {
   std::lock_guard<std::mutex> lock(mMutex);
   mAccounts[name] = password;
@@ -213,13 +218,21 @@ void TFakeHiscoreServer::Answer(int client) {
   }
   if (mStop) return;
   request.body = bytes.substr(headEnd + 4, bodyLength);
-  std::string canned;
+  std::string canned, redirect;
   {
     std::lock_guard<std::mutex> lock(mMutex);
     mRequests.push_back(request);
     canned = mCanned;
+    redirect = mRedirect;
   }
   switch (mMode.load()) {
+    case TMode::kRedirect:
+      if (request.target.rfind("/go/hiscore", 0) == 0)
+        SendAll(client, "HTTP/1.1 302 Found\r\nLocation: " + redirect +
+                            "\r\nContent-Length: 5\r\nConnection: close\r\n\r\nmoved");
+      else
+        SendAll(client, Reply(200, "OK", "text/xml", canned));
+      break;
     case TMode::kCanned:
       SendAll(client, Reply(200, "OK", "text/xml", canned));
       break;

@@ -5,6 +5,8 @@
 // deciphers its score document, checks the account's password and ranks the score; a fetch
 // ranks the mode's scores and flags the asking account's first one); and the hostile ones: a
 // slow reply, a 500 with an HTML body, an empty body, a reset connection and an endless body.
+// In redirect mode the path "/go/hiscore" answers 302 to the set address, any other path the
+// canned reply.
 // One connection at a time, each closed after its reply.
 #pragma once
 
@@ -17,7 +19,16 @@
 
 class TFakeHiscoreServer {
  public:
-  enum class TMode { kCanned, kStore, kSlow, kServerError, kEmptyBody, kReset, kEndless };
+  enum class TMode {
+    kCanned,
+    kStore,
+    kSlow,
+    kServerError,
+    kEmptyBody,
+    kReset,
+    kEndless,
+    kRedirect
+  };
 
   struct TRequest {
     std::string method;
@@ -47,6 +58,7 @@ class TFakeHiscoreServer {
 
   void SetMode(TMode mode) { mMode = mode; }
   void SetCannedReply(const std::string& body);
+  void SetRedirect(const std::string& location);
   void SetDelayMs(int ms) { mDelayMs = ms; }
   // Store mode: an account the store knows, with its password.
   void AddAccount(const std::string& name, const std::string& password);
@@ -70,6 +82,7 @@ class TFakeHiscoreServer {
   std::thread mThread;
   std::mutex mMutex;  // guards what follows
   std::string mCanned;
+  std::string mRedirect;
   std::vector<TRequest> mRequests;
   std::vector<TStoredScore> mScores;
   std::map<std::string, std::string> mAccounts;

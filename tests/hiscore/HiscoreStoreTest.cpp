@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
@@ -74,6 +79,14 @@ class HiscoreStore : public ::testing::Test {
     return ok ? static_cast<int>(tables.size()) : -1;
   }
   std::string Log() { return ReadWholeFile(dir / "logfile.txt"); }
+  // The names in the user folder, sorted.
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "user"))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   TTempDir dir;
   TCipher cipher{kKey};
@@ -110,9 +123,13 @@ TEST_F(HiscoreStore, WritesEachElementBehindTheDeclaration) {
 TEST_F(HiscoreStore, SavesAtomicallyAndLoadsBack) {
   THiscoreLogins saved;
   saved["Velka"] = {"Velka", "velka@web", "p&ss"};
-  ASSERT_TRUE(HiscoreStoreSave(cipher, OneTable(), saved));
-  EXPECT_FALSE(std::filesystem::exists(dir / "user/hiscore.dat.tmp"));
-  HiscoreStoreLoad(cipher, &tables, &logins);
+  bool keep = false;
+  ASSERT_TRUE(HiscoreStoreSave(cipher, OneTable(), saved, &keep));
+  EXPECT_EQ(Names(), std::vector<std::string>{"hiscore.dat"});
+  // It holds a password: only its owner reads it.
+  EXPECT_EQ(std::filesystem::status(dir / "user/hiscore.dat").permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_TRUE(HiscoreStoreLoad(cipher, &tables, &logins));
   ASSERT_EQ(tables.count("festravask_career"), 1u);
   const auto& entries = tables["festravask_career"]->entries;
   ASSERT_EQ(entries.size(), 2u);
@@ -187,7 +204,89 @@ TEST_F(HiscoreStore, ReadsAFileOfAnEarlierBuild) {
 }
 
 TEST_F(HiscoreStore, AMissingFileLoadsNothing) {
-  HiscoreStoreLoad(cipher, &tables, &logins);
+  EXPECT_TRUE(HiscoreStoreLoad(cipher, &tables, &logins));
   EXPECT_TRUE(tables.empty());
   EXPECT_TRUE(logins.empty());
+}
+
+// A rejected file (it fails its checksum, or is larger than any store) is never saved over:
+// the first save keeps it aside under a numbered name, and the log says where.
+TEST_F(HiscoreStore, KeepsARejectedFileAsideBeforeSavingOverIt) {
+  std::string corrupt = BuildHiscoreStore(cipher, OneTable(), {});
+  corrupt[3] ^= 1;
+  const std::string oversize(20 << 20, 'x');
+  for (const std::string* bad : {static_cast<const std::string*>(&corrupt), &oversize}) {
+    WriteWholeFile(dir / "user/hiscore.dat", *bad);
+    std::filesystem::remove(dir / "user/hiscore.dat.bad");
+    tables.clear();
+    bool keep = !HiscoreStoreLoad(cipher, &tables, &logins);
+    EXPECT_TRUE(keep);
+    EXPECT_TRUE(tables.empty());
+    ASSERT_TRUE(HiscoreStoreSave(cipher, OneTable(), {}, &keep));
+    EXPECT_FALSE(keep);
+    EXPECT_EQ(ReadWholeFile(dir / "user/hiscore.dat.bad"), *bad);
+    EXPECT_NE(Log().find("The unreadable hiscores are kept as " + dir / "user/hiscore.dat.bad"),
+              std::string::npos);
+    EXPECT_TRUE(HiscoreStoreLoad(cipher, &tables, &logins));
+    EXPECT_EQ(tables.count("festravask_career"), 1u);
+  }
+  EXPECT_NE(Log().find("is larger than"), std::string::npos);
+  // A second rejected file takes the next free name.
+  WriteWholeFile(dir / "user/hiscore.dat", corrupt);
+  bool keep = !HiscoreStoreLoad(cipher, &tables, &logins);
+  ASSERT_TRUE(HiscoreStoreSave(cipher, OneTable(), {}, &keep));
+  EXPECT_EQ(ReadWholeFile(dir / "user/hiscore.dat.bad.1"), corrupt);
+}
+
+TEST_F(HiscoreStore, RemovesWhatAKilledSaveLeftAtStart) {
+  bool keep = false;
+  ASSERT_TRUE(HiscoreStoreSave(cipher, OneTable(), {}, &keep));
+  WriteWholeFile(dir / "user/hiscore.dat.tmp.Ab12Cd", "half a fi");
+  WriteWholeFile(dir / "user/prefs.dat.tmp.Ab12Cd", "another file's");
+  EXPECT_TRUE(HiscoreStoreLoad(cipher, &tables, &logins));
+  EXPECT_EQ(tables.size(), 1u);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"hiscore.dat", "prefs.dat.tmp.Ab12Cd"}));
+}
+
+// Two copies of the game saving at once, 1,000 times each: a reader meets a whole file every
+// time, every save lands, and nothing is left beside the file.
+TEST_F(HiscoreStore, TwoCopiesSavingAtOnceLeaveWholeFiles) {
+  constexpr int kSaves = 1000;
+  std::vector<pid_t> children;
+  for (int copy = 0; copy < 2; copy++) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      THiscoreTables mine = OneTable();
+      int failed = 0;
+      for (int i = 0; i < kSaves; i++) {
+        mine["festravask_career"]->entries[0].score = copy * kSaves + i;
+        mine["festravask_career"]->entries[1].name = std::string(1 + i % 300, 'a' + copy).c_str();
+        bool keep = false;
+        failed += !HiscoreStoreSave(cipher, mine, {}, &keep);
+      }
+      _exit(failed > 0 ? 1 : 0);
+    }
+    children.push_back(pid);
+  }
+  int reads = 0, torn = 0;
+  for (bool running = true; running;) {
+    running = false;
+    for (pid_t pid : children) running |= waitpid(pid, nullptr, WNOHANG) == 0;
+    const std::string bytes = ReadWholeFile(dir / "user/hiscore.dat");
+    if (bytes.empty()) continue;
+    reads++;
+    torn += Parse(bytes) != 1;
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+  }
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(torn, 0);
+  ASSERT_EQ(Parse(ReadWholeFile(dir / "user/hiscore.dat")), 1);
+  const int last = tables["festravask_career"]->entries[0].score;
+  EXPECT_TRUE(last == kSaves - 1 || last == 2 * kSaves - 1) << last;
+  EXPECT_EQ(Names(), std::vector<std::string>{"hiscore.dat"});
 }

@@ -91,6 +91,37 @@ TEST_F(HttpClient, GetsTheReplyWithItsParametersAndAgent) {
   EXPECT_EQ(requests[0].headers["user-agent"], "tvlib");
 }
 
+// The service is one address: a redirect on its host is followed, one to another host (here
+// "localhost" for the server's "127.0.0.1") or from https to http is not.
+TEST_F(HttpClient, FollowsRedirectsOnlyOnTheSameHost) {
+  server.SetMode(TFakeHiscoreServer::TMode::kRedirect);
+  server.SetCannedReply("<hiscore/>");
+  const std::string port = std::to_string(server.Port());
+  server.SetRedirect("http://127.0.0.1:" + port + "/moved/here");
+  http.Init(server.Url().c_str(), false, nullptr);
+  http.Send(0);
+  ASSERT_EQ(WaitForStatus(http, 5000), kHttpComplete);
+  EXPECT_STREQ(http.GetResult(), "<hiscore/>");
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Requests()[1].target, "/moved/here");
+
+  server.SetRedirect("http://localhost:" + port + "/moved/here");
+  http.Init(server.Url().c_str(), false, nullptr);
+  http.Send(0);
+  EXPECT_EQ(WaitForStatus(http, 5000), kHttpFailed);
+  EXPECT_EQ(http.GetResult(), nullptr);
+  EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+TEST(HttpRedirect, NeverGoesFromHttpsToHttp) {
+  EXPECT_TRUE(HttpRedirectAllowed("http://a.example/x", "https://A.example/y"));
+  EXPECT_TRUE(HttpRedirectAllowed("https://a.example/x", "https://a.example:8443/y"));
+  EXPECT_FALSE(HttpRedirectAllowed("https://a.example/x", "http://a.example/y"));
+  EXPECT_FALSE(HttpRedirectAllowed("http://a.example/x", "http://b.example/x"));
+  EXPECT_FALSE(HttpRedirectAllowed("http://a.example/x", "ftp://a.example/x"));
+  EXPECT_FALSE(HttpRedirectAllowed("http://a.example/x", "not an address"));
+}
+
 TEST_F(HttpClient, PostsAForm) {
   server.SetCannedReply("ok");
   http.Init(server.Url().c_str(), true, nullptr);

@@ -24,7 +24,9 @@ class StubLibrary : public HiscoreServiceFixture {
 
 TEST_F(StubLibrary, AnswersTheRequestsInPlaceOfHttp) {
   UseProgramFolder(TV_STUB_DIR);
-  Calls();
+  // The library may stay loaded from an earlier run in this process (and its log with it):
+  // only what this test adds counts.
+  const size_t before = Calls().size();
   TTvHiscores& hiscores = Make(true, false);
   ASSERT_TRUE(hiscores.UsesStubLibrary());
   hiscores.RequestCategoryInformation();
@@ -43,7 +45,7 @@ TEST_F(StubLibrary, AnswersTheRequestsInPlaceOfHttp) {
   EXPECT_EQ(hiscores.GetHttpClient()->GetStatus(), kHttpFailed);  // nothing was sent
   EXPECT_TRUE(server.Requests().empty());
   service.reset();
-  EXPECT_EQ(Calls(),
+  EXPECT_EQ(Calls().substr(before),
             "create;tables 7 festravask;scores 7 festravask festravask_career s (null);"
             "scores 7 festravask festravask_career (null) (null);"
             "submit 7 festravask festravask_career velka@web pw 32 1.0.0.48 3.1 321 " +

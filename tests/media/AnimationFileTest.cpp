@@ -3,10 +3,14 @@
 // by their three names and drawn by the current frame's registration point.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 #include "tests/media/AnmWriter.h"
 #include "tests/media/SpriteFixture.h"
 #include "tvlib/core/TXmlNode.h"
 #include "tvlib/media/TAnimatedTexture.h"
+#include "tvlib/media/TAnimation.h"
 
 namespace {
 
@@ -289,3 +293,37 @@ TEST_F(AnimatedTextureTest, FrameTransformsTurnTheFrame) {
 }
 
 }  // namespace
+
+// Frames that reach outside their sheet, or values near the int range, are cut to the sheet:
+// no sum of a frame's values can overflow when it is drawn.
+TEST(AnimationSheet, FramesAreCutToTheirSheet) {
+  struct Case {
+    TAnimFrame frame;
+    TAnimFrame fitted;
+  };
+  auto Frame = [](int32_t x, int32_t y, int32_t w, int32_t h, int32_t rx, int32_t ry) {
+    TAnimFrame f;
+    f.x = x, f.y = y, f.width = w, f.height = h, f.regX = rx, f.regY = ry;
+    return f;
+  };
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  const Case cases[] = {
+      {Frame(10, 20, 30, 40, 5, -5), Frame(10, 20, 30, 40, 5, -5)},
+      {Frame(90, 60, 30, 40, 0, 0), Frame(90, 60, 10, 4, 0, 0)},
+      {Frame(-5, kMin, kMax, kMax, kMin, kMax),
+       Frame(0, 0, 100, 64, -kMaxAnimOffset, kMaxAnimOffset)},
+      {Frame(kMax, kMax, -3, 1, 0, 0), Frame(100, 64, 0, 0, 0, 0)},
+  };
+  for (const Case& c : cases) {
+    TAnimation animation;
+    animation.frames = {c.frame};
+    const bool unchanged = FitAnimationToSheet(&animation, 100, 64);
+    const TAnimFrame& f = animation.frames[0];
+    EXPECT_EQ(unchanged, &c == &cases[0]);
+    EXPECT_EQ(std::vector<int32_t>({f.x, f.y, f.width, f.height, f.regX, f.regY}),
+              std::vector<int32_t>({c.fitted.x, c.fitted.y, c.fitted.width, c.fitted.height,
+                                    c.fitted.regX, c.fitted.regY}));
+    EXPECT_EQ(animation.maxWidth, c.fitted.width);
+  }
+}

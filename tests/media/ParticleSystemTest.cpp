@@ -5,6 +5,7 @@
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/media/TLuaParticleSystem.h"
 #include "tvlib/media/TParticleRandom.h"
+#include "tvlib/script/TScriptLimits.h"
 
 namespace {
 
@@ -26,6 +27,25 @@ TEST_F(Particles, TextLoadsRunInitAndClearTheDoneFlag) {
   EXPECT_EQ(mSystem.GetPoolSize(), 8);
   EXPECT_FALSE(mSystem.IsDone()) << "the flag is cleared after Init";
   EXPECT_FALSE(mSystem.Load("fx/no_such_effect.lua"));
+}
+
+// An effect whose script runs away is stopped by its budget and is done for good: the effect
+// it was building goes.
+TEST(ParticleLimits, ARunawayEffectIsStoppedAndDone) {
+  SetAssetScriptBudgetForTests(TScriptBudget{1'000'000, 8u << 20});
+  TLuaParticleSystem looping;
+  EXPECT_FALSE(looping.Load("function Init() while true do end end"));
+  EXPECT_TRUE(looping.IsDone());
+  TLuaParticleSystem growing;
+  ASSERT_TRUE(
+      growing.Load("function Init() SetNumParticles(1) end "
+                   "function Update() local t = {} for i = 1, 1e9 do t[i] = i end end"));
+  EXPECT_FALSE(growing.IsDone());
+  growing.Update(20);
+  EXPECT_TRUE(growing.IsDone());
+  growing.Update(20);  // nothing runs any more
+  EXPECT_TRUE(growing.IsDone());
+  SetAssetScriptBudgetForTests(std::nullopt);
 }
 
 TEST_F(Particles, ParticlesMoveBetweenTheFreeListAndTheirLayer) {

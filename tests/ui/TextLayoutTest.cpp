@@ -8,6 +8,7 @@
 
 #include "tests/ui/TextTestSupport.h"
 #include "tvlib/ui/TTextBlock.h"
+#include "tvlib/ui/TTextMarkup.h"
 
 namespace {
 
@@ -306,6 +307,40 @@ TEST(TextMarkupTest, Utf8DecodingStaysInsideTheText) {
     EXPECT_EQ(DecodeTextChar(bytes.data(), bytes.size(), &pos), c.code);
     EXPECT_EQ(pos, c.next);
   }
+}
+
+// Each "<" closes at the first ">" outside quotes after it, whatever the "<" before it did; a
+// "<" with none is an ordinary character. Found for the whole text in one pass.
+TEST(TextMarkupTest, TagEndsAreFoundForEveryOpening) {
+  struct TCase {
+    std::string text;
+    std::vector<size_t> ends;  // for each "<" in order; npos for none
+  };
+  constexpr size_t kNone = TTextTagEnds::npos;
+  const TCase cases[] = {
+      {"<b>x</b>", {2, 7}},
+      {"<<<", {kNone, kNone, kNone}},
+      {"<a id='>'>x", {9}},
+      {"<\"<>", {kNone, 3}},  // the first opens a quote that never closes
+      {"<'\"'>", {4}},        // a quote of the other kind inside one is plain
+      {"<x \"a>b\" y>", {10}},
+      {"< >>", {2}},
+      {"", {}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    const TTextTagEnds ends(c.text.data(), c.text.size());
+    std::vector<size_t> got;
+    for (size_t i = 0; i < c.text.size(); ++i)
+      if (c.text[i] == '<') got.push_back(ends.EndOf(i));
+    EXPECT_EQ(got, c.ends);
+    TTextTag tag;
+    if (!c.ends.empty() && c.ends[0] != kNone) {
+      ASSERT_TRUE(ReadTextTag(c.text.data(), ends, c.text.find('<'), &tag));
+      EXPECT_EQ(tag.length, c.ends[0] - c.text.find('<') + 1);
+    }
+  }
+  EXPECT_EQ(TTextTagEnds("ab", 2).EndOf(0), kNone);  // no "<" there
 }
 
 }  // namespace

@@ -1,20 +1,20 @@
 // tvlua: runs a script file (source or precompiled chunk) with the libraries built so far.
 //   tvlua [--instructions=N] [--memory=BYTES] script [arguments...]
 // The arguments are in the global table `arg' (arg[0] is the script); scripts' dofile and
-// loadfile read disk files. The options bound a script nobody vouches for (ScriptLimits.h). On
+// loadfile read disk files. The options bound a script nobody vouches for (ScriptOptions.h). On
 // a script error the message goes to standard error and the exit status is 1.
 #include <cstdio>
 #include <string>
 
 #include "tools/scripttool/ScriptTool.h"
-#include "tools/tvlua/ScriptLimits.h"
+#include "tools/tvlua/ScriptOptions.h"
 #include "tvlib/script/Libs.h"
 
 int main(int argc, char** argv) {
-  TScriptLimits limits;
+  TScriptBudget budget;
   int first = 1;
   for (; first < argc && std::string(argv[first]).rfind("--", 0) == 0; first++) {
-    if (!ParseScriptLimit(argv[first], &limits)) {
+    if (!ParseScriptLimit(argv[first], &budget)) {
       std::fprintf(stderr, "tvlua: bad option %s\n", argv[first]);
       return 1;
     }
@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
   }
   std::string text;
   if (!ReadScriptFile("tvlua", argv[first], &text)) return 1;
-  lua_State* L = OpenLimitedState(&limits);
+  TScriptLimits limits(budget);
+  lua_State* L = limits.OpenState();
   if (L == nullptr) {
     std::fprintf(stderr, "tvlua: not enough memory\n");
     return 1;
@@ -40,9 +41,8 @@ int main(int argc, char** argv) {
     lua_rawseti(L, -2, i - first);
   }
   lua_settable(L, LUA_GLOBALSINDEX);
-  StartInstructionLimit(L, &limits);
   int status = LoadScript(L, text, argv[first]);
-  if (status == 0) status = lua_pcall(L, 0, 0, 0);
+  if (status == 0) status = TScriptLimits::Call(L, 0, 0, 0);  // the whole script is one run
   if (status != 0) ReportScriptError("tvlua", L);
   std::fflush(stdout);
   lua_close(L);

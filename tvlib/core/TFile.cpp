@@ -1,13 +1,10 @@
 // The file handle and the free file functions over it.
 #include "tvlib/core/TFile.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "tvlib/core/TDiskFileData.h"
 #include "tvlib/core/TFileIndex.h"
 #include "tvlib/core/TFlatFileMap.h"
+#include "tvlib/core/TSafeSave.h"
 
 bool TFile::Open(const TString& name, int mode) {
   mData.reset();
@@ -78,21 +75,8 @@ bool FileReadAll(const char* name, int mode, int maxSize, std::string* out) {
   return got == size || NormalizeFileMode(mode) == kFileReadText;
 }
 
-bool WriteFileAtomically(const TString& name, const void* bytes, size_t size) {
+bool WriteFileAtomically(const TString& name, const void* bytes, size_t size, mode_t mode) {
   const TString resolved = ResolvePath(name);
   if (resolved.Length() == 0 || resolved.GetAt(0) != '/') return false;  // no disk file
-  return WriteDiskFileAtomically(resolved.c_str(), bytes, size);
-}
-
-bool WriteDiskFileAtomically(const std::string& path, const void* bytes, size_t size) {
-  const std::string temporary = path + ".tmp";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(bytes, 1, size, file) == size;
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporary.c_str());
-  return false;
+  return SaveFileSafely(resolved.c_str(), bytes, size, mode);
 }

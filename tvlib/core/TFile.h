@@ -6,6 +6,8 @@
 // functions work on the heap TFile that FileOpen gives.
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
 
@@ -55,11 +57,9 @@ void FileUngetChar(TFile* file);
 bool FileIsBad(TFile* file);
 
 // Replaces the disk file a virtual name resolves to with `size` bytes, so that it is either
-// whole or as it was: a temporary file beside it is written, flushed to the disk and renamed.
-// False (the old file untouched) when the name names no disk file or a step fails.
-bool WriteFileAtomically(const TString& name, const void* bytes, size_t size);
-// The same for a disk path.
-bool WriteDiskFileAtomically(const std::string& path, const void* bytes, size_t size);
+// whole or as it was, with the file mode `mode` (TSafeSave.h). False (the old file untouched)
+// when the name names no disk file or a step fails.
+bool WriteFileAtomically(const TString& name, const void* bytes, size_t size, mode_t mode);
 // Reads a whole file of at most `maxSize` bytes into `out`. False when it does not open, is
 // larger, or a binary read comes up short (a text read is shorter by its carriage returns).
 bool FileReadAll(const char* name, int mode, int maxSize, std::string* out);

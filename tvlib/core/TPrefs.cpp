@@ -1,13 +1,9 @@
 // The preferences store: loading, the install branch, values and the safe save.
 #include "tvlib/core/TPrefs.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,6 +12,7 @@
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
+#include "tvlib/core/TSafeSave.h"
 
 namespace {
 
@@ -42,61 +39,6 @@ bool EndsWithRootEndTag(const std::string& text) {
   return end != std::string::npos && end >= 2 && text.compare(end - 2, 3, "</>") == 0;
 }
 
-// Rejected files kept aside at most, as "prefs.dat.bad", "prefs.dat.bad.1" and so on.
-constexpr int kMaxKeptFiles = 100;
-
-// The folder holding `path`, opened and locked for one save: another copy of the program
-// saving the same store waits for it. -1 when the folder cannot be opened (the save then
-// fails on its own).
-int LockFolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0 && flock(fd, LOCK_EX) != 0) DebugLog("PrefsSave: cannot lock %s", folder.c_str());
-  return fd;
-}
-
-// Keeps the file at `path` under the first free numbered name beside it; never replaces an
-// earlier kept file.
-void KeepRejectedFile(const std::string& path) {
-  if (access(path.c_str(), F_OK) != 0) return;
-  for (int n = 0; n < kMaxKeptFiles; n++) {
-    const std::string kept = path + ".bad" + (n ? "." + std::to_string(n) : std::string());
-    if (link(path.c_str(), kept.c_str()) == 0 ||
-        (errno != EEXIST && access(kept.c_str(), F_OK) != 0 &&
-         std::rename(path.c_str(), kept.c_str()) == 0)) {
-      DebugLog("The unreadable preferences are kept as %s", kept.c_str());
-      return;
-    }
-  }
-  DebugLog("PrefsSave: no free name to keep the unreadable %s aside", path.c_str());
-}
-
-// Writes the bytes to a temporary file of its own name in the same folder, syncs it, renames
-// it over `path` and syncs the folder, so that neither a crash nor another copy of the program
-// saving at the same time leaves a partial file.
-bool WriteFileSafely(const std::string& path, const std::string& bytes, int folder) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  FILE* file = fdopen(fd, "wb");
-  if (!file) {
-    close(fd);
-    unlink(temporary.c_str());
-    return false;
-  }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
-    if (folder >= 0) fsync(folder);
-    return true;
-  }
-  unlink(temporary.c_str());
-  return false;
-}
-
 }  // namespace
 
 int PrefsChecksum(const TString& text) {
@@ -120,6 +62,7 @@ TPrefs::TPrefs(const TSettings& settings, bool saveEnabled)
 // Fills mDocument from the file.
 TPrefs::TLoad TPrefs::LoadDocument() {
   TString path = ResolvePath(kPrefsName);
+  if (path.GetAt(0) == '/') RemoveStaleSaveFiles(path.c_str());
   if (access(path.c_str(), F_OK) != 0) return TLoad::kLoaded;  // a first start
   std::string bytes;
   if (!FileReadAll(kPrefsName, kFileReadText, kMaxPrefsFile, &bytes)) return TLoad::kRejected;
@@ -208,16 +151,16 @@ void TPrefs::PrefsSave() {
     written = outer.ToString();
   }
   std::string path = ResolvePath(kPrefsName).c_str();
-  const int folder = LockFolderOf(path);
+  TFolderLock lock(path);
   if (mKeepBadFile) {
     // The rejected file may still be worth something to its owner.
-    KeepRejectedFile(path);
+    KeepRejectedFile(path, "preferences");
     mKeepBadFile = false;
   }
-  std::string bytes(written.c_str(), static_cast<size_t>(written.Length()) + 1);  // and its NUL
-  if (!WriteFileSafely(path, bytes, folder))
+  // The text and its NUL.
+  if (!ReplaceFileSafely(path, written.c_str(), static_cast<size_t>(written.Length()) + 1,
+                         kPrivateFileMode, lock))
     DebugLog("Could not save preferences to %s", path.c_str());
-  if (folder >= 0) close(folder);  // and the lock with it
 }
 
 TXmlNode* TPrefs::Global() {

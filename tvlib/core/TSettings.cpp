@@ -38,15 +38,29 @@ void TSettings::SetCheatCode(const TString& commandLine) {
   SetSetting("cheatcode", start < commandLine.Length() ? commandLine.Substr(start) : TString());
 }
 
-void TSettings::LoadSettingsDocument(const TString& name) {
-  TXmlNode root;
-  root.LoadFile(name);
+namespace {
+
+void ReadSettings(TXmlNode& root, TSettings* out) {
   TXmlNode* settings = root.FindChild("settings");
   if (!settings) return;
   settings->ResetChildIterator();
   TString key;
   TXmlNode* child = nullptr;
-  while (settings->GetNextChild(&key, &child)) SetSetting(key, child->GetText());
+  while (settings->GetNextChild(&key, &child)) out->SetSetting(key, child->GetText());
+}
+
+}  // namespace
+
+void TSettings::LoadSettingsDocument(const TString& name) {
+  TXmlNode root;
+  root.LoadFile(name);
+  ReadSettings(root, this);
+}
+
+void TSettings::ReadSettingsDocument(const char* bytes, size_t size) {
+  TXmlNode root;
+  root.LoadBuffer(bytes, size);
+  ReadSettings(root, this);
 }
 
 // After "options=": while the rest is not empty and does not begin with a blank, a pair is

@@ -8,6 +8,7 @@
 // new key, is the machine's "computerid". UI thread only.
 #pragma once
 
+#include <cstddef>
 #include <map>
 
 #include "tvlib/core/TString.h"
@@ -26,6 +27,8 @@ class TSettings {
   void SetCheatCode(const TString& commandLine);
   // One setting per child element of the document's "settings" element (later ones win).
   void LoadSettingsDocument(const TString& name);
+  // The same from the document's bytes.
+  void ReadSettingsDocument(const char* bytes, size_t size);
   // The "options=" pairs: "options=a=1&b=2"; see the .cpp for the exact word rules.
   void ParseOptions(const TString& commandLine);
 

@@ -19,6 +19,14 @@ int ClampedLength(size_t n) {
   return n > INT_MAX - 1 ? INT_MAX - 1 : static_cast<int>(n);
 }
 
+// The capacity a buffer of `capacity` bytes grows to so that `needed` bytes fit: doubled until
+// they do, so that a text appended to piece by piece is copied a bounded number of times.
+int GrownCapacity(int capacity, long long needed) {
+  long long request = std::max(capacity, 1);
+  while (request < needed) request *= 2;
+  return static_cast<int>(std::min<long long>(request, INT_MAX));
+}
+
 bool SameByte(unsigned char a, unsigned char b, bool noCase) {
   return noCase ? std::toupper(a) == std::toupper(b) : a == b;
 }
@@ -36,6 +44,7 @@ TStringData* TString::Allocate(int capacity) {
   if (!data->text) throw std::bad_alloc();
   data->refCount.store(1, std::memory_order_relaxed);
   data->capacity = capacity;
+  data->length = 0;
   return data;
 }
 
@@ -52,12 +61,14 @@ TString::TString(const char* text) {
   int length = ClampedLength(std::strlen(text));
   mData = Allocate(length + 1);
   std::memcpy(mData->text, text, static_cast<size_t>(length));
+  mData->length = length;
 }
 
 TString::TString(const char* bytes, int count) {
   if (!bytes || count < 0) count = 0;
   mData = Allocate(std::max(count + 1, kMinCapacity));
   if (count > 0) std::memcpy(mData->text, bytes, static_cast<size_t>(count));
+  mData->length = static_cast<int32_t>(strnlen(mData->text, static_cast<size_t>(count)));
 }
 
 TString::TString(const TString& other) : mData(other.mData) {
@@ -100,7 +111,9 @@ void TString::MakeUnique() {
 void TString::Reserve(int n) {
   if (mData && n <= mData->capacity) return;
   TStringData* grown = Allocate(std::max(n, kMinCapacity));
-  std::memcpy(grown->text, c_str(), static_cast<size_t>(Length()));
+  const int length = std::min(Length(), grown->capacity - 1);
+  std::memcpy(grown->text, c_str(), static_cast<size_t>(length));
+  grown->length = length;
   Adopt(grown);
 }
 
@@ -108,7 +121,7 @@ void TString::Reserve(int n) {
 // Reading
 
 int TString::Length() const {
-  return mData ? ClampedLength(std::strlen(mData->text)) : 0;
+  return mData ? mData->length : 0;
 }
 
 char TString::GetAt(int i) const {
@@ -186,6 +199,7 @@ TString TString::Substr(int start, int count) const {
   result.Reserve(count + 1);
   std::strncpy(result.mData->text, mData->text + start, static_cast<size_t>(count));
   result.mData->text[count] = 0;
+  result.mData->length = static_cast<int32_t>(std::strlen(result.mData->text));
   return result;
 }
 
@@ -198,6 +212,7 @@ TString TString::operator+(const TString& other) const {
   result.mData = Allocate(std::max(a + b + 1, kMinCapacity));
   std::memcpy(result.mData->text, c_str(), static_cast<size_t>(a));
   std::memcpy(result.mData->text + a, other.c_str(), static_cast<size_t>(b));
+  result.mData->length = a + b;
   return result;
 }
 
@@ -207,6 +222,7 @@ TString TString::operator+(char c) const {
   result.mData = Allocate(std::max(a + 2, kMinCapacity));
   std::memcpy(result.mData->text, c_str(), static_cast<size_t>(a));
   result.mData->text[a] = c;
+  result.mData->length = c ? a + 1 : a;
   return result;
 }
 
@@ -223,6 +239,7 @@ TString TString::FormatV(const char* format, va_list args) {
   } else {
     result.mData = Allocate(n + 1);
     std::vsnprintf(result.mData->text, static_cast<size_t>(n) + 1, format, again);
+    result.mData->length = static_cast<int32_t>(std::strlen(result.mData->text));  // a %c of 0
   }
   va_end(again);
   return result;
@@ -250,9 +267,13 @@ TString& TString::operator+=(const TString& other) {
   TString tail = other;  // keeps the appended text alive if it shares or is this buffer
   MakeUnique();
   int a = Length(), b = tail.Length();
-  Reserve(a + b + 1);
+  const long long needed = static_cast<long long>(a) + b + 1;
+  if (needed > INT_MAX) throw std::bad_alloc();
+  if (!mData || mData->capacity < needed)
+    Reserve(mData ? GrownCapacity(mData->capacity, needed) : static_cast<int>(needed));
   std::memmove(mData->text + a, tail.c_str(), static_cast<size_t>(b));
   mData->text[a + b] = 0;
+  mData->length = a + b;
   return *this;
 }
 
@@ -269,15 +290,25 @@ int TString::WriteAt(int pos, const char* bytes, int count, bool terminate) {
   if (pos < 0 || pos > length) pos = length;  // no gap of unwritten bytes before the text
   if (!bytes || count < 0) count = 0;
   long long needed = static_cast<long long>(pos) + count + 1;
+  if (needed > INT_MAX) throw std::bad_alloc();
   long long request = needed;
-  if (mData && mData->capacity < needed) {
-    request = mData->capacity;
-    while (request < needed) request *= 2;
-  }
-  Reserve(static_cast<int>(std::min<long long>(request, INT_MAX)));
+  if (mData && mData->capacity < needed) request = GrownCapacity(mData->capacity, needed);
+  Reserve(static_cast<int>(request));
   std::memcpy(mData->text + pos, bytes, static_cast<size_t>(count));
   if (terminate) mData->text[pos + count] = 0;
-  return pos + count;
+  // The text now ends at the first NUL written, else after the bytes when they reach the old
+  // end (where the old bytes behind them, if any, run on to a NUL).
+  const char* written = mData->text + pos;
+  const void* nul = count ? std::memchr(written, 0, static_cast<size_t>(count)) : nullptr;
+  const int end = pos + count;
+  if (nul)
+    mData->length = pos + static_cast<int32_t>(static_cast<const char*>(nul) - written);
+  else if (terminate)
+    mData->length = end;
+  else if (end >= length)
+    mData->length = end + static_cast<int32_t>(strnlen(mData->text + end,
+                                                       static_cast<size_t>(mData->capacity - end)));
+  return end;
 }
 
 TString& TString::Replace(const TString& find, const TString& replacement, int flags, int start) {
@@ -300,6 +331,7 @@ TString& TString::Replace(const TString& find, const TString& replacement, int f
       std::memmove(mData->text + pos + withLength, mData->text + pos + findLength,
                    static_cast<size_t>(length - pos - findLength + 1));
     std::memcpy(mData->text + pos, with.c_str(), static_cast<size_t>(withLength));
+    mData->length = length + delta;
     // An empty search text matches again right behind each insertion: replace it once.
     if (!(flags & kAll) || findLength == 0) break;
   }
@@ -317,4 +349,5 @@ void TString::Erase(int start, int count) {
   else
     std::memmove(mData->text + start, mData->text + start + count,
                  static_cast<size_t>(length - start - count + 1));
+  mData->length = length - count;
 }

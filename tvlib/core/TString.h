@@ -2,12 +2,13 @@
 //
 // A TString is a single pointer to a shared, reference-counted buffer: copies share the
 // text until one of them writes (copy on write). Text is 8-bit and NUL-terminated; lengths
-// are counted in bytes up to the first NUL and never stored. A null pointer is the empty
-// string and reads as "".
+// are counted in bytes up to the first NUL. The buffer keeps that length, so reading it and
+// appending never rescan the text: a text built piece by piece grows in linear time. A null
+// pointer is the empty string and reads as "".
 //
 // Capacity rules (they decide when a buffer is reallocated and are relied on by callers):
 // built from NUL-terminated text, strlen + 1; built from a byte run of n bytes,
-// max(n + 1, 16); every block made by growth, at least 16; only WriteAt doubles.
+// max(n + 1, 16); every block made by growth, at least 16; WriteAt and += double.
 //
 // The reference count is atomic, so a string may be handed to another thread (the log
 // does); a single TString object is still not to be written from two threads at once.
@@ -21,6 +22,7 @@ struct TStringData {
   char* text;                     // heap block of `capacity` bytes, NUL-terminated
   std::atomic<int32_t> refCount;  // number of TStrings sharing this buffer
   int32_t capacity;               // size of `text` in bytes
+  int32_t length;                 // bytes before the first NUL of `text`
 };
 
 class TString {

@@ -1,6 +1,9 @@
 // Requests to the online hiscore service and the reading of its replies.
 #include "tvlib/hiscore/THiscoreProtocol.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TXmlNode.h"
@@ -162,4 +165,27 @@ THiscoreReply ReadScoresReply(const char* bytes, size_t size, THiscoreTable* tab
   }
   reply.ok = true;
   return reply;
+}
+
+THiscoreReading ReadHiscoreReply(THiscoreRequestKind kind, const char* bytes, size_t size) {
+  constexpr std::string_view kMissingType = "Missing required parameter: type";
+  constexpr std::string_view kBadLogin = "hiscore.error.invalidUsernameOrPassword";
+  // The reply is read as text: up to its first NUL.
+  const std::string_view text(bytes ? bytes : "", bytes ? strnlen(bytes, size) : 0);
+  size = text.size();
+  THiscoreReading reading;
+  switch (kind) {
+    case THiscoreRequestKind::kTables:
+      reading.reply = ReadTablesReply(bytes, size, &reading.categories);
+      break;
+    case THiscoreRequestKind::kScores:
+      reading.reply = ReadScoresReply(bytes, size, &reading.table, &reading.ownIndex);
+      break;
+    case THiscoreRequestKind::kSubmit:
+      reading.reply = ReadSubmitReply(bytes, size);
+      break;
+  }
+  reading.missingType = text.find(kMissingType) != std::string_view::npos;
+  reading.badLogin = text.find(kBadLogin) != std::string_view::npos;
+  return reading;
 }

@@ -46,6 +46,20 @@ struct THiscoreReply {
   bool hasScore = false;
 };
 
+// What the pending request is.
+enum class THiscoreRequestKind { kSubmit = 0, kScores = 1, kTables = 2 };
+
+// Everything one reply says, read by the rules of its request kind.
+struct THiscoreReading {
+  THiscoreReply reply;
+  std::vector<THiscoreCategory> categories;  // a tables reply's
+  THiscoreTable table;                       // a scores reply's
+  int ownIndex = -1;
+  bool missingType = false;  // the text names the missing "type" parameter
+  bool badLogin = false;     // the text says the account or password was wrong
+};
+THiscoreReading ReadHiscoreReply(THiscoreRequestKind kind, const char* bytes, size_t size);
+
 // Checks a reply of any kind (a submit's, here) and notes its "medals" and "score" children.
 THiscoreReply ReadSubmitReply(const char* bytes, size_t size);
 // A tables reply: fills `categories` (cleared first); no "tables" element fails.

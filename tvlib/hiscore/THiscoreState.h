@@ -7,15 +7,13 @@
 
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TString.h"
+#include "tvlib/hiscore/THiscoreProtocol.h"
 #include "tvlib/hiscore/THiscoreStub.h"
 #include "tvlib/hiscore/THiscoreTable.h"
 #include "tvlib/hiscore/TSimpleHttp.h"
 
 // Copies a text into a caller's buffer, cut to size - 1 bytes; false without a buffer.
 bool CopyHiscoreText(const TString& text, char* buffer, int size);
-
-// What the pending request is.
-enum class THiscoreRequestKind { kSubmit = 0, kScores = 1, kTables = 2 };
 
 struct THiscoreState {
   THiscoreState(const TString& keyText, bool saveEnabled)
@@ -32,7 +30,8 @@ struct THiscoreState {
   std::vector<THiscoreCategory> categories;
   TString serverAddress;
   TString message;
-  TString reply;
+  // What the worker read from the reply to the pending HTTP request, once it is complete.
+  std::shared_ptr<THiscoreReading> reading;
   TString account;
   THiscoreTable onlineTable;
   int ownIndex = -1;
@@ -44,6 +43,8 @@ struct THiscoreState {
   TString defaultError;
   TCipher cipher;
   bool saveEnabled;
+  // The file met at start was rejected: it is kept aside before the first save replaces it.
+  bool keepRejectedFile = false;
   THiscoreStub stub;
   int32_t localServer = 0;
 

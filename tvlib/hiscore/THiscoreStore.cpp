@@ -1,6 +1,8 @@
 // Writing and reading the enciphered local hiscore file.
 #include "tvlib/hiscore/THiscoreStore.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <vector>
 
@@ -8,6 +10,8 @@
 #include "tvlib/core/TCipher.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileData.h"
+#include "tvlib/core/TFileIndex.h"
+#include "tvlib/core/TSafeSave.h"
 #include "tvlib/core/TXmlNode.h"
 
 namespace {
@@ -66,6 +70,15 @@ void ReportMismatch() {
   DebugLog("HiScores: Checksum did not match! Ignoring saved score data.\n");
 }
 
+void ReportTooLarge() {
+  DebugLog("HiScores: %s is larger than %d bytes or cannot be read; ignoring saved score data.",
+           kHiscoreFileName, kMaxStoreFile);
+}
+
+std::string StorePath() {
+  return ResolvePath(kHiscoreFileName).c_str();
+}
+
 }  // namespace
 
 uint32_t HiscoreStoreChecksum(const uint8_t* bytes, size_t size) {
@@ -112,8 +125,11 @@ std::string BuildHiscoreStore(const TCipher& cipher, const THiscoreTables& table
 
 bool ParseHiscoreStore(const uint8_t* bytes, size_t size, const TCipher& cipher,
                        THiscoreTables* tables, THiscoreLogins* logins) {
-  if (size <= static_cast<size_t>(kChecksumBlock) || size > static_cast<size_t>(kMaxStoreFile))
-    return true;
+  if (size > static_cast<size_t>(kMaxStoreFile)) {
+    ReportTooLarge();
+    return false;
+  }
+  if (size <= static_cast<size_t>(kChecksumBlock)) return true;
   size_t textSize = size - kChecksumBlock;
   std::string block = Decipher(cipher, bytes + textSize, kChecksumBlock);
   if (block.size() < 4) {
@@ -152,19 +168,35 @@ bool ParseHiscoreStore(const uint8_t* bytes, size_t size, const TCipher& cipher,
   return true;
 }
 
-void HiscoreStoreLoad(const TCipher& cipher, THiscoreTables* tables, THiscoreLogins* logins) {
+bool HiscoreStoreLoad(const TCipher& cipher, THiscoreTables* tables, THiscoreLogins* logins) {
+  const std::string path = StorePath();
+  if (path.empty() || path[0] != '/') return true;  // no per-user folder: nothing stored
+  RemoveStaleSaveFiles(path);
+  if (access(path.c_str(), F_OK) != 0) return true;  // a first start
   std::string bytes;
-  if (!FileReadAll(kHiscoreFileName, kFileReadBinary, kMaxStoreFile, &bytes)) return;
-  ParseHiscoreStore(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), cipher, tables,
-                    logins);
+  if (!FileReadAll(kHiscoreFileName, kFileReadBinary, kMaxStoreFile, &bytes)) {
+    ReportTooLarge();
+    return false;
+  }
+  return ParseHiscoreStore(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), cipher,
+                           tables, logins);
 }
 
 bool HiscoreStoreSave(const TCipher& cipher, const THiscoreTables& tables,
-                      const THiscoreLogins& logins) {
-  std::string bytes = BuildHiscoreStore(cipher, tables, logins);
-  if (bytes.empty() || !WriteFileAtomically(kHiscoreFileName, bytes.data(), bytes.size())) {
-    DebugLog("HiScores: could not write %s", kHiscoreFileName);
-    return false;
+                      const THiscoreLogins& logins, bool* keepRejected) {
+  const std::string path = StorePath();
+  const std::string bytes = BuildHiscoreStore(cipher, tables, logins);
+  bool saved = false;
+  if (!bytes.empty() && !path.empty() && path[0] == '/') {
+    TFolderLock lock(path);
+    if (*keepRejected) {
+      // The rejected file may still be worth something to its owner.
+      KeepRejectedFile(path, "hiscores");
+      *keepRejected = false;
+    }
+    saved = ReplaceFileSafely(path, bytes.data(), bytes.size(), kPrivateFileMode, lock);
   }
-  return true;
+  if (!saved)
+    DebugLog("HiScores: could not write %s; the next change tries again", kHiscoreFileName);
+  return saved;
 }

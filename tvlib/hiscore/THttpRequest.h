@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,8 @@ struct THttpRequest {
   int connectTimeoutMs = 0;
   int totalTimeoutMs = 0;
   std::unique_ptr<TFile> output;  // null: the reply is kept in `reply`
+  // Run by the worker on the whole reply kept in memory, before the status says complete.
+  std::function<void(const std::string&)> readReply;
 
   // The worker's until the status leaves pending.
   std::string reply;
@@ -49,6 +52,10 @@ struct THttpRequest {
   std::atomic<int> status{kHttpPending};
   std::atomic<bool> abandoned{false};
 };
+
+// Whether a redirect from one address to another is followed: the service is one address, so
+// only to the same host, and from https only to https (from http to either).
+bool HttpRedirectAllowed(const std::string& from, const std::string& to);
 
 // Starts a detached worker thread that runs the request and then lets go of it.
 void StartHttpWorker(std::shared_ptr<THttpRequest> request);

@@ -43,6 +43,7 @@ void TSimpleHttp::Init(const char* url, bool post, const char* outputFile) {
   mPost = post;
   mBody.clear();
   mFirstParameter = true;
+  mReplyReader = nullptr;
   Abandon();
 }
 
@@ -94,6 +95,7 @@ void TSimpleHttp::Send(int flags) {
   request->flags = flags;
   request->connectTimeoutMs = mConnectTimeoutMs;
   request->totalTimeoutMs = mTotalTimeoutMs;
+  request->readReply = mReplyReader;
   mRequest = request;
   if (!mOutputFile.empty()) {
     request->output.reset(FileOpen(mOutputFile.c_str(), kFileWriteBinary));
@@ -112,6 +114,10 @@ int TSimpleHttp::GetStatus() const {
 const char* TSimpleHttp::GetResult() const {
   if (!mRequest || mRequest->status.load() != kHttpComplete) return nullptr;
   return mRequest->reply.c_str();
+}
+
+void TSimpleHttp::SetReplyReader(std::function<void(const std::string&)> reader) {
+  mReplyReader = std::move(reader);
 }
 
 void TSimpleHttp::SetTimeouts(int connectMs, int totalMs) {

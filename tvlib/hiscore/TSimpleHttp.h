@@ -8,8 +8,11 @@
 // the empty text). Starting anything new, or destroying the client, abandons the request in
 // flight. Every request has a connect timeout and an overall timeout, and a reply over 4 MB
 // fails. HTTPS certificates are verified; send flag 2 accepts one issued for another host.
+// Redirects are followed only on the same host, and never from https to http: a request
+// redirected anywhere else fails.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,6 +35,10 @@ class TSimpleHttp {
   void AddParameter(const char* name, const char* value);
   void AddNumberParameter(const char* name, int number);
   void Send(int flags);
+  // Reads the reply on the worker thread, once it is whole and before the status becomes 1,
+  // so that reading a large reply never holds up the owner's thread. Applies to the requests
+  // sent from now on; Init clears it.
+  void SetReplyReader(std::function<void(const std::string&)> reader);
   int GetStatus() const;
   const char* GetResult() const;
   // Applies to the requests sent from now on.
@@ -55,5 +62,6 @@ class TSimpleHttp {
   bool mPost = false;
   int mConnectTimeoutMs = kDefaultConnectTimeoutMs;
   int mTotalTimeoutMs = kDefaultTotalTimeoutMs;
+  std::function<void(const std::string&)> mReplyReader;
   std::shared_ptr<THttpRequest> mRequest;
 };

@@ -30,17 +30,21 @@ TString ConfigPath(const char* name) {
   return TString("::") + GetProgramFolder() + "/" + name;
 }
 
-// The first line of the file, without its line end.
 TString ReadServerAddress(const TString& fallback) {
   std::string text;
   if (!FileReadAll(ConfigPath("hiscoreserver.txt").c_str(), kFileReadBinary, kMaxConfigFile, &text))
     return fallback;
+  return HiscoreServerLine(text.data(), text.size());
+}
+
+}  // namespace
+
+TString HiscoreServerLine(const char* bytes, size_t size) {
+  std::string text(bytes, size);
   text = text.substr(0, text.find('\n')).substr(0, kMaxServerLine);
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return TString(text.c_str());  // and nothing after a NUL
 }
-
-}  // namespace
 
 bool CopyHiscoreText(const TString& text, char* buffer, int size) {
   if (!buffer || size <= 0) return false;
@@ -63,7 +67,7 @@ TTvHiscores::TTvHiscores(const TSettings& settings, const char* gameId, const ch
   s.serverAddress = kDefaultServer;
   s.gameId = gameId ? gameId : "";
   if (versionText) s.version = versionText;
-  HiscoreStoreLoad(s.cipher, &s.localTables, &s.logins);
+  s.keepRejectedFile = !HiscoreStoreLoad(s.cipher, &s.localTables, &s.logins);
   if (s.stub.Load(GetProgramFolder())) s.localServer = s.stub.Calls().CreateLocalServer();
   TXmlNode config;
   config.LoadFile(ConfigPath("hiscore.xml"));
@@ -103,7 +107,7 @@ void TTvHiscores::SetQueryField(int field, const char* text) {
 
 void TTvHiscores::Save() {
   THiscoreState& s = *mState;
-  if (s.saveEnabled) HiscoreStoreSave(s.cipher, s.localTables, s.logins);
+  if (s.saveEnabled) HiscoreStoreSave(s.cipher, s.localTables, s.logins, &s.keepRejectedFile);
 }
 
 void TTvHiscores::AddLocalScore(int score, bool bestOnly, const char* gameData,

@@ -9,9 +9,11 @@
 // time; PollRequest answers 0 done, 1 pending, 2 failed with the text for the player.
 // The tables, the logins and the submitted flags are written to the file (atomically) after
 // each local score, a deleted table and a successful submit, when saving is enabled.
-// UI thread only; the HTTP transfer itself runs on the client's worker thread.
+// UI thread only; the HTTP transfer itself, and the reading of its reply, run on the client's
+// worker thread, so that a reply of any size never holds up the game.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "tvlib/core/TString.h"
@@ -19,6 +21,11 @@
 class TSettings;
 class TSimpleHttp;
 struct THiscoreState;
+enum class THiscoreRequestKind;
+
+// The server address "hiscoreserver.txt" gives: its first line (at most 511 bytes), without
+// its line end or anything after a NUL.
+TString HiscoreServerLine(const char* bytes, size_t size);
 
 // The hiscore table id of a game mode index (0 to 3); null for another index.
 const char* HiscoreModeId(int modeIndex);
@@ -77,6 +84,7 @@ class TTvHiscores {
 
  private:
   void Save();
-  void StartRequest();
+  // Sends the prepared request (unless the stub library takes it) as the pending one.
+  void StartRequest(THiscoreRequestKind kind);
   std::unique_ptr<THiscoreState> mState;
 };

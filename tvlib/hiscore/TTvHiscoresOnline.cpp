@@ -12,8 +12,6 @@ constexpr char kNoConnection[] = "Unable to connect to server. Please try again 
 constexpr char kBadMode[] = "Score request failed because game mode is not valid";
 constexpr char kNoCategories[] =
     "Score request failed because no category information has been received yet";
-constexpr char kMissingType[] = "Missing required parameter: type";
-constexpr char kBadLogin[] = "hiscore.error.invalidUsernameOrPassword";
 
 const char* OrNull(const TString& text) {
   return text.Length() ? text.c_str() : nullptr;
@@ -30,22 +28,27 @@ THiscoreQuery QueryOf(const THiscoreState& s) {
   return {s.serverAddress, s.language, s.gameId};
 }
 
-bool ReplyContains(const THiscoreState& s, const char* text) {
-  return s.reply.Find(text) >= 0;
-}
-
 }  // namespace
 
-void TTvHiscores::StartRequest() {
-  if (!mState->stub.IsLoaded()) mState->http.Send(0);
+void TTvHiscores::StartRequest(THiscoreRequestKind kind) {
+  THiscoreState& s = *mState;
+  s.requestKind = kind;
+  s.reading.reset();
+  if (s.stub.IsLoaded()) return;
+  // The worker reads the reply, so that a large one never holds up the game.
+  auto reading = std::make_shared<THiscoreReading>();
+  s.reading = reading;
+  s.http.SetReplyReader([reading, kind](const std::string& reply) {
+    *reading = ReadHiscoreReply(kind, reply.data(), reply.size());
+  });
+  s.http.Send(0);
 }
 
 void TTvHiscores::RequestCategoryInformation() {
   THiscoreState& s = *mState;
   PrepareTablesRequest(&s.http, QueryOf(s));
   if (s.stub.IsLoaded()) s.stub.Calls().RequestCategoryInformation(s.localServer, s.gameId.c_str());
-  StartRequest();
-  s.requestKind = THiscoreRequestKind::kTables;
+  StartRequest(THiscoreRequestKind::kTables);
 }
 
 int TTvHiscores::GetCategoryCount() const {
@@ -67,8 +70,7 @@ void TTvHiscores::RequestScores(int categoryIndex) {
   if (s.stub.IsLoaded())
     s.stub.Calls().RequestScores(s.localServer, s.gameId.c_str(), s.modeId.c_str(), tableId,
                                  OrNull(s.account));
-  StartRequest();
-  s.requestKind = THiscoreRequestKind::kScores;
+  StartRequest(THiscoreRequestKind::kScores);
 }
 
 bool TTvHiscores::SubmitScore(const char* accountName, const char* password, bool remember) {
@@ -92,10 +94,9 @@ bool TTvHiscores::SubmitScore(const char* accountName, const char* password, boo
     s.stub.Calls().SubmitScore(s.localServer, s.gameId.c_str(), s.modeId.c_str(), accountName,
                                password, entry->guid.c_str(), entry->version.c_str(),
                                entry->gameData.c_str(), entry->score, s.keyText.c_str());
-  StartRequest();
+  StartRequest(THiscoreRequestKind::kSubmit);
   bool hasPassword = password && *password;
   s.account = hasPassword && accountName ? accountName : "";
-  s.requestKind = THiscoreRequestKind::kSubmit;
   if (remember) {
     THiscoreLogin& login = s.logins[s.player];
     login.player = s.player;
@@ -116,43 +117,42 @@ int TTvHiscores::PollRequest(char* errorBuffer, int errorSize, bool* outHasScore
     CopyHiscoreText(FailureText(s), errorBuffer, errorSize);
     return 2;
   }
-  const char* text =
-      s.stub.IsLoaded() ? s.stub.Calls().GetContents(s.localServer) : s.http.GetResult();
-  s.reply = text ? text : "";
-  const char* bytes = s.reply.c_str();
-  size_t size = static_cast<size_t>(s.reply.Length());
-  THiscoreReply reply;
+  THiscoreReading reading;
+  if (s.stub.IsLoaded()) {
+    const char* text = s.stub.Calls().GetContents(s.localServer);
+    reading = ReadHiscoreReply(s.requestKind, text, text ? std::strlen(text) : 0);
+  } else if (s.reading) {
+    reading = *s.reading;  // read by the worker before it said complete
+  }
+  s.message = reading.reply.message;
   switch (s.requestKind) {
     case THiscoreRequestKind::kTables:
-      reply = ReadTablesReply(bytes, size, &s.categories);
-      s.message = reply.message;
-      if (reply.ok) return 0;
+      s.categories = std::move(reading.categories);
+      if (reading.reply.ok) return 0;
       CopyHiscoreText(FailureText(s), errorBuffer, errorSize);
       return 2;
     case THiscoreRequestKind::kScores:
-      reply = ReadScoresReply(bytes, size, &s.onlineTable, &s.ownIndex);
-      s.message = reply.message;
-      if (reply.ok) return 0;
-      if (ReplyContains(s, kMissingType))
+      s.onlineTable = std::move(reading.table);
+      s.ownIndex = reading.ownIndex;
+      if (reading.reply.ok) return 0;
+      if (reading.missingType)
         s.message = kBadMode;
       else if (s.categories.empty())
         s.message = kNoCategories;
       CopyHiscoreText(FailureText(s), errorBuffer, errorSize);
       return 2;
     case THiscoreRequestKind::kSubmit:
-      reply = ReadSubmitReply(bytes, size);
-      s.message = reply.message;
-      if (!reply.ok) {
+      if (!reading.reply.ok) {
         CopyHiscoreText(FailureText(s), errorBuffer, errorSize);
-        if (ReplyContains(s, kBadLogin)) s.logins.erase(s.player);
+        if (reading.badLogin) s.logins.erase(s.player);
         return 2;
       }
-      if (!reply.hasMedals) {
+      if (!reading.reply.hasMedals) {
         if (THiscoreTable* table = s.FindLocalTable(s.submitTable))
           for (THiscoreEntry& entry : table->entries)
             if (entry.name == s.player) entry.submitted = true;
         Save();
-        if (outHasScore) *outHasScore = reply.hasScore;
+        if (outHasScore) *outHasScore = reading.reply.hasScore;
       }
       return 0;
   }

@@ -10,6 +10,7 @@
 #include "tvlib/media/TAnimatedTexture.h"
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/TScript.h"
+#include "tvlib/script/TScriptLimits.h"
 
 // The animation library, precompiled at build time.
 extern const unsigned char kAnimationLibrary[];
@@ -103,8 +104,9 @@ void TAnimatedSprite::StartAnimationScript() {
   mScript = new TAnimationScript(this);
   if (TPlatform* platform = TPlatform::GetInstance()) platform->AddTask(mScript);
   lua_State* L = mScript->GetState();
-  lua_dobuffer(L, reinterpret_cast<const char*>(kAnimationLibrary), kAnimationLibrarySize,
-               "ganimationscript");
+  if (luaL_loadbuffer(L, reinterpret_cast<const char*>(kAnimationLibrary), kAnimationLibrarySize,
+                      "ganimationscript") == 0)
+    TScriptLimits::Call(L, 0, 0, 0);
   RegisterNatives(L);
   // One collection now drops what loading left behind (the library's main chunk, its
   // buffers): every sprite has a state of its own, so this is paid back many times.

@@ -77,8 +77,13 @@ bool TAnimatedTexture::LoadSheet() {
   data->flags |= kTextureHasAlpha;
   data->flags &= ~kTextureDetectAlpha;
   const TString mask = mFolder + mAnimation.maskName;
-  return data->Load(mFolder + mAnimation.imageName,
-                    mAnimation.maskName.Length() > 0 ? &mask : nullptr);
+  if (!data->Load(mFolder + mAnimation.imageName,
+                  mAnimation.maskName.Length() > 0 ? &mask : nullptr))
+    return false;
+  if (!FitAnimationToSheet(&mAnimation, data->width, data->height))
+    DebugLog("TAnimatedTexture: frames of %s lie outside its %d x %d sheet; they are cut to it",
+             mFileName.c_str(), data->width, data->height);
+  return true;
 }
 
 const TAnimFrame* TAnimatedTexture::CurrentFrame() const {

@@ -50,6 +50,15 @@ TString MakeDefaultAnimationScript(int frameCount);
 // reading everything present) without `img` or `framelist`. A missing script gets the default.
 bool ReadAnimationXml(const TXmlNode& document, TAnimation* out);
 
+// Registration points and anchors lie at most this far from their frame's corner; sheets are
+// far smaller, so that no sum of a frame's values can overflow.
+inline constexpr int32_t kMaxAnimOffset = 1 << 20;
+
+// Brings the frames within a sheet of `width` x `height` pixels: each rectangle inside the
+// sheet (cut where it runs over), registration points and anchors within kMaxAnimOffset, and
+// the largest frame size again. False when anything had to change.
+bool FitAnimationToSheet(TAnimation* animation, int32_t width, int32_t height);
+
 // Reads an ".anm" file's bytes. Every count and length is checked against the bytes left:
 // a short file, a wrong section tag or a count that cannot fit fails the read.
 bool ReadAnimationAnm(const uint8_t* bytes, size_t size, TAnimation* out);

@@ -13,6 +13,7 @@
 #include "tvlib/script/Libs.h"
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScriptCode.h"
+#include "tvlib/script/TScriptLimits.h"
 
 // The particle library, precompiled at build time.
 extern const unsigned char kParticlesLibrary[];
@@ -108,13 +109,23 @@ bool TLuaParticleSystem::Load(const TString& name) {
     if (!mCode) return false;
     mScript.DoLuaString(mCode->GetCode().data(), mCode->GetLength());
   }
+  if (StoppedByLimits()) return false;
   mScript.DoLuaString("Init();");
+  if (StoppedByLimits()) return false;
   mDone = false;
   return true;
 }
 
+bool TLuaParticleSystem::StoppedByLimits() {
+  if (mScript.GetStop() == TScriptStop::kNone) return false;
+  mStopped = mDone = true;  // the effect goes with what its script built
+  return true;
+}
+
 void TLuaParticleSystem::Update(int ms) {
+  if (mStopped) return;
   mScript.DoLuaString(TString::Format("Update(%d);", ms).c_str());
+  if (StoppedByLimits()) return;
   Process(ms);
 }
 
@@ -198,7 +209,7 @@ void TLuaParticleSystem::ReportUnknownType(const TString& name) {
   lua_gettable(L, LUA_GLOBALSINDEX);
   if (lua_isfunction(L, -1)) {
     PushLuaString(L, TString("Type not found: ") + name);
-    lua_pcall(L, 1, 0, 0);
+    TScriptLimits::Call(L, 1, 0, 0);
   } else {
     DebugLog("Type not found: %s", name.c_str());
   }

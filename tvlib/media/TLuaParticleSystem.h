@@ -29,7 +29,8 @@ class TLuaParticleSystem : public TParticleSystem {
   ~TLuaParticleSystem() override;
 
   // A name with ".lua" is an effect file found along the effect search path; any other
-  // text is script source. Then runs "Init();" and clears the done flag.
+  // text is script source. Then runs "Init();" and clears the done flag. A script its limits
+  // stop (TScriptLimits.h) leaves the system done for good, and Load false.
   bool Load(const TString& name) override;
   // Runs the script's Update(ms), then Process(ms).
   void Update(int ms) override;
@@ -61,6 +62,8 @@ class TLuaParticleSystem : public TParticleSystem {
   };
 
   void RegisterNatives();
+  // True, leaving the system done for good, when the last run was stopped by its limits.
+  bool StoppedByLimits();
   // Makes an operator of the named type from the argument table at stack index 2, or
   // reports the unknown name and answers null.
   std::unique_ptr<TProcessValue> MakeOperator(lua_State* L);
@@ -95,4 +98,5 @@ class TLuaParticleSystem : public TParticleSystem {
   std::vector<std::pair<std::unique_ptr<TProcessValue>, int>> mDoList;
   float mAlpha = 1.0f;
   bool mDone = false;
+  bool mStopped = false;
 };

@@ -60,11 +60,7 @@ std::shared_ptr<TSound> TSound::Get(const char* name, bool decodeShort, int grou
     return nullptr;
   }
   const bool stream = !decodeShort;
-  if (!sound->mData->Open(handle, stream)) {
-    // Decoding whole closes the file itself; a streamed file is still ours.
-    if (stream) FileClose(handle);
-    return nullptr;
-  }
+  if (!sound->mData->Open(handle, stream)) return nullptr;  // the file closed
   return sound;
 }
 

@@ -3,6 +3,8 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -35,33 +37,62 @@ void TSoundData::CloseDecoder() {
 }
 
 bool TSoundData::Open(TFile* file, bool streamFromFile) {
+  FileSeek(file, 0, 2);
+  const int size = FileTell(file);
+  FileSeek(file, 0, 1);
   if (!streamFromFile) {
-    FileSeek(file, 0, 2);
-    int size = FileTell(file);
-    FileSeek(file, 0, 1);
+    std::vector<uint8_t> bytes;
+    int read = 0;
+    if (size >= 0 && size <= kMaxFileBytes) {
+      bytes.resize(static_cast<size_t>(size));
+      read = size > 0 ? FileRead(file, bytes.data(), size) : 0;
+    }
+    FileClose(file);
     if (size < 0 || size > kMaxFileBytes) {
-      DebugLog("OGG file could not be opened");
+      DebugLog("OGG file could not be opened: %d bytes", size);
       return false;
     }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    int read = size > 0 ? FileRead(file, bytes.data(), size) : 0;
-    FileClose(file);
     return OpenMemory(bytes.data(), size_t(std::max(read, 0)));
   }
+  const TOggLayout layout = ScanOggPages([file](uint8_t* out, size_t wanted) {
+    const int read = FileRead(file, out, int(std::min<size_t>(wanted, INT_MAX)));
+    return size_t(std::max(read, 0));
+  });
+  FileSeek(file, 0, 1);
+  if (!IsUsableOggLayout(layout)) {
+    DebugLog("OGG file could not be opened: %d logical streams", layout.streams);
+    FileClose(file);
+    return false;
+  }
+  auto* source = new TOggFileSource{file, layout.end};
   mDecoder = new OggVorbis_File;
   std::memset(mDecoder, 0, sizeof *mDecoder);
-  if (ov_open_callbacks(file, mDecoder, nullptr, 0, OggFileCallbacks()) < 0) {
+  if (ov_open_callbacks(source, mDecoder, nullptr, 0, OggFileCallbacks()) < 0) {
+    // A failed open leaves its source to the caller.
     DebugLog("OGG file could not be opened");
+    FileClose(file);
+    delete source;
     delete mDecoder;
     mDecoder = nullptr;
     return false;
   }
-  return Finish(true);
+  return Finish(true);  // a refusal there closes the decoder, and the file with it
 }
 
 bool TSoundData::OpenMemory(const uint8_t* bytes, size_t size) {
+  size_t position = 0;
+  const TOggLayout layout = ScanOggPages([&](uint8_t* out, size_t wanted) {
+    const size_t n = std::min(wanted, size - position);
+    if (n) std::memcpy(out, bytes + position, n);
+    position += n;
+    return n;
+  });
+  if (!IsUsableOggLayout(layout)) {
+    DebugLog("OGG data could not be opened: %d logical streams", layout.streams);
+    return false;
+  }
   auto* source = new TOggMemoryFile;
-  source->data.assign(bytes, bytes + size);
+  source->data.assign(bytes, bytes + layout.end);
   mDecoder = new OggVorbis_File;
   std::memset(mDecoder, 0, sizeof *mDecoder);
   if (ov_open_callbacks(source, mDecoder, nullptr, 0, OggMemoryCallbacks()) < 0) {

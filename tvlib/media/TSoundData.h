@@ -29,11 +29,12 @@ class TSoundData : public TStreamNotify {
   TSoundData(const TSoundData&) = delete;
   TSoundData& operator=(const TSoundData&) = delete;
 
-  // Opens the file's Ogg Vorbis data. Without `streamFromFile` the file is read into memory
-  // and closed at once; with it the decoder keeps the file (closed with the decoder). False
-  // (the file not closed here) when the data is not a usable Ogg Vorbis stream.
+  // Opens the file's Ogg Vorbis data and takes the file: without `streamFromFile` it is read
+  // into memory (64 MB at most) and closed at once; with it the decoder keeps it (closed with
+  // the decoder). False, the file closed, when the data is no usable Ogg Vorbis stream: more
+  // logical streams than kMaxOggStreams, none, or a stream the engine does not play.
   bool Open(TFile* file, bool streamFromFile);
-  // The same from `size` bytes (copied).
+  // The same from `size` bytes (copied up to the end of the last page).
   bool OpenMemory(const uint8_t* bytes, size_t size);
   // Erases the stream's table entry, keeping the owning sound alive meanwhile.
   void OnStreamNotify(TSoundStream* stream) override;

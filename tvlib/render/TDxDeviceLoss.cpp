@@ -4,6 +4,7 @@
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TFile.h"
+#include "tvlib/core/TSafeSave.h"
 #include "tvlib/core/TXmlNode.h"
 #include "tvlib/render/TDxDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
@@ -111,6 +112,7 @@ void TDxDisplayHandler::HandleOutOfVideoMemory() {
   settings.SetAttribute("LowMemoryVideo", "1");
   TString text = settings.ToString();
   // A failed write leaves the low-memory mode for this run only.
-  if (!WriteFileAtomically("common:display.xml", text.c_str(), static_cast<size_t>(text.Length())))
+  if (!WriteFileAtomically("common:display.xml", text.c_str(), static_cast<size_t>(text.Length()),
+                           kSharedFileMode))
     DebugLog("Could not save common:display.xml");
 }

@@ -3,9 +3,12 @@
 #include "tvlib/render/TDxDisplayHandler.h"
 
 #include <atomic>
+#include <string>
 
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
+#include "tvlib/core/TFile.h"
+#include "tvlib/core/TFileData.h"
 #include "tvlib/core/TXmlNode.h"
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/window/TWindowBackend.h"
@@ -14,6 +17,9 @@
 #include "tvlib/render/TTexture.h"
 
 namespace {
+
+// "common:display.xml" holds one element; anything near this size is not the program's.
+constexpr int kMaxDisplaySettings = 64 << 10;
 
 // Read by the cursor thread's texture users as well as the UI thread.
 std::atomic<TDisplayHandler*> gCurrentHandler{nullptr};
@@ -50,12 +56,19 @@ TDxDisplayHandler::TDxDisplayHandler(std::unique_ptr<sd::TPresenter> presenter, 
       mData(std::make_unique<TDxDisplayHandlerData>(mPresenter.get(), host)) {
   mData->context.onOutOfVideoMemory = [this] { HandleOutOfVideoMemory(); };
   mData->context.onDeviceBroken = [this] { MarkDeviceBroken(); };
-  TXmlNode document;
-  document.LoadFile("common:display.xml");
-  if (TXmlNode* settings = document.FindChild("Settings")) {
-    mData->lowMemoryVideo = settings->GetAttribute("LowMemoryVideo").ToInt() != 0;
+  std::string bytes;
+  if (FileReadAll("common:display.xml", kFileReadBinary, kMaxDisplaySettings, &bytes) &&
+      ReadDisplaySettings(bytes.data(), bytes.size(), &mData->lowMemoryVideo))
     DebugLog("Low memory video card setting enabled!");
-  }
+}
+
+bool ReadDisplaySettings(const char* bytes, size_t size, bool* lowMemoryVideo) {
+  TXmlNode document;
+  document.LoadBuffer(bytes, size);
+  TXmlNode* settings = document.FindChild("Settings");
+  if (!settings) return false;
+  *lowMemoryVideo = settings->GetAttribute("LowMemoryVideo").ToInt() != 0;
+  return true;
 }
 
 TDxDisplayHandler::~TDxDisplayHandler() {

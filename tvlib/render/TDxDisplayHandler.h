@@ -9,6 +9,7 @@
 // only, except UpdateCursor (the cursor thread).
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "tvlib/platform/render/TPresenter.h"
@@ -16,6 +17,10 @@
 
 struct TDxDisplayHandlerData;
 class TRenderHost;
+
+// Reads the bytes of "common:display.xml": false when they hold no "Settings" element, else
+// its "LowMemoryVideo" flag.
+bool ReadDisplaySettings(const char* bytes, size_t size, bool* lowMemoryVideo);
 
 class TDxDisplayHandler : public TDisplayHandler {
  public:

@@ -525,6 +525,11 @@ int lua_gethookcount(lua_State* L) {
   return L->basehookcount;
 }
 
+lua_Alloc lua_getallocf(lua_State* L, void** ud) {
+  if (ud) *ud = G(L)->allocUd;
+  return G(L)->alloc;
+}
+
 lua_State* lua_newthread(lua_State* L) {
   CheckGC(L);
   lua_State* L1 = NewThread(L);

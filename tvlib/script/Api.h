@@ -58,6 +58,8 @@ using lua_Number = double;
 lua_State* lua_open();
 // A state whose every allocation goes through `alloc' (a memory budget, for instance).
 lua_State* lua_newstate(lua_Alloc alloc, void* ud);
+// The state's allocation hook, and its user word in *ud (when ud is not null).
+lua_Alloc lua_getallocf(lua_State* L, void** ud);
 void lua_close(lua_State* L);
 lua_CFunction lua_atpanic(lua_State* L, lua_CFunction panicf);
 

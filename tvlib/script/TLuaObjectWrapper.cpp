@@ -1,6 +1,8 @@
 // Registry anchors keyed by the wrapper's address, and the stack's text conversions.
 #include "tvlib/script/TLuaObjectWrapper.h"
 
+#include "tvlib/script/TScriptLimits.h"
+
 TLuaObjectWrapper::TLuaObjectWrapper(lua_State* L) : mL(L) {
   lua_pushlightuserdata(mL, this);
   lua_insert(mL, -2);
@@ -27,7 +29,7 @@ void TLuaFunction::Call() const {
   lua_pushstring(mL, "_ALERT");
   lua_gettable(mL, LUA_GLOBALSINDEX);
   lua_insert(mL, 1);
-  lua_pcall(mL, 0, 1, 1);
+  TScriptLimits::Call(mL, 0, 1, 1);
 }
 
 void PushLuaString(lua_State* L, TString text) {

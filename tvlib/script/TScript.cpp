@@ -84,7 +84,9 @@ bool FindStyle(lua_State* L, const char* key, bool useDefault, int depth) {
 
 }  // namespace
 
-TScript::TScript(lua_State* L) : mL(L != nullptr ? L : lua_open()) {
+TScript::TScript(lua_State* L)
+    : mLimits(L != nullptr ? nullptr : std::make_unique<TScriptLimits>(AssetScriptBudget())),
+      mL(L != nullptr ? L : mLimits->OpenState()) {
   Suspend();
   UseEngineFilesForScripts();
   UseEngineRandomForScripts();
@@ -123,7 +125,8 @@ void TScript::Alert() {
     return;
   }
   lua_insert(mL, -2);
-  if (lua_pcall(mL, 1, 0, 0) != 0) lua_pop(mL, 1);  // a failing handler must not end the program
+  if (TScriptLimits::Call(mL, 1, 0, 0) != 0)
+    lua_pop(mL, 1);  // a failing handler must not end the program
 }
 
 bool TScript::RunScript(const TString& fileName) {
@@ -169,7 +172,7 @@ void TScript::DoLuaString(const char* code, int length) {
   PushGlobal(mL, "LuaErrorMessage");
   if (!lua_isnil(mL, -1)) {
     PushLuaString(mL, message);
-    lua_pcall(mL, 1, 0, 0);
+    TScriptLimits::Call(mL, 1, 0, 0);
   }
   lua_settop(mL, top - 1 < start ? start : top - 1);
 }
@@ -181,16 +184,17 @@ void TScript::MakeClosure(int nargs) {
   if (lua_isnil(mL, -1)) {
     lua_pop(mL, 1);
     luaL_loadbuffer(mL, kGetClosure, sizeof kGetClosure - 1, "=GetClosure");
-    lua_pcall(mL, 0, 0, 0);
+    TScriptLimits::Call(mL, 0, 0, 0);
     PushGlobal(mL, "GetClosure");
   }
   lua_insert(mL, -(nargs + 2));
-  lua_pcall(mL, nargs + 1, 1, 1);
+  TScriptLimits::Call(mL, nargs + 1, 1, 1);
   lua_remove(mL, 1);
 }
 
 int TScript::RunFunction(int nargs, int nresults) {
   DeletePending();
+  mLastStop = TScriptStop::kNone;
   if (IsYielded() && nresults <= 1) {
     MakeClosure(nargs);
     TLuaFunction closure(mL);
@@ -201,7 +205,8 @@ int TScript::RunFunction(int nargs, int nresults) {
   }
   PushGlobal(mL, "_ALERT");
   lua_insert(mL, 1);
-  const int status = lua_pcall(mL, nargs, nresults, 1);
+  const int status = TScriptLimits::Call(mL, nargs, nresults, 1);
+  mLastStop = TScriptLimits::StopOf(mL);
   lua_remove(mL, 1);
   if (status != 0) {
     if (nresults >= 2) {
@@ -214,7 +219,9 @@ int TScript::RunFunction(int nargs, int nresults) {
     // The result becomes the script's coroutine, started at once.
     if (GetTimePastDue() == -1) SetPeriod(0, false, true, false);
     mCoroutineBase = lua_gettop(mL) - 1;
-    if (lua_resume(mL, 0) != 0) {
+    const int started = TScriptLimits::Resume(mL, 0);
+    if (TScriptLimits::StopOf(mL) != TScriptStop::kNone) mLastStop = TScriptLimits::StopOf(mL);
+    if (started != 0) {
       DebugLog("lua_resume error: %s", TextForLog(mL, -1).c_str());
       lua_pop(mL, 1);
     }
@@ -228,7 +235,8 @@ int TScript::RunFunction(int nargs, int nresults) {
 
 int TScript::Resume(int nargs) {
   DeletePending();
-  const int status = lua_resume(mL, nargs);
+  const int status = TScriptLimits::Resume(mL, nargs);
+  mLastStop = TScriptLimits::StopOf(mL);
   if (status != 0) {
     DebugLog("lua_resume ERROR: %s", TextForLog(mL, -1).c_str());
     lua_pop(mL, 1);

@@ -4,17 +4,22 @@
 // lua_yield after arranging when the task fires next (SetPeriod) or leaving it suspended
 // until an event wakes it. Script errors go to "_ALERT", which logs "Lua error: %s".
 //
+// When the script opens its own state, that state runs under the asset scripts' budget
+// (TScriptLimits.h); GetStop tells whether its last run was stopped by it.
+//
 // Globals of every script: "_ALERT", "DebugOut" (discards its text), "DumpTable" (logs a
 // table's pairs), "_SCRIPT" (the TScript as light userdata) and, once needed, "GetClosure".
 // Libraries: base with coroutines, string, table. UI thread only.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "tvlib/core/TString.h"
 #include "tvlib/core/TTask.h"
 #include "tvlib/script/Api.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
+#include "tvlib/script/TScriptLimits.h"
 
 class TLuaTable;
 
@@ -31,7 +36,8 @@ struct TFontSpec {
 
 class TScript : public TAnimTask {
  public:
-  // Takes the state (null: opens a new one); the script owns it. Built suspended.
+  // Takes the state (null: opens a new one under AssetScriptBudget()); the script owns it.
+  // Built suspended.
   explicit TScript(lua_State* L = nullptr);
   ~TScript() override;
   TScript(const TScript&) = delete;
@@ -53,6 +59,9 @@ class TScript : public TAnimTask {
   // Resumes the coroutine with nargs values; returns the status of lua_resume.
   int Resume(int nargs);
   bool IsYielded() const { return lua_isyielded(mL) != 0; }
+  // Why the last RunFunction (RunScript, DoLuaString) or Resume was stopped by the state's
+  // limits (kNone: it was not, or the state has none): what it built is then to be dropped.
+  TScriptStop GetStop() const { return mLastStop; }
 
   // The task's step: resumes the coroutine; suspends the task when it ends or fails.
   bool Animate() override;
@@ -98,8 +107,10 @@ class TScript : public TAnimTask {
   // Leaves a closure that calls the function and arguments on the top later (see RunFunction).
   void MakeClosure(int nargs);
 
+  std::unique_ptr<TScriptLimits> mLimits;  // those of a state the script opened
   lua_State* mL;
   std::vector<TLuaObjectWrapper*> mPending;
   // The stack top below the coroutine's function: what it leaves when it ends is dropped.
   int mCoroutineBase = 0;
+  TScriptStop mLastStop = TScriptStop::kNone;
 };

@@ -1,6 +1,7 @@
 // Dialogs: publishing the texts, the layout, centring, the close wait and web links.
 #include "tvlib/ui/TDialog.h"
 
+#include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
 #include "tvlib/script/TLuaStackGuard.h"
@@ -55,7 +56,11 @@ bool TDialog::Init() {
   if (!script) return true;
   lua_State* L = script->GetState();
   PublishTexts(L, mBody, mTitle);
-  manager->RunWindowScript(this, mLayoutScript);
+  // A layout its limits stopped leaves no half-built dialog: the manager has dropped it.
+  if (!manager->RunWindowScript(this, mLayoutScript) &&
+      script->GetStop() != TScriptStop::kNone) {
+    return false;
+  }
   const TRect& rect = GetRect();
   if (rect.left == 0 && rect.top == 0) {
     if (TModalWindow* root = manager->GetRootWindow()) {

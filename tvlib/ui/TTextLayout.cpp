@@ -33,6 +33,7 @@ class TTextBlock::TLayout {
       : mBlock(block),
         mText(block.mText.c_str()),
         mLength(static_cast<size_t>(block.mText.Length())),
+        mTagEnds(mText, mLength),
         mState(block.mState) {
     TTextServices* services = GetTextServices();
     mFonts = services ? services->GetFontCache() : nullptr;
@@ -57,6 +58,7 @@ class TTextBlock::TLayout {
   TTextBlock& mBlock;
   const char* mText;
   size_t mLength;
+  TTextTagEnds mTagEnds;
   TTextMarkupState& mState;
   TFontCache* mFonts = nullptr;
   std::shared_ptr<TVecFont> mDefaultFont;
@@ -176,7 +178,7 @@ void TTextBlock::TLayout::OpenRun(TTextRun& run) {
 
 bool TTextBlock::TLayout::Step(TTextRun& run) {
   TTextTag tag;
-  if (mText[mPos] == '<' && ReadTextTag(mText, mLength, mPos, &tag)) return Tag(run, tag);
+  if (mText[mPos] == '<' && ReadTextTag(mText, mTagEnds, mPos, &tag)) return Tag(run, tag);
   if (!Character(run)) return false;
   if (mPos >= mLength) {
     run.last = static_cast<int>(mLength) - 1;

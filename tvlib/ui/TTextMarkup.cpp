@@ -85,22 +85,38 @@ uint32_t DecodeTextChar(const char* text, size_t length, size_t* pos) {
   }
 }
 
-bool ReadTextTag(const char* text, size_t length, size_t pos, TTextTag* tag) {
+TTextTagEnds::TTextTagEnds(const char* text, size_t length) {
+  // Scanning a tag from a position in one of the three quote states ends at the same ">" for
+  // every start that reaches that position in that state; one pass from the end therefore
+  // knows, at each position, where a scan starting there in each state would stop.
+  enum { kOutside, kDouble, kSingle, kStates };
+  size_t next[kStates] = {npos, npos, npos};
+  for (size_t at = length; at-- > 0;) {
+    const char c = text[at];
+    if (c == '<') mEnds.emplace_back(at, next[kOutside]);  // its scan starts at at + 1
+    const size_t outside = c == '>'    ? at
+                           : c == '"'  ? next[kDouble]
+                           : c == '\'' ? next[kSingle]
+                                       : next[kOutside];
+    next[kDouble] = c == '"' ? next[kOutside] : next[kDouble];
+    next[kSingle] = c == '\'' ? next[kOutside] : next[kSingle];
+    next[kOutside] = outside;
+  }
+  std::reverse(mEnds.begin(), mEnds.end());
+}
+
+size_t TTextTagEnds::EndOf(size_t pos) const {
+  const auto found = std::lower_bound(mEnds.begin(), mEnds.end(), std::make_pair(pos, size_t{0}));
+  return found != mEnds.end() && found->first == pos ? found->second : npos;
+}
+
+bool ReadTextTag(const char* text, const TTextTagEnds& ends, size_t pos, TTextTag* tag) {
+  const size_t end = ends.EndOf(pos);
+  if (end == TTextTagEnds::npos) return false;
   tag->textLength = 0;
   char quote = 0;
-  for (size_t at = pos + 1; at < length; ++at) {
+  for (size_t at = pos + 1; at < end; ++at) {
     const char c = text[at];
-    if (!quote && c == '>') {
-      tag->length = at - pos + 1;
-      tag->kind = TTextTagKind::kUnknown;
-      for (const TTagName& name : kTagNames) {
-        if (tag->Text().starts_with(name.name)) {
-          tag->kind = name.kind;
-          break;
-        }
-      }
-      return true;
-    }
     if (quote) {
       if (c == quote) quote = 0;
     } else if (c == '"' || c == '\'') {
@@ -110,7 +126,15 @@ bool ReadTextTag(const char* text, size_t length, size_t pos, TTextTag* tag) {
     }
     if (tag->textLength < TTextTag::kMaxText) tag->text[tag->textLength++] = c;
   }
-  return false;
+  tag->length = end - pos + 1;
+  tag->kind = TTextTagKind::kUnknown;
+  for (const TTagName& name : kTagNames) {
+    if (tag->Text().starts_with(name.name)) {
+      tag->kind = name.kind;
+      break;
+    }
+  }
+  return true;
 }
 
 bool TTextTag::FindAttribute(std::string_view name, std::string_view* value) const {

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "tvlib/core/TString.h"
 
@@ -62,9 +64,24 @@ struct TTextTag {
   bool EndsLine() const;
 };
 
+// Where each "<" of a text has its closing ">" (the first one outside quotes), found for the
+// whole text in one pass from its end, so that laying out a text with many unclosed "<" stays
+// linear in its length.
+class TTextTagEnds {
+ public:
+  TTextTagEnds(const char* text, size_t length);
+  // The index of the ">" closing the tag that begins at `pos`, or `npos` when there is none.
+  size_t EndOf(size_t pos) const;
+
+  static constexpr size_t npos = static_cast<size_t>(-1);
+
+ private:
+  std::vector<std::pair<size_t, size_t>> mEnds;  // (the "<", its ">"), by position
+};
+
 // Reads the tag starting at text[pos] ("<"); false when there is no ">" before the end, so
 // the "<" is an ordinary character.
-bool ReadTextTag(const char* text, size_t length, size_t pos, TTextTag* tag);
+bool ReadTextTag(const char* text, const TTextTagEnds& ends, size_t pos, TTextTag* tag);
 
 // Six hexadecimal digits, with or without "#", to opaque red, green, blue; false otherwise.
 bool ParseTextColour(std::string_view text, float rgba[4]);

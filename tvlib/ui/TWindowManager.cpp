@@ -115,6 +115,11 @@ bool TWindowManager::RunWindowScript(TWindow* parent, const TString& file) {
   mScript->PushParent(parent);
   const bool ran = mScript->RunScript(file);
   mScript->PopWindow();
+  if (!ran && mScript->GetStop() != TScriptStop::kNone) {
+    DebugLog("TWindowManager::RunWindowScript: %s was stopped; its screen is dropped",
+             file.c_str());
+    DropModal(parent);
+  }
   return ran;
 }
 
@@ -173,6 +178,16 @@ void TWindowManager::PopModal() {
   }
   if (mRoot) mRoot->Invalidate(&area);
   mModalPopped = true;
+}
+
+void TWindowManager::DropModal(const TWindow* window) {
+  if (!window || std::find(mModalStack.begin(), mModalStack.end(), window) == mModalStack.end())
+    return;
+  while (!mModalStack.empty()) {
+    const bool last = GetTopModal() == window;
+    PopModal();
+    if (last) return;
+  }
 }
 
 TModalWindow* TWindowManager::PushDialog(const TString& layoutScript, const TString& body,

@@ -49,7 +49,9 @@ class TWindowManager {
   void AttachScript(TWindowScript* script);
   TWindowScript* GetWindowScript() { return mScript.get(); }
   // Runs a layout script file with `parent` as the parent of its windows; false when it
-  // could not run (or there is no script). A missing file is logged with its name.
+  // could not run (or there is no script). A missing file is logged with its name. A script
+  // its limits stopped (TScriptLimits.h) leaves no screen half built: a modal `parent` is
+  // dropped with whatever it held.
   bool RunWindowScript(TWindow* parent, const TString& file);
   // Makes "<name>{ ... }" a window constructor of the script; nothing without a script.
   void AddWindowType(const TString& name, TWindowCreator creator);
@@ -73,6 +75,8 @@ class TWindowManager {
   // Takes the top window off the stack and deletes it at the next event; the new top gets the
   // focus. Popping the last one quits the program.
   void PopModal();
+  // Pops `window` and every modal window above it; nothing when it is not on the stack.
+  void DropModal(const TWindow* window);
   // Makes `window` (owned from now on) the root: pushed, sized to the viewport, Init again.
   void SetRootWindow(TModalWindow* window);
   // Pushes a dialog built by the layout script file, showing `body` under `title`, named

@@ -6,6 +6,7 @@
 #include "tvlib/script/AuxLib.h"
 #include "tvlib/script/Limits.h"
 #include "tvlib/script/TLuaStackGuard.h"
+#include "tvlib/script/TScriptLimits.h"
 #include "tvlib/ui/TFlashMovie.h"
 #include "tvlib/ui/TLuaMessageWrapper.h"
 #include "tvlib/ui/TMessage.h"
@@ -64,7 +65,7 @@ void CallCommand(lua_State* L, TLuaObjectWrapper* command) {
   lua_pushstring(L, "_ALERT");
   lua_gettable(L, LUA_GLOBALSINDEX);
   command->Push();
-  if (lua_isfunction(L, -1)) lua_pcall(L, 0, 0, -2);
+  if (lua_isfunction(L, -1)) TScriptLimits::Call(L, 0, 0, -2);
 }
 
 }  // namespace
@@ -122,8 +123,9 @@ void TWindowScript::BindNatives() {
 void TWindowScript::RunLibrary() {
   lua_State* L = GetState();
   const int top = lua_gettop(L);
-  if (lua_dobuffer(L, reinterpret_cast<const char*>(kScreenInitLibrary), kScreenInitLibrarySize,
-                   "gScreenInit") != 0) {
+  if (luaL_loadbuffer(L, reinterpret_cast<const char*>(kScreenInitLibrary), kScreenInitLibrarySize,
+                      "gScreenInit") != 0 ||
+      TScriptLimits::Call(L, 0, 0, 0) != 0) {
     DebugLog("TWindowScript: the window script library failed: %s", lua_tostring(L, -1));
   }
   lua_settop(L, top);

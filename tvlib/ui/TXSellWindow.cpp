@@ -1,6 +1,10 @@
 // Filling the more-games panel from its document and opening its links.
 #include "tvlib/ui/TXSellWindow.h"
 
+#include <string>
+
+#include "tvlib/core/TFile.h"
+#include "tvlib/core/TFileData.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TXmlNode.h"
 #include "tvlib/ui/TText.h"
@@ -9,6 +13,8 @@
 namespace {
 
 constexpr char kDocument[] = "xsell/xsell.xml";
+// A panel of seven entries is a few kilobytes; anything near this is not its document.
+constexpr int kMaxDocument = 1 << 20;
 // Windows named with a number run to 8: one past the entries the panel holds.
 constexpr int kNamedEntries = 8;
 
@@ -51,8 +57,14 @@ bool TXSellWindow::IsKindOf(TWindowClassId id) const {
 }
 
 void TXSellWindow::SetupXSell() {
+  std::string bytes;
+  if (!FileReadAll(kDocument, kFileReadBinary, kMaxDocument, &bytes)) bytes.clear();
+  ReadXSellDocument(bytes.data(), bytes.size());
+}
+
+void TXSellWindow::ReadXSellDocument(const char* bytes, size_t size) {
   TXmlNode document;
-  document.LoadFile(kDocument);
+  document.LoadBuffer(bytes, size);
   int entries = 0;
   if (TXmlNode* xsell = document.FindChild("xsell")) {
     TString name;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "tvlib/core/TString.h"
 #include "tvlib/script/TLuaBindings.h"
@@ -26,6 +27,8 @@ class TXSellWindow : public TWindow {
 
   // Script function "SetupXSell".
   void SetupXSell();
+  // Fills the panel from the document's bytes, as SetupXSell does from the file.
+  void ReadXSellDocument(const char* bytes, size_t size);
   // Script function "LaunchGameLink" (index).
   void LaunchGameLink(int index);
 

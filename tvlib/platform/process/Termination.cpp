@@ -7,11 +7,12 @@
 
 #include <csignal>
 
+#include "tvlib/core/TTerminationRequest.h"
+
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT};
 
-volatile std::sig_atomic_t gTerminationRequested = 0;
 // 0 during start-up and message boxes: a request ends the process at once.
 volatile std::sig_atomic_t gDeferred = 0;
 // The forking process, for its child to tell whether it is already gone.
@@ -35,7 +36,7 @@ void OnTerminationSignal(int signal) {
     EndBySignal(signal);
     return;
   }
-  gTerminationRequested = signal;
+  NoteTerminationRequest(signal);
 }
 
 void BeforeFork() {
@@ -44,7 +45,7 @@ void BeforeFork() {
 
 void InForkedChild() {
   for (int signal : kSignals) SetHandler(signal, SIG_DFL);
-  gTerminationRequested = 0;
+  TakeTerminationRequest();
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   if (getppid() != gForkParent) _exit(1);  // the parent ended before the line above
 }
@@ -63,15 +64,9 @@ void DeferTerminationSignals() {
   gDeferred = 1;
 }
 
-bool TakeTerminationRequest() {
-  if (!gTerminationRequested) return false;
-  gTerminationRequested = 0;
-  return true;
-}
-
 TImmediateTermination::TImmediateTermination() : mWasDeferred(gDeferred) {
   gDeferred = 0;
-  if (gTerminationRequested) EndBySignal(gTerminationRequested);
+  if (const int signal = PendingTerminationRequest()) EndBySignal(signal);
 }
 
 TImmediateTermination::~TImmediateTermination() {

@@ -8,12 +8,12 @@
 // default handlers back and is ended when the process ends.
 #pragma once
 
+#include "tvlib/core/TTerminationRequest.h"
+
 // Installs the handlers (requests end the process at once); later calls change nothing.
 void CatchTerminationSignals();
-// From now on a request waits for the event pump.
+// From now on a request waits for the event pump (TTerminationRequest.h takes it).
 void DeferTerminationSignals();
-// True once after a deferred termination signal arrived.
-bool TakeTerminationRequest();
 
 // While one lives, requests end the process at once; one already waiting does so on creation.
 class TImmediateTermination {
