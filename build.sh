@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-JOBS=$(nproc)
+JOBS=${TV_JOBS:-$(nproc)}
 FUZZ_SECONDS=${TV_FUZZ_SECONDS:-10}
 
 # Debian packages the build, the game and the tests need.
