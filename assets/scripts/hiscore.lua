@@ -50,8 +50,8 @@ local panel = {
 for _, heading in ipairs({ { "local", "localhighscores" }, { "global", "globalhighscores" },
                            { "topplayers", "topplayers" } }) do
   table.insert(panel, Text{
-    name = heading[1], label = heading[2], x = 120, y = 0, w = 160, h = 34,
-    font = kHeadingFont, flags = centred,
+    name = heading[1], label = heading[2], x = 120, y = 0, w = 182, h = 34,
+    font = { "fonts/monotype_corsiva.mvec", 21, kPlum }, flags = centred,
   })
 end
 for i = 1, 10 do

@@ -59,7 +59,8 @@ void THiscore::PostCreate() {
     mNames[row] = FindText(TString::Format("name%d", i + 1));
     mScores[row] = FindText(TString::Format("score%d", i + 1));
     TWindow* icon = FindChild(TString::Format("p1_%d", i + 1), -1);
-    mIcons[row] = icon && icon->IsKindOf(TImage::GetClassId()) ? static_cast<TImage*>(icon) : nullptr;
+    mIcons[row] =
+        icon && icon->IsKindOf(TImage::GetClassId()) ? static_cast<TImage*>(icon) : nullptr;
   }
   TGameSettings* settings = TGameSettings::Get();
   if (settings && settings->GetAnonymousMode() == 2) {

@@ -63,8 +63,8 @@ void THiscoreSubmit::ShowForm(bool connecting) {
                            "nameeditbox", "submittoserver", "submitcancel"}) {
     Show(name, !connecting);
   }
-  for (const char* name : {"yourtvaccount", "nametext", "passtext", "accounteditbox",
-                           "passeditbox", "remember"}) {
+  for (const char* name :
+       {"yourtvaccount", "nametext", "passtext", "accounteditbox", "passeditbox", "remember"}) {
     Show(name, account);
   }
   if (connecting) {

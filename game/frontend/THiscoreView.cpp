@@ -2,9 +2,9 @@
 // of the table with its scrolling, and the buttons, with the rules of the anonymous modes.
 #include <array>
 
-#include "game/shell/StringLookup.h"
 #include "game/frontend/ShownChildren.h"
 #include "game/frontend/THiscore.h"
+#include "game/shell/StringLookup.h"
 #include "game/shell/TGameSettings.h"
 #include "tvlib/hiscore/TTvHiscores.h"
 #include "tvlib/ui/TButton.h"

@@ -68,14 +68,16 @@ class TTvHiscores {
   virtual int GetScoreCount(bool local) const;
   // One entry; every out-parameter may be null, texts are cut to size - 1 bytes.
   virtual bool GetScoreEntry(bool local, int index, int* outRank, char* nameBuffer, int nameSize,
-                     bool* outAnonymous, int* outScore, char* dataBuffer, int dataSize) const;
+                             bool* outAnonymous, int* outScore, char* dataBuffer,
+                             int dataSize) const;
   // The player's entry: source 0 local (first unsubmitted), 1 online.
   virtual bool GetPlayerScore(int source, int* outScore, int* outRank, char* dataBuffer,
-                      int dataSize) const;
+                              int dataSize) const;
   // Submits the player's first unsubmitted local entry of the current mode; false when there
   // is none. `remember` stores the login for the player, otherwise it is forgotten.
   virtual bool SubmitScore(const char* accountName, const char* password, bool remember);
-  virtual bool GetStoredLogin(char* nameBuffer, int nameSize, char* passwordBuffer, int passwordSize) const;
+  virtual bool GetStoredLogin(char* nameBuffer, int nameSize, char* passwordBuffer,
+                              int passwordSize) const;
   // Deletes the current mode's local table, then saves.
   void DeleteLocalTable();
 
