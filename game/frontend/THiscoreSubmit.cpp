@@ -159,6 +159,7 @@ bool THiscoreSubmit::Poll() {
     return false;
   }
   THiscore* owner = mOwner;
+  // This dialog closes, also should another window have come above it meanwhile.
   if (TWindowManager* manager = TWindowManager::Get()) manager->DropModal(this);
   if (owner) owner->ShowGlobalAfterSubmit(placed);
   return false;

@@ -136,6 +136,10 @@ class HiscoreTest : public DisplayTest {
     for (int i = 0; i < times; ++i) edit->OnChar(8);
     Manager().DrainQueue();
   }
+  // Runs the window script's message loop, so that button commands run as in the game.
+  void WaitForCommands() {
+    Script().DoLuaString("return function() while true do WaitForMessage() end end");
+  }
   // Moves the clock and runs one tick: the top window's tasks, its messages and a frame.
   void Tick(uint32_t ms = 20) {
     clock.now += ms;

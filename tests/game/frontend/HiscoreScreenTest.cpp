@@ -323,4 +323,21 @@ TEST_F(HiscoreScreenTest, TheGlobalViewAfterASubmissionShowsItsResult) {
   }
 }
 
+TEST_F(HiscoreScreenTest, TheScriptOpensTheInformationPageAndCloses) {
+  Scripted();
+  ASSERT_NE(Open(), nullptr);
+  TModalWindow* screenModal = Manager().GetTopModal();
+  WaitForCommands();
+  Click("moreinfo");
+  ASSERT_NE(Manager().GetTopModal(), screenModal);
+  EXPECT_TRUE(Shows("hiscoreinfook"));
+  EXPECT_NE(TextOf("infotext").Length(), 0);
+  Click("hiscoreinfook");
+  Tick();
+  EXPECT_EQ(Manager().GetTopModal(), screenModal);
+  Click("back");
+  Tick();
+  EXPECT_EQ(Manager().GetModalStack().size(), 1u) << "the screen closed";
+}
+
 }  // namespace
