@@ -127,7 +127,10 @@ void THiscoreSubmit::Submit() {
   const TString password = EditText("passedit");
   TButton* remember = TButton::CastToButton(FindChild("remember", -1));
   const bool keep = remember && remember->IsChecked();
-  if (!mOwner || !mHiscores) return;
+  if (!mOwner || !mHiscores) {
+    ShowForm(false);  // no screen to show the result on: nothing is sent
+    return;
+  }
   const bool started = account.Length() != 0
                            ? mHiscores->SubmitScore(account.c_str(), password.c_str(), keep)
                            : mHiscores->SubmitScore(name.c_str(), nullptr, keep);
