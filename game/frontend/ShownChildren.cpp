@@ -13,6 +13,6 @@ bool SetShown(TWindow* window, bool show) {
   return true;
 }
 
-bool ShowChild(TWindow* root, const TString& name, bool show) {
+bool SetChildShown(TWindow* root, const TString& name, bool show) {
   return SetShown(root->FindChild(name, -1), show);
 }

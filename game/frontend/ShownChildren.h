@@ -8,4 +8,4 @@ class TWindow;
 // Sets or clears the visible flag; true when it changed (false for null).
 bool SetShown(TWindow* window, bool show);
 // The same for the descendant of `root` named `name`; false when there is none.
-bool ShowChild(TWindow* root, const TString& name, bool show);
+bool SetChildShown(TWindow* root, const TString& name, bool show);

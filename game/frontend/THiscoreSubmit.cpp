@@ -28,7 +28,7 @@ THiscoreSubmit::THiscoreSubmit(THiscore* owner) : mOwner(owner) {
 }
 
 void THiscoreSubmit::Show(const char* name, bool show) {
-  if (ShowChild(this, name, show)) Invalidate();
+  if (SetChildShown(this, name, show)) Invalidate();
 }
 
 TString THiscoreSubmit::EditText(const char* name) {

@@ -35,7 +35,7 @@ int GameMode() {
 
 void THiscore::Show(const char* name, bool show) {
   // The screen redraws whole, also where the child stood.
-  if (ShowChild(this, name, show)) Invalidate();
+  if (SetChildShown(this, name, show)) Invalidate();
 }
 
 bool THiscore::HasWaitingLocalScore() const {
