@@ -259,8 +259,9 @@ if printf '%s\n' "$cmake_files" | tr '\n' '\0' | xargs -0 grep -n LINK_INTERFACE
   fail "a CMake file uses LINK_INTERFACE_MULTIPLICITY"
 fi
 
-# What the programs of this build link: the script tools and the fuzz targets no window
-# system and no image library; the room's rule tests no window system and no network; the
+# What the programs of this build link: the script tools no window system and no image
+# library; the fuzz targets no window system (those of the image loaders link their image
+# library); the room's rule tests no window system and no network; the
 # launcher control's library and host no engine library.
 if [ -n "$build" ]; then
   if [ ! -f "$build/build.ninja" ]; then
@@ -272,12 +273,16 @@ if [ -n "$build" ]; then
       /^build / {
         target = $2; sub(/:$/, "", target)
         n = split(target, parts, "/"); name = parts[n]
-        tool = (name == "tvlua" || name == "tvluac" || target ~ /^tests\/fuzz\//)
+        tool = (name == "tvlua" || name == "tvluac")
+        fuzz = (target ~ /^tests\/fuzz\//)
         room = (name == "room_rules_tests")
         control = (target ~ /^webcontrol\//)
       }
       tool && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::|libpng|libjpeg/ {
         print target " links SDL2, Xlib, libpng or libjpeg"
+      }
+      fuzz && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::/ {
+        print target " (a fuzz target) links SDL2 or Xlib"
       }
       room && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::|libcurl/ {
         print target " links SDL2, Xlib or libcurl"
