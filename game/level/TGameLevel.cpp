@@ -104,18 +104,6 @@ void TGameLevel::TakeFocus() {
   manager->SetFocus(this);
 }
 
-template <class T>
-std::shared_ptr<T> TGameLevel::Place(std::shared_ptr<T> sprite, bool animated, bool depth) {
-  sprite->SetOwner(this);
-  mSceneRoot->AddChild(sprite);
-  if (animated) mAnimSprites.push_back(sprite);
-  if (depth) mDepthObjects.push_back(sprite);
-  return sprite;
-}
-
-template std::shared_ptr<TFestraSprite> TGameLevel::Place(std::shared_ptr<TFestraSprite>, bool,
-                                                          bool);
-
 // The room's root and the objects the loader fills in later.
 void TGameLevel::CreateRoom() {
   mSceneRoot = TFestraSprite::Create(0);

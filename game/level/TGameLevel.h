@@ -27,6 +27,7 @@
 #include "game/level/TLevelDialog.h"
 #include "game/level/TVelkaEventList.h"
 #include "game/level/WaitingLine.h"
+#include "game/room/TFestraSprite.h"
 #include "game/room/TRoomLevel.h"
 #include "game/shell/TMetricsReporter.h"
 #include "tvlib/core/TRandom.h"
@@ -419,3 +420,12 @@ class TGameLevel : public TWindow, public TRoomLevel {
 
   TLuaBindings mBindings;
 };
+
+template <class T>
+std::shared_ptr<T> TGameLevel::Place(std::shared_ptr<T> sprite, bool animated, bool depth) {
+  sprite->SetOwner(this);
+  mSceneRoot->AddChild(sprite);
+  if (animated) mAnimSprites.push_back(sprite);
+  if (depth) mDepthObjects.push_back(sprite);
+  return sprite;
+}
