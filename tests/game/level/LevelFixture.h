@@ -9,6 +9,7 @@
 //     tasks, so the level's task, then its messages and a frame);
 //   - input: Click, Press, Move and Release send engine events through the window manager, as
 //     the game loop does; Key sends a key press;
+//   - frames: Frame(name) draws the screen and writes it as a PNG beside the test's output;
 //   - content: the game's packed art, fonts, strings and scripts, with the test's own loose
 //     files over them: level scripts from tests/data/level (PutFixture) or written inline
 //     (PutAsset), the profile service on a private preferences store.
@@ -27,6 +28,7 @@
 #include "game/shell/LevelLaunch.h"
 #include "game/shell/TGameSettings.h"
 #include "tests/render/DisplayFixture.h"
+#include "tests/render/ReferenceFrame.h"
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/media/TSound.h"
@@ -59,6 +61,7 @@ class LevelTest : public DisplayTest {
     screen = new TScreen;
     Manager().SetRootWindow(screen);
     platform->InitDisplay(kWidth, kHeight, false);
+    screen->SetSize(kWidth, kHeight);
     platform->GetStringTable()->Load("strings.xml");
     Manager().AttachScript(new TWindowScript());
     Manager().SetLocalizeLabels(true);
@@ -136,6 +139,10 @@ class LevelTest : public DisplayTest {
     Move(toX, toY);
     Release(toX, toY);
   }
+  // Runs the window script's message loop, so that button commands run as in the game.
+  void WaitForCommands() {
+    Script().DoLuaString("return function() while true do WaitForMessage() end end");
+  }
   void Key(int key) { Send(kEventKeyDown, 0, 0, static_cast<uint32_t>(key)); }
 
   // How often the sound was started so far (the level keeps its sounds while it lives).
@@ -144,6 +151,15 @@ class LevelTest : public DisplayTest {
     std::shared_ptr<TSound> effect = TSound::Get(
         file.c_str(), inMemory, inMemory ? TSoundManager::kGroupEffects : TSoundManager::kGroupMusic);
     return effect ? effect->GetData().mNextHandle : -1;
+  }
+
+  // Draws a whole frame and writes it as `name` in the test's folder, for looking at.
+  void Frame(const std::string& name) {
+    Manager().RequestFullRedraw();
+    Manager().DrawAll();
+    ASSERT_TRUE(WriteFramePng(name, kWidth, kHeight, [this](int x, int y) {
+      return presenter->Pixel(x, y) & 0xFFFFFFu;
+    })) << name;
   }
 
   TScreen* screen = nullptr;
