@@ -31,8 +31,9 @@ constexpr int kWidth = 800, kHeight = 600;
 std::string LevelScript() {
   std::string tables;
   for (int i = 0; i < kTables; ++i) {
-    tables += "{ tableID = " + std::to_string(i + 1) + ", numChairs = 8, x = " +
-              std::to_string(i % 2 == 0 ? 30 : 420) + ", y = " + std::to_string(170 + 100 * (i / 2)) +
+    tables += "{ tableID = " + std::to_string(i + 1) +
+              ", numChairs = 8, x = " + std::to_string(i % 2 == 0 ? 30 : 420) +
+              ", y = " + std::to_string(170 + 100 * (i / 2)) +
               ", tableImage = \"images/table/table8\", markImage = \"images/table/mark_red\", "
               "color = \"red\" },\n";
   }
@@ -83,7 +84,8 @@ struct TLevelRig : TBenchPlatform {
     level->Tick();
   }
   void SeatGuests() {
-    static const char* kMoods[] = {"idle", "impatient", "eating", "dance", "happy", "seated", "upset"};
+    static const char* kMoods[] = {"idle",  "impatient", "eating", "dance",
+                                   "happy", "seated",    "upset"};
     int n = 0;
     for (const auto& table : level->GetTables()) {
       for (int seat = 0; seat < table->GetChairCount(); ++seat, ++n) {
@@ -91,7 +93,8 @@ struct TLevelRig : TBenchPlatform {
         const std::string name = (type < 4 ? "female0" : "male0") + std::to_string(type % 4 + 1);
         std::vector<TString> animations;
         for (const char* mood : kMoods)
-          animations.emplace_back(("images/character/guests/" + name + "_" + mood + ".xml").c_str());
+          animations.emplace_back(
+              ("images/character/guests/" + name + "_" + mood + ".xml").c_str());
         auto guest = TFestraGuest::Create(0);
         guest->LoadAnimations(animations, type);
         guest->SetMaxPatience(60000);

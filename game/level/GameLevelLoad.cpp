@@ -47,11 +47,16 @@ constexpr int kServingTableCode = 1304;
 constexpr int kServerLayer = 10509;
 // The heroine's states, in the order her actions are mapped to them.
 constexpr const char* kPlannerStates[] = {
-    "assets/images/character/Velka/velka_idle.xml",  "assets/images/character/Velka/velka_west.xml",
-    "assets/images/character/Velka/velka_south.xml", "assets/images/character/Velka/velka_north.xml",
-    "assets/images/character/Velka/velka_east.xml",  "assets/images/character/Velka/velka_amb1.xml",
-    "assets/images/character/Velka/velka_amb1.xml",  "assets/images/character/Velka/velka_amb1.xml",
-    "assets/images/character/Velka/velka_fix.xml",   "assets/images/character/Velka/velka_happy.xml",
+    "assets/images/character/Velka/velka_idle.xml",
+    "assets/images/character/Velka/velka_west.xml",
+    "assets/images/character/Velka/velka_south.xml",
+    "assets/images/character/Velka/velka_north.xml",
+    "assets/images/character/Velka/velka_east.xml",
+    "assets/images/character/Velka/velka_amb1.xml",
+    "assets/images/character/Velka/velka_amb1.xml",
+    "assets/images/character/Velka/velka_amb1.xml",
+    "assets/images/character/Velka/velka_fix.xml",
+    "assets/images/character/Velka/velka_happy.xml",
 };
 
 using TTable = std::unique_ptr<TLuaTable>;
@@ -93,16 +98,35 @@ std::vector<TString> ReadNames(TScript* script, const char* name, int limit) {
 void TGameLevel::LoadLevelStep() {
   TScript* script = WindowScript();
   switch (mLoadStep) {
-    case 0: LoadStart(); break;
-    case 1: LoadCharacterImages(); break;
-    case 2: LoadSpeeds(script); break;
-    case 3: LoadLevelNumbers(script); break;
-    case 4: LoadTimings(); break;
-    case 5: LoadPanels(script); break;
-    case 6: PlaceRoomProps(); break;
-    case 7: LoadRoomTables(script); break;
-    case 8: PlaceCharacters(script); break;
-    default: break;
+    case 0:
+      LoadStart();
+      break;
+    case 1:
+      LoadCharacterImages();
+      break;
+    case 2:
+      LoadSpeeds(script);
+      break;
+    case 3:
+      LoadLevelNumbers(script);
+      break;
+    case 4:
+      LoadTimings();
+      break;
+    case 5:
+      LoadPanels(script);
+      break;
+    case 6:
+      PlaceRoomProps();
+      break;
+    case 7:
+      LoadRoomTables(script);
+      break;
+    case 8:
+      PlaceCharacters(script);
+      break;
+    default:
+      break;
   }
   mLoadStep = mLoadStep < kLastLoadStep ? mLoadStep + 1 : kLastLoadStep + 1;
 }
@@ -127,7 +151,8 @@ void TGameLevel::LoadSpeeds(TScript* script) {
 // The level's numbers, mode and settings; the per-venue fallback of the request-table percent.
 void TGameLevel::LoadLevelNumbers(TScript* script) {
   TTable table = GlobalTable(script, "levelSetting");
-  if (!table) DebugLog("TGameLevel: the level script has no levelSetting; every setting keeps its default");
+  if (!table)
+    DebugLog("TGameLevel: the level script has no levelSetting; every setting keeps its default");
   mSettings = ReadLevelSettings(table.get());
   if (TGameSettings* settings = TGameSettings::Get()) mPlayer = settings->GetCurrentUserIndex();
   mVenue = mSettings.map;
@@ -207,9 +232,9 @@ void TGameLevel::BuildDialogTexts() {
     setup.texts[3] = Label(TString::Format("arcadeNoteText%d", v));
     setup.texts[4] = Label(TString::Format("arcadeWinTextZia%d", v));
   } else {
-    const TString heading =
-        v == 0 && l == 0 ? TString("\n")
-                         : Label("current_level") + TString::Format(" %d.%d\n", v, l);
+    const TString heading = v == 0 && l == 0
+                                ? TString("\n")
+                                : Label("current_level") + TString::Format(" %d.%d\n", v, l);
     setup.texts[0] = heading + Label(TString::Format("introText%d.%d", v, l));
     setup.texts[1] = Label(TString::Format("winText%d.%d", v, l));
     setup.texts[2] = Label(TString::Format("loseText%d.%d", v, l));
@@ -237,8 +262,10 @@ void TGameLevel::PlaceRoomProps() {
 
   Place(mMenu, false, false)->PlaceAt(700, 10, kAnchorTopLeft);
   mChef = Place(TFestraStateAnim::Create(kChefLayer), false, false);
-  mChef->AddState(ResolveAssetName("assets/images/character/chef_normal.xml", TAssetKind::kAnimation));
-  const TString spin = ResolveAssetName("assets/images/character/chef_spin.xml", TAssetKind::kAnimation);
+  mChef->AddState(
+      ResolveAssetName("assets/images/character/chef_normal.xml", TAssetKind::kAnimation));
+  const TString spin =
+      ResolveAssetName("assets/images/character/chef_spin.xml", TAssetKind::kAnimation);
   mChef->AddState(spin);
   mChef->AddState(spin);
   mChef->SetFrameDelay(100);
@@ -307,7 +334,8 @@ void TGameLevel::PlaceCharacters(TScript* script) {
   mPlanner->SetObstacles(mObstacles);
   mPlanner->SetSpeed(mCurrentPlannerSpeed);
   mPlanner->SetQueueLimit(mSettings.waitressMaxQueue);
-  mPlanner->SetMarkerImage(ResolveAssetName("assets/images/character/selectCircle", TAssetKind::kPicture));
+  mPlanner->SetMarkerImage(
+      ResolveAssetName("assets/images/character/selectCircle", TAssetKind::kPicture));
   mPlanner->SetFrameDelay(50);
   mWaitresses.push_back(mPlanner);
   mPlanner->PlayAction(TFestraWaitress::kActionIdle, 1);
@@ -323,7 +351,8 @@ void TGameLevel::PlaceCharacters(TScript* script) {
       mNumMoodBoosts > 0 ? "assets/images/table/champagnetable" : "assets/images/table/VelkasTable",
       TAssetKind::kPicture));
   mChampagneTable->PlaceAt(8, top, kStoredAnchor);
-  mObstacles.push_back(TRect{8, top, 8 + mChampagneTable->GetWidth(), 437 + mChampagneTable->GetHeight()});
+  mObstacles.push_back(
+      TRect{8, top, 8 + mChampagneTable->GetWidth(), 437 + mChampagneTable->GetHeight()});
   for (int i = 0; i < kChampagneGlasses; ++i) {
     auto glass = Place(TFestraSprite::Create(kGlassLayer), true, false);
     glass->SetTexture(GetLevelTexture("assets/images/food/champagneglass"));
@@ -362,8 +391,8 @@ void TGameLevel::PlaceCharacterProps() {
   mMusicTable->SetObjectType(kObjectMusicTable);
   const bool band = HasUpgrade(11) || HasUpgrade(12);
   mBand = Place(TFestraStateAnim::Create(kBandLayer), true, true);
-  mBand->AddState(ResolveAssetName(band ? "assets/images/band.xml" : "assets/images/character/dj.xml",
-                                   TAssetKind::kAnimation));
+  mBand->AddState(ResolveAssetName(
+      band ? "assets/images/band.xml" : "assets/images/character/dj.xml", TAssetKind::kAnimation));
   mMusicTable->SetVisible(!band);
   mBand->SetFrameDelay(100);
   mBand->LoopState(0);

@@ -8,7 +8,8 @@
 void TGameLevel::PlaceInLine(TFestraGuest* guest, TWaitingLine::TSpot spot) {
   const TPoint point = TWaitingLine::SpotPoint(spot.rank, spot.place);
   guest->SetPosition(static_cast<float>(point.x), static_cast<float>(point.y), kStoredAnchor);
-  guest->GetLevelState().savedPosition = TVec2(static_cast<float>(point.x), static_cast<float>(point.y));
+  guest->GetLevelState().savedPosition =
+      TVec2(static_cast<float>(point.x), static_cast<float>(point.y));
   guest->PlaceBubble(true);
 }
 

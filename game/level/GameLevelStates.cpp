@@ -68,9 +68,8 @@ bool TUpdateGameLevelTask::Animate() {
 void TGameLevel::Tick() {
   const uint32_t now = TPlatform::GetTime();
   const uint32_t gap = now - mLastTickTime;
-  const int dt = mLastTickTime != 0 && gap <= static_cast<uint32_t>(kMaxTickMs)
-                     ? static_cast<int>(gap)
-                     : 0;
+  const int dt =
+      mLastTickTime != 0 && gap <= static_cast<uint32_t>(kMaxTickMs) ? static_cast<int>(gap) : 0;
   mLastDt = dt;
   mPlayTime += dt;
   mLastTickTime = now;
@@ -80,12 +79,23 @@ void TGameLevel::Tick() {
                                seconds);
   mLevelMetrics.AddTime("PlayTime", seconds);
   switch (mState) {
-    case kServing: ServingTick(dt); break;
-    case kClosing: UpdateClosing(dt); break;
-    case kIntro: UpdateIntro(); break;
-    case kLoading: StepLoading(); break;
-    case kPlanningChoice: WaitForPlanning(); break;
-    default: break;  // won, lost, paused and the upgrade choice have no step of their own yet
+    case kServing:
+      ServingTick(dt);
+      break;
+    case kClosing:
+      UpdateClosing(dt);
+      break;
+    case kIntro:
+      UpdateIntro();
+      break;
+    case kLoading:
+      StepLoading();
+      break;
+    case kPlanningChoice:
+      WaitForPlanning();
+      break;
+    default:
+      break;  // won, lost, paused and the upgrade choice have no step of their own yet
   }
   mEffects.Update(seconds);
   mBackEffects.Update(seconds);
@@ -146,7 +156,8 @@ void TGameLevel::UpdateClosing(int dt) {
     }
   }
   for (const auto& guest : leaving) {
-    if (guest->GetLevelState().attachedSprite) guest->GetLevelState().attachedSprite->SetVisible(false);
+    if (guest->GetLevelState().attachedSprite)
+      guest->GetLevelState().attachedSprite->SetVisible(false);
     guest->ClearSeat();
     std::erase(mGuests, guest);
     std::erase_if(mDepthObjects, [&](const auto& s) { return s.get() == guest.get(); });
@@ -218,8 +229,11 @@ void TGameLevel::PauseAction(int action) {
       RecordLevelMetrics(kLeftLevel);
       if (TWindowManager* manager = TWindowManager::Get()) manager->PopModal();
       break;
-    case kActionPlanning: StartServing(); break;
-    default: break;
+    case kActionPlanning:
+      StartServing();
+      break;
+    default:
+      break;
   }
 }
 
@@ -300,8 +314,8 @@ void TGameLevel::RecordLevelMetrics(int endState) {
   const bool expert = GetScore() >= mExpertGoal;
   TMetricsRecorder& recorder = TMetricsRecorder::Get();
   if (mEndless) {
-    recorder.RecordLevelCompleteArcade(mLevel, static_cast<uint32_t>(mPlayTime), code,
-                                       mGuestsTotal, GetScore(), expert);
+    recorder.RecordLevelCompleteArcade(mLevel, static_cast<uint32_t>(mPlayTime), code, mGuestsTotal,
+                                       GetScore(), expert);
   } else {
     recorder.RecordLevelCompleteStory(mVenue, mLevel, static_cast<uint32_t>(mPlayTime), code,
                                       mGuestsTotal, GetScore(), expert);

@@ -51,8 +51,8 @@ constexpr const char* kTypePercentKeys[] = {
     "female01Percent", "female02Percent", "female03Percent", "female04Percent", "male01Percent",
     "male02Percent",   "male03Percent",   "male04Percent",   "unclePercent",    "auntPercent"};
 constexpr const char* kAttributeKeys[] = {
-    "tolerance",           "waitBeforeSit",        "waitBeforeAppetizer",  "waitBeforeDinner",
-    "waitBeforeCake",      "waitBeforeGift",       "percentRequestDrink",  "percentRequestMusic",
+    "tolerance",           "waitBeforeSit",        "waitBeforeAppetizer", "waitBeforeDinner",
+    "waitBeforeCake",      "waitBeforeGift",       "percentRequestDrink", "percentRequestMusic",
     "percentRequestResit", "percentRequestCoffee", "percentRequestTissue"};
 
 // The level's sound effects, in the order of TGameLevel::TSounds.
@@ -201,10 +201,9 @@ void TGameLevel::BuildIntroBubble() {
   const int w = background ? background->GetWidth() : 0;
   const int h = background ? background->GetHeight() : 0;
   TPlatform* platform = TPlatform::GetInstance();
-  const TString label =
-      platform ? platform->GetStringTable()->GetString(
-                     TString::Format("specialIntroImage%d.%d", mVenue, mLevel))
-               : TString("#####");
+  const TString label = platform ? platform->GetStringTable()->GetString(
+                                       TString::Format("specialIntroImage%d.%d", mVenue, mLevel))
+                                 : TString("#####");
   mIntroImage = TFestraSprite::Create(0);
   mIntroImage->SetOwner(this);
   mIntroBubble->AddChild(mIntroImage);

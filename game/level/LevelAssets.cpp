@@ -24,11 +24,16 @@ constexpr std::array<const char*, 1> kScriptExtensions = {".lua"};
 
 std::span<const char* const> ExtensionsOf(TAssetKind kind) {
   switch (kind) {
-    case TAssetKind::kPicture: return kPictureExtensions;
-    case TAssetKind::kAnimation: return kAnimationExtensions;
-    case TAssetKind::kSound: return kSoundExtensions;
-    case TAssetKind::kFont: return kFontExtensions;
-    case TAssetKind::kScript: return kScriptExtensions;
+    case TAssetKind::kPicture:
+      return kPictureExtensions;
+    case TAssetKind::kAnimation:
+      return kAnimationExtensions;
+    case TAssetKind::kSound:
+      return kSoundExtensions;
+    case TAssetKind::kFont:
+      return kFontExtensions;
+    case TAssetKind::kScript:
+      return kScriptExtensions;
   }
   return {};
 }

@@ -37,8 +37,8 @@ bool ItemMatchesDesire(int desire, int itemKind) {
 TMatchPreference DecodeMatchType(int matchType, int rowCount, int tableCount) {
   TMatchPreference preference;
   if (matchType < 0) return preference;
-  const bool avoid = (matchType >= kAvoidTypeBase && matchType <= kLastTypeTarget) ||
-                     matchType >= kAvoidTableBase;
+  const bool avoid =
+      (matchType >= kAvoidTypeBase && matchType <= kLastTypeTarget) || matchType >= kAvoidTableBase;
   const int index = matchType >= kAvoidTableBase ? matchType - (kAvoidTableBase - kTableBase)
                     : avoid                      ? matchType - kAvoidTypeBase
                                                  : matchType;

@@ -150,12 +150,12 @@ void TGameLevel::Teardown() {
   auto detach = [](const std::shared_ptr<TSprite>& sprite) {
     if (sprite && sprite->GetParent()) sprite->GetParent()->RemoveChild(sprite.get());
   };
-  for (const std::shared_ptr<TSprite>& sprite :
-       std::initializer_list<std::shared_ptr<TSprite>>{
-           mDanceFloor, mLovePotion, mHintPointer, mChairIcons[0], mChairIcons[1], mChef,
-           mStatusWidget, mHintBox, mLoadingBox, mMenu, mLovePotionIcon, mCakeTable, mBoostMeter,
-           mIntroBubble, mHeartBursts[0], mHeartBursts[1], mDishBin, mWineTable, mChampagneTable,
-           mSpeaker, mSpeakerWire, mBand})
+  for (const std::shared_ptr<TSprite>& sprite : std::initializer_list<std::shared_ptr<TSprite>>{
+           mDanceFloor,     mLovePotion,   mHintPointer, mChairIcons[0],  mChairIcons[1],
+           mChef,           mStatusWidget, mHintBox,     mLoadingBox,     mMenu,
+           mLovePotionIcon, mCakeTable,    mBoostMeter,  mIntroBubble,    mHeartBursts[0],
+           mHeartBursts[1], mDishBin,      mWineTable,   mChampagneTable, mSpeaker,
+           mSpeakerWire,    mBand})
     detach(sprite);
   if (mLevelMusic && mMusicName.Length() > 0) mLevelMusic->Stop(-1);
   if (mLevelDialog.GetParent() == this) RemoveChild(&mLevelDialog);
@@ -165,7 +165,8 @@ void TGameLevel::Teardown() {
     detach(sprite);
   if (mServingTable) mServingTable->RemoveAllItems();
   for (const auto& guest : mGuests) {
-    if (guest->GetLevelState().attachedSprite) guest->GetLevelState().attachedSprite->SetVisible(false);
+    if (guest->GetLevelState().attachedSprite)
+      guest->GetLevelState().attachedSprite->SetVisible(false);
     detach(guest);
   }
   mGuests.clear();

@@ -242,9 +242,7 @@ class TGameLevel : public TWindow, public TRoomLevel {
   const std::vector<TKitchenOrder>& GetKitchenOrders() const { return mKitchenOrders; }
   const std::vector<std::shared_ptr<TFestraTable>>& GetTables() const { return mTables; }
   const std::vector<std::shared_ptr<TFestraGuest>>& GetGuests() const { return mGuests; }
-  const std::vector<std::shared_ptr<TFestraWaitress>>& GetWaitresses() const {
-    return mWaitresses;
-  }
+  const std::vector<std::shared_ptr<TFestraWaitress>>& GetWaitresses() const { return mWaitresses; }
   const std::vector<std::shared_ptr<TFestraSprite>>& GetChampagneGlasses() const {
     return mChampagneGlasses;
   }

@@ -23,7 +23,9 @@ constexpr const char* kFont = "fonts/arial.mvec";
 }  // namespace
 
 TLoadingBox::TLoadingBox(int layer)
-    : TFestraSprite(layer), mBackground(TFestraSprite::Create(0)), mText(TFestraText::Create(kTextLayer)) {}
+    : TFestraSprite(layer),
+      mBackground(TFestraSprite::Create(0)),
+      mText(TFestraText::Create(kTextLayer)) {}
 
 TLoadingBox::~TLoadingBox() = default;
 

@@ -148,8 +148,9 @@ class LevelTest : public DisplayTest {
   // How often the sound was started so far (the level keeps its sounds while it lives).
   int Plays(const char* sound, bool inMemory = true) {
     const TString file = ResolveAssetName(sound, TAssetKind::kSound);
-    std::shared_ptr<TSound> effect = TSound::Get(
-        file.c_str(), inMemory, inMemory ? TSoundManager::kGroupEffects : TSoundManager::kGroupMusic);
+    std::shared_ptr<TSound> effect =
+        TSound::Get(file.c_str(), inMemory,
+                    inMemory ? TSoundManager::kGroupEffects : TSoundManager::kGroupMusic);
     return effect ? effect->GetData().mNextHandle : -1;
   }
 

@@ -18,7 +18,7 @@ TEST(WaitingLineTest, SpotsOfTheRanks) {
     int rank, place, x, y;
   };
   const TCase cases[] = {
-      {13, 3, 152, 402}, {13, 0, 32, 402}, {12, 3, 172, 324}, {12, 0, 52, 324},
+      {13, 3, 152, 402}, {13, 0, 32, 402},  {12, 3, 172, 324}, {12, 0, 52, 324},
       {11, 2, 112, 246}, {10, 1, 72, -500}, {0, 0, 32, -500},
   };
   for (const TCase& c : cases) {
@@ -80,13 +80,13 @@ TEST(DepthOrderTest, BottomsThenTheTieBandAcross) {
     bool aFirst;
   };
   const TCase cases[] = {
-      {{100, 500, false}, {110, 100, false}, true},   // higher bottom first
+      {{100, 500, false}, {110, 100, false}, true},  // higher bottom first
       {{110, 100, false}, {100, 500, false}, false},
       {{100, 500, false}, {104, 100, false}, false},  // 4 px: a tie, the left one first
       {{104, 100, false}, {100, 500, false}, true},
-      {{100, 500, false}, {105, 100, false}, true},   // 5 px: by the bottoms
-      {{130, 100, true}, {110, 500, false}, true},    // a seated guest counts 25 px higher
-      {{130, 500, true}, {105, 100, false}, false},   // 105 against 105: across
+      {{100, 500, false}, {105, 100, false}, true},  // 5 px: by the bottoms
+      {{130, 100, true}, {110, 500, false}, true},   // a seated guest counts 25 px higher
+      {{130, 500, true}, {105, 100, false}, false},  // 105 against 105: across
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(DrawsBefore(cases[i].a, cases[i].b), cases[i].aFirst) << "case " << i;
@@ -113,9 +113,9 @@ TEST(GuestEntryTest, MatchTypesOutsideTheRowsAndTablesAreNoPreference) {
   };
   // Ten rows of guest types, two tables.
   const TCase cases[] = {
-      {-1, -1, -1, -1, false}, {4, 4, 4, -1, false},    {9, 9, 9, -1, false},
-      {24, 24, 4, -1, true},   {10, -1, -1, -1, false}, {19, -1, -1, -1, false},
-      {30, -1, -1, -1, false}, {99, -1, -1, -1, false}, {100, 100, -1, 0, false},
+      {-1, -1, -1, -1, false},  {4, 4, 4, -1, false},     {9, 9, 9, -1, false},
+      {24, 24, 4, -1, true},    {10, -1, -1, -1, false},  {19, -1, -1, -1, false},
+      {30, -1, -1, -1, false},  {99, -1, -1, -1, false},  {100, 100, -1, 0, false},
       {101, 101, -1, 1, false}, {102, -1, -1, -1, false}, {150, 150, -1, 0, true},
       {152, -1, -1, -1, false},
   };
