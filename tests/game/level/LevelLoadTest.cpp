@@ -129,4 +129,25 @@ TEST_F(LevelLoadTest, AFailingLevelScriptLeavesTheScreenUnderIt) {
   EXPECT_TRUE(Logged("built no level"));
 }
 
+// The shipped first level, from the game's package, loads through its ten steps.
+TEST_F(LevelLoadTest, TheFirstLevelOfTheGameLoads) {
+  TGameLevel* level = StartLevel("assets/scripts/game1.1.lua");
+  ASSERT_NE(level, nullptr);
+  RunTicks(TGameLevel::kLastLoadStep + 1);
+  EXPECT_EQ(level->GetState(), TGameLevel::kIntro);
+  EXPECT_EQ(level->GetVenue(), 1);
+  EXPECT_EQ(level->GetLevel(), 1);
+  EXPECT_EQ(level->GetSettings().lastRequest, 4);
+  EXPECT_EQ(level->GetTables().size(), 2u);
+  for (const auto& table : level->GetTables()) EXPECT_GT(table->GetWidth(), 0);
+  EXPECT_EQ(level->GetSpeeds().serverSpeed[0], 300.0f);
+  EXPECT_EQ(level->GetHeadIcons().size(), 10u);
+  EXPECT_EQ(level->GetCharImage(4, 6), "images/character/guests/male01_upset.xml");
+  EXPECT_NE(level->GetSounds().seat, nullptr);
+  EXPECT_NE(level->GetPlanner()->GetWidth(), 0);
+  RunTicks(1);
+  Frame("level_game1.1_intro.png");
+  EXPECT_FALSE(Logged("is missing"));
+}
+
 }  // namespace
