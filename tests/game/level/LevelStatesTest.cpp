@@ -190,6 +190,31 @@ TEST_F(LevelStatesTest, TheRoomIsInDepthOrderWithItsLayers) {
   }
 }
 
+TEST_F(LevelStatesTest, TheBoostMeterFillsInSixStepsAndThenBlinks) {
+  TGameLevel* level = LoadBasic();  // the script sets "blaster"
+  ASSERT_NE(level, nullptr);
+  ASSERT_NE(level->GetBoostMeter(), nullptr);
+  level->SetGuestsTotal(10);  // guests to come: serving goes on
+  level->PauseAction(1705);
+  ASSERT_EQ(level->GetState(), TGameLevel::kServing);
+  // Serving time in 200 ms ticks, and the frame shown then.
+  struct TCase {
+    int ms, frame;
+  };
+  const TCase cases[] = {{9800, 0},  {10000, 1}, {30000, 3}, {59800, 5}, {60000, 5},
+                         {60400, 5}, {60600, 7}, {61000, 7}, {61200, 6}, {61600, 6},
+                         {61800, 7}, {62200, 7}, {62400, 6}};
+  int served = 0;
+  for (const TCase& c : cases) {
+    while (served < c.ms) {
+      clock.now += 200;
+      level->Tick();
+      served += level->GetLastDt();
+    }
+    EXPECT_EQ(level->GetBoostMeter()->GetCurrentFrame(), c.frame) << c.ms;
+  }
+}
+
 TEST_F(LevelStatesTest, TheLoadingBoxShowsItsProgressWhileLoading) {
   PutFixture("level_basic.lua", "scripts/game1.2.lua");
   TGameLevel* level = StartLevel("assets/scripts/game1.2.lua");
