@@ -1,6 +1,5 @@
 // The level's script functions, globals of the window script bound to the level while it
-// lives: PauseAction(code), DoPause(), DumpMetricsData(), PauseAnims(flag), CurrentVenue(),
-// CurrentLevel(), HidePlanningButtons() and RevealPlanningButtons().
+// lives; when the level goes, each goes back to what it held before.
 #include "game/level/TGameLevel.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -13,13 +12,15 @@ void TGameLevel::BindScriptFunctions() {
     DebugLog("TGameLevel: no window script for its functions");
     return;
   }
-  lua_State* L = script->GetState();
-  mBindings.Bind(L, "PauseAction", this, &TGameLevel::PauseAction);
-  mBindings.Bind(L, "DoPause", this, &TGameLevel::DoPause);
-  mBindings.Bind(L, "DumpMetricsData", this, &TGameLevel::DumpMetricsData);
-  mBindings.Bind(L, "PauseAnims", this, &TGameLevel::PauseAnims);
-  mBindings.Bind(L, "CurrentVenue", this, &TGameLevel::CurrentVenue);
-  mBindings.Bind(L, "CurrentLevel", this, &TGameLevel::CurrentLevel);
-  mBindings.Bind(L, "HidePlanningButtons", this, &TGameLevel::HidePlanningButtons);
-  mBindings.Bind(L, "RevealPlanningButtons", this, &TGameLevel::RevealPlanningButtons);
+  static constexpr TLuaMemberReg<TGameLevel> kFunctions[] = {
+      {"PauseAction", BindMember<&TGameLevel::PauseAction>},
+      {"DoPause", BindMember<&TGameLevel::DoPause>},
+      {"DumpMetricsData", BindMember<&TGameLevel::DumpMetricsData>},
+      {"PauseAnims", BindMember<&TGameLevel::PauseAnims>},
+      {"CurrentVenue", BindMember<&TGameLevel::CurrentVenue>},
+      {"CurrentLevel", BindMember<&TGameLevel::CurrentLevel>},
+      {"HidePlanningButtons", BindMember<&TGameLevel::HidePlanningButtons>},
+      {"RevealPlanningButtons", BindMember<&TGameLevel::RevealPlanningButtons>},
+  };
+  mBindings.Bind(script->GetState(), this, kFunctions);
 }
