@@ -29,7 +29,9 @@ constexpr int kTableLayer = 508;
 constexpr int kBubbleLayer = 10516;
 constexpr float kPictureScale = 1.6666666f;
 constexpr const char* kDefaultMusic = "assets/audio/music/Big Band 1.ogg";
-constexpr const char* kBubbleFont = "fonts/arial.mvec.mvec";  // as the design names it
+// Written with its extension twice, as the talk bubble always named it; the name resolver
+// counts a doubled extension once, so the text shows.
+constexpr const char* kBubbleFont = "fonts/arial.mvec.mvec";
 constexpr int kBrideA = 11, kBrideB = 12, kGroomA = 14, kGroomB = 15;
 
 TScript* WindowScript() {
