@@ -282,7 +282,7 @@ if [ -n "$build" ]; then
         print target " links SDL2, Xlib, libpng or libjpeg"
       }
       fuzz && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::/ {
-        print target " (a fuzz target) links SDL2 or Xlib"
+        print target " links SDL2 or Xlib"
       }
       room && /^  LINK_LIBRARIES = / && /SDL2|libX11|libXtst|X11::|libcurl/ {
         print target " links SDL2, Xlib or libcurl"
