@@ -22,26 +22,37 @@ bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
 
-// Writes the entry's data, block by block, to the file the writer has opened for it.
-bool CopyData(archive* reader, archive* writer) {
+enum class TEntryResult { kWritten, kRefused, kDamaged };
+
+// Reads the entry's data, block by block, and writes it to the file the writer has opened for
+// it (none: the data is read and dropped). kDamaged when the cabinet's data cannot be read:
+// the reader may then not be asked for another entry.
+TEntryResult CopyData(archive* reader, archive* writer) {
+  TEntryResult result = TEntryResult::kWritten;
   for (;;) {
     const void* block = nullptr;
     size_t size = 0;
     la_int64_t offset = 0;
     int status = archive_read_data_block(reader, &block, &size, &offset);
-    if (status == ARCHIVE_EOF) return true;
-    if (status != ARCHIVE_OK) return false;
-    if (archive_write_data_block(writer, block, size, offset) != ARCHIVE_OK) return false;
+    if (status == ARCHIVE_EOF) return result;
+    if (status != ARCHIVE_OK) return TEntryResult::kDamaged;
+    if (writer && archive_write_data_block(writer, block, size, offset) != ARCHIVE_OK) {
+      result = TEntryResult::kRefused;
+      writer = nullptr;  // the rest is read and dropped
+    }
   }
 }
 
-// Writes one entry under `folder`; false when it is refused or cannot be written.
-bool WriteEntry(archive* reader, archive* writer, archive_entry* entry, const std::string& folder) {
+// Writes one entry under `folder`. A refused entry's data is read and dropped, not skipped:
+// the reader's skipping of a damaged cabinet is not safe.
+TEntryResult WriteEntry(archive* reader, archive* writer, archive_entry* entry,
+                        const std::string& folder) {
   const char* given = archive_entry_pathname(entry);
   std::string name = given ? given : "";  // a copy: the entry's own goes with the next change
   if (!given || !IsSafeEntryName(name) || archive_entry_filetype(entry) != AE_IFREG) {
     ControlLog("UnpackCabinet: the entry \"%s\" is refused", name.c_str());
-    return false;
+    return CopyData(reader, nullptr) == TEntryResult::kDamaged ? TEntryResult::kDamaged
+                                                               : TEntryResult::kRefused;
   }
   std::string target = folder + "/" + name;
   for (char& c : target)
@@ -50,11 +61,15 @@ bool WriteEntry(archive* reader, archive* writer, archive_entry* entry, const st
   archive_entry_set_perm(entry, S_IRUSR | S_IWUSR);
   if (archive_write_header(writer, entry) != ARCHIVE_OK) {
     ControlLog("UnpackCabinet: %s: %s", name.c_str(), archive_error_string(writer));
-    return false;
+    return CopyData(reader, nullptr) == TEntryResult::kDamaged ? TEntryResult::kDamaged
+                                                               : TEntryResult::kRefused;
   }
-  bool written = CopyData(reader, writer) && archive_write_finish_entry(writer) == ARCHIVE_OK;
-  if (!written) ControlLog("UnpackCabinet: %s could not be written whole", name.c_str());
-  return written;
+  TEntryResult result = CopyData(reader, writer);
+  if (archive_write_finish_entry(writer) != ARCHIVE_OK && result == TEntryResult::kWritten)
+    result = TEntryResult::kRefused;
+  if (result != TEntryResult::kWritten)
+    ControlLog("UnpackCabinet: %s could not be written whole", name.c_str());
+  return result;
 }
 
 }  // namespace
@@ -96,7 +111,12 @@ bool UnpackCabinet(const unsigned char* data, size_t size, const std::string& fo
       ControlLog("UnpackCabinet: the cabinet is damaged: %s", archive_error_string(reader.get()));
       return false;
     }
-    whole = WriteEntry(reader.get(), writer.get(), entry, folder) && whole;
+    TEntryResult result = WriteEntry(reader.get(), writer.get(), entry, folder);
+    if (result == TEntryResult::kDamaged) {
+      ControlLog("UnpackCabinet: the cabinet's data is damaged");
+      return false;
+    }
+    whole = whole && result == TEntryResult::kWritten;
   }
   return whole;
 }
