@@ -104,6 +104,10 @@ TEST(CabinetUnpackerTest, WhatIsNoWholeCabinetFails) {
   EXPECT_EQ(FilesUnder(folder).size(), 0u);
   // Its data cut short: what was written stays for the folder's removal, and it is a failure.
   EXPECT_FALSE(Unpack(good.substr(0, good.size() - 3), folder));
+  // The first file's data cut short, then a file to refuse: the reader is not asked to skip
+  // past the damage.
+  std::string damaged = MakeStoredCabinet({{"EULA.txt", "terms"}, {"..\\evil.txt", "evil"}});
+  EXPECT_FALSE(Unpack(damaged.substr(0, damaged.size() - 6), folder));
 }
 
 TEST(GameFolderTest, EachFolderIsNewPrivateAndNamedAsDesigned) {
