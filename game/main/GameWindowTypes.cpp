@@ -2,6 +2,7 @@
 // screens: a screen starts a level by its script name, never by its class.
 #include "game/main/GameWindowTypes.h"
 
+#include "game/frontend/THiscore.h"
 #include "game/level/TGameLevel.h"
 #include "game/level/TSelectionDialog.h"
 #include "game/level/TUpgradeDialog.h"
@@ -9,6 +10,7 @@
 
 void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
+  manager.AddWindowType("HiscoreWindow", THiscore::Create);
   manager.AddWindowType("UpgradeDialog", TUpgradeDialog::Create);
   manager.AddWindowType("SelectionDialog", TSelectionDialog::Create);
 }
