@@ -17,6 +17,7 @@ PACKAGES=(
   libsdl2-dev libx11-dev libxtst-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libogg-dev
   libcurl4-openssl-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
+  libarchive-dev gcab
 )
 # evilwm: a light window manager, for the full-screen tests with one.
 TEST_PACKAGES=(

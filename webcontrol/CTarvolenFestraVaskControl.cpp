@@ -7,6 +7,7 @@ CTarvolenFestraVaskControl::CTarvolenFestraVaskControl(std::unique_ptr<TLauncher
     : mLauncher(std::move(launcher)) {}
 
 CTarvolenFestraVaskControl::~CTarvolenFestraVaskControl() {
+  mFlags.quitting = true;
   mWindow.PostToGame({kHostQuit, 0, 0});
   mLaunch.reset();  // waits for the launcher: the game has ended and is cleaned up
   mWindow.Destroy();

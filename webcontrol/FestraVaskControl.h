@@ -47,8 +47,9 @@ typedef enum fv_state {
 
 /* A new control (the class factory); null when it cannot be made. */
 FV_EXPORT fv_control* fv_control_create(void);
-/* Tears the game down (asks it to quit, waits for the launcher), destroys the control's
- * window and frees the control. Returns at once for a control whose window never existed. */
+/* Tears the game down (asks it to quit, waits for the launcher, which ends a game that has
+ * not quit within about 5 s and removes its folder), destroys the control's window and frees
+ * the control. Returns at once for a control whose window never existed. */
 FV_EXPORT void fv_control_release(fv_control* control);
 
 /* The page's parameters (DownloadUrl, Options, AnonymousScores, HideLogos, MSN, GameData),

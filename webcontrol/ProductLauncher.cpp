@@ -1,20 +1,8 @@
-// The launcher of the library players install, which starts the game the library carries.
-// This build of the library carries no game: its launcher ends at once, and the control then
-// shows that the game cannot run.
-#include "webcontrol/ControlLog.h"
-#include "webcontrol/TLauncher.h"
-
-namespace {
-
-class TCarriedGameLauncher final : public TLauncher {
- public:
-  void Run(TLaunchSite& /*site*/) override {
-    ControlLog("TCarriedGameLauncher::Run: this library carries no game");
-  }
-};
-
-}  // namespace
+// The launcher of a control library that carries the game: it plays the carried cabinet.
+#include "webcontrol/CarriedCabinet.h"
+#include "webcontrol/GameCommandLine.h"
+#include "webcontrol/TGameLauncher.h"
 
 std::unique_ptr<TLauncher> CreateLauncher() {
-  return std::make_unique<TCarriedGameLauncher>();
+  return std::make_unique<TGameLauncher>(GetCarriedCabinet(), GetHostProgramPath());
 }

@@ -20,6 +20,8 @@ class TControlWindow;
 struct TLaunchFlags {
   std::atomic<bool> gameStarted{false};
   std::atomic<bool> finished{false};
+  // Written by the control's thread when its release asks the game to quit.
+  std::atomic<bool> quitting{false};
 };
 
 class TLaunchThread final : private TLaunchSite {
@@ -40,6 +42,7 @@ class TLaunchThread final : private TLaunchSite {
   bool ControlWindowExists() override;
   void SetGameStarted() override;
   void RequestRepaint() override;
+  bool IsQuitting() const override { return mFlags.quitting; }
 
   TLauncher& mLauncher;
   const TPageParams mParams;

@@ -5,7 +5,8 @@
 // The control starts the launcher once per control, on the first creation of its window, and
 // owns the thread: when Run returns the control marks the launcher finished and repaints its
 // window (which then shows "Sorry, the game cannot run." unless the game was started). The
-// control's release asks the game to quit and waits for Run to return.
+// control's release asks the game to quit and waits for Run to return; a launcher ends a game
+// that has not quit a while after that.
 #pragma once
 
 #include <memory>
@@ -25,6 +26,8 @@ class TLaunchSite {
   virtual void SetGameStarted() = 0;
   // Asks the control's window to draw itself again.
   virtual void RequestRepaint() = 0;
+  // The control is being released: it has asked the game to quit and waits for the launcher.
+  virtual bool IsQuitting() const = 0;
 
  protected:
   ~TLaunchSite() = default;

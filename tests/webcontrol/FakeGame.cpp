@@ -1,10 +1,16 @@
 // The stand-in game of the control's tests. Started with "-wnd=<hex id>", it makes a window
 // of its own inside that one (the control's window), so that host-protocol messages to its
 // window reach it, and appends to the file $FAKE_GAME_LOG one line for each event:
-//   "argv <arguments>", "ready", "message <number> <wParam> <lParam>", "quit", "gone".
+//   "argv <arguments>", "cwd <working folder>", "ready", "message <number> <wParam> <lParam>",
+//   "quit", "gone".
 // On the command CustomReturn passes on (10) it sends $FAKE_GAME_SCRIPT back to the control's
 // window as script chunks, through the engine's host channel as the game would. It ends on the
-// quit message and when its window is destroyed.
+// quit message and when its window is destroyed; with $FAKE_GAME_STUBBORN set it stays on
+// after both, and ignores SIGTERM too, as a game that hangs would.
+#include <signal.h>
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +41,10 @@ int main(int argc, char** argv) {
     if (std::strncmp(argv[i], "-wnd=", 5) == 0) host = std::strtoul(argv[i] + 5, nullptr, 16);
   }
   Log(arguments);
+  char folder[PATH_MAX];
+  Log(std::string("cwd ") + (getcwd(folder, sizeof folder) ? folder : "?"));
+  bool stubborn = std::getenv("FAKE_GAME_STUBBORN") != nullptr;
+  if (stubborn) signal(SIGTERM, SIG_IGN);
   Display* display = XOpenDisplay(nullptr);
   if (!display || host == None) return 1;
   XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // the host may go first
@@ -53,6 +63,7 @@ int main(int argc, char** argv) {
     XNextEvent(display, &event);
     if (event.type == DestroyNotify && event.xdestroywindow.window == window) {
       Log("gone");
+      if (stubborn) pause();
       break;
     }
     THostMessage message;
@@ -61,6 +72,7 @@ int main(int argc, char** argv) {
         std::to_string(message.lParam));
     if (message.message == kHostQuit) {
       Log("quit");
+      if (stubborn) pause();
       break;
     }
     if (message.message == kHostCommand && message.wParam == kPortalResume10 && script) {

@@ -1,10 +1,12 @@
 // festravask-host on the test X server: it registers a control library, loads it through its
 // ProgID, passes method lines on and prints the control's state and the game's scripts. The
-// control library here starts the stand-in game.
+// control libraries here start the stand-in game: one directly, one from the test cabinet it
+// carries, as the players' library carries the game.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,6 +30,7 @@ class HostTest : public testing::Test {
         argv,
         TChildProcess::TEnvironment{{"XDG_DATA_HOME", mDir / "data"},
                                     {"FAKE_GAME_LOG", mDir / "game.log"},
+                                    {"TMPDIR", mDir / "tmp"},
                                     {"FAKE_GAME_SCRIPT", "f(1);\tg('a\\b')"}},
         mDir.Path().string(), mDir / "out", withInput);
   }
@@ -72,6 +75,26 @@ TEST_F(HostTest, ThePagePlaysTheRegisteredControlAndItsGame) {
   for (const std::string& line : Lines("out"))
     if (line.rfind("state", 0) == 0) states.push_back(line);
   EXPECT_EQ(states, (std::vector<std::string>{"state loading", "state running"}));
+}
+
+TEST_F(HostTest, TheCarriedGameIsUnpackedPlayedWithTheHostsPathAndRemoved) {
+  std::filesystem::create_directory(mDir / "tmp");
+  ASSERT_EQ(Run({"--register", FV_CARRYING_CONTROL}), 0) << ReadWholeFile(mDir / "out");
+  auto host = Host({"--param", "Options=fullscreen=0"}, true);
+  ASSERT_TRUE(WaitFor([&] { return HasLine("game.log", "ready"); })) << ReadWholeFile(mDir / "out");
+  std::vector<std::string> log = Lines("game.log");
+  std::string argv = log.front();
+  EXPECT_EQ(argv.rfind("argv -wnd=", 0), 0u) << argv;
+  std::string tail = std::string(" -options=fullscreen=0 -host=") + FV_HOST;
+  EXPECT_EQ(argv.substr(argv.size() - std::min(argv.size(), tail.size())), tail);
+  std::string folder = log[1].substr(4);
+  EXPECT_TRUE(std::filesystem::exists(folder + "/festravasklongnamenospace.exe")) << folder;
+  EXPECT_EQ(std::filesystem::path(folder).parent_path(), std::filesystem::canonical(mDir / "tmp"));
+
+  host->WriteInput("quit\n");
+  EXPECT_EQ(host->Wait(), 0);
+  EXPECT_EQ(Lines("game.log").back(), "quit");
+  EXPECT_TRUE(std::filesystem::is_empty(mDir / "tmp"));
 }
 
 TEST_F(HostTest, WithoutARegisteredControlThereIsNoPage) {

@@ -282,6 +282,10 @@ class TSdlWindowBackend : public TWindowBackend {
     XReparentWindow(info.info.x11.display, mXWindow, static_cast<Window>(mHost), 0, 0);
     XSync(info.info.x11.display, False);
     SDL_SetWindowSize(mWindow, width, height);
+    // The size change puts the window back where it stood on the screen: it goes to the
+    // host's corner once more.
+    XMoveWindow(info.info.x11.display, mXWindow, 0, 0);
+    XSync(info.info.x11.display, False);
     mInHost = true;
   }
 
