@@ -12,6 +12,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/app/TPortal.h"
+#include "tvlib/platform/headless/TPngWriter.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // Last: Xlib's macros.
@@ -128,6 +129,64 @@ TEST_F(GameWindowTest, DrawsItsSplashAndAsksBeforeQuitting) {
   XTestFakeKeyEvent(display, enter, True, 0);
   XTestFakeKeyEvent(display, enter, False, 0);
   XSync(display, False);
+  EXPECT_EQ(game->Wait(), 0) << Output();
+}
+
+// The whole window as ARGB pixels, saved as a PNG named `file` in the test's folder.
+std::vector<uint32_t> SaveWindow(Display* display, Window window, const char* file, int* width,
+                                 int* height) {
+  std::vector<uint32_t> pixels;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return pixels;
+  XImage* image =
+      XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  *width = attributes.width;
+  *height = attributes.height;
+  pixels.resize(size_t(*width) * *height);
+  for (int y = 0; y < *height; ++y)
+    for (int x = 0; x < *width; ++x)
+      pixels[size_t(y) * *width + x] = 0xFF000000u | (XGetPixel(image, x, y) & 0xFFFFFFu);
+  XDestroyImage(image);
+  sd::WriteArgbPng(file, pixels.data(), *width, *height, *width);
+  return pixels;
+}
+
+// The game starts into its main menu: the splash is drawn first, then the menu with its
+// buttons on the panel at the left (the story button's gold where the 800 x 600 frame,
+// scaled into the window with its aspect kept, puts it). Pictures of both are kept in the
+// test's folder: start_splash.png and start_main_menu.png.
+TEST_F(GameWindowTest, StartsIntoTheMainMenuAfterTheSplash) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  auto game = Start(TV_GAME_PROGRAM, {});
+  Display* display = host.GetDisplay();
+  Window window = None;
+  ASSERT_TRUE(WaitFor([&] { return (window = host.FindViewable("FestraVask")) != None; }))
+      << Output();
+  std::vector<unsigned long> splash;
+  ASSERT_TRUE(WaitFor([&] { return IsDrawn(splash = Picture(display, window)); }, 10000));
+  int width = 0, height = 0;
+  SaveWindow(display, window, "start_splash.png", &width, &height);
+  auto storyButton = [&](const std::vector<uint32_t>& pixels) {
+    if (width <= 0 || height <= 0 || pixels.empty()) return false;
+    const int frameWidth = width * 3 >= height * 4 ? height * 4 / 3 : width;
+    const int left = (width - frameWidth) / 2, top = (height - frameWidth * 3 / 4) / 2;
+    // A spot of the button's face beside its label (the panel at 40,250, the button at
+    // 70,34 in it).
+    const int x = left + 130 * frameWidth / 800, y = top + 292 * frameWidth / 800;
+    const uint32_t p = pixels[size_t(y) * width + x];
+    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    return r > 0xC0 && r > g && g > b && b < 0xA0;
+  };
+  std::vector<uint32_t> menu;
+  const bool shown = WaitFor(
+      [&] {
+        menu = SaveWindow(display, window, "start_main_menu.png", &width, &height);
+        return storyButton(menu);
+      },
+      15000);
+  EXPECT_TRUE(shown) << "no main menu after the splash; see start_main_menu.png" << Output();
+  game->Signal(SIGTERM);
   EXPECT_EQ(game->Wait(), 0) << Output();
 }
 
