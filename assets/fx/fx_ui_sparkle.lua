@@ -5,10 +5,10 @@ sfx_list = {
     type = "sprite",
     position = "fromgame",
     texture_name = "fx/sparkle",
-    duration = 0.9,
+    duration = 1.0,
     fadeout_point = 0.4,
-    start_scale = 0.3,
-    end_scale = 1.1,
+    start_scale = 0.6,
+    end_scale = 1.5,
     rotation_speed = 90,
   },
 }

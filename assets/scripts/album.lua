@@ -82,9 +82,10 @@ local map = {
 }
 
 if gArcadeMap then
+  local venueNames = { "map.venue1", "map.venue2", "map.venue3", "map.venue4", "map.venue5" }
   for venue = 1, 5 do
     table.insert(map, Button{
-      name = "button" .. venue, label = "map.venue" .. venue,
+      name = "button" .. venue, label = venueNames[venue],
       x = 545, y = 236 + (venue - 1) * 54, graphics = bigButton, font = textFont,
       sound = click, command = function() ToLevel(venue, 1) end,
     })

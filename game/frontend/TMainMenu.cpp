@@ -53,8 +53,9 @@ TMainMenu::TMainMenu() {
   mLastUpdate = TPlatform::GetTime();
 }
 
+// The manager it was given to, which deletes the screens before its overlays when it goes.
 TMainMenu::~TMainMenu() {
-  if (TWindowManager* manager = TWindowManager::Get()) manager->RemoveOverlay(&mOverlay);
+  if (mOverlayOwner) mOverlayOwner->RemoveOverlay(&mOverlay);
 }
 
 TWindow* TMainMenu::Create() {
@@ -76,6 +77,7 @@ void TMainMenu::PostCreate() {
   if (!FileExists(kCrossSellFile)) ShowChild(this, "moregames", false);
   if (manager) {
     manager->AddOverlay(&mOverlay);
+    mOverlayOwner = manager;
     if (TText* version = FindText(manager->GetTopModal(), "version")) {
       if (TPlatform* platform = TPlatform::GetInstance()) {
         version->SetText(platform->GetVersionString());

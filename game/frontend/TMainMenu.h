@@ -24,6 +24,8 @@
 #include "tvlib/script/TLuaBindings.h"
 #include "tvlib/ui/TWindow.h"
 
+class TWindowManager;
+
 inline constexpr char kArcadeMapScript[] = "assets/scripts/arcadeMetamap.lua";
 // The tables Control+S wipes, in this order.
 inline constexpr char kEndlessTableId[] = "festravask_endlessreception";
@@ -79,6 +81,7 @@ class TMainMenu : public TWindow {
   void WipeLocalHiscores();
 
   TMainMenuOverlay mOverlay;
+  TWindowManager* mOverlayOwner = nullptr;  // whose overlay list holds mOverlay
   uint32_t mLastUpdate = 0;
   // Cleared when the menu goes, so that its task, owned by the modal window, stops.
   std::shared_ptr<bool> mAlive = std::make_shared<bool>(true);
