@@ -152,11 +152,35 @@ std::vector<uint32_t> SaveWindow(Display* display, Window window, const char* fi
   return pixels;
 }
 
+// Where a point of the 800 x 600 frame lies in a window of the given size: the frame is
+// scaled into it with its aspect kept, centred.
+struct TFrameMapping {
+  int width = 0, height = 0;
+  int FrameWidth() const { return width * 3 >= height * 4 ? height * 4 / 3 : width; }
+  int X(int frameX) const { return (width - FrameWidth()) / 2 + frameX * FrameWidth() / 800; }
+  int Y(int frameY) const {
+    return (height - FrameWidth() * 3 / 4) / 2 + frameY * FrameWidth() / 800;
+  }
+};
+
+uint32_t PixelAt(const std::vector<uint32_t>& pixels, const TFrameMapping& frame, int x, int y) {
+  if (pixels.empty() || frame.width <= 0) return 0;
+  return pixels[size_t(frame.Y(y)) * frame.width + frame.X(x)] & 0xFFFFFFu;
+}
+bool IsGolden(uint32_t p) {
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return r > 0xC0 && r > g && g > b + 40;
+}
+bool IsRose(uint32_t p) {
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return r > 0xB0 && r > g + 40 && r > b + 20;
+}
+
 // The game starts into its main menu: the splash is drawn first, then the menu with its
-// buttons on the panel at the left (the story button's gold where the 800 x 600 frame,
-// scaled into the window with its aspect kept, puts it). Pictures of both are kept in the
-// test's folder: start_splash.png and start_main_menu.png.
-TEST_F(GameWindowTest, StartsIntoTheMainMenuAfterTheSplash) {
+// buttons on the panel at the left; its story button opens the venue map of a new player,
+// whose first level's dot is open. Pictures of the three screens are kept in the test's
+// folder: start_splash.png, start_main_menu.png and start_map.png.
+TEST_F(GameWindowTest, StartsIntoTheMainMenuAfterTheSplashAndOpensTheMap) {
   if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
   auto game = Start(TV_GAME_PROGRAM, {});
   Display* display = host.GetDisplay();
@@ -165,27 +189,33 @@ TEST_F(GameWindowTest, StartsIntoTheMainMenuAfterTheSplash) {
       << Output();
   std::vector<unsigned long> splash;
   ASSERT_TRUE(WaitFor([&] { return IsDrawn(splash = Picture(display, window)); }, 10000));
-  int width = 0, height = 0;
-  SaveWindow(display, window, "start_splash.png", &width, &height);
-  auto storyButton = [&](const std::vector<uint32_t>& pixels) {
-    if (width <= 0 || height <= 0 || pixels.empty()) return false;
-    const int frameWidth = width * 3 >= height * 4 ? height * 4 / 3 : width;
-    const int left = (width - frameWidth) / 2, top = (height - frameWidth * 3 / 4) / 2;
-    // A spot of the button's face beside its label (the panel at 40,250, the button at
-    // 70,34 in it).
-    const int x = left + 130 * frameWidth / 800, y = top + 292 * frameWidth / 800;
-    const uint32_t p = pixels[size_t(y) * width + x];
-    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    return r > 0xC0 && r > g && g > b && b < 0xA0;
-  };
-  std::vector<uint32_t> menu;
-  const bool shown = WaitFor(
+  TFrameMapping frame;
+  std::vector<uint32_t> shot =
+      SaveWindow(display, window, "start_splash.png", &frame.width, &frame.height);
+  // A spot of the story button's face beside its label (the panel at 40,250, the button at
+  // 70,34 in it).
+  EXPECT_FALSE(IsGolden(PixelAt(shot, frame, 130, 292)));
+  const bool menu = WaitFor(
       [&] {
-        menu = SaveWindow(display, window, "start_main_menu.png", &width, &height);
-        return storyButton(menu);
+        shot = SaveWindow(display, window, "start_main_menu.png", &frame.width, &frame.height);
+        return IsGolden(PixelAt(shot, frame, 130, 292));
       },
       15000);
-  EXPECT_TRUE(shown) << "no main menu after the splash; see start_main_menu.png" << Output();
+  ASSERT_TRUE(menu) << "no main menu after the splash; see start_main_menu.png" << Output();
+
+  XWarpPointer(display, None, window, 0, 0, 0, 0, frame.X(220), frame.Y(308));
+  XSync(display, False);
+  XTestFakeButtonEvent(display, 1, True, CurrentTime);
+  XTestFakeButtonEvent(display, 1, False, CurrentTime);
+  XSync(display, False);
+  // The first level's dot (its marker at 54,480) is open; the side panel is there.
+  const bool map = WaitFor(
+      [&] {
+        shot = SaveWindow(display, window, "start_map.png", &frame.width, &frame.height);
+        return IsRose(PixelAt(shot, frame, 64, 490)) && !IsGolden(PixelAt(shot, frame, 130, 292));
+      },
+      10000);
+  EXPECT_TRUE(map) << "no venue map after the story button; see start_map.png" << Output();
   game->Signal(SIGTERM);
   EXPECT_EQ(game->Wait(), 0) << Output();
 }

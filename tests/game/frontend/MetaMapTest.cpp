@@ -258,4 +258,19 @@ TEST_F(MetaMapTest, CheatKeysSetTheProgressAndOpenTheMapAfresh) {
   }
 }
 
+// The map's functions outlive it in the script's globals: called after it has closed they
+// do nothing but say so in the log.
+TEST_F(MetaMapTest, FunctionsOfAClosedMapDoNothing) {
+  PutAsset("scripts/game1.1.lua", "-- a level");
+  OpenScreen("scripts/mainmenu.lua");
+  const TString menu = TopName();
+  ASSERT_NE(OpenMap(), nullptr);
+  Manager().PopModal();
+  Manager().DeletePending();
+  Script().DoLuaString("PlayButton() RestartLevel(1, 1) ToLevel(1, 1)");
+  Tick();
+  EXPECT_STREQ(TopName().c_str(), menu.c_str());
+  EXPECT_TRUE(Logged("Script called `PlayButton', whose object is gone"));
+}
+
 }  // namespace
