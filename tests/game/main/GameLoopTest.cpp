@@ -285,6 +285,8 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
                  EXPECT_EQ(TopName(), TString("scripts/mainmenu.lua"));
                  EXPECT_FALSE(state.inSplashScreen);
                  ExpectTextsFit(Manager().GetTopModal());
+                 EXPECT_NE(Manager().GetTopModal()->FindChild("quit", -1), nullptr);
+                 EXPECT_TRUE(Manager().GetTopModal()->FindChild("tvlogo", -1)->IsVisible());
                  Close();
                },
                [&] {
@@ -300,6 +302,24 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
                },
                [&] { Press("yes"); }, [] { ADD_FAILURE() << "the game went on after yes"; }});
   EXPECT_EQ(Played(), 5u);
+}
+
+// The main menu follows the command line: a portal build ("-aol") has no quit button, and
+// "-hidelogo 1" hides the maker's name (both are there without them: see above).
+TEST_F(GameLoopTest, MainMenuFollowsThePortalAndLogoSwitches) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  UseGameAssets();
+  mPlatform->CreateDisplayHandler();
+  mPollsPerStep = 80;
+  mMsPerPoll = 50;
+  RunGame("-aol -hidelogo 1", {[&] {
+            ASSERT_EQ(TopName(), TString("scripts/mainmenu.lua"));
+            TWindow* top = Manager().GetTopModal();
+            EXPECT_EQ(top->FindChild("quit", -1), nullptr);
+            ASSERT_NE(top->FindChild("tvlogo", -1), nullptr);
+            EXPECT_FALSE(top->FindChild("tvlogo", -1)->IsVisible());
+          }});
+  EXPECT_EQ(Played(), 1u);
 }
 
 // In anonymous mode 1 the privacy policy is the game's own text, in a screen over the one
