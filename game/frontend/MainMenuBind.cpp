@@ -1,21 +1,27 @@
 // The main menu's script functions, globals of the window script bound to the menu while it
-// lives.
+// lives (when it goes, each is set back to what it held before).
 #include "game/frontend/FrontendParts.h"
 #include "game/frontend/TMainMenu.h"
 
+namespace {
+
+constexpr TLuaMemberReg<TMainMenu> kMainMenuFunctions[] = {
+    {"SetWelcomeName", BindMember<&TMainMenu::SetWelcomeName>},
+    {"GetUser", BindMember<&TMainMenu::GetUser>},
+    {"GetCurrentUser", BindMember<&TMainMenu::GetCurrentUser>},
+    {"IsFirstTime", BindMember<&TMainMenu::IsFirstTime>},
+    {"SetComicOff", BindMember<&TMainMenu::SetComicOff>},
+    {"GetLevelStatus", BindMember<&TMainMenu::GetLevelStatus>},
+    {"GetBestScore", BindMember<&TMainMenu::GetBestScore>},
+    {"GetCurrentVenue", BindMember<&TMainMenu::GetCurrentVenue>},
+    {"GetCurrentLevel", BindMember<&TMainMenu::GetCurrentLevel>},
+    {"HideMainMenu", BindMember<&TMainMenu::HideMainMenu>},
+    {"ToLevel", BindMember<&TMainMenu::ToLevel>},
+    {"RestartLevel", BindMember<&TMainMenu::RestartLevel>},
+};
+
+}  // namespace
+
 void TMainMenu::BindScriptFunctions() {
-  lua_State* L = FrontendBindingState("TMainMenu");
-  if (!L) return;
-  mBindings.Bind(L, "SetWelcomeName", this, &TMainMenu::SetWelcomeName);
-  mBindings.Bind(L, "GetUser", this, &TMainMenu::GetUser);
-  mBindings.Bind(L, "GetCurrentUser", this, &TMainMenu::GetCurrentUser);
-  mBindings.Bind(L, "IsFirstTime", this, &TMainMenu::IsFirstTime);
-  mBindings.Bind(L, "SetComicOff", this, &TMainMenu::SetComicOff);
-  mBindings.Bind(L, "GetLevelStatus", this, &TMainMenu::GetLevelStatus);
-  mBindings.Bind(L, "GetBestScore", this, &TMainMenu::GetBestScore);
-  mBindings.Bind(L, "GetCurrentVenue", this, &TMainMenu::GetCurrentVenue);
-  mBindings.Bind(L, "GetCurrentLevel", this, &TMainMenu::GetCurrentLevel);
-  mBindings.Bind(L, "HideMainMenu", this, &TMainMenu::HideMainMenu);
-  mBindings.Bind(L, "ToLevel", this, &TMainMenu::ToLevel);
-  mBindings.Bind(L, "RestartLevel", this, &TMainMenu::RestartLevel);
+  if (lua_State* L = FrontendBindingState("TMainMenu")) mBindings.Bind(L, this, kMainMenuFunctions);
 }

@@ -1,13 +1,20 @@
 // The venue map's script functions, globals of the window script bound to the map while it
-// lives.
+// lives. They stand in for the main menu's functions of the same names, which come back when
+// the map goes.
 #include "game/frontend/FrontendParts.h"
 #include "game/frontend/TMetaMap.h"
 
+namespace {
+
+constexpr TLuaMemberReg<TMetaMap> kMetaMapFunctions[] = {
+    {"ToLevel", BindMember<&TMetaMap::ToLevel>},
+    {"GetCurrentMap", BindMember<&TMetaMap::GetCurrentMap>},
+    {"RestartLevel", BindMember<&TMetaMap::RestartLevel>},
+    {"PlayButton", BindMember<&TMetaMap::PlayButton>},
+};
+
+}  // namespace
+
 void TMetaMap::BindScriptFunctions() {
-  lua_State* L = FrontendBindingState("TMetaMap");
-  if (!L) return;
-  mBindings.Bind(L, "ToLevel", this, &TMetaMap::ToLevel);
-  mBindings.Bind(L, "GetCurrentMap", this, &TMetaMap::GetCurrentMap);
-  mBindings.Bind(L, "RestartLevel", this, &TMetaMap::RestartLevel);
-  mBindings.Bind(L, "PlayButton", this, &TMetaMap::PlayButton);
+  if (lua_State* L = FrontendBindingState("TMetaMap")) mBindings.Bind(L, this, kMetaMapFunctions);
 }

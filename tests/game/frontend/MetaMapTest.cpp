@@ -258,19 +258,31 @@ TEST_F(MetaMapTest, CheatKeysSetTheProgressAndOpenTheMapAfresh) {
   }
 }
 
-// The map's functions outlive it in the script's globals: called after it has closed they
-// do nothing but say so in the log.
-TEST_F(MetaMapTest, FunctionsOfAClosedMapDoNothing) {
+// The map's functions stand in for the menu's while it lives; once it has closed, the
+// menu's are back, also after the map opened itself afresh. A function a script kept from the
+// closed map does nothing but say so in the log.
+TEST_F(MetaMapTest, ClosingTheMapGivesTheMenuItsFunctionsBack) {
   PutAsset("scripts/game1.1.lua", "-- a level");
+  PutAsset("scripts/game2.1.lua", "-- a level");
   OpenScreen("scripts/mainmenu.lua");
   const TString menu = TopName();
+  SetProgress(2, 0);
   ASSERT_NE(OpenMap(), nullptr);
+  Script().DoLuaString("keptPlay = PlayButton");
+  SetCheatMode(true);
+  Key('r', 0);  // the map again, afresh
+  Manager().DeletePending();
+  ASSERT_NE(Find<TMetaMap>("metamap"), nullptr);
+  EXPECT_EQ(LuaNumber("GetCurrentMap()"), 2);  // the new map's function
   Manager().PopModal();
   Manager().DeletePending();
-  Script().DoLuaString("PlayButton() RestartLevel(1, 1) ToLevel(1, 1)");
-  Tick();
   EXPECT_STREQ(TopName().c_str(), menu.c_str());
-  EXPECT_TRUE(Logged("Script called `PlayButton', whose object is gone"));
+  Script().DoLuaString("keptPlay()");
+  EXPECT_TRUE(Logged("Script called `keptPlay', whose object is gone"));
+  EXPECT_STREQ(TopName().c_str(), menu.c_str());
+  EXPECT_STREQ(LuaString("type(PlayButton)").c_str(), "nil");
+  Script().DoLuaString("ToLevel(1, 1)");  // the menu's own
+  EXPECT_STREQ(TopName().c_str(), "assets/scripts/game1.1.lua");
 }
 
 }  // namespace
