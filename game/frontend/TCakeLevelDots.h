@@ -47,8 +47,6 @@ class TCakeLevelDots : public TWindow {
   // false (nothing changed) when there is none.
   bool SelectAt(TVec2 point);
 
-  int GetVenueCount() const { return mVenueCount; }
-  int GetLastLevel() const { return mLastLevel; }
   int GetSelectedVenue() const { return mSelected.venue; }
   int GetSelectedLevel() const { return mSelected.level; }
   bool HasSelection() const { return mSelected.venue != -1 && mSelected.level != -1; }

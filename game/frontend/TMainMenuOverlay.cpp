@@ -5,6 +5,15 @@
 #include "game/fx/TEffectParams.h"
 #include "tvlib/core/TRandom.h"
 
+namespace {
+
+// Where the sparkles come out: over the garden's bunting and the menu's panel.
+const TVec2 kSparklePoints[TMainMenuOverlay::kSparklePointCount] = {
+    {89, 102}, {163, 79}, {287, 94}, {469, 29},  {666, 82},
+    {750, 60}, {96, 387}, {96, 434}, {222, 388}, {222, 434}};
+
+}  // namespace
+
 TMainMenuOverlay::TMainMenuOverlay() {
   SetName("mainmenuoverlay");
   SetSize(kScreenWidth, kScreenHeight);
@@ -24,18 +33,11 @@ bool TMainMenuOverlay::IsKindOf(TWindowClassId id) const {
   return id == GetClassId() || TWindow::IsKindOf(id);
 }
 
-const std::array<TVec2, TMainMenuOverlay::kSparklePoints>& TMainMenuOverlay::GetSparklePoints() {
-  static const std::array<TVec2, kSparklePoints> points{
-      TVec2(89, 102), TVec2(163, 79), TVec2(287, 94), TVec2(469, 29),  TVec2(666, 82),
-      TVec2(750, 60), TVec2(96, 387), TVec2(96, 434), TVec2(222, 388), TVec2(222, 434)};
-  return points;
-}
-
 void TMainMenuOverlay::Update(float dt) {
   mCountdown -= dt;
   if (mCountdown <= 0.0f) {
     TEffectParams params;
-    params.position = GetSparklePoints()[static_cast<size_t>(TvRand() % kSparklePoints)];
+    params.position = kSparklePoints[TvRand() % TMainMenuOverlay::kSparklePointCount];
     mEffects.Load(kSparkleEffect, &params);
     mCountdown = kSparkleInterval;
   }

@@ -4,8 +4,6 @@
 // the menu's update task advances the effects and asks for a redraw. UI thread only.
 #pragma once
 
-#include <array>
-
 #include "game/fx/TSpecialEffectList.h"
 #include "tvlib/core/TVec.h"
 #include "tvlib/ui/TWindow.h"
@@ -15,7 +13,7 @@ inline constexpr char kSparkleEffect[] = "fx/fx_ui_sparkle.lua";
 class TMainMenuOverlay : public TWindow {
  public:
   static constexpr float kSparkleInterval = 0.5f;  // seconds
-  static constexpr int kSparklePoints = 10;
+  static constexpr int kSparklePointCount = 10;
 
   TMainMenuOverlay();
   ~TMainMenuOverlay() override;
@@ -35,7 +33,6 @@ class TMainMenuOverlay : public TWindow {
   void SetRedraw() { mRedraw = true; }
   const TSpecialEffectList& GetEffects() const { return mEffects; }
   float GetCountdown() const { return mCountdown; }
-  static const std::array<TVec2, kSparklePoints>& GetSparklePoints();
 
  private:
   TSpecialEffectList mEffects;

@@ -80,7 +80,6 @@ class TMetaMap : public TWindow {
   TCakeLevelDots* GetDots() const { return mDots; }
   // The picture of venue 2 to 5, null while the venue is not shown.
   TImage* GetVenueImage(int venue) const;
-  TFestraStateAnim* GetEyes() const { return mEyes.get(); }
 
  private:
   // The script functions' registration (MetaMapBind.cpp).
