@@ -4,7 +4,6 @@
 #include "game/shell/TGameSettings.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TStringTable.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TButton.h"
@@ -49,12 +48,6 @@ TPrefs* ProfilePrefs() {
 int CurrentPlayer() {
   TGameSettings* settings = TGameSettings::Get();
   return settings ? settings->GetCurrentUserIndex() : -1;
-}
-
-TString LookUpString(const TString& label) {
-  TPlatform* platform = TPlatform::GetInstance();
-  TStringTable* table = platform ? platform->GetStringTable() : nullptr;
-  return table ? table->GetString(label) : TString();
 }
 
 std::shared_ptr<TSound> LoadEffect(const char* name) {

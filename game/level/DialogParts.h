@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "game/shell/StringLookup.h"
 #include "tvlib/core/TString.h"
 
 class TButton;
@@ -42,8 +43,6 @@ bool SetStyledText(TText* text, const TString& content, int width, int height,
 TPrefs* ProfilePrefs();
 // The current player's index (-1: none, or no profile service).
 int CurrentPlayer();
-// The string table's text of `label`; empty without a string table.
-TString LookUpString(const TString& label);
 // A sound effect kept in memory; null when it does not load.
 std::shared_ptr<TSound> LoadEffect(const char* name);
 // Plays the sound once when there is one.

@@ -2,6 +2,7 @@
 // screens: a screen starts a level by its script name, never by its class.
 #include "game/main/GameWindowTypes.h"
 
+#include "game/frontend/THiscore.h"
 #include "game/frontend/TMainMenu.h"
 #include "game/frontend/TMetaMap.h"
 #include "game/level/TGameLevel.h"
@@ -15,8 +16,9 @@
 void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
   manager.AddWindowType("MainMenu", TMainMenu::Create);
-  // Here "OptionsWindow", "Slider", "HiscoreWindow", "ChoosePlayerWindow", "CreditsWindow"
-  // and "EnterNameWindow", as those screens come.
+  // Here "OptionsWindow" and "Slider", as that screen comes.
+  manager.AddWindowType("HiscoreWindow", THiscore::Create);
+  // Here "ChoosePlayerWindow", "CreditsWindow" and "EnterNameWindow", as those screens come.
   manager.AddWindowType("UpgradeDialog", TUpgradeDialog::Create);
   manager.AddWindowType("MetaMap", TMetaMap::Create);
   // Here "PauseMenu".
