@@ -59,18 +59,6 @@ TButton* FindButtonNamed(TWindow* root, const char* name) {
   return root ? TButton::CastToButton(root->FindChild(name, -1)) : nullptr;
 }
 
-void ShowChild(TWindow* root, const char* name, bool shown) {
-  TWindow* child = root ? root->FindChild(name, -1) : nullptr;
-  if (!child || child->IsVisible() == shown) return;
-  if (shown) {
-    child->AddFlags(kWindowVisible);
-    child->Invalidate();
-  } else {
-    child->Invalidate();
-    child->ClearFlags(kWindowVisible);
-  }
-}
-
 TWindowDrawing::TWindowDrawing(const TWindow* window) {
   TPlatform* platform = TPlatform::GetInstance();
   if (!platform) return;

@@ -42,8 +42,6 @@ lua_State* FrontendBindingState(const char* owner);
 // is of another class.
 TText* FindText(TWindow* root, const char* name);
 TButton* FindButtonNamed(TWindow* root, const char* name);
-// Shows or hides the window named `name` at any depth below `root`, when there is one.
-void ShowChild(TWindow* root, const char* name, bool shown);
 
 // The 2-D drawing state for a window's Draw: positions given in the window's own
 // co-ordinates land on its pixels. Ends the state it began.

@@ -3,6 +3,7 @@
 
 #include "game/frontend/FrontendParts.h"
 #include "game/frontend/LevelProgress.h"
+#include "game/frontend/ShownChildren.h"
 #include "game/shell/MenuMusic.h"
 #include "game/shell/TGameSettings.h"
 #include "tvlib/core/DebugLog.h"
@@ -74,7 +75,7 @@ void TMainMenu::PostCreate() {
   WritePlayerInt("inPauseMenu", 0, FrontendPlayer());
   TWindowManager* manager = TWindowManager::Get();
   if (manager) manager->SetFocus(this);
-  if (!FileExists(kCrossSellFile)) ShowChild(this, "moregames", false);
+  if (!FileExists(kCrossSellFile)) SetChildShown(this, "moregames", false);
   if (manager) {
     manager->AddOverlay(&mOverlay);
     mOverlayOwner = manager;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/frontend/FrontendParts.h"
+#include "game/frontend/ShownChildren.h"
 #include "game/frontend/TCakeLevelDots.h"
 #include "game/room/TFestraStateAnim.h"
 #include "game/shell/MenuMusic.h"
@@ -169,7 +170,7 @@ void TMetaMap::ReadDotPositions() {
 void TMetaMap::ShowEndlessButtons() {
   if (!mEndless) return;
   for (int venue = 1; venue <= kVenueCount; ++venue) {
-    ShowChild(this, TString::Format("button%d", venue).c_str(), venue <= mCurrentVenue);
+    SetChildShown(this, TString::Format("button%d", venue), venue <= mCurrentVenue);
   }
 }
 
@@ -206,8 +207,8 @@ void TMetaMap::BlinkEyes() {
 void TMetaMap::WriteSelectionTexts() {
   if (!mDots || !mDots->TakeSelectionChanged()) return;
   const bool selected = mDots->HasSelection();
-  ShowChild(this, "current_level", selected);
-  ShowChild(this, "best_score", selected);
+  SetChildShown(this, "current_level", selected);
+  SetChildShown(this, "best_score", selected);
   if (!selected) return;
   const int venue = mDots->GetSelectedVenue(), level = mDots->GetSelectedLevel();
   if (TText* current = FindText(this, "current_level")) {
