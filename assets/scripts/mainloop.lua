@@ -1,7 +1,8 @@
 -- The game's main script, run once at start. Its function becomes the window script's
 -- coroutine: the title splash over the garden for a few seconds (a key or a click ends it
--- sooner; a close request quits at once while it is up), then the game's first screen.
--- When that screen closes, the game ends.
+-- sooner; a close request quits at once while it is up), then the main menu. A portal build
+-- ("-aol") leaves quitting to its portal, so its menu has no quit button; "-hidelogo 1"
+-- hides the maker's name on the menu. When the menu closes, the game ends.
 return function()
   InSplashScreen(true)
   local titleFont = { "fonts/monotype_corsiva.mvec", 56, Color(122, 58, 96) }
@@ -21,6 +22,10 @@ return function()
   DisplaySplash("", "images/menu/menu_bg", 3000)
   SetDefaultStyle{}
   InSplashScreen(false)
-  DoModal("scripts/loading.lua")
+  gPortalBuild = AOLBuild()
+  local menu = PushModal("scripts/mainmenu.lua")
+  ReadFile("scripts/mainmenu.lua")
+  CheckTVLogo()
+  WaitForCloseMessage(menu)
   QuitApplication()
 end

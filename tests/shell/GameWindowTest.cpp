@@ -12,6 +12,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/app/TPortal.h"
+#include "tvlib/platform/headless/TPngWriter.h"
 #include "tvlib/platform/window/WindowMessages.h"
 
 // Last: Xlib's macros.
@@ -128,6 +129,103 @@ TEST_F(GameWindowTest, DrawsItsSplashAndAsksBeforeQuitting) {
   XTestFakeKeyEvent(display, enter, True, 0);
   XTestFakeKeyEvent(display, enter, False, 0);
   XSync(display, False);
+  EXPECT_EQ(game->Wait(), 0) << Output();
+}
+
+// The whole window as ARGB pixels, saved as a PNG named `file` in the test's folder.
+std::vector<uint32_t> SaveWindow(Display* display, Window window, const char* file, int* width,
+                                 int* height) {
+  std::vector<uint32_t> pixels;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return pixels;
+  XImage* image =
+      XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  *width = attributes.width;
+  *height = attributes.height;
+  pixels.resize(size_t(*width) * *height);
+  for (int y = 0; y < *height; ++y)
+    for (int x = 0; x < *width; ++x)
+      pixels[size_t(y) * *width + x] = 0xFF000000u | (XGetPixel(image, x, y) & 0xFFFFFFu);
+  XDestroyImage(image);
+  sd::WriteArgbPng(file, pixels.data(), *width, *height, *width);
+  return pixels;
+}
+
+// Where a point of the 800 x 600 frame lies in a window of the given size: the frame is
+// scaled into it with its aspect kept, centred.
+struct TFrameMapping {
+  int width = 0, height = 0;
+  int FrameWidth() const { return width * 3 >= height * 4 ? height * 4 / 3 : width; }
+  int X(int frameX) const { return (width - FrameWidth()) / 2 + frameX * FrameWidth() / 800; }
+  int Y(int frameY) const {
+    return (height - FrameWidth() * 3 / 4) / 2 + frameY * FrameWidth() / 800;
+  }
+};
+
+uint32_t PixelAt(const std::vector<uint32_t>& pixels, const TFrameMapping& frame, int x, int y) {
+  if (pixels.empty() || frame.width <= 0) return 0;
+  return pixels[size_t(frame.Y(y)) * frame.width + frame.X(x)] & 0xFFFFFFu;
+}
+bool IsGolden(uint32_t p) {
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return r > 0xC0 && r > g && g > b + 40;
+}
+bool IsRose(uint32_t p) {
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  return r > 0xB0 && r > g + 40 && r > b + 20;
+}
+
+// The game starts into its main menu: the splash is drawn first, then the menu with its
+// buttons on the panel at the left; its story button opens the venue map of a new player,
+// whose first level's dot is open. Pictures of the three screens are kept in the test's
+// folder: start_splash.png, start_main_menu.png and start_map.png.
+TEST_F(GameWindowTest, StartsIntoTheMainMenuAfterTheSplashAndOpensTheMap) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  auto game = Start(TV_GAME_PROGRAM, {});
+  Display* display = host.GetDisplay();
+  Window window = None;
+  ASSERT_TRUE(WaitFor([&] { return (window = host.FindViewable("FestraVask")) != None; }))
+      << Output();
+  std::vector<unsigned long> splash;
+  ASSERT_TRUE(WaitFor([&] { return IsDrawn(splash = Picture(display, window)); }, 10000));
+  TFrameMapping frame;
+  std::vector<uint32_t> shot =
+      SaveWindow(display, window, "start_splash.png", &frame.width, &frame.height);
+  // A spot of the story button's face beside its label (the panel at 40,250, the button at
+  // 70,34 in it).
+  EXPECT_FALSE(IsGolden(PixelAt(shot, frame, 130, 292)));
+  const bool menu = WaitFor(
+      [&] {
+        shot = SaveWindow(display, window, "start_main_menu.png", &frame.width, &frame.height);
+        return IsGolden(PixelAt(shot, frame, 130, 292));
+      },
+      15000);
+  ASSERT_TRUE(menu) << "no main menu after the splash; see start_main_menu.png" << Output();
+
+  // The first level's dot (its marker at 54,480) is open; the side panel is there. A click
+  // the busy game has not seen yet is given again.
+  auto mapShown = [&] {
+    shot = SaveWindow(display, window, "start_map.png", &frame.width, &frame.height);
+    return IsRose(PixelAt(shot, frame, 64, 490)) && !IsGolden(PixelAt(shot, frame, 130, 292));
+  };
+  bool map = false;
+  for (int attempt = 0; attempt < 3 && !map; ++attempt) {
+    XWarpPointer(display, None, window, 0, 0, 0, 0, frame.X(220) - 4, frame.Y(308));
+    XSync(display, False);
+    usleep(100 * 1000);
+    XWarpPointer(display, None, window, 0, 0, 0, 0, frame.X(220), frame.Y(308));
+    XSync(display, False);
+    usleep(100 * 1000);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XSync(display, False);
+    usleep(100 * 1000);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XSync(display, False);
+    map = WaitFor(mapShown, 5000);
+  }
+  EXPECT_TRUE(map) << "no venue map after the story button; see start_map.png" << Output();
+  game->Signal(SIGTERM);
   EXPECT_EQ(game->Wait(), 0) << Output();
 }
 

@@ -238,8 +238,8 @@ TEST_F(GameLoopTest, NoScreenLeftEndsTheGame) {
 }
 
 // The game's own main script, with stand-ins for the window script library: the splash
-// (its overlay of two texts) with the splash flag up, then the first screen; when that
-// closes, the game ends.
+// (its overlay of two texts) with the splash flag up, then the main menu; when that closes,
+// the game ends.
 std::vector<std::string> gScreens;
 void NoteScreen(TString what) {
   gScreens.push_back(std::string(what.c_str()) + (GetShellState().inSplashScreen ? " splash" : ""));
@@ -256,15 +256,17 @@ TEST_F(GameLoopTest, MainScriptShowsTheSplashThenTheFirstScreenAndEndsAfterIt) {
       "function DisplaySplash(movie, image, ms) "
       "  NoteScreen(image .. ' ' .. ms .. ' ' .. table.getn(gCurrentDefaultStyle.splashoverlay)) "
       "end "
-      "function DoModal(file) NoteScreen(file) end");
+      "function PushModal(file) NoteScreen(file) return file end "
+      "function ReadFile(file) end "
+      "function WaitForCloseMessage(name) end");
   RunGame("", {[] { ADD_FAILURE() << "the game went on"; }});
   EXPECT_EQ(Played(), 0u);
-  EXPECT_EQ(gScreens,
-            (std::vector<std::string>{"images/menu/menu_bg 3000 2 splash", "scripts/loading.lua"}));
+  EXPECT_EQ(gScreens, (std::vector<std::string>{"images/menu/menu_bg 3000 2 splash",
+                                                "scripts/mainmenu.lua"}));
 }
 
 // The game's own screens on the window script library, with time passing: the splash (three
-// seconds), the first screen, and the close question, answered "no" (back to the game) and then
+// seconds), the main menu, and the close question, answered "no" (back to the game) and then
 // "yes". Every text of each screen fits its box.
 TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
   if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
@@ -280,9 +282,11 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
                  mPollsPerStep = 80;  // four seconds: the splash is over
                },
                [&] {
-                 EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                 EXPECT_EQ(TopName(), TString("scripts/mainmenu.lua"));
                  EXPECT_FALSE(state.inSplashScreen);
                  ExpectTextsFit(Manager().GetTopModal());
+                 EXPECT_NE(Manager().GetTopModal()->FindChild("quit", -1), nullptr);
+                 EXPECT_TRUE(Manager().GetTopModal()->FindChild("tvlogo", -1)->IsVisible());
                  Close();
                },
                [&] {
@@ -292,12 +296,30 @@ TEST_F(GameLoopTest, GameScreensAskTheCloseQuestionAfterTheSplash) {
                  Press("no");
                },
                [&] {
-                 EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                 EXPECT_EQ(TopName(), TString("scripts/mainmenu.lua"));
                  EXPECT_FALSE(state.inQuitConfirm);
                  Close();
                },
                [&] { Press("yes"); }, [] { ADD_FAILURE() << "the game went on after yes"; }});
   EXPECT_EQ(Played(), 5u);
+}
+
+// The main menu follows the command line: a portal build ("-aol") has no quit button, and
+// "-hidelogo 1" hides the maker's name (both are there without them: see above).
+TEST_F(GameLoopTest, MainMenuFollowsThePortalAndLogoSwitches) {
+  if (!WindowScriptHasItsLibrary()) GTEST_SKIP() << "the window script has no library yet";
+  UseGameAssets();
+  mPlatform->CreateDisplayHandler();
+  mPollsPerStep = 80;
+  mMsPerPoll = 50;
+  RunGame("-aol -hidelogo 1", {[&] {
+            ASSERT_EQ(TopName(), TString("scripts/mainmenu.lua"));
+            TWindow* top = Manager().GetTopModal();
+            EXPECT_EQ(top->FindChild("quit", -1), nullptr);
+            ASSERT_NE(top->FindChild("tvlogo", -1), nullptr);
+            EXPECT_FALSE(top->FindChild("tvlogo", -1)->IsVisible());
+          }});
+  EXPECT_EQ(Played(), 1u);
 }
 
 // In anonymous mode 1 the privacy policy is the game's own text, in a screen over the one
@@ -309,7 +331,7 @@ TEST_F(GameLoopTest, PrivacyTextIsAScreenOfItsOwnInAnonymousModeOne) {
   mPollsPerStep = 80;
   mMsPerPoll = 50;
   RunGame("-anon 1", {[&] {
-                        EXPECT_EQ(TopName(), TString("scripts/loading.lua"));
+                        EXPECT_EQ(TopName(), TString("scripts/mainmenu.lua"));
                         Lua("LaunchPrivacyPolicy()");  // as a button's command would
                         mPollsPerStep = 10;
                       },
@@ -318,7 +340,7 @@ TEST_F(GameLoopTest, PrivacyTextIsAScreenOfItsOwnInAnonymousModeOne) {
                         ExpectTextsFit(Manager().GetTopModal());
                         Press("ok");
                       },
-                      [&] { EXPECT_EQ(TopName(), TString("scripts/loading.lua")); }});
+                      [&] { EXPECT_EQ(TopName(), TString("scripts/mainmenu.lua")); }});
   EXPECT_EQ(Played(), 3u);
 }
 
