@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "tvlib/script/TLuaTable.h"
 #include "tvlib/script/TScript.h"
 #include "tvlib/ui/ScriptStyle.h"
 
