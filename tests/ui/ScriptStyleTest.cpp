@@ -25,7 +25,8 @@ TEST(ScriptStyle, KeysFollowTheDefaultStyleAndItsParents) {
   EXPECT_STREQ(GetStyleString(script, "only", "absent").c_str(),
                "absent");  // own parent not followed
   EXPECT_TRUE(GetStyleBool(script, "missing", true));
-  EXPECT_EQ(std::unique_ptr<TLuaTable>(GetStyleTable(script, "parent")), nullptr);
+  EXPECT_NE(std::unique_ptr<TLuaTable>(GetStyleTable(script, "parent")), nullptr);
+  EXPECT_EQ(std::unique_ptr<TLuaTable>(GetStyleTable(script, "size")), nullptr);  // not a table
   EXPECT_EQ(lua_gettop(L), 1);
 }
 
