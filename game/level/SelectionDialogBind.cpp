@@ -7,10 +7,14 @@
 void TSelectionDialog::BindScriptFunctions() {
   lua_State* L = BindingState("TSelectionDialog");
   if (!L) return;
-  mBindings.Bind(L, "SaveSelection", this, &TSelectionDialog::SaveSelection);
-  mBindings.Bind(L, "Select", this, &TSelectionDialog::Select);
-  mBindings.Bind(L, "InitScoring", this, &TSelectionDialog::InitScoring);
-  mBindings.Bind(L, "HideOkButton", this, &TSelectionDialog::HideOkButton);
-  mBindings.Bind(L, "PlaceOrder", this, &TSelectionDialog::PlaceOrder);
-  mBindings.Bind(L, "IsSelectDone", this, &TSelectionDialog::IsSelectDone);
+  using S = TSelectionDialog;
+  static constexpr TLuaMemberReg<S> kFunctions[] = {
+      {"SaveSelection", BindMember<&S::SaveSelection>},
+      {"Select", BindMember<&S::Select>},
+      {"InitScoring", BindMember<&S::InitScoring>},
+      {"HideOkButton", BindMember<&S::HideOkButton>},
+      {"PlaceOrder", BindMember<&S::PlaceOrder>},
+      {"IsSelectDone", BindMember<&S::IsSelectDone>},
+  };
+  mBindings.Bind(L, this, kFunctions);
 }

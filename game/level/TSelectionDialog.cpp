@@ -9,7 +9,7 @@
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/render/TTexture.h"
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/script/TLuaTable.h"
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TImage.h"

@@ -6,7 +6,11 @@
 void TUpgradeDialog::BindScriptFunctions() {
   lua_State* L = BindingState("TUpgradeDialog");
   if (!L) return;
-  mBindings.Bind(L, "Select", this, &TUpgradeDialog::Select);
-  mBindings.Bind(L, "UpgradeIt", this, &TUpgradeDialog::UpgradeIt);
-  mBindings.Bind(L, "SaveUpgrade", this, &TUpgradeDialog::SaveUpgrade);
+  using S = TUpgradeDialog;
+  static constexpr TLuaMemberReg<S> kFunctions[] = {
+      {"Select", BindMember<&S::Select>},
+      {"UpgradeIt", BindMember<&S::UpgradeIt>},
+      {"SaveUpgrade", BindMember<&S::SaveUpgrade>},
+  };
+  mBindings.Bind(L, this, kFunctions);
 }

@@ -9,6 +9,7 @@
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/script/TLuaTable.h"
+#include "tvlib/ui/ScriptStyle.h"
 #include "tvlib/ui/TWindowManager.h"
 #include "tvlib/ui/TWindowScript.h"
 
@@ -29,7 +30,7 @@ TStatusWidget::~TStatusWidget() = default;
 void TStatusWidget::LoadLayout() {
   TWindowManager* manager = TWindowManager::Get();
   TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
-  const std::unique_ptr<TLuaTable> style(script ? script->GetStyleTable(kStyle) : nullptr);
+  const std::unique_ptr<TLuaTable> style(script ? GetStyleTable(*script, kStyle) : nullptr);
   if (!style) return;
   const std::pair<const char*, int*> keys[] = {
       {"bgX", &mBgX},       {"bgY", &mBgY},       {"meterX", &mMeterX}, {"meterY", &mMeterY},

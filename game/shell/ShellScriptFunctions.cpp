@@ -70,13 +70,16 @@ int GetRandomRange(int low, int high) {
 }
 
 void RegisterShellScriptFunctions(lua_State* L) {
-  BindFunction(L, "GetRandomRange", GetRandomRange);
-  BindFunction(L, "LaunchPrivacyPolicy", LaunchPrivacyPolicy);
-  BindFunction(L, "PlayComicMusic", SwitchToComicMusic);
-  BindFunction(L, "InSplashScreen", InSplashScreen);
-  BindFunction(L, "QuitApplication", QuitApplication);
-  BindFunction(L, "InGame", InGame);
-  BindFunction(L, "InQuitConfirm", InQuitConfirm);
-  BindFunction(L, "CheckTVLogo", CheckTVLogo);
-  BindFunction(L, "AOLBuild", AOLBuild);
+  static constexpr TLuaFunctionReg kFunctions[] = {
+      {"GetRandomRange", BindFree<&GetRandomRange>},
+      {"LaunchPrivacyPolicy", BindFree<&LaunchPrivacyPolicy>},
+      {"PlayComicMusic", BindFree<&SwitchToComicMusic>},
+      {"InSplashScreen", BindFree<&InSplashScreen>},
+      {"QuitApplication", BindFree<&QuitApplication>},
+      {"InGame", BindFree<&InGame>},
+      {"InQuitConfirm", BindFree<&InQuitConfirm>},
+      {"CheckTVLogo", BindFree<&CheckTVLogo>},
+      {"AOLBuild", BindFree<&AOLBuild>},
+  };
+  BindFunctions(L, kFunctions);
 }

@@ -10,7 +10,6 @@
 #include "tvlib/core/TPrefs.h"
 #include "tvlib/hiscore/TTvHiscores.h"
 #include "tvlib/media/TSoundManager.h"
-#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -55,25 +54,6 @@ TGameSettings::TGameSettings() {
 }
 
 TGameSettings::~TGameSettings() = default;
-
-void TGameSettings::RegisterScriptFunctions() {
-  TWindowManager* manager = TPlatform::GetInstance()->GetWindowManager();
-  TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
-  if (!script) {
-    DebugLog("TGameSettings: no window script for the profile functions\n");
-    return;
-  }
-  lua_State* L = script->GetState();
-  mBindings.Bind(L, "ToggleFullScreen", this, &TGameSettings::ToggleFullScreen);
-  mBindings.Bind(L, "ToggleSoundMute", this, &TGameSettings::ToggleSoundMute);
-  mBindings.Bind(L, "SetCurrentGameMode", this, &TGameSettings::SetCurrentGameMode);
-  mBindings.Bind(L, "GetNumUsers", this, &TGameSettings::GetNumUsers);
-  mBindings.Bind(L, "CreateNewUser", this, &TGameSettings::CreateNewUser);
-  mBindings.Bind(L, "SetCurrentUser", this, &TGameSettings::SetCurrentUser);
-  mBindings.Bind(L, "ChangeCurrentUserName", this, &TGameSettings::ChangeCurrentUserName);
-  mBindings.Bind(L, "DeleteUser", this, &TGameSettings::DeleteUser);
-  mBindings.Bind(L, "IsNameInUse", this, &TGameSettings::IsNameInUse);
-}
 
 void TGameSettings::SetupDisplay() {
   bool full = mPrefs->GetInt("fullscreen", 1, kGlobal) == 1;

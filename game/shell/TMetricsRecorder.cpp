@@ -7,7 +7,6 @@
 
 #include "tvlib/core/TLocalTime.h"
 #include "tvlib/core/TPlatform.h"
-#include "tvlib/ui/TWindowManager.h"
 
 namespace {
 
@@ -46,12 +45,7 @@ TMetricsRecorder& TMetricsRecorder::Get() {
 }
 
 TMetricsRecorder::TMetricsRecorder() : mNextMark(kMarks[0].ms) {
-  TWindowManager* manager = TWindowManager::Get();
-  if (TWindowScript* script = manager ? manager->GetWindowScript() : nullptr) {
-    lua_State* L = script->GetState();
-    mBindings.Bind(L, "StartComicScreenTimer", this, &TMetricsRecorder::StartComicScreenTimer);
-    mBindings.Bind(L, "PauseComicScreenTimer", this, &TMetricsRecorder::PauseComicScreenTimer);
-  }
+  BindScriptFunctions();
   mSessionClock.Start();
 }
 

@@ -68,6 +68,8 @@ class TMetricsRecorder {
   uint32_t GetSessionTime() const { return mSessionClock.GetTime(); }
 
  private:
+  // Binds the script functions (TMetricsRecorderBind.cpp).
+  void BindScriptFunctions();
   struct TLevelFields {
     int offeredUpgrades[3] = {-1, -1, -1};
     int chosenUpgrade = -1;

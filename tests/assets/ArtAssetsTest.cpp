@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/assets/ManifestRows.h"
+#include "tests/support/MountedGameFolder.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
@@ -81,20 +82,13 @@ bool ImageSize(const std::string& file, int* width, int* height) {
 
 class ArtAssets : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetProgramFolder(TV_GAME_DIR "/");
-    SetDataFolders(mUser.Path().c_str(), mUser.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-  }
+  TMountedGameFolder mGame;
 
   static std::string Read(const std::string& file) {
     std::string bytes;
     EXPECT_TRUE(FileReadAll(("assets/" + file).c_str(), 0, 16 << 20, &bytes)) << file;
     return bytes;
   }
-
-  TTempDir mUser;
 };
 
 TEST_F(ArtAssets, EveryNameResolvesToItsFileAtItsListedSize) {

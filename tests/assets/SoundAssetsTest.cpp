@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/assets/ManifestRows.h"
+#include "tests/support/MountedGameFolder.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TFile.h"
 #include "tvlib/core/TFileIndex.h"
@@ -59,13 +60,7 @@ bool Decode(const std::string& bytes, DecodedSound* out) {
 
 class SoundAssets : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetProgramFolder(TV_GAME_DIR "/");
-    SetDataFolders(mUser.Path().c_str(), mUser.Path().c_str());
-    ClearFileIndex();
-    MountFileSystem();
-  }
-  TTempDir mUser;
+  TMountedGameFolder mGame;
 };
 
 TEST_F(SoundAssets, EveryManifestEntryDecodesAtItsLengthBelowFullScale) {

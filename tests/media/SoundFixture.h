@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FakeClock.h"
 #include "tests/support/OggEncoder.h"
 #include "tvlib/app/TAppPlatform.h"
 #include "tvlib/app/TPlatformData.h"
@@ -21,15 +22,6 @@
 #include "tvlib/media/TSoundManager.h"
 #include "tvlib/platform/audio/TAudioDevice.h"
 #include "tvlib/platform/audio/TManualAudioOutput.h"
-
-class TStandingClock : public TClockSource {
- public:
-  TStandingClock() { SetClockSource(this); }
-  ~TStandingClock() override { SetClockSource(nullptr); }
-  uint32_t Now() override { return mNow; }
-  void Sleep(uint32_t ms) override { mNow += ms; }
-  uint32_t mNow = 5000;
-};
 
 // A mono tone of `seconds` at 44100 Hz whose level changes every frame (so that a repeated
 // or skipped frame shows).
@@ -84,7 +76,7 @@ class SoundTest : public ::testing::Test {
   void Step(int ms) {
     for (int t = 0; t < ms; t += 10) {
       if (mOutput) mOutput->Advance(10 * 44100 / 1000);
-      mClock.mNow += 10;
+      mClock.now += 10;
       mElapsed += 10;
       if (mElapsed % 50 == 0) {
         mManager->Lock();
@@ -109,7 +101,7 @@ class SoundTest : public ::testing::Test {
     return samples;
   }
 
-  TStandingClock mClock;
+  TFakeClock mClock{5000};
   TAssetManager mAssets;
   TPlatformData mData;
   std::unique_ptr<TAppPlatform> mPlatform;

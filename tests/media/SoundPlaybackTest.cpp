@@ -36,7 +36,7 @@ TEST_P(OneShot, PlaysItsSamplesOnceThenIsReleasedOnceOnTheUiThread) {
   const int total = int(GetParam().seconds * 1000) + 3000;
   for (int ms = 10; ms <= total; ms += 10) {
     mOutput->Advance(441);
-    mClock.mNow += 10;
+    mClock.now += 10;
     if (ms % 50 == 0) {
       mManager->Lock();
       mManager->Service(true);
@@ -76,11 +76,11 @@ TEST_F(SoundTest, AOneShotEndsOnceEvenWhenTheSoundThreadStarves) {
     mManager->Unlock();
   };
   mOutput->Advance(441 * 51);
-  mClock.mNow += 510;
+  mClock.now += 510;
   serve();
   // The thread sleeps past the end of the buffer: the buffer has stopped with its cursors at 0.
   mOutput->Advance(441 * 190);
-  mClock.mNow += 1900;
+  mClock.now += 1900;
   serve();
   EXPECT_EQ(mManager->GetReleaseCount(), 1);
   mManager->Update();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FakeClock.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/app/TAppPlatform.h"
 #include "tvlib/core/Clock.h"
@@ -22,20 +23,6 @@
 #include "tvlib/platform/render/TFaultHook.h"
 #include "tvlib/render/TDx3dDisplayHandler.h"
 #include "tvlib/render/TDxDisplayHandlerData.h"
-
-// A clock that stands still until moved; sleeping moves it and is counted.
-class TStillClock : public TClockSource {
- public:
-  TStillClock() { SetClockSource(this); }
-  ~TStillClock() override { SetClockSource(nullptr); }
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override {
-    now += ms;
-    sleeps.push_back(ms);
-  }
-  uint32_t now = 50000;
-  std::vector<uint32_t> sleeps;
-};
 
 struct TBox {
   std::string text, caption;
@@ -117,7 +104,7 @@ class DisplayTest : public ::testing::Test {
   }
 
   TTempDir dir;
-  TStillClock clock;
+  TFakeClock clock{50000};
   std::vector<TBox> boxes;
   std::vector<int> ends;
   std::unique_ptr<TPlatformData> data;

@@ -2,7 +2,7 @@
 // display handler.
 #include <gtest/gtest.h>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/render/VecFontBuilder.h"
 #include "tvlib/render/TTvMiniVecDraw.h"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <map>
 
-#include "tests/render/MountedGameFolder.h"
 #include "tests/render/VecFontBuilder.h"
+#include "tests/support/MountedGameFolder.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"

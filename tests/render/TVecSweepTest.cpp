@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/MountedGameFolder.h"
 #include "tests/render/VecFontBuilder.h"
+#include "tests/support/MountedGameFolder.h"
 #include "tvlib/render/TGlyphRunCache.h"
 #include "tvlib/render/TVecFont.h"
 #include "tvlib/render/TVecFontSource.h"

@@ -339,24 +339,9 @@ TEST_F(ScriptTest, TypedTableReadsWithDefaults) {
   EXPECT_EQ(lua_gettop(script.GetState()), 0);
 }
 
-TEST_F(ScriptTest, ValueOperationsAndStyles) {
+TEST_F(ScriptTest, ValueOperations) {
   TScript script;
   lua_State* L = script.GetState();
-  script.DoLuaString(
-      "gCurrentDefaultStyle = { font = 'sans', size = 12, parent = { color = { 1, 0.5, 0, 1 } } }"
-      " style = { size = 20, parent = { only = 'parent' } }");
-  lua_pushstring(L, "style");
-  lua_gettable(L, LUA_GLOBALSINDEX);
-  EXPECT_EQ(script.GetStyleNumber("size", 0), 20);
-  EXPECT_STREQ(script.GetStyleString("font", "").c_str(), "sans");
-  const TLuaColor c = script.GetStyleColor("color", TLuaColor{});
-  EXPECT_EQ(c.g, 0.5f);
-  EXPECT_EQ(c.a, 1.0f);
-  EXPECT_STREQ(script.GetStyleString("only", "absent").c_str(),
-               "absent");  // own parent not followed
-  EXPECT_TRUE(script.GetStyleBool("missing", true));
-  EXPECT_EQ(lua_gettop(L), 1);
-  lua_pop(L, 1);
   // PopBool by type; a table is logged and left on the stack.
   lua_newtable(L);
   EXPECT_FALSE(script.PopBool());
@@ -374,21 +359,6 @@ TEST_F(ScriptTest, ValueOperationsAndStyles) {
   EXPECT_EQ(script.PopNumber(), 9);
   EXPECT_FALSE(script.PushTableItem(2));
   lua_settop(L, 0);
-  script.DoLuaString("font = { 'serif', 22.7, { 0, 0, 1, 0.5 } } bare = {}");
-  lua_pushstring(L, "font");
-  lua_gettable(L, LUA_GLOBALSINDEX);
-  const TFontSpec font = script.PopFontSpec();
-  EXPECT_STREQ(font.face.c_str(), "serif");
-  EXPECT_EQ(font.height, 22);
-  EXPECT_EQ(font.color.b, 1.0f);
-  EXPECT_EQ(font.color.a, 0.5f);
-  lua_pushstring(L, "bare");
-  lua_gettable(L, LUA_GLOBALSINDEX);
-  const TFontSpec bare = script.PopFontSpec();
-  EXPECT_STREQ(bare.face.c_str(), "");
-  EXPECT_EQ(bare.height, 0);
-  EXPECT_EQ(TFontSpec().height, 16);
-  EXPECT_EQ(lua_gettop(L), 0);
   script.SetGlobalString("greeting", "hello");
   EXPECT_STREQ(script.GetGlobalString("greeting").c_str(), "hello");
   EXPECT_STREQ(script.GetGlobalString("nothing").c_str(), "");

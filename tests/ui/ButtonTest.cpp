@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/ui/RecordingWindow.h"
 #include "tests/ui/TextTestSupport.h"
 #include "tvlib/render/TDxTextureData.h"

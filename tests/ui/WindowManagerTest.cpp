@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/ui/RecordingWindow.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TScreen.h"

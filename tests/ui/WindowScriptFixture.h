@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/TextTestSupport.h"
 #include "tvlib/core/DebugLog.h"

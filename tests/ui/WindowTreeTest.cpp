@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/ui/RecordingWindow.h"
 #include "tvlib/ui/TWindowManager.h"
 #include "tvlib/ui/TWindowSpider.h"

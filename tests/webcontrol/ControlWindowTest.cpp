@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/webcontrol/TProgramLauncher.h"
 #include "tvlib/platform/headless/TPngWriter.h"

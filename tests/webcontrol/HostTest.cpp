@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -94,7 +94,7 @@ readonly kHostProtocolHeader=tvlib/platform/x11/HostProtocol.h
 # The runtime's public headers; the rest of tvlib/script is the runtime's own.
 public_script_header() {
   case "$1" in
-    tvlib/script/Api.h | tvlib/script/AuxLib.h | tvlib/script/Libs.h | tvlib/script/Limits.h) return 0 ;;
+    tvlib/script/Api.h | tvlib/script/AuxLib.h | tvlib/script/Libs.h | tvlib/script/NumberConversion.h) return 0 ;;
     tvlib/script/TScript* | tvlib/script/TLua*) return 0 ;;
   esac
   return 1

@@ -113,19 +113,6 @@ void TAnimatedSprite::StartAnimationScript() {
   lua_setgcthreshold(L, 0);
 }
 
-void TAnimatedSprite::RegisterNatives(lua_State* L) {
-  using S = TAnimatedSprite;
-  mBindings.Bind(L, "SetCurrentFrame", this, &S::SetCurrentFrame);
-  mBindings.Bind(L, "WaitLuaNextFrame", this, &S::WaitNextFrame);
-  mBindings.Bind(L, "Die", this, &S::Die);
-  mBindings.Bind(L, "Pause", this, &S::Pause);
-  mBindings.Bind(L, "IsPlaying", this, &S::IsPlaying);
-  mBindings.Bind(L, "Load", this, &S::Load);
-  mBindings.Bind(L, "GetScript", this, &S::GetScriptText);
-  mBindings.Bind(L, "SetAlpha", this, &S::SetAlpha);
-  mBindings.Bind(L, "Random", this, &S::Random);
-}
-
 TScript* TAnimatedSprite::GetAnimationScript() {
   if (!mScript) StartAnimationScript();
   return mScript;

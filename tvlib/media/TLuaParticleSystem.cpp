@@ -60,38 +60,6 @@ TLuaParticleSystem::~TLuaParticleSystem() {
   ParticleRandom::Release();
 }
 
-void TLuaParticleSystem::RegisterNatives() {
-  lua_State* L = mScript.GetState();
-  using S = TLuaParticleSystem;
-  mBindings.Bind(L, "SetNumParticles", this, &S::ScriptSetNumParticles);
-  mBindings.Bind(L, "_SetTexture", this, &S::ScriptSetTexture);
-  mBindings.Bind(L, "CreateParticles", this, &S::ScriptCreateParticles);
-  mBindings.Bind(L, "_InitAge", this, &S::ScriptInit<kInitAge>);
-  mBindings.Bind(L, "_InitUp", this, &S::ScriptInit<kInitUp>);
-  mBindings.Bind(L, "_InitVelocity", this, &S::ScriptInit<kInitVelocity>);
-  mBindings.Bind(L, "_InitPosition", this, &S::ScriptInit<kInitPosition>);
-  mBindings.Bind(L, "_InitFrame", this, &S::ScriptInit<kInitFrame>);
-  mBindings.Bind(L, "_InitScale", this, &S::ScriptInit<kInitScale>);
-  mBindings.Bind(L, "_InitExtra1", this, &S::ScriptInit<kInitExtra1>);
-  mBindings.Bind(L, "_InitColor", this, &S::ScriptInit<kInitColour>);
-  mBindings.Bind(L, "_InitSpecular", this, &S::ScriptInit<kInitSpecular>);
-  mBindings.Bind(L, "_Do", this, &S::ScriptDo<kFieldPosition>);
-  mBindings.Bind(L, "_DoAge", this, &S::ScriptDo<kFieldAge>);
-  mBindings.Bind(L, "_DoUp", this, &S::ScriptDo<kFieldUp>);
-  mBindings.Bind(L, "_DoVelocity", this, &S::ScriptDo<kFieldVelocity>);
-  mBindings.Bind(L, "_DoPosition", this, &S::ScriptDo<kFieldPosition>);
-  mBindings.Bind(L, "_DoFrame", this, &S::ScriptDo<kFieldFrame>);
-  mBindings.Bind(L, "_DoScale", this, &S::ScriptDo<kFieldScale>);
-  mBindings.Bind(L, "_DoColor", this, &S::ScriptDo<kFieldColour>);
-  mBindings.Bind(L, "_DoSpecular", this, &S::ScriptDo<kFieldSpecular>);
-  mBindings.Bind(L, "Process", this, &S::ScriptProcess);
-  mBindings.Bind(L, "SetDone", this, &S::ScriptSetDone);
-  mBindings.Bind(L, "ResetDone", this, &S::ScriptResetDone);
-  mBindings.Bind(L, "_SetBlendMode", this, &S::ScriptSetBlendMode);
-  mBindings.Bind(L, "RandomRange", this, &S::ScriptRandomRange);
-  mBindings.Bind(L, "RandomFloat", this, &S::ScriptRandomFloat);
-}
-
 bool TLuaParticleSystem::Load(const TString& name) {
   if (!strstr(name.c_str(), ".lua")) {
     mScript.DoLuaString(name.c_str(), static_cast<int>(name.Length()));

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/script/TLuaTable.h"
 
 TProcessClassId TProcessValue::GetClassId() {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "tvlib/script/NumberConversion.h"
+
 namespace tvs {
 
 // One instruction word; the layout is drawn in Opcodes.h.
@@ -60,18 +62,5 @@ constexpr size_t kMaxBlockSize = 4294967293u;
 constexpr size_t kMaxStringSize = 4294967293u;
 // Chunk identifiers in messages ("%s:%d:") hold at most this many characters.
 constexpr int kIdSize = 60;
-
-// The one conversion of a script number to an integer: toward zero; NaN, infinities and
-// values outside the 64-bit range give -2^63 (what the hardware conversion yields, without
-// the undefined behaviour of a C++ cast).
-inline int64_t NumberToInt64(Number d) {
-  if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) return INT64_MIN;
-  return static_cast<int64_t>(d);
-}
-// The same, clamped to int (arguments that are counts, positions and sizes).
-inline int NumberToInt(Number d) {
-  const int64_t v = NumberToInt64(d);
-  return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<int>(v);
-}
 
 }  // namespace tvs

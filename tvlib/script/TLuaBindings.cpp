@@ -135,8 +135,12 @@ TLuaBindings::~TLuaBindings() {
 
 void TLuaBindings::Remember(lua_State* L, const char* name) {
   lua_State* state = lua_mainthread(L);
+  std::shared_ptr<const bool> stateOpen;
   for (const Global& global : mGlobals) {
-    if (global.state == state && global.name == name) return;
+    if (global.state != state) continue;
+    if (global.name == name) return;
+    stateOpen = global.stateOpen;
   }
-  mGlobals.push_back({state, tvs::binding::StateOpenFlag(state), name});
+  if (!stateOpen) stateOpen = tvs::binding::StateOpenFlag(state);
+  mGlobals.push_back({state, std::move(stateOpen), name});
 }

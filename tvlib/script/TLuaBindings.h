@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "tvlib/core/TString.h"
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/script/TLuaObjectWrapper.h"
 
 namespace tvs::binding {

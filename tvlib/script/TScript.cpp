@@ -1,5 +1,5 @@
 // Scripts as tasks: running files and text, calls while suspended, the coroutine step, and
-// the value operations the engine reads scripts' tables with.
+// the value operations on the stack top and the globals.
 #include "tvlib/script/TScript.h"
 
 #include <cstring>
@@ -16,9 +16,6 @@
 #include "tvlib/script/TScriptRandom.h"
 
 namespace {
-
-// Parent links followed at most in a style lookup (a cycle of links ends there).
-constexpr int kMaxStyleDepth = 100;
 
 // The text of a value for a log line: its text, or its type for values without one.
 TString TextForLog(lua_State* L, int idx) {
@@ -55,31 +52,6 @@ constexpr char kGetClosure[] =
 void PushGlobal(lua_State* L, const char* name) {
   lua_pushstring(L, name);
   lua_gettable(L, LUA_GLOBALSINDEX);
-}
-
-bool FindStyle(lua_State* L, const char* key, bool useDefault, int depth) {
-  lua_pushstring(L, key);
-  lua_gettable(L, lua_istable(L, -2) ? -2 : LUA_GLOBALSINDEX);
-  if (!lua_isnil(L, -1)) return true;
-  lua_pop(L, 1);
-  if (useDefault) {
-    PushGlobal(L, "gCurrentDefaultStyle");
-  } else if (lua_istable(L, -1)) {
-    lua_pushstring(L, "parent");
-    lua_gettable(L, -2);
-  } else {
-    lua_pushnil(L);
-  }
-  if (!lua_istable(L, -1) || depth >= kMaxStyleDepth) {
-    lua_pop(L, 1);
-    return false;
-  }
-  if (FindStyle(L, key, false, depth + 1)) {
-    lua_remove(L, -2);
-    return true;
-  }
-  lua_pop(L, 1);
-  return false;
 }
 
 }  // namespace
@@ -293,72 +265,12 @@ bool TScript::PopBool() {
   return result;
 }
 
-TLuaColor TScript::PopColor() {
-  TLuaColor c;
-  if (lua_istable(mL, -1)) {
-    float* parts[] = {&c.r, &c.g, &c.b, &c.a};
-    for (int i = 0; i < 4; i++) {
-      lua_rawgeti(mL, -1, i + 1);
-      *parts[i] = static_cast<float>(lua_tonumber(mL, -1));
-      lua_pop(mL, 1);
-    }
-  }
-  lua_pop(mL, 1);
-  return c;
-}
-
-TFontSpec TScript::PopFontSpec() {
-  TFontSpec spec;
-  if (!lua_istable(mL, -1)) {
-    lua_pop(mL, 1);
-    return spec;
-  }
-  lua_rawgeti(mL, -1, 1);
-  spec.face = PopString();
-  lua_rawgeti(mL, -1, 2);
-  spec.height = tvs::NumberToInt(PopNumber());
-  lua_rawgeti(mL, -1, 3);
-  spec.color = PopColor();
-  lua_pop(mL, 1);
-  return spec;
-}
-
 bool TScript::PushTableItem(int n) {
   if (!lua_istable(mL, -1)) return false;
   lua_rawgeti(mL, -1, n);
   if (!lua_isnil(mL, -1)) return true;
   lua_pop(mL, 1);
   return false;
-}
-
-bool TScript::FindStyleValue(const char* key, bool useDefault) {
-  return FindStyle(mL, key, useDefault, 0);
-}
-
-TLuaTable* TScript::GetStyleTable(const char* key) {
-  TLuaStackGuard guard(mL);
-  if (!FindStyleValue(key, true) || !lua_istable(mL, -1)) return nullptr;
-  return new TLuaTable(mL);
-}
-
-TString TScript::GetStyleString(const char* key, const TString& def) {
-  TLuaStackGuard guard(mL);
-  return FindStyleValue(key, true) ? LuaToString(mL, -1) : def;
-}
-
-double TScript::GetStyleNumber(const char* key, double def) {
-  TLuaStackGuard guard(mL);
-  return FindStyleValue(key, true) ? lua_tonumber(mL, -1) : def;
-}
-
-TLuaColor TScript::GetStyleColor(const char* key, const TLuaColor& def) {
-  TLuaStackGuard guard(mL);
-  return FindStyleValue(key, true) && lua_istable(mL, -1) ? PopColor() : def;
-}
-
-bool TScript::GetStyleBool(const char* key, bool def) {
-  TLuaStackGuard guard(mL);
-  return FindStyleValue(key, true) ? PopBool() : def;
 }
 
 TString TScript::GetGlobalString(const char* name) {

@@ -23,17 +23,6 @@
 
 class TLuaTable;
 
-struct TLuaColor {
-  float r = 0, g = 0, b = 0, a = 0;
-};
-
-// A font as scripts give it: { face, height, { r, g, b, a } }.
-struct TFontSpec {
-  TString face = "";
-  int height = 16;
-  TLuaColor color;
-};
-
 class TScript : public TAnimTask {
  public:
   // Takes the state (null: opens a new one under AssetScriptBudget()); the script owns it.
@@ -75,23 +64,8 @@ class TScript : public TAnimTask {
   // nil and false are false, numbers true when not 0; strings log and give false; other
   // types log and give false without being popped.
   bool PopBool();
-  // Fields 1 to 4 of the table on the top as red, green, blue, alpha (missing: 0).
-  TLuaColor PopColor();
-  // The table on the top as a font (missing face "", height 0, colour 0, 0, 0, 0).
-  TFontSpec PopFontSpec();
   // Pushes field n of the table on the top; false (pushing nothing) when it is nil.
   bool PushTableItem(int n);
-
-  // Style lookup in the table on the top (globals when the top is not a table): the style,
-  // then (with useDefault) the global "gCurrentDefaultStyle" and its "parent" chain, or
-  // (without) the style's "parent" chain. Found: the value is pushed and true returned.
-  bool FindStyleValue(const char* key, bool useDefault);
-  // Style reads on the style table the caller pushed; the stack top is restored.
-  TLuaTable* GetStyleTable(const char* key);
-  TString GetStyleString(const char* key, const TString& def);
-  double GetStyleNumber(const char* key, double def);
-  TLuaColor GetStyleColor(const char* key, const TLuaColor& def);
-  bool GetStyleBool(const char* key, bool def);
 
   // Globals; the stack top is restored.
   TString GetGlobalString(const char* name);

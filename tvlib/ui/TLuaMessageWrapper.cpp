@@ -1,7 +1,7 @@
 // Script values carried as messages.
 #include "tvlib/ui/TLuaMessageWrapper.h"
 
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 
 // The message fields of the value on the stack top (left there).
 TLuaMessageWrapper::Fields TLuaMessageWrapper::FieldsOf(lua_State* L) {

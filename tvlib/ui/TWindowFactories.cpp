@@ -1,7 +1,7 @@
 // The built-in window factories.
 #include "tvlib/ui/TWindowFactories.h"
 
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TText.h"
 #include "tvlib/ui/TTextEdit.h"

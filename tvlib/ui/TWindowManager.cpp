@@ -98,7 +98,7 @@ void TWindowManager::AttachScript(TWindowScript* script) {
   if (!mScript) return;
   AddWindowType("XSellWindow", &TXSellWindow::Create);
   mScript->ResetParents(GetTopModal());
-  mBindings.Bind(mScript->GetState(), "SetTopModalOnly", this, &TWindowManager::SetTopModalOnly);
+  BindScriptFunctions(mScript->GetState());
   if (platform) {
     mScriptTasks = platform->GetTaskList();
     mScriptTasks->Add(mScript.get());

@@ -150,6 +150,8 @@ class TWindowManager {
   void DropScriptMessages();
   // Takes the window script off the task list it was put on.
   void DetachScriptTask();
+  // Binds the manager's script functions in the window script (TWindowManagerBind.cpp).
+  void BindScriptFunctions(lua_State* L);
   // Runs `call` on each window of `windows` (a copy) that is not deleted meanwhile.
   template <typename Call>
   void ForEachLive(const std::vector<TWindow*>& windows, Call call);

@@ -4,7 +4,7 @@
 
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/script/AuxLib.h"
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/script/TLuaStackGuard.h"
 #include "tvlib/script/TScriptLimits.h"
 #include "tvlib/ui/TFlashMovie.h"
@@ -39,12 +39,6 @@ int MessageIndex(lua_State* L) {
 int MessageCollect(lua_State* L) {
   delete static_cast<TMessage*>(lua_touserdata(L, 1));
   return 0;
-}
-
-// Script function "CreateNamedMessage" (name, type): a new message of the script's.
-int CreateNamedMessage(lua_State* L) {
-  TMessage::PushMessage(L, new TMessage(tvs::NumberToInt(lua_tonumber(L, 2)), LuaToString(L, 1)));
-  return 1;
 }
 
 void BuildMessageMetatable(lua_State* L) {
@@ -82,43 +76,6 @@ TWindowScript::TWindowScript(lua_State* L) : TScript(L) {
 }
 
 TWindowScript::~TWindowScript() = default;
-
-void TWindowScript::BindNatives() {
-  lua_State* L = GetState();
-  using S = TWindowScript;
-  mBindings.Bind(L, "CreateButton", this, &S::CreateButton);
-  mBindings.Bind(L, "PostCreate", this, &S::PostCreate);
-  mBindings.Bind(L, "GetLabel", this, &S::GetLabel);
-  mBindings.Bind(L, "SetLabel", this, &S::SetLabel);
-  mBindings.Bind(L, "_SetBitmap", this, &S::SetBitmap);
-  mBindings.Bind(L, "SetPosition", this, &S::SetPosition);
-  mBindings.Bind(L, "SetCommand", this, &S::SetCommand);
-  mBindings.Bind(L, "CreateBitmap", this, &S::CreateBitmap);
-  mBindings.Bind(L, "CreateWindow", this, &S::CreateWindowFromTable);
-  mBindings.Bind(L, "CreateText", this, &S::CreateText);
-  mBindings.Bind(L, "CreateTextEdit", this, &S::CreateTextEdit);
-  mBindings.Bind(L, "GetTimer", this, &S::GetTimer);
-  mBindings.Bind(L, "DoSelectLayer", this, &S::DoSelectLayer);
-  mBindings.Bind(L, "PopWindow", this, &S::PopWindow);
-  mBindings.Bind(L, "RealSetFocus", this, &S::RealSetFocus);
-  mBindings.Bind(L, "StringToClipboard", this, &S::StringToClipboard);
-  mBindings.Bind(L, "UpdateWindow", this, &S::UpdateWindow);
-  mBindings.Bind(L, "PushModal", this, &S::PushModal);
-  mBindings.Bind(L, "ClearModalChildren", this, &S::ClearModalChildren);
-  mBindings.Bind(L, "DoPopModal", this, &S::DoPopModal);
-  mBindings.Bind(L, "HandleGetMessage", this, &S::HandleGetMessage);
-  mBindings.Bind(L, "GenericCreate", this, &S::GenericCreate);
-  BindFunction(L, "CreateNamedMessage", ::CreateNamedMessage);
-  mBindings.Bind(L, "CreateCloseMessage", this, &S::CreateCloseMessage);
-  mBindings.Bind(L, "PostMessage", this, &S::PostMessage);
-  mBindings.Bind(L, "PostMessageToParent", this, &S::PostMessageToParent);
-  mBindings.Bind(L, "_GetString", this, &S::GetString);
-  mBindings.Bind(L, "StartMovie", this, &S::StartMovie);
-  mBindings.Bind(L, "IsMoviePlaying", this, &S::IsMoviePlaying);
-  mBindings.Bind(L, "StopMovie", this, &S::StopMovie);
-  mBindings.Bind(L, "ImageLoaded", this, &S::ImageLoaded);
-  mBindings.Bind(L, "DestroyWindow", this, &S::DestroyWindow);
-}
 
 void TWindowScript::RunLibrary() {
   lua_State* L = GetState();

@@ -10,8 +10,9 @@
 #include "tvlib/core/TStringTable.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/script/AuxLib.h"
-#include "tvlib/script/Limits.h"
+#include "tvlib/script/NumberConversion.h"
 #include "tvlib/script/TLuaStackGuard.h"
+#include "tvlib/ui/ScriptStyle.h"
 #include "tvlib/ui/TButton.h"
 #include "tvlib/ui/TImage.h"
 #include "tvlib/ui/TText.h"
@@ -30,13 +31,13 @@ class TTableKeys {
 
   TString String(const char* key, const TString& def) const {
     lua_pushvalue(mL, 1);
-    TString value = mScript->GetStyleString(key, def);
+    TString value = GetStyleString(*mScript, key, def);
     lua_pop(mL, 1);
     return value;
   }
   double Number(const char* key, double def) const {
     lua_pushvalue(mL, 1);
-    const double value = mScript->GetStyleNumber(key, def);
+    const double value = GetStyleNumber(*mScript, key, def);
     lua_pop(mL, 1);
     return value;
   }
@@ -46,14 +47,14 @@ class TTableKeys {
   }
   bool Bool(const char* key) const {
     lua_pushvalue(mL, 1);
-    const bool value = mScript->GetStyleBool(key, false);
+    const bool value = GetStyleBool(*mScript, key, false);
     lua_pop(mL, 1);
     return value;
   }
   // Pushes the value found under `key` and answers true, or pushes nothing and answers false.
   bool Push(const char* key) const {
     lua_pushvalue(mL, 1);
-    if (!mScript->FindStyleValue(key, true)) {
+    if (!FindStyleValue(*mScript, key, true)) {
       lua_pop(mL, 1);
       return false;
     }
@@ -74,7 +75,7 @@ TFontSpec ReadFont(TScript* script, const TTableKeys& keys) {
     font.color = {0, 0, 0, 1};
     return font;
   }
-  font = script->PopFontSpec();
+  font = PopFontSpec(*script);
   lua_State* L = script->GetState();
   if (font.face.Length() == 0) luaL_error(L, "Font error: Font has no name!");
   if (font.height == 0) luaL_error(L, "Font error: Font has zero height!");

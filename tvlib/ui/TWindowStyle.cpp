@@ -2,6 +2,7 @@
 #include "tvlib/ui/TWindowStyle.h"
 
 #include "tvlib/script/TScript.h"
+#include "tvlib/ui/ScriptStyle.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ TWindowStyle::TWindowStyle(TScript* script, int index)
 
 double TWindowStyle::GetNumber(const char* key, double def) const {
   mTable.Push();
-  const double value = mScript->GetStyleNumber(key, def);
+  const double value = GetStyleNumber(*mScript, key, def);
   lua_pop(mScript->GetState(), 1);
   return value;
 }

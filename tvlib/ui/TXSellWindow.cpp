@@ -38,8 +38,7 @@ void CentreOnCorner(TWindow* window) {
 TXSellWindow::TXSellWindow() {
   if (TWindowManager* manager = TWindowManager::Get()) {
     if (TWindowScript* script = manager->GetWindowScript()) {
-      mBindings.Bind(script->GetState(), "SetupXSell", this, &TXSellWindow::SetupXSell);
-      mBindings.Bind(script->GetState(), "LaunchGameLink", this, &TXSellWindow::LaunchGameLink);
+      BindScriptFunctions(script->GetState());
     }
   }
 }

@@ -33,6 +33,9 @@ class TXSellWindow : public TWindow {
   void LaunchGameLink(int index);
 
  private:
+  // Binds the panel's script functions (TXSellWindowBind.cpp).
+  void BindScriptFunctions(lua_State* L);
+
   std::array<TString, kEntries + 1> mLinks;
   TLuaBindings mBindings;
 };

@@ -11,7 +11,7 @@
 #include "game/fx/TSpecialEffectList.h"
 #include "game/fx/TSpriteSpecialEffect.h"
 #include "game/fx/TTextSpecialEffect.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/MountedGameFolder.h"
 #include "tvlib/app/TAppPlatform.h"
 #include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/DebugLog.h"
@@ -26,10 +26,6 @@ namespace {
 class EffectAssetsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetLogDirectory(logs.Path().c_str());
-    SetProgramFolder(TV_GAME_DIR "/");
-    ClearFileIndex();
-    MountFileSystem();
     data.stringTable->Load("strings.xml");
     auto presenter = std::make_unique<sd::THeadlessPresenter>(sd::TDisplayMode{1920, 1080, 32});
     platform.SetDisplayHandler(new TDx3dDisplayHandler(std::move(presenter), &platform));
@@ -38,10 +34,9 @@ class EffectAssetsTest : public ::testing::Test {
   void TearDown() override {
     list.Clear();
     platform.SetDisplayHandler(nullptr);
-    ClearFileIndex();
   }
 
-  TTempDir logs;
+  TMountedGameFolder game;
   TPlatformData data;
   TAppPlatform platform{&data};
   TSpecialEffectList list;
@@ -80,7 +75,7 @@ TEST_F(EffectAssetsTest, TheRoomsEffectFilesLoadWholeAndEndByThemselves) {
     EXPECT_EQ(list.GetCount(), 0) << file << " still runs after 8 seconds";
     list.Clear();
   }
-  const std::string log = ReadWholeFile(logs / "logfile.txt");
+  const std::string log = ReadWholeFile(GetLogPath().c_str());
   for (const char* failure : {"cannot", "no image", "no sound", "Font not found", "rror"})
     EXPECT_EQ(log.find(failure), std::string::npos) << log;
 }

@@ -14,21 +14,13 @@
 #include "game/fx/TEffectParams.h"
 #include "game/fx/TSpecialEffect.h"
 #include "game/fx/TSpecialEffectList.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/app/TAppPlatform.h"
 #include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"
-
-class TEffectClock : public TClockSource {
- public:
-  TEffectClock() { SetClockSource(this); }
-  ~TEffectClock() override { SetClockSource(nullptr); }
-  uint32_t Now() override { return now; }
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint32_t now = 70000;
-};
 
 class EffectTest : public ::testing::Test {
  protected:
@@ -72,7 +64,7 @@ class EffectTest : public ::testing::Test {
   }
 
   TTempDir dir;
-  TEffectClock clock;
+  TFakeClock clock{70000};
   TPlatformData data;
   TAppPlatform platform{&data};
   TSpecialEffectList list;

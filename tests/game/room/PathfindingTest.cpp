@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/room/TWaitressPathfinding.h"
+#include "tests/support/FakeClock.h"
 #include "tvlib/core/Clock.h"
 #include "tvlib/core/TRandom.h"
 
@@ -29,16 +30,8 @@ void PrintTo(TCellRef c, std::ostream* out) {
 
 namespace {
 
-// A clock that moves on by `mStep` milliseconds at every reading.
-class TSteppingClock : public TClockSource {
- public:
-  explicit TSteppingClock(uint32_t step) : mStep(step) { SetClockSource(this); }
-  ~TSteppingClock() override { SetClockSource(nullptr); }
-  uint32_t Now() override { return mNow += mStep; }
-  void Sleep(uint32_t ms) override { mNow += ms; }
-  uint32_t mStep;
-  uint32_t mNow = 0xfffff000;  // wraps during the tests
-};
+// Where the fake clocks start: they wrap during the tests.
+constexpr uint32_t kWrappingStart = 0xfffff000;
 
 // A 200 x 200 room of 10 x 10 cells.
 TWaitressPathfinding SmallRoom(const std::vector<TRect>& obstacles) {
@@ -137,7 +130,7 @@ TEST(PathfindingGrid, PathLengthSumsCornerDistances) {
 }
 
 TEST(PathfindingSearch, RoomsAndTargetsGiveTheirExactPaths) {
-  TSteppingClock frozen(0);  // the budget never runs out, however slow the machine
+  TFakeClock frozen(kWrappingStart, 0);  // the budget never runs out, however slow the machine
   // Columns 3 to 5, rows 2 to 4 blocked.
   const std::vector<TRect> block = {{60, 40, 100, 80}};
   // The eight cells around (5, 5) blocked, the cell itself open.
@@ -200,14 +193,14 @@ const std::vector<TRect> kLongWall = {{400, 0, 410, 560}, {100, 300, 380, 320}};
 TEST(PathfindingBudget, SpentBudgetGivesPartialPathsThatResumeToTheSamePath) {
   Points whole;
   {
-    TSteppingClock frozen(0);
+    TFakeClock frozen(kWrappingStart, 0);
     TWaitressPathfinding finder = FullRoom(kLongWall);
     whole = finder.FindPath({205, 105}, {605, 105});
   }
   ASSERT_GT(whole.size(), 30u);
   EXPECT_EQ(whole.back(), (TPoint{605, 105}));
 
-  TSteppingClock clock(1);
+  TFakeClock clock(kWrappingStart, 1);
   TWaitressPathfinding finder = FullRoom(kLongWall);
   Points path = finder.FindPath({205, 105}, {605, 105});
   int searches = 1;
@@ -224,38 +217,38 @@ TEST(PathfindingBudget, SpentBudgetGivesPartialPathsThatResumeToTheSamePath) {
 }
 
 TEST(PathfindingBudget, BudgetIsStrictAndTheGoalWinsOverTheClock) {
-  TSteppingClock clock(200);
+  TFakeClock clock(kWrappingStart, 200);
   TWaitressPathfinding finder = SmallRoom({});
   // Out of time before the first expansion: the start cell is the best partial path.
   EXPECT_EQ(finder.FindPath({5, 5}, {185, 5}), (Points{{0, 0}}));
   EXPECT_EQ(finder.Search(0), (Points{{0, 0}}));
   // One reading at the start and one per candidate: exactly the budget still expands.
-  clock.mStep = 1;
+  clock.step = 1;
   EXPECT_EQ(finder.Search(1), (Points{{0, 0}, {20, 0}}));
-  clock.mStep = 0;
+  clock.step = 0;
   EXPECT_EQ(
       finder.Search(0),
       (Points{
           {20, 0}, {40, 0}, {60, 0}, {80, 0}, {100, 0}, {120, 0}, {140, 0}, {160, 0}, {185, 5}}));
   // A goal on top of the open list is taken even when the time is up.
-  clock.mStep = 200;
+  clock.step = 200;
   EXPECT_EQ(finder.FindPath({5, 5}, {25, 5}), (Points{{0, 0}}));
-  clock.mStep = 1;
+  clock.step = 1;
   EXPECT_EQ(finder.Search(1), (Points{{25, 5}}));
 }
 
 TEST(PathfindingBudget, RebuildOfAnotherShapeEndsTheRequest) {
-  TSteppingClock clock(200);
+  TFakeClock clock(kWrappingStart, 200);
   TWaitressPathfinding finder = FullRoom(kLongWall);
   EXPECT_EQ(finder.FindPath({205, 105}, {605, 105}).size(), 1u);
   finder.BuildGrid(0, 0, 800, 600, {}, 20);
-  clock.mStep = 0;
+  clock.step = 0;
   EXPECT_EQ(finder.Search(100).back(), (TPoint{605, 105}));
 
-  clock.mStep = 200;
+  clock.step = 200;
   EXPECT_EQ(finder.FindPath({205, 105}, {605, 105}).size(), 1u);
   finder.BuildGrid(0, 0, 400, 300, {}, 20);
-  clock.mStep = 0;
+  clock.step = 0;
   EXPECT_TRUE(finder.Search(100).empty());
 }
 
@@ -298,7 +291,7 @@ Points PlainSearch(const TWaitressPathfinding& grid, TPoint from, TPoint to) {
 }
 
 TEST(PathfindingSearch, AgreesWithAFullyResortedOpenList) {
-  TSteppingClock frozen(0);
+  TFakeClock frozen(kWrappingStart, 0);
   TRandom random(7);
   auto below = [&](int n) { return random.Next() % n; };
   for (int room = 0; room < 40; ++room) {

@@ -346,25 +346,15 @@ TEST_F(WaitressTest, AGuestThatLeavesIsNoLongerWalkedTo) {
 
 TEST_F(WaitressTest, ALongSearchGoesOnOverLaterTicksWhileTheServerWaits) {
   // A platform clock that moves on 60 ms at every reading: each search expands one cell.
-  class TSlowClock : public TClockSource {
-   public:
-    explicit TSlowClock(TClockSource* after) : mAfter(after) { SetClockSource(this); }
-    ~TSlowClock() override { SetClockSource(mAfter); }
-    uint32_t Now() override { return mNow += mStep; }
-    void Sleep(uint32_t ms) override { mNow += ms; }
-    uint32_t mStep = 60;
-    uint32_t mNow = 1000;
-    TClockSource* mAfter;
-  };
   auto server = Server(100, 300);
-  TSlowClock slow(&clock);
+  TFakeClock slow(1000, 60);
   server->WalkTo(700, 300);
   for (int i = 0; i < 5; ++i) {
     EXPECT_FALSE(Tick(*server));
     EXPECT_EQ(server->GetPosition().x, 100) << "waiting for its path";
     EXPECT_NE(server->GetPath().back().x, 700);
   }
-  slow.mStep = 0;
+  slow.step = 0;
   Tick(*server);
   EXPECT_EQ(server->GetPath().back().x, 700) << "the search finished";
   EXPECT_EQ(server->GetPosition().x, 100);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TFileIndex.h"

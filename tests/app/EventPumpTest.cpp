@@ -1,7 +1,7 @@
 // The event pump: keys with their modifiers, the engine's Alt shortcuts and close requests.
 #include <gtest/gtest.h>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tvlib/ui/TModalWindow.h"
 #include "tvlib/ui/TWindowManager.h"
 

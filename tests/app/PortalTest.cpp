@@ -1,7 +1,7 @@
 // Portal hosts' commands: silence until start, mute requests, pauses and the mouse capture.
 #include <gtest/gtest.h>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 
 namespace {
 

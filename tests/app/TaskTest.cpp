@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tvlib/core/TClock.h"
 #include "tvlib/core/TTaskList.h"
 

@@ -1,5 +1,6 @@
-// The game folder the build packs the converted fonts into, mounted the way the game mounts
-// it, for tests that read the packed fonts; the file index is emptied again afterwards.
+// The game folder the build packs (art, sounds, scripts, strings and the converted fonts),
+// mounted the way the game mounts it, for tests that read what players get; the log goes to
+// a private folder, and the file index is emptied again afterwards.
 #pragma once
 
 #include "tests/support/TempDir.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/platform/headless/TPngWriter.h"
 #include "tvlib/platform/x11/XWindowManager.h"
@@ -23,7 +23,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "tests/shell/XHost.h"
+#include "tests/game/main/XHost.h"
 #include "tests/support/XDisplayOpen.h"
 
 namespace {

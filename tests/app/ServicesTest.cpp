@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/TAsset.h"
 #include "tvlib/core/TColor32.h"

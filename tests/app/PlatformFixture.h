@@ -1,4 +1,4 @@
-// Test doubles for the platform: a fake clock, a recording display handler and sound
+// Test doubles for the platform: a recording display handler and sound
 // manager, and a fixture that builds a platform on the headless window backend.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FakeClock.h"
 #include "tvlib/app/TAppPlatform.h"
 #include "tvlib/app/TPortal.h"
 #include "tvlib/core/Clock.h"
@@ -16,17 +17,6 @@
 #include "tvlib/render/TDisplayHandler.h"
 
 using Calls = std::vector<std::string>;
-
-// A clock that stands still until a test moves it; sleeping moves it.
-class TFakeClock : public TClockSource {
- public:
-  TFakeClock() { SetClockSource(this); }
-  ~TFakeClock() override { SetClockSource(nullptr); }
-  uint32_t Now() override { return mNow; }
-  void Sleep(uint32_t ms) override { mNow += ms; }
-  void Advance(uint32_t ms) { mNow += ms; }
-  uint32_t mNow = 100000;
-};
 
 class TRecordingSoundManager : public TSoundManager {
  public:

@@ -1,7 +1,7 @@
 // The main window procedure: creation, minimise and restore, activation bookkeeping.
 #include <gtest/gtest.h>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 
 namespace {
 
@@ -65,10 +65,10 @@ TEST_F(WindowProcTest, DeactivationInFullScreenHidesTheGame) {
   EXPECT_TRUE(mData.hidden);
   EventsUntilTick();
   mData.visible = true;  // a full-screen game that lost the focus is still on screen
-  uint32_t before = mClock.mNow;
+  uint32_t before = mClock.now;
   EXPECT_EQ(Next().type, kEventTick);
   EXPECT_EQ(mBackend->mRaiseCount, 0);  // hidden: paused instead of raised
-  EXPECT_EQ(mClock.mNow - before, 50u);
+  EXPECT_EQ(mClock.now - before, 50u);
 }
 
 TEST_F(WindowProcTest, CursorImageChoosesBetweenSoftwareCursorAndArrow) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowScriptLibrary.h"
 #include "tvlib/app/TPortal.h"
@@ -17,7 +17,7 @@
 
 // Last: Xlib's macros.
 #include <X11/extensions/XTest.h>
-#include "tests/shell/XHost.h"
+#include "tests/game/main/XHost.h"
 #include "tests/support/XCloseRequest.h"
 
 namespace {

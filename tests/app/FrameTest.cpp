@@ -1,7 +1,7 @@
 // Frames: the frame-rate ring, the overlay, guards, restores, display set-up and the host.
 #include <gtest/gtest.h>
 
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tests/render/FakeCoverageDevice.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/core/DebugLog.h"

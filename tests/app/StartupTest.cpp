@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 // Platform shutdown: the services go in the order each still needs the next, the cursor
 // thread first, the singleton last.
-#include "tests/platform/PlatformFixture.h"
+#include "tests/app/PlatformFixture.h"
 #include "tvlib/core/TTask.h"
 #include "tvlib/ui/TScreen.h"
 #include "tvlib/ui/TWindowManager.h"
