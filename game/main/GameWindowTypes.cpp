@@ -2,6 +2,12 @@
 // screens: a screen starts a level by its script name, never by its class.
 #include "game/main/GameWindowTypes.h"
 
+#include "game/frontend/TChoosePlayer.h"
+#include "game/frontend/TCredits.h"
+#include "game/frontend/TEnterName.h"
+#include "game/frontend/TOptions.h"
+#include "game/frontend/TPauseMenu.h"
+#include "game/frontend/TSlider.h"
 #include "game/level/TGameLevel.h"
 #include "game/level/TSelectionDialog.h"
 #include "game/level/TUpgradeDialog.h"
@@ -9,6 +15,12 @@
 
 void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
+  manager.AddWindowType("OptionsWindow", TOptions::Create);
+  manager.AddWindowType("Slider", TSlider::Create);
+  manager.AddWindowType("ChoosePlayerWindow", TChoosePlayer::Create);
+  manager.AddWindowType("CreditsWindow", TCredits::Create);
+  manager.AddWindowType("EnterNameWindow", TEnterName::Create);
   manager.AddWindowType("UpgradeDialog", TUpgradeDialog::Create);
+  manager.AddWindowType("PauseMenu", TPauseMenu::Create);
   manager.AddWindowType("SelectionDialog", TSelectionDialog::Create);
 }
