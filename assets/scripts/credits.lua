@@ -7,7 +7,7 @@ MakeDialog{
   Bitmap{ name = "creditsbg", image = "images/credits/credits_bg", x = 0, y = 0 },
   CreditsWindow{
     name = "credits", x = 0, y = 0, w = 800, h = 600, file = "credits.txt",
-    font = "fonts/arial.mvec", fontsize = 18, fontcolor = kInk,
+    font = "fonts/arial.mvec", fontsize = 16, fontcolor = kInk,
     headercolor = Color(125, 78, 122),
   },
   Text{

@@ -25,14 +25,14 @@ MakeDialog{
         flags = kHAlignLeft + kVAlignCenter,
       },
       Button{
-        name = "enterok", label = "ui.dialog.ok", x = 40, y = 200, default = true,
-        graphics = { "images/menu/button2_idle", "images/menu/button2_down", "images/menu/button2_hover" },
+        name = "enterok", label = "ui.dialog.ok", x = 75, y = 196, default = true,
+        graphics = { "images/menu/small_idle", "images/menu/small_down", "images/menu/small_hover" },
         font = buttonFont, sound = "assets/audio/sfx/dialog_click.ogg",
         command = function() CloseWindow(GetLabel("nameedit")) end,
       },
       Button{
-        name = "entercancel", label = "entername.cancel", x = 200, y = 200,
-        graphics = { "images/menu/button2_idle", "images/menu/button2_down", "images/menu/button2_hover" },
+        name = "entercancel", label = "entername.cancel", x = 195, y = 196,
+        graphics = { "images/menu/small_idle", "images/menu/small_down", "images/menu/small_hover" },
         font = buttonFont, sound = "assets/audio/sfx/dialog_click.ogg",
         command = function() CloseWindow("") end,
       },

@@ -56,6 +56,7 @@ class ScreenTest : public DisplayTest {
     screen->SetFill(true, cream);
     Manager().SetRootWindow(screen);
     platform->InitDisplay(kWidth, kHeight, false);
+    screen->SetSize(kWidth, kHeight);  // dialogs centre themselves in it
     platform->GetStringTable()->Load("strings.xml");
     Manager().AttachScript(new TWindowScript());
     Manager().SetLocalizeLabels(true);  // as the start-up does once the strings load
