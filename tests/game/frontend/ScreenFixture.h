@@ -47,7 +47,7 @@ class ScreenTest : public DisplayTest {
                                       std::filesystem::path(dir / "assets") / package);
     }
     Mount();
-    MakeHandler();
+    MakeDisplay();
     data->soundManager = std::make_unique<TSoundManager>(
         [] { return TAudioDevice::Open(std::make_unique<TManualAudioOutput>()); }, false);
     data->soundManager->Init();
@@ -79,6 +79,9 @@ class ScreenTest : public DisplayTest {
     TGameSettings::Destroy();
     DisplayTest::TearDown();
   }
+
+  // The display the screens draw on: the headless presenter.
+  virtual void MakeDisplay() { MakeHandler(); }
 
   TWindowManager& Manager() { return *data->windowManager; }
   TWindowScript& Script() { return *Manager().GetWindowScript(); }
