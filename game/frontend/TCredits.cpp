@@ -97,8 +97,8 @@ bool TCredits::Init() {
   const int widths[3] = {kNameWidth, kNameWidth, kHeadingWidth};
   for (int i = 0; i < 3; ++i) {
     *texts[i] += closing;
-    mBlocks[i].reset(TTextBlock::Create(Twice(*texts[i]), widths[i], kBlockHeight, kCentred,
-                                        mFont, mFontSize, mFontColour));
+    mBlocks[i].reset(TTextBlock::Create(Twice(*texts[i]), widths[i], kBlockHeight, kCentred, mFont,
+                                        mFontSize, mFontColour));
   }
   mScrollHeight = mBlocks[0] ? mBlocks[0]->GetBounds().bottom / 2 : 0;
   mStarted = false;

@@ -296,7 +296,8 @@ bool TTextEdit::OnKeyDown(int key, uint32_t modifiers) {
   TPlatform* platform = TPlatform::GetInstance();
   const TString clipboard = platform ? platform->GetClipboardText() : TString();
   if (clipboard.Length() == 0) return false;
-  std::vector<uint32_t> cut = DecodeUtf8(clipboard.c_str(), static_cast<size_t>(clipboard.Length()));
+  std::vector<uint32_t> cut =
+      DecodeUtf8(clipboard.c_str(), static_cast<size_t>(clipboard.Length()));
   cut.resize(std::min(cut.size(), static_cast<size_t>(std::max(mMaxLength, 0))));
   std::string kept;
   for (uint32_t c : cut) {

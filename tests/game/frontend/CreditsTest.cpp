@@ -25,9 +25,9 @@ TEST(CreditsTextTest, LinesBecomeThreeColumnsInStep) {
       {"[Fonts]\n", "\n", "\n", tag + "Fonts</font>\n"},
       {" \t[Fonts] and more\t \n", "\n", "\n", tag + "Fonts</font> and more\n"},
       {"  Art | Bea  Cy \n", "Art\n", "Bea  Cy\n", "\n"},
-      {"a|b|c", "a\n", "b|c\n", "\n"},                     // the first bar splits
+      {"a|b|c", "a\n", "b|c\n", "\n"},                                       // the first bar splits
       {"Role|Name\r\nNext|One\r\n", "Role\nNext\n", "Name\nOne\n", "\n\n"},  // CRLF
-      {"\n\n", "\n\n", "\n\n", "\n\n"},                     // empty lines are empty headings
+      {"\n\n", "\n\n", "\n\n", "\n\n"},  // empty lines are empty headings
       {"", "", "", ""},
       {"x[y]|[z", "x" + tag + "y</font>\n", tag + "z\n", "\n"},
   };

@@ -54,15 +54,15 @@ TEST_F(EnterNameTest, CharactersTheFontsCannotShowAreRefusedWhole) {
     const char* kept;  // the name after it, typed after "A"
   };
   const Case cases[] = {
-      {0x141, "A"},            // "Ł": never its low byte "A"
-      {0x4E2D, "A"},           // a CJK character whose low byte is "-"
-      {0x1F600, "A"},          // beyond the basic plane
-      {0x85, "A"},             // a C1 control
-      {0x7F, "A"},             // DEL
-      {0xE9, "A\xC3\xA9"},     // "é"
-      {0xA0, "A\xC2\xA0"},     // no-break space
-      {0xFF, "A\xC3\xBF"},     // "ÿ"
-      {'<', "A<"},             // kept as typed, shown literally
+      {0x141, "A"},         // "Ł": never its low byte "A"
+      {0x4E2D, "A"},        // a CJK character whose low byte is "-"
+      {0x1F600, "A"},       // beyond the basic plane
+      {0x85, "A"},          // a C1 control
+      {0x7F, "A"},          // DEL
+      {0xE9, "A\xC3\xA9"},  // "é"
+      {0xA0, "A\xC2\xA0"},  // no-break space
+      {0xFF, "A\xC3\xBF"},  // "ÿ"
+      {'<', "A<"},          // kept as typed, shown literally
   };
   int changes = 0;
   for (const Case& c : cases) {

@@ -51,8 +51,8 @@ class ScreenDisplayTest : public ScreenTest {
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
     ::Display* display = info.info.x11.display;
     XSync(display, False);
-    XImage* image = XGetImage(display, info.info.x11.window, 0, 0, kWidth, kHeight, AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(display, info.info.x11.window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
     if (!image) return 0;
     const bool written = WriteFramePng(name, kWidth, kHeight, [image](int x, int y) {
       return static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
