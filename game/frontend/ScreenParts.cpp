@@ -1,9 +1,8 @@
-// The front-end screens' shared parts: children by name, the profile store, the binding state.
+// The front-end screens' shared parts: children by name, literal names, the binding state.
 #include "game/frontend/ScreenParts.h"
 
 #include <string>
 
-#include "game/shell/TGameSettings.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/ui/TWindowManager.h"
 #include "tvlib/ui/TWindowScript.h"
@@ -18,16 +17,6 @@ TWindow* ShowChild(TWindow* root, const TString& name, bool shown) {
   }
   child->Invalidate();
   return child;
-}
-
-TPrefs* ProfilePrefs() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetPrefs() : nullptr;
-}
-
-int CurrentPlayer() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetCurrentUserIndex() : -1;
 }
 
 lua_State* ScreenBindingState(const char* owner) {

@@ -1,13 +1,13 @@
 // Small parts the front-end screens share: their children found by name and class (a missing
-// or wrong child is skipped, as every screen does), showing and hiding a child, the profile
-// service's store and current player, and the state their script functions are bound in.
-// UI thread only.
+// or wrong child is skipped, as every screen does), showing and hiding a child, names shown
+// as typed, and the state their script functions are bound in. The profile service's store
+// and current player come with it (ProfilePrefs, CurrentPlayer). UI thread only.
 #pragma once
 
+#include "game/shell/TGameSettings.h"
 #include "tvlib/core/TString.h"
 #include "tvlib/ui/TWindow.h"
 
-class TPrefs;
 struct lua_State;
 
 // The volume groups the screens set: sound effects, the default group and the music.
@@ -27,10 +27,6 @@ T* FindChildOf(TWindow* root, const TString& name) {
 // is none. Answers the window.
 TWindow* ShowChild(TWindow* root, const TString& name, bool shown);
 
-// The profile service's preferences store; null without the service.
-TPrefs* ProfilePrefs();
-// The current player's index ("curuser"; -1 for none, or without the service).
-int CurrentPlayer();
 // The state to bind the script functions of `owner` in; null (and a log line) without a
 // window script.
 lua_State* ScreenBindingState(const char* owner);

@@ -41,16 +41,6 @@ bool SetStyledText(TText* text, const TString& content, int width, int height,
   return text->InitText(content, width, height, style.flags, style.font, style.size, style.color);
 }
 
-TPrefs* ProfilePrefs() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetPrefs() : nullptr;
-}
-
-int CurrentPlayer() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetCurrentUserIndex() : -1;
-}
-
 TString LookUpString(const TString& label) {
   TPlatform* platform = TPlatform::GetInstance();
   TStringTable* table = platform ? platform->GetStringTable() : nullptr;
