@@ -103,4 +103,18 @@ TEST_F(OptionsTest, TheMuteBoxTogglesTheSoundThroughItsScript) {
   EXPECT_EQ(Prefs().GetInt("soundlevel", -1, 0), 750);
 }
 
+// The screen's global is the screen's only while it lives.
+TEST_F(OptionsTest, SaveVolumesGoesBackToWhatItWasWhenTheScreenGoes) {
+  Lua("function SaveVolumes() gSaved = 'earlier' end");
+  Settings().CreateNewUser("Ada");
+  ASSERT_NE(OpenOptions(), nullptr);
+  Effects()->SetValue(0.3f);
+  Lua("SaveVolumes()");
+  EXPECT_EQ(Prefs().GetInt("soundlevel", -1, 0), 300);
+  Manager().PopModal();
+  Manager().DeletePending();
+  Lua("SaveVolumes()");
+  EXPECT_EQ(Script().GetGlobalString("gSaved"), TString("earlier"));
+}
+
 }  // namespace
