@@ -31,6 +31,8 @@ std::string Converted(std::string_view part, const std::string& openTag) {
 
 void AddLine(std::string_view line, const std::string& openTag, std::string* left,
              std::string* right, std::string* headings) {
+  // Text ends at a NUL, which the columns' texts could not hold.
+  line = line.substr(0, line.find('\0'));
   const size_t bar = line.find('|');
   if (bar != std::string_view::npos) {
     *left += Converted(line.substr(0, bar), openTag) + "\n";

@@ -2,10 +2,11 @@
 //
 // The file is plain text, one entry a line (a line break is "\n", a "\r" before it is dropped;
 // a line longer than kMaxCreditsLine is taken in pieces of that length, each a line of its
-// own). "Role|Name" is a credit: the role goes to the left column, the rest after the first
-// "|" to the right one. Any other line is a heading for the full-width column. Each part loses
-// its leading and trailing blanks and tabs; "[" and "]" become a font tag in the heading
-// colour and its end. Every line adds one line to each column, so the three keep in step.
+// own; a line's text ends at a NUL). "Role|Name" is a credit: the role goes to the left
+// column, the rest after the first "|" to the right one. Any other line is a heading for the
+// full-width column. Each part loses its leading and trailing blanks and tabs; "[" and "]"
+// become a font tag in the heading colour and its end. Every line adds one line to each
+// column, so the three keep in step.
 #pragma once
 
 #include <cstddef>

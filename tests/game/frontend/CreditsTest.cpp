@@ -30,6 +30,7 @@ TEST(CreditsTextTest, LinesBecomeThreeColumnsInStep) {
       {"\n\n", "\n\n", "\n\n", "\n\n"},  // empty lines are empty headings
       {"", "", "", ""},
       {"x[y]|[z", "x" + tag + "y</font>\n", tag + "z\n", "\n"},
+      {std::string("Art|B\0c|d\nX\0|Y\n", 15), "Art\n\n", "B\n\n", "\nX\n"},  // NUL ends
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
