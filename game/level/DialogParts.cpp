@@ -4,7 +4,6 @@
 #include "game/shell/TGameSettings.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
-#include "tvlib/core/TStringTable.h"
 #include "tvlib/media/TSound.h"
 #include "tvlib/render/TTexture.h"
 #include "tvlib/ui/TButton.h"
@@ -39,12 +38,6 @@ void DressButton(TButton* button, const TString& image, const TString& pressed) 
 bool SetStyledText(TText* text, const TString& content, int width, int height,
                    const TTextStyle& style) {
   return text->InitText(content, width, height, style.flags, style.font, style.size, style.color);
-}
-
-TString LookUpString(const TString& label) {
-  TPlatform* platform = TPlatform::GetInstance();
-  TStringTable* table = platform ? platform->GetStringTable() : nullptr;
-  return table ? table->GetString(label) : TString();
 }
 
 std::shared_ptr<TSound> LoadEffect(const char* name) {

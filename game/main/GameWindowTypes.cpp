@@ -5,6 +5,7 @@
 #include "game/frontend/TChoosePlayer.h"
 #include "game/frontend/TCredits.h"
 #include "game/frontend/TEnterName.h"
+#include "game/frontend/THiscore.h"
 #include "game/frontend/TOptions.h"
 #include "game/frontend/TPauseMenu.h"
 #include "game/frontend/TSlider.h"
@@ -17,6 +18,7 @@ void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
   manager.AddWindowType("OptionsWindow", TOptions::Create);
   manager.AddWindowType("Slider", TSlider::Create);
+  manager.AddWindowType("HiscoreWindow", THiscore::Create);
   manager.AddWindowType("ChoosePlayerWindow", TChoosePlayer::Create);
   manager.AddWindowType("CreditsWindow", TCredits::Create);
   manager.AddWindowType("EnterNameWindow", TEnterName::Create);

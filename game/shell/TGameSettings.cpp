@@ -2,6 +2,8 @@
 // kept in the preferences store and saved with every write.
 #include "game/shell/TGameSettings.h"
 
+#include <utility>
+
 #include "tvlib/app/TPlatformData.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
@@ -107,6 +109,14 @@ void TGameSettings::SetCurrentGameMode(int mode) {
   if (!id) return;
   mGameMode = mode;
   mHiscores->SetQueryField(TTvHiscores::kFieldMode, id);
+}
+
+void TGameSettings::UseHiscores(std::unique_ptr<TTvHiscores> hiscores) {
+  mHiscores = std::move(hiscores);
+  mHiscores->SetQueryField(TTvHiscores::kFieldMode, HiscoreModeId(mGameMode));
+  const int user = GetCurrentUserIndex();
+  if (user >= 0 && user < GetNumUsers())
+    mHiscores->SetQueryField(TTvHiscores::kFieldPlayer, GetUserName(user).c_str());
 }
 
 void TGameSettings::SetAnonymousMode(int value) {

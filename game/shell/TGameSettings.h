@@ -70,6 +70,9 @@ class TGameSettings {
 
   TPrefs* GetPrefs() { return mPrefs.get(); }
   TTvHiscores* GetHiscores() { return mHiscores.get(); }
+  // Puts `hiscores` in place of the service made at construction (the screens' tests hand in
+  // one with scripted answers) and gives it the current game mode and player.
+  void UseHiscores(std::unique_ptr<TTvHiscores> hiscores);
 
  private:
   TGameSettings();

@@ -66,7 +66,7 @@ TEST_F(ScriptLimitsTest, ARunawayDialogLayoutDropsTheDialog) {
   WriteAsset("scripts/dialog.lua", "while true do end");
   Manager().PushDialog("scripts/dialog.lua", "body", "title", "dialog");
   EXPECT_EQ(Manager().GetTopModal(), mRoot);
-  EXPECT_NE(Log().find("the dialog is dropped"), std::string::npos);
+  EXPECT_NE(Log().find("its screen is dropped"), std::string::npos);
 }
 
 // A script with no instruction bound that never ends: a termination request stops it, and the

@@ -80,10 +80,15 @@ def arrow(direction, state):
     color = {"idle": SAGE, "down": shade(SAGE, 0.9), "hover": lighten(SAGE, 0.08)}[state]
     ellipse(ctx, 16, 16 + (1 if state == "down" else 0), 13, 13)
     fill_stroke(ctx, color, COCOA, 2)
-    s = -1 if direction == "left" else 1
-    ctx.move_to(16 + 6 * s, 16)
-    ctx.line_to(16 - 4 * s, 9)
-    ctx.line_to(16 - 4 * s, 23)
+    s = -1 if direction in ("left", "up") else 1
+    if direction in ("left", "right"):
+        ctx.move_to(16 + 6 * s, 16)
+        ctx.line_to(16 - 4 * s, 9)
+        ctx.line_to(16 - 4 * s, 23)
+    else:
+        ctx.move_to(16, 16 + 6 * s)
+        ctx.line_to(9, 16 - 4 * s)
+        ctx.line_to(23, 16 - 4 * s)
     ctx.close_path()
     flat(ctx, WHITE, COCOA, 1.2)
     return surface
@@ -837,28 +842,33 @@ def menu_background():
 
 
 def text_field():
-    surface, ctx = canvas(240, 32)
-    rounded_rect(ctx, 1, 1, 238, 30, 6)
+    """The box of a text edit: the field in its lower part, where the screens place the edit
+    22 pixels down; the part above is left clear."""
+    surface, ctx = canvas(240, 50)
+    rounded_rect(ctx, 1, 17, 238, 31, 6)
     fill_stroke(ctx, WHITE, COCOA, 1.5)
     return surface
 
 
-def hiscore_board(w, h, fill):
+def hiscore_board(w, h, fill, rows=0):
+    """A hiscore panel; with rows, the bands of the table's rows (the screen script sets a row
+    every 25 pixels from y 62, 20 high)."""
     surface, ctx = panel(w, h, fill)
-    for y in range(40, h - 20, 26):
-        rounded_rect(ctx, 14, y, w - 28, 22, 4)
-        set_color(ctx, WHITE, 0.35 if (y // 26) % 2 else 0.15)
+    for i in range(rows):
+        rounded_rect(ctx, 8, 60 + 25 * i, w - 16, 24, 4)
+        set_color(ctx, WHITE, 0.35 if i % 2 else 0.15)
         ctx.fill()
     return surface
 
 
 def player_icon():
-    surface, ctx = canvas(28, 28)
-    ellipse(ctx, 14, 14, 13, 13)
+    """The member mark of a hiscore row, 20 pixels to fit the rows 25 apart."""
+    surface, ctx = canvas(20, 20)
+    ellipse(ctx, 10, 10, 9, 9)
     fill_stroke(ctx, GOLD, COCOA, 1.5)
-    ellipse(ctx, 14, 10, 4.5, 4.5)
+    ellipse(ctx, 10, 7, 3.2, 3.2)
     flat(ctx, CREAM, width=0)
-    rounded_rect(ctx, 7, 15, 14, 9, 5)
+    rounded_rect(ctx, 5, 11, 10, 6, 3.5)
     flat(ctx, CREAM, width=0)
     return surface
 
@@ -905,6 +915,9 @@ def make_all(reg):
         for d in ("left", "right"):
             reg.image("images/menu/arrow_%s_%s" % (d, state), arrow(d, state), GROUP,
                       "hiscore and mode choosers: arrows", GEN)
+        for d in ("up", "down"):
+            reg.image("images/menu/arrow_%s_%s" % (d, state), arrow(d, state), GROUP,
+                      "hiscore table: scroll arrows", GEN)
     reg.image("images/menu/checkbox", check_box(False), GROUP, "check boxes", GEN)
     reg.image("images/menu/checkbox_checked", check_box(True), GROUP, "check boxes", GEN)
     reg.image("images/menu/checkbox_hover", check_box(False, True), GROUP, "check boxes", GEN)
@@ -933,12 +946,12 @@ def make_all(reg):
                   "        delay(90);\n        frames{2,3,4,3};\n        delay(900);\n        frames{6};\n"
                   "    until false;\nend\n")
     reg.image("hiscore/hiscores_BG", dialog(800, 600, 1.0), GROUP, "hiscore window", GEN)
-    reg.image("hiscore/global-hs-bb_large.png", hiscore_board(360, 400, lighten(TEAL, 0.5)), GROUP,
-              "hiscore window: global list", GEN)
-    reg.image("hiscore/global-hs-bb_small.png", hiscore_board(360, 200, lighten(TEAL, 0.5)), GROUP,
-              "hiscore window: global list", GEN)
-    reg.image("hiscore/local-hs-bb.png", hiscore_board(360, 400, lighten(GOLD, 0.55)), GROUP,
-              "hiscore window: local list", GEN)
+    reg.image("hiscore/global-hs-bb_large.png", hiscore_board(302, 330, lighten(TEAL, 0.5), 10),
+              GROUP, "hiscore window: the table", GEN)
+    reg.image("hiscore/global-hs-bb_small.png", hiscore_board(320, 140, lighten(TEAL, 0.5)), GROUP,
+              "hiscore window: rank and result", GEN)
+    reg.image("hiscore/local-hs-bb.png", hiscore_board(320, 300, lighten(GOLD, 0.55)), GROUP,
+              "hiscore window: local notes and submit", GEN)
     reg.image("hiscore/p1icon.png", player_icon(), GROUP, "hiscore window: own entry", GEN)
     reg.image("assets/images/velkabubble", balloon("talk"), GROUP, "level: the heroine's talk bubble", GEN)
     reg.image("assets/images/Velka_ThoughtBalloon.png", balloon("thought"), GROUP,

@@ -11,6 +11,8 @@
 // each local score, a deleted table and a successful submit, when saving is enabled.
 // UI thread only; the HTTP transfer itself, and the reading of its reply, run on the client's
 // worker thread, so that a reply of any size never holds up the game.
+// The operations the screens call are virtual, so that a screen's tests can script the
+// service's answers.
 #pragma once
 
 #include <cstddef>
@@ -41,7 +43,7 @@ class TTvHiscores {
   // "hiscore.xml" and "hiscoreserver.txt".
   TTvHiscores(const TSettings& settings, const char* gameId, const char* versionText,
               bool saveEnabled);
-  ~TTvHiscores();
+  virtual ~TTvHiscores();
   TTvHiscores(const TTvHiscores&) = delete;
   TTvHiscores& operator=(const TTvHiscores&) = delete;
 
@@ -49,31 +51,33 @@ class TTvHiscores {
   // 2 the mode id; other fields do nothing.
   void SetQueryField(int field, const char* text);
 
-  void RequestCategoryInformation();
-  int GetCategoryCount() const;
+  virtual void RequestCategoryInformation();
+  virtual int GetCategoryCount() const;
   // The display name, cut to size - 1 bytes; false for no buffer or no such category.
-  bool GetCategoryName(int index, char* buffer, int size) const;
+  virtual bool GetCategoryName(int index, char* buffer, int size) const;
   // Scores of the current mode; of the category's table when the index names one.
-  void RequestScores(int categoryIndex);
+  virtual void RequestScores(int categoryIndex);
   // 0 done, 1 pending, 2 failed with the player's text in the buffer. `outHasScore` (may be
   // null) tells whether a done submit's reply gave a score back.
-  int PollRequest(char* errorBuffer, int errorSize, bool* outHasScore);
+  virtual int PollRequest(char* errorBuffer, int errorSize, bool* outHasScore);
 
   // Adds the current player's score to the current mode's local table (see
   // InsertHiscoreEntry), then saves. `serverData` may be null.
   void AddLocalScore(int score, bool bestOnly, const char* gameData, const char* serverData);
   // Entries of the current mode's local table, or of the online table.
-  int GetScoreCount(bool local) const;
+  virtual int GetScoreCount(bool local) const;
   // One entry; every out-parameter may be null, texts are cut to size - 1 bytes.
-  bool GetScoreEntry(bool local, int index, int* outRank, char* nameBuffer, int nameSize,
-                     bool* outAnonymous, int* outScore, char* dataBuffer, int dataSize) const;
+  virtual bool GetScoreEntry(bool local, int index, int* outRank, char* nameBuffer, int nameSize,
+                             bool* outAnonymous, int* outScore, char* dataBuffer,
+                             int dataSize) const;
   // The player's entry: source 0 local (first unsubmitted), 1 online.
-  bool GetPlayerScore(int source, int* outScore, int* outRank, char* dataBuffer,
-                      int dataSize) const;
+  virtual bool GetPlayerScore(int source, int* outScore, int* outRank, char* dataBuffer,
+                              int dataSize) const;
   // Submits the player's first unsubmitted local entry of the current mode; false when there
   // is none. `remember` stores the login for the player, otherwise it is forgotten.
-  bool SubmitScore(const char* accountName, const char* password, bool remember);
-  bool GetStoredLogin(char* nameBuffer, int nameSize, char* passwordBuffer, int passwordSize) const;
+  virtual bool SubmitScore(const char* accountName, const char* password, bool remember);
+  virtual bool GetStoredLogin(char* nameBuffer, int nameSize, char* passwordBuffer,
+                              int passwordSize) const;
   // Deletes the current mode's local table, then saves.
   void DeleteLocalTable();
 

@@ -57,8 +57,7 @@ bool TDialog::Init() {
   lua_State* L = script->GetState();
   PublishTexts(L, mBody, mTitle);
   // A layout its limits stopped leaves no half-built dialog: the manager has dropped it.
-  if (!manager->RunWindowScript(this, mLayoutScript) &&
-      script->GetStop() != TScriptStop::kNone) {
+  if (!manager->RunWindowScript(this, mLayoutScript) && script->GetStop() != TScriptStop::kNone) {
     return false;
   }
   const TRect& rect = GetRect();
