@@ -40,16 +40,6 @@ bool SetStyledText(TText* text, const TString& content, int width, int height,
   return text->InitText(content, width, height, style.flags, style.font, style.size, style.color);
 }
 
-TPrefs* ProfilePrefs() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetPrefs() : nullptr;
-}
-
-int CurrentPlayer() {
-  TGameSettings* settings = TGameSettings::Get();
-  return settings ? settings->GetCurrentUserIndex() : -1;
-}
-
 std::shared_ptr<TSound> LoadEffect(const char* name) {
   return TSound::Get(name, true, kEffectsGroup);
 }

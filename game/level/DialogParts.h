@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "game/shell/StringLookup.h"
+#include "game/shell/TGameSettings.h"
 #include "tvlib/core/TString.h"
 
 class TButton;
@@ -39,10 +40,6 @@ void DressButton(TButton* button, const TString& image, const TString& pressed);
 // Lays the text out anew in a box of the given size in `style`; false for an empty box.
 bool SetStyledText(TText* text, const TString& content, int width, int height,
                    const TTextStyle& style);
-// The profile service's preferences store; null without the service.
-TPrefs* ProfilePrefs();
-// The current player's index (-1: none, or no profile service).
-int CurrentPlayer();
 // A sound effect kept in memory; null when it does not load.
 std::shared_ptr<TSound> LoadEffect(const char* name);
 // Plays the sound once when there is one.

@@ -2,9 +2,15 @@
 // screens: a screen starts a level by its script name, never by its class.
 #include "game/main/GameWindowTypes.h"
 
+#include "game/frontend/TChoosePlayer.h"
+#include "game/frontend/TCredits.h"
+#include "game/frontend/TEnterName.h"
 #include "game/frontend/THiscore.h"
 #include "game/frontend/TMainMenu.h"
 #include "game/frontend/TMetaMap.h"
+#include "game/frontend/TOptions.h"
+#include "game/frontend/TPauseMenu.h"
+#include "game/frontend/TSlider.h"
 #include "game/level/TGameLevel.h"
 #include "game/level/TSelectionDialog.h"
 #include "game/level/TUpgradeDialog.h"
@@ -16,11 +22,14 @@
 void RegisterGameWindowTypes(TWindowManager& manager) {
   manager.AddWindowType("GameWindow", TGameLevel::Create);
   manager.AddWindowType("MainMenu", TMainMenu::Create);
-  // Here "OptionsWindow" and "Slider", as that screen comes.
+  manager.AddWindowType("OptionsWindow", TOptions::Create);
+  manager.AddWindowType("Slider", TSlider::Create);
   manager.AddWindowType("HiscoreWindow", THiscore::Create);
-  // Here "ChoosePlayerWindow", "CreditsWindow" and "EnterNameWindow", as those screens come.
+  manager.AddWindowType("ChoosePlayerWindow", TChoosePlayer::Create);
+  manager.AddWindowType("CreditsWindow", TCredits::Create);
+  manager.AddWindowType("EnterNameWindow", TEnterName::Create);
   manager.AddWindowType("UpgradeDialog", TUpgradeDialog::Create);
   manager.AddWindowType("MetaMap", TMetaMap::Create);
-  // Here "PauseMenu".
+  manager.AddWindowType("PauseMenu", TPauseMenu::Create);
   manager.AddWindowType("SelectionDialog", TSelectionDialog::Create);
 }

@@ -175,3 +175,13 @@ void TGameSettings::ApplyVolumes() {
 bool TGameSettings::IsCheatMode() {
   return TPlatform::GetInstance()->IsSettingSet("cheatmode");
 }
+
+TPrefs* ProfilePrefs() {
+  TGameSettings* settings = TGameSettings::Get();
+  return settings ? settings->GetPrefs() : nullptr;
+}
+
+int CurrentPlayer() {
+  TGameSettings* settings = TGameSettings::Get();
+  return settings ? settings->GetCurrentUserIndex() : -1;
+}

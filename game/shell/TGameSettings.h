@@ -84,3 +84,8 @@ class TGameSettings {
   int mAnonymousMode = 0;
   TLuaBindings mBindings;
 };
+
+// The profile service's preferences store; null without the service.
+TPrefs* ProfilePrefs();
+// The current player's index (-1: none, or no profile service).
+int CurrentPlayer();

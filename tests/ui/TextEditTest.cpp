@@ -75,7 +75,8 @@ class TextEditTest : public PlatformTest {
   TRecModal* mRoot = nullptr;
 };
 
-TEST_F(TextEditTest, TypingKeepsToTheLimitAndTheTypableBytes) {
+// Typed characters are Latin-1 codes, kept as UTF-8; the limit counts characters.
+TEST_F(TextEditTest, TypingKeepsToTheLimitAndTheTypableCharacters) {
   struct Case {
     int limit;
     std::string keys;
@@ -90,8 +91,10 @@ TEST_F(TextEditTest, TypingKeepsToTheLimitAndTheTypableBytes) {
       {10,
        "a\x01\x1F\x7F"
        "b",
-       "ab", 2},                      // control bytes and DEL
-      {10, "\xC3\xA9x\xFF", "x", 1},  // bytes above 127
+       "ab", 2},                                               // control bytes and DEL
+      {10, "\xC3\xA9x\xFF", "\xC3\x83\xC2\xA9x\xC3\xBF", 4},   // Latin-1: "Ã©xÿ"
+      {10, "a\x80\x85\x9F\xA0", "a\xC2\xA0", 2},               // C1 controls refused
+      {3, "\xE9\xE8\xEA\xEB", "\xC3\xA9\xC3\xA8\xC3\xAA", 3},  // "éèê": the fourth refused
       {10, "<b>\\", "<b>\\", 4},
   };
   for (const Case& c : cases) {
@@ -241,6 +244,13 @@ TEST_F(TextEditTest, CaretKeysAndBackspaceWorkAtTheCaret) {
   EXPECT_EQ(edit->GetText(), TString("ab"));
 }
 
+// `text` `n` times over.
+std::string Times(const std::string& text, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += text;
+  return out;
+}
+
 TEST_F(TextEditTest, PasteReplacesTheWholeText) {
   struct Case {
     std::string clipboard;
@@ -259,7 +269,12 @@ TEST_F(TextEditTest, PasteReplacesTheWholeText) {
       {"a-b-c", kV, kKeyModCtrl, true, "abc"},                 // excluded
       {"G\xC3\xBC"
        "nter",
-       kV, kKeyModCtrl, true, "Gnter"},  // bytes above 127
+       kV, kKeyModCtrl, true,
+       "G\xC3\xBC"
+       "nter"},                                                                 // Latin-1 kept
+      {"\xC5\x81\xC3\xB3\x64\xC5\xBA", kV, kKeyModCtrl, true, "\xC3\xB3\x64"},  // "Łódź": "ód"
+      {Times("\xC3\xA9", 11), kV, kKeyModCtrl, true, Times("\xC3\xA9", 10)},    // "é" x 10
+      {"a\xFF\xC3", kV, kKeyModCtrl, true, "a"},  // malformed UTF-8 dropped
       {"<b>\\", kV, kKeyModCtrl, true, "<b>\\"},
   };
   for (const Case& c : cases) {
@@ -279,22 +294,23 @@ TEST_F(TextEditTest, PasteReplacesTheWholeText) {
 }
 
 // Typed characters come through the event pump as Unicode code points: one that the 8-bit text
-// cannot hold is refused, never typed as the character of its low byte ("Ł", U+0141, is no "A").
+// cannot hold is refused, never typed as the character of its low byte ("Ł", U+0141, is no "A");
+// a Latin-1 one is kept.
 TEST_F(TextEditTest, CharactersBeyondTheEightBitTextAreRefusedThroughThePump) {
   auto* edit = AddEdit(mRoot, "e");
   Manager().SetFocus(edit);
-  for (uint32_t c : {uint32_t{'x'}, 0x141u, 0x1F600u, 0x2Eu + 0x300u, uint32_t{'y'}})
+  for (uint32_t c : {uint32_t{'x'}, 0x141u, 0xE9u, 0x1F600u, 0x2Eu + 0x300u, uint32_t{'y'}})
     Window().InputText(c);
   int characters = 0;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 12; ++i) {
     TPlatformEvent event = Next();
     if (event.type != kEventChar) continue;
     ++characters;
     Manager().HandleEvent(&event);
   }
-  EXPECT_EQ(characters, 5);
-  EXPECT_STREQ(edit->GetText().c_str(), "xy");
-  EXPECT_EQ(Changes(), (std::vector<std::string>{"e", "e"}));
+  EXPECT_EQ(characters, 6);
+  EXPECT_STREQ(edit->GetText().c_str(), "x\xC3\xA9y");  // "é" (U+00E9) is Latin-1
+  EXPECT_EQ(Changes(), (std::vector<std::string>{"e", "e", "e"}));
 }
 
 TEST_F(TextEditTest, TabMovesTheFocusRoundTheScreensEdits) {

@@ -171,6 +171,9 @@ TEST_F(TextLayoutTest, MarkupTable) {
        "0--1:0-0 16-15:0-0 38-38:0-25 46-46:25-49 54-54:49-57 62-62:57-65", 10, 0xFFFFFF},
       {"<font size = '30' color=\"ff0000\">x", "0--1:0-0 33-33:0-25", 30, 0xFF0000},
       {"<font color='zz'>x", "0--1:0-0 17-17:0-9", 10, 0xFFFFFF},
+      {"<font color='e8b64cff'>x", "0--1:0-0 23-23:0-9", 10, 0xE8B64C},  // the first six of eight
+      {"<font color='e8b64cfg'>x", "0--1:0-0 23-23:0-9", 10, 0xFFFFFF},
+      {"<font color='e8b64cf'>x", "0--1:0-0 22-22:0-9", 10, 0xFFFFFF},
       {"<p>x<unknown a='1'>y", "0--1:0-0 3-3:0-9 19-19:9-17", 10, 0xFFFFFF},
       // The first glyph's lead of 1 pixel counts after the tab too.
       {"<tab pos='100'>x", "0--1:0-0 15-15:100-109", 10, 0xFFFFFF},

@@ -95,25 +95,57 @@ def arrow(direction, state):
 
 
 def slider_rail():
-    surface, ctx = canvas(240, 16)
-    rounded_rect(ctx, 2, 4, 236, 8, 4)
+    """As tall as the knob, which the slider sets at its top: the groove runs through the
+    knob's middle."""
+    surface, ctx = canvas(240, 28)
+    rounded_rect(ctx, 2, 10, 236, 8, 4)
     fill_stroke(ctx, SAND, COCOA, 1.5)
     return surface
 
 
-def slider_roll():
-    surface, ctx = canvas(240, 16)
-    rounded_rect(ctx, 2, 4, 236, 8, 4)
-    fill_stroke(ctx, GOLD, COCOA, 1.5)
+def slider_knob(hover=False):
+    """The knob; under the pointer (the slider's roll-over image) 8% lighter with a glow."""
+    surface, ctx = canvas(24, 28)
+    rounded_rect(ctx, 3, 2, 18, 24, 7)
+    fill_stroke(ctx, lighten(ROSE, 0.08) if hover else ROSE, COCOA, 2)
+    for y in (10, 14, 18):
+        line(ctx, [(8, y), (16, y)], lighten(ROSE, 0.5), 1.2)
+    if hover:
+        rounded_rect(ctx, 2, 1, 20, 26, 8)
+        set_color(ctx, WHITE, 0.7)
+        ctx.set_line_width(1.5)
+        ctx.stroke()
     return surface
 
 
-def slider_knob():
-    surface, ctx = canvas(24, 28)
-    rounded_rect(ctx, 3, 2, 18, 24, 7)
-    fill_stroke(ctx, ROSE, COCOA, 2)
-    for y in (10, 14, 18):
-        line(ctx, [(8, y), (16, y)], lighten(ROSE, 0.5), 1.2)
+def player_button(checked, hover):
+    """A player's slot on the player choice: sage, gold once it is the chosen player; the
+    name is the button's label."""
+    color = GOLD if checked else SAGE
+    return button(220, 40, color, "hover" if hover else "idle")
+
+
+def credits_background():
+    """The credits: the garden under a cream veil, and a framed card whose inside is the
+    window the credits scroll through (20, 135 to 770, 485)."""
+    surface = background(VENUES[0])
+    ctx = cairo.Context(surface)
+    set_color(ctx, CREAM, 0.45)
+    ctx.paint()
+    rounded_rect(ctx, 40, 30, 720, 100, 22)
+    fill_stroke(ctx, CREAM, COCOA, 2)
+    rounded_rect(ctx, 14, 129, 762, 362, 14)
+    set_color(ctx, COCOA, 0.25)
+    ctx.fill()
+    rounded_rect(ctx, 10, 125, 762, 362, 14)
+    fill_stroke(ctx, LINEN, COCOA, 2)
+    rounded_rect(ctx, 18, 133, 746, 346, 10)
+    set_color(ctx, GOLD, 0.8)
+    ctx.set_line_width(1.5)
+    ctx.stroke()
+    for s in (-1, 1):
+        heart_path(ctx, 400 + s * 200, 80, 24)
+        fill_stroke(ctx, ROSE, COCOA, 1.5)
     return surface
 
 
@@ -892,8 +924,14 @@ def make_all(reg):
     reg.image("images/menu/menu_bg", menu_background(), GROUP, "main menu", GEN)
     reg.image("images/menu/panel", panel(360, 300)[0], GROUP, "options, players and pause panels", GEN)
     reg.image("images/options/slider_rail", slider_rail(), GROUP, "options: slider rail", GEN)
-    reg.image("images/options/slider_roll", slider_roll(), GROUP, "options: slider fill", GEN)
+    reg.image("images/options/slider_roll", slider_knob(True), GROUP,
+              "options: slider knob under the pointer", GEN)
     reg.image("images/options/slider_knob", slider_knob(), GROUP, "options: slider knob", GEN)
+    for checked, hover, name in ((False, False, "idle"), (True, False, "checked"),
+                                 (False, True, "hover"), (True, True, "checked_hover")):
+        reg.image("images/menu/player_" + name, player_button(checked, hover), GROUP,
+                  "player choice: player slots", GEN)
+    reg.image("images/credits/credits_bg", credits_background(), GROUP, "credits screen", GEN)
     reg.animation("images/loading/loading", loading_frames(), GROUP, "loading box", GEN,
                   "function DoAnim()\n    delay(70);\n    repeat\n        frames{%s};\n    until false;\nend\n"
                   % ",".join(str(i) for i in range(1, 15)))

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "tvlib/core/TPlatform.h"
+#include "tvlib/platform/window/Utf8.h"
 #include "tvlib/ui/TMessage.h"
 #include "tvlib/ui/TWindowManager.h"
 #include "tvlib/ui/TWindowSpider.h"
@@ -17,6 +18,8 @@ constexpr int kTab = 9;
 constexpr int kEnter = 13;
 constexpr int kFirstPrintable = 32;
 constexpr int kDelete = 127;
+constexpr int kFirstLatin1Printable = 0xA0;
+constexpr int kLastLatin1 = 0xFF;
 
 constexpr int kKeyLeft = 37;
 constexpr int kKeyRight = 39;
@@ -34,10 +37,17 @@ bool IsContinuationByte(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Only printable ASCII is typed or pasted: control bytes, DEL and every byte of a multi-byte
-// sequence (negative as signed bytes) are not.
-bool IsTypable(int signedByte) {
-  return signedByte >= kFirstPrintable && signedByte != kDelete;
+// The characters the fonts show are typed or pasted: printable ASCII and the printable part
+// of Latin-1 (U+00A0 to U+00FF). Control characters, DEL and the C1 controls are not.
+bool IsTypable(uint32_t code) {
+  return (code >= kFirstPrintable && code < kDelete) ||
+         (code >= kFirstLatin1Printable && code <= kLastLatin1);
+}
+
+// A Latin-1 character as the UTF-8 the text holds.
+std::string EncodeLatin1(uint32_t code) {
+  if (code < 0x80) return std::string(1, static_cast<char>(code));
+  return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
 }
 
 int PreviousCharStart(std::string_view text, int pos) {
@@ -157,6 +167,10 @@ void TTextEdit::SetExcluded(const TString& characters) {
   mExcluded = characters;
 }
 
+bool TTextEdit::IsExcluded(uint32_t code) const {
+  return View(mExcluded).find(EncodeLatin1(code)) != std::string_view::npos;
+}
+
 void TTextEdit::SetPassword(bool password) {
   mPassword = password;
   Refresh();
@@ -170,7 +184,7 @@ void TTextEdit::SetEditable(bool editable) {
 bool TTextEdit::Validate(int kind, int character) {
   switch (kind) {
     case kEditInsert:
-      if (mText.Length() < mMaxLength) return true;
+      if (CountChars(View(mText)) < mMaxLength) return true;
       Validate(kEditRefused, character);
       return false;
     case kEditDeleteOrMove:
@@ -216,7 +230,9 @@ void TTextEdit::FocusNextInRing() {
 }
 
 bool TTextEdit::OnChar(int character) {
-  const int c = static_cast<int8_t>(character);
+  // A character is a Latin-1 code; a negative one is a signed byte of the same code.
+  if (character > kLastLatin1) return false;
+  const int c = character & kLastLatin1;
   if (!mEditable) return false;
   if (c == kBackspace) {
     if (mCaret == 0) {
@@ -237,14 +253,15 @@ bool TTextEdit::OnChar(int character) {
     }
   } else if (c == kEnter) {
     if (!Validate(kEditEnter, c)) return false;
-  } else if (!IsTypable(c)) {
+  } else if (!IsTypable(static_cast<uint32_t>(c))) {
     return false;
-  } else if (mExcluded.FindChar(static_cast<char>(c)) < 0) {
+  } else if (!IsExcluded(static_cast<uint32_t>(c))) {
     if (!Validate(kEditInsert, c)) return false;
+    const std::string typed = EncodeLatin1(static_cast<uint32_t>(c));
     std::string text(View(mText));
-    text.insert(static_cast<size_t>(mCaret), 1, static_cast<char>(c));
+    text.insert(static_cast<size_t>(mCaret), typed);
     mText = TString(text.data(), static_cast<int>(text.size()));
-    ++mCaret;
+    mCaret += static_cast<int>(typed.size());
     Refresh();
   }
   PostChange();
@@ -279,10 +296,12 @@ bool TTextEdit::OnKeyDown(int key, uint32_t modifiers) {
   TPlatform* platform = TPlatform::GetInstance();
   const TString clipboard = platform ? platform->GetClipboardText() : TString();
   if (clipboard.Length() == 0) return false;
-  const std::string_view cut = View(clipboard).substr(0, std::max(mMaxLength, 0));
+  std::vector<uint32_t> cut =
+      DecodeUtf8(clipboard.c_str(), static_cast<size_t>(clipboard.Length()));
+  cut.resize(std::min(cut.size(), static_cast<size_t>(std::max(mMaxLength, 0))));
   std::string kept;
-  for (char c : cut) {
-    if (IsTypable(static_cast<int8_t>(c)) && mExcluded.FindChar(c) < 0) kept += c;
+  for (uint32_t c : cut) {
+    if (IsTypable(c) && !IsExcluded(c)) kept += EncodeLatin1(c);
   }
   SetText(TString(kept.data(), static_cast<int>(kept.size())));
   PostChange();  // once for the whole paste, as for one typed character

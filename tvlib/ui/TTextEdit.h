@@ -7,8 +7,9 @@
 // The focused edit blinks its caret, the mark-up tag "<cursor>", shown in the second half of
 // every 800 ms of its blink clock. The plain text is shown literally: "<" and "\" are escaped
 // in the displayed copy only, so the text keeps its bytes and never becomes mark-up. The caret
-// moves and deletes whole UTF-8 sequences of a text set from outside; typing takes only the
-// printable ASCII bytes. Needs the window manager (focus, messages) and the platform (the
+// moves and deletes whole UTF-8 sequences; typing and pasting take the characters the fonts
+// show, printable ASCII and Latin-1 (kept as UTF-8), and refuse every other one whole. The
+// length limit counts characters. Needs the window manager (focus, messages) and the platform (the
 // clipboard, the clock). UI thread only.
 #pragma once
 
@@ -73,6 +74,7 @@ class TTextEdit : public TText {
   // Rebuilds the displayed mark-up from the text, the caret and the blink phase.
   void Refresh();
   void PostChange();
+  bool IsExcluded(uint32_t code) const;
   void FocusNextInRing();
 
   int mMaxLength = 10;

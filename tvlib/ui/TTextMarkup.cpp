@@ -168,7 +168,10 @@ bool TTextTag::EndsLine() const {
 
 bool ParseTextColour(std::string_view text, float rgba[4]) {
   if (text.starts_with('#')) text.remove_prefix(1);
-  if (text.size() != 6) return false;
+  if (text.size() != 6 && text.size() != 8) return false;
+  for (char c : text) {
+    if (HexDigit(c) < 0) return false;
+  }
   int channels[3];
   for (int i = 0; i < 3; ++i) {
     const int high = HexDigit(text[2 * i]), low = HexDigit(text[2 * i + 1]);

@@ -84,6 +84,8 @@ class TTextTagEnds {
 bool ReadTextTag(const char* text, const TTextTagEnds& ends, size_t pos, TTextTag* tag);
 
 // Six hexadecimal digits, with or without "#", to opaque red, green, blue; false otherwise.
+// Eight digits ("rrggbbaa", as the credits write their heading colour) give the first six,
+// opaque too.
 bool ParseTextColour(std::string_view text, float rgba[4]);
 // A decimal integer with an optional sign; digits past the int range saturate.
 int ParseTextNumber(std::string_view text);
