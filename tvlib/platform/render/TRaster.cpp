@@ -439,6 +439,11 @@ void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
     } else if (gFastPaths && p.combine == TCombine::kTextureOpaque) {
       uint32_t alpha = st.textureFactor & 0xFF000000;
       for (int i = 0; i < n; ++i) src[i] = (tex[i] & 0x00FFFFFF) | alpha;
+    } else if (gFastPaths && p.combine == TCombine::kScaled) {
+      if (gAvx2)
+        ScaleTexelsAvx2(tex, src, n, p.scale, p.add);
+      else
+        ScaleTexels(tex, src, n, p.scale, p.add);
     } else {
       FetchColours(p, p.diffuse, y, x, n, diff);
       FetchColours(p, p.specular, y, x, n, spec);
@@ -461,6 +466,60 @@ bool IsDiffuseArg(uint32_t a) {
   return (a & 0xF) == kTaDiffuse || (a & 0xF) == kTaCurrent;
 }
 
+// A combiner stage as kScaled's scale and add on the channels `mask` selects, when its result
+// is the texel scaled by a constant or a constant (the diffuse, specular and current colours
+// are constant only when their planes are): false when it is not (a texel times a texel, or a
+// stepped colour).
+bool StageAsScale(const TPrim& p, uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t mask,
+                  uint32_t* scale, uint32_t* add) {
+  const TRasterState& st = *p.st;
+  // An argument's constant value; false for the texture.
+  auto constant = [&](uint32_t arg, bool* known, uint32_t* value) {
+    switch (arg & 0xF) {
+      case kTaTexture:
+        return false;
+      case kTaTFactor:
+        *value = st.textureFactor;
+        return true;
+      case kTaSpecular:
+        *known = p.specular.constant;
+        *value = p.specular.value;
+        return true;
+      default:
+        *known = p.diffuse.constant;
+        *value = p.diffuse.value;
+        return true;
+    }
+  };
+  bool known1 = true, known2 = true;
+  uint32_t k1 = 0, k2 = 0;
+  const bool const1 = constant(arg1, &known1, &k1), const2 = constant(arg2, &known2, &k2);
+  uint32_t s = 0, a = 0;
+  switch (op) {
+    case kTopSelectArg1:
+    case kTopSelectArg2: {
+      const bool first = op == kTopSelectArg1;
+      if (!(first ? const1 : const2))
+        s = 0xFFFFFFFF;  // round(t 255 / 255) = t
+      else if (first ? known1 : known2)
+        a = first ? k1 : k2;
+      else
+        return false;
+      break;
+    }
+    default:  // modulate
+      if (!(known1 && known2) || (!const1 && !const2)) return false;
+      if (const1 && const2)
+        a = Modulate(k1, k2);
+      else
+        s = const1 ? k1 : k2;
+      break;
+  }
+  *scale |= s & mask;
+  *add |= a & mask;
+  return true;
+}
+
 // Chooses the fast stages that are exact for this primitive.
 void ChooseFastPaths(TPrim* p) {
   const TRasterState& st = *p->st;
@@ -479,6 +538,11 @@ void ChooseFastPaths(TPrim* p) {
     p->combine = TCombine::kTexture;
   else if (colourIsTexture && alphaIsFactor)
     p->combine = TCombine::kTextureOpaque;
+  else if (st.colorOp != kTopDisable && st.alphaOp != kTopDisable &&
+           StageAsScale(*p, st.colorOp, st.colorArg1, st.colorArg2, 0x00FFFFFF, &p->scale,
+                        &p->add) &&
+           StageAsScale(*p, st.alphaOp, st.alphaArg1, st.alphaArg2, 0xFF000000, &p->scale, &p->add))
+    p->combine = TCombine::kScaled;
 
   // Writes: no depth test, and an alpha test that passes everything or drops exactly alpha 0.
   bool testPassesAll = !st.alphaTest || st.alphaFunc == kCmpAlways ||

@@ -136,6 +136,22 @@ void WriteRunAvx2(TWrite mode, const uint32_t* src, uint32_t* dst, int n, bool k
   }
 }
 
+TV_AVX2 void ScaleTexelsAvx2(const uint32_t* tex, uint32_t* out, int n, uint32_t scale,
+                             uint32_t add) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i s16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(scale)), zero);
+  const __m256i a = _mm256_set1_epi32(int(add));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(tex + i));
+    __m256i lo = Div255x16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(t, zero), s16));
+    __m256i hi = Div255x16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(t, zero), s16));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                        _mm256_or_si256(_mm256_packus_epi16(lo, hi), a));
+  }
+  if (i < n) ScaleTexels(tex + i, out + i, n - i, scale, add);
+}
+
 TV_AVX2 void CopyWithAlphaAvx2(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha) {
   int i = 0;
   const __m256i rgb = _mm256_set1_epi32(0x00FFFFFF), a = _mm256_set1_epi32(int(alpha));

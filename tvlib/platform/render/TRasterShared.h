@@ -31,7 +31,10 @@ struct TColourPlane {
   int64_t base[4] = {}, gx[4] = {}, gy[4] = {};
 };
 
-enum class TCombine { kGeneral, kTexture, kTextureOpaque };
+// The combiner's fast forms: the texel itself; the texel with the texture factor's alpha; and
+// the texel scaled per channel by a constant and joined with constant channels (kScaled, see
+// TPrim::scale), what a texture modulated by a constant vertex colour gives.
+enum class TCombine { kGeneral, kTexture, kTextureOpaque, kScaled };
 enum class TWrite { kGeneral, kCopy, kBlendAlpha, kAddAlpha, kAdd };
 
 // A primitive ready to be drawn as spans.
@@ -49,6 +52,9 @@ struct TPrim {
   double z0 = 0, zx = 0, zy = 0;
   bool depthTest = false;
   TCombine combine = TCombine::kGeneral;
+  // kScaled: each channel is round(t s / 255) + a for texel channel t, with the channel s of
+  // `scale` and a of `add`; no channel has both s and a non-zero.
+  uint32_t scale = 0, add = 0;
   TWrite write = TWrite::kGeneral;
   bool killZeroAlpha = false;  // the alpha test discards exactly the pixels of alpha 0
 };
@@ -121,6 +127,25 @@ void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
                             _mm_load_si128(reinterpret_cast<const __m128i*>(d4)), killZeroAlpha);
   _mm_store_si128(reinterpret_cast<__m128i*>(d4), r);
   std::memcpy(dst + i, d4, size_t(n - i) * 4);
+}
+
+// The kScaled combine of n texels (TPrim::scale), four pixels at a time: round(t s / 255) is
+// Div255x8 of the 16-bit product, as in the blends.
+inline void ScaleTexels(const uint32_t* tex, uint32_t* out, int n, uint32_t scale, uint32_t add) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(scale)), zero);
+  const __m128i a = _mm_set1_epi32(int(add));
+  auto four = [&](__m128i t) {
+    __m128i lo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(t, zero), s16));
+    __m128i hi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(t, zero), s16));
+    return _mm_or_si128(_mm_packus_epi16(lo, hi), a);
+  };
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tex + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), four(t));
+  }
+  for (; i < n; ++i) out[i] = uint32_t(_mm_cvtsi128_si32(four(_mm_cvtsi32_si128(int(tex[i])))));
 }
 
 // ---- Coverage rows ------------------------------------------------------------------------------
@@ -227,6 +252,8 @@ template <typename TColour, void (*Cover)(const TColour&, const uint8_t*, uint32
 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out);
 // The fast write stage `mode` (not kGeneral) eight pixels at a time.
 void WriteRunAvx2(TWrite mode, const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha);
+// out = the kScaled combine of n texels (TPrim::scale), eight pixels at a time.
+void ScaleTexelsAvx2(const uint32_t* tex, uint32_t* out, int n, uint32_t scale, uint32_t add);
 // dst = src with its alpha replaced, eight pixels at a time.
 void CopyWithAlphaAvx2(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha);
 // A batch of coverage glyphs blended by alpha, eight (sixteen) pixels at a time.
