@@ -41,6 +41,7 @@ void TPlatformData::StopCursorThread() {
     cursorThreadStop = true;
   }
   cursorWake.notify_all();
+  if (cursorBackend) cursorBackend->WakePointerWait();
   cursorThread.join();
 }
 

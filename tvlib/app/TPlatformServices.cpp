@@ -18,7 +18,10 @@ namespace {
 constexpr int kOpenSucceeded = 33;
 constexpr int kOpenFailed = 2;
 
-// How often the cursor thread polls, with and without a cursor on screen.
+// How often the cursor thread polls, with and without a cursor on screen, when the window
+// backend gives no pointer events. With them it sleeps until the pointer moves, and after a
+// move looks once more a poll period later, so that the last place is drawn even when the
+// move came within the period the cursor is drawn at most once in.
 constexpr int kCursorPollMs = 16;
 constexpr int kNoCursorPollMs = 250;
 
@@ -30,18 +33,27 @@ std::string HostProgram(const TString& commandLine) {
   return rest.substr(0, rest.find(' '));
 }
 
-void CursorThreadProc(TPlatformData* data) {
+void CursorThreadProc(TPlatformData* data, TWindowBackend* backend) {
   // The cursor must keep up with the pointer while the UI thread is busy: the highest
   // ordinary priority when the system allows it (it needs the privilege; without it the
   // thread runs at the normal one).
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -20);
+  using TPointerWait = TWindowBackend::TPointerWait;
+  TPointerWait last = TPointerWait::kQuiet;
   while (!data->cursorThreadStop) {
     int pause = kCursorPollMs;
-    std::unique_lock<std::mutex> lock(data->cursorLock);
-    if (data->displayHandler && data->windowManager) {
-      if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
+    {
+      std::unique_lock<std::mutex> lock(data->cursorLock);
+      if (data->displayHandler && data->windowManager) {
+        if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
+      }
+    }
+    if (backend) {
+      last = backend->WaitForPointer(last == TPointerWait::kMoved ? kCursorPollMs : -1);
+      if (last != TPointerWait::kCannotTell) continue;
     }
     // Waiting on the lock's condition lets a stop request end the pause at once.
+    std::unique_lock<std::mutex> lock(data->cursorLock);
     data->cursorWake.wait_for(lock, std::chrono::milliseconds(pause),
                               [data] { return data->cursorThreadStop.load(); });
   }
@@ -75,7 +87,8 @@ TString TAppPlatform::GetClipboardText() {
 void TAppPlatform::StartCursorThread() {
   if (mData->cursorThread.joinable()) return;
   mData->cursorThreadStop = false;
-  mData->cursorThread = std::thread(CursorThreadProc, mData);
+  mData->cursorBackend = mData->window ? &mData->window->GetBackend() : nullptr;
+  mData->cursorThread = std::thread(CursorThreadProc, mData, mData->cursorBackend);
 }
 
 void TAppPlatform::StopCursorThread() {
