@@ -19,7 +19,7 @@ trap 'kill $pid 2>/dev/null || true' EXIT
 sleep "$settle"
 kill -0 "$pid" 2>/dev/null || { echo "$program ended before the measurement" >&2; exit 1; }
 
-cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {printf "%d", n}'; }
+cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {printf "%.0f", n}'; }
 switches() {
   cat /proc/"$pid"/task/*/status 2>/dev/null |
     awk '/^voluntary_ctxt_switches/ {n += $2} END {print n}'
