@@ -1,5 +1,6 @@
 // The platform's smaller services: web addresses, the clipboard, the cursor thread and the
 // forwarding of display calls to the display handler.
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -38,6 +39,7 @@ void CursorThreadProc(TPlatformData* data, TWindowBackend* backend) {
   // ordinary priority when the system allows it (it needs the privilege; without it the
   // thread runs at the normal one).
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -20);
+  pthread_setname_np(pthread_self(), "tv-cursor");  // for profilers and /proc
   using TPointerWait = TWindowBackend::TPointerWait;
   TPointerWait last = TPointerWait::kQuiet;
   while (!data->cursorThreadStop) {

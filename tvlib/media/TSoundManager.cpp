@@ -1,6 +1,8 @@
 // The sound manager's lists, volumes, focus handling and sound thread.
 #include "tvlib/media/TSoundManager.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <vector>
 
@@ -49,6 +51,7 @@ bool TSoundManager::Init() {
 }
 
 void TSoundManager::RunThread() {
+  pthread_setname_np(pthread_self(), "tv-sound");  // for profilers and /proc
   std::unique_lock<std::mutex> quit(mQuitLock);
   while (!mQuit) {
     mStreamAdded = false;

@@ -1,6 +1,8 @@
 // The pacing thread of the outputs without a sound card.
 #include "tvlib/platform/audio/TPacedAudioOutput.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -53,6 +55,7 @@ void TPacedAudioOutput::ConsumeSilence(int64_t frames) {
 }
 
 void TPacedAudioOutput::Run() {
+  pthread_setname_np(pthread_self(), "tv-audio-out");  // for profilers and /proc
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   auto framesDue = [start] {

@@ -258,6 +258,7 @@ class TSdlWindowBackend : public TWindowBackend {
         break;
       case SDL_WINDOWEVENT_SHOWN: {
         if (mHost && !mInHost) MoveIntoHost();
+        WatchPointer(GetWindowId());  // also when a presenter showed the window
         TWindowPos pos;
         SDL_GetWindowPosition(mWindow, &pos.x, &pos.y);
         SDL_GetWindowSize(mWindow, &pos.cx, &pos.cy);
