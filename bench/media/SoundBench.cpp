@@ -40,14 +40,14 @@ void MixStreams(benchmark::State& state, int rate, int channels) {
     buffers.push_back(std::move(buffer));
   }
   const int seconds = 10;
+  const double start = ThreadCpuMicros();
   for (auto _ : state) {
     for (int done = 0; done < 44100 * seconds; done += 1024) manual->Advance(1024);
   }
-  // 100 x CPU seconds / (iterations x seconds played): the rate of iterations x seconds / 100,
-  // inverted.
-  state.counters["core_share_pct"] =
-      benchmark::Counter(double(state.iterations()) * seconds / 100.0,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  // The thread's CPU time per iteration as a share of the seconds it plays.
+  if (state.iterations() > 0)
+    state.counters["core_share_pct"] =
+        (ThreadCpuMicros() - start) / 1e6 / double(state.iterations()) / seconds * 100.0;
 }
 
 void BM_Mix32Streams44kStereo(benchmark::State& state) {
