@@ -34,7 +34,7 @@ std::string HostProgram(const TString& commandLine) {
   return rest.substr(0, rest.find(' '));
 }
 
-void CursorThreadProc(TPlatformData* data, TWindowBackend* backend) {
+void CursorThreadProc(TPlatformData* data) {
   // The cursor must keep up with the pointer while the UI thread is busy: the highest
   // ordinary priority when the system allows it (it needs the privilege; without it the
   // thread runs at the normal one).
@@ -44,8 +44,10 @@ void CursorThreadProc(TPlatformData* data, TWindowBackend* backend) {
   TPointerWait last = TPointerWait::kQuiet;
   while (!data->cursorThreadStop) {
     int pause = kCursorPollMs;
+    TWindowBackend* backend = nullptr;
     {
       std::unique_lock<std::mutex> lock(data->cursorLock);
+      backend = data->cursorBackend;
       if (data->displayHandler && data->windowManager) {
         if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
       }
@@ -89,8 +91,7 @@ TString TAppPlatform::GetClipboardText() {
 void TAppPlatform::StartCursorThread() {
   if (mData->cursorThread.joinable()) return;
   mData->cursorThreadStop = false;
-  mData->cursorBackend = mData->window ? &mData->window->GetBackend() : nullptr;
-  mData->cursorThread = std::thread(CursorThreadProc, mData, mData->cursorBackend);
+  mData->cursorThread = std::thread(CursorThreadProc, mData);
 }
 
 void TAppPlatform::StopCursorThread() {
