@@ -543,6 +543,10 @@ lua_State* lua_tothread(lua_State* L, int idx) {
   return o->tt == kTThread ? ThreadValue(o) : nullptr;
 }
 
+lua_State* lua_mainthread(lua_State* L) {
+  return G(L)->mainthread;
+}
+
 void lua_xmove(lua_State* from, lua_State* to, int n) {
   if (from == to) return;
   from->top -= n;

@@ -159,6 +159,8 @@ int lua_gethookcount(lua_State* L);
 // Coroutines
 lua_State* lua_newthread(lua_State* L);
 lua_State* lua_tothread(lua_State* L, int idx);
+// The state's main thread (the one lua_open gave), which lives until lua_close.
+lua_State* lua_mainthread(lua_State* L);
 // Moves n values from the top of one thread's stack to another's (same state).
 void lua_xmove(lua_State* from, lua_State* to, int n);
 int lua_resume(lua_State* L, int nargs);

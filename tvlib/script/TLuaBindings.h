@@ -6,16 +6,18 @@
 // lua_yield).
 //
 // Each global is a native closure whose upvalue 1 is the binding record, a userdata that
-// owns its fields. A member record shares a liveness flag with its TLuaBindings: when the
-// owner goes, the flag clears, and a later call from a script logs and returns nothing
-// instead of calling into a dead object.
+// owns its fields, and whose upvalue 2 is the value the global held before. A member record
+// shares a liveness flag with its TLuaBindings: when the owner goes, the flag clears, the
+// globals still holding its closures get their earlier values back, and a call through a
+// closure a script kept logs and returns nothing instead of calling into a dead object.
 #pragma once
 
 #include <cstddef>
 #include <memory>
-#include <new>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "tvlib/core/TString.h"
 #include "tvlib/script/Limits.h"
@@ -82,59 +84,55 @@ int Invoke(lua_State* L, F&& f, std::index_sequence<I...>) {
   }
 }
 
-// Every record starts with its own destructor, which the records' shared __gc calls.
-struct RecordHeader {
-  void (*destroy)(void* record);
+// The native side of one bound global, owned by a userdata (its __gc deletes it).
+struct Record {
+  virtual ~Record() = default;
+  // The owner's liveness; null for a free function, which is always live.
+  std::shared_ptr<const bool> alive;
+  bool IsLive() const { return !alive || *alive; }
 };
 
-template <class Record>
-Record* NewRecord(lua_State* L, Record&& value);
-
 template <class R, class... A>
-struct FreeRecord {
-  RecordHeader header;
+struct FreeRecord : Record {
+  explicit FreeRecord(R (*f)(A...)) : fn(f) {}
   R (*fn)(A...);
 };
 
 template <class C, class M>
-struct MemberRecord {
-  RecordHeader header;
-  std::shared_ptr<bool> alive;
+struct MemberRecord : Record {
+  MemberRecord(std::shared_ptr<const bool> owner, C* o, M m) : object(o), member(m) {
+    alive = std::move(owner);
+  }
   C* object;
   M member;
 };
 
-// Pushes the shared metatable of records (its __gc runs the record's destructor).
-void PushRecordMetatable(lua_State* L);
+// Pushes a userdata owning the record.
+void PushRecord(lua_State* L, Record* record);
+// The record of the running binding closure.
+template <class Record>
+Record* CurrentRecord(lua_State* L) {
+  return static_cast<Record*>(
+      *static_cast<tvs::binding::Record**>(lua_touserdata(L, lua_upvalueindex(1))));
+}
 // Logs a call through a binding whose object is gone.
 void LogDeadBinding(lua_State* L);
 
-template <class Record>
-Record* NewRecord(lua_State* L, Record&& value) {
-  void* block = lua_newuserdata(L, sizeof(Record));
-  Record* record = new (block) Record(std::move(value));
-  record->header.destroy = [](void* p) { static_cast<Record*>(p)->~Record(); };
-  PushRecordMetatable(L);
-  lua_setmetatable(L, -2);
-  return record;
-}
-
 template <class R, class... A>
 int CallFree(lua_State* L) {
-  auto* record = static_cast<FreeRecord<R, A...>*>(lua_touserdata(L, lua_upvalueindex(1)));
+  auto* record = CurrentRecord<FreeRecord<R, A...>>(L);
   return Invoke<R, A...>(L, record->fn, std::index_sequence_for<A...>{});
 }
 
 inline int CallFreeRaw(lua_State* L) {
-  auto* record = static_cast<FreeRecord<int, lua_State*>*>(lua_touserdata(L, lua_upvalueindex(1)));
-  return record->fn(L);
+  return CurrentRecord<FreeRecord<int, lua_State*>>(L)->fn(L);
 }
 
 template <class C, class R, class... A>
 int CallMember(lua_State* L) {
   using Member = R (C::*)(A...);
-  auto* record = static_cast<MemberRecord<C, Member>*>(lua_touserdata(L, lua_upvalueindex(1)));
-  if (!*record->alive) {
+  auto* record = CurrentRecord<MemberRecord<C, Member>>(L);
+  if (!record->IsLive()) {
     LogDeadBinding(L);
     return 0;
   }
@@ -149,16 +147,26 @@ int CallMember(lua_State* L) {
 template <class C>
 int CallMemberRaw(lua_State* L) {
   using Member = int (C::*)(lua_State*);
-  auto* record = static_cast<MemberRecord<C, Member>*>(lua_touserdata(L, lua_upvalueindex(1)));
-  if (!*record->alive) {
+  auto* record = CurrentRecord<MemberRecord<C, Member>>(L);
+  if (!record->IsLive()) {
     LogDeadBinding(L);
     return 0;
   }
   return (record->object->*record->member)(L);
 }
 
-// Sets the global `name' to the closure of the record on the stack top (popped).
+// Sets the global `name' to a closure of `adapter' over the record on the stack top (popped)
+// and over the value the global held before (the first live one, past closures of owners
+// that are gone), which the owner's going restores.
 void SetGlobalClosure(lua_State* L, const char* name, lua_CFunction adapter);
+
+// The class a member function pointer belongs to.
+template <class M>
+struct MemberClass;
+template <class C, class R, class... A>
+struct MemberClass<R (C::*)(A...)> {
+  using type = C;
+};
 
 }  // namespace tvs::binding
 
@@ -166,39 +174,87 @@ void SetGlobalClosure(lua_State* L, const char* name, lua_CFunction adapter);
 template <class R, class... A>
 void BindFunction(lua_State* L, const char* name, R (*fn)(A...)) {
   using namespace tvs::binding;
-  NewRecord(L, FreeRecord<R, A...>{{nullptr}, fn});
+  PushRecord(L, new FreeRecord<R, A...>(fn));
   SetGlobalClosure(L, name, CallFree<R, A...>);
 }
 // A raw free function: it takes the state and returns its result count.
 inline void BindFunction(lua_State* L, const char* name, int (*fn)(lua_State*)) {
   using namespace tvs::binding;
-  NewRecord(L, FreeRecord<int, lua_State*>{{nullptr}, fn});
+  PushRecord(L, new FreeRecord<int, lua_State*>(fn));
   SetGlobalClosure(L, name, CallFreeRaw);
 }
 
-// The member-function bindings of one object; declare it as a member of that object, so
-// that its bindings fall silent when the object goes.
+class TLuaBindings;
+
+// Rows of registration tables, in the manner of luaL_Reg: a bind file closes with one table of
+// { "GlobalName", BindFree<&Function> } or { "GlobalName", BindMember<&Class::Member> } rows.
+struct TLuaFunctionReg {
+  const char* name;
+  void (*bind)(lua_State* L, const char* name);
+};
+template <class C>
+struct TLuaMemberReg {
+  const char* name;
+  void (*bind)(TLuaBindings& bindings, lua_State* L, const char* name, C* object);
+};
+
+template <auto F>
+void BindFree(lua_State* L, const char* name) {
+  BindFunction(L, name, F);
+}
+template <size_t N>
+void BindFunctions(lua_State* L, const TLuaFunctionReg (&table)[N]) {
+  for (const TLuaFunctionReg& row : table) row.bind(L, row.name);
+}
+
+// The member-function bindings of one object; declare it as a member of that object. When it
+// goes, its bindings fall silent, and each global it set that still holds its closure is set
+// back to what it held before (the first value there whose owner is still alive). A global
+// that someone else has set meanwhile is left alone. Binds in any number of states; a state
+// closed first is skipped.
 class TLuaBindings {
  public:
   TLuaBindings() : mAlive(std::make_shared<bool>(true)) {}
-  ~TLuaBindings() { *mAlive = false; }
+  ~TLuaBindings();
   TLuaBindings(const TLuaBindings&) = delete;
   TLuaBindings& operator=(const TLuaBindings&) = delete;
 
   template <class C, class R, class... A>
   void Bind(lua_State* L, const char* name, C* object, R (C::*member)(A...)) {
     using namespace tvs::binding;
-    NewRecord(L, MemberRecord<C, R (C::*)(A...)>{{nullptr}, mAlive, object, member});
+    PushRecord(L, new MemberRecord<C, R (C::*)(A...)>(mAlive, object, member));
     SetGlobalClosure(L, name, CallMember<C, R, A...>);
+    Remember(L, name);
   }
   // A raw member: it takes the state and returns its result count.
   template <class C>
   void Bind(lua_State* L, const char* name, C* object, int (C::*member)(lua_State*)) {
     using namespace tvs::binding;
-    NewRecord(L, MemberRecord<C, int (C::*)(lua_State*)>{{nullptr}, mAlive, object, member});
+    PushRecord(L, new MemberRecord<C, int (C::*)(lua_State*)>(mAlive, object, member));
     SetGlobalClosure(L, name, CallMemberRaw<C>);
+    Remember(L, name);
+  }
+  // Binds every row of a registration table.
+  template <class C, size_t N>
+  void Bind(lua_State* L, C* object, const TLuaMemberReg<C> (&table)[N]) {
+    for (const TLuaMemberReg<C>& row : table) row.bind(*this, L, row.name, object);
   }
 
  private:
+  struct Global {
+    lua_State* state;                       // the state's main thread
+    std::shared_ptr<const bool> stateOpen;  // cleared when the state closes
+    std::string name;
+  };
+  void Remember(lua_State* L, const char* name);
+
   std::shared_ptr<bool> mAlive;
+  std::vector<Global> mGlobals;
 };
+
+// A row's binder: the member of Member's own class (a base of C's, perhaps).
+template <auto Member, class C>
+void BindMember(TLuaBindings& bindings, lua_State* L, const char* name, C* object) {
+  using Owner = typename tvs::binding::MemberClass<decltype(Member)>::type;
+  bindings.Bind(L, name, static_cast<Owner*>(object), Member);
+}
