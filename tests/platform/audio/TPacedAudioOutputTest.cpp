@@ -54,8 +54,9 @@ TEST(PacedAudioOutput, SleepsWhileNothingPlaysAndKeepsToTheClock) {
   EXPECT_EQ(output.sounding.load(), 2 * 4410);  // the whole sound, once
   output.Stop();
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-  // Every frame the clock made due by the last mix, silence included: none ahead of the
-  // clock, and none missing but those of the last period or so before the stop.
+  // Every frame the clock made due by the stop, silence included (the sound has ended, so the
+  // thread was asleep): none ahead of the clock, and none missing but those of the time the
+  // stop took.
   EXPECT_LE(double(output.frames.load()), elapsed * 44100);
   EXPECT_GE(double(output.frames.load()), (elapsed - 0.25) * 44100);
 }

@@ -70,12 +70,14 @@ void TPacedAudioOutput::Run() {
   while (!mQuit) {
     if (idle) {
       // Nothing plays: asleep until a buffer starts; the time asleep passes as silence.
+      // A stop hands on the silence up to it too.
       mQuitSignal.wait(lock, [this] { return mQuit || mStarted; });
-      if (mQuit) break;
+      const bool quit = mQuit;
       lock.unlock();
       const int64_t due = framesDue();
       ConsumeSilence(due - mixed);
       mixed = due;
+      if (quit) break;
       next = Clock::now() + kPeriod;
       lock.lock();
     }
