@@ -145,6 +145,42 @@ TEST_F(SdlWindowTest, KeysAndClicksBecomeEngineEvents) {
   XFlush(mX);
 }
 
+// The cursor thread's wait: a pointer move over the window ends it as a move (also in a drag,
+// while the window's own client holds the pointer grabbed), a wake-up or the time limit as
+// quiet, and a wake-up that came before the wait ends the next one.
+TEST_F(SdlWindowTest, PointerWaitEndsOnAMoveAWakeUpOrItsTimeLimit) {
+  using TPointerWait = TWindowBackend::TPointerWait;
+  TWindowBackend& backend = mData.window->GetBackend();
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(mX, mWindow, DefaultRootWindow(mX), 0, 0, &x, &y, &child);
+  XTestFakeMotionEvent(mX, -1, x + 5, y + 5, CurrentTime);
+  XFlush(mX);
+  Pump(100);
+  // Moves made before now are drained: nothing comes within a short limit.
+  while (backend.WaitForPointer(50) == TPointerWait::kMoved) {
+  }
+  EXPECT_EQ(backend.WaitForPointer(20), TPointerWait::kQuiet);
+  backend.WakePointerWait();
+  EXPECT_EQ(backend.WaitForPointer(-1), TPointerWait::kQuiet);
+  XTestFakeButtonEvent(mX, 1, True, CurrentTime);  // a drag begins
+  XFlush(mX);
+  Pump(50);
+  while (backend.WaitForPointer(20) == TPointerWait::kMoved) {
+  }
+  std::thread waiter([&] { EXPECT_EQ(backend.WaitForPointer(-1), TPointerWait::kMoved); });
+  XTestFakeMotionEvent(mX, -1, x + 60, y + 40, CurrentTime);
+  XFlush(mX);
+  waiter.join();
+  XTestFakeButtonEvent(mX, 1, False, CurrentTime);
+  XFlush(mX);
+  Pump(50);
+  std::thread woken([&] { EXPECT_EQ(backend.WaitForPointer(-1), TPointerWait::kQuiet); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  backend.WakePointerWait();
+  woken.join();
+}
+
 TEST_F(SdlWindowTest, ClosingTheWindowIsACloseRequest) {
   RequestWindowClose(mX, mWindow);
   Pump(300);

@@ -39,6 +39,7 @@ void TPlatformData::StopCursorThread() {
     // wake-up cannot fall between its test and its wait.
     std::lock_guard<std::mutex> lock(cursorLock);
     cursorThreadStop = true;
+    if (cursorBackend) cursorBackend->WakePointerWait();
   }
   cursorWake.notify_all();
   cursorThread.join();
@@ -57,6 +58,7 @@ void TPlatformData::ReleaseServices() {
   // The window procedure must find no platform while the window is destroyed.
   if (window) window->SetUserData(nullptr);
   SetMessageBoxService({});
+  cursorBackend = nullptr;  // the cursor thread has stopped
   window.reset();
 }
 

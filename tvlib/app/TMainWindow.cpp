@@ -65,6 +65,10 @@ void TAppPlatform::CreateMainWindow(std::unique_ptr<TWindowBackend> backend) {
     return chosen->ShowMessageBox(text, caption, flags);
   });
   mData->window = std::make_unique<TNativeWindow>(std::move(backend), MainWindowProc);
+  {
+    std::lock_guard<std::mutex> lock(mData->cursorLock);
+    mData->cursorBackend = &mData->window->GetBackend();
+  }
   TWindowDesc desc;
   desc.title = "Tarvolen";
   desc.width = kWindowWidth;

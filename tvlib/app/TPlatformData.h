@@ -113,4 +113,7 @@ class TPlatformData {
   std::atomic<bool> cursorThreadStop{false};
   std::mutex cursorLock;  // guards displayHandler and windowManager against the cursor thread
   std::condition_variable cursorWake;
+  // The window backend the cursor thread waits on for pointer moves (guarded by cursorLock;
+  // the window outlives the thread).
+  TWindowBackend* cursorBackend = nullptr;
 };

@@ -1,5 +1,6 @@
 // The platform's smaller services: web addresses, the clipboard, the cursor thread and the
 // forwarding of display calls to the display handler.
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -18,7 +19,10 @@ namespace {
 constexpr int kOpenSucceeded = 33;
 constexpr int kOpenFailed = 2;
 
-// How often the cursor thread polls, with and without a cursor on screen.
+// How often the cursor thread polls, with and without a cursor on screen, when the window
+// backend gives no pointer events. With them it sleeps until the pointer moves, and after a
+// move looks once more a poll period later, so that the last place is drawn even when the
+// move came within the period the cursor is drawn at most once in.
 constexpr int kCursorPollMs = 16;
 constexpr int kNoCursorPollMs = 250;
 
@@ -35,13 +39,25 @@ void CursorThreadProc(TPlatformData* data) {
   // ordinary priority when the system allows it (it needs the privilege; without it the
   // thread runs at the normal one).
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -20);
+  pthread_setname_np(pthread_self(), "tv-cursor");  // for profilers and /proc
+  using TPointerWait = TWindowBackend::TPointerWait;
+  TPointerWait last = TPointerWait::kQuiet;
   while (!data->cursorThreadStop) {
     int pause = kCursorPollMs;
-    std::unique_lock<std::mutex> lock(data->cursorLock);
-    if (data->displayHandler && data->windowManager) {
-      if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
+    TWindowBackend* backend = nullptr;
+    {
+      std::unique_lock<std::mutex> lock(data->cursorLock);
+      backend = data->cursorBackend;
+      if (data->displayHandler && data->windowManager) {
+        if (data->displayHandler->UpdateCursor(-1, -1).x == -1) pause = kNoCursorPollMs;
+      }
+    }
+    if (backend) {
+      last = backend->WaitForPointer(last == TPointerWait::kMoved ? kCursorPollMs : -1);
+      if (last != TPointerWait::kCannotTell) continue;
     }
     // Waiting on the lock's condition lets a stop request end the pause at once.
+    std::unique_lock<std::mutex> lock(data->cursorLock);
     data->cursorWake.wait_for(lock, std::chrono::milliseconds(pause),
                               [data] { return data->cursorThreadStop.load(); });
   }

@@ -1,6 +1,8 @@
 // The sound manager's lists, volumes, focus handling and sound thread.
 #include "tvlib/media/TSoundManager.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <vector>
 
@@ -49,15 +51,24 @@ bool TSoundManager::Init() {
 }
 
 void TSoundManager::RunThread() {
+  pthread_setname_np(pthread_self(), "tv-sound");  // for profilers and /proc
   std::unique_lock<std::mutex> quit(mQuitLock);
   while (!mQuit) {
+    mStreamAdded = false;
     quit.unlock();
+    bool live;
     {
       TSoundLock lock(this);
       Service(true);
+      live = !mLive.empty();
     }
     quit.lock();
-    mQuitSignal.wait_for(quit, kThreadPeriod, [this] { return mQuit; });
+    // With no live stream there is nothing to pace until one is added (which sets the flag,
+    // also when it came after the look above).
+    if (live)
+      mQuitSignal.wait_for(quit, kThreadPeriod, [this] { return mQuit; });
+    else
+      mQuitSignal.wait(quit, [this] { return mQuit || mStreamAdded; });
   }
 }
 
@@ -92,8 +103,15 @@ bool TSoundManager::IsInitialised() const {
 }
 
 void TSoundManager::AddStream(std::shared_ptr<TSoundStream> stream) {
-  TSoundLock lock(this);
-  mLive.push_back(std::move(stream));
+  {
+    TSoundLock lock(this);
+    mLive.push_back(std::move(stream));
+  }
+  {
+    std::lock_guard<std::mutex> guard(mQuitLock);
+    mStreamAdded = true;
+  }
+  mQuitSignal.notify_all();
 }
 
 void TSoundManager::RemoveStream(TSoundStream* stream) {

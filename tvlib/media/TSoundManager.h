@@ -2,12 +2,13 @@
 // group volumes, and the sound thread that keeps the streams' buffers filled.
 //
 // Two threads use it: the UI thread (sounds, volumes, focus, Update, making and destroying
-// streams) and the sound thread, which every 50 ms runs Service; a refill pass happens only
-// when more than 500 ms have passed on the pacing clock since the last one. The lists and
-// every stream's buffer are guarded by one recursive lock, so a thread holding it may take
-// it again. Finished streams are moved to the release list by the sound thread and destroyed
-// by Update on the UI thread, so end notices always arrive there. Volumes are written on the
-// UI thread only. Groups: 1000 sound effects, 1001 music, 0 default.
+// streams) and the sound thread, which every 50 ms runs Service while a stream is live (and
+// sleeps, waking on nothing but a new stream or shutdown, while none is); a refill pass
+// happens only when more than 500 ms have passed on the pacing clock since the last one. The lists
+// and every stream's buffer are guarded by one recursive lock, so a thread holding it may take it
+// again. Finished streams are moved to the release list by the sound thread and destroyed by Update
+// on the UI thread, so end notices always arrive there. Volumes are written on the UI thread only.
+// Groups: 1000 sound effects, 1001 music, 0 default.
 #pragma once
 
 #include <condition_variable>
@@ -101,6 +102,7 @@ class TSoundManager {
   std::mutex mQuitLock;
   std::condition_variable mQuitSignal;
   bool mQuit = false;
+  bool mStreamAdded = false;  // a stream was added since the sound thread last looked
 };
 
 // Holds the manager's lock for a scope.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "tests/platform/render/RenderTestUtil.h"
 #include "tvlib/platform/render/TDeviceMath.h"
 #include "tvlib/platform/render/TFaultHook.h"
@@ -163,6 +165,45 @@ TEST(DeviceMath, StandardLeftHandedMatrices) {
   TVector3 b = Vec3BaryCentric({0, 0, 0}, {4, 0, 0}, {0, 8, 0}, 0.25f, 0.5f);
   EXPECT_FLOAT_EQ(b.x, 1.0f);
   EXPECT_FLOAT_EQ(b.y, 4.0f);
+}
+
+// A depth clear that changes nothing is skipped (2-D frames clear a depth buffer they never
+// write): every way depth can be written since the last clear must still be cleared away.
+TEST(Device3d, DepthClearsAfterEveryWayOfWritingDepth) {
+  enum class TWriteBy { kDraw, kLock, kClearToOtherValue };
+  for (TWriteBy by : {TWriteBy::kDraw, TWriteBy::kLock, TWriteBy::kClearToOtherValue}) {
+    TRenderRig rig(8, 8, 0);
+    TSurfacePtr z = MakeSurface(*rig.display, 8, 8, kFmtZ16, kCapsZBuffer);
+    ASSERT_EQ(rig.target->AddAttachedSurface(z), kOk);
+    auto depthAt = [&](int32_t x, int32_t y) {
+      uint16_t v;
+      std::memcpy(&v, z->Bits() + size_t(y) * z->Pitch() + size_t(x) * 2, 2);
+      return v;
+    };
+    ASSERT_EQ(rig.device->Clear(0, nullptr, kClearZBuffer, 0, 1.0f), kOk);
+    ASSERT_EQ(rig.device->Clear(0, nullptr, kClearZBuffer, 0, 1.0f), kOk);  // nothing to do
+    EXPECT_EQ(depthAt(7, 7), 0xFFFF);
+    if (by == TWriteBy::kDraw) {
+      rig.device->SetRenderState(kRsZEnable, 1);
+      rig.device->SetRenderState(kRsZWriteEnable, 1);
+      TLVertex q[4] = {{-0.5f, -0.5f, 0.25f, 1, 0xFFFFFFFF, 0, 0, 0},
+                       {7.5f, -0.5f, 0.25f, 1, 0xFFFFFFFF, 0, 0, 0},
+                       {7.5f, 7.5f, 0.25f, 1, 0xFFFFFFFF, 0, 0, 0},
+                       {-0.5f, 7.5f, 0.25f, 1, 0xFFFFFFFF, 0, 0, 0}};
+      ASSERT_EQ(rig.device->DrawPrimitive(kPtTriangleFan, kFvfTLVertex, q, 4), kOk);
+    } else if (by == TWriteBy::kLock) {
+      TLocked locked;
+      ASSERT_EQ(z->Lock(nullptr, &locked), kOk);
+      std::memset(locked.bits, 0x12, 2);
+      ASSERT_EQ(z->Unlock(), kOk);
+    } else {
+      ASSERT_EQ(rig.device->Clear(0, nullptr, kClearZBuffer, 0, 0.0f), kOk);
+    }
+    ASSERT_NE(depthAt(0, 0), 0xFFFF) << int(by);
+    ASSERT_EQ(rig.device->Clear(0, nullptr, kClearZBuffer, 0, 1.0f), kOk);
+    for (int32_t y = 0; y < 8; ++y)
+      for (int32_t x = 0; x < 8; ++x) ASSERT_EQ(depthAt(x, y), 0xFFFF) << int(by);
+  }
 }
 
 }  // namespace

@@ -659,5 +659,63 @@ TEST(Raster, FastPathsGiveTheGeneralPathsPixels) {
   }
 }
 
+// Textures scaled by constant colours (fading particles, sprites and text with alpha): every
+// stage that is the texel times a constant, the texel or a constant gives the general path's
+// bytes on every set of paths, bilinear and point, 1:1 and scaled, with each fast write.
+TEST(Raster, TexturesScaledByConstantColoursGiveTheGeneralPathsPixels) {
+  struct TStages {
+    uint32_t colourOp, colourArg1, colourArg2, alphaOp, alphaArg1, alphaArg2;
+  };
+  const TStages stages[] = {
+      {kTopModulate, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaDiffuse},
+      {kTopModulate, kTaDiffuse, kTaTexture, kTopSelectArg1, kTaTexture, kTaDiffuse},
+      {kTopModulate, kTaTexture, kTaTFactor, kTopSelectArg2, kTaTexture, kTaDiffuse},
+      {kTopSelectArg1, kTaTexture, kTaDiffuse, kTopModulate, kTaTFactor, kTaTexture},
+      {kTopSelectArg2, kTaTexture, kTaDiffuse, kTopModulate, kTaTexture, kTaCurrent},
+      {kTopModulate, kTaDiffuse, kTaTFactor, kTopModulate, kTaTexture, kTaDiffuse},
+  };
+  const uint32_t blends[][3] = {{1, kBlendSrcAlpha, kBlendInvSrcAlpha},
+                                {1, kBlendSrcAlpha, kBlendOne},
+                                {1, kBlendOne, kBlendOne},
+                                {0, kBlendOne, kBlendZero}};
+  auto render = [&](TRasterPaths paths) {
+    SetRasterPaths(paths);
+    TRenderRig rig(96, 80, 0xFF405060);
+    std::vector<uint32_t> texels = RandomPixels(32 * 32, 11);
+    TSurfacePtr tex = MakeTexture(*rig.display, 32, 32, texels);
+    rig.device->SetTexture(0, tex);
+    rig.device->SetRenderState(kRsTextureFactor, 0xC080FF40);
+    TRandom r(17);
+    for (int i = 0; i < 96; ++i) {
+      const TStages& st = stages[i % 6];
+      rig.device->SetTextureStageState(0, kTssColorOp, st.colourOp);
+      rig.device->SetTextureStageState(0, kTssColorArg1, st.colourArg1);
+      rig.device->SetTextureStageState(0, kTssColorArg2, st.colourArg2);
+      rig.device->SetTextureStageState(0, kTssAlphaOp, st.alphaOp);
+      rig.device->SetTextureStageState(0, kTssAlphaArg1, st.alphaArg1);
+      rig.device->SetTextureStageState(0, kTssAlphaArg2, st.alphaArg2);
+      const uint32_t* b = blends[(i / 6) % 4];
+      rig.device->SetRenderState(kRsAlphaBlendEnable, b[0]);
+      rig.device->SetRenderState(kRsSrcBlend, b[1]);
+      rig.device->SetRenderState(kRsDestBlend, b[2]);
+      rig.SetFilter(i % 3 != 0);
+      const uint32_t colour = uint32_t(r.Next()) << 17 ^ uint32_t(r.Next()) << 2;
+      const float x = float(r.Next() % 90) - 8, y = float(r.Next() % 74) - 8;
+      if (i % 2)
+        rig.Quad(std::floor(x), std::floor(y), 21, 13, colour, 0.25f, 0.125f, 0.25f + 21 / 32.f,
+                 0.125f + 13 / 32.f);
+      else
+        rig.Quad(x + 0.3f, y + 0.6f, 27.5f, 19.25f, colour);  // scaled, at fractions of pixels
+    }
+    SetRasterPaths(BestRasterPaths());
+    return rig.Pixels();
+  };
+  const std::vector<uint32_t> general = render(TRasterPaths::kGeneral);
+  for (TRasterPaths paths : {TRasterPaths::kSse2, TRasterPaths::kAvx2, BestRasterPaths()}) {
+    if (paths > BestRasterPaths()) continue;
+    EXPECT_EQ(render(paths), general) << "paths " << int(paths);
+  }
+}
+
 }  // namespace
 }  // namespace sd::test

@@ -61,6 +61,7 @@ void TAudioBuffer::Play(bool looping) {
   mPlaying = true;
   mLooping = looping;
   mRanOff = false;
+  if (mMixer->mStartHook) mMixer->mStartHook();
 }
 
 void TAudioBuffer::Stop() {

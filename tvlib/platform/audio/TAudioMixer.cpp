@@ -7,6 +7,21 @@ namespace {
 
 constexpr uint64_t kOne = uint64_t(1) << 32;
 
+// Adds n frames of a buffer at the output's own rate, sample for sample, at Q16 gain: what
+// the interpolating loop gives at a whole frame (a zero fraction takes the frame itself). A
+// sample times a gain of at most 65536 fits 32 bits, so the loop vectorises.
+void AddStraight(const int16_t* samples, int channels, int32_t gain, int32_t* sum, int n) {
+  if (channels == 2) {
+    for (int k = 0; k < 2 * n; ++k) sum[k] += (int32_t(samples[k]) * gain) >> 16;
+    return;
+  }
+  for (int k = 0; k < n; ++k) {
+    const int32_t v = (int32_t(samples[k]) * gain) >> 16;
+    sum[2 * k] += v;
+    sum[2 * k + 1] += v;
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<TAudioBuffer> TAudioMixer::CreateBuffer(int rate, int channels, int bytes) {
@@ -22,6 +37,17 @@ std::unique_ptr<TAudioBuffer> TAudioMixer::CreateBuffer(int rate, int channels, 
 void TAudioMixer::Remove(TAudioBuffer* buffer) {
   std::lock_guard<std::mutex> guard(mLock);
   mBuffers.erase(std::remove(mBuffers.begin(), mBuffers.end(), buffer), mBuffers.end());
+}
+
+bool TAudioMixer::AnyPlaying() const {
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::any_of(mBuffers.begin(), mBuffers.end(),
+                     [](const TAudioBuffer* buffer) { return buffer->mPlaying; });
+}
+
+void TAudioMixer::SetStartHook(std::function<void()> hook) {
+  std::lock_guard<std::mutex> guard(mLock);
+  mStartHook = std::move(hook);
 }
 
 void TAudioMixer::Mix(int16_t* out, int frames) {
@@ -44,6 +70,43 @@ void TAudioMixer::MixBuffer(TAudioBuffer& buffer, int frames) {
   const bool looping = buffer.mLooping;
   uint64_t position = buffer.mPosition;
   int32_t* sum = mSum.data();
+  if (buffer.mStep == kOne && (position & (kOne - 1)) == 0) {
+    // At the output's rate from a whole frame: runs of frames up to the buffer's end.
+    uint64_t index = position >> 32;
+    for (int i = 0; i < frames;) {
+      if (index >= count) {
+        if (!looping) break;
+        index -= count;
+      }
+      const int n = int(std::min<uint64_t>(uint64_t(frames - i), count - index));
+      AddStraight(samples + index * channels, channels, int32_t(gain), sum + 2 * i, n);
+      i += n;
+      index += uint64_t(n);
+    }
+    position = index << 32;
+  } else {
+    position = MixInterpolated(buffer, position, frames);
+  }
+  if (position >= end) {
+    if (looping) {
+      position %= end;
+    } else {
+      buffer.mPlaying = false;
+      buffer.mRanOff = true;
+      position = 0;
+    }
+  }
+  buffer.mPosition = position;
+}
+
+uint64_t TAudioMixer::MixInterpolated(const TAudioBuffer& buffer, uint64_t position, int frames) {
+  const int16_t* samples = buffer.mSamples.data();
+  const uint64_t count = uint64_t(buffer.FrameCount());
+  const uint64_t end = count << 32;
+  const int channels = buffer.mChannels;
+  const int64_t gain = buffer.mGain;
+  const bool looping = buffer.mLooping;
+  int32_t* sum = mSum.data();
   for (int i = 0; i < frames; ++i) {
     if (position >= end) {
       if (!looping) break;
@@ -61,14 +124,5 @@ void TAudioMixer::MixBuffer(TAudioBuffer& buffer, int frames) {
     sum[2 * i + 1] += int32_t((right * gain) >> 16);
     position += buffer.mStep;
   }
-  if (position >= end) {
-    if (looping) {
-      position %= end;
-    } else {
-      buffer.mPlaying = false;
-      buffer.mRanOff = true;
-      position = 0;
-    }
-  }
-  buffer.mPosition = position;
+  return position;
 }

@@ -420,23 +420,8 @@ HR TDevice3d::Clear(uint32_t count, const TRect* rects, uint32_t flags, uint32_t
   for (uint32_t i = 0; i < std::max<uint32_t>(count, 1); ++i) {
     TRect r = Intersect(count ? rects[i] : vp, vp);
     if (r.IsEmpty()) continue;
-    if (flags & kClearTarget) {
-      for (int32_t y = r.top; y < r.bottom; ++y)
-        std::fill_n(
-            reinterpret_cast<uint32_t*>(mTarget->Bits() + size_t(y) * mTarget->Pitch()) + r.left,
-            r.Width(), color);
-      mTarget->NoteWritten(r);
-    }
-    if ((flags & kClearZBuffer) && depth && !depth->IsLost()) {
-      int bytes = BytesPerPixel(depth->Format());
-      for (int32_t y = r.top; y < r.bottom; ++y) {
-        uint8_t* row = depth->Bits() + size_t(y) * depth->Pitch();
-        if (bytes == 4)
-          std::fill_n(reinterpret_cast<uint32_t*>(row) + r.left, r.Width(), depthValue);
-        else
-          for (int32_t x = r.left; x < r.right; ++x) WriteRaw(row + x * bytes, bytes, depthValue);
-      }
-    }
+    if (flags & kClearTarget) mTarget->Fill(r, color);
+    if ((flags & kClearZBuffer) && depth && !depth->IsLost()) depth->Fill(r, depthValue);
   }
   return kOk;
 }
@@ -595,6 +580,8 @@ HR TDevice3d::BuildRasterState(TRasterState* st, bool textured) {
     st->depthPitch = depth->Pitch();
     st->depthBytes = BytesPerPixel(depth->Format());
     st->depthMax = depth->Format().rMask;
+    // A draw that may write depth ends what the depth buffer is known to hold.
+    if (mRs[kRsZEnable] && mRs[kRsZWriteEnable]) depth->NoteWritten(st->scissor);
   }
   st->zEnable = mRs[kRsZEnable] != 0;
   st->zWrite = mRs[kRsZWriteEnable] != 0;

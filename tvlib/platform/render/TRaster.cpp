@@ -4,7 +4,8 @@
 // fast paths apply), then drawn as horizontal spans. A span goes through the pixel pipeline in
 // chunks: texels, colours, combiner, then alpha test, depth test and blending into the target.
 // Every stage has a general per-pixel form; the fast forms are used only where they give the same
-// bits.
+// bits. This file holds the portable stages (scalar and SSE2); the AVX2 and AVX-512 forms are in
+// TRasterAvx2.cpp and TRasterAvx512.cpp.
 #include "tvlib/platform/render/TRaster.h"
 
 #include <immintrin.h>
@@ -13,7 +14,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "tvlib/platform/render/TRasterShared.h"
+
 namespace sd {
+
+namespace raster {
 
 namespace {
 
@@ -28,13 +33,13 @@ bool HasAvx512() {
   return has;
 }
 
+}  // namespace
+
 bool gFastPaths = true;
 bool gAvx2 = HasAvx2();
 bool gAvx512 = HasAvx512();
 
-// Functions compiled for AVX2 (AVX-512), called only when the processor has it.
-#define TV_AVX2 __attribute__((target("avx2")))
-#define TV_AVX512 __attribute__((target("avx2,bmi2,avx512f,avx512bw,avx512vl")))
+namespace {
 
 // Pixels per pipeline chunk: small enough to stay in L1.
 constexpr int kChunk = 128;
@@ -107,13 +112,6 @@ struct TPlaneMap {
   }
 };
 
-// A colour, constant or stepped per channel in 16.16 fixed point.
-struct TColourPlane {
-  bool constant = true;
-  uint32_t value = 0;
-  int64_t base[4] = {}, gx[4] = {}, gy[4] = {};
-};
-
 void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32_t c2,
                  TColourPlane* out) {
   out->constant = flat || (c0 == c1 && (m.line || c0 == c2));
@@ -128,28 +126,6 @@ void SetupColour(const TPlaneMap& m, bool flat, uint32_t c0, uint32_t c1, uint32
     out->gy[ch] = ToFixed16(gy, kMaxStep);
   }
 }
-
-enum class TCombine { kGeneral, kTexture, kTextureOpaque };
-enum class TWrite { kGeneral, kCopy, kBlendAlpha, kAddAlpha, kAdd };
-
-// A primitive ready to be drawn as spans.
-struct TPrim {
-  const TRasterState* st = nullptr;
-  int32_t ox = 0, oy = 0;
-  // Texture: null reads as opaque white.
-  const TRasterTexture* tex = nullptr;
-  bool linear = false;
-  bool persp = false;
-  int64_t u0 = 0, ux = 0, uy = 0, v0 = 0, vx = 0, vy = 0;  // texel units, 16.16
-  double q0 = 0, qx = 0, qy = 0, uq0 = 0, uqx = 0, uqy = 0, vq0 = 0, vqx = 0, vqy = 0;
-  TColourPlane diffuse, specular;
-  bool addSpecular = false;
-  double z0 = 0, zx = 0, zy = 0;
-  bool depthTest = false;
-  TCombine combine = TCombine::kGeneral;
-  TWrite write = TWrite::kGeneral;
-  bool killZeroAlpha = false;  // the alpha test discards exactly the pixels of alpha 0
-};
 
 // ---- Texels -------------------------------------------------------------------------------------
 
@@ -192,6 +168,8 @@ inline __m128i Pair(uint32_t a, uint32_t b) {
   return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a)), _mm_cvtsi32_si128(int(b)));
 }
 
+}  // namespace
+
 inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   const TRasterTexture& t = *p.tex;
   const TRasterState& st = *p.st;
@@ -216,6 +194,8 @@ inline uint32_t Sample(const TPrim& p, int64_t u, int64_t v) {
   return BilerpPairs(Pair(r0[x0], r0[x1]), Pair(r1[x0], r1[x1]), wu, wv);
 }
 
+namespace {
+
 // The texels of a run of n pixels that map 1:1 onto texel columns with zero bilinear weight
 // (what a texture drawn unscaled at whole pixels gives), or null when they do not.
 const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
@@ -229,59 +209,6 @@ const uint32_t* TexelRow(const TPrim& p, int64_t u, int64_t v, int n) {
   const TRasterTexture& t = *p.tex;
   if (col < 0 || col + n > t.width || row < 0 || row >= t.height) return nullptr;
   return t.texels + size_t(row) * t.pitch + col;
-}
-
-// Two bilinear samples at once, one in each 128-bit half, each computed as BilerpPairs does.
-// ra and rb point at the top-left texels of footprints lying wholly inside the texture.
-TV_AVX2 inline __m256i Both(__m128i low, __m128i high) {
-  return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
-}
-
-inline __m128i PairAt(const uint32_t* t) {
-  return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t));
-}
-
-TV_AVX2 inline void BilerpTwo(const uint32_t* ra, const uint32_t* rb, size_t pitch,
-                              uint32_t weightsA, uint32_t weightsB, uint32_t* out) {
-  const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
-  __m256i w = Both(_mm_cvtsi32_si128(int(weightsA)), _mm_cvtsi32_si128(int(weightsB)));
-  __m256i wvs =
-      _mm256_unpacklo_epi64(_mm256_shufflelo_epi16(w, 0x00), _mm256_shufflelo_epi16(w, 0x00));
-  __m256i wus = _mm256_shufflelo_epi16(w, 0x55);
-  __m256i row0 = _mm256_unpacklo_epi8(Both(PairAt(ra), PairAt(rb)), zero);
-  __m256i row1 = _mm256_unpacklo_epi8(Both(PairAt(ra + pitch), PairAt(rb + pitch)), zero);
-  __m256i col = _mm256_add_epi16(_mm256_slli_epi16(row0, 8),
-                                 _mm256_mullo_epi16(_mm256_sub_epi16(row1, row0), wvs));
-  col = _mm256_srli_epi16(_mm256_add_epi16(col, half), 8);
-  __m256i right = _mm256_srli_si256(col, 8);
-  __m256i h = _mm256_add_epi16(_mm256_slli_epi16(col, 8),
-                               _mm256_mullo_epi16(_mm256_sub_epi16(right, col), wus));
-  h = _mm256_packus_epi16(_mm256_srli_epi16(_mm256_add_epi16(h, half), 8), zero);
-  out[0] = uint32_t(_mm256_cvtsi256_si32(h));
-  out[1] = uint32_t(_mm_cvtsi128_si32(_mm256_extracti128_si256(h, 1)));
-}
-
-// An affine bilinear run, two pixels at a time where both footprints lie inside the texture.
-TV_AVX2 void BilinearRunAvx2(const TPrim& p, int64_t u, int64_t v, int n, uint32_t* out) {
-  const TRasterTexture& t = *p.tex;
-  const size_t pitch = size_t(t.pitch);
-  int i = 0;
-  for (; i + 2 <= n; i += 2) {
-    int64_t ua = u + p.ux * i - 32768, va = v + p.vx * i - 32768;
-    int64_t ub = ua + p.ux, vb = va + p.vx;
-    int64_t xa = ua >> 16, ya = va >> 16, xb = ub >> 16, yb = vb >> 16;
-    if (xa < 0 || xa + 1 >= t.width || ya < 0 || ya + 1 >= t.height || xb < 0 ||
-        xb + 1 >= t.width || yb < 0 || yb + 1 >= t.height) {
-      out[i] = Sample(p, ua + 32768, va + 32768);
-      out[i + 1] = Sample(p, ub + 32768, vb + 32768);
-      continue;
-    }
-    uint32_t wa = (uint32_t(ua >> 8) & 255) << 16 | (uint32_t(va >> 8) & 255);
-    uint32_t wb = (uint32_t(ub >> 8) & 255) << 16 | (uint32_t(vb >> 8) & 255);
-    BilerpTwo(t.texels + size_t(ya) * pitch + size_t(xa),
-              t.texels + size_t(yb) * pitch + size_t(xb), pitch, wa, wb, out + i);
-  }
-  if (i < n) out[i] = Sample(p, u + p.ux * i, v + p.vx * i);
 }
 
 void FetchTexels(const TPrim& p, int32_t y, int32_t x, int n, uint32_t* out) {
@@ -422,144 +349,10 @@ uint32_t BlendPixel(const TRasterState& st, uint32_t src, uint32_t dst) {
   return r;
 }
 
-// round(x / 255) on eight 16-bit lanes, for x up to 255 * 255: ((x + 128) * 257) >> 16.
-inline __m128i Div255x8(__m128i x) {
-  return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
-}
-
-inline __m128i AlphaLanes(__m128i px16) {
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
-}
-
-// Four pixels blended by source alpha: with kInverse, round((s a + d (255 - a)) / 255);
-// without, d + round(s a / 255) saturated (destination factor one).
-template <bool kInverse>
-inline __m128i BlendAlpha4(__m128i s, __m128i d) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
-  __m128i al = AlphaLanes(sl), ah = AlphaLanes(sh);
-  __m128i pl = _mm_mullo_epi16(sl, al), ph = _mm_mullo_epi16(sh, ah);
-  if (!kInverse) return _mm_adds_epu8(_mm_packus_epi16(Div255x8(pl), Div255x8(ph)), d);
-  const __m128i full = _mm_set1_epi16(255);
-  __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
-  pl = _mm_add_epi16(pl, _mm_mullo_epi16(dl, _mm_sub_epi16(full, al)));
-  ph = _mm_add_epi16(ph, _mm_mullo_epi16(dh, _mm_sub_epi16(full, ah)));
-  return _mm_packus_epi16(Div255x8(pl), Div255x8(ph));
-}
-
-// Keeps the destination where the source alpha is 0.
-inline __m128i KeepZeroAlpha(__m128i s, __m128i result, __m128i d) {
-  __m128i zeroAlpha =
-      _mm_cmpeq_epi32(_mm_and_si128(s, _mm_set1_epi32(int(0xFF000000u))), _mm_setzero_si128());
-  return _mm_or_si128(_mm_and_si128(zeroAlpha, d), _mm_andnot_si128(zeroAlpha, result));
-}
-
-template <TWrite kMode>
-inline __m128i Write4(__m128i s, __m128i d, bool killZeroAlpha) {
-  __m128i r;
-  if constexpr (kMode == TWrite::kBlendAlpha)
-    return BlendAlpha4<true>(s, d);  // alpha 0 keeps d
-  else if constexpr (kMode == TWrite::kAddAlpha)
-    return BlendAlpha4<false>(s, d);  // likewise
-  else if constexpr (kMode == TWrite::kAdd)
-    r = _mm_adds_epu8(s, d);
-  else
-    r = s;
-  return killZeroAlpha ? KeepZeroAlpha(s, r, d) : r;
-}
-
-// Four pixels at a time; a tail of 1 to 3 pixels goes through the same code on a padded copy.
-template <TWrite kMode>
-void WriteRun(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Write4<kMode>(s, d, killZeroAlpha));
-  }
-  if (i == n) return;
-  alignas(16) uint32_t s4[4] = {}, d4[4] = {};
-  std::memcpy(s4, src + i, size_t(n - i) * 4);
-  std::memcpy(d4, dst + i, size_t(n - i) * 4);
-  __m128i r = Write4<kMode>(_mm_load_si128(reinterpret_cast<const __m128i*>(s4)),
-                            _mm_load_si128(reinterpret_cast<const __m128i*>(d4)), killZeroAlpha);
-  _mm_store_si128(reinterpret_cast<__m128i*>(d4), r);
-  std::memcpy(dst + i, d4, size_t(n - i) * 4);
-}
-
-// The same spans eight pixels at a time. Each 128-bit half of an AVX2 register is handled as the
-// SSE2 code handles its one register, so the results are the same bits.
-
-TV_AVX2 inline __m256i Div255x16(__m256i x) {
-  return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
-}
-
-template <TWrite kMode>
-TV_AVX2 inline __m256i Write8(__m256i s, __m256i d, bool killZeroAlpha) {
-  const __m256i zero = _mm256_setzero_si256();
-  __m256i r;
-  if constexpr (kMode == TWrite::kBlendAlpha || kMode == TWrite::kAddAlpha) {
-    // Each pixel's alpha byte widened into its four 16-bit lanes, straight from the source.
-    const __m256i lowPixels =
-        _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3, -1, 3,
-                         -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
-    const __m256i highPixels = _mm256_add_epi8(lowPixels, _mm256_set1_epi16(8));
-    __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
-    __m256i al = _mm256_shuffle_epi8(s, lowPixels), ah = _mm256_shuffle_epi8(s, highPixels);
-    __m256i pl = _mm256_mullo_epi16(sl, al), ph = _mm256_mullo_epi16(sh, ah);
-    if constexpr (kMode == TWrite::kAddAlpha)
-      return _mm256_adds_epu8(_mm256_packus_epi16(Div255x16(pl), Div255x16(ph)), d);
-    const __m256i full = _mm256_set1_epi16(255);
-    __m256i dl = _mm256_unpacklo_epi8(d, zero), dh = _mm256_unpackhi_epi8(d, zero);
-    pl = _mm256_add_epi16(pl, _mm256_mullo_epi16(dl, _mm256_sub_epi16(full, al)));
-    ph = _mm256_add_epi16(ph, _mm256_mullo_epi16(dh, _mm256_sub_epi16(full, ah)));
-    return _mm256_packus_epi16(Div255x16(pl), Div255x16(ph));
-  } else if constexpr (kMode == TWrite::kAdd) {
-    r = _mm256_adds_epu8(s, d);
-  } else {
-    r = s;
-  }
-  if (!killZeroAlpha) return r;
-  __m256i zeroAlpha =
-      _mm256_cmpeq_epi32(_mm256_and_si256(s, _mm256_set1_epi32(int(0xFF000000u))), zero);
-  return _mm256_or_si256(_mm256_and_si256(zeroAlpha, d), _mm256_andnot_si256(zeroAlpha, r));
-}
-
-template <TWrite kMode>
-TV_AVX2 void WriteRunAvx2(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
-  int i = 0;
-  for (; i + 16 <= n; i += 16) {  // two independent registers a step
-    __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
-    __m256i s1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 8));
-    __m256i d0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
-    __m256i d1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i + 8));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s0, d0, killZeroAlpha));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i + 8),
-                        Write8<kMode>(s1, d1, killZeroAlpha));
-  }
-  for (; i + 8 <= n; i += 8) {
-    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
-    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), Write8<kMode>(s, d, killZeroAlpha));
-  }
-  if (i < n) WriteRun<kMode>(src + i, dst + i, n - i, killZeroAlpha);
-}
-
-TV_AVX2 void CopyWithAlphaAvx2(const uint32_t* src, uint32_t* dst, int n, uint32_t alpha) {
-  int i = 0;
-  const __m256i rgb = _mm256_set1_epi32(0x00FFFFFF), a = _mm256_set1_epi32(int(alpha));
-  for (; i + 8 <= n; i += 8) {
-    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
-                        _mm256_or_si256(_mm256_and_si256(s, rgb), a));
-  }
-  for (; i < n; ++i) dst[i] = (src[i] & 0x00FFFFFF) | alpha;
-}
-
 template <TWrite kMode>
 void Run(const uint32_t* src, uint32_t* dst, int n, bool killZeroAlpha) {
   if (gAvx2)
-    WriteRunAvx2<kMode>(src, dst, n, killZeroAlpha);
+    WriteRunAvx2(kMode, src, dst, n, killZeroAlpha);
   else
     WriteRun<kMode>(src, dst, n, killZeroAlpha);
 }
@@ -646,6 +439,11 @@ void ShadeSpan(const TPrim& p, int32_t y, int32_t x0, int32_t x1) {
     } else if (gFastPaths && p.combine == TCombine::kTextureOpaque) {
       uint32_t alpha = st.textureFactor & 0xFF000000;
       for (int i = 0; i < n; ++i) src[i] = (tex[i] & 0x00FFFFFF) | alpha;
+    } else if (gFastPaths && p.combine == TCombine::kScaled) {
+      if (gAvx2)
+        ScaleTexelsAvx2(tex, src, n, p.scale, p.add);
+      else
+        ScaleTexels(tex, src, n, p.scale, p.add);
     } else {
       FetchColours(p, p.diffuse, y, x, n, diff);
       FetchColours(p, p.specular, y, x, n, spec);
@@ -668,6 +466,60 @@ bool IsDiffuseArg(uint32_t a) {
   return (a & 0xF) == kTaDiffuse || (a & 0xF) == kTaCurrent;
 }
 
+// A combiner stage as kScaled's scale and add on the channels `mask` selects, when its result
+// is the texel scaled by a constant or a constant (the diffuse, specular and current colours
+// are constant only when their planes are): false when it is not (a texel times a texel, or a
+// stepped colour).
+bool StageAsScale(const TPrim& p, uint32_t op, uint32_t arg1, uint32_t arg2, uint32_t mask,
+                  uint32_t* scale, uint32_t* add) {
+  const TRasterState& st = *p.st;
+  // An argument's constant value; false for the texture.
+  auto constant = [&](uint32_t arg, bool* known, uint32_t* value) {
+    switch (arg & 0xF) {
+      case kTaTexture:
+        return false;
+      case kTaTFactor:
+        *value = st.textureFactor;
+        return true;
+      case kTaSpecular:
+        *known = p.specular.constant;
+        *value = p.specular.value;
+        return true;
+      default:
+        *known = p.diffuse.constant;
+        *value = p.diffuse.value;
+        return true;
+    }
+  };
+  bool known1 = true, known2 = true;
+  uint32_t k1 = 0, k2 = 0;
+  const bool const1 = constant(arg1, &known1, &k1), const2 = constant(arg2, &known2, &k2);
+  uint32_t s = 0, a = 0;
+  switch (op) {
+    case kTopSelectArg1:
+    case kTopSelectArg2: {
+      const bool first = op == kTopSelectArg1;
+      if (!(first ? const1 : const2))
+        s = 0xFFFFFFFF;  // round(t 255 / 255) = t
+      else if (first ? known1 : known2)
+        a = first ? k1 : k2;
+      else
+        return false;
+      break;
+    }
+    default:  // modulate
+      if (!(known1 && known2) || (!const1 && !const2)) return false;
+      if (const1 && const2)
+        a = Modulate(k1, k2);
+      else
+        s = const1 ? k1 : k2;
+      break;
+  }
+  *scale |= s & mask;
+  *add |= a & mask;
+  return true;
+}
+
 // Chooses the fast stages that are exact for this primitive.
 void ChooseFastPaths(TPrim* p) {
   const TRasterState& st = *p->st;
@@ -686,6 +538,11 @@ void ChooseFastPaths(TPrim* p) {
     p->combine = TCombine::kTexture;
   else if (colourIsTexture && alphaIsFactor)
     p->combine = TCombine::kTextureOpaque;
+  else if (st.colorOp != kTopDisable && st.alphaOp != kTopDisable &&
+           StageAsScale(*p, st.colorOp, st.colorArg1, st.colorArg2, 0x00FFFFFF, &p->scale,
+                        &p->add) &&
+           StageAsScale(*p, st.alphaOp, st.alphaArg1, st.alphaArg2, 0xFF000000, &p->scale, &p->add))
+    p->combine = TCombine::kScaled;
 
   // Writes: no depth test, and an alpha test that passes everything or drops exactly alpha 0.
   bool testPassesAll = !st.alphaTest || st.alphaFunc == kCmpAlways ||
@@ -821,31 +678,6 @@ inline uint32_t Load4(const uint8_t* p) {
   std::memcpy(&v, p, 4);
   return v;
 }
-inline uint64_t Load8(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return v;
-}
-
-// A row's colour, ready for the blends below.
-struct TCoverColour {
-  __m128i rgb16;  // blue, green, red in 16-bit lanes 0-2 and 4-6, zero alpha lanes
-  __m128i alpha;  // the colour's alpha in every 16-bit lane
-  __m128i solid;  // the colour in every pixel
-  __m128i table;  // byte i: the alpha of coverage i + 1, (A (i + 1)) >> 4
-  uint32_t colour;
-  bool opaque;
-  explicit TCoverColour(uint32_t c)
-      : rgb16(_mm_unpacklo_epi8(_mm_set1_epi32(int(c & 0x00FFFFFF)), _mm_setzero_si128())),
-        alpha(_mm_set1_epi16(int16_t(c >> 24))),
-        solid(_mm_set1_epi32(int(c))),
-        table(_mm_packus_epi16(
-            _mm_srli_epi16(_mm_mullo_epi16(_mm_setr_epi16(1, 2, 3, 4, 5, 6, 7, 8), alpha), 4),
-            _mm_srli_epi16(_mm_mullo_epi16(_mm_setr_epi16(9, 10, 11, 12, 13, 14, 15, 16), alpha),
-                           4))),
-        colour(c),
-        opaque((c >> 24) == 255) {}
-};
 
 // Four pixels of one colour blended each by its own alpha a_i = (A c_i) >> 4 from coverage
 // c4 (one byte a pixel): round((s a_i + d (255 - a_i)) / 255) on every channel, the source alpha
@@ -904,196 +736,8 @@ inline void CoverRow(const TCoverColour& k, const uint8_t* coverage, uint32_t* d
   if (i < n) CoverShortRow(k, coverage + i, dst + i, n - i);
 }
 
-// A row's colour for the AVX2 blend, in both halves.
-struct TCoverColour8 {
-  __m256i solid, table;
-  uint32_t colour;
-  TV_AVX2 explicit TCoverColour8(const TCoverColour& k)
-      : solid(_mm256_broadcastsi128_si256(k.solid)),
-        table(_mm256_broadcastsi128_si256(k.table)),
-        colour(k.colour) {}
-};
-
-// The blend of BlendCovered4 eight pixels at a time, with AVX2's byte products: for each channel
-// byte, a (s - 128) + (255 - a) (d - 128) is s a + d (255 - a) - 128 * 255, which lies within 16
-// signed bits, so one multiply-add of unsigned weights by signed bytes gives it exactly; adding
-// back 128 * 255 (and the 128 that rounds) leaves the division of the SSE2 code. Same bits.
-TV_AVX2 inline __m256i BlendCovered8(const TCoverColour8& k, uint64_t c8, __m256i d) {
-  // Each pixel's coverage in its four bytes (pixels 0-3 in the low half, 4-7 in the high), then
-  // its alpha from the table: coverage 0 indexes with the top bit set, which gives 0.
-  const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4,
-                                          4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
-  const __m256i coverage = _mm256_min_epu8(
-      _mm256_shuffle_epi8(_mm256_set1_epi64x(int64_t(c8)), spread), _mm256_set1_epi8(16));
-  const __m256i alpha =
-      _mm256_shuffle_epi8(k.table, _mm256_add_epi8(coverage, _mm256_set1_epi8(-1)));
-  const __m256i alphaBytes = _mm256_set1_epi32(int(0xFF000000u));
-  const __m256i bias = _mm256_set1_epi8(-128);
-  const __m256i source = _mm256_xor_si256(_mm256_blendv_epi8(k.solid, alpha, alphaBytes), bias);
-  const __m256i inverse = _mm256_xor_si256(alpha, _mm256_set1_epi8(-1));
-  const __m256i target = _mm256_xor_si256(d, bias);
-  const __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(alpha, inverse),
-                                          _mm256_unpacklo_epi8(source, target));
-  const __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(alpha, inverse),
-                                          _mm256_unpackhi_epi8(source, target));
-  const __m256i round = _mm256_set1_epi16(int16_t(32768)), by257 = _mm256_set1_epi16(257);
-  return _mm256_packus_epi16(_mm256_mulhi_epu16(_mm256_add_epi16(lo, round), by257),
-                             _mm256_mulhi_epu16(_mm256_add_epi16(hi, round), by257));
-}
-
-// A row eight pixels at a time without a branch on the coverage: branches on data the processor
-// cannot foresee cost more than the blends they would spare. The last group's pixels past the
-// row are masked off (their coverage bytes, which are readable, are ignored).
-TV_AVX2 inline void CoverRowAvx2(const TCoverColour8& k, const uint8_t* coverage, uint32_t* dst,
-                                 int n) {
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    __m256i* p = reinterpret_cast<__m256i*>(dst + i);
-    _mm256_storeu_si256(p, BlendCovered8(k, Load8(coverage + i), _mm256_loadu_si256(p)));
-  }
-  if (i == n) return;
-  const int rest = n - i;
-  const uint64_t c8 = Load8(coverage + i) & (~0ull >> (64 - 8 * rest));
-  const __m256i mask =
-      _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-  int* p = reinterpret_cast<int*>(dst + i);
-  _mm256_maskstore_epi32(p, mask, BlendCovered8(k, c8, _mm256_maskload_epi32(p, mask)));
-}
-
-// The blend of BlendCovered8 sixteen pixels at a time with AVX-512: each 128-bit lane holds four
-// pixels and is handled as each half of BlendCovered8 is. Same bits.
-struct TCoverColour16 {
-  __m512i solid, table;
-  uint32_t colour;
-  TV_AVX512 explicit TCoverColour16(const TCoverColour& k)
-      : solid(_mm512_maskz_broadcast_i32x4(__mmask16(0xFFFF), k.solid)),
-        table(_mm512_maskz_broadcast_i32x4(__mmask16(0xFFFF), k.table)),
-        colour(k.colour) {}
-};
-
-TV_AVX512 inline __m512i BlendCovered16(const TCoverColour16& k, __m128i c16, __m512i d) {
-  // Lane j spreads coverage bytes 4j to 4j + 3 over its pixels' four bytes.
-  const __m512i spread =
-      _mm512_set_epi32(0x0F0F0F0F, 0x0E0E0E0E, 0x0D0D0D0D, 0x0C0C0C0C, 0x0B0B0B0B, 0x0A0A0A0A,
-                       0x09090909, 0x08080808, 0x07070707, 0x06060606, 0x05050505, 0x04040404,
-                       0x03030303, 0x02020202, 0x01010101, 0x00000000);
-  const __m512i coverage = _mm512_min_epu8(
-      _mm512_shuffle_epi8(_mm512_maskz_broadcast_i32x4(__mmask16(0xFFFF), c16), spread),
-      _mm512_set1_epi8(16));
-  const __m512i alpha =
-      _mm512_shuffle_epi8(k.table, _mm512_add_epi8(coverage, _mm512_set1_epi8(-1)));
-  const __m512i bias = _mm512_set1_epi8(-128);
-  const __m512i source =
-      _mm512_xor_si512(_mm512_mask_blend_epi8(0x8888888888888888ull, k.solid, alpha), bias);
-  const __m512i inverse = _mm512_xor_si512(alpha, _mm512_set1_epi8(-1));
-  const __m512i target = _mm512_xor_si512(d, bias);
-  const __m512i lo = _mm512_maddubs_epi16(_mm512_unpacklo_epi8(alpha, inverse),
-                                          _mm512_unpacklo_epi8(source, target));
-  const __m512i hi = _mm512_maddubs_epi16(_mm512_unpackhi_epi8(alpha, inverse),
-                                          _mm512_unpackhi_epi8(source, target));
-  const __m512i round = _mm512_set1_epi16(int16_t(32768)), by257 = _mm512_set1_epi16(257);
-  return _mm512_packus_epi16(_mm512_mulhi_epu16(_mm512_add_epi16(lo, round), by257),
-                             _mm512_mulhi_epu16(_mm512_add_epi16(hi, round), by257));
-}
-
-// A row sixteen pixels at a time, the last group through masks: the pixels past the row are
-// neither read nor written, nor the coverage bytes past it read.
-TV_AVX512 inline void CoverRowAvx512(const TCoverColour16& k, const uint8_t* coverage,
-                                     uint32_t* dst, int n) {
-  int i = 0;
-  for (; i + 16 <= n; i += 16) {
-    const __m128i c16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coverage + i));
-    _mm512_storeu_si512(dst + i, BlendCovered16(k, c16, _mm512_loadu_si512(dst + i)));
-  }
-  if (i == n) return;
-  const __mmask16 mask = __mmask16(_bzhi_u32(0xFFFF, unsigned(n - i)));
-  const __m128i c16 = _mm_maskz_loadu_epi8(mask, coverage + i);
-  const __m512i d = _mm512_maskz_loadu_epi32(mask, dst + i);
-  _mm512_mask_storeu_epi32(dst + i, mask, BlendCovered16(k, c16, d));
-}
-
-// Whether every pixel the glyph's box holds lies inside the scissor: then its rows need no
-// clipping.
-inline bool GlyphInside(const TRect& clip, const TRasterCoverageGlyph& g) {
-  const int64_t x = g.x, y = g.y;
-  return x + g.box.left >= clip.left && x + g.box.right <= clip.right &&
-         y + g.box.top >= clip.top && y + g.box.bottom <= clip.bottom;
-}
-
-// Whether a row lies in its glyph's box. The box only spares a glyph inside the scissor the
-// clipping of its rows; a row outside it is clipped like any other, so a wrong box cannot
-// write outside the target.
-inline bool RowInBox(const TRasterGlyphBox& box, const TRasterGlyphRow& r) {
-  return r.row >= box.top && r.row < box.bottom && r.x0 >= box.left &&
-         r.x0 + int(r.count) <= box.right;
-}
-
-// The target pixel of a glyph's origin, as an offset from the target's first pixel.
-inline ptrdiff_t OriginOffset(const TRasterState& st, const TRasterCoverageGlyph& g) {
-  return ptrdiff_t(g.y) * st.targetPitch + g.x;
-}
-
-// The part of a glyph's row inside the scissor, as its first column x0 and n pixels of row y,
-// skipping the row's first `skip` coverage bytes: false when none is.
-inline bool ClipGlyphRow(const TRect& clip, const TRasterCoverageGlyph& g, const TRasterGlyphRow& r,
-                         int32_t* x0, int32_t* y, int* n, int* skip) {
-  const int64_t row = int64_t(g.y) + r.row;
-  if (row < clip.top || row >= clip.bottom) return false;
-  const int64_t first = int64_t(g.x) + r.x0;
-  const int64_t start = std::max<int64_t>(first, clip.left);
-  const int64_t end = std::min<int64_t>(first + r.count, clip.right);
-  if (start >= end) return false;
-  *x0 = int32_t(start);
-  *y = int32_t(row);
-  *n = int(end - start);
-  *skip = int(start - first);
-  return true;
-}
-
-// A batch of glyphs blended by their coverage-weighted alpha where the combiner passes the colour
-// through: what the general path does pixel by pixel. Walks a glyph's rows straight when the
-// glyph lies inside the scissor and clips each row otherwise; TColour is a slot colour made
-// ready for Cover, the row blend of one instruction set. Inlined into each instruction set's
-// entry below, so that Cover is inlined there too.
-template <typename TColour, void (*Cover)(const TColour&, const uint8_t*, uint32_t*, int)>
-[[gnu::always_inline]] inline void WalkCoverageGlyphs(const TRasterState& st,
-                                                      const TRasterCoverageGlyph* glyphs,
-                                                      size_t count) {
-  TColour colour{TCoverColour(0)};
-  for (size_t k = 0; k < count; ++k) {
-    const TRasterCoverageGlyph& g = glyphs[k];
-    const uint8_t* coverage = g.coverage;
-    const TRasterGlyphRow* const end = g.rows + g.rowCount;
-    const bool inside = GlyphInside(st.scissor, g);
-    const ptrdiff_t origin = OriginOffset(st, g);
-    for (const TRasterGlyphRow* r = g.rows; r != end; coverage += r->count, ++r) {
-      if (g.colours[r->slot & 3] != colour.colour)
-        colour = TColour{TCoverColour(g.colours[r->slot & 3])};
-      if (inside && RowInBox(g.box, *r)) {
-        Cover(colour, coverage, st.target + (origin + ptrdiff_t(r->row) * st.targetPitch + r->x0),
-              r->count);
-        continue;
-      }
-      int32_t x0, y;
-      int n, skip;
-      if (ClipGlyphRow(st.scissor, g, *r, &x0, &y, &n, &skip))
-        Cover(colour, coverage + skip, st.target + size_t(y) * st.targetPitch + x0, n);
-    }
-  }
-}
-
 void BlendCoverageGlyphs(const TRasterState& st, const TRasterCoverageGlyph* glyphs, size_t count) {
   WalkCoverageGlyphs<TCoverColour, CoverRow>(st, glyphs, count);
-}
-
-TV_AVX2 void BlendCoverageGlyphsAvx2(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
-                                     size_t count) {
-  WalkCoverageGlyphs<TCoverColour8, CoverRowAvx2>(st, glyphs, count);
-}
-
-TV_AVX512 void BlendCoverageGlyphsAvx512(const TRasterState& st, const TRasterCoverageGlyph* glyphs,
-                                         size_t count) {
-  WalkCoverageGlyphs<TCoverColour16, CoverRowAvx512>(st, glyphs, count);
 }
 
 // Each pixel plus a constant, saturated per channel.
@@ -1164,8 +808,11 @@ int64_t Snap(float f) {
 bool Finite(const TRasterVertex& v) {
   return std::isfinite(v.x) && std::isfinite(v.y);
 }
-
 }  // namespace
+
+}  // namespace raster
+
+using namespace raster;
 
 void SetRasterPaths(TRasterPaths paths) {
   gFastPaths = paths != TRasterPaths::kGeneral;

@@ -104,6 +104,7 @@ HR TSurface::Lock(const TRect* rect, TLocked* out, uint32_t /*flags*/) {
     r = *rect;
   }
   mLocked = true;
+  mUniform = false;
   out->bits = mBits.data() + size_t(r.top) * mDesc.pitch + size_t(r.left) * BytesPerPixel(Format());
   out->pitch = mDesc.pitch;
   return kOk;
@@ -118,16 +119,25 @@ HR TSurface::Unlock() {
 }
 
 void TSurface::Fill(const TRect& rect, uint32_t raw) {
-  int bpp = BytesPerPixel(Format());
+  const int bpp = BytesPerPixel(Format());
+  if (bpp < 4) raw &= (1u << (8 * bpp)) - 1;
+  if (mUniform && mUniformRaw == raw) return;
   for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    uint8_t* row = mBits.data() + size_t(y) * mDesc.pitch;
+    uint8_t* row = mBits.data() + size_t(y) * mDesc.pitch + size_t(rect.left) * bpp;
     if (bpp == 4) {
-      std::fill_n(reinterpret_cast<uint32_t*>(row) + rect.left, rect.Width(), raw);
+      std::fill_n(reinterpret_cast<uint32_t*>(row), rect.Width(), raw);
+    } else if (bpp == 2 && reinterpret_cast<uintptr_t>(row) % 2 == 0) {
+      std::fill_n(reinterpret_cast<uint16_t*>(row), rect.Width(), uint16_t(raw));
+    } else if (bpp == 1) {
+      std::memset(row, int(raw), size_t(rect.Width()));
     } else {
-      for (int32_t x = rect.left; x < rect.right; ++x) WriteRaw(row + x * bpp, bpp, raw);
+      for (int32_t x = 0; x < rect.Width(); ++x) WriteRaw(row + x * bpp, bpp, raw);
     }
   }
   Changed(rect);
+  mUniform =
+      rect.left <= 0 && rect.top <= 0 && rect.right >= mDesc.width && rect.bottom >= mDesc.height;
+  mUniformRaw = raw;
 }
 
 HR TSurface::Blt(const TRect* dstRect, TSurface* src, const TRect* srcRect, uint32_t flags,
@@ -224,6 +234,8 @@ HR TSurface::Flip() {
   if (mLocked || mBackBuffer->mLocked) return kErrSurfaceBusy;
   mBits.swap(mBackBuffer->mBits);
   mBackBuffer->mArgbValid = false;
+  std::swap(mUniform, mBackBuffer->mUniform);
+  std::swap(mUniformRaw, mBackBuffer->mUniformRaw);
   Changed(TRect{0, 0, mDesc.width, mDesc.height});
   return kOk;
 }
@@ -314,6 +326,7 @@ void TSurface::NoteWritten(const TRect& rect) {
 
 void TSurface::Changed(const TRect& rect) {
   mArgbValid = false;
+  mUniform = false;
   bool show = false;
   {
     std::lock_guard<std::mutex> lock(mDirtyMutex);

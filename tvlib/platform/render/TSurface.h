@@ -145,6 +145,10 @@ class TSurface {
   const uint32_t* SampleArgb(int32_t* pitchPixels);
   // Records that the device wrote the pixels (drawing, clears).
   void NoteWritten(const TRect& rect);
+  // Fills rect (inside the surface) with a raw pixel value at memory speed: colour fills and
+  // clears. A surface known to hold nothing but that value already is left alone, so a depth
+  // buffer that no draw writes is cleared once, not every frame.
+  void Fill(const TRect& rect, uint32_t raw);
 
   // Dirty area of a presented surface, for the main thread's upload. Thread-safe.
   TRect TakeDirty();
@@ -155,7 +159,6 @@ class TSurface {
  private:
   TSurface() = default;
   HR CopyFrom(const TRect& dstFull, TSurface& src, const TRect& srcFull, bool key);
-  void Fill(const TRect& rect, uint32_t raw);
   void Changed(const TRect& rect);
 
   TSurfaceDesc mDesc;
@@ -173,6 +176,10 @@ class TSurface {
   // Converted copy for sampling formats other than A8R8G8B8.
   std::vector<uint32_t> mArgb;
   bool mArgbValid = false;
+  // Whether every pixel holds mUniformRaw: set by a fill of the whole surface, dropped by any
+  // other write and by a lock.
+  bool mUniform = false;
+  uint32_t mUniformRaw = 0;
   // Presentation.
   std::mutex mDirtyMutex;
   TRect mDirty;

@@ -10,6 +10,8 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "tvlib/platform/headless/THeadlessPresenter.h"
 #include "tvlib/platform/sdl/SdlBackend.h"
@@ -18,6 +20,7 @@
 #include "tvlib/platform/window/TNativeWindow.h"
 #include "tvlib/platform/window/Utf8.h"
 #include "tvlib/platform/x11/HostMessage.h"
+#include "tvlib/platform/x11/TPointerWatch.h"
 #include "tvlib/platform/x11/TSystemPointer.h"
 
 // Last: Xlib's macros must not reach the headers above.
@@ -79,6 +82,7 @@ class TSdlWindowBackend : public TWindowBackend {
     if (!mWindow) return;
     SDL_StopTextInput();
     if (mInHost && !IsHostWindow(mXWindow)) mWindowLost = true;  // gone with its host
+    WatchPointer(0);
     if (!mWindowLost) SDL_DestroyWindow(mWindow);
     mWindow = nullptr;
     if (mHost) {
@@ -94,6 +98,8 @@ class TSdlWindowBackend : public TWindowBackend {
     if (!mWindow) return;
     if (shown && mHost && !mInHost) MoveIntoHost();
     shown ? SDL_ShowWindow(mWindow) : SDL_HideWindow(mWindow);
+    // Shown, the window is the X window it will keep (the renderer may have made a new one).
+    if (shown) WatchPointer(GetWindowId());
   }
   // Called on every idle tick in full screen: asks the X server only when another window
   // has taken the focus.
@@ -157,6 +163,19 @@ class TSdlWindowBackend : public TWindowBackend {
     return std::make_unique<sd::THeadlessPresenter>();
   }
   bool ReadSystemPointer(int* x, int* y) override { return ::ReadSystemPointer(x, y); }
+  TPointerWait WaitForPointer(int timeoutMs) override {
+    std::shared_ptr<TPointerWatch> watch;
+    {
+      std::lock_guard<std::mutex> guard(mWatchLock);
+      watch = mPointerWatch;
+    }
+    if (!watch || !watch->Ok()) return TPointerWait::kCannotTell;
+    return watch->Wait(timeoutMs) ? TPointerWait::kMoved : TPointerWait::kQuiet;
+  }
+  void WakePointerWait() override {
+    std::lock_guard<std::mutex> guard(mWatchLock);
+    if (mPointerWatch) mPointerWatch->Wake();
+  }
   bool ShowMessageBox(const char* text, const char* caption, uint32_t flags) override {
     return ShowSdlMessageBox(text, caption, flags);
   }
@@ -239,6 +258,7 @@ class TSdlWindowBackend : public TWindowBackend {
         break;
       case SDL_WINDOWEVENT_SHOWN: {
         if (mHost && !mInHost) MoveIntoHost();
+        WatchPointer(GetWindowId());  // also when a presenter showed the window
         TWindowPos pos;
         SDL_GetWindowPosition(mWindow, &pos.x, &pos.y);
         SDL_GetWindowSize(mWindow, &pos.cx, &pos.cy);
@@ -289,6 +309,16 @@ class TSdlWindowBackend : public TWindowBackend {
     mInHost = true;
   }
 
+  // Watches the pointer over X window `window` (0: none) for WaitForPointer; a wait on the
+  // watch it replaces ends.
+  void WatchPointer(uint64_t window) {
+    std::lock_guard<std::mutex> guard(mWatchLock);
+    if (mPointerWatch && mPointerWindow == window) return;
+    if (mPointerWatch) mPointerWatch->Wake();
+    mPointerWatch = window ? std::make_shared<TPointerWatch>(window) : nullptr;
+    mPointerWindow = window;
+  }
+
   // A connection of our own for questions about other clients' windows; its errors are
   // trapped, so a vanished host never ends the program.
   bool QueryDisplay() {
@@ -303,6 +333,10 @@ class TSdlWindowBackend : public TWindowBackend {
   bool mWindowLost = false;
   int (*mPreviousErrorHandler)(Display*, XErrorEvent*) = nullptr;
   Display* mQueryDisplay = nullptr;
+  // The pointer watch, shared with the cursor thread while it waits on it.
+  std::mutex mWatchLock;
+  std::shared_ptr<TPointerWatch> mPointerWatch;
+  uint64_t mPointerWindow = 0;
 };
 
 }  // namespace

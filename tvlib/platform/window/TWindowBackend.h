@@ -74,6 +74,14 @@ class TWindowBackend {
   virtual std::unique_ptr<sd::TPresenter> CreatePresenter() = 0;
   // The system pointer in desktop pixels; any thread. False when it cannot be read.
   virtual bool ReadSystemPointer(int* x, int* y) = 0;
+  // For the cursor thread: blocks until the pointer may have moved over the window (kMoved),
+  // until `timeoutMs` milliseconds pass (-1: no limit) or WakePointerWait is called (kQuiet).
+  // kCannotTell, at once, when the backend has no pointer events to wait on: the caller then
+  // reads the pointer at a pace of its own.
+  enum class TPointerWait { kMoved, kQuiet, kCannotTell };
+  virtual TPointerWait WaitForPointer(int /*timeoutMs*/) { return TPointerWait::kCannotTell; }
+  // Ends a WaitForPointer in progress (or the next one); any thread.
+  virtual void WakePointerWait() {}
   // Shows a modal message box and waits for it; false when the backend has none.
   virtual bool ShowMessageBox(const char* text, const char* caption, uint32_t flags) = 0;
 };
