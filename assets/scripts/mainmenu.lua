@@ -3,7 +3,7 @@
 -- The "MainMenu" window plays the menu music and the sparkles, writes the version and ticks
 -- the check box; it hides "moregames" while there are no other games to show. A portal build
 -- (gPortalBuild, from AOLBuild) has no quit button: its portal closes the game.
--- Later screens put their buttons on the panel below "endless".
+-- Below the two modes, the screens the menu opens: options, hiscores, credits and players.
 local titleFont = { "fonts/monotype_corsiva.mvec", 56, Color(122, 58, 96) }
 local buttonFont = { "fonts/arial.mvec", 24, Color(74, 52, 40) }
 local smallFont = { "fonts/arial.mvec", 16, Color(74, 52, 40) }
@@ -35,15 +35,31 @@ local panel = {
     command = function() OpenMap(1, "scripts/arcadeMetamap.lua") end,
   },
   Button{
-    name = "mutebox", label = "menu.soundoff", type = kToggle, x = 70, y = 170, w = 220, h = 28,
-    graphics = checkBox, font = smallFont, tx = 36, tw = 184, th = 28,
+    name = "options", label = "menu.options", x = 12, y = 154, graphics = smallButton,
+    font = smallFont, sound = click, command = function() DoModal("scripts/options.lua") end,
+  },
+  Button{
+    name = "hiscores", label = "menu.hiscores", x = 188, y = 154, graphics = smallButton,
+    font = smallFont, sound = click, command = function() DoModal("scripts/hiscore.lua") end,
+  },
+  Button{
+    name = "credits", label = "menu.credits", x = 12, y = 200, graphics = smallButton,
+    font = smallFont, sound = click, command = function() DoModal("scripts/credits.lua") end,
+  },
+  Button{
+    name = "players", label = "menu.players", x = 188, y = 200, graphics = smallButton,
+    font = smallFont, sound = click, command = function() DoModal("scripts/chooseplayer.lua") end,
+  },
+  Button{
+    name = "mutebox", label = "menu.soundoff", type = kToggle, x = 24, y = 256, w = 150, h = 28,
+    graphics = checkBox, font = smallFont, tx = 36, tw = 114, th = 28,
     flags = kHAlignLeft + kVAlignCenter, sound = click,
     command = function() ToggleSoundMute() end,
   },
 }
 if not gPortalBuild then
   table.insert(panel, Button{
-    name = "quit", label = "menu.quit", x = 100, y = 224, graphics = smallButton,
+    name = "quit", label = "menu.quit", x = 188, y = 250, graphics = smallButton,
     font = buttonFont, sound = click,
     command = function() DoModal("scripts/closeconfirm.lua") end,
   })
