@@ -8,6 +8,7 @@
 #include "game/frontend/CreditsText.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TTask.h"
+#include "tvlib/ui/ScriptStyle.h"
 #include "tvlib/ui/TModalWindow.h"
 #include "tvlib/ui/TText.h"
 #include "tvlib/ui/TTextBlock.h"
@@ -55,15 +56,15 @@ TCredits::TCredits() : mSelf(std::make_shared<TCredits*>(this)) {
   TWindowManager* manager = TWindowManager::Get();
   if (TWindowScript* script = manager ? manager->GetWindowScript() : nullptr) {
     // The table the layout script is creating the window from lies on the stack top.
-    mFont = script->GetStyleString("font", "");
-    mFontSize = static_cast<int>(script->GetStyleNumber("fontsize", kDefaultFontSize));
-    const TLuaColor font = script->GetStyleColor("fontcolor", TLuaColor{1, 1, 1, 1});
+    mFont = GetStyleString(*script, "font", "");
+    mFontSize = static_cast<int>(GetStyleNumber(*script, "fontsize", kDefaultFontSize));
+    const TLuaColor font = GetStyleColor(*script, "fontcolor", TLuaColor{1, 1, 1, 1});
     mFontColour[0] = font.r;
     mFontColour[1] = font.g;
     mFontColour[2] = font.b;
     mFontColour[3] = font.a;
-    heading = script->GetStyleColor("headercolor", heading);
-    mFile = script->GetStyleString("file", "");
+    heading = GetStyleColor(*script, "headercolor", heading);
+    mFile = GetStyleString(*script, "file", "");
   } else {
     std::copy(white, white + 4, mFontColour);
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "tvlib/render/TTexture.h"
+#include "tvlib/ui/ScriptStyle.h"
 #include "tvlib/ui/TImage.h"
 #include "tvlib/ui/TMessage.h"
 #include "tvlib/ui/TWindowManager.h"
@@ -50,11 +51,11 @@ bool TSlider::Init() {
   TWindowScript* script = manager ? manager->GetWindowScript() : nullptr;
   if (script) {
     // The table the layout script is creating the slider from lies on the stack top.
-    const TString rail = script->GetStyleString("railimage", "");
-    const TString knob = script->GetStyleString("sliderimage", "");
-    const TString roll = script->GetStyleString("sliderrollimage", "");
-    SetName(script->GetStyleString("name", ""));
-    mScale = static_cast<float>(script->GetStyleNumber("scale", 1.0));
+    const TString rail = GetStyleString(*script, "railimage", "");
+    const TString knob = GetStyleString(*script, "sliderimage", "");
+    const TString roll = GetStyleString(*script, "sliderrollimage", "");
+    SetName(GetStyleString(*script, "name", ""));
+    mScale = static_cast<float>(GetStyleNumber(*script, "scale", 1.0));
     SetRailImage(LoadImage(rail), mScale);
     SetKnobImages(LoadImage(knob), LoadImage(roll), mScale);
   }
