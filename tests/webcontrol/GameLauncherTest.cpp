@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "webcontrol/CTarvolenFestraVaskControl.h"
 #include "webcontrol/GameCommandLine.h"

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/shell/ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 #include "tvlib/platform/headless/TPngWriter.h"
 
