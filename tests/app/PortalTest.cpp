@@ -86,6 +86,19 @@ TEST(PortalWithoutSound, CommandsBeforeSoundChangeOnlyTheFlags) {
   ResetPortalState();
 }
 
+TEST(PortalWithoutSound, SilentFromTheStartUntilTheHostStartsIt) {
+  ResetPortalState();
+  TFakeClock clock;
+  TPlatformData data;
+  TAppPlatform platform(&data);
+  SetPortalMode();
+  EXPECT_TRUE(platform.StartSound());  // no command has come yet
+  EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 0.0f);
+  HandlePortalCommand(kPortalStart);
+  EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 1.0f);
+  ResetPortalState();
+}
+
 TEST(PortalOutsidePortalMode, CommandsAreIgnored) {
   ResetPortalState();
   TFakeClock clock;

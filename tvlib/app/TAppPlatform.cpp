@@ -180,7 +180,9 @@ bool TAppPlatform::StartSound() {
       return OpenConfiguredAudioDevice([] { return std::make_unique<TSdlAudioOutput>(); });
     });
   bool started = mData->soundManager->Init();
-  if (HasPortalCommandArrived()) UpdatePortalMute();
+  // In portal mode the game is silent from its start until the host starts it (command 7),
+  // not only from the first command the host sends.
+  if (IsPortalMode()) UpdatePortalMute();
   return started;
 }
 

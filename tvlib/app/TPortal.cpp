@@ -19,7 +19,6 @@ struct TPortalState {
   bool muteRequested = false;
   bool mutedByPortal = false;
   float savedVolume = 0.0f;
-  bool commandSeen = false;
 };
 
 TPortalState gPortal;
@@ -40,7 +39,6 @@ bool IsPortalMode() {
 
 void HandlePortalCommand(uint32_t command) {
   if (!gPortal.portalMode) return;
-  gPortal.commandSeen = true;
   switch (command) {
     case kPortalMuteOn:
       gPortal.muteRequested = true;
@@ -105,10 +103,6 @@ void UpdatePortalMute() {
     gPortal.savedVolume = sound->GetGroupVolume(-1);
     sound->SetMasterVolume(0.0f);
   }
-}
-
-bool HasPortalCommandArrived() {
-  return gPortal.commandSeen;
 }
 
 bool IsPortalSuspended() {

@@ -17,8 +17,6 @@ void PortalPause();
 void PortalResume();
 // Applies the mute rule: heard only when started, not muted and not suspended.
 void UpdatePortalMute();
-// Whether a host command came in portal mode (the mute rule is owed once sound starts).
-bool HasPortalCommandArrived();
 bool IsPortalSuspended();
 // Milliseconds of all finished suspensions in portal mode, else 0.
 uint32_t GetPortalSuspendedTime();
