@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tvlib/app/TPlatformData.h"
+#include "tvlib/app/TPortal.h"
 #include "tvlib/core/DebugLog.h"
 #include "tvlib/core/TPlatform.h"
 #include "tvlib/core/TPrefs.h"
@@ -80,8 +81,7 @@ void TGameSettings::ToggleSoundMute() {
   int user = GetCurrentUserIndex();
   int muted = (mPrefs->GetInt("soundoff", 0, user) + 1) % 2;
   mPrefs->SetInt("soundoff", muted, user, true);
-  if (TSoundManager* sound = TPlatform::GetInstance()->GetSoundManager())
-    sound->SetMasterVolume(muted ? 0.0f : 1.0f);
+  ApplyMasterVolume(muted ? 0.0f : 1.0f);
 }
 
 void TGameSettings::SetCurrentGameMode(int mode) {
@@ -169,7 +169,7 @@ void TGameSettings::ApplyVolumes() {
   sound->SetGroupVolume(TSoundManager::kGroupEffects, effects);
   sound->SetGroupVolume(kDefaultGroup, effects);
   sound->SetGroupVolume(TSoundManager::kGroupMusic, music);
-  sound->SetMasterVolume(mPrefs->GetInt("soundoff", 0, user) != 0 ? 0.0f : 1.0f);
+  ApplyMasterVolume(mPrefs->GetInt("soundoff", 0, user) != 0 ? 0.0f : 1.0f);
 }
 
 bool TGameSettings::IsCheatMode() {

@@ -94,8 +94,11 @@ TEST(PortalWithoutSound, SilentFromTheStartUntilTheHostStartsIt) {
   SetPortalMode();
   EXPECT_TRUE(platform.StartSound());  // no command has come yet
   EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 0.0f);
+  // The player's own volume, set meanwhile, waits for the start.
+  ApplyMasterVolume(0.5f);
+  EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 0.0f);
   HandlePortalCommand(kPortalStart);
-  EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 1.0f);
+  EXPECT_EQ(platform.GetSoundManager()->GetGroupVolume(-1), 0.5f);
   ResetPortalState();
 }
 

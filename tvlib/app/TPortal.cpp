@@ -105,6 +105,14 @@ void UpdatePortalMute() {
   }
 }
 
+void ApplyMasterVolume(float volume) {
+  if (gPortal.mutedByPortal) {
+    gPortal.savedVolume = volume;
+  } else if (TSoundManager* sound = GetSound()) {
+    sound->SetMasterVolume(volume);
+  }
+}
+
 bool IsPortalSuspended() {
   return gPortal.portalMode && gPortal.suspended;
 }

@@ -17,6 +17,9 @@ void PortalPause();
 void PortalResume();
 // Applies the mute rule: heard only when started, not muted and not suspended.
 void UpdatePortalMute();
+// Sets the master volume the player chose. While a portal host keeps the game silent, the
+// volume is kept for the moment the host lets the game be heard.
+void ApplyMasterVolume(float volume);
 bool IsPortalSuspended();
 // Milliseconds of all finished suspensions in portal mode, else 0.
 uint32_t GetPortalSuspendedTime();
