@@ -176,6 +176,7 @@ TEST_F(RealGameTest, TheCarriedGamePlaysInThePageAndFollowsItsCommands) {
   ASSERT_EQ(folders.size(), 1u);
   EXPECT_EQ(folders[0].filename().string().rfind("tv_FestraVask.1.0.0.48", 0), 0u);
   EXPECT_TRUE(fs::exists(folders[0] / "assets" / "assets.tvp"));
+  EXPECT_TRUE(fs::exists(folders[0] / "credits.txt"));  // web play has its credits too
 
   // Page, control, game: the game's window is the control window's only child.
   Window page = None;
