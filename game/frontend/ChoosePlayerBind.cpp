@@ -1,7 +1,7 @@
 // The player choice's script functions, globals of the window script bound to the window
 // while it lives (each global gets back what it held when the window goes):
 // SetPlayerChoices(), GetCurrentSelectedUser() and GetSelectedPlayerName().
-#include "game/frontend/ScreenParts.h"
+#include "game/frontend/FrontendParts.h"
 #include "game/frontend/TChoosePlayer.h"
 
 void TChoosePlayer::BindScriptFunctions() {
@@ -10,5 +10,5 @@ void TChoosePlayer::BindScriptFunctions() {
       {"GetCurrentSelectedUser", BindMember<&TChoosePlayer::GetCurrentSelectedUser>},
       {"GetSelectedPlayerName", BindMember<&TChoosePlayer::GetSelectedPlayerName>},
   };
-  if (lua_State* L = ScreenBindingState("TChoosePlayer")) mBindings.Bind(L, this, kFunctions);
+  if (lua_State* L = FrontendBindingState("TChoosePlayer")) mBindings.Bind(L, this, kFunctions);
 }
